@@ -1,0 +1,34 @@
+// One assignment run: an approach for every contour of the ticked layers,
+// the cutting order, and the lead-ins and rapid moves drawn in the preview.
+#pragma once
+
+#include <cstdint>
+
+#include "core/drawing.h"
+#include "core/settings.h"
+#include "core/table.h"
+#include "ui/preview.h"
+
+namespace makenc {
+
+struct Assignment {
+  // One record per contour (rows 0..Cnt_total, columns 0..10); the outline
+  // record in row Cnt_total - 1.
+  Table Apr_dat;
+  std::int64_t Apr_cnt = 0;
+  // The records in cutting order (rows 0..M, columns 0..15), the held-back
+  // record last.
+  Table Ord_dat;
+  // Whether the held-back last record of Ord_dat is the outline record: only
+  // then is it the outer contour for NC generation.
+  bool last_is_outline = false;
+};
+
+// The work of the button "auto". Rebuilds the material map unless the user
+// painted material by hand (preview.Mus_clic = 1), places and orders the
+// contours of the ticked layers, draws lead-ins and rapid moves, and clears
+// preview.Mus_clic. The preview surface keeps its current size.
+void run_approach_assignment(Assignment& assignment, Preview& preview, const Drawing& drawing,
+                             const Settings& settings, const LayerTicks& ticked);
+
+}  // namespace makenc

@@ -1,0 +1,155 @@
+#include "core/cell.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+#include "core/number_text.h"
+
+namespace makenc {
+namespace {
+
+bool is_blank_char(char c) { return c == ' ' || c == '\t'; }
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// Length of the longest decimal literal at the start of s (after the sign):
+// digits with one optional point, then an optional exponent "E"/"D" with sign.
+// Sets `digits` when at least one mantissa digit was seen.
+std::size_t literal_length(std::string_view s, bool& digits) {
+  std::size_t i = 0;
+  digits = false;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+  bool point = false;
+  for (; i < s.size(); ++i) {
+    if (is_digit(s[i])) {
+      digits = true;
+    } else if (s[i] == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (!digits) return 0;
+  if (i < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
+    std::size_t j = i + 1;
+    if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
+    if (j < s.size() && is_digit(s[j])) {
+      while (j < s.size() && is_digit(s[j])) ++j;
+      i = j;
+    }
+  }
+  return i;
+}
+
+// Converts a literal found by literal_length; "D" exponents read as "E".
+double convert_literal(std::string_view lit) {
+  std::string buf(lit);
+  for (char& c : buf)
+    if (c == 'D' || c == 'd') c = 'e';
+  const char* first = buf.data();
+  if (!buf.empty() && buf[0] == '+') ++first;
+  double v = 0;
+  auto res = std::from_chars(first, buf.data() + buf.size(), v);
+  if (res.ec == std::errc::result_out_of_range) {
+    // Too small underflows to 0; too large would be an overflow error.
+    const bool tiny = buf.find_first_of("eE") != std::string::npos &&
+                      buf.find("e-") != std::string::npos;
+    v = tiny ? 0.0 : HUGE_VAL;
+    if (buf[0] == '-') v = -v;
+  }
+  return v;
+}
+
+std::string_view trim_blanks(std::string_view s) {
+  while (!s.empty() && is_blank_char(s.front())) s.remove_prefix(1);
+  while (!s.empty() && is_blank_char(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+}  // namespace
+
+double numeric_value(std::string_view text) {
+  while (!text.empty() && is_blank_char(text.front())) text.remove_prefix(1);
+  bool digits = false;
+  const std::size_t n = literal_length(text, digits);
+  return digits ? convert_literal(text.substr(0, n)) : 0.0;
+}
+
+bool parse_strict_number(std::string_view text, double& out) {
+  text = trim_blanks(text);
+  bool digits = false;
+  const std::size_t n = literal_length(text, digits);
+  if (!digits || n != text.size()) return false;
+  out = convert_literal(text);
+  return std::isfinite(out);
+}
+
+bool Cell::is_blank() const {
+  return is_empty() || (is_text() && std::get<std::string>(value_).empty());
+}
+
+const std::string& Cell::text() const {
+  static const std::string none;
+  return is_text() ? std::get<std::string>(value_) : none;
+}
+
+double Cell::number() const {
+  switch (tag()) {
+    case Tag::Empty: return 0.0;
+    case Tag::Text: return numeric_value(std::get<std::string>(value_));
+    case Tag::Integer: return static_cast<double>(std::get<std::int64_t>(value_));
+    case Tag::Single: return static_cast<double>(std::get<float>(value_));
+    case Tag::Double: return std::get<double>(value_);
+  }
+  return 0.0;
+}
+
+double Cell::strict_number() const {
+  if (!is_text()) return number();
+  double v = 0;
+  if (!parse_strict_number(text(), v)) throw CellArithmeticError(text());
+  return v;
+}
+
+std::string Cell::text_form() const {
+  switch (tag()) {
+    case Tag::Empty: return {};
+    case Tag::Text: return std::get<std::string>(value_);
+    case Tag::Integer: return std::to_string(std::get<std::int64_t>(value_));
+    case Tag::Single: return single_text(std::get<float>(value_));
+    case Tag::Double: return double_text(std::get<double>(value_));
+  }
+  return {};
+}
+
+int compare(const Cell& a, const Cell& b) {
+  const bool a_text = a.is_text();
+  const bool b_text = b.is_text();
+  if (a_text && b_text) {
+    const int c = a.text().compare(b.text());
+    return (c > 0) - (c < 0);
+  }
+  if (!a_text && !b_text) {
+    const double x = a.number();
+    const double y = b.number();
+    return (x > y) - (x < y);
+  }
+  // One text, one number or Empty: Empty reads as "" against a text.
+  if (a.is_empty()) return b.text().empty() ? 0 : -1;
+  if (b.is_empty()) return a.text().empty() ? 0 : 1;
+  return a_text ? 1 : -1;  // a number is less than any text
+}
+
+Cell operator+(const Cell& a, const Cell& b) { return Cell(a.strict_number() + b.strict_number()); }
+Cell operator-(const Cell& a, const Cell& b) { return Cell(a.strict_number() - b.strict_number()); }
+Cell operator*(const Cell& a, const Cell& b) { return Cell(a.strict_number() * b.strict_number()); }
+Cell operator/(const Cell& a, const Cell& b) { return Cell(a.strict_number() / b.strict_number()); }
+
+const Cell& val_max(const Cell& a, const Cell& b) { return a.number() > b.number() ? a : b; }
+const Cell& val_min(const Cell& a, const Cell& b) { return a.number() < b.number() ? a : b; }
+
+double pt_dist(double x1, double y1, double x2, double y2) {
+  return std::sqrt((x1 - x2) * (x1 - x2) + (y1 - y2) * (y1 - y2));
+}
+
+}  // namespace makenc

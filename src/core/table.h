@@ -1,0 +1,37 @@
+// A two-dimensional table of cells, indexed (row, column) from 0. Tables are
+// values: assigning one copies it, as the per-layer work relies on.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "core/cell.h"
+
+namespace makenc {
+
+class Table {
+ public:
+  Table() = default;
+  // Rows 0..last_row and columns 0..last_col, every cell Empty.
+  Table(std::size_t last_row, std::size_t last_col)
+      : rows_(last_row + 1), cols_(last_col + 1), cells_(rows_ * cols_) {}
+
+  std::size_t rows() const { return rows_; }
+  std::size_t cols() const { return cols_; }
+  // The upper row bound n: the spare row that row loops never visit.
+  std::size_t last_row() const { return rows_ - 1; }
+
+  Cell& at(std::size_t r, std::size_t c) { return cells_[r * cols_ + c]; }
+  const Cell& at(std::size_t r, std::size_t c) const { return cells_[r * cols_ + c]; }
+
+  void copy_row(std::size_t to, const Table& from, std::size_t from_row) {
+    for (std::size_t c = 0; c < cols_ && c < from.cols_; ++c) at(to, c) = from.at(from_row, c);
+  }
+
+ private:
+  std::size_t rows_ = 0;
+  std::size_t cols_ = 0;
+  std::vector<Cell> cells_;
+};
+
+}  // namespace makenc

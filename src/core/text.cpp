@@ -1,0 +1,136 @@
+#include "core/text.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+namespace makenc {
+
+bool is_lead_byte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+std::vector<std::size_t> char_starts(std::string_view s) {
+  std::vector<std::size_t> starts;
+  for (std::size_t i = 0; i < s.size();) {
+    starts.push_back(i);
+    i += (is_lead_byte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1;
+  }
+  return starts;
+}
+
+std::string_view last_char(std::string_view s) {
+  if (s.empty()) return {};
+  std::size_t last = 0;
+  for (std::size_t i = 0; i < s.size();) {
+    last = i;
+    i += (is_lead_byte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1;
+  }
+  return s.substr(last);
+}
+
+std::string_view first_chars(std::string_view s, std::size_t n) {
+  std::size_t i = 0;
+  for (std::size_t k = 0; k < n && i < s.size(); ++k)
+    i += (is_lead_byte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1;
+  return s.substr(0, i);
+}
+
+std::vector<std::string_view> split_chars(std::string_view s, char sep) {
+  std::vector<std::string_view> parts;
+  std::size_t from = 0;
+  for (std::size_t i = 0; i < s.size();) {
+    if (s[i] == sep) {
+      parts.push_back(s.substr(from, i - from));
+      from = i + 1;
+      ++i;
+    } else {
+      i += (is_lead_byte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1;
+    }
+  }
+  parts.push_back(s.substr(from));
+  return parts;
+}
+
+std::size_t rfind_char(std::string_view s, std::string_view seps) {
+  std::size_t found = std::string_view::npos;
+  for (std::size_t i = 0; i < s.size();) {
+    if (seps.find(s[i]) != std::string_view::npos) {
+      found = i;
+      ++i;
+    } else {
+      i += (is_lead_byte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1;
+    }
+  }
+  return found;
+}
+
+namespace {
+
+// Converts between encodings; a byte that cannot be converted becomes "?"
+// so that a damaged name still shows in a message.
+std::string convert(std::string_view in, const char* from, const char* to) {
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
+  std::unique_ptr<void, int (*)(iconv_t)> guard(cd, iconv_close);
+  std::string out;
+  std::string src(in);
+  char* inp = src.data();
+  std::size_t inleft = src.size();
+  char buf[1024];
+  while (inleft > 0) {
+    char* outp = buf;
+    std::size_t outleft = sizeof buf;
+    const std::size_t rc = iconv(cd, &inp, &inleft, &outp, &outleft);
+    out.append(buf, static_cast<std::size_t>(outp - buf));
+    if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
+      out += '?';
+      ++inp;
+      --inleft;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string cp932_to_utf8(std::string_view bytes) { return convert(bytes, "CP932", "UTF-8"); }
+std::string utf8_to_cp932(std::string_view text) { return convert(text, "UTF-8", "CP932"); }
+
+std::optional<std::vector<std::string>> read_text_lines(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return std::nullopt;
+  std::vector<std::string> lines;
+  std::size_t from = 0;
+  while (from < data.size()) {
+    std::size_t lf = data.find('\n', from);
+    std::size_t end = lf == std::string::npos ? data.size() : lf;
+    std::size_t stop = end;
+    if (lf != std::string::npos && stop > from && data[stop - 1] == '\r') --stop;
+    lines.emplace_back(data, from, stop - from);
+    if (lf == std::string::npos) break;
+    from = lf + 1;
+  }
+  return lines;
+}
+
+std::string join_crlf(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const auto& l : lines) {
+    out += l;
+    out += "\r\n";
+  }
+  return out;
+}
+
+std::filesystem::path host_path(const std::filesystem::path& folder, std::string_view relative) {
+  std::filesystem::path p = folder;
+  for (std::string_view part : split_chars(relative, '\\'))
+    if (!part.empty()) p /= std::string(part);
+  return p;
+}
+
+}  // namespace makenc

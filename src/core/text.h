@@ -1,0 +1,51 @@
+// File text is code page 932 with CR LF line ends, kept as bytes. Where the
+// system looks at characters, it walks code-page-932 character boundaries: a
+// lead byte takes the next byte with it, so the second byte of a double-byte
+// character (which may be 0x5C, the "\" of a path) is never a character of
+// its own.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace makenc {
+
+bool is_lead_byte(unsigned char b);
+
+// Byte offsets at which the characters of s start.
+std::vector<std::size_t> char_starts(std::string_view s);
+
+// The last character of s (one or two bytes); "" for an empty text.
+std::string_view last_char(std::string_view s);
+
+// The first n characters of s (all of s when it is shorter).
+std::string_view first_chars(std::string_view s, std::size_t n);
+
+// Splits at every occurrence of the single-byte character sep that stands on
+// a character boundary.
+std::vector<std::string_view> split_chars(std::string_view s, char sep);
+
+// Position of the last occurrence of any of the single-byte characters in
+// seps on a character boundary, or npos.
+std::size_t rfind_char(std::string_view s, std::string_view seps);
+
+// Conversion at the edges only: the window and the terminal.
+std::string cp932_to_utf8(std::string_view bytes);
+std::string utf8_to_cp932(std::string_view text);
+
+// Reads a text file into lines without their line ends; a line may end in
+// CR LF or a bare LF, and a last line without a line end counts. Returns
+// nothing when the file cannot be opened or read.
+std::optional<std::vector<std::string>> read_text_lines(const std::filesystem::path& file);
+
+// Joins lines with CR LF after every one of them.
+std::string join_crlf(const std::vector<std::string>& lines);
+
+// A path the system names with "\" ("Zemlak\Bin\set.ini"), relative to the
+// host folder, as a path of this platform.
+std::filesystem::path host_path(const std::filesystem::path& folder, std::string_view relative);
+
+}  // namespace makenc

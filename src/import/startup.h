@@ -1,0 +1,28 @@
+// Start-up without a window: settings, the two reads of the interchange
+// file, measurement and chaining, in this order.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/drawing.h"
+#include "core/error.h"
+#include "core/settings.h"
+
+namespace makenc {
+
+struct StartUp {
+  Drawing drawing;
+  // The working copy "Zemlak\Bin\makeNC.txt" as start-up wrote it: the
+  // interchange file's header without its "hq" lines, "#" included. NC
+  // generation appends the check drawing and hands it back.
+  std::vector<std::string> working_copy;
+};
+
+// Runs start-up in the host folder. Reads "Zemlak\Bin\set.ini" into
+// `settings` first (a missing file keeps the defaults). On failure the error
+// names the file or the line; "JWC_TEMP.TXT" is never changed.
+Result<StartUp> start_up(const std::filesystem::path& folder, Settings& settings);
+
+}  // namespace makenc
