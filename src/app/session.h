@@ -1,0 +1,53 @@
+// Everything one run of the program holds, from start-up to the end: the
+// settings, the drawing, the preview with its material map, the check boxes,
+// the assignment and whether NC generation is available. The window and the
+// command line drive the same session through these functions.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "assign/assignment.h"
+#include "core/error.h"
+#include "core/settings.h"
+#include "import/startup.h"
+#include "nc/make_nc.h"
+#include "ui/preview.h"
+
+namespace makenc {
+
+struct Session {
+  std::filesystem::path folder;
+  Settings settings;
+  StartUp start;
+  Preview preview;
+  NcOptions options;
+  Assignment assignment;
+  // The button "makeNC": hidden until an assignment run completes.
+  bool makeNC_visible = false;
+};
+
+// Start-up in the host folder; ticks the layer box of every layer that holds
+// entities. The preview is not drawn until a size is given.
+Result<Session> open_session(const std::filesystem::path& folder);
+
+// The full redraw at the given picture size (the window's resize, a layer
+// box, the redraw button).
+void redraw(Session& session, int width, int height);
+
+// The button "auto".
+void auto_Click(Session& session);
+
+// The button "R_drew": hide "makeNC" and redraw.
+void R_drew_Click(Session& session);
+
+// Mouse in the preview: left paints material, right clears it and hides
+// "makeNC".
+void left_click(Session& session, double x, double y);
+void right_click(Session& session);
+
+// The button "makeNC": writes the NC program and hands the interchange file
+// back. On success the caller ends the program.
+Result<NcWritten> makeNC_Click(Session& session);
+
+}  // namespace makenc
