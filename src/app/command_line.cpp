@@ -1,0 +1,72 @@
+#include "app/command_line.h"
+
+#include "core/text.h"
+
+namespace makenc {
+namespace {
+
+Result<LayerTicks> parse_layers(const std::string& list) {
+  LayerTicks ticks{};
+  for (std::string_view item : split_chars(list, ',')) {
+    if (item.size() != 1 || item[0] < '0' || item[0] > '5')
+      return Error{"--layers takes layer numbers 0 to 5 separated by commas, not \"" + list + "\""};
+    ticks[static_cast<std::size_t>(item[0] - '0')] = true;
+  }
+  return ticks;
+}
+
+// Which options each mode accepts.
+bool accepts(Mode mode, const std::string& option) {
+  if (option == "--layers") return mode == Mode::Batch || mode == Mode::DumpCutlist;
+  return mode == Mode::Batch;
+}
+
+}  // namespace
+
+std::string usage_text() {
+  return "usage: makenc                       the desktop tool, started in the host folder\n"
+         "       makenc --batch [--layers 0,2] [--no-joints] [--check-drawing] [--no-outline]\n"
+         "                      [--preview-png FILE]\n"
+         "       makenc --dump-tables\n"
+         "       makenc --dump-cutlist [--layers 0,2]\n"
+         "Every mode works on JWC_TEMP.TXT and Zemlak/Bin in the current folder.\n";
+}
+
+Result<CommandLine> parse_command_line(const std::vector<std::string>& args) {
+  CommandLine cl;
+  if (args.empty()) return cl;
+  const std::string& first = args[0];
+  if (first == "--batch") cl.mode = Mode::Batch;
+  else if (first == "--dump-tables") cl.mode = Mode::DumpTables;
+  else if (first == "--dump-cutlist") cl.mode = Mode::DumpCutlist;
+  else if (first == "--help" || first == "-h") cl.mode = Mode::Help;
+  else return Error{"unknown mode \"" + first + "\"\n" + usage_text()};
+
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& opt = args[i];
+    if (!accepts(cl.mode, opt) && cl.mode != Mode::Help)
+      return Error{"\"" + opt + "\" does not go with " + first + "\n" + usage_text()};
+    if (opt == "--layers" || opt == "--preview-png") {
+      if (i + 1 >= args.size()) return Error{opt + " needs a value"};
+      const std::string& value = args[++i];
+      if (opt == "--preview-png") {
+        cl.preview_png = value;
+        continue;
+      }
+      auto ticks = parse_layers(value);
+      if (!ticks) return ticks.error();
+      cl.layers = *ticks;
+    } else if (opt == "--no-joints") {
+      cl.no_joints = true;
+    } else if (opt == "--check-drawing") {
+      cl.check_drawing = true;
+    } else if (opt == "--no-outline") {
+      cl.no_outline = true;
+    } else {
+      return Error{"unknown option \"" + opt + "\"\n" + usage_text()};
+    }
+  }
+  return cl;
+}
+
+}  // namespace makenc

@@ -1,0 +1,32 @@
+// The command line of makenc. Without arguments the program is the desktop
+// tool the host CAD program starts; the other modes run the same stages
+// without a window.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/error.h"
+#include "ui/preview.h"
+
+namespace makenc {
+
+enum class Mode { Desktop, Batch, DumpTables, DumpCutlist, Help };
+
+struct CommandLine {
+  Mode mode = Mode::Desktop;
+  // The layer boxes to tick; nothing given ticks every layer that holds
+  // entities, as start-up does.
+  std::optional<LayerTicks> layers;
+  bool no_joints = false;
+  bool check_drawing = false;
+  bool no_outline = false;
+  std::string preview_png;  // empty: none
+};
+
+Result<CommandLine> parse_command_line(const std::vector<std::string>& args);
+
+std::string usage_text();
+
+}  // namespace makenc

@@ -1,0 +1,53 @@
+#include "app/session.h"
+
+#include "ui/material_map.h"
+
+namespace makenc {
+
+Result<Session> open_session(const std::filesystem::path& folder) {
+  Session session;
+  session.folder = folder;
+  auto started = start_up(folder, session.settings);
+  if (!started) return started.error();
+  session.start = std::move(started.value());
+  // Every layer that holds entities starts ticked.
+  for (int k = 0; k < kLayerCount; ++k)
+    session.options.LYc[static_cast<std::size_t>(k)] = session.start.drawing.has_layer(k);
+  return session;
+}
+
+void redraw(Session& session, int width, int height) {
+  redraw_preview(session.preview, session.start.drawing, session.options.LYc, width, height);
+}
+
+namespace {
+void redraw_at_current_size(Session& session) {
+  redraw(session, session.preview.surface.width(), session.preview.surface.height());
+}
+}  // namespace
+
+void auto_Click(Session& session) {
+  run_approach_assignment(session.assignment, session.preview, session.start.drawing, session.settings,
+                          session.options.LYc);
+  session.makeNC_visible = true;
+}
+
+void R_drew_Click(Session& session) {
+  session.makeNC_visible = false;
+  redraw_at_current_size(session);
+}
+
+void left_click(Session& session, double x, double y) { paint_material(session.preview, x, y); }
+
+void right_click(Session& session) {
+  session.makeNC_visible = false;
+  clear_painting(session.preview, session.start.drawing, session.options.LYc);
+}
+
+Result<NcWritten> makeNC_Click(Session& session) {
+  const NcInput input{session.folder,     session.start.drawing, session.settings,
+                      session.assignment, session.options,       short_date_today()};
+  return makeNC_Click(input, session.start.working_copy);
+}
+
+}  // namespace makenc

@@ -1,0 +1,62 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace makenc {
+namespace {
+
+TEST(CommandLine, NoArgumentIsTheDesktopTool) {
+  auto cl = parse_command_line({});
+  ASSERT_TRUE(cl);
+  EXPECT_EQ(cl->mode, Mode::Desktop);
+}
+
+TEST(CommandLine, BatchTakesItsOptions) {
+  auto cl = parse_command_line(
+      {"--batch", "--layers", "0,2", "--no-joints", "--check-drawing", "--no-outline", "--preview-png", "p.png"});
+  ASSERT_TRUE(cl) << cl.error().message;
+  EXPECT_EQ(cl->mode, Mode::Batch);
+  ASSERT_TRUE(cl->layers.has_value());
+  EXPECT_EQ(*cl->layers, (LayerTicks{true, false, true, false, false, false}));
+  EXPECT_TRUE(cl->no_joints);
+  EXPECT_TRUE(cl->check_drawing);
+  EXPECT_TRUE(cl->no_outline);
+  EXPECT_EQ(cl->preview_png, "p.png");
+}
+
+TEST(CommandLine, DefaultsLeaveTheBoxesAsTheWindowHasThem) {
+  auto cl = parse_command_line({"--batch"});
+  ASSERT_TRUE(cl);
+  EXPECT_FALSE(cl->layers.has_value());
+  EXPECT_FALSE(cl->no_joints);
+  EXPECT_FALSE(cl->check_drawing);
+  EXPECT_FALSE(cl->no_outline);
+  EXPECT_TRUE(cl->preview_png.empty());
+}
+
+TEST(CommandLine, CutListTakesLayersOnly) {
+  auto ok = parse_command_line({"--dump-cutlist", "--layers", "5"});
+  ASSERT_TRUE(ok);
+  EXPECT_EQ(ok->mode, Mode::DumpCutlist);
+  EXPECT_TRUE((*ok->layers)[5]);
+  EXPECT_FALSE(parse_command_line({"--dump-cutlist", "--no-joints"}));
+  EXPECT_FALSE(parse_command_line({"--dump-tables", "--layers", "1"}));
+}
+
+TEST(CommandLine, RejectsWhatItDoesNotKnow) {
+  for (const std::vector<std::string>& bad :
+       std::vector<std::vector<std::string>>{{"--bach"},
+                                             {"--batch", "--layers"},
+                                             {"--batch", "--layers", "6"},
+                                             {"--batch", "--layers", "0,,1"},
+                                             {"--batch", "--layers", "12"},
+                                             {"--batch", "--preview-png"},
+                                             {"--batch", "--joints"}}) {
+    auto cl = parse_command_line(bad);
+    EXPECT_FALSE(cl) << bad.back();
+    if (!cl) EXPECT_FALSE(cl.error().message.empty());
+  }
+}
+
+}  // namespace
+}  // namespace makenc
