@@ -1,0 +1,196 @@
+// Whole runs of the program on host folders, compared byte for byte with
+// reviewed expected files: the NC program, the handed-back interchange file,
+// standard output and error, and the exit code. Every NC program a run
+// writes also goes through the G-code interpreter check.
+//
+// tests/golden/<case>/args          the command line, one argument a line
+// tests/golden/<case>/input/        the host folder as the host leaves it
+// tests/golden/<case>/expected/     exit_code, stdout, stderr, and files/
+//                                   with every file expected afterwards;
+//                                   "absent" lists files that must be gone.
+// Today's date is written as @DATE@ (yyyy/MM/dd) and @DATE-@ (yyyy-MM-dd),
+// the scratch folder as @FOLDER@. MAKENC_UPDATE_GOLDEN=1 rewrites expected/
+// from the actual run, for review before committing.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "nc/make_nc.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kGolden = fs::path(MAKENC_SOURCE_DIR) / "tests" / "golden";
+
+std::string read_file(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void write_file(const fs::path& p, const std::string& s) {
+  fs::create_directories(p.parent_path());
+  std::ofstream(p, std::ios::binary) << s;
+}
+
+void replace_all(std::string& s, const std::string& from, const std::string& to) {
+  if (from.empty()) return;
+  for (std::size_t i = s.find(from); i != std::string::npos; i = s.find(from, i + to.size()))
+    s.replace(i, from.size(), to);
+}
+
+std::vector<std::string> lines_of(const fs::path& p) {
+  std::vector<std::string> out;
+  std::istringstream in(read_file(p));
+  for (std::string line; std::getline(in, line);)
+    if (!line.empty()) out.push_back(line);
+  return out;
+}
+
+std::string shell_quote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+class Scratch {
+ public:
+  Scratch() {
+    dir_ = fs::temp_directory_path() /
+           ("makenc-golden-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  ~Scratch() {
+    std::error_code ec;
+    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(dir_, ec);
+  }
+  const fs::path& path() const { return dir_; }
+
+ private:
+  static inline int counter_ = 0;
+  fs::path dir_;
+};
+
+struct Run {
+  int exit_code = -1;
+  std::string out, err;
+};
+
+Run run_makenc(const fs::path& folder, const std::vector<std::string>& args, const fs::path& home) {
+  std::string cmd = "cd " + shell_quote(folder.string()) + " && HOME=" + shell_quote(home.string()) +
+                    " LC_ALL=C.UTF-8 " + shell_quote(MAKENC_BINARY);
+  for (const auto& a : args) cmd += " " + shell_quote(a);
+  cmd += " >../stdout 2>../stderr";
+  const int status = std::system(cmd.c_str());
+  Run r;
+  r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  r.out = read_file(folder / ".." / "stdout");
+  r.err = read_file(folder / ".." / "stderr");
+  return r;
+}
+
+std::string normalise(std::string s, const fs::path& folder) {
+  std::string date = makenc::short_date_today();
+  std::string dashed = date;
+  for (char& c : dashed)
+    if (c == '/') c = '-';
+  replace_all(s, folder.string(), "@FOLDER@");
+  replace_all(s, date, "@DATE@");
+  replace_all(s, dashed, "@DATE-@");
+  return s;
+}
+
+fs::path nc_check() {
+  if (const char* env = std::getenv("MAKENC_NC_CHECK")) return env;
+  return fs::path(MAKENC_SOURCE_DIR) / "tests" / "tools" / "nc-check";
+}
+
+void expect_nc_check_passes(const fs::path& nc_file, const fs::path& set_ini) {
+  std::string cmd = shell_quote(nc_check().string()) + " --set-ini " + shell_quote(set_ini.string()) + " " +
+                    shell_quote(nc_file.string()) + " > " + shell_quote(nc_file.string() + ".check") +
+                    " 2>&1";
+  const int status = std::system(cmd.c_str());
+  const std::string report = read_file(nc_file.string() + ".check");
+  fs::remove(nc_file.string() + ".check");
+  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0)
+      << nc_file.filename() << " fails the G-code check:\n"
+      << report;
+}
+
+class Golden : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Golden, RunMatchesTheExpectedFiles) {
+  const fs::path dir = kGolden / GetParam();
+  Scratch scratch;
+  const fs::path folder = scratch.path() / "host";
+  const fs::path home = scratch.path() / "home";
+  fs::copy(dir / "input", folder, fs::copy_options::recursive);
+  fs::create_directories(home / "jww" / "Zemlak");
+  const Run run = run_makenc(folder, lines_of(dir / "args"), home);
+
+  const fs::path expected = dir / "expected";
+  const bool update = std::getenv("MAKENC_UPDATE_GOLDEN") != nullptr;
+  const std::string out = normalise(run.out, folder);
+  const std::string err = normalise(run.err, folder);
+  if (update) {
+    write_file(expected / "exit_code", std::to_string(run.exit_code) + "\n");
+    write_file(expected / "stdout", out);
+    write_file(expected / "stderr", err);
+  }
+  EXPECT_EQ(std::to_string(run.exit_code) + "\n", read_file(expected / "exit_code")) << err;
+  EXPECT_EQ(out, read_file(expected / "stdout"));
+  EXPECT_EQ(err, read_file(expected / "stderr"));
+
+  if (fs::exists(expected / "files")) {
+    for (const auto& entry : fs::recursive_directory_iterator(expected / "files")) {
+      if (!entry.is_regular_file()) continue;
+      const fs::path rel = fs::relative(entry.path(), expected / "files");
+      const fs::path actual =
+          (rel.begin()->string() == "HOME") ? home / fs::relative(rel, "HOME") : folder / rel;
+      ASSERT_TRUE(fs::exists(actual)) << rel << " was not written";
+      const std::string got = normalise(read_file(actual), folder);
+      if (update) write_file(entry.path(), got);
+      EXPECT_EQ(got, read_file(entry.path())) << rel << " differs";
+    }
+  }
+  if (fs::exists(expected / "absent"))
+    for (const auto& rel : lines_of(expected / "absent"))
+      EXPECT_FALSE(fs::exists(folder / rel)) << rel << " should not exist";
+
+  for (const fs::path& where : {folder / "Zemlak", home / "jww" / "Zemlak"})
+    if (fs::is_directory(where))
+      for (const auto& entry : fs::directory_iterator(where))
+        if (entry.path().extension() == ".nc")
+          expect_nc_check_passes(entry.path(), folder / "Zemlak" / "Bin" / "set.ini");
+}
+
+std::vector<std::string> golden_cases() {
+  std::vector<std::string> cases;
+  if (fs::exists(kGolden))
+    for (const auto& entry : fs::directory_iterator(kGolden))
+      if (fs::exists(entry.path() / "args")) cases.push_back(entry.path().filename().string());
+  std::sort(cases.begin(), cases.end());
+  return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Golden, ::testing::ValuesIn(golden_cases()), [](const auto& info) {
+  std::string name = info.param;
+  for (char& c : name)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  return name;
+});
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(Golden);
+
+}  // namespace
