@@ -1,0 +1,227 @@
+#include "import/chain.h"
+
+#include <cmath>
+#include <limits>
+#include <utility>
+#include <vector>
+
+#include "core/constants.h"
+
+namespace makenc {
+namespace {
+
+bool is_segment(const Cell& kind) { return kind == "li" || kind == "cci"; }
+bool is_single(const Cell& kind) { return kind == "ci" || kind == "pt"; }
+
+// Empty rows ("BL" records) and records the system does not know take no
+// part in any contour.
+bool is_chained(const Cell& kind) { return is_segment(kind) || is_single(kind); }
+
+struct Band {
+  float x_lo, x_hi, y_lo, y_hi;
+};
+
+Band band_around(double px, double py, double tolerance, std::int16_t S) {
+  return Band{static_cast<float>(round_to_grid(px - tolerance, S)),
+              static_cast<float>(round_to_grid(px + tolerance, S)),
+              static_cast<float>(round_to_grid(py - tolerance, S)),
+              static_cast<float>(round_to_grid(py + tolerance, S))};
+}
+
+bool holds(const Band& b, double x, double y) {
+  return b.x_lo <= x && x <= b.x_hi && b.y_lo <= y && y <= b.y_hi;
+}
+
+std::int16_t touch_code(const Band& b, const std::array<Cell, 5>& C_end) {
+  if (holds(b, C_end[1].number(), C_end[2].number())) return 1;
+  if (holds(b, C_end[3].number(), C_end[4].number())) return 2;
+  return 0;
+}
+
+bool touches(const ChainState& st, std::size_t row) {
+  const Table& W = *st.W_dat;
+  const Band from_start = band_around(W.at(row, 1).number(), W.at(row, 2).number(), st.tolerance, st.S);
+  if (touch_code(from_start, st.C_end) != 0) return true;
+  const Band from_end = band_around(W.at(row, 3).number(), W.at(row, 4).number(), st.tolerance, st.S);
+  return touch_code(from_end, st.C_end) != 0;
+}
+
+// Farther than this on either axis, two points never fall in one band:
+// the band is the tolerance widened by the grid rounding and by the single
+// precision it is held in.
+double reach_of(double tolerance, std::int16_t S, double largest) {
+  const double t = std::fabs(tolerance);
+  return 2 * (t + 1.0 / S) + 1e-6 * (largest + t + 1);
+}
+
+void index_segments(ChainState& st) {
+  const Table& W = *st.W_dat;
+  double largest = 0;
+  for (std::size_t r = 0; r != W.last_row(); ++r) {
+    if (!is_segment(W.at(r, col::kind))) continue;
+    for (int c = 1; c <= 4; ++c) largest = std::fmax(largest, std::fabs(W.at(r, c).number()));
+  }
+  st.index = EndIndex(reach_of(st.tolerance, st.S, largest));
+  for (std::size_t r = 0; r != W.last_row(); ++r) {
+    if (!is_segment(W.at(r, col::kind)) || !W.at(r, col::contour).is_blank()) continue;
+    st.index.add(r, W.at(r, 1).number(), W.at(r, 2).number());
+    st.index.add(r, W.at(r, 3).number(), W.at(r, 4).number());
+  }
+}
+
+void unindex(ChainState& st, std::size_t row) {
+  const Table& W = *st.W_dat;
+  st.index.remove(row, W.at(row, 1).number(), W.at(row, 2).number());
+  st.index.remove(row, W.at(row, 3).number(), W.at(row, 4).number());
+}
+
+// The scan visits the rows from the top and restarts there after every new
+// member, so the next member is always the lowest free row that meets an
+// open end. The index offers the rows near the two ends; the lowest one
+// that passes the exact test is the one the scan would reach first.
+bool next_member(ChainState& st, std::size_t& found) {
+  std::vector<std::size_t>& near = st.near_rows;
+  near.clear();
+  st.index.rows_near(st.C_end[1].number(), st.C_end[2].number(), near);
+  st.index.rows_near(st.C_end[3].number(), st.C_end[4].number(), near);
+  found = std::numeric_limits<std::size_t>::max();
+  for (std::size_t row : near)
+    if (row < found && st.W_dat->at(row, col::contour).is_blank() && touches(st, row)) found = row;
+  return found != std::numeric_limits<std::size_t>::max();
+}
+
+void try_candidate(ChainState& st) {
+  Table& W = *st.W_dat;
+  const std::size_t r = st.Cand_no;
+  st.Hit_code = match_end(st, W.at(r, 1), W.at(r, 2));
+  if (st.Hit_code == 1) {
+    reverse_segment(st);
+    ++st.Seq_no;
+    add_to_contour(st, AddMode::Prepend);
+  } else if (st.Hit_code == 2) {
+    ++st.Seq_no;
+    add_to_contour(st, AddMode::Append);
+  } else {
+    st.Hit_code = match_end(st, W.at(r, 3), W.at(r, 4));
+    if (st.Hit_code == 1) {
+      ++st.Seq_no;
+      add_to_contour(st, AddMode::Prepend);
+    } else if (st.Hit_code == 2) {
+      reverse_segment(st);
+      ++st.Seq_no;
+      add_to_contour(st, AddMode::Append);
+    }
+  }
+}
+
+void scan(ChainState& st) {
+  std::size_t row = 0;
+  while (next_member(st, row)) {
+    st.Cand_no = row;
+    try_candidate(st);
+  }
+}
+
+void start_contour(ChainState& st) {
+  Table& W = *st.W_dat;
+  add_to_contour(st, AddMode::Seed);
+  st.C_end[0] = Cell(static_cast<std::int64_t>(st.Ent_no));
+  for (int c = 1; c <= 4; ++c) st.C_end[static_cast<std::size_t>(c)] = W.at(st.Ent_no, c);
+  if (is_single(W.at(st.Ent_no, col::kind))) {
+    st.Lp_kind = 99;
+  } else {
+    st.Lp_kind = 1;
+    st.Cand_no = 0;
+    scan(st);
+  }
+  finish_contour(st);
+  ++st.Cnt_total;
+}
+
+}  // namespace
+
+std::int16_t match_end(ChainState& st, const Cell& px, const Cell& py) {
+  const Band b = band_around(px.number(), py.number(), st.tolerance, st.S);
+  st.Bx_lo = b.x_lo;
+  st.Bx_hi = b.x_hi;
+  st.By_lo = b.y_lo;
+  st.By_hi = b.y_hi;
+  return touch_code(b, st.C_end);
+}
+
+void reverse_segment(ChainState& st) {
+  Table& W = *st.W_dat;
+  const std::size_t r = st.Cand_no;
+  std::swap(W.at(r, 1), W.at(r, 3));
+  std::swap(W.at(r, 2), W.at(r, 4));
+}
+
+void add_to_contour(ChainState& st, AddMode mode) {
+  Table& W = *st.W_dat;
+  const std::size_t row = mode == AddMode::Seed ? st.Ent_no : st.Cand_no;
+  W.at(row, col::contour) = Cell(st.Cnt_total);
+  W.at(row, col::position) = Cell(st.Seq_no);
+  if (is_segment(W.at(row, col::kind))) unindex(st, row);
+  if (mode == AddMode::Prepend) {
+    st.C_dat.push_front(row);
+    st.C_end[1] = W.at(row, 1);
+    st.C_end[2] = W.at(row, 2);
+  } else {
+    st.C_dat.push_back(row);
+    if (mode == AddMode::Append) {
+      st.C_end[3] = W.at(row, 3);
+      st.C_end[4] = W.at(row, 4);
+    }
+  }
+  st.Cand_no = 0;
+}
+
+void finish_contour(ChainState& st) {
+  const Table& W = *st.W_dat;
+  if (st.Lp_kind == 99) {
+    st.Lp_dat.copy_row(st.Lp_row++, W, st.Ent_no);
+    return;
+  }
+  st.Seq_no = 1;
+  for (std::size_t row : st.C_dat) {
+    st.Lp_dat.copy_row(st.Lp_row, W, row);
+    st.Lp_dat.at(st.Lp_row, col::position) = Cell(st.Seq_no);
+    ++st.Seq_no;
+    ++st.Lp_row;
+  }
+}
+
+void chain_layer(ChainState& st) {
+  Table& W = *st.W_dat;
+  const std::size_t n = W.last_row();
+  st.Cand_no = 0;
+  st.Lp_row = 0;
+  st.Seq_no = 0;
+  st.Hit_code = 0;
+  st.Lp_dat = Table(n, kLastColumn);
+  index_segments(st);
+  for (st.Ent_no = 0; st.Ent_no != n; ++st.Ent_no) {
+    st.C_dat.clear();
+    st.C_end = {};
+    st.Lp_kind = 0;
+    st.Seq_no = 1;
+    if (is_chained(W.at(st.Ent_no, col::kind)) && W.at(st.Ent_no, col::contour).is_blank()) start_contour(st);
+    st.Cand_no = 0;
+  }
+}
+
+void chain_layers(Drawing& drawing, const Settings& settings) {
+  ChainState st;
+  st.tolerance = settings.tolerance();
+  st.S = settings.ini_S_suu;
+  st.Cnt_total = drawing.Cnt_total;
+  for (int k = 0; k < kLayerCount; ++k) {
+    if (!drawing.has_layer(k)) continue;
+    st.W_dat = &drawing.layer(k);
+    chain_layer(st);
+    drawing.layer(k) = std::move(st.Lp_dat);
+  }
+  drawing.Cnt_total = st.Cnt_total - 1;
+}
+
+}  // namespace makenc

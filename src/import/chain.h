@@ -1,0 +1,69 @@
+// Chaining the entities of each layer into contours: lines and arcs whose
+// end points meet within the matching tolerance, one-entity contours for
+// circles and points. Each layer table is rebuilt in contour order, with
+// the contour number in column 13 and the place in the contour in column 14.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+#include "core/drawing.h"
+#include "core/settings.h"
+#include "core/table.h"
+#include "import/end_index.h"
+
+namespace makenc {
+
+// How add_to_contour takes a new member.
+enum class AddMode { Seed, Prepend = 1, Append = 2 };
+
+// The chaining cells of one run over the layers.
+struct ChainState {
+  Table* W_dat = nullptr;  // the layer being chained
+  Table Lp_dat;            // the same layer rebuilt in contour order
+  // Rows of W_dat in the contour being built, in chain order: prepended
+  // members go to the front, appended ones to the back.
+  std::deque<std::size_t> C_dat;
+  // Open ends: (0) seed row, (1, 2) start end X, Y, (3, 4) finish end X, Y.
+  std::array<Cell, 5> C_end;
+  std::size_t Ent_no = 0;
+  std::size_t Cand_no = 0;
+  std::int64_t Seq_no = 0;
+  std::int16_t Hit_code = 0;
+  std::size_t Lp_row = 0;
+  int Lp_kind = 0;  // 99 one-entity contour, 1 chained contour, 0 none
+  // The band is held in single precision, so two end points at 0.1 do not
+  // meet at tolerance 0 while two at 1.5 do.
+  float Bx_lo = 0, Bx_hi = 0, By_lo = 0, By_hi = 0;
+  std::int64_t Cnt_total = 1;
+
+  double tolerance = 0;
+  std::int16_t S = 1000;
+  EndIndex index;  // end points of the segments not yet in a contour
+  std::vector<std::size_t> near_rows;  // scratch list of the index's offers
+};
+
+// All six layers in turn. Numbers the contours from the drawing's Cnt_total
+// on (start-up sets 1) and leaves Cnt_total at the number of contours.
+void chain_layers(Drawing& drawing, const Settings& settings);
+
+// One layer: builds st.Lp_dat from *st.W_dat.
+void chain_layer(ChainState& st);
+
+// 1 when the band around the candidate point (px, py) holds the contour's
+// start end, else 2 when it holds the finish end, else 0.
+std::int16_t match_end(ChainState& st, const Cell& px, const Cell& py);
+
+// Records row Ent_no (Seed) or Cand_no as the contour's next member.
+void add_to_contour(ChainState& st, AddMode mode);
+
+// Swaps the end points of row Cand_no; arc angles stay as they are.
+void reverse_segment(ChainState& st);
+
+// Copies the finished contour into Lp_dat, numbering its members.
+void finish_contour(ChainState& st);
+
+}  // namespace makenc

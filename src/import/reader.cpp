@@ -1,0 +1,164 @@
+#include "import/reader.h"
+
+#include <string_view>
+
+#include "core/constants.h"
+#include "core/text.h"
+
+namespace makenc {
+namespace {
+
+// A row has 21 columns, and a record's fields go to the columns of the same
+// number.
+constexpr std::size_t kMaxFields = kLastColumn + 1;
+
+bool is_colour_header(const std::string& line) {
+  return line.size() == 3 && line[0] == 'l' && line[1] == 'c' && line[2] >= '0' && line[2] <= '8';
+}
+
+// Fields a kind needs: a line its two end points, a circle its centre and
+// radius, an arc also its angles, flatness and tilt, a point its position.
+std::size_t fields_needed(std::string_view keyword, std::size_t count) {
+  if (keyword.empty()) return 5;
+  if (keyword == "ci") return count >= 6 ? 8 : 4;
+  if (keyword == "pt") return 3;
+  return 1;
+}
+
+bool record_fits(const std::vector<std::string_view>& parts) {
+  if (parts.size() > kMaxFields) return false;
+  return parts.size() >= fields_needed(parts[0], parts.size());
+}
+
+enum class BodyLine { Layer, Colour, Ignored, Record };
+
+BodyLine classify_body(const std::string& line) {
+  if (line == "#") return BodyLine::Ignored;
+  const std::string_view two = first_chars(line, 2);
+  if (two == "ly") return BodyLine::Layer;
+  if (two == "lc") return BodyLine::Colour;
+  if (two == "lt" || two == "pn" || two == "pl") return BodyLine::Ignored;
+  return BodyLine::Record;
+}
+
+// The flatness field is 1 for a circular arc; anything else is part of an
+// ellipse, which the machine's arc moves cannot follow.
+Status check_circular(const Reader& rd) {
+  const Cell& flatness = rd.Rec_fld[6];
+  if (flatness.number() == 1) return ok_status();
+  return Error{line_reference(rd.current) + ": the arc is part of an ellipse (flatness \"" +
+               cp932_to_utf8(flatness.text()) + "\"); only circular arcs can be cut"};
+}
+
+Status body_line(Reader& rd, Drawing& drawing, const std::string& Lin_dat) {
+  switch (classify_body(Lin_dat)) {
+    case BodyLine::Layer: rd.Now_ly = Lin_dat; break;
+    case BodyLine::Colour: rd.Now_lc = Cell(std::string(last_char(Lin_dat))); break;
+    case BodyLine::Ignored: break;
+    case BodyLine::Record: {
+      auto counted = parse_record(rd, drawing, Lin_dat);
+      if (!counted) return counted.error();
+      const int k = layer_number(rd.Now_ly);
+      if (*counted && k >= 0) ++drawing.LY_cnt[static_cast<std::size_t>(k)];
+      break;
+    }
+  }
+  return ok_status();
+}
+
+void start_line(Reader& rd, std::size_t index, const std::string& Lin_dat) {
+  rd.current.number = static_cast<std::int64_t>(index) + 1;
+  rd.current.text = Lin_dat;
+}
+
+}  // namespace
+
+std::string line_reference(const SourceLine& line) {
+  return "JWC_TEMP.TXT line " + std::to_string(line.number) + " \"" + cp932_to_utf8(line.text) + "\"";
+}
+
+RecordKind record_kind(const std::vector<Cell>& Rec_fld) {
+  if (Rec_fld.empty()) return RecordKind::Other;
+  const std::string& keyword = Rec_fld[0].text();
+  if (keyword.empty()) return RecordKind::Line;
+  if (keyword == "ci") return Rec_fld.size() > 5 ? RecordKind::Arc : RecordKind::Circle;
+  if (keyword == "pt") return RecordKind::Point;
+  if (keyword == "BL") return RecordKind::Blank;
+  return RecordKind::Other;
+}
+
+void classify_line(Reader& rd, const std::string& Lin_dat) {
+  if (rd.Hed_end == 1) return;
+  if (layer_number(Lin_dat) >= 0) rd.Now_ly = Lin_dat;
+  if (is_colour_header(Lin_dat)) rd.Now_lc = Cell(Lin_dat.substr(2));
+  if (rd.Read_pass == 0 && Lin_dat != "hq") rd.working_copy.push_back(Lin_dat);
+  if (Lin_dat == "#") rd.Hed_end = 1;
+}
+
+Result<bool> parse_record(Reader& rd, Drawing& drawing, const std::string& Lin_dat) {
+  if (layer_number(rd.Now_ly) < 0) return false;
+  const std::vector<std::string_view> parts = split_chars(Lin_dat, ' ');
+  if (!record_fits(parts)) {
+    if (rd.Read_pass == 0) rd.skipped.push_back(rd.current);
+    return false;
+  }
+  rd.Rec_fld.clear();
+  for (std::string_view part : parts) rd.Rec_fld.emplace_back(std::string(part));
+  rd.G_flg = " ";
+  if (rd.Read_pass == 0) {
+    if (record_kind(rd.Rec_fld) == RecordKind::Arc) {
+      Status circular = check_circular(rd);
+      if (!circular) return circular.error();
+    }
+    bounding_box_step(rd, drawing);
+    return true;
+  }
+  Status stored = storing_step(rd, drawing);
+  if (!stored) return stored.error();
+  return true;
+}
+
+Status first_read(Reader& rd, Drawing& drawing, const std::vector<std::string>& lines) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string& Lin_dat = lines[i];
+    start_line(rd, i, Lin_dat);
+    classify_line(rd, Lin_dat);
+    if (Lin_dat.compare(0, 4, "file") == 0) drawing.File_lin = Lin_dat;
+    if (rd.Hed_end != 1) continue;
+    Status st = body_line(rd, drawing, Lin_dat);
+    if (!st) return st;
+  }
+  return ok_status();
+}
+
+void between_reads(Reader& rd, Drawing& drawing) {
+  drawing.LY_cntAll = 0;
+  for (int k = 0; k < kLayerCount; ++k) {
+    const std::int64_t n = drawing.LY_cnt[static_cast<std::size_t>(k)];
+    if (n > 0) drawing.LY_dat[static_cast<std::size_t>(k)] = Table(static_cast<std::size_t>(n), kLastColumn);
+    drawing.LY_cntAll += n;
+  }
+  drawing.LY_cnt.fill(0);
+  rd.Hed_end = 0;
+  rd.Now_ly.clear();
+  rd.Read_pass = 1;
+  // The second read starts from the same colour as the first, so a record
+  // before the body's first "lc" line is stored with its header colour.
+  rd.Now_lc = Cell();
+}
+
+Status second_read(Reader& rd, Drawing& drawing, const std::vector<std::string>& lines) {
+  Status shift = translation_from_box(rd, drawing);
+  if (!shift) return shift;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string& Lin_dat = lines[i];
+    start_line(rd, i, Lin_dat);
+    classify_line(rd, Lin_dat);
+    if (rd.Hed_end != 1) continue;
+    Status st = body_line(rd, drawing, Lin_dat);
+    if (!st) return st;
+  }
+  return ok_status();
+}
+
+}  // namespace makenc

@@ -1,0 +1,91 @@
+// The two reads of the interchange file "JWC_TEMP.TXT". The first copies the
+// header into the working copy, counts the records of each layer and finds
+// the bounding box; the second stores the records into the layer tables,
+// moved so that the box's lower-left corner is the origin.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/cell.h"
+#include "core/drawing.h"
+#include "core/error.h"
+
+namespace makenc {
+
+// A line of the interchange file, for messages: 1-based number and bytes.
+struct SourceLine {
+  std::int64_t number = 0;
+  std::string text;
+};
+
+// Which bounding-box cell a value widens; the order of the box's cells.
+enum class BoxSide { X_min, Y_min, X_max, Y_max };
+
+// What a record is, from its keyword and its number of fields.
+enum class RecordKind { Line, Circle, Arc, Point, Blank, Other };
+RecordKind record_kind(const std::vector<Cell>& Rec_fld);
+
+// The reader's own cells, alive for the two reads of one start-up.
+struct Reader {
+  int Hed_end = 0;    // 0 in the header, 1 from the "#" line on
+  int Read_pass = 0;  // 0 first read, 1 second read
+  std::vector<Cell> Rec_fld;
+  std::string G_flg = " ";
+  std::string Now_ly;
+  Cell Now_lc;  // Empty until an "lc" line is met
+
+  SourceLine current;  // the line being read
+  // The box is started by the first line, circle, arc or point record; texts
+  // and other keywords carry no coordinates the host means as geometry.
+  bool box_started = false;
+  // The record each box cell was last taken from, so a box that cannot be
+  // used names the line to fix.
+  std::array<SourceLine, 4> box_from;
+  // Numeric value of the text form of -X_min and -Y_min (second read).
+  double x_shift = 0;
+  double y_shift = 0;
+
+  // Header lines for "Zemlak\Bin\makeNC.txt", "hq" lines left out.
+  std::vector<std::string> working_copy;
+  // Records the tables cannot hold; they are neither counted nor stored.
+  std::vector<SourceLine> skipped;
+};
+
+// Header lines: layer and colour selection, the end of the header, and the
+// copy into the working copy during the first read. Does nothing once the
+// header has ended.
+void classify_line(Reader& rd, const std::string& Lin_dat);
+
+// A record line of the body: the bounding-box step in the first read, the
+// storing step in the second. Records of other layers are left alone.
+// Returns whether the record counts for its layer (false when it was
+// skipped); an Error when the drawing cannot be used.
+Result<bool> parse_record(Reader& rd, Drawing& drawing, const std::string& Lin_dat);
+
+// The first read over all lines of the file.
+Status first_read(Reader& rd, Drawing& drawing, const std::vector<std::string>& lines);
+
+// Creates the tables of the layers that hold records and resets the cells
+// the second read starts from.
+void between_reads(Reader& rd, Drawing& drawing);
+
+// The second read over the same lines.
+Status second_read(Reader& rd, Drawing& drawing, const std::vector<std::string>& lines);
+
+// The bounding-box step of parse_record on Rec_fld (first read).
+void bounding_box_step(Reader& rd, Drawing& drawing);
+
+// The storing step of parse_record on Rec_fld (second read). Fails when a
+// radius is not a number.
+Status storing_step(Reader& rd, Drawing& drawing);
+
+// Computes the translation of the second read from the bounding box.
+Status translation_from_box(Reader& rd, const Drawing& drawing);
+
+// The message prefix naming a line of the interchange file.
+std::string line_reference(const SourceLine& line);
+
+}  // namespace makenc

@@ -1,0 +1,223 @@
+// What one record does to the drawing: in the first read it widens the
+// bounding box, in the second it is moved to the box's corner and stored.
+#include <cmath>
+
+#include "core/constants.h"
+#include "core/number_text.h"
+#include "core/text.h"
+#include "import/reader.h"
+
+namespace makenc {
+namespace {
+
+Cell& box_cell(Drawing& d, BoxSide side) {
+  switch (side) {
+    case BoxSide::X_min: return d.X_min;
+    case BoxSide::Y_min: return d.Y_min;
+    case BoxSide::X_max: return d.X_max;
+    case BoxSide::Y_max: return d.Y_max;
+  }
+  return d.X_min;
+}
+
+// The box keeps the winning cell unchanged, text or number, so a coordinate
+// read from the file stays the text the host wrote.
+void widen(Reader& rd, Drawing& d, BoxSide side, const Cell& v) {
+  Cell& box = box_cell(d, side);
+  const bool is_min = side == BoxSide::X_min || side == BoxSide::Y_min;
+  const Cell& kept = is_min ? val_min(v, box) : val_max(v, box);
+  if (&kept != &v) return;
+  box = v;
+  rd.box_from[static_cast<std::size_t>(side)] = rd.current;
+}
+
+void widen_x(Reader& rd, Drawing& d, const Cell& x) {
+  widen(rd, d, BoxSide::X_min, x);
+  widen(rd, d, BoxSide::X_max, x);
+}
+
+void widen_y(Reader& rd, Drawing& d, const Cell& y) {
+  widen(rd, d, BoxSide::Y_min, y);
+  widen(rd, d, BoxSide::Y_max, y);
+}
+
+void start_box(Reader& rd, Drawing& d) {
+  const Cell x = rd.Rec_fld[1];
+  const Cell y = rd.Rec_fld[2];
+  d.X_min = d.X_max = x;
+  d.Y_min = d.Y_max = y;
+  rd.box_from.fill(rd.current);
+  rd.box_started = true;
+}
+
+void box_of_line(Reader& rd, Drawing& d) {
+  const std::vector<Cell>& f = rd.Rec_fld;
+  widen(rd, d, BoxSide::X_min, f[1]);
+  widen(rd, d, BoxSide::X_min, f[3]);
+  widen(rd, d, BoxSide::Y_min, f[2]);
+  widen(rd, d, BoxSide::Y_min, f[4]);
+  widen(rd, d, BoxSide::X_max, f[1]);
+  widen(rd, d, BoxSide::X_max, f[3]);
+  widen(rd, d, BoxSide::Y_max, f[2]);
+  widen(rd, d, BoxSide::Y_max, f[4]);
+}
+
+void box_of_circle(Reader& rd, Drawing& d) {
+  const double x = rd.Rec_fld[1].number();
+  const double y = rd.Rec_fld[2].number();
+  const double r = rd.Rec_fld[3].number();
+  widen(rd, d, BoxSide::X_min, Cell(x - r));
+  widen(rd, d, BoxSide::Y_min, Cell(y - r));
+  widen(rd, d, BoxSide::X_max, Cell(x + r));
+  widen(rd, d, BoxSide::Y_max, Cell(y + r));
+}
+
+// The extreme points of the circle in the directions 0, 90, 180 and 270
+// degrees that the arc passes strictly between its end angles. Four
+// consecutive multiples of 90 cover every direction, so a longer sweep adds
+// nothing more.
+void box_of_arc_quadrants(Reader& rd, Drawing& d, double a, double b) {
+  if (!std::isfinite(a) || !std::isfinite(b)) return;
+  const double x = rd.Rec_fld[1].number();
+  const double y = rd.Rec_fld[2].number();
+  const double r = rd.Rec_fld[3].number();
+  double c = std::floor(a / 90) * 90 + 90;
+  for (int i = 0; i < 4 && c < b; ++i, c += 90) {
+    double dir = std::fmod(c, 360.0);
+    if (dir < 0) dir += 360;
+    if (dir == 0) widen(rd, d, BoxSide::X_max, Cell(x + r));
+    if (dir == 90) widen(rd, d, BoxSide::Y_max, Cell(y + r));
+    if (dir == 180) widen(rd, d, BoxSide::X_min, Cell(x - r));
+    if (dir == 270) widen(rd, d, BoxSide::Y_min, Cell(y - r));
+  }
+}
+
+void box_of_arc(Reader& rd, Drawing& d) {
+  std::vector<Cell>& f = rd.Rec_fld;
+  const double s = f[4].number();
+  const double e = f[5].number();
+  if (s > e) f[5] = Cell(e + 360);
+  if (s > f[5].number()) f[4] = Cell(s + 360);
+  const double tilt = f[7].number();
+  const double a = f[4].number() + tilt;
+  const double b = f[5].number() + tilt;
+  const double x = f[1].number();
+  const double y = f[2].number();
+  const double r = f[3].number();
+  const Cell P_x1(x + r * std::cos(a * kPi / 180));
+  const Cell P_y1(y + r * std::sin(a * kPi / 180));
+  const Cell P_x2(x + r * std::cos(b * kPi / 180));
+  const Cell P_y2(y + r * std::sin(b * kPi / 180));
+  box_of_arc_quadrants(rd, d, a, b);
+  widen(rd, d, BoxSide::X_min, P_x1);
+  widen(rd, d, BoxSide::X_min, P_x2);
+  widen(rd, d, BoxSide::Y_min, P_y1);
+  widen(rd, d, BoxSide::Y_min, P_y2);
+  widen(rd, d, BoxSide::X_max, P_x1);
+  widen(rd, d, BoxSide::X_max, P_x2);
+  widen(rd, d, BoxSide::Y_max, P_y1);
+  widen(rd, d, BoxSide::Y_max, P_y2);
+}
+
+bool is_zero_text(const Cell& c) { return c == "0"; }
+
+// Moves field i by the shift of its axis; the result replaces the text.
+void translate(Reader& rd, std::size_t i, double shift) {
+  rd.Rec_fld[i] = Cell(rd.Rec_fld[i].number() + shift);
+}
+
+Status mark_circle_outline(Reader& rd) {
+  try {
+    const Cell& r = rd.Rec_fld[3];
+    if (is_zero_text(rd.Rec_fld[1] - r) || is_zero_text(rd.Rec_fld[2] - r)) rd.G_flg = "G";
+  } catch (const CellArithmeticError& e) {
+    return Error{line_reference(rd.current) + ": the radius \"" + cp932_to_utf8(e.text()) +
+                 "\" is not a number"};
+  }
+  return ok_status();
+}
+
+Status move_record(Reader& rd) {
+  std::vector<Cell>& f = rd.Rec_fld;
+  switch (record_kind(f)) {
+    case RecordKind::Line:
+      f[0] = Cell("li");
+      translate(rd, 1, rd.x_shift);
+      translate(rd, 2, rd.y_shift);
+      translate(rd, 3, rd.x_shift);
+      translate(rd, 4, rd.y_shift);
+      for (std::size_t i = 1; i <= 4; ++i)
+        if (is_zero_text(f[i])) rd.G_flg = "G";
+      return ok_status();
+    case RecordKind::Arc:
+    case RecordKind::Circle:
+      if (record_kind(f) == RecordKind::Arc) f[0] = Cell("cci");
+      translate(rd, 1, rd.x_shift);
+      translate(rd, 2, rd.y_shift);
+      return mark_circle_outline(rd);
+    case RecordKind::Point:
+      translate(rd, 1, rd.x_shift);
+      translate(rd, 2, rd.y_shift);
+      if (is_zero_text(f[1]) || is_zero_text(f[2])) rd.G_flg = "G";
+      return ok_status();
+    case RecordKind::Blank:
+    case RecordKind::Other: return ok_status();
+  }
+  return ok_status();
+}
+
+// Columns 13 to 20 belong to the system (contour, position, outline mark and
+// the later stages' markers), so a record's fields stop at column 12.
+constexpr std::size_t kLastFieldColumn = col::length;
+
+Status shift_of(const Cell& box, const SourceLine& from, const char* name, double& shift) {
+  try {
+    const Cell minus = Cell(-1.0) * box;
+    shift = numeric_value(minus.text_form());
+  } catch (const CellArithmeticError& e) {
+    return Error{line_reference(from) + ": the drawing's " + name + " \"" + cp932_to_utf8(e.text()) +
+                 "\" taken from this record is not a number"};
+  }
+  return ok_status();
+}
+
+}  // namespace
+
+void bounding_box_step(Reader& rd, Drawing& d) {
+  const RecordKind kind = record_kind(rd.Rec_fld);
+  if (kind == RecordKind::Blank || kind == RecordKind::Other) return;
+  if (!rd.box_started) start_box(rd, d);
+  switch (kind) {
+    case RecordKind::Line: box_of_line(rd, d); break;
+    case RecordKind::Circle: box_of_circle(rd, d); break;
+    case RecordKind::Arc: box_of_arc(rd, d); break;
+    case RecordKind::Point:
+      widen_x(rd, d, rd.Rec_fld[1]);
+      widen_y(rd, d, rd.Rec_fld[2]);
+      break;
+    default: break;
+  }
+}
+
+Status translation_from_box(Reader& rd, const Drawing& d) {
+  Status x = shift_of(d.X_min, rd.box_from[0], "left edge", rd.x_shift);
+  if (!x) return x;
+  return shift_of(d.Y_min, rd.box_from[1], "bottom edge", rd.y_shift);
+}
+
+Status storing_step(Reader& rd, Drawing& d) {
+  Status moved = move_record(rd);
+  if (!moved) return moved;
+  const int k = layer_number(rd.Now_ly);
+  if (record_kind(rd.Rec_fld) != RecordKind::Blank && k >= 0) {
+    Table& T = d.layer(k);
+    const std::size_t r = static_cast<std::size_t>(d.LY_cnt[static_cast<std::size_t>(k)]);
+    for (std::size_t i = 0; i < rd.Rec_fld.size() && i <= kLastFieldColumn; ++i) T.at(r, i) = rd.Rec_fld[i];
+    T.at(r, col::colour) = rd.Now_lc;
+    if (rd.G_flg == "G") T.at(r, col::outline) = Cell("G");
+  }
+  rd.G_flg = " ";
+  return ok_status();
+}
+
+}  // namespace makenc

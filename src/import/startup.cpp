@@ -1,0 +1,64 @@
+#include "import/startup.h"
+
+#include <system_error>
+
+#include "core/files.h"
+#include "core/text.h"
+#include "import/chain.h"
+#include "import/measure.h"
+#include "import/reader.h"
+
+namespace makenc {
+namespace {
+
+Status check_folder(const std::filesystem::path& folder) {
+  const std::filesystem::path bin = host_path(folder, "Zemlak\\Bin");
+  std::error_code ec;
+  if (std::filesystem::is_directory(bin, ec)) return ok_status();
+  return Error{"the folder " + display_path(bin) +
+               " is missing: it holds the settings, the templates and the working copy"};
+}
+
+// The drawing is read whole before anything is stored, and the host's file
+// is only ever read here.
+Result<std::vector<std::string>> read_interchange(const std::filesystem::path& folder) {
+  const std::filesystem::path file = host_path(folder, "JWC_TEMP.TXT");
+  auto lines = read_text_lines(file);
+  if (!lines) return Error{"cannot read the drawing " + display_path(file) + ": the file is missing or unreadable"};
+  return std::move(*lines);
+}
+
+Status read_drawing(const std::filesystem::path& working_copy, const std::vector<std::string>& lines,
+                    Reader& rd, Drawing& drawing) {
+  // The working copy starts empty at every start, whatever it held before.
+  Status created = write_file_atomically(working_copy, "");
+  if (!created) return created;
+  Status first = first_read(rd, drawing, lines);
+  if (!first) return first;
+  Status header = write_file_atomically(working_copy, join_crlf(rd.working_copy));
+  if (!header) return header;
+  between_reads(rd, drawing);
+  return second_read(rd, drawing, lines);
+}
+
+}  // namespace
+
+Result<StartUp> start_up(const std::filesystem::path& folder, Settings& settings) {
+  read_set_ini(host_path(folder, "Zemlak\\Bin\\set.ini"), settings);
+  Status bin = check_folder(folder);
+  if (!bin) return bin.error();
+  auto lines = read_interchange(folder);
+  if (!lines) return lines.error();
+
+  StartUp out;
+  out.drawing.Cnt_total = 1;
+  Reader rd;
+  Status read = read_drawing(host_path(folder, "Zemlak\\Bin\\makeNC.txt"), *lines, rd, out.drawing);
+  if (!read) return read.error();
+  measure_layers(out.drawing);
+  chain_layers(out.drawing, settings);
+  out.working_copy = std::move(rd.working_copy);
+  return out;
+}
+
+}  // namespace makenc
