@@ -1,0 +1,140 @@
+// The moves along a contour's elements, the words they carry and the
+// direction test of a loop entered on a line.
+#include <cmath>
+
+#include "core/constants.h"
+#include "nc/contour_path.h"
+
+namespace makenc {
+
+ContourElement read_element(const Table& table, std::size_t row) {
+  auto num = [&](int c) { return table.at(row, static_cast<std::size_t>(c)).number(); };
+  ContourElement e;
+  e.kind = table.at(row, col::kind).text_form();
+  e.p1 = {num(col::x1), num(col::y1)};
+  e.p2 = {num(col::x2), num(col::y2)};
+  e.centre = {num(col::cx), num(col::cy)};
+  e.r = num(col::radius);
+  e.as = num(col::start_angle);
+  e.ae = num(col::end_angle);
+  e.length = num(col::length);
+  e.number = table.at(row, col::position);
+  return e;
+}
+
+namespace {
+
+bool as_number(const Cell& c, double& out) {
+  if (c.is_number()) {
+    out = c.number();
+    return true;
+  }
+  return c.is_text() && parse_strict_number(c.text(), out);
+}
+
+Point rounded(Point p, std::int16_t S) { return {round_to_grid(p.x, S), round_to_grid(p.y, S)}; }
+
+bool same_point(Point a, Point b) { return a.x == b.x && a.y == b.y; }
+
+Point on_arc(const ContourElement& e, double degrees) {
+  const double a = degrees * kPi / 180;
+  return {e.centre.x + e.r * std::cos(a), e.centre.y + e.r * std::sin(a)};
+}
+
+int sign(double v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
+
+void put_word(ContourWalk& walk, NcBlock& block, std::size_t at, char letter, double v) {
+  auto word = nc_word(letter, v, walk.run.settings.ini_S_suu);
+  if (word)
+    block[at] = *word;
+  else
+    walk.bad_number = true;
+}
+
+void put_offset_word(ContourWalk& walk, NcBlock& block, std::size_t at, char letter, double v) {
+  if (round_to_grid(v, walk.run.settings.ini_S_suu) == 0) return;
+  put_word(walk, block, at, letter, v);
+}
+
+// An arc entered at its start point runs counter-clockwise, one entered at
+// its end point clockwise; an arc whose near end is neither keeps the word.
+void put_arc_element(ContourWalk& walk, const ContourElement& e, Point near, Point far) {
+  const std::int16_t S = walk.run.settings.ini_S_suu;
+  const Point n = rounded(near, S);
+  if (same_point(n, rounded(on_arc(e, e.as), S)))
+    walk.run.arc_word = ArcWord::G03;
+  else if (same_point(n, rounded(on_arc(e, e.ae), S)))
+    walk.run.arc_word = ArcWord::G02;
+  if (walk.run.arc_word == ArcWord::none) walk.no_direction = true;
+  NcBlock block{};
+  block[slot::code] = arc_word_text(walk.run.arc_word);
+  put_xy(walk, block, far);
+  put_ij(walk, block, e.centre.x - near.x, e.centre.y - near.y);
+  put_block(walk.run.blocks, std::move(block));
+}
+
+}  // namespace
+
+bool same_number(const Cell& a, const Cell& b) {
+  if (a.is_empty() || b.is_empty()) return false;
+  double x = 0, y = 0;
+  if (as_number(a, x) && as_number(b, y)) return x == y;
+  return a.text_form() == b.text_form();
+}
+
+const char* arc_word_text(ArcWord word) {
+  switch (word) {
+    case ArcWord::G02: return "G02";
+    case ArcWord::G03: return "G03";
+    case ArcWord::none: break;
+  }
+  return "";
+}
+
+void put_xy(ContourWalk& walk, NcBlock& block, Point p) {
+  put_word(walk, block, slot::x, 'X', p.x);
+  put_word(walk, block, slot::y, 'Y', p.y);
+}
+
+void put_ij(ContourWalk& walk, NcBlock& block, double di, double dj) {
+  put_offset_word(walk, block, slot::i, 'I', di);
+  put_offset_word(walk, block, slot::j, 'J', dj);
+}
+
+void put_elements(ContourWalk& walk, std::size_t start, int step, std::size_t count) {
+  const std::size_t m = walk.elements.size();
+  if (m == 0) return;
+  std::size_t index = start % m;
+  for (std::size_t n = 0; n < count; ++n) {
+    const ContourElement& e = walk.elements[index];
+    const Point near = step > 0 ? e.p1 : e.p2;
+    const Point far = step > 0 ? e.p2 : e.p1;
+    if (e.kind == "li") {
+      NcBlock block{};
+      block[slot::code] = "G01";
+      put_xy(walk, block, far);
+      put_block(walk.run.blocks, std::move(block));
+      walk.last = far;
+    } else if (e.kind == "cci") {
+      put_arc_element(walk, e, near, far);
+      walk.last = far;
+    }
+    index = step > 0 ? (index + 1) % m : (index + m - 1) % m;
+  }
+}
+
+bool starts_left_turn(Point A, Point C, Point P2, std::int16_t S) {
+  const int x1 = sign(round_to_grid(C.x - A.x, S)), y1 = sign(round_to_grid(C.y - A.y, S));
+  const int x2 = sign(round_to_grid(P2.x - C.x, S)), y2 = sign(round_to_grid(P2.y - C.y, S));
+  if (x1 > 0 && y1 > 0) return y2 > 0 && x2 < 0;
+  if (x1 < 0 && y1 > 0) return y2 < 0 && x2 < 0;
+  if (x1 < 0 && y1 < 0) return y2 < 0 && x2 > 0;
+  if (x1 > 0 && y1 < 0) return y2 > 0 && x2 > 0;
+  if (x1 == 0 && y1 < 0) return y2 == 0 && x2 > 0;
+  if (x1 == 0 && y1 > 0) return y2 == 0 && x2 < 0;
+  if (x1 > 0 && y1 == 0) return y2 > 0 && x2 == 0;
+  if (x1 < 0 && y1 == 0) return y2 < 0 && x2 == 0;
+  return false;
+}
+
+}  // namespace makenc

@@ -1,0 +1,214 @@
+#include "nc/contour_path.h"
+
+#include <cmath>
+
+#include "core/constants.h"
+
+namespace makenc {
+
+namespace {
+
+// The record of one contour in the cut list.
+struct ContourRow {
+  Cell layer, id, approach;
+  Point A, C;
+  bool marking = false;
+  std::string kind;
+};
+
+ContourRow read_contour_row(const Table& Ord_dat, std::size_t k) {
+  auto num = [&](std::size_t c) { return Ord_dat.at(k, c).number(); };
+  ContourRow row;
+  row.layer = Ord_dat.at(k, 0);
+  row.id = Ord_dat.at(k, 1);
+  row.approach = Ord_dat.at(k, 2);
+  row.A = {num(3), num(4)};
+  row.C = {num(5), num(6)};
+  row.marking = Ord_dat.at(k, 7) == "mark";
+  row.kind = Ord_dat.at(k, 8).text_form();
+  return row;
+}
+
+// Small holes and short elements need other cutting conditions than large
+// ones; the rows are tried from the smallest threshold on.
+void choose_condition(ToolpathRun& run, const ContourElement& e) {
+  const auto& cond = run.settings.ini_Cond;
+  if (e.kind == "ci") {
+    run.cond_code = cond[0].r_min() > e.r ? cond[0].K_Joukn() : cond[1].K_Joukn();
+  } else if (e.kind == "li" || e.kind == "cci") {
+    if (cond[0].l_min() > e.length)
+      run.cond_code = cond[0].K_Joukn();
+    else if (cond[1].l_min() > e.length)
+      run.cond_code = cond[1].K_Joukn();
+    else
+      run.cond_code = cond[2].K_Joukn();
+  }
+}
+
+void put_line(NcBlocks& blocks, const std::string& text) {
+  NcBlock block{};
+  block[slot::code] = text;
+  put_block(blocks, std::move(block));
+}
+
+// A start code ends at its first empty line: the lines after it are kept in
+// the file for the operator but not sent.
+void put_template_head(NcBlocks& blocks, const TemplateLines& lines) {
+  for (const std::string& line : lines) {
+    if (line.empty()) return;
+    put_line(blocks, line);
+  }
+}
+
+void put_template_all(NcBlocks& blocks, const TemplateLines& lines) {
+  for (const std::string& line : lines)
+    if (!line.empty()) put_line(blocks, line);
+}
+
+void put_move(ContourWalk& walk, const char* code, Point p, const char* comp) {
+  NcBlock block{};
+  block[slot::code] = code;
+  put_xy(walk, block, p);
+  block[slot::comp] = comp;
+  put_block(walk.run.blocks, std::move(block));
+}
+
+// Inside the contour (D < 0) the tool goes counter-clockwise, outside
+// clockwise, so that G41 keeps the kerf on the scrap side; on the contour
+// itself the direction of the previous arc stays.
+void choose_arc_word(ContourWalk& walk, double D) {
+  if (D < 0) walk.run.arc_word = ArcWord::G03;
+  if (D > 0) walk.run.arc_word = ArcWord::G02;
+  if (walk.run.arc_word == ArcWord::none) walk.no_direction = true;
+}
+
+double approach_D(const ContourElement& e, const ContourRow& row) {
+  return pt_dist(e.centre.x, e.centre.y, row.A.x, row.A.y) -
+         pt_dist(e.centre.x, e.centre.y, row.C.x, row.C.y);
+}
+
+std::size_t next_index(std::size_t i, int step, std::size_t m) {
+  return step > 0 ? (i + 1) % m : (i + m - 1) % m;
+}
+
+void loop_on_line(ContourWalk& walk, const ContourRow& row, std::size_t a, bool joint) {
+  const ContourElement& e = walk.elements[a];
+  const std::int16_t S = walk.run.settings.ini_S_suu;
+  const int step = starts_left_turn(row.A, row.C, e.p2, S) ? 1 : -1;
+  walk.last = step > 0 ? e.p2 : e.p1;
+  put_move(walk, "G01", walk.last, "");
+  const std::size_t m = walk.elements.size();
+  put_elements(walk, next_index(a, step, m), step, m - 1);
+  const Point stop = joint ? joint_on_line(walk.last, row.C, walk.run.settings.ini_joint) : row.C;
+  put_move(walk, "G01", stop, "");
+  put_template_head(walk.run.blocks, walk.run.templates.End_cd);
+}
+
+void put_arc(ContourWalk& walk, ArcWord word, Point to, Point centre, Point from) {
+  NcBlock block{};
+  block[slot::code] = arc_word_text(word);
+  put_xy(walk, block, to);
+  put_ij(walk, block, centre.x - from.x, centre.y - from.y);
+  put_block(walk.run.blocks, std::move(block));
+}
+
+void loop_on_arc(ContourWalk& walk, const ContourRow& row, std::size_t a, bool joint) {
+  const ContourElement& e = walk.elements[a];
+  const std::int16_t S = walk.run.settings.ini_S_suu;
+  const double D = approach_D(e, row);
+  choose_arc_word(walk, D);
+  const ArcWord word = walk.run.arc_word;
+  const double far_angle = word == ArcWord::G03 ? e.ae : e.as;
+  const double rad = far_angle * kPi / 180;
+  const Point target{round_to_grid(e.centre.x + e.r * std::cos(rad), S),
+                     round_to_grid(e.centre.y + e.r * std::sin(rad), S)};
+  auto is_target = [&](Point p) {
+    return round_to_grid(p.x, S) == target.x && round_to_grid(p.y, S) == target.y;
+  };
+  int step = 1;
+  if (!is_target(e.p2)) {
+    if (!is_target(e.p1)) walk.no_direction = true;
+    step = -1;
+  }
+  const Point far = step > 0 ? e.p2 : e.p1;
+  const Point near = step > 0 ? e.p1 : e.p2;
+  put_arc(walk, word, far, e.centre, row.C);
+  walk.last = far;
+  const std::size_t m = walk.elements.size();
+  put_elements(walk, next_index(a, step, m), step, m - 1);
+  const double j = walk.run.settings.ini_joint;
+  const Point stop = joint ? joint_on_arc(e.centre, e.r, row.C, D, j) : row.C;
+  // The closing move runs along the approach arc itself, whatever the
+  // elements between turned the current word into.
+  walk.run.arc_word = word;
+  put_arc(walk, word, stop, e.centre, near);
+  put_template_all(walk.run.blocks, walk.run.templates.End_cd);
+}
+
+void full_circle(ContourWalk& walk, const ContourRow& row, const ContourElement& e, bool joint) {
+  choose_arc_word(walk, approach_D(e, row));
+  NcBlock block{};
+  block[slot::code] = arc_word_text(walk.run.arc_word);
+  if (joint)
+    put_xy(walk, block, joint_on_circle(e.centre, e.r, walk.run.arc_word, walk.run.settings.ini_joint));
+  put_ij(walk, block, e.centre.x - row.C.x, e.centre.y - row.C.y);
+  put_block(walk.run.blocks, std::move(block));
+  put_template_head(walk.run.blocks, walk.run.templates.End_cd);
+}
+
+std::string contour_name(const ContourRow& row) {
+  return "contour " + row.id.text_form() + " on layer " + row.layer.text_form();
+}
+
+// The moves and end code of the contour after its lead-in.
+Status put_moves(ContourWalk& walk, const ContourRow& row, std::size_t a, bool Is_outer) {
+  const ContourElement& e = walk.elements[a];
+  const ToolpathRun& run = walk.run;
+  JointQuestion q{run.Check2, Is_outer, e.kind == "ci", e.r, e.length};
+  const bool joint = leaves_joint(q, run.settings);
+  if (row.kind == "circle") {
+    full_circle(walk, row, e, joint);
+  } else if (row.kind == "loop" && e.kind == "li") {
+    loop_on_line(walk, row, a, joint);
+  } else if (row.kind == "loop" && e.kind == "cci") {
+    loop_on_arc(walk, row, a, joint);
+  } else if (row.kind == "line") {
+    put_elements(walk, 0, 1, walk.elements.size());
+    put_template_all(walk.run.blocks, run.templates.End_cd);
+  } else if (row.kind == "pt") {
+    put_template_head(walk.run.blocks, run.templates.End_cd);
+  } else {
+    return Error{contour_name(row) + ": a contour of kind \"" + row.kind + "\" entered on \"" +
+                 e.kind + "\" cannot be cut"};
+  }
+  return ok_status();
+}
+
+}  // namespace
+
+Status put_contour(ToolpathRun& run, const Table& Ord_dat, std::size_t k,
+                   const std::vector<ContourElement>& elements, bool Is_outer) {
+  const ContourRow row = read_contour_row(Ord_dat, k);
+  std::size_t a = 0;
+  while (a < elements.size() && !same_number(elements[a].number, row.approach)) ++a;
+  if (a == elements.size()) return ok_status();
+  const std::size_t first_block = run.blocks.NC_row;
+  choose_condition(run, elements[a]);
+  ContourWalk walk{run, elements, row.A, false, false};
+  put_move(walk, "G00", row.A, "G40");
+  put_template_head(run.blocks, row.marking ? run.templates.Sta_mark : run.templates.Sta_cut);
+  if (row.marking) run.cond_code = run.settings.ini_M_Joukn;
+  put_line(run.blocks, run.cond_code);
+  if (row.kind == "loop" || row.kind == "circle") put_move(walk, "G01", row.C, "G41");
+  Status done = put_moves(walk, row, a, Is_outer);
+  if (done.ok() && walk.bad_number)
+    done = Error{contour_name(row) + ": a coordinate is not a finite number "
+                 "(check the rounding factor, the joint length and the contour's geometry)"};
+  if (done.ok() && walk.no_direction)
+    done = Error{contour_name(row) + ": the direction of an arc cannot be decided "
+                 "(the approach starts on the arc, or the arc's ends do not match its angles)"};
+  if (!done.ok()) truncate_blocks(run.blocks, first_block);
+  return done;
+}
+
+}  // namespace makenc

@@ -1,0 +1,64 @@
+#include "nc/joints.h"
+
+#include <cmath>
+
+#include "core/constants.h"
+
+namespace makenc {
+
+double round_half_even(double v) {
+  const double down = std::floor(v);
+  const double rest = v - down;
+  if (rest < 0.5) return down;
+  if (rest > 0.5) return down + 1;
+  return std::fmod(down, 2.0) == 0 ? down : down + 1;
+}
+
+Point joint_on_line(Point P, Point C, double j) {
+  const double dx = C.x - P.x;
+  const double dy = C.y - P.y;
+  if (dx == 0 && dy == 0) return C;
+  if (dx == 0) return {C.x, dy > 0 ? C.y - j : C.y + j};
+  if (dy == 0) return {dx > 0 ? C.x - j : C.x + j, C.y};
+  const double L = std::sqrt(dx * dx + dy * dy);
+  const double L_short = round_half_even(L - j);
+  return {P.x + dx / L * L_short, P.y + dy / L * L_short};
+}
+
+Point joint_on_circle(Point centre, double r, ArcWord word, double j) {
+  const double below = centre.y - std::sqrt(r * r - j * j);
+  return {word == ArcWord::G02 ? centre.x + j : centre.x - j, below};
+}
+
+namespace {
+
+// The axis directions are exact so that a contact point straight above or
+// beside the centre gives a stop point without rounding noise.
+double direction_angle(Point centre, Point C) {
+  const double dx = C.x - centre.x;
+  const double dy = C.y - centre.y;
+  if (dx == 0 && dy > 0) return kPi / 2;
+  if (dx == 0 && dy < 0) return 3 * kPi / 2;
+  if (dy == 0 && dx > 0) return 0;
+  if (dy == 0 && dx < 0) return kPi;
+  return std::atan2(dy, dx);
+}
+
+}  // namespace
+
+Point joint_on_arc(Point centre, double r, Point C, double D, double j) {
+  double angle = direction_angle(centre, C);
+  const double delta = std::atan(j / r);
+  if (D < 0) angle -= delta;
+  if (D > 0) angle += delta;
+  return {centre.x + r * std::cos(angle), centre.y + r * std::sin(angle)};
+}
+
+bool leaves_joint(const JointQuestion& q, const Settings& settings) {
+  if (!q.Check2) return false;
+  if (q.Is_outer) return true;
+  if (q.is_circle) return q.radius >= settings.ini_Cond[2].r_min();
+  return q.length >= settings.ini_Cond[2].l_min();
+}
+
+}  // namespace makenc

@@ -1,0 +1,66 @@
+// Where the NC program goes and what the header and the message call it.
+#include <cstdlib>
+
+#include "core/text.h"
+#include "nc/nc_program.h"
+
+namespace makenc {
+
+namespace {
+
+// The host names the drawing's own output folder relative to its folder and
+// the folder of unnamed drawings absolutely, on its own drive.
+constexpr const char* kNamedFolder = "Zemlak\\";
+constexpr const char* kUnnamedFolder = "C:\\jww\\Zemlak\\";
+constexpr const char* kFileKey = "file=";
+
+// A name taken from the host must not be able to name another folder or a
+// device: no control bytes, and no separator once it is converted.
+bool is_plain_file_name(const std::string& utf8) {
+  if (utf8.empty() || utf8 == "." || utf8 == "..") return false;
+  for (unsigned char c : utf8)
+    if (c < 0x20 || c == '/' || c == 0x7F) return false;
+  return true;
+}
+
+Result<NcOutputName> unnamed_output(const std::string& date) {
+  std::string day = date;
+  for (char& c : day)
+    if (c == '/') c = '-';
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || *home == '\0')
+    return Error{"the drawing has no name and HOME is not set: no folder for the NC program"};
+  const std::string file_name = cp932_to_utf8(day) + ".nc";
+  if (!is_plain_file_name(file_name))
+    return Error{"the date \"" + cp932_to_utf8(date) + "\" cannot name the NC program"};
+  return NcOutputName{kUnnamedFolder + day + ".nc",
+                      std::filesystem::path(home) / "jww" / "Zemlak" / file_name};
+}
+
+}  // namespace
+
+std::string drawing_name(const std::string& File_lin) {
+  std::string name;
+  const std::size_t sep = rfind_char(File_lin, "\\/");
+  if (sep != std::string::npos)
+    name = File_lin.substr(sep + 1);
+  else if (File_lin.rfind(kFileKey, 0) == 0)
+    name = File_lin.substr(std::char_traits<char>::length(kFileKey));
+  else
+    name = File_lin;
+  const std::size_t dot = rfind_char(name, ".");
+  if (dot != std::string::npos) name.erase(dot);
+  return name;
+}
+
+Result<NcOutputName> nc_output_name(const std::filesystem::path& folder, const std::string& File_lin,
+                                    const std::string& date) {
+  const std::string name = drawing_name(File_lin);
+  if (name.empty()) return unnamed_output(date);
+  const std::string file_name = cp932_to_utf8(name) + ".nc";
+  if (!is_plain_file_name(file_name))
+    return Error{"the drawing name \"" + cp932_to_utf8(name) + "\" cannot name a file"};
+  return NcOutputName{kNamedFolder + name + ".nc", folder / "Zemlak" / file_name};
+}
+
+}  // namespace makenc

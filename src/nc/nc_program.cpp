@@ -1,0 +1,150 @@
+// The NC program writer: body first, then header, body and footer to the
+// file in one atomic write, so that a failure never leaves a partial program
+// for the machine.
+#include "nc/nc_program.h"
+
+#include <algorithm>
+#include <ctime>
+
+#include "core/files.h"
+#include "core/number_text.h"
+#include "core/text.h"
+
+namespace makenc {
+
+namespace {
+
+constexpr int kWidthDigits = 15;   // the width is a double
+constexpr int kHeightDigits = 7;   // the height is a single
+// Room for the blocks of one contour beyond its elements: rapid, start
+// code, condition, lead-in, closing move, end code.
+constexpr std::int64_t kBlocksPerContour = 10;
+
+// Replaces on character boundaries only: the second byte of a double-byte
+// character may look like a letter of the placeholder.
+std::string replace_all(const std::string& text, const std::string& from, const std::string& to) {
+  std::string out;
+  const std::vector<std::size_t> starts = char_starts(text);
+  std::size_t skip_to = 0;
+  for (std::size_t i = 0; i < starts.size(); ++i) {
+    const std::size_t at = starts[i];
+    if (at < skip_to) continue;
+    const std::size_t end = i + 1 < starts.size() ? starts[i + 1] : text.size();
+    if (text.compare(at, from.size(), from) == 0) {
+      out += to;
+      skip_to = at + from.size();
+    } else {
+      out.append(text, at, end - at);
+    }
+  }
+  return out;
+}
+
+// Rows first..last of the layer table that belong to the contour, in table
+// order; the spare last row is never one of them.
+std::vector<ContourElement> contour_elements(const Table& table, const Cell& id) {
+  std::vector<ContourElement> elements;
+  std::size_t row = 0;
+  const std::size_t end = table.rows() == 0 ? 0 : table.last_row();
+  while (row < end && !same_number(table.at(row, col::contour), id)) ++row;
+  for (; row < end && same_number(table.at(row, col::contour), id); ++row)
+    elements.push_back(read_element(table, row));
+  return elements;
+}
+
+std::vector<std::string> without_spare(const TemplateLines& lines) {
+  return {lines.begin(), lines.end() - (lines.empty() ? 0 : 1)};
+}
+
+Result<NcTemplates> read_start_end_templates(const std::filesystem::path& folder) {
+  NcTemplates t;
+  const std::pair<const char*, TemplateLines*> files[] = {
+      {"Zemlak\\Bin\\sta_cut.ini", &t.Sta_cut},
+      {"Zemlak\\Bin\\end.ini", &t.End_cd},
+      {"Zemlak\\Bin\\sta_mark.ini", &t.Sta_mark}};
+  for (const auto& [name, list] : files) {
+    auto lines = read_template(host_path(folder, name));
+    if (!lines) return lines.error();
+    *list = std::move(*lines);
+  }
+  return t;
+}
+
+}  // namespace
+
+std::vector<std::string> fill_header(const TemplateLines& head, const std::string& date,
+                                     const std::string& NC_path, const std::string& size_text) {
+  std::vector<std::string> lines;
+  for (const std::string& line : without_spare(head)) {
+    std::string filled = replace_all(line, "dete", date);
+    filled = replace_all(filled, "Nc_name", NC_path);
+    lines.push_back(replace_all(filled, "WIDExHIGHT", size_text));
+  }
+  return lines;
+}
+
+Result<std::string> drawing_size_text(const Drawing& d) {
+  try {
+    const double width = (d.X_max - d.X_min).number();
+    const float height = static_cast<float>((d.Y_max - d.Y_min).number());
+    return plain_decimal_text(width, kWidthDigits) + " x " +
+           plain_decimal_text(static_cast<double>(height), kHeightDigits);
+  } catch (const CellArithmeticError& e) {
+    return Error{"the drawing's bounding box holds " + cp932_to_utf8(e.what()) +
+                 ": its size cannot be written"};
+  }
+}
+
+Result<NcBlocks> nc_body(const NcInput& input, const NcTemplates& templates) {
+  const Table& Ord_dat = input.assignment.Ord_dat;
+  const std::size_t n = Ord_dat.rows() == 0 ? 0 : Ord_dat.last_row();
+  NcBlocks blocks;
+  const std::int64_t room = input.drawing.LY_cntAll + kBlocksPerContour * static_cast<std::int64_t>(n);
+  size_blocks(blocks, static_cast<std::size_t>(std::max<std::int64_t>(room, 0)) + 1);
+  ToolpathRun run{input.settings, templates, input.options.Check2, blocks, "", ArcWord::none};
+  for (std::size_t k = 0; k < n; ++k) {
+    // Only an outline record is the outer contour; a cut list without one
+    // ends with an ordinary contour that is neither dropped nor joined.
+    const bool Is_outer = k + 1 == n && input.assignment.last_is_outline;
+    if (Is_outer && input.options.out_che) break;
+    const int layer = layer_number(Ord_dat.at(k, 0).text_form());
+    if (layer < 0 || !input.options.LYc[static_cast<std::size_t>(layer)] ||
+        !input.drawing.has_layer(layer))
+      continue;
+    const auto elements = contour_elements(input.drawing.layer(layer), Ord_dat.at(k, 1));
+    Status done = put_contour(run, Ord_dat, k, elements, Is_outer);
+    if (!done) return done.error();
+  }
+  return blocks;
+}
+
+Result<NcWritten> make_nc_data(const NcInput& input) {
+  auto name = nc_output_name(input.folder, input.drawing.File_lin, input.date);
+  if (!name) return name.error();
+  auto templates = read_start_end_templates(input.folder);
+  if (!templates) return templates.error();
+  auto body = nc_body(input, *templates);
+  if (!body) return body.error();
+  auto size = drawing_size_text(input.drawing);
+  if (!size) return size.error();
+  auto head = read_template(host_path(input.folder, "Zemlak\\Bin\\head.ini"));
+  if (!head) return head.error();
+  auto foot = read_template(host_path(input.folder, "Zemlak\\Bin\\foot.ini"));
+  if (!foot) return foot.error();
+  std::vector<std::string> lines = fill_header(*head, input.date, name->NC_path, *size);
+  for (std::string& line : body_lines(*body)) lines.push_back(std::move(line));
+  for (std::string& line : without_spare(*foot)) lines.push_back(std::move(line));
+  Status written = write_file_atomically(name->file, join_crlf(lines));
+  if (!written) return Error{"the NC program was not written: " + written.error().message};
+  return NcWritten{name->file, name->NC_path + utf8_to_cp932("に出力しました。")};
+}
+
+std::string short_date_today() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  auto two = [](int v) { return std::string(1, char('0' + v / 10)) + char('0' + v % 10); };
+  return std::to_string(local.tm_year + 1900) + "/" + two(local.tm_mon + 1) + "/" + two(local.tm_mday);
+}
+
+}  // namespace makenc

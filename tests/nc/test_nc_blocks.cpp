@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "core/settings.h"
+#include "nc/nc_blocks.h"
+#include "nc_fixtures.h"
+
+namespace makenc {
+namespace {
+
+std::string word(double v, std::int16_t S) { return nc_number(round_to_grid(v, S)).value(); }
+
+TEST(NcNumber, RoundsToTheGridAndWritesAPointOnWholeNumbers) {
+  EXPECT_EQ(word(12.3456, 1000), "12.346");
+  EXPECT_EQ(word(7, 1000), "7.");
+  EXPECT_EQ(word(100, 1000), "100.");
+  EXPECT_EQ(word(12.5, 1000), "12.5");
+  EXPECT_EQ(word(-0.25, 1000), "-0.25");
+  EXPECT_EQ(word(0.25, 10), "0.3");  // half up on the grid
+  EXPECT_EQ(word(-0.25, 10), "-0.2");
+}
+
+TEST(NcNumber, BothZerosAreZeroPoint) {
+  EXPECT_EQ(word(-0.0004, 1000), "0.");
+  EXPECT_EQ(nc_number(0.0).value(), "0.");
+  EXPECT_EQ(nc_number(-0.0).value(), "0.");
+}
+
+TEST(NcNumber, SinglePrecisionLimitsTheDigitsAndNeverUsesAnExponent) {
+  EXPECT_EQ(nc_number(1234.5678).value(), "1234.568");
+  EXPECT_EQ(nc_number(0.1).value(), "0.1");
+  EXPECT_EQ(nc_number(0.00001).value(), "0.00001");
+  EXPECT_EQ(nc_number(123456789.0).value(), "123456800.");
+  EXPECT_EQ(nc_number(-5e-6).value(), "-0.000005");
+}
+
+TEST(NcNumber, NoTextForValuesThatAreNotNumbers) {
+  EXPECT_FALSE(nc_number(std::numeric_limits<double>::quiet_NaN()));
+  EXPECT_FALSE(nc_number(std::numeric_limits<double>::infinity()));
+  EXPECT_FALSE(nc_number(1e300));  // beyond single precision
+  // A rounding factor of 0 turns every coordinate into no number at all.
+  EXPECT_FALSE(nc_word('X', 5, 0));
+  EXPECT_EQ(nc_word('J', -0.25, 1000).value(), "J-0.25");
+}
+
+TEST(BlockText, JoinsSlotsInOrderWithoutSeparator) {
+  NcBlock b{};
+  b[slot::code] = "G00";
+  b[slot::comp] = "G40";
+  b[slot::x] = "X12.5";
+  b[slot::y] = "Y40.";
+  EXPECT_EQ(block_text(b).value(), "G00X12.5Y40.G40");
+}
+
+TEST(BlockText, ABlockWithoutItsCodeWordIsNotWritten) {
+  NcBlock b{};
+  b[slot::x] = "X1.";
+  b[slot::y] = "Y2.";
+  EXPECT_FALSE(block_text(b));
+  NcBlocks blocks;
+  size_blocks(blocks, 4);
+  put_block(blocks, b);
+  NcBlock code{};
+  code[slot::code] = "M07";
+  put_block(blocks, code);
+  EXPECT_EQ(body_lines(blocks), std::vector<std::string>{"M07"});
+}
+
+TEST(BlockTable, GrowsPastItsFirstSize) {
+  NcBlocks blocks;
+  size_blocks(blocks, 1);
+  for (int i = 0; i < 50; ++i) {
+    NcBlock b{};
+    b[slot::code] = "N" + std::to_string(i);
+    put_block(blocks, b);
+  }
+  EXPECT_EQ(blocks.NC_row, 50u);
+  const auto lines = body_lines(blocks);
+  ASSERT_EQ(lines.size(), 50u);
+  EXPECT_EQ(lines.front(), "N0");
+  EXPECT_EQ(lines.back(), "N49");
+  truncate_blocks(blocks, 10);
+  EXPECT_EQ(blocks.NC_row, 10u);
+  EXPECT_EQ(body_lines(blocks).size(), 10u);
+}
+
+TEST(ReadTemplate, KeepsEveryLineAndAddsTheSpareEntry) {
+  test::TempFolder tmp;
+  const auto file = tmp.path() / "sta_cut.ini";
+  test::write_bytes(file, "M07\r\n\r\n   \r\n\x83\x5C\r\nlast");
+  auto lines = read_template(file);
+  ASSERT_TRUE(lines.ok());
+  EXPECT_EQ(*lines, (TemplateLines{"M07", "", "   ", "\x83\x5C", "last", ""}));
+}
+
+TEST(ReadTemplate, AnEmptyFileGivesOnlyTheSpareEntry) {
+  test::TempFolder tmp;
+  test::write_bytes(tmp.path() / "end.ini", "");
+  auto lines = read_template(tmp.path() / "end.ini");
+  ASSERT_TRUE(lines.ok());
+  EXPECT_EQ(*lines, TemplateLines{""});
+}
+
+TEST(ReadTemplate, AMissingFileOrAFolderInItsPlaceIsAnErrorNamingIt) {
+  test::TempFolder tmp;
+  auto missing = read_template(tmp.path() / "head.ini");
+  ASSERT_FALSE(missing.ok());
+  EXPECT_NE(missing.error().message.find("head.ini"), std::string::npos);
+  std::filesystem::create_directory(tmp.path() / "foot.ini");
+  auto folder = read_template(tmp.path() / "foot.ini");
+  ASSERT_FALSE(folder.ok());
+  EXPECT_NE(folder.error().message.find("foot.ini"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace makenc
