@@ -45,15 +45,14 @@ std::size_t literal_length(std::string_view s, bool& digits) {
 double convert_literal(std::string_view lit) {
   std::string buf(lit);
   for (char& c : buf)
-    if (c == 'D' || c == 'd') c = 'e';
+    if (c == 'D' || c == 'd' || c == 'E') c = 'e';
   const char* first = buf.data();
   if (!buf.empty() && buf[0] == '+') ++first;
   double v = 0;
   auto res = std::from_chars(first, buf.data() + buf.size(), v);
   if (res.ec == std::errc::result_out_of_range) {
     // Too small underflows to 0; too large would be an overflow error.
-    const bool tiny = buf.find_first_of("eE") != std::string::npos &&
-                      buf.find("e-") != std::string::npos;
+    const bool tiny = buf.find("e-") != std::string::npos;
     v = tiny ? 0.0 : HUGE_VAL;
     if (buf[0] == '-') v = -v;
   }

@@ -101,7 +101,13 @@ std::string utf8_to_cp932(std::string_view text) { return convert(text, "UTF-8",
 std::optional<std::vector<std::string>> read_text_lines(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) return std::nullopt;
-  std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string data;
+  try {
+    // A folder opens like a file here and only fails when read.
+    data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    return std::nullopt;
+  }
   if (in.bad()) return std::nullopt;
   std::vector<std::string> lines;
   std::size_t from = 0;
