@@ -1,0 +1,208 @@
+#include "assign/cut_order.h"
+
+#include <algorithm>
+
+#include "assign/placement.h"
+
+namespace makenc {
+namespace {
+
+constexpr std::size_t kOrdWidth = rec::last;  // columns 0..10
+constexpr std::size_t kOrdDatWidth = 15;      // columns 0..15
+// Column 9 of the work list holds the distance from the tool.
+constexpr int kDistance = rec::outline;
+
+using Order = std::array<std::size_t, 4>;
+
+// Slot numbers (0-based) of the orders tried, in the order they are tried.
+constexpr std::array<Order, 6> kOrdersOfThree{{
+    {0, 1, 2, 0}, {1, 0, 2, 0}, {1, 2, 0, 0}, {0, 2, 1, 0}, {2, 0, 1, 0}, {2, 1, 0, 0}}};
+constexpr std::array<Order, 24> kOrdersOfFour{{
+    {0, 1, 2, 3}, {0, 1, 3, 2}, {0, 2, 1, 3}, {0, 2, 3, 1}, {0, 3, 1, 2}, {0, 3, 2, 1},
+    {1, 3, 0, 2}, {1, 3, 2, 0}, {1, 2, 3, 0}, {1, 2, 0, 3}, {1, 0, 3, 2}, {1, 0, 2, 3},
+    {2, 3, 1, 0}, {2, 3, 0, 1}, {2, 1, 0, 3}, {2, 1, 3, 0}, {2, 0, 1, 3}, {2, 0, 3, 1},
+    {3, 2, 1, 0}, {3, 2, 0, 1}, {3, 1, 2, 0}, {3, 1, 0, 2}, {3, 0, 2, 1}, {3, 0, 1, 2}}};
+
+bool is_blank_text(const Cell& c) { return c == ""; }
+
+double distance_to(double x, double y, const Table& t, std::size_t row) {
+  return pt_dist(x, y, t.at(row, rec::apr_x).number(), t.at(row, rec::apr_y).number());
+}
+
+std::size_t set_slots(const CutPlan& plan) {
+  std::size_t n = 0;
+  while (n < plan.Near_c.size() && !is_blank_text(plan.Near_c[n])) ++n;
+  return n;
+}
+
+// A later record at a distance equal to a filled slot's goes after it; a
+// distance of exactly 0 reads as an empty slot and can be displaced.
+void insert_nearest(CutPlan& plan, double d, const Cell& id) {
+  if (!(plan.Near_d[3] == 0 || plan.Near_d[3] > d)) return;
+  std::size_t s = 0;
+  while (s < 3 && !(plan.Near_d[s] == 0 || plan.Near_d[s] > d)) ++s;
+  for (std::size_t k = 3; k > s; --k) {
+    plan.Near_d[k] = plan.Near_d[k - 1];
+    plan.Near_c[k] = plan.Near_c[k - 1];
+  }
+  plan.Near_d[s] = d;
+  plan.Near_c[s] = id;
+}
+
+void find_nearest_four(CutPlan& plan, std::size_t M) {
+  for (std::size_t b = 0; b < M; ++b) {
+    if (is_blank_text(plan.Ord_wrk.at(b, rec::layer))) continue;
+    insert_nearest(plan, plan.Ord_wrk.at(b, kDistance).number(), plan.Ord_wrk.at(b, rec::contour));
+  }
+}
+
+// Blanks the records just ordered; the tool moves only after a round of
+// four, to the approach point of the fourth, or for an open contour to its
+// far end, where its cut left the torch.
+void remove_placed(CutPlan& plan, std::size_t n) {
+  Table& W = plan.Ord_wrk;
+  const auto pos = static_cast<std::size_t>(plan.Ord_pos);
+  for (std::size_t k = 0; k < W.rows(); ++k) {
+    if (is_blank_text(W.at(k, rec::layer))) continue;
+    for (std::size_t j = 0; j < n; ++j) {
+      if (compare(W.at(k, rec::contour), plan.Ord_seq[pos + j]) != 0) continue;
+      W.at(k, rec::layer) = "";
+      plan.Ord_taken += 1;
+      if (j == 3) {
+        const bool line = W.at(k, rec::kind) == "line";
+        plan.Pos_x = W.at(k, line ? rec::hit_x : rec::apr_x).number();
+        plan.Pos_y = W.at(k, line ? rec::hit_y : rec::apr_y).number();
+      }
+      break;
+    }
+  }
+}
+
+void run_rounds(CutPlan& plan, std::size_t M) {
+  std::size_t r = 0;
+  while (r != M) {
+    if (is_blank_text(plan.Ord_wrk.at(r, rec::layer))) {
+      ++r;
+      continue;
+    }
+    find_nearest_four(plan, M);
+    const std::size_t n = set_slots(plan);
+    best_order_of_nearest(plan);
+    remove_placed(plan, n);
+    plan.Ord_pos += plan.Ord_taken;
+    plan.Near_d.fill(0);
+    plan.Near_c.fill(Cell(""));
+    update_distances(plan);
+    r = plan.Ord_taken > 0 ? 0 : r + 1;
+    plan.Ord_taken = 0;
+  }
+}
+
+// Compacts the records of Apr_dat into Ord_wrk with their distance from the
+// origin in column 9.
+void build_work_list(CutPlan& plan, const Table& Apr_dat, std::size_t M) {
+  plan.Ord_wrk = Table(M, kOrdWidth);
+  std::size_t next = 0;
+  for (std::size_t k = 0; k < Apr_dat.rows() && next < M; ++k) {
+    if (Apr_dat.at(k, rec::layer).is_empty()) continue;
+    plan.Ord_wrk.copy_row(next, Apr_dat, k);
+    plan.Ord_wrk.at(next, kDistance) = Cell(distance_to(0, 0, Apr_dat, k));
+    ++next;
+  }
+  plan.Ord_src = plan.Ord_wrk;
+}
+
+void build_cut_list(const CutPlan& plan, Table& Ord_dat, std::size_t M) {
+  std::unordered_map<double, std::size_t> first_row;
+  for (std::size_t k = M; k-- > 0;) first_row[plan.Ord_src.at(k, rec::contour).number()] = k;
+  for (std::size_t p = 0; p < static_cast<std::size_t>(plan.Ord_pos); ++p) {
+    const auto it = first_row.find(plan.Ord_seq[p].number());
+    if (it == first_row.end() || compare(plan.Ord_src.at(it->second, rec::contour), plan.Ord_seq[p]) != 0)
+      break;
+    Ord_dat.copy_row(p, plan.Ord_src, it->second);
+  }
+  Ord_dat.copy_row(M - 1, plan.Ord_src, M - 1);
+}
+
+bool last_record_is_outline(const Table& Apr_dat) {
+  for (std::size_t k = Apr_dat.rows(); k-- > 0;) {
+    if (!Apr_dat.at(k, rec::layer).is_empty()) return Apr_dat.at(k, rec::outline) == "G";
+  }
+  return false;
+}
+
+}  // namespace
+
+void index_approach_points(CutPlan& plan, const Table& Apr_dat) {
+  plan.approach_of.clear();
+  for (std::size_t k = 0; k < Apr_dat.rows(); ++k) {
+    if (Apr_dat.at(k, rec::layer).is_empty()) continue;
+    plan.approach_of[Apr_dat.at(k, rec::contour).number()] = {Apr_dat.at(k, rec::apr_x).number(),
+                                                              Apr_dat.at(k, rec::apr_y).number()};
+  }
+}
+
+double tour_length(const CutPlan& plan, double a, double b, double c, double d) {
+  auto point = [&plan](double id) {
+    const auto it = plan.approach_of.find(id);
+    return it == plan.approach_of.end() ? std::array<double, 2>{0, 0} : it->second;
+  };
+  const auto A = point(a);
+  const auto B = point(b);
+  double len = pt_dist(plan.Pos_x, plan.Pos_y, A[0], A[1]) + pt_dist(A[0], A[1], B[0], B[1]);
+  if (c == 0) return len;
+  const auto C = point(c);
+  len += pt_dist(B[0], B[1], C[0], C[1]);
+  if (d == 0) return len;
+  const auto D = point(d);
+  return len + pt_dist(C[0], C[1], D[0], D[1]);
+}
+
+void best_order_of_nearest(CutPlan& plan) {
+  const std::size_t n = set_slots(plan);
+  const auto pos = static_cast<std::size_t>(plan.Ord_pos);
+  if (n == 0 || pos + n > plan.Ord_seq.size()) return;
+  if (n == 1) {
+    plan.Ord_seq[pos] = plan.Near_c[0];
+    return;
+  }
+  static constexpr std::array<Order, 2> kOrdersOfTwo{{{0, 1, 0, 0}, {1, 0, 0, 0}}};
+  const Order* orders = n == 2 ? kOrdersOfTwo.data() : n == 3 ? kOrdersOfThree.data() : kOrdersOfFour.data();
+  const std::size_t count = n == 2 ? kOrdersOfTwo.size() : n == 3 ? kOrdersOfThree.size() : kOrdersOfFour.size();
+  auto id = [&plan](std::size_t slot) { return plan.Near_c[slot].number(); };
+  for (std::size_t t = 0; t < count; ++t) {
+    const Order& o = orders[t];
+    plan.Tour_len = tour_length(plan, id(o[0]), id(o[1]), n > 2 ? id(o[2]) : 0, n > 3 ? id(o[3]) : 0);
+    if (t > 0 && !(plan.Tour_best > plan.Tour_len)) continue;
+    plan.Tour_best = plan.Tour_len;
+    for (std::size_t j = 0; j < n; ++j) plan.Ord_seq[pos + j] = plan.Near_c[o[j]];
+  }
+}
+
+void update_distances(CutPlan& plan) {
+  Table& W = plan.Ord_wrk;
+  for (std::size_t k = 0; k < W.rows(); ++k) {
+    W.at(k, kDistance) =
+        is_blank_text(W.at(k, rec::layer)) ? Cell("") : Cell(distance_to(plan.Pos_x, plan.Pos_y, W, k));
+  }
+}
+
+void plan_cut_order(Assignment& assignment) {
+  const Table& Apr_dat = assignment.Apr_dat;
+  std::size_t M = 0;
+  for (std::size_t k = 0; k < Apr_dat.rows(); ++k)
+    if (!Apr_dat.at(k, rec::layer).is_empty()) ++M;
+  CutPlan plan;
+  build_work_list(plan, Apr_dat, M);
+  plan.Ord_seq.assign(M + 1, Cell());
+  assignment.Ord_dat = Table(M, kOrdDatWidth);
+  assignment.last_is_outline = false;
+  if (M == 0) return;
+  index_approach_points(plan, Apr_dat);
+  plan.Ord_wrk.at(M - 1, rec::layer) = "";
+  run_rounds(plan, M);
+  build_cut_list(plan, assignment.Ord_dat, M);
+  assignment.last_is_outline = last_record_is_outline(Apr_dat);
+}
+
+}  // namespace makenc

@@ -1,0 +1,62 @@
+// Cut-order planning: the contour records in the order the machine visits
+// them. Rounds take the four contours whose approach points lie nearest to
+// the tool, try every order of them and keep the shortest; the record held
+// back (normally the outline of the part) is cut last, so the part stays in
+// the sheet until its holes are done.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "assign/assignment.h"
+#include "core/cell.h"
+#include "core/table.h"
+#include "ui/preview.h"
+
+namespace makenc {
+
+struct CutPlan {
+  // The records still to be placed: column 0 is blanked once a contour is
+  // placed, column 9 holds the distance from the tool to its approach point.
+  Table Ord_wrk;
+  // Ord_wrk as first built, with the distances from the origin.
+  Table Ord_src;
+  std::vector<Cell> Ord_seq;  // contour numbers in cutting order
+  std::int64_t Ord_pos = 0;
+  std::int64_t Ord_taken = 0;
+  double Pos_x = 0, Pos_y = 0;  // the tool position, drawing units
+  // The nearest four of a round, ascending; distance 0 and "" mark an
+  // empty slot.
+  std::array<double, 4> Near_d{};
+  std::array<Cell, 4> Near_c{Cell(""), Cell(""), Cell(""), Cell("")};
+  double Tour_best = 0, Tour_len = 0;
+  // Approach point of each contour number: (x, y) of its record.
+  std::unordered_map<double, std::array<double, 2>> approach_of;
+};
+
+// Builds Ord_dat (rows 0..M, columns 0..15) from Apr_dat and records whether
+// the last row is the outline record.
+void plan_cut_order(Assignment& assignment);
+
+// Indexes the approach points of Apr_dat by contour number.
+void index_approach_points(CutPlan& plan, const Table& Apr_dat);
+
+// Tool position to the approach point of a, then on to b, c and d; c and d
+// are 0 when absent. Legs run from approach point to approach point.
+double tour_length(const CutPlan& plan, double a, double b, double c, double d);
+
+// Writes the shortest order of the set slots to Ord_seq from Ord_pos on;
+// among equal lengths the order tried first wins.
+void best_order_of_nearest(CutPlan& plan);
+
+// Column 9 of every remaining record := distance from the tool position.
+void update_distances(CutPlan& plan);
+
+// The rapid moves of the cut list, dotted dark blue, from the drawing origin
+// to each approach point and on from each contact point.
+void draw_traverses(Preview& preview, const Table& Ord_dat);
+
+}  // namespace makenc

@@ -1,0 +1,200 @@
+#include "assign/placement.h"
+
+#include <cmath>
+#include <limits>
+
+#include "assign/placement_cases.h"
+#include "core/constants.h"
+
+namespace makenc {
+namespace {
+
+std::int64_t whole_number(const Cell& c) {
+  const double v = c.number();
+  if (!std::isfinite(v)) return 0;
+  return std::llround(v);
+}
+
+std::int16_t colour_pen(const Cell& c) {
+  const double v = std::round(c.number());
+  if (!(v >= std::numeric_limits<std::int16_t>::min() && v <= std::numeric_limits<std::int16_t>::max()))
+    return 0;
+  return static_cast<std::int16_t>(v);
+}
+
+// Whether row i starts the contour to be placed next. Chaining numbers the
+// contours of a layer consecutively; a number it left out (a contour that
+// vanished there) must not stop the rest of the layer from being placed, so
+// a higher number is taken as the next one expected.
+bool starts_next_contour(PlacementContext& ctx, std::size_t i) {
+  const Table& W = ctx.W_dat;
+  ApproachState& st = ctx.state;
+  st.Grp_row = W.at(i, col::contour);
+  if (W.at(i, col::position).number() != 1 || W.at(i, col::processed) == "99") return false;
+  const double number = st.Grp_row.number();
+  if (number < static_cast<double>(st.Grp_now)) return false;
+  if (number != static_cast<double>(st.Grp_now)) {
+    if (number != std::floor(number) || !std::isfinite(number)) return false;
+    st.Grp_now = whole_number(st.Grp_row);
+  }
+  return true;
+}
+
+// Finds the contour's extent, its outline mark and its longest element; of
+// two equally long elements the later one carries the approach.
+void scan_contour(PlacementContext& ctx, std::size_t first) {
+  const Table& W = ctx.W_dat;
+  ApproachState& st = ctx.state;
+  st.Grp_G = "";
+  st.Grp_shape = kShapeUntested;
+  st.Len_max = W.at(first, col::length).number();
+  st.Row_max = first;
+  std::size_t r = first;
+  for (; r < W.last_row() && compare(W.at(r, col::contour), st.Grp_row) == 0; ++r) {
+    if (W.at(r, col::outline) == "G") st.Grp_G = "G";
+    const double len = W.at(r, col::length).number();
+    if (len >= st.Len_max) {
+      st.Len_max = len;
+      st.Row_max = r;
+    }
+  }
+  st.Grp_scan = r;
+}
+
+// Closure is decided on the grid, in single precision, so end points that
+// chaining matched within its tolerance but that round to different grid
+// steps count as open.
+void test_closure(PlacementContext& ctx, std::size_t first) {
+  const Table& W = ctx.W_dat;
+  const std::size_t last = ctx.state.Grp_scan - 1;
+  const std::int16_t S = ctx.settings.ini_S_suu;
+  auto grid = [S](const Cell& c) { return static_cast<float>(round_to_grid(c.number(), S)); };
+  const bool closed = grid(W.at(last, col::x2)) == grid(W.at(first, col::x1)) &&
+                      grid(W.at(last, col::y2)) == grid(W.at(first, col::y1));
+  ctx.state.Grp_shape = closed ? kShapeClosed : kShapeOpen;
+}
+
+void common_end(PlacementContext& ctx, std::size_t first) {
+  ctx.W_dat.at(first, col::processed) = "99";
+  ctx.assignment.Apr_cnt += 1;
+  ctx.state.Grp_now += 1;
+  ctx.state.Grp_shape = kShapeUntested;
+}
+
+// Points and open contours carry their approach on their first element.
+void store_on_first_element(PlacementContext& ctx, std::size_t first) {
+  const std::optional<std::size_t> row = store_contour_record(ctx);
+  if (row) ctx.assignment.Apr_dat.at(*row, rec::element) = Cell(1);
+  common_end(ctx, first);
+}
+
+void place_contour(PlacementContext& ctx, std::size_t i) {
+  const Table& W = ctx.W_dat;
+  ApproachState& st = ctx.state;
+  scan_contour(ctx, i);
+  const Cell& kind = W.at(i, col::kind);
+  if (!(kind == "ci") && !(kind == "pt")) test_closure(ctx, i);
+  const Cell& longest = W.at(st.Row_max, col::kind);
+  if (kind == "ci") {
+    place_full_circle(ctx, i);
+    finish_closed_contour(ctx, i);
+  } else if (longest == "cci" && st.Grp_shape == kShapeClosed) {
+    place_on_longest_arc(ctx);
+    finish_closed_contour(ctx, i);
+  } else if (longest == "li" && st.Grp_shape == kShapeClosed) {
+    place_on_longest_line(ctx);
+    finish_closed_contour(ctx, i);
+  } else if (longest == "pt") {
+    place_point(ctx, i);
+    store_on_first_element(ctx, i);
+  } else if (st.Grp_shape == kShapeOpen) {
+    place_open_contour(ctx, i);
+    store_on_first_element(ctx, i);
+  } else {
+    // A contour of elements the machine cannot follow gets no record; the
+    // contours after it are still placed.
+    st.Grp_now += 1;
+  }
+}
+
+}  // namespace
+
+void load_entity(const Table& W_dat, std::size_t row, EntityCells& ent, PreviewCells& cells) {
+  const Cell& kind = W_dat.at(row, col::kind);
+  if (!(kind == "ci")) {
+    ent.Li_x1 = W_dat.at(row, col::x1);
+    ent.Li_y1 = W_dat.at(row, col::y1);
+    ent.Li_x2 = W_dat.at(row, col::x2);
+    ent.Li_y2 = W_dat.at(row, col::y2);
+  }
+  if (!(kind == "li")) {
+    ent.Ci_x = Cell(W_dat.at(row, col::cx).number());
+    ent.Ci_y = Cell(W_dat.at(row, col::cy).number());
+    ent.Ci_r = Cell(W_dat.at(row, col::radius).number());
+  }
+  if (kind == "cci") {
+    ent.Ci_s = W_dat.at(row, col::start_angle);
+    ent.Ci_e = W_dat.at(row, col::end_angle);
+  }
+  cells.Ent_pen = colour_pen(W_dat.at(row, col::colour));
+}
+
+std::optional<std::size_t> store_contour_record(PlacementContext& ctx) {
+  Table& A = ctx.assignment.Apr_dat;
+  ApproachState& st = ctx.state;
+  const bool table_ok = A.cols() > rec::last && ctx.Cnt_total >= 1 &&
+                        static_cast<std::size_t>(ctx.Cnt_total) < A.rows();
+  const std::size_t outline_row = table_ok ? static_cast<std::size_t>(ctx.Cnt_total - 1) : 0;
+  const bool outline = table_ok && st.Grp_G == "G" && st.Grp_op != "mark" &&
+                       A.at(outline_row, rec::layer).is_empty();
+  std::optional<std::size_t> row;
+  if (outline) {
+    row = outline_row;
+    A.at(outline_row, rec::outline) = "G";
+  } else if (table_ok && ctx.assignment.Apr_cnt >= 0 && ctx.assignment.Apr_cnt < ctx.Cnt_total &&
+             A.at(static_cast<std::size_t>(ctx.assignment.Apr_cnt), rec::layer).is_empty()) {
+    row = static_cast<std::size_t>(ctx.assignment.Apr_cnt);
+  }
+  // The outline row and a record that finds no free row leave the next
+  // regular row where it is once the common end has counted the contour.
+  if (outline || !row) ctx.assignment.Apr_cnt -= 1;
+  if (row) {
+    const EntityCells& e = st.ent;
+    A.at(*row, rec::layer) = ctx.Now_ly;
+    A.at(*row, rec::contour) = st.Grp_row;
+    A.at(*row, rec::element) = ctx.W_dat.at(st.Row_max, col::position);
+    A.at(*row, rec::apr_x) = Cell(e.Li_x1.number());
+    A.at(*row, rec::apr_y) = Cell(e.Li_y1.number());
+    A.at(*row, rec::hit_x) = Cell(e.Li_x2.number());
+    A.at(*row, rec::hit_y) = Cell(e.Li_y2.number());
+    A.at(*row, rec::op) = st.Grp_op;
+    A.at(*row, rec::kind) = st.Grp_kind;
+  }
+  st.Grp_G = "";
+  return row;
+}
+
+void finish_closed_contour(PlacementContext& ctx, std::size_t first) {
+  draw_line_entity(ctx.preview);
+  // Only cutting lines are cut; a closed contour of any other colour is
+  // marked on the plate.
+  ctx.state.Grp_op = ctx.W_dat.at(first, col::colour) == "2" ? "cut" : "mark";
+  ctx.W_dat.at(first, col::processed) = "99";
+  store_contour_record(ctx);
+  ctx.state.Grp_kind = "";
+  common_end(ctx, first);
+}
+
+void assign_layer_approaches(PlacementContext& ctx) {
+  Table& W = ctx.W_dat;
+  if (W.rows() == 0 || W.cols() <= static_cast<std::size_t>(col::processed)) return;
+  clear_entity_cells(ctx.preview.cells);
+  ctx.state = ApproachState{};
+  ctx.state.Grp_now = whole_number(W.at(0, col::contour));
+  for (std::size_t r = 0; r < W.rows(); ++r) W.at(r, col::processed) = "";
+  for (std::size_t i = 0; i < W.last_row(); ++i) {
+    if (starts_next_contour(ctx, i)) place_contour(ctx, i);
+  }
+}
+
+}  // namespace makenc

@@ -1,0 +1,82 @@
+// Approach placement: one contour record per contour of a layer, with the
+// point where the torch pierces (the approach point, on the scrap side) and
+// the point where it meets the contour (the contact point).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "assign/assignment.h"
+#include "core/cell.h"
+#include "core/drawing.h"
+#include "core/settings.h"
+#include "core/table.h"
+#include "ui/preview.h"
+
+namespace makenc {
+
+// Columns of a contour record (a row of Apr_dat and of the cut list).
+namespace rec {
+inline constexpr int layer = 0;
+inline constexpr int contour = 1;
+inline constexpr int element = 2;
+inline constexpr int apr_x = 3, apr_y = 4;
+inline constexpr int hit_x = 5, hit_y = 6;
+inline constexpr int op = 7;
+inline constexpr int kind = 8;
+inline constexpr int outline = 9;
+inline constexpr int last = 10;
+}  // namespace rec
+
+// Grp_shape values.
+inline constexpr int kShapeUntested = 0;
+inline constexpr int kShapeClosed = 1;
+inline constexpr int kShapeOpen = 2;
+
+// The state of the contour being placed. Li_x1, Li_y1 hold the approach
+// point and Li_x2, Li_y2 the contact point once a case has placed it.
+struct ApproachState {
+  std::int64_t Grp_now = 0;   // contour number expected next
+  Cell Grp_row;               // contour number of the row being examined
+  std::size_t Grp_scan = 0;   // one past the contour's last row
+  double Len_max = 0;
+  std::size_t Row_max = 0;
+  std::string Grp_G;          // "G" when an element touches the lower or left edge
+  int Grp_shape = kShapeUntested;
+  std::string Grp_kind;       // "circle", "loop", "line" or "pt"
+  std::string Grp_op;         // "cut" or "mark"
+  double Apr_dx = 0, Apr_dy = 0;
+  EntityCells ent;
+};
+
+// Everything the placement of one layer reads and writes.
+struct PlacementContext {
+  Assignment& assignment;
+  Preview& preview;
+  const Settings& settings;
+  std::int64_t Cnt_total;
+  Table& W_dat;          // the working copy of the layer
+  std::string Now_ly;    // "ly0".."ly5"
+  ApproachState state{};
+};
+
+// Places every contour of ctx.W_dat and appends its records to Apr_dat.
+void assign_layer_approaches(PlacementContext& ctx);
+
+// Copies row `row` of W_dat into the current-entity cells; the colour code
+// goes to cells.Ent_pen, which styles the lead-in drawn next.
+void load_entity(const Table& W_dat, std::size_t row, EntityCells& ent, PreviewCells& cells);
+
+// Writes the current contour into Apr_dat: the first cut contour that
+// touches the lower or left edge goes to the reserved outline row
+// Cnt_total - 1, every other one to row Apr_cnt. Returns the row written,
+// or nothing when the table has no free row for it.
+std::optional<std::size_t> store_contour_record(PlacementContext& ctx);
+
+// Ends a circle or closed contour whose first row is `first`: draws the
+// lead-in, decides cut or mark, and stores the record.
+void finish_closed_contour(PlacementContext& ctx, std::size_t first);
+
+}  // namespace makenc

@@ -1,0 +1,32 @@
+// The placement of the approach and contact points, one function per kind
+// of contour. Each leaves the approach point in Li_x1, Li_y1, the contact
+// point in Li_x2, Li_y2 and their preview lengths in P_x1..P_y2.
+#pragma once
+
+#include <cstddef>
+
+#include "assign/placement.h"
+
+namespace makenc {
+
+// A full circle (row `row`): a hole is entered from inside above its lowest
+// point, or from its centre when it is too small; an outline circle from
+// below, outside.
+void place_full_circle(PlacementContext& ctx, std::size_t row);
+
+// A closed contour whose longest element (Row_max) is an arc: the middle of
+// the arc, on the radial side that the material map shows as scrap.
+void place_on_longest_arc(PlacementContext& ctx);
+
+// A closed contour whose longest element (Row_max) is a line: the middle of
+// the line, on the normal side that the material map shows as scrap.
+void place_on_longest_line(PlacementContext& ctx);
+
+// A point (row `row`): approach and contact are the point itself.
+void place_point(PlacementContext& ctx, std::size_t row);
+
+// An open contour starting at row `row`: from the start of its first element
+// to the end of its last (row Grp_scan - 1).
+void place_open_contour(PlacementContext& ctx, std::size_t row);
+
+}  // namespace makenc

@@ -1,0 +1,263 @@
+#include "assign/cut_order.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "assign/dump_cutlist.h"
+#include "assign/test_records.h"
+
+namespace makenc {
+namespace {
+
+using testing::at;
+using testing::make_apr_dat;
+using testing::put;
+using testing::Record;
+
+// Contour numbers of the cut list, in cutting order.
+std::vector<int> cut_order(const Assignment& a) {
+  std::vector<int> out;
+  for (std::size_t r = 0; r + 1 < a.Ord_dat.rows(); ++r)
+    out.push_back(static_cast<int>(a.Ord_dat.at(r, rec::contour).number()));
+  return out;
+}
+
+Assignment planned(Table Apr_dat) {
+  Assignment a;
+  a.Apr_dat = std::move(Apr_dat);
+  plan_cut_order(a);
+  return a;
+}
+
+TEST(CutOrder, NoContourLeavesAnEmptyListWithItsSpareRow) {
+  const Assignment a = planned(make_apr_dat(0));
+  EXPECT_EQ(a.Ord_dat.rows(), 1u);
+  EXPECT_EQ(a.Ord_dat.cols(), 16u);
+  EXPECT_TRUE(a.Ord_dat.at(0, 0).is_empty());
+  EXPECT_FALSE(a.last_is_outline);
+  EXPECT_EQ(dump_cutlist(a), "");
+}
+
+TEST(CutOrder, NoContourInAnUntouchedAssignment) {
+  Assignment a;  // no run yet: Apr_dat has no rows at all
+  plan_cut_order(a);
+  EXPECT_EQ(a.Ord_dat.rows(), 1u);
+  EXPECT_EQ(dump_cutlist(a), "");
+}
+
+TEST(CutOrder, OneContourIsHeldBackAndEndsAsTheOnlyRow) {
+  Table apr = make_apr_dat(3);
+  put(apr, 1, at(2, 7, 8));
+  const Assignment a = planned(apr);
+  ASSERT_EQ(a.Ord_dat.rows(), 2u);
+  EXPECT_EQ(cut_order(a), (std::vector<int>{2}));
+  EXPECT_EQ(a.Ord_dat.at(0, rec::apr_x).text_form(), "7");
+  EXPECT_FALSE(a.last_is_outline);
+}
+
+TEST(CutOrder, FiveInARowThenTheOutline) {
+  Table apr = make_apr_dat(6);
+  put(apr, 0, at(1, 50, 0));
+  put(apr, 1, at(2, 10, 0));
+  put(apr, 2, at(3, 40, 0));
+  put(apr, 3, at(4, 20, 0));
+  put(apr, 4, at(5, 30, 0));
+  Record outline = at(6, 5, -5);
+  outline.outline = true;
+  put(apr, 5, outline);
+  const Assignment a = planned(apr);
+  EXPECT_EQ(cut_order(a), (std::vector<int>{2, 4, 5, 3, 1, 6}));
+  EXPECT_TRUE(a.last_is_outline);
+  // Column 9 carries the distance from the origin, not the outline mark.
+  EXPECT_EQ(a.Ord_dat.at(0, 9).text_form(), "10");
+  EXPECT_EQ(a.Ord_dat.at(5, 9).text_form(), Cell(pt_dist(0, 0, 5, -5)).text_form());
+  EXPECT_TRUE(a.Ord_dat.at(0, 11).is_empty());
+}
+
+TEST(CutOrder, HeldBackRecordThatIsNotTheOutline) {
+  Table apr = make_apr_dat(3);
+  put(apr, 0, at(1, 10, 0));
+  put(apr, 1, at(2, 1, 0));
+  const Assignment a = planned(apr);
+  EXPECT_EQ(cut_order(a), (std::vector<int>{1, 2}));
+  EXPECT_FALSE(a.last_is_outline);
+}
+
+TEST(CutOrder, EqualDistancesKeepRowOrder) {
+  Table apr = make_apr_dat(3);
+  put(apr, 0, at(7, 10, 0));
+  put(apr, 1, at(3, 0, 10));
+  put(apr, 2, at(9, 50, 50));
+  const Assignment a = planned(apr);
+  EXPECT_EQ(cut_order(a), (std::vector<int>{7, 3, 9}));
+}
+
+TEST(CutOrder, EqualDistancesTheOtherWayRound) {
+  Table apr = make_apr_dat(3);
+  put(apr, 0, at(3, 0, 10));
+  put(apr, 1, at(7, 10, 0));
+  put(apr, 2, at(9, 50, 50));
+  const Assignment a = planned(apr);
+  EXPECT_EQ(cut_order(a), (std::vector<int>{3, 7, 9}));
+}
+
+// The slots are numbered by distance (2.83, 3, 3.61, 5): the orders 2 3 1 4
+// and 2 1 3 4 are both shortest, and 2 3 1 4 is tried first.
+TEST(CutOrder, AmongEqualToursOfFourTheOneTriedFirstWins) {
+  Table apr = make_apr_dat(5);
+  put(apr, 0, at(11, 3, 4));
+  put(apr, 1, at(12, 3, 2));
+  put(apr, 2, at(13, 2, 2));
+  put(apr, 3, at(14, 3, 0));
+  put(apr, 4, at(15, 90, 90));
+  const Assignment a = planned(apr);
+  EXPECT_EQ(cut_order(a), (std::vector<int>{14, 12, 13, 11, 15}));
+}
+
+// Slots (3, 2), (0, 4), (4, 4): 2 1 3 and 1 3 2 tie, 2 1 3 is tried first.
+TEST(CutOrder, AmongEqualToursOfThreeTheOneTriedFirstWins) {
+  Table apr = make_apr_dat(4);
+  put(apr, 0, at(21, 4, 4));
+  put(apr, 1, at(22, 0, 4));
+  put(apr, 2, at(23, 3, 2));
+  put(apr, 3, at(24, 90, 90));
+  const Assignment a = planned(apr);
+  EXPECT_EQ(cut_order(a), (std::vector<int>{22, 23, 21, 24}));
+}
+
+TEST(CutOrder, TwoCandidatesSwapOnlyWhenStrictlyShorter) {
+  Table apr = make_apr_dat(3);
+  put(apr, 0, at(1, 0, 10));   // nearer to the origin
+  put(apr, 1, at(2, 12, 0));
+  put(apr, 2, at(3, 90, 90));
+  const Assignment a = planned(apr);
+  // 10 + 15.6 beats 12 + 15.6.
+  EXPECT_EQ(cut_order(a), (std::vector<int>{1, 2, 3}));
+}
+
+// Four open lines run from y = 0 up to y = 100; after them the tool stands
+// at the far end of the fourth, where the contour near it is the next.
+Table four_then_two(const std::string& kind_of_fourth) {
+  Table apr = make_apr_dat(7);
+  for (int i = 0; i < 4; ++i) {
+    const double x = 10.0 * (i + 1);
+    put(apr, static_cast<std::size_t>(i), Record{i + 1, x, 0, x, 100, i == 3 ? kind_of_fourth : "line"});
+  }
+  put(apr, 4, at(5, 45, 0));
+  put(apr, 5, at(6, 40, 90));
+  put(apr, 6, at(7, 200, 200));
+  return apr;
+}
+
+TEST(CutOrder, OpenContourFourthInARoundMovesTheToolToItsFarEnd) {
+  const Assignment a = planned(four_then_two("line"));
+  EXPECT_EQ(cut_order(a), (std::vector<int>{1, 2, 3, 4, 6, 5, 7}));
+}
+
+TEST(CutOrder, ClosedContourFourthInARoundMovesTheToolToItsApproach) {
+  const Assignment a = planned(four_then_two("loop"));
+  EXPECT_EQ(cut_order(a), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+}
+
+// A record exactly at the tool's position has distance 0, which reads as an
+// empty slot: the nearer ones push it out of a full round.
+TEST(CutOrder, DistanceZeroIsDisplacedFromTheNearestFour) {
+  Table apr = make_apr_dat(6);
+  put(apr, 0, at(1, 0, 0));
+  put(apr, 1, at(2, 10, 0));
+  put(apr, 2, at(3, 20, 0));
+  put(apr, 3, at(4, 30, 0));
+  put(apr, 4, at(5, 40, 0));
+  put(apr, 5, at(6, 99, 99));
+  const Assignment a = planned(apr);
+  EXPECT_EQ(cut_order(a), (std::vector<int>{2, 3, 4, 5, 1, 6}));
+}
+
+TEST(CutOrder, GapsInTheRecordTableAreCompacted) {
+  Table apr = make_apr_dat(8);
+  put(apr, 2, at(4, 30, 0));
+  put(apr, 5, at(1, 10, 0));
+  Record outline = at(8, 0, -5);
+  outline.outline = true;
+  put(apr, 7, outline);
+  const Assignment a = planned(apr);
+  ASSERT_EQ(a.Ord_dat.rows(), 4u);
+  EXPECT_EQ(cut_order(a), (std::vector<int>{1, 4, 8}));
+  EXPECT_TRUE(a.last_is_outline);
+}
+
+TEST(CutOrder, EveryContourAppearsOnceWithTheHeldBackLast) {
+  std::mt19937 rng(42);
+  std::uniform_real_distribution<double> coord(0, 500);
+  const std::size_t count = 300;
+  Table apr = make_apr_dat(count);
+  std::vector<int> numbers(count);
+  for (std::size_t i = 0; i < count; ++i) numbers[i] = static_cast<int>(i + 1);
+  std::shuffle(numbers.begin(), numbers.end(), rng);
+  for (std::size_t i = 0; i < count; ++i) {
+    Record r = at(numbers[i], coord(rng), coord(rng));
+    if (i % 3 == 0) {
+      r.kind = "line";
+      r.hx = coord(rng);
+    }
+    put(apr, i, r);
+  }
+  const Assignment a = planned(apr);
+  std::vector<int> order = cut_order(a);
+  ASSERT_EQ(order.size(), count);
+  EXPECT_EQ(order.back(), numbers.back());
+  std::sort(order.begin(), order.end());
+  for (std::size_t i = 0; i < count; ++i) EXPECT_EQ(order[i], static_cast<int>(i + 1));
+}
+
+TEST(CutOrder, DuplicateContourNumbersStayInsideTheTables) {
+  Table apr = make_apr_dat(6);
+  for (std::size_t i = 0; i < 6; ++i) put(apr, i, at(3, 10.0 * static_cast<double>(i), 0));
+  const Assignment a = planned(apr);
+  EXPECT_EQ(a.Ord_dat.rows(), 7u);
+  EXPECT_EQ(a.Ord_dat.at(5, rec::apr_x).text_form(), "50");
+}
+
+TEST(TourLength, RunsFromTheToolThroughTheGivenApproachPoints) {
+  Table apr = make_apr_dat(4);
+  put(apr, 0, at(5, 3, 4));
+  put(apr, 1, at(6, 3, 0));
+  put(apr, 2, Record{7, 0, 0, 50, 50});
+  CutPlan plan;
+  index_approach_points(plan, apr);
+  EXPECT_DOUBLE_EQ(tour_length(plan, 5, 6, 0, 0), 5 + 4);
+  EXPECT_DOUBLE_EQ(tour_length(plan, 5, 6, 7, 0), 5 + 4 + 3);
+  EXPECT_DOUBLE_EQ(tour_length(plan, 6, 7, 5, 0), 3 + 3 + 5);
+  plan.Pos_x = 3;
+  plan.Pos_y = 4;
+  EXPECT_DOUBLE_EQ(tour_length(plan, 5, 6, 7, 5), 0 + 4 + 3 + 5);
+}
+
+TEST(TourLength, AnUnknownContourNumberReadsAsTheOrigin) {
+  Table apr = make_apr_dat(2);
+  put(apr, 0, at(1, 6, 8));
+  CutPlan plan;
+  index_approach_points(plan, apr);
+  EXPECT_DOUBLE_EQ(tour_length(plan, 1, 99, 0, 0), 10 + 10);
+}
+
+TEST(UpdateDistances, MeasuresFromTheToolAndBlanksPlacedRecords) {
+  CutPlan plan;
+  plan.Ord_wrk = Table(2, rec::last);
+  put(plan.Ord_wrk, 0, at(1, 6, 8));
+  put(plan.Ord_wrk, 1, at(2, 1, 1));
+  plan.Ord_wrk.at(1, rec::layer) = "";
+  plan.Pos_x = 3;
+  plan.Pos_y = 4;
+  update_distances(plan);
+  EXPECT_EQ(plan.Ord_wrk.at(0, 9).text_form(), "5");
+  EXPECT_TRUE(plan.Ord_wrk.at(1, 9).is_text());
+  EXPECT_EQ(plan.Ord_wrk.at(1, 9).text_form(), "");
+  EXPECT_EQ(plan.Ord_wrk.at(2, 9).text_form(), "");
+}
+
+}  // namespace
+}  // namespace makenc
