@@ -1,0 +1,41 @@
+// The tool bar along the top of the main window: the three action buttons,
+// the option boxes NC generation reads and the layer boxes. The controls
+// stand where the layout grid puts them; the main window wires them.
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+#include "core/constants.h"
+
+class QCheckBox;
+class QLabel;
+class QToolButton;
+
+namespace makenc {
+
+class DrawToolBar : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit DrawToolBar(QWidget* parent);
+
+  // The height the tool bar takes at the top of the window (630 twips).
+  static int bar_height();
+
+  QToolButton* auto_ = nullptr;
+  QToolButton* R_drew = nullptr;
+  QToolButton* makeNC = nullptr;
+  QCheckBox* Corner = nullptr;
+  QCheckBox* Check2 = nullptr;
+  QCheckBox* Check1 = nullptr;
+  QCheckBox* out_che = nullptr;
+  std::array<QCheckBox*, kLayerCount> LYc{};
+  QLabel* Label1 = nullptr;
+
+ private:
+  QToolButton* picture_button(const char* name, const QIcon& icon, const QString& tip, int left);
+  QCheckBox* check_box(const char* name, const QString& text, int left, int width);
+};
+
+}  // namespace makenc
