@@ -41,9 +41,7 @@ void widen_y(Reader& rd, Drawing& d, const Cell& y) {
   widen(rd, d, BoxSide::Y_max, y);
 }
 
-void start_box(Reader& rd, Drawing& d) {
-  const Cell x = rd.Rec_fld[1];
-  const Cell y = rd.Rec_fld[2];
+void start_box(Reader& rd, Drawing& d, const Cell& x, const Cell& y) {
   d.X_min = d.X_max = x;
   d.Y_min = d.Y_max = y;
   rd.box_from.fill(rd.current);
@@ -108,6 +106,9 @@ void box_of_arc(Reader& rd, Drawing& d) {
   const Cell P_y1(y + r * std::sin(a * kPi / 180));
   const Cell P_x2(x + r * std::cos(b * kPi / 180));
   const Cell P_y2(y + r * std::sin(b * kPi / 180));
+  // An arc's centre need not lie within its extent, so an arc that starts
+  // the box starts it at its start point.
+  if (!rd.box_started) start_box(rd, d, P_x1, P_y1);
   box_of_arc_quadrants(rd, d, a, b);
   widen(rd, d, BoxSide::X_min, P_x1);
   widen(rd, d, BoxSide::X_min, P_x2);
@@ -186,7 +187,7 @@ Status shift_of(const Cell& box, const SourceLine& from, const char* name, doubl
 void bounding_box_step(Reader& rd, Drawing& d) {
   const RecordKind kind = record_kind(rd.Rec_fld);
   if (kind == RecordKind::Blank || kind == RecordKind::Other) return;
-  if (!rd.box_started) start_box(rd, d);
+  if (!rd.box_started && kind != RecordKind::Arc) start_box(rd, d, rd.Rec_fld[1], rd.Rec_fld[2]);
   switch (kind) {
     case RecordKind::Line: box_of_line(rd, d); break;
     case RecordKind::Circle: box_of_circle(rd, d); break;

@@ -1,0 +1,325 @@
+// The two reads of the interchange file: header, layers, colours, the
+// bounding box and the stored records.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "host_folder.h"
+#include "import/reader.h"
+
+namespace makenc {
+namespace {
+
+using testing::cell;
+using testing::HostFolder;
+
+// Both reads without measurement and chaining, as the reader leaves them.
+Drawing read_only(const std::vector<std::string>& lines) {
+  Reader rd;
+  Drawing d;
+  EXPECT_TRUE(first_read(rd, d, lines).ok());
+  between_reads(rd, d);
+  EXPECT_TRUE(second_read(rd, d, lines).ok());
+  return d;
+}
+
+class Reading : public ::testing::Test {
+ protected:
+  HostFolder host;
+};
+
+TEST_F(Reading, HeaderGoesToTheWorkingCopyWithoutHq) {
+  host.drawing({"hq", "hk 0", "hs 250 250", "file=C:\\jww\\data\\a.jww", "ly0", "lc2", "#", "ly0", " 0 0 1 0"});
+  StartUp s = host.started();
+  const std::vector<std::string> header{"hk 0", "hs 250 250", "file=C:\\jww\\data\\a.jww", "ly0", "lc2", "#"};
+  EXPECT_EQ(s.working_copy, header);
+  EXPECT_EQ(host.read("Zemlak/Bin/makeNC.txt"), join_crlf(header));
+  EXPECT_EQ(s.drawing.File_lin, "file=C:\\jww\\data\\a.jww");
+}
+
+TEST_F(Reading, WorkingCopyIsRewrittenFromScratch) {
+  host.write("Zemlak/Bin/makeNC.txt", "old header\r\nold check drawing\r\n");
+  host.drawing({"hk 0", "#"});
+  host.started();
+  EXPECT_EQ(host.read("Zemlak/Bin/makeNC.txt"), "hk 0\r\n#\r\n");
+}
+
+TEST_F(Reading, WithoutHashEveryLineButHqIsHeader) {
+  host.drawing({"hq", "hk 0", "ly0", " 0 0 1 1"});
+  StartUp s = host.started();
+  EXPECT_EQ(s.working_copy, (std::vector<std::string>{"hk 0", "ly0", " 0 0 1 1"}));
+  EXPECT_FALSE(s.drawing.has_layer(0));
+}
+
+TEST_F(Reading, HeaderLayerSelectsTheFirstRecordsOfTheBody) {
+  host.drawing({"hq", "ly3", "lc4", "#", " 0 0 1 0", "ly1", " 0 0 0 1"});
+  StartUp s = host.started();
+  ASSERT_TRUE(s.drawing.has_layer(3));
+  ASSERT_TRUE(s.drawing.has_layer(1));
+  EXPECT_EQ(s.drawing.LY_cnt[3], 1);
+  EXPECT_EQ(cell(s.drawing, 3, 0, 0), "li");
+  EXPECT_EQ(cell(s.drawing, 3, 0, 11), "4");  // the header's colour
+  EXPECT_EQ(s.working_copy, (std::vector<std::string>{"ly3", "lc4", "#"}));
+}
+
+TEST_F(Reading, HeaderLinesSelectOnlyTheSixLayersAndNineColours) {
+  host.drawing({"ly7", "lc9", "#", " 0 0 1 0"});
+  StartUp s = host.started();
+  for (int k = 0; k < kLayerCount; ++k) EXPECT_FALSE(s.drawing.has_layer(k));
+  EXPECT_EQ(s.working_copy, (std::vector<std::string>{"ly7", "lc9", "#"}));
+}
+
+TEST_F(Reading, OtherLayersAreIgnoredUntilASixLayerIsSelectedAgain) {
+  host.drawing({"#", "ly2", "lc2", " 0 0 1 0", "ly8", " 5 5 6 6", "ci 100 100 50", "lya", " 9 9 9 9",
+                "ly2", " 1 0 1 1"});
+  StartUp s = host.started();
+  ASSERT_TRUE(s.drawing.has_layer(2));
+  EXPECT_EQ(s.drawing.LY_cntAll, 2);
+  EXPECT_EQ(s.drawing.layer(2).last_row(), 2u);
+  EXPECT_EQ(s.drawing.X_max.text_form(), "1");  // records of ly8 do not widen the box
+  EXPECT_EQ(s.drawing.Y_max.text_form(), "1");
+}
+
+TEST_F(Reading, HashInTheBodyIsIgnoredButHashWithMoreIsARecord) {
+  host.drawing({"#", "ly0", "lc2", "#", " 0 0 1 0", "#x 1 2"});
+  StartUp s = host.started();
+  ASSERT_TRUE(s.drawing.has_layer(0));
+  EXPECT_EQ(s.drawing.LY_cnt[0], 2);
+  EXPECT_EQ(s.drawing.LY_cntAll, 2);
+  EXPECT_EQ(s.working_copy, (std::vector<std::string>{"#"}));
+}
+
+TEST_F(Reading, AttributeLinesAreNotRecords) {
+  host.drawing({"#", "ly0", "lt1", "pn3", "pl", "lc2", " 0 0 1 0", "l"});
+  EXPECT_EQ(host.started().drawing.LY_cntAll, 2);
+  // The one-letter line "l" is a record of its own kind.
+  EXPECT_EQ(cell(read_only({"#", "ly0", "lt1", "pn3", "pl", "lc2", " 0 0 1 0", "l"}), 0, 1, 0), "l");
+}
+
+TEST_F(Reading, LastFileLineNamesTheDrawing) {
+  host.drawing({"file=C:\\a.jww", "#", "ly0", " 0 0 1 0", "file=C:\\b.jww"});
+  EXPECT_EQ(host.started().drawing.File_lin, "file=C:\\b.jww");
+}
+
+TEST_F(Reading, LineAloneIsMovedToTheOriginAndMarkedOutline) {
+  host.drawing({"#", "ly0", "lc2", " 5 7 9 7"});
+  StartUp s = host.started();
+  const Drawing& d = s.drawing;
+  EXPECT_EQ(d.X_min.text_form(), "5");
+  EXPECT_EQ(d.Y_min.text_form(), "7");
+  EXPECT_EQ(d.X_max.text_form(), "9");
+  EXPECT_EQ(d.Y_max.text_form(), "7");
+  EXPECT_TRUE(d.X_min.is_text());  // the box keeps the host's text
+  EXPECT_EQ(cell(d, 0, 0, 0), "li");
+  EXPECT_EQ(cell(d, 0, 0, 1), "0");
+  EXPECT_EQ(cell(d, 0, 0, 2), "0");
+  EXPECT_EQ(cell(d, 0, 0, 3), "4");
+  EXPECT_EQ(cell(d, 0, 0, 4), "0");
+  EXPECT_EQ(d.layer(0).at(0, 3).tag(), Cell::Tag::Double);
+  EXPECT_EQ(cell(d, 0, 0, 11), "2");
+  EXPECT_EQ(cell(d, 0, 0, 15), "G");
+  EXPECT_EQ(cell(d, 0, 0, 12), "4");
+}
+
+TEST_F(Reading, CircleAloneKeepsItsRadiusText) {
+  host.drawing({"#", "ly0", "lc2", "ci 10 10 5.0"});
+  StartUp s = host.started();
+  const Drawing& d = s.drawing;
+  EXPECT_EQ(d.X_min.text_form(), "5");
+  EXPECT_EQ(d.Y_min.text_form(), "5");
+  EXPECT_EQ(d.X_max.text_form(), "15");
+  EXPECT_EQ(d.Y_max.text_form(), "15");
+  EXPECT_EQ(cell(d, 0, 0, 0), "ci");
+  EXPECT_EQ(cell(d, 0, 0, 5), "5");
+  EXPECT_EQ(cell(d, 0, 0, 6), "5");
+  EXPECT_EQ(cell(d, 0, 0, 7), "5.0");
+  EXPECT_TRUE(d.layer(0).at(0, 7).is_text());
+  EXPECT_EQ(cell(d, 0, 0, 15), "G");
+}
+
+TEST_F(Reading, OnlyEntitiesTouchingTheLeftOrBottomEdgeAreOutline) {
+  host.drawing({"#", "ly0", "lc2", " 0 0 10 0", " 10 0 10 10", " 10 10 3 10", "ci 5 5 1", "ci 5 5 5",
+                "pt 0 4", "pt 4 4"});
+  StartUp s = host.started();
+  const Drawing& d = s.drawing;
+  std::vector<std::string> marks;  // kind, length and outline mark of each row
+  for (std::size_t r = 0; r != d.layer(0).last_row(); ++r)
+    marks.push_back(cell(d, 0, r, 0) + " " + cell(d, 0, r, 12) + " " + cell(d, 0, r, 15));
+  std::sort(marks.begin(), marks.end());
+  EXPECT_EQ(marks, (std::vector<std::string>{"ci 31.4159265358979 G", "ci 6.28318530717958 ", "li 10 G",
+                                             "li 10 G", "li 7 ", "pt  ", "pt  G"}));
+}
+
+TEST_F(Reading, TranslationUsesTheFifteenDigitTextOfTheBox) {
+  // -X_min is 0.1234567890123456789, whose text form keeps 15 digits.
+  host.drawing({"#", "ly0", " 0.1234567890123456789 0 1 1"});
+  StartUp s = host.started();
+  EXPECT_EQ(s.drawing.layer(0).at(0, 1).number(), 0.1234567890123456789 - 0.123456789012346);
+  EXPECT_NE(cell(s.drawing, 0, 0, 1), "0");
+  EXPECT_EQ(cell(s.drawing, 0, 0, 15), "G");  // the bottom edge
+}
+
+TEST_F(Reading, ArcAcrossZeroDegreesTakesTheRightmostPoint) {
+  host.drawing({"#", "ly0", "ci 0 0 10 350 10 1 0"});
+  StartUp s = host.started();
+  EXPECT_EQ(s.drawing.X_max.text_form(), "10");
+  // The end points are computed with the system's π, not the exact one.
+  auto at = [](double deg, double (*f)(double)) { return Cell(10 * f(deg * kPi / 180)).text_form(); };
+  EXPECT_EQ(s.drawing.X_min.text_form(), at(350, std::cos));
+  EXPECT_EQ(s.drawing.Y_min.text_form(), at(350, std::sin));
+  EXPECT_EQ(s.drawing.Y_max.text_form(), at(370, std::sin));
+  EXPECT_EQ(at(350, std::sin), "-1.73648177666936");
+}
+
+TEST_F(Reading, ArcFrom200To190PassesTheLeftmostPointOnce) {
+  host.drawing({"#", "ly0", "ci 0 0 10 200 190 1 0"});
+  StartUp s = host.started();
+  EXPECT_EQ(s.drawing.X_min.text_form(), "-10");
+  EXPECT_EQ(s.drawing.X_max.text_form(), "10");
+  EXPECT_EQ(s.drawing.Y_min.text_form(), "-10");
+  EXPECT_EQ(s.drawing.Y_max.text_form(), "10");
+}
+
+TEST_F(Reading, ArcTiltTurnsBothAngles) {
+  // 0..90 turned by 90 is the second quadrant: its box is -10..0 x 0..10.
+  host.drawing({"#", "ly0", "ci 0 0 10 0 90 1 90"});
+  StartUp s = host.started();
+  EXPECT_EQ(s.drawing.X_min.text_form(), "-10");
+  EXPECT_EQ(s.drawing.Y_max.text_form(), "10");
+  EXPECT_NEAR(s.drawing.X_max.number(), 0, 1e-12);
+  EXPECT_NEAR(s.drawing.Y_min.number(), 0, 1e-12);
+}
+
+TEST_F(Reading, ArcBoxIsItsExtentNotItsCentre) {
+  // A quarter arc far from its centre: no direction lies strictly between
+  // 0 and 90, and the centre (100, 100) is not part of the drawing.
+  host.drawing({"#", "ly0", "ci 100 100 10 0 90 1 0"});
+  StartUp s = host.started();
+  EXPECT_NEAR(s.drawing.X_min.number(), 100, 1e-12);
+  EXPECT_EQ(s.drawing.X_max.text_form(), "110");
+  EXPECT_EQ(s.drawing.Y_min.text_form(), "100");
+  EXPECT_EQ(s.drawing.Y_max.text_form(), "110");
+}
+
+TEST_F(Reading, BoxStartsAtTheFirstGeometricRecord) {
+  // Texts, solids and line widths carry no coordinates of the drawing.
+  host.drawing({"#", "ly0", "lw8", "BL", "ch 900 900 1 0 text", "sl -50 -50 0 0 1 1", "pt 5 6", " 7 8 9 9"});
+  StartUp s = host.started();
+  EXPECT_EQ(s.drawing.X_min.text_form(), "5");
+  EXPECT_EQ(s.drawing.Y_min.text_form(), "6");
+  EXPECT_EQ(s.drawing.X_max.text_form(), "9");
+  EXPECT_EQ(s.drawing.Y_max.text_form(), "9");
+  EXPECT_EQ(s.drawing.LY_cnt[0], 6);
+}
+
+TEST(ReaderCells, OtherKeywordsAreStoredAsTextUntranslated) {
+  const Drawing d = read_only({"#", "ly0", "lc3", " 1 1 2 2", "ch 900 900 1 0 text"});
+  EXPECT_EQ(cell(d, 0, 1, 0), "ch");
+  EXPECT_EQ(cell(d, 0, 1, 1), "900");
+  EXPECT_TRUE(d.layer(0).at(1, 1).is_text());
+  EXPECT_EQ(cell(d, 0, 1, 5), "text");
+  EXPECT_EQ(cell(d, 0, 1, 11), "3");
+  EXPECT_TRUE(d.layer(0).at(1, 15).is_empty());
+}
+
+TEST(ReaderCells, BlLeavesItsRowEmpty) {
+  const Drawing d = read_only({"#", "ly0", "lc3", "BL", " 1 1 2 2"});
+  for (std::size_t c = 0; c <= 20; ++c) EXPECT_TRUE(d.layer(0).at(0, c).is_empty()) << c;
+  EXPECT_EQ(cell(d, 0, 1, 0), "li");
+}
+
+TEST(ReaderCells, ArcsKeepTheirAnglesAsTextUntilMeasured) {
+  const Drawing d = read_only({"#", "ly0", "ci 10 20 5 30 60 1 0"});
+  EXPECT_EQ(cell(d, 0, 0, 0), "cci");
+  EXPECT_EQ(cell(d, 0, 0, 4), "30");
+  EXPECT_TRUE(d.layer(0).at(0, 4).is_text());
+  EXPECT_EQ(d.layer(0).at(0, 1).tag(), Cell::Tag::Double);
+}
+
+TEST_F(Reading, NoRecordOnTheSixLayersLeavesNoTablesAndNoBox) {
+  host.drawing({"hq", "#", "ly8", " 0 0 1 1", "ly9", "ci 1 1 1"});
+  StartUp s = host.started();
+  for (int k = 0; k < kLayerCount; ++k) EXPECT_FALSE(s.drawing.has_layer(k));
+  EXPECT_TRUE(s.drawing.X_min.is_empty());
+  EXPECT_FALSE(s.drawing.has_bounding_box());
+  EXPECT_EQ(s.drawing.Cnt_total, 0);
+  EXPECT_EQ(s.drawing.LY_cntAll, 0);
+}
+
+TEST_F(Reading, BlRowsStayEmpty) {
+  host.drawing({"#", "ly1", "lc2", " 0 0 1 0", "BL", " 1 0 1 1"});
+  StartUp s = host.started();
+  EXPECT_EQ(s.drawing.LY_cntAll, 3);
+  // The empty row is kept out of the contours; it is not in the rebuilt table.
+  const Table& t = s.drawing.layer(1);
+  ASSERT_EQ(t.last_row(), 3u);
+  EXPECT_EQ(t.at(0, 0).text_form(), "li");
+  EXPECT_EQ(t.at(1, 0).text_form(), "li");
+  for (std::size_t c = 0; c < t.cols(); ++c) EXPECT_TRUE(t.at(2, c).is_empty());
+}
+
+TEST_F(Reading, SecondReadStartsWithTheFirstReadsColour) {
+  // The body starts without an "lc" line; the record must not take the
+  // colour of the last "lc" line of the file.
+  host.drawing({"#", "ly0", " 0 0 1 0", "lc5", " 1 0 1 1"});
+  StartUp s = host.started();
+  EXPECT_TRUE(s.drawing.layer(0).at(0, 11).is_empty());
+  EXPECT_EQ(cell(s.drawing, 0, 1, 11), "5");
+}
+
+TEST_F(Reading, HeaderColourCarriesIntoTheSecondRead) {
+  host.drawing({"lc3", "#", "ly0", " 0 0 1 0", "lc5", " 1 0 1 1"});
+  StartUp s = host.started();
+  EXPECT_EQ(cell(s.drawing, 0, 0, 11), "3");
+}
+
+TEST_F(Reading, BodyColourIsTheLastCharacterOfTheLine) {
+  host.drawing({"#", "ly0", "lc12", " 0 0 1 0", std::string("lc\x95\x5C"), " 1 0 1 1"});
+  StartUp s = host.started();
+  EXPECT_EQ(cell(s.drawing, 0, 0, 11), "2");
+  EXPECT_EQ(cell(s.drawing, 0, 1, 11), "\x95\x5C");
+}
+
+TEST_F(Reading, UnrepresentableRecordsAreSkippedAndNotCounted) {
+  std::string wide = "sl";
+  for (int i = 0; i < 21; ++i) wide += " 1";  // 22 fields
+  host.drawing({"#", "ly0", " 0 0 1 0", "", " 1 2 3", "ci 1 1", "ci 0 0 1 0 90", "pt 3", wide, "pt 2 2"});
+  StartUp s = host.started();
+  EXPECT_EQ(s.drawing.LY_cntAll, 2);
+  EXPECT_EQ(cell(s.drawing, 0, 1, 0), "pt");
+}
+
+TEST(ReaderCells, SkippedRecordsAreKeptWithTheirLines) {
+  Reader rd;
+  Drawing d;
+  ASSERT_TRUE(first_read(rd, d, {"#", "ly0", " 0 0 1 0", "", "pt 3"}).ok());
+  ASSERT_EQ(rd.skipped.size(), 2u);
+  EXPECT_EQ(rd.skipped[0].number, 4);
+  EXPECT_EQ(rd.skipped[1].text, "pt 3");
+  EXPECT_EQ(d.LY_cnt[0], 1);
+}
+
+TEST(ReaderCells, FieldsAfterTwelveAreNotStored) {
+  std::string many = "sl";
+  for (int i = 1; i <= 20; ++i) many += " " + std::to_string(i);  // 21 fields
+  const Drawing d = read_only({"#", "ly0", "lc2", many});
+  const Table& t = d.layer(0);
+  EXPECT_EQ(t.at(0, 10).text_form(), "10");
+  EXPECT_EQ(t.at(0, 11).text_form(), "2");  // the colour, not field 11
+  EXPECT_EQ(t.at(0, 12).text_form(), "12");
+  for (std::size_t c = 13; c <= 20; ++c) EXPECT_TRUE(t.at(0, c).is_empty()) << c;
+}
+
+TEST_F(Reading, CountsAreNotLimitedTo16Bits) {
+  std::vector<std::string> lines{"#", "ly5"};
+  for (int i = 0; i < 33000; ++i) lines.push_back("pt " + std::to_string(i % 100) + " 1");
+  host.drawing(lines);
+  StartUp s = host.started();
+  EXPECT_EQ(s.drawing.LY_cntAll, 33000);
+  EXPECT_EQ(s.drawing.Cnt_total, 33000);
+  EXPECT_EQ(cell(s.drawing, 5, 32999, 13), "33000");
+}
+
+}  // namespace
+}  // namespace makenc
