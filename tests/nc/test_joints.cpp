@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "nc/joints.h"
+
+namespace makenc {
+namespace {
+
+void expect_point(Point p, double x, double y) {
+  EXPECT_NEAR(p.x, x, 1e-9);
+  EXPECT_NEAR(p.y, y, 1e-9);
+}
+
+TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
+  EXPECT_EQ(round_half_even(0.5), 0);
+  EXPECT_EQ(round_half_even(1.5), 2);
+  EXPECT_EQ(round_half_even(2.5), 2);
+  EXPECT_EQ(round_half_even(2.4999), 2);
+  EXPECT_EQ(round_half_even(2.5001), 3);
+  EXPECT_EQ(round_half_even(-0.5), 0);
+  EXPECT_EQ(round_half_even(-1.5), -2);
+}
+
+TEST(JointOnLine, AlongAnAxisTheStopIsTheJointBeforeC) {
+  const Point C{50, 50};
+  expect_point(joint_on_line({50, 0}, C, 3), 50, 47);    // coming up
+  expect_point(joint_on_line({50, 90}, C, 3), 50, 53);   // coming down
+  expect_point(joint_on_line({0, 50}, C, 3), 47, 50);    // coming right
+  expect_point(joint_on_line({100, 50}, C, 3), 53, 50);  // coming left
+  expect_point(joint_on_line(C, C, 3), 50, 50);
+}
+
+TEST(JointOnLine, SlantedLineStopsAtAWholeDistanceFromItsStart) {
+  // Length 50: 50 - 3 = 47 from P.
+  expect_point(joint_on_line({0, 0}, {30, 40}, 3), 28.2, 37.6);
+  // 47.5 and 46.5 both round to the even 48 and 46.
+  expect_point(joint_on_line({0, 0}, {30, 40}, 2.5), 28.8, 38.4);
+  expect_point(joint_on_line({0, 0}, {30, 40}, 3.5), 27.6, 36.8);
+  // 50 - 2.2 = 47.8 rounds up to 48.
+  expect_point(joint_on_line({10, 10}, {-20, -30}, 2.2), 10 - 28.8, 10 - 38.4);
+}
+
+TEST(JointOnCircle, OffsetFromTheLowestPointOnTheSideTheToolReturnsFrom) {
+  expect_point(joint_on_circle({10, 10}, 5, ArcWord::G02, 3), 13, 6);
+  expect_point(joint_on_circle({10, 10}, 5, ArcWord::G03, 3), 7, 6);
+  // A joint wider than the hole has no stop point on it.
+  EXPECT_TRUE(std::isnan(joint_on_circle({0, 0}, 2, ArcWord::G03, 3).y));
+}
+
+TEST(JointOnArc, StopsAgainstTheDirectionOfTravel) {
+  const double h = 10 / std::sqrt(2.0);
+  // C straight above the centre; j = r gives 45 degrees.
+  expect_point(joint_on_arc({0, 0}, 10, {0, 10}, -1, 10), h, h);   // counter-clockwise
+  expect_point(joint_on_arc({0, 0}, 10, {0, 10}, 1, 10), -h, h);   // clockwise
+  expect_point(joint_on_arc({0, 0}, 10, {0, 10}, 0, 10), 0, 10);   // undecided: no gap
+  expect_point(joint_on_arc({0, 0}, 10, {-10, 0}, -1, 10), -h, h);
+  expect_point(joint_on_arc({0, 0}, 10, {0, -10}, 1, 10), h, -h);
+  expect_point(joint_on_arc({5, 5}, 10, {5 + h, 5 - h}, -1, 10), 5, -5);
+}
+
+TEST(LeavesJoint, OnlyWithJointsOnForTheOuterContourOrLargeOnes) {
+  Settings s;
+  s.ini_Cond[2] = CondRow{{"300", "1000", "E3"}};
+  EXPECT_FALSE(leaves_joint({false, true, false, 0, 5000}, s));
+  EXPECT_TRUE(leaves_joint({true, true, false, 0, 1}, s));
+  EXPECT_TRUE(leaves_joint({true, false, true, 300, 0}, s));
+  EXPECT_FALSE(leaves_joint({true, false, true, 299.9, 5000}, s));
+  EXPECT_TRUE(leaves_joint({true, false, false, 0, 1000}, s));
+  EXPECT_FALSE(leaves_joint({true, false, false, 5000, 999.9}, s));
+}
+
+}  // namespace
+}  // namespace makenc
