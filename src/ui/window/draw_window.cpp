@@ -186,9 +186,10 @@ void Draw::Pic1_MouseDown(Qt::MouseButton button, double x, double y) {
     left_click(session_, x, y);
     Pic1_->update();
   } else if (button == Qt::RightButton) {
+    // Clearing the painting redraws the preview at its size.
     right_click(session_);
     show_makeNC();
-    Form_Resize();
+    Pic1_->update();
   }
 }
 

@@ -1,0 +1,279 @@
+#include "ui/window/draw_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+#include <vector>
+
+#include "host_folder.h"
+#include "ui/window/kakou_dialog.h"
+#include "ui/window/preview_widget.h"
+#include "ui/window/template_editor.h"
+#include "ui/window/tool_bar.h"
+
+namespace makenc {
+namespace {
+
+constexpr int kGrey = 0x808080;
+constexpr int kBackgroundRgb = 0xE0E0E0;
+
+int rgb(QRgb c) { return (qRed(c) << 16) | (qGreen(c) << 8) | qBlue(c); }
+
+class DrawWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    auto opened = open_session(host.root());
+    ASSERT_TRUE(opened) << opened.error().message;
+    session = std::make_unique<Session>(std::move(opened.value()));
+    WindowHooks hooks;
+    hooks.inform = [this](QWidget*, const QString& title, const QString& text) {
+      titles.push_back(title);
+      texts.push_back(text);
+    };
+    hooks.quit = [this] { ++quits; };
+    window = std::make_unique<Draw>(*session, hooks);
+    window->Form_Load();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QCoreApplication::processEvents();
+  }
+
+  DrawToolBar* bar() const { return window->tool_bar(); }
+  bool makeNC_shown() const { return !bar()->makeNC->isHidden(); }
+  // Where a drawing point is shown in the preview.
+  QPoint at(double x, double y) const {
+    const PreviewFit& fit = session->preview.fit;
+    return {qRound(fit.Scr_k * x + fit.Scr_x0), qRound(fit.Scr_y0 - fit.Scr_k * y)};
+  }
+  QImage shown() const { return window->preview()->grab().toImage(); }
+  int shown_at(double x, double y) const { return rgb(shown().pixel(at(x, y))); }
+  // Whether a colour is shown within two pixels of a drawing point.
+  bool shown_near(double x, double y, int colour) const {
+    const QImage image = shown();
+    const QPoint c = at(x, y);
+    for (int dy = -2; dy <= 2; ++dy)
+      for (int dx = -2; dx <= 2; ++dx)
+        if (rgb(image.pixel(c + QPoint(dx, dy))) == colour) return true;
+    return false;
+  }
+  void click_preview(Qt::MouseButton button, double x, double y) {
+    QTest::mouseClick(window->preview(), button, {}, at(x, y));
+  }
+  void trigger(const char* action) { window->findChild<QAction*>(QString::fromLatin1(action))->trigger(); }
+
+  testing::HostFolder host;
+  std::unique_ptr<Session> session;
+  std::unique_ptr<Draw> window;
+  std::vector<QString> titles, texts;
+  int quits = 0;
+};
+
+TEST_F(DrawWindowTest, StartUpTicksTheLayersThatHoldEntitiesAndDrawsThem) {
+  const std::vector<bool> expected{true, false, false, true, false, false};
+  for (int k = 0; k < kLayerCount; ++k) EXPECT_EQ(bar()->LYc[k]->isChecked(), expected[k]) << k;
+  EXPECT_FALSE(makeNC_shown());
+  EXPECT_EQ(window->windowTitle(), "Draw");
+  EXPECT_EQ(window->centralWidget()->size(), QSize(903, 456));
+  EXPECT_EQ(window->preview()->geometry(), QRect(2, 42, 898, 408));
+  EXPECT_EQ(session->preview.surface.width(), 898);
+  EXPECT_EQ(session->preview.surface.height(), 408);
+  EXPECT_TRUE(shown_near(50, 0, 0x000000)) << "the plate's bottom edge";
+  EXPECT_TRUE(shown_near(20, 25, 0x000000)) << "the hole";
+  EXPECT_EQ(shown_at(30, 25), kBackgroundRgb);
+}
+
+TEST_F(DrawWindowTest, ThePreviewShowsTheSurfaceColoursUnswapped) {
+  // Points are dark red rings: red must not come out blue.
+  EXPECT_TRUE(shown_near(70, 40, 0x800000));
+  EXPECT_FALSE(shown_near(70, 40, 0x000080));
+}
+
+TEST_F(DrawWindowTest, TheToolBarMenusAndStatusBarCarryTheirTexts) {
+  EXPECT_EQ(bar()->auto_->toolTip(), QStringLiteral("アプローチ自動割付"));
+  EXPECT_EQ(bar()->R_drew->toolTip(), QStringLiteral("再描画　初期化"));
+  EXPECT_EQ(bar()->makeNC->toolTip(), QStringLiteral("NCデータ作成"));
+  EXPECT_FALSE(bar()->auto_->icon().isNull());
+  EXPECT_EQ(bar()->Corner->text(), QStringLiteral("G09付加"));
+  EXPECT_EQ(bar()->Check2->text(), QStringLiteral("ジョイントあり"));
+  EXPECT_EQ(bar()->Check1->text(), QStringLiteral("JWW確認図 出力あり"));
+  EXPECT_EQ(bar()->out_che->text(), QStringLiteral("外形線出力なし"));
+  EXPECT_FALSE(bar()->Corner->isChecked());
+  EXPECT_TRUE(bar()->Check2->isChecked());
+  EXPECT_FALSE(bar()->Check1->isChecked());
+  EXPECT_EQ(bar()->Label1->text(), QStringLiteral("レイヤー選択"));
+  const QList<QAction*> top = window->menuBar()->actions();
+  ASSERT_EQ(top.size(), 2);
+  EXPECT_EQ(top[0]->text(), QStringLiteral("ファイル"));
+  ASSERT_NE(top[0]->menu(), nullptr);
+  const QList<QAction*> items = top[0]->menu()->actions();
+  ASSERT_EQ(items.size(), 2);
+  EXPECT_EQ(items[0]->text(), QStringLiteral("設定ファイル編集"));
+  EXPECT_EQ(items[1]->text(), QStringLiteral("設定"));
+  EXPECT_EQ(top[1]->text(), QStringLiteral("終了"));
+  EXPECT_EQ(top[1]->menu(), nullptr);
+  QStringList status;
+  for (QLabel* l : window->findChild<QStatusBar*>(QStringLiteral("StatusBar1"))->findChildren<QLabel*>())
+    status << l->text();
+  EXPECT_TRUE(status.contains(QStringLiteral("２次元NCデータ作成中")));
+  EXPECT_TRUE(status.contains(QTime::currentTime().toString(QStringLiteral("H:mm"))) ||
+              status.contains(QTime::currentTime().addSecs(-60).toString(QStringLiteral("H:mm"))));
+}
+
+TEST_F(DrawWindowTest, MakeNCIsOfferedOnlyAfterAnAssignmentRun) {
+  QTest::mouseClick(bar()->auto_, Qt::LeftButton);
+  EXPECT_TRUE(makeNC_shown());
+  QTest::mouseClick(bar()->R_drew, Qt::LeftButton);
+  EXPECT_FALSE(makeNC_shown());
+  QTest::mouseClick(bar()->auto_, Qt::LeftButton);
+  EXPECT_TRUE(makeNC_shown());
+  click_preview(Qt::RightButton, 50, 25);
+  EXPECT_FALSE(makeNC_shown());
+}
+
+TEST_F(DrawWindowTest, ALeftClickGreysTheRegionInsideTheCuttingOutline) {
+  click_preview(Qt::LeftButton, 70, 25);
+  EXPECT_EQ(session->preview.Mus_clic, 1);
+  EXPECT_EQ(shown_at(70, 25), kGrey);
+  EXPECT_EQ(shown_at(90, 45), kGrey);
+  EXPECT_EQ(shown_at(30, 25), kBackgroundRgb) << "the hole is not part of the region";
+  EXPECT_EQ(shown_at(-5, 25), kBackgroundRgb) << "nor the outside";
+  click_preview(Qt::RightButton, 70, 25);
+  EXPECT_EQ(shown_at(70, 25), kBackgroundRgb) << "a right click clears the painting";
+  EXPECT_EQ(session->preview.Mus_clic, 0);
+}
+
+TEST_F(DrawWindowTest, AnAssignmentRunKeepsTheMaterialPaintedByHand) {
+  QTest::mouseClick(bar()->auto_, Qt::LeftButton);
+  const int unpainted = shown_at(23, 27);
+  QTest::mouseClick(bar()->R_drew, Qt::LeftButton);
+  click_preview(Qt::LeftButton, 23, 27);  // the hole painted as material
+  QTest::mouseClick(bar()->auto_, Qt::LeftButton);
+  EXPECT_EQ(shown_at(23, 27), kGrey);
+  EXPECT_NE(unpainted, kGrey) << "without the painting the run maps the hole otherwise";
+  EXPECT_EQ(session->preview.Mus_clic, 0);
+  EXPECT_TRUE(makeNC_shown());
+}
+
+TEST_F(DrawWindowTest, LayerBoxesRedrawAndEraseThePainting) {
+  click_preview(Qt::LeftButton, 70, 25);
+  bar()->LYc[0]->click();
+  EXPECT_FALSE(session->options.LYc[0]);
+  EXPECT_FALSE(shown_near(50, 0, 0x000000));
+  EXPECT_EQ(shown_at(70, 25), kBackgroundRgb);
+  bar()->LYc[0]->click();
+  EXPECT_TRUE(shown_near(50, 0, 0x000000));
+  EXPECT_EQ(shown_at(70, 25), kBackgroundRgb);
+  // A layer without entities changes nothing in the preview.
+  const QImage before = shown();
+  bar()->LYc[1]->click();
+  EXPECT_TRUE(session->options.LYc[1]);
+  EXPECT_EQ(shown(), before);
+}
+
+TEST_F(DrawWindowTest, ResizingRedrawsAtTheNewSize) {
+  window->resize(1200, 700);
+  QCoreApplication::processEvents();
+  const QSize client = window->centralWidget()->size();
+  EXPECT_EQ(session->preview.surface.width(), client.width() - 5);
+  EXPECT_EQ(session->preview.surface.height(), client.height() - 48);
+  EXPECT_TRUE(shown_near(50, 0, 0x000000));
+}
+
+TEST_F(DrawWindowTest, TheOptionBoxesReachNcGeneration) {
+  bar()->Check1->click();
+  bar()->Check2->click();
+  bar()->out_che->click();
+  EXPECT_TRUE(session->options.Check1);
+  EXPECT_FALSE(session->options.Check2);
+  EXPECT_TRUE(session->options.out_che);
+  const NcOptions before = session->options;
+  bar()->Corner->click();
+  EXPECT_EQ(session->options.LYc, before.LYc);
+  EXPECT_EQ(session->options.Check2, before.Check2);
+}
+
+TEST_F(DrawWindowTest, MakeNCWritesTheProgramHandsTheDrawingBackAndEnds) {
+  bar()->Check1->click();
+  QTest::mouseClick(bar()->auto_, Qt::LeftButton);
+  QTest::mouseClick(bar()->makeNC, Qt::LeftButton);
+  ASSERT_EQ(titles.size(), 1u);
+  EXPECT_EQ(titles[0], QStringLiteral("確認"));
+  EXPECT_EQ(texts[0], QStringLiteral("Zemlak\\plate.ncに出力しました。"));
+  EXPECT_NE(host.read("Zemlak/plate.nc").find("M30"), std::string::npos);
+  const std::string handed_back = host.read("JWC_TEMP.TXT");
+  EXPECT_EQ(handed_back.rfind("file=C:\\jww\\plate.jww\r\n#\r\n", 0), 0u) << "the header without its hq line";
+  EXPECT_NE(handed_back.find("ly9\r\n"), std::string::npos) << "the check drawing was asked for";
+  EXPECT_FALSE(std::filesystem::exists(host.path("Zemlak/Bin/makeNC.txt")));
+  EXPECT_EQ(quits, 1);
+  EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(DrawWindowTest, AFailingMakeNCIsReportedAndTheWindowStaysOpen) {
+  std::filesystem::create_directories(host.path("Zemlak/plate.nc"));  // the program cannot be written
+  QTest::mouseClick(bar()->auto_, Qt::LeftButton);
+  QTest::mouseClick(bar()->makeNC, Qt::LeftButton);
+  ASSERT_EQ(titles.size(), 1u);
+  EXPECT_NE(titles[0], QStringLiteral("確認"));
+  EXPECT_TRUE(texts[0].contains(QStringLiteral("plate.nc"))) << texts[0].toStdString();
+  EXPECT_EQ(quits, 0);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(makeNC_shown());
+  EXPECT_EQ(host.read("JWC_TEMP.TXT"), testing::HostFolder::kDrawing);
+}
+
+TEST_F(DrawWindowTest, TheMenuOpensBothDialogsWithoutBlockingAndKeepsTheEditor) {
+  trigger("hed_ini");
+  TemplateEditor* editor = window->template_editor();
+  ASSERT_NE(editor, nullptr);
+  EXPECT_TRUE(editor->isVisible());
+  EXPECT_FALSE(editor->isModal());
+  editor->findChild<QAbstractButton*>(QStringLiteral("CancelButton"))->click();
+  trigger("hed_ini");
+  EXPECT_EQ(window->template_editor(), editor) << "the editor is loaded once";
+
+  trigger("set_ini");
+  ASSERT_NE(window->conditions_dialog(), nullptr);
+  EXPECT_FALSE(window->conditions_dialog()->isModal());
+  window->conditions_dialog()->findChild<QLineEdit*>(QStringLiteral("GOSA"))->setText("0.3");
+  window->conditions_dialog()->findChild<QAbstractButton*>(QStringLiteral("escape"))->click();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(window->conditions_dialog(), nullptr);
+  trigger("set_ini");
+  auto* gosa = window->conditions_dialog()->findChild<QLineEdit*>(QStringLiteral("GOSA"));
+  EXPECT_EQ(gosa->text(), "0.01") << "reopening shows the stored value";
+  gosa->setText("0.3");
+  window->conditions_dialog()->findChild<QAbstractButton*>(QStringLiteral("S_com"))->click();
+  EXPECT_EQ(session->settings.ini_GOSA, "0.3");
+}
+
+TEST_F(DrawWindowTest, EndingClosesEverythingWithoutHandingTheDrawingBack) {
+  for (const bool by_menu : {true, false}) {
+    SCOPED_TRACE(by_menu ? "終了" : "close box");
+    window->show();
+    trigger("hed_ini");
+    trigger("set_ini");
+    QPointer<KakouDialog> dialog = window->conditions_dialog();
+    if (by_menu)
+      trigger("end");
+    else
+      window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->template_editor()->isVisible());
+    EXPECT_TRUE(dialog.isNull());
+    EXPECT_EQ(host.read("JWC_TEMP.TXT"), testing::HostFolder::kDrawing);
+    EXPECT_TRUE(std::filesystem::exists(host.path("Zemlak/Bin/makeNC.txt")));
+    EXPECT_EQ(quits, 0);
+  }
+}
+
+}  // namespace
+}  // namespace makenc
