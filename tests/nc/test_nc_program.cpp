@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "core/text.h"
+#include "nc/nc_program.h"
+#include "nc_fixtures.h"
+
+namespace makenc {
+namespace {
+
+using test::NcCase;
+using test::TempFolder;
+
+// HOME pointed at a test folder for the unnamed drawing's output.
+class ScopedHome {
+ public:
+  explicit ScopedHome(const std::filesystem::path& home) {
+    if (const char* old = std::getenv("HOME")) old_ = old;
+    setenv("HOME", home.c_str(), 1);
+  }
+  ~ScopedHome() {
+    if (old_.empty())
+      unsetenv("HOME");
+    else
+      setenv("HOME", old_.c_str(), 1);
+  }
+
+ private:
+  std::string old_;
+};
+
+const std::string kSj = utf8_to_cp932("表示板");  // 表 ends in the byte of "\"
+
+TEST(OutputName, NamedDrawingGoesToZemlakUnderTheHostFolder) {
+  const std::filesystem::path host = "/host";
+  auto name = nc_output_name(host, "file=C:\\data\\part.jww", "2026/12/06");
+  ASSERT_TRUE(name.ok());
+  EXPECT_EQ(name->NC_path, "Zemlak\\part.nc");
+  EXPECT_EQ(name->file, host / "Zemlak" / "part.nc");
+}
+
+TEST(OutputName, TheNameIsTheLastPartWithoutItsExtension) {
+  EXPECT_EQ(drawing_name("file=C:\\data\\part.jww"), "part");
+  EXPECT_EQ(drawing_name("file=C:\\data\\part"), "part");  // no extension: nothing dropped
+  EXPECT_EQ(drawing_name("file=C:/data/part.v2.jww"), "part.v2");
+  EXPECT_EQ(drawing_name("file=ab.jww"), "ab");  // no separator: "file=" dropped
+  EXPECT_EQ(drawing_name("file="), "");
+  EXPECT_EQ(drawing_name("file=C:\\data\\"), "");
+  EXPECT_EQ(drawing_name(""), "");
+}
+
+TEST(OutputName, SeparatorsAreFoundOnCharacterBoundaries) {
+  const std::string line = "file=C:\\" + utf8_to_cp932("図面") + "\\" + utf8_to_cp932("表示") + ".jww";
+  EXPECT_EQ(drawing_name(line), utf8_to_cp932("表示"));
+  EXPECT_EQ(drawing_name("file=" + kSj + ".jww"), kSj);
+  auto name = nc_output_name("/host", "file=D:\\" + kSj + ".jww", "2026/12/06");
+  ASSERT_TRUE(name.ok());
+  EXPECT_EQ(name->NC_path, "Zemlak\\" + kSj + ".nc");
+  EXPECT_EQ(name->file, std::filesystem::path("/host/Zemlak/表示板.nc"));
+}
+
+TEST(OutputName, UnnamedDrawingIsNamedByTheDate) {
+  TempFolder home;
+  ScopedHome scoped(home.path());
+  for (const char* line : {"file=", "file=C:\\data\\", "", "file=C:\\data\\.jww"}) {
+    auto name = nc_output_name("/host", line, "2026/12/06");
+    ASSERT_TRUE(name.ok()) << line;
+    EXPECT_EQ(name->NC_path, "C:\\jww\\Zemlak\\2026-12-06.nc");
+    EXPECT_EQ(name->file, home.path() / "jww" / "Zemlak" / "2026-12-06.nc");
+  }
+}
+
+TEST(OutputName, NoNameLeadsOutsideTheOutputFolder) {
+  const std::filesystem::path host = "/host";
+  for (const char* line : {"file=C:\\data\\..", "file=..", "file=C:\\x\\...jww", "file=a/../../b.jww"}) {
+    auto name = nc_output_name(host, line, "2026/12/06");
+    ASSERT_TRUE(name.ok()) << line;
+    EXPECT_EQ(name->file.parent_path(), host / "Zemlak") << line;
+    EXPECT_NE(name->file.filename(), "..");
+  }
+  auto control = nc_output_name(host, std::string("file=C:\\a\0b.jww", 15), "2026/12/06");
+  EXPECT_FALSE(control.ok());
+}
+
+TEST(Header, PlaceholdersAreReplacedInOrder) {
+  const TemplateLines head = {"(DATE dete)", "(Nc_name)", "(WIDExHIGHT)", "", "dete dete", ""};
+  const auto lines = fill_header(head, "2026/12/06", "Zemlak\\part.nc", "150 x 80");
+  EXPECT_EQ(lines, (std::vector<std::string>{"(DATE 2026/12/06)", "(Zemlak\\part.nc)", "(150 x 80)",
+                                             "", "2026/12/06 2026/12/06"}));
+}
+
+TEST(Header, ADoubleByteCharacterIsNeverTakenForAPlaceholder) {
+  // 0x81 0x64 is one character whose second byte reads as "d".
+  const std::string line = "\x81" "dete";
+  EXPECT_EQ(fill_header({line, ""}, "D", "N", "S").front(), line);
+}
+
+TEST(Header, SizeIsDoubleWidthTimesSingleHeight) {
+  Drawing d;
+  d.X_min = 10.0, d.X_max = 160.0, d.Y_min = "20", d.Y_max = "100";
+  EXPECT_EQ(drawing_size_text(d).value(), "150 x 80");
+  d.X_max = 1244.56789, d.Y_max = 1254.56789;
+  EXPECT_EQ(drawing_size_text(d).value(), "1234.56789 x 1234.568");
+  d.Y_max = "12abc";
+  EXPECT_FALSE(drawing_size_text(d).ok());
+  EXPECT_EQ(drawing_size_text(Drawing{}).value(), "0 x 0");
+}
+
+struct HostCase {
+  TempFolder host;
+  NcCase c = test::worked_example();
+  HostCase() {
+    c.folder = host.path();
+    test::write_host_templates(host.path());
+  }
+  std::filesystem::path nc_file() const { return host.path() / "Zemlak" / "part.nc"; }
+};
+
+TEST(MakeNcData, WritesHeaderBodyAndFooterWithCrLf) {
+  HostCase h;
+  auto written = make_nc_data(h.c.input());
+  ASSERT_TRUE(written.ok()) << written.error().message;
+  EXPECT_EQ(written->file, h.nc_file());
+  EXPECT_EQ(written->message, "Zemlak\\part.nc" + utf8_to_cp932("に出力しました。"));
+  const std::string expected =
+      "%\r\n(DATE 2026/12/06)\r\n(Zemlak\\part.nc)\r\n(100 x 60)\r\n"
+      "G00X30.Y25.G40\r\nM07\r\n(CUT)\r\nK1\r\nG01X30.Y20.G41\r\nG03J10.\r\nM09\r\n"
+      "G00X60.Y20.G40\r\nM08\r\nKM\r\nG01X80.Y20.\r\nM09\r\nM99\r\n"
+      "G00X50.Y65.G40\r\nM07\r\n(CUT)\r\nK2\r\nG01X50.Y60.G41\r\n"
+      "G01X100.Y60.\r\nG01X100.Y0.\r\nG01X0.Y0.\r\nG01X0.Y60.\r\nG01X50.Y60.\r\nM09\r\n"
+      "M30\r\n(Nc_name)\r\n%\r\n";
+  EXPECT_EQ(test::read_bytes(h.nc_file()), expected);
+}
+
+TEST(MakeNcData, DoubleByteNameIsBytesInTheHeaderAndUtf8OnDisk) {
+  HostCase h;
+  h.c.drawing.File_lin = "file=C:\\" + kSj + ".jww";
+  auto written = make_nc_data(h.c.input());
+  ASSERT_TRUE(written.ok()) << written.error().message;
+  const auto file = h.host.path() / "Zemlak" / "表示板.nc";
+  EXPECT_EQ(written->file, file);
+  EXPECT_NE(test::read_bytes(file).find("(Zemlak\\" + kSj + ".nc)\r\n"), std::string::npos);
+  EXPECT_EQ(written->message.rfind("Zemlak\\" + kSj + ".nc", 0), 0u);
+}
+
+TEST(MakeNcData, UnnamedDrawingGoesToTheHomeFolder) {
+  HostCase h;
+  TempFolder home;
+  ScopedHome scoped(home.path());
+  h.c.drawing.File_lin = "file=";
+  std::filesystem::create_directories(home.path() / "jww" / "Zemlak");
+  auto written = make_nc_data(h.c.input());
+  ASSERT_TRUE(written.ok()) << written.error().message;
+  EXPECT_TRUE(std::filesystem::is_regular_file(home.path() / "jww" / "Zemlak" / "2026-12-06.nc"));
+  EXPECT_EQ(written->message.rfind("C:\\jww\\Zemlak\\2026-12-06.nc", 0), 0u);
+}
+
+TEST(MakeNcData, OuterContourIsLeftOutOnlyWhenItIsTheOutline) {
+  HostCase h;
+  h.c.options.out_che = true;
+  ASSERT_TRUE(make_nc_data(h.c.input()).ok());
+  std::string nc = test::read_bytes(h.nc_file());
+  EXPECT_EQ(nc.find("G00X50.Y65.G40"), std::string::npos);
+  EXPECT_NE(nc.find("G00X60.Y20.G40"), std::string::npos);
+  h.c.assignment.last_is_outline = false;
+  ASSERT_TRUE(make_nc_data(h.c.input()).ok());
+  nc = test::read_bytes(h.nc_file());
+  EXPECT_NE(nc.find("G00X50.Y65.G40"), std::string::npos);
+}
+
+class MissingTemplate : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(MissingTemplate, IsAnErrorNamingItAndNothingIsWritten) {
+  HostCase h;
+  test::write_bytes(h.nc_file(), "OLD PROGRAM\r\n");
+  const auto file = h.host.path() / "Zemlak" / "Bin" / GetParam();
+  std::filesystem::remove(file);
+  auto written = make_nc_data(h.c.input());
+  ASSERT_FALSE(written.ok());
+  EXPECT_NE(written.error().message.find(GetParam()), std::string::npos);
+  EXPECT_EQ(test::read_bytes(h.nc_file()), "OLD PROGRAM\r\n");
+  // A folder in the template's place cannot be read either.
+  std::filesystem::create_directory(file);
+  EXPECT_FALSE(make_nc_data(h.c.input()).ok());
+}
+
+INSTANTIATE_TEST_SUITE_P(EachTemplate, MissingTemplate,
+                         ::testing::Values("sta_cut.ini", "end.ini", "sta_mark.ini", "head.ini",
+                                           "foot.ini"));
+
+TEST(MakeNcData, MissingOutputFolderIsAnErrorNamingTheFile) {
+  // A named drawing's folder holds the templates, so only the unnamed
+  // drawing's folder can be missing.
+  HostCase h;
+  TempFolder home;
+  ScopedHome scoped(home.path());
+  h.c.drawing.File_lin = "file=";
+  auto written = make_nc_data(h.c.input());
+  ASSERT_FALSE(written.ok());
+  EXPECT_NE(written.error().message.find("2026-12-06.nc"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(home.path() / "jww"));
+}
+
+TEST(MakeNcData, AFolderInThePlaceOfTheProgramIsAnError) {
+  HostCase h;
+  std::filesystem::create_directories(h.nc_file());
+  auto written = make_nc_data(h.c.input());
+  ASSERT_FALSE(written.ok());
+  EXPECT_NE(written.error().message.find("part.nc"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_directory(h.nc_file()));
+}
+
+TEST(ShortDate, IsYearMonthDayWithSlashes) {
+  const std::string d = short_date_today();
+  ASSERT_EQ(d.size(), 10u);
+  EXPECT_EQ(d[4], '/');
+  EXPECT_EQ(d[7], '/');
+  for (std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u}) EXPECT_TRUE(d[i] >= '0' && d[i] <= '9') << d;
+  EXPECT_GE(std::stoi(d.substr(0, 4)), 2024);
+}
+
+}  // namespace
+}  // namespace makenc
