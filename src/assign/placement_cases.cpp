@@ -40,11 +40,7 @@ bool candidate_on_material(PlacementContext& ctx, Point p) {
   ProbeWalk walk{p.x, p.y, st.Apr_dx, st.Apr_dy};
   double x = fit.Scr_x0 + to_screen_len(fit, p.x);
   double y = fit.Scr_y0 - to_screen_len(fit, p.y);
-  // A step that moves the probe by no pixel at all (approach length 0, or a
-  // preview without scale) would stand on the same black pixel for ever:
-  // such a probe only looks at the pixel it starts on.
-  const bool still = to_screen_len(fit, st.Apr_dx) == 0 && to_screen_len(fit, st.Apr_dy) == 0;
-  return probe_material(ctx.preview, still ? 1 : 0, x, y, kMaterialGrey, walk);
+  return probe_material(ctx.preview, 0, x, y, kMaterialGrey, walk);
 }
 
 }  // namespace
