@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include "core/text.h"
+#include "nc/check_drawing.h"
+#include "nc/make_nc.h"
+#include "nc_fixtures.h"
+
+namespace makenc {
+namespace {
+
+using Lines = std::vector<std::string>;
+using test::TempFolder;
+
+TEST(CheckDrawing, ApproachesAndRapidMovesInDrawingCoordinates) {
+  const auto c = test::worked_example();  // lower-left corner (10, 20)
+  Lines lines;
+  put_check_drawing(lines, c.drawing, c.assignment.Ord_dat);
+  const Lines expected = {
+      "lt1", "lyA", "lc5", " 40 40 40 45",  // the hole's approach, C to A
+      "ly9", "lc4", "lt3", " 10 20 40 45",  // from the program origin
+      "ly9", "lc4", "lt3", " 40 40 70 40",  // the marking line: no approach
+      "lt1", "lyA", "lc5", " 60 80 60 85",
+      "ly9", "lc4", "lt3", " 90 40 60 85"};
+  EXPECT_EQ(lines, expected);
+}
+
+TEST(CheckDrawing, OpenChainsGetNoApproachAndNumbersAreNotRoundedToTheGrid) {
+  Drawing d;
+  d.X_min = "0.5", d.Y_min = -1.25;
+  const Table cut = test::cut_list({{"ly0", 1, 1, 1.23456789, 0, 2, 0, "cut", "line"},
+                                    {"ly0", 2, 1, 3, 3, 3, 2, "cut", "circle"}});
+  Lines lines = {"#"};
+  put_check_drawing(lines, d, cut);
+  const Lines expected = {"#",
+                          "ly9", "lc4", "lt3", " 0.5 -1.25 1.73456789 -1.25",
+                          "lt1", "lyA", "lc5", " 3.5 0.75 3.5 1.75",
+                          "ly9", "lc4", "lt3", " 2.5 -1.25 3.5 1.75"};
+  EXPECT_EQ(lines, expected);
+}
+
+TEST(CheckDrawing, AnEmptyCutListDrawsNothing) {
+  Lines lines;
+  put_check_drawing(lines, Drawing{}, Table{});
+  EXPECT_TRUE(lines.empty());
+}
+
+// A host folder after start-up: the interchange file, the templates and the
+// working copy.
+struct HandBack {
+  TempFolder host;
+  test::NcCase c = test::worked_example();
+  const Lines working_copy = {"jwc header", "#"};
+  const std::string host_file = "jwc header\r\nhq\r\n#\r\nly0\r\n";
+
+  HandBack() {
+    c.folder = host.path();
+    test::write_host_templates(host.path());
+    test::write_bytes(jwc(), host_file);
+    test::write_bytes(copy(), "jwc header\r\n#\r\n");
+  }
+  std::filesystem::path jwc() const { return host.path() / "JWC_TEMP.TXT"; }
+  std::filesystem::path copy() const { return host.path() / "Zemlak" / "Bin" / "makeNC.txt"; }
+  std::size_t files_in_host() const {
+    std::size_t n = 0;
+    for (const auto& e : std::filesystem::directory_iterator(host.path())) n += e.exists() ? 1 : 0;
+    return n;
+  }
+};
+
+TEST(MakeNcClick, HandsTheWorkingCopyBackAndDeletesIt) {
+  HandBack h;
+  auto done = makeNC_Click(h.c.input(), h.working_copy);
+  ASSERT_TRUE(done.ok()) << done.error().message;
+  EXPECT_TRUE(std::filesystem::exists(h.host.path() / "Zemlak" / "part.nc"));
+  EXPECT_EQ(test::read_bytes(h.jwc()), "jwc header\r\n#\r\n");
+  EXPECT_FALSE(std::filesystem::exists(h.copy()));
+  EXPECT_EQ(h.files_in_host(), 2u);  // no temporary file left beside it
+}
+
+TEST(MakeNcClick, CheckDrawingIsAppendedOnceHoweverManyLayersAreCut) {
+  HandBack h;
+  h.c.options.Check1 = true;  // ly0 and ly1 both hold entities and are ticked
+  ASSERT_TRUE(makeNC_Click(h.c.input(), h.working_copy).ok());
+  const std::string back = test::read_bytes(h.jwc());
+  EXPECT_EQ(back.rfind("jwc header\r\n#\r\nlt1\r\nlyA\r\nlc5\r\n 40 40 40 45\r\n", 0), 0u);
+  std::size_t rapids = 0;
+  for (std::size_t at = back.find("ly9\r\n"); at != std::string::npos; at = back.find("ly9\r\n", at + 1))
+    ++rapids;
+  EXPECT_EQ(rapids, 3u);
+}
+
+TEST(MakeNcClick, NoCheckDrawingWhenNoTickedLayerHoldsEntities) {
+  HandBack h;
+  h.c.options.Check1 = true;
+  h.c.options.LYc.fill(false);
+  h.c.options.LYc[4] = true;  // ticked but empty
+  ASSERT_TRUE(makeNC_Click(h.c.input(), h.working_copy).ok());
+  EXPECT_EQ(test::read_bytes(h.jwc()), "jwc header\r\n#\r\n");
+}
+
+TEST(MakeNcClick, AFailedProgramHandsNothingBack) {
+  HandBack h;
+  h.c.options.Check1 = true;
+  std::filesystem::remove(h.host.path() / "Zemlak" / "Bin" / "end.ini");
+  auto done = makeNC_Click(h.c.input(), h.working_copy);
+  ASSERT_FALSE(done.ok());
+  EXPECT_NE(done.error().message.find("end.ini"), std::string::npos);
+  EXPECT_EQ(test::read_bytes(h.jwc()), h.host_file);
+  EXPECT_TRUE(std::filesystem::exists(h.copy()));
+  EXPECT_FALSE(std::filesystem::exists(h.host.path() / "Zemlak" / "part.nc"));
+}
+
+TEST(MakeNcClick, AFailedContourHandsNothingBack) {
+  HandBack h;
+  h.c.settings.ini_S_suu = 0;
+  ASSERT_FALSE(makeNC_Click(h.c.input(), h.working_copy).ok());
+  EXPECT_EQ(test::read_bytes(h.jwc()), h.host_file);
+  EXPECT_FALSE(std::filesystem::exists(h.host.path() / "Zemlak" / "part.nc"));
+}
+
+TEST(MakeNcClick, AnInterchangeFileThatCannotBeReplacedIsReported) {
+  HandBack h;
+  std::filesystem::remove(h.jwc());
+  std::filesystem::create_directories(h.jwc() / "inside");
+  auto done = makeNC_Click(h.c.input(), h.working_copy);
+  ASSERT_FALSE(done.ok());
+  EXPECT_NE(done.error().message.find("JWC_TEMP.TXT"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_directory(h.jwc() / "inside"));
+  EXPECT_TRUE(std::filesystem::exists(h.copy()));  // kept for another try
+  EXPECT_EQ(h.files_in_host(), 2u);
+}
+
+TEST(MakeNcClick, AWorkingCopyThatCannotBeDeletedIsReported) {
+  HandBack h;
+  std::filesystem::remove(h.copy());
+  std::filesystem::create_directories(h.copy() / "inside");
+  auto done = makeNC_Click(h.c.input(), h.working_copy);
+  ASSERT_FALSE(done.ok());
+  EXPECT_NE(done.error().message.find("makeNC.txt"), std::string::npos);
+}
+
+TEST(MakeNcClick, AMissingWorkingCopyFileIsNothingToDelete) {
+  HandBack h;
+  std::filesystem::remove(h.copy());
+  EXPECT_TRUE(makeNC_Click(h.c.input(), h.working_copy).ok());
+  EXPECT_EQ(test::read_bytes(h.jwc()), "jwc header\r\n#\r\n");
+}
+
+}  // namespace
+}  // namespace makenc
