@@ -1,5 +1,6 @@
 #include "ui/circle_outline.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -27,6 +28,28 @@ RingPixel CircleOutline::first_quadrant(std::int64_t i) const {
   if (i <= diagonal_) return {rounded_height(i), i};
   const std::int64_t u = last_ - i;
   return {u, rounded_height(u)};
+}
+
+CircleOutline::IndexRange CircleOutline::visible(int q, int part, std::int64_t cx,
+                                                 std::int64_t cy, std::int64_t width,
+                                                 std::int64_t height) const {
+  const bool reversed = (q % 2) == 1;
+  const std::int64_t su = (q == 0 || q == 3) ? 1 : -1;
+  const std::int64_t sv = q < 2 ? 1 : -1;
+  // Quadrants share their end pixels; each keeps its first one only.
+  const std::int64_t lo = reversed ? 1 : 0;
+  const std::int64_t hi = reversed ? last_ : last_ - 1;
+  IndexRange r;
+  if (part == 0) {
+    // One pixel per row, v = i: the row cy - sv * i must be on the surface.
+    r.first = std::max(lo, sv > 0 ? cy - (height - 1) : -cy);
+    r.last = std::min({hi, diagonal_, sv > 0 ? cy : height - 1 - cy});
+  } else {
+    // One pixel per column, u = last_ - i: the column cx + su * u likewise.
+    r.first = std::max({lo, diagonal_ + 1, su > 0 ? last_ - (width - 1 - cx) : last_ - cx});
+    r.last = std::min(hi, su > 0 ? last_ + cx : last_ - cx + width - 1);
+  }
+  return r;
 }
 
 RingPixel CircleOutline::at(std::int64_t j) const {

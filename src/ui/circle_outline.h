@@ -42,6 +42,16 @@ class CircleOutline {
   // Pixel i of the first quadrant, i = 0 .. last_.
   RingPixel first_quadrant(std::int64_t i) const;
 
+  struct IndexRange {
+    std::int64_t first = 0;
+    std::int64_t last = -1;
+  };
+  // The first-quadrant indices of one octant (part 0 near the horizontal
+  // axis, part 1 near the vertical) of quadrant q whose major coordinate
+  // falls on the surface.
+  IndexRange visible(int q, int part, std::int64_t cx, std::int64_t cy, std::int64_t width,
+                     std::int64_t height) const;
+
   std::int64_t radius_;
   std::int64_t diagonal_ = 0;  // last step of the first octant
   // Last index in the first quadrant, which is also the number of ring
@@ -60,28 +70,9 @@ void CircleOutline::visit(std::int64_t cx, std::int64_t cy, std::int64_t width,
     const bool reversed = (q % 2) == 1;
     const std::int64_t su = (q == 0 || q == 3) ? 1 : -1;
     const std::int64_t sv = q < 2 ? 1 : -1;
-    // Quadrants share their end pixels; each keeps its first one only.
-    const std::int64_t lo = reversed ? 1 : 0;
-    const std::int64_t hi = reversed ? last_ : last_ - 1;
-    // First part (near the horizontal axis): one pixel per row, v = i.
-    // Second part: one pixel per column, u = last_ - i.
     for (int part = 0; part < 2; ++part) {
-      std::int64_t a = part == 0 ? lo : (diagonal_ + 1 > lo ? diagonal_ + 1 : lo);
-      std::int64_t b = part == 0 ? (diagonal_ < hi ? diagonal_ : hi) : hi;
-      if (part == 0) {
-        // Screen row y = cy - sv * i must lie in 0..height-1.
-        const std::int64_t r0 = sv > 0 ? cy - (height - 1) : -cy;
-        const std::int64_t r1 = sv > 0 ? cy : height - 1 - cy;
-        if (r0 > a) a = r0;
-        if (r1 < b) b = r1;
-      } else {
-        // Screen column x = cx + su * (last_ - i) must lie in 0..width-1.
-        const std::int64_t c0 = su > 0 ? last_ - (width - 1 - cx) : last_ - cx;
-        const std::int64_t c1 = su > 0 ? last_ + cx : last_ - cx + width - 1;
-        if (c0 > a) a = c0;
-        if (c1 < b) b = c1;
-      }
-      for (std::int64_t i = a; i <= b; ++i) {
+      const IndexRange range = visible(q, part, cx, cy, width, height);
+      for (std::int64_t i = range.first; i <= range.last; ++i) {
         const RingPixel p = first_quadrant(i);
         const std::int64_t j = q * last_ + (reversed ? last_ - i : i);
         plot(j, cx + su * p.u, cy - sv * p.v);

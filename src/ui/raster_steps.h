@@ -27,6 +27,9 @@ inline std::int64_t floor_div(std::int64_t a, std::int64_t b) {
   return (a % b != 0 && a < 0) ? q - 1 : q;
 }
 
+// Both patterns repeat after this many pixels.
+inline constexpr double kPatternPeriod = 51;
+
 // Whether the pixel `pos` steps along an outline is inked in the style. The
 // gaps are three pixels long, so a four-connected fill passes them also where
 // a circle's outline turns from one octant into the next; a dotted outline

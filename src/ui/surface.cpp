@@ -24,24 +24,42 @@ struct Segment {
 bool cut_to_box(Segment& s, double x_lo, double y_lo, double x_hi, double y_hi, double& skipped) {
   double t0 = 0.0;
   double t1 = 1.0;
-  const double dx = s.x2 - s.x1;
-  const double dy = s.y2 - s.y1;
-  const double p[4] = {-dx, dx, -dy, dy};
+  // Half the run, so that ends at opposite extremes of the doubles do not
+  // overflow it.
+  const double hx = 0.5 * s.x2 - 0.5 * s.x1;
+  const double hy = 0.5 * s.y2 - 0.5 * s.y1;
+  const double p[4] = {-hx, hx, -hy, hy};
   const double q[4] = {s.x1 - x_lo, x_hi - s.x1, s.y1 - y_lo, y_hi - s.y1};
   for (int i = 0; i < 4; ++i) {
     if (p[i] == 0.0) {
       if (q[i] < 0.0) return false;
       continue;
     }
-    const double t = q[i] / p[i];
+    const double t = 0.5 * q[i] / p[i];
     if (p[i] < 0.0)
       t0 = std::max(t0, t);
     else
       t1 = std::min(t1, t);
   }
   if (t0 > t1) return false;
-  s = {s.x1 + t0 * dx, s.y1 + t0 * dy, s.x1 + t1 * dx, s.y1 + t1 * dy};
+  s = {s.x1 + 2 * (t0 * hx), s.y1 + 2 * (t0 * hy), s.x1 + 2 * (t1 * hx), s.y1 + 2 * (t1 * hy)};
   skipped = t0;
+  return true;
+}
+
+// Cuts a segment that reaches far off the surface down to the surface and a
+// margin; `phase` is where the style's pattern then starts. False when the
+// segment is not finite or misses the surface.
+bool near_enough(Segment& s, int width, int height, std::int64_t& phase) {
+  const double far = std::max({std::fabs(s.x1), std::fabs(s.y1), std::fabs(s.x2), std::fabs(s.y2)});
+  if (far <= kCutLinesBeyond) return true;
+  if (!std::isfinite(far)) return false;
+  const double major = std::max(std::fabs(0.5 * s.x2 - 0.5 * s.x1), std::fabs(0.5 * s.y2 - 0.5 * s.y1));
+  double skipped = 0.0;
+  if (!cut_to_box(s, -kCutMargin, -kCutMargin, width + kCutMargin, height + kCutMargin, skipped))
+    return false;
+  const double along = std::fmod(std::floor(2 * (skipped * major) + 0.5), kPatternPeriod);
+  phase = std::isfinite(along) ? static_cast<std::int64_t>(along) : 0;
   return true;
 }
 
@@ -77,16 +95,7 @@ void Surface::set_pixel(int x, int y, Colour colour) {
 void Surface::line(double x1, double y1, double x2, double y2, Colour colour) {
   Segment s{x1, y1, x2, y2};
   std::int64_t phase = 0;
-  const double far = std::max({std::fabs(x1), std::fabs(y1), std::fabs(x2), std::fabs(y2)});
-  if (!(far <= kCutLinesBeyond)) {
-    if (!std::isfinite(far)) return;
-    double skipped = 0.0;
-    if (!cut_to_box(s, -kCutMargin, -kCutMargin, width_ + kCutMargin, height_ + kCutMargin, skipped))
-      return;
-    // The style's pattern goes on from where the whole line would have it.
-    phase = static_cast<std::int64_t>(
-        std::floor(skipped * std::max(std::fabs(x2 - x1), std::fabs(y2 - y1)) + 0.5));
-  }
+  if (!near_enough(s, width_, height_, phase)) return;
   std::int64_t ax = 0, ay = 0, bx = 0, by = 0;
   if (!whole_pixel(s.x1, ax) || !whole_pixel(s.y1, ay) || !whole_pixel(s.x2, bx) ||
       !whole_pixel(s.y2, by))
@@ -104,20 +113,18 @@ void Surface::line(double x1, double y1, double x2, double y2, Colour colour) {
   const std::int64_t step = (x_major ? dx : dy) > 0 ? 1 : -1;
   const std::int64_t start = x_major ? ax : ay;
   const std::int64_t limit = x_major ? width_ - 1 : height_ - 1;
-  std::int64_t k0 = step > 0 ? -start : start - limit;
-  std::int64_t k1 = step > 0 ? limit - start : start;
-  k0 = std::max<std::int64_t>(k0, 0);
-  k1 = std::min(k1, n);
+  const std::int64_t k0 = std::max<std::int64_t>(step > 0 ? -start : start - limit, 0);
+  const std::int64_t k1 = std::min(step > 0 ? limit - start : start, n);
   const std::int64_t minor_delta = x_major ? dy : dx;
   const std::int64_t minor_start = x_major ? ay : ax;
   for (std::int64_t k = k0; k <= k1; ++k) {
     if (!style_inks(draw_style, phase + k)) continue;
-    const std::int64_t major = start + step * k;
+    const auto major = static_cast<int>(start + step * k);
     const std::int64_t minor = minor_start + floor_div(2 * k * minor_delta + n, 2 * n);
     if (x_major)
-      set_pixel(static_cast<int>(major), static_cast<int>(std::clamp<std::int64_t>(minor, -1, height_)), colour);
+      set_pixel(major, static_cast<int>(std::clamp<std::int64_t>(minor, -1, height_)), colour);
     else
-      set_pixel(static_cast<int>(std::clamp<std::int64_t>(minor, -1, width_)), static_cast<int>(major), colour);
+      set_pixel(static_cast<int>(std::clamp<std::int64_t>(minor, -1, width_)), major, colour);
   }
 }
 

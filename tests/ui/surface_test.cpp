@@ -18,6 +18,12 @@ constexpr double kHalfPi = std::numbers::pi / 2;
 
 Surface blank(int w = 100, int h = 100) { return Surface(w, h, kBackground); }
 
+int count_colour_in_row(const Surface& s, int y, Colour c) {
+  int n = 0;
+  for (int x = 0; x < s.width(); ++x) n += s.pixel(x, y) == c ? 1 : 0;
+  return n;
+}
+
 // Fills from a point with grey and tells whether a second point was reached.
 bool fill_reaches(Surface s, int fx, int fy, int tx, int ty) {
   s.fill_colour = kMaterialGrey;
@@ -81,8 +87,13 @@ TEST(SurfaceLines, LinesReachingFarOffTheSurfaceDrawOnlyWhatShows) {
   a.line(-1e12, 20, 1e12, 20, kBlack);
   for (int x = 0; x < 60; ++x) EXPECT_EQ(a.pixel(x, 20), kBlack) << x;
   EXPECT_EQ(count_colour(a, kBlack), 60);
+  // Ends at the extremes of the doubles: no overflow, and only that row.
+  Surface c = blank(60, 40);
+  c.line(-1e308, 20, 1e308, 20, kBlack);
+  EXPECT_EQ(count_colour(c, kBlack), count_colour_in_row(c, 20, kBlack));
   Surface b = blank(60, 40);
   b.line(std::nan(""), 0, 10, 10, kBlack);
+  b.line(0, 0, 10, std::nan(""), kBlack);
   b.line(0, 0, INFINITY, 10, kBlack);
   EXPECT_EQ(count_colour(b, kBlack), 0);
 }
