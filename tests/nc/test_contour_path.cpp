@@ -134,6 +134,15 @@ TEST(ContourPath, StartCodeStopsAtItsFirstEmptyLine) {
   EXPECT_EQ(lines[8], "M08");
 }
 
+TEST(ContourPath, LongStartCodesOverflowNoBlockTable) {
+  NcTemplates t = test::example_templates();
+  t.Sta_cut.assign(40, "M07");
+  t.Sta_cut.push_back("");
+  const Lines lines = body(test::worked_example(), t);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "M07"), 80);
+  EXPECT_EQ(lines.back(), "M09");
+}
+
 TEST(ContourPath, MarkingLoopKeepsItsLeadInWithCompensation) {
   NcCase c = square(-5);
   c.assignment.Ord_dat.at(0, 7) = "mark";
