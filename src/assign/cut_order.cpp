@@ -1,7 +1,5 @@
 #include "assign/cut_order.h"
 
-#include <algorithm>
-
 #include "assign/placement.h"
 
 namespace makenc {
@@ -86,7 +84,8 @@ void run_rounds(CutPlan& plan, std::size_t M) {
       continue;
     }
     find_nearest_four(plan, M);
-    const std::size_t n = set_slots(plan);
+    const auto pos = static_cast<std::size_t>(plan.Ord_pos);
+    const std::size_t n = pos + set_slots(plan) <= plan.Ord_seq.size() ? set_slots(plan) : 0;
     best_order_of_nearest(plan);
     remove_placed(plan, n);
     plan.Ord_pos += plan.Ord_taken;

@@ -236,6 +236,39 @@ TEST(TourLength, RunsFromTheToolThroughTheGivenApproachPoints) {
   EXPECT_DOUBLE_EQ(tour_length(plan, 5, 6, 7, 5), 0 + 4 + 3 + 5);
 }
 
+// The legs measured the plain way: each approach point found by a pass
+// over the record table.
+double tour_by_linear_pass(const Table& apr, double x, double y, const std::vector<int>& ids) {
+  double len = 0;
+  for (const int id : ids) {
+    for (std::size_t k = 0; k < apr.rows(); ++k) {
+      if (apr.at(k, rec::contour).number() != id || apr.at(k, 0).is_empty()) continue;
+      const double nx = apr.at(k, rec::apr_x).number(), ny = apr.at(k, rec::apr_y).number();
+      len += pt_dist(x, y, nx, ny);
+      x = nx;
+      y = ny;
+    }
+  }
+  return len;
+}
+
+TEST(TourLength, IndexedLookUpMatchesAPassOverTheRecords) {
+  std::mt19937 rng(7);
+  std::uniform_real_distribution<double> coord(-50, 500);
+  const int count = 40;
+  Table apr = make_apr_dat(count);
+  for (int i = 0; i < count; ++i) put(apr, static_cast<std::size_t>(i), at(count - i, coord(rng), coord(rng)));
+  CutPlan plan;
+  index_approach_points(plan, apr);
+  plan.Pos_x = 12.5;
+  plan.Pos_y = -3;
+  std::uniform_int_distribution<int> pick(1, count);
+  for (int trial = 0; trial < 200; ++trial) {
+    const std::vector<int> ids{pick(rng), pick(rng), pick(rng), pick(rng)};
+    EXPECT_EQ(tour_length(plan, ids[0], ids[1], ids[2], ids[3]), tour_by_linear_pass(apr, 12.5, -3, ids));
+  }
+}
+
 TEST(TourLength, AnUnknownContourNumberReadsAsTheOrigin) {
   Table apr = make_apr_dat(2);
   put(apr, 0, at(1, 6, 8));
