@@ -291,6 +291,27 @@ TEST(Placement, ContourCountTooSmallForTheContoursStoresNothingOutOfRange) {
   }
 }
 
+TEST(Placement, ZeroApproachLengthPiercesOnTheContourWithoutWalkingForEver) {
+  LayerBuilder b;
+  rectangle(b, 100, 60).circle(30, 30, 10);
+  AutoRun run;
+  run.settings.ini_Apr = "0";
+  run.go(make_drawing(100, 60, {{0, b.table()}}, 2));
+  EXPECT_EQ(run.record(1), (Fields{"ly0", "1", "3", "50", "60", "50", "60", "cut", "loop", "G"}));
+  EXPECT_EQ(run.record(0)[4], "20");
+}
+
+TEST(Placement, PreviewNeverSizedStillPlacesEveryContour) {
+  LayerBuilder b;
+  rectangle(b, 100, 60).circle(30, 30, 10);
+  const Drawing d = make_drawing(100, 60, {{0, b.table()}}, 2);
+  AutoRun run;
+  run_approach_assignment(run.a, run.preview, d, run.settings, run.ticks);
+  EXPECT_EQ(run.record(0)[8], "circle");
+  EXPECT_EQ(run.record(1)[8], "loop");
+  EXPECT_EQ(run.a.Ord_dat.rows(), 3u);
+}
+
 TEST(Placement, HandPaintedMaterialIsKept) {
   LayerBuilder b;
   rectangle(b, 100, 60).circle(30, 30, 10);
