@@ -1,0 +1,196 @@
+// Start-up as a whole: settings, both reads, measurement and chaining, and
+// the failures that stop it.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "host_folder.h"
+#include "import/dump_tables.h"
+
+namespace makenc {
+namespace {
+
+using testing::cell;
+using testing::HostFolder;
+
+std::string file_bytes(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class StartingUp : public ::testing::Test {
+ protected:
+  // Start-up that must fail; the interchange file must be as it was.
+  std::string failure() {
+    const std::string before = host.read("JWC_TEMP.TXT");
+    auto r = host.start();
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(host.read("JWC_TEMP.TXT"), before);
+    return r.ok() ? "" : r.error().message;
+  }
+  HostFolder host;
+};
+
+TEST_F(StartingUp, MissingInterchangeFileIsNamed) {
+  const std::string message = failure();
+  EXPECT_NE(message.find("JWC_TEMP.TXT"), std::string::npos) << message;
+  EXPECT_FALSE(std::filesystem::exists(host.path() / "JWC_TEMP.TXT"));
+}
+
+TEST_F(StartingUp, MissingSystemFolderIsNamed) {
+  host.drawing({"#", "ly0", " 0 0 1 0"});
+  std::filesystem::remove_all(host.path() / "Zemlak");
+  const std::string message = failure();
+  EXPECT_NE(message.find("Zemlak"), std::string::npos) << message;
+  EXPECT_NE(message.find("Bin"), std::string::npos) << message;
+}
+
+TEST_F(StartingUp, BoxThatIsNotANumberNamesItsLine) {
+  host.drawing({"hq", "#", "ly0", " 1 1 2 2", " abc 1 2 3"});
+  const std::string message = failure();
+  EXPECT_NE(message.find("line 5"), std::string::npos) << message;
+  EXPECT_NE(message.find(" abc 1 2 3"), std::string::npos) << message;
+}
+
+TEST_F(StartingUp, BottomThatIsNotANumberNamesItsLine) {
+  host.drawing({"#", "ly0", "pt 1 -x"});
+  const std::string message = failure();
+  EXPECT_NE(message.find("line 3"), std::string::npos) << message;
+  EXPECT_NE(message.find("-x"), std::string::npos) << message;
+}
+
+TEST_F(StartingUp, EllipticalArcStopsWithItsLine) {
+  host.drawing({"#", "ly2", "ci 0 0 10 0 90 1 0", "ci 0 0 10 0 90 0.5 0"});
+  const std::string message = failure();
+  EXPECT_NE(message.find("line 4"), std::string::npos) << message;
+  EXPECT_NE(message.find("ellipse"), std::string::npos) << message;
+}
+
+TEST_F(StartingUp, EllipticalArcOnAnotherLayerIsNotRead) {
+  host.drawing({"#", "ly7", "ci 0 0 10 0 90 0.5 0", "ly0", " 0 0 1 0"});
+  EXPECT_TRUE(host.start().ok());
+}
+
+TEST_F(StartingUp, RadiusThatIsNotANumberNamesItsLine) {
+  host.drawing({"#", "ly0", " 0 0 9 9", "ci 5 5 r5"});
+  const std::string message = failure();
+  EXPECT_NE(message.find("line 4"), std::string::npos) << message;
+  EXPECT_NE(message.find("r5"), std::string::npos) << message;
+}
+
+TEST_F(StartingUp, InterchangeFileIsNeverChanged) {
+  host.drawing({"hq", "hk 0", "#", "ly0", "lc2", " 0 0 1 0", " 1 0 0 0"});
+  const std::string before = host.read("JWC_TEMP.TXT");
+  host.started();
+  EXPECT_EQ(host.read("JWC_TEMP.TXT"), before);
+}
+
+TEST_F(StartingUp, ReadsTheSettingsFirst) {
+  host.write("Zemlak/Bin/set.ini", "0\r\n5\r\n1000\r\n");
+  host.drawing({"#", "ly0", "pt 0 0", " 2 2 0.1 0.1", " 0.1 0.1 2 3"});
+  StartUp s = host.started();
+  EXPECT_EQ(host.settings.ini_GOSA, "0");
+  EXPECT_EQ(s.drawing.Cnt_total, 3);  // with tolerance 0 the ends at 0.1 do not meet
+}
+
+TEST_F(StartingUp, RecordsOnlyOnLy2) {
+  host.drawing({"#", "ly2", "lc2", " 0 0 10 0", " 10 0 10 10", " 10 10 0 0"});
+  StartUp s = host.started();
+  for (int k = 0; k < kLayerCount; ++k) EXPECT_EQ(s.drawing.has_layer(k), k == 2) << k;
+  EXPECT_EQ(s.drawing.Cnt_total, 1);
+}
+
+TEST_F(StartingUp, ContourNumbersRunOverAllLayers) {
+  host.drawing({"#", "ly0", " 0 0 1 0", "ci 5 5 1", "ly3", "pt 3 3"});
+  StartUp s = host.started();
+  EXPECT_EQ(cell(s.drawing, 0, 0, 13), "1");
+  EXPECT_EQ(cell(s.drawing, 0, 1, 13), "2");
+  EXPECT_EQ(cell(s.drawing, 3, 0, 13), "3");
+  EXPECT_EQ(s.drawing.Cnt_total, 3);
+}
+
+// Every real file the host wrote must be read, with LF as stored and with
+// the host's own CR LF.
+class RealFiles : public ::testing::TestWithParam<std::string> {};
+
+std::string with_crlf(const std::string& lf) {
+  std::string out;
+  for (char c : lf) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+TEST_P(RealFiles, AreReadWithEitherLineEnd) {
+  const std::filesystem::path sample = std::filesystem::path(MAKENC_SOURCE_DIR) / "tests/data/real" / GetParam();
+  const std::string lf = file_bytes(sample);
+  ASSERT_FALSE(lf.empty()) << sample;
+  std::string dumps[2];
+  for (int i = 0; i < 2; ++i) {
+    HostFolder host;
+    host.write("JWC_TEMP.TXT", i == 0 ? lf : with_crlf(lf));
+    auto r = host.start();
+    ASSERT_TRUE(r.ok()) << r.error().message;
+    dumps[i] = dump_tables(r->drawing);
+    EXPECT_EQ(r->working_copy.back(), "#");
+    EXPECT_EQ(r->working_copy.front() == "hq", false);
+  }
+  EXPECT_EQ(dumps[0], dumps[1]);
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, RealFiles,
+                         ::testing::Values("host_coordfile_coord.txt", "host_coordfile_coord2.txt",
+                                           "parcel_jwc_temp1_ly0.txt", "parcel_jwc_temp2_hs1e06.txt",
+                                           "parcel_jwc_temp2_ly7.txt"),
+                         [](const ::testing::TestParamInfo<std::string>& sample) {
+                           return sample.param.substr(0, sample.param.find('.'));
+                         });
+
+TEST(RealFile, CoordinateFileKeepsOnlyGeometryInItsContours) {
+  HostFolder host;
+  host.write("JWC_TEMP.TXT", file_bytes(std::filesystem::path(MAKENC_SOURCE_DIR) /
+                                        "tests/data/real/host_coordfile_coord.txt"));
+  StartUp s = host.started();
+  const Drawing& d = s.drawing;
+  ASSERT_TRUE(d.has_layer(0));
+  // Four lines, three arcs, a circle and two points make ten contours; the
+  // line widths and solids stay out of them.
+  EXPECT_EQ(d.Cnt_total, 10);
+  const Table& t = d.layer(0);
+  for (std::size_t r = 0; r != t.last_row(); ++r) {
+    const std::string kind = t.at(r, 0).text_form();
+    EXPECT_TRUE(kind == "li" || kind == "cci" || kind == "ci" || kind == "pt" || kind.empty()) << kind;
+  }
+  EXPECT_EQ(d.X_min.text_form(), "-18062.5");
+  EXPECT_EQ(d.Y_max.text_form(), "15631.9444444444");
+  EXPECT_EQ(t.at(0, 11).text_form(), "1");
+}
+
+TEST(RealFile, CoordinateFile2ChainsItsRectanglesAndLeavesTheTextsOut) {
+  HostFolder host;
+  host.write("JWC_TEMP.TXT", file_bytes(std::filesystem::path(MAKENC_SOURCE_DIR) /
+                                        "tests/data/real/host_coordfile_coord2.txt"));
+  StartUp s = host.started();
+  const Drawing& d = s.drawing;
+  EXPECT_FALSE(d.has_layer(5));
+  // ly0..ly3 each hold one closed rectangle besides their texts "cz".
+  for (int k : {0, 1, 2, 3}) {
+    const Table& t = d.layer(k);
+    EXPECT_EQ(t.at(0, 13).text_form(), std::to_string(k + 1));
+    EXPECT_EQ(t.at(3, 13).text_form(), std::to_string(k + 1));
+    EXPECT_EQ(t.at(0, 1).text_form(), t.at(3, 3).text_form());
+    EXPECT_EQ(t.at(0, 2).text_form(), t.at(3, 4).text_form());
+    for (std::size_t r = 4; r != t.last_row(); ++r) EXPECT_TRUE(t.at(r, 0).is_empty()) << k << " " << r;
+  }
+  // ly4: a rectangle with a wedge, then two lines left over.
+  EXPECT_EQ(cell(d, 4, 6, 13), "5");
+  EXPECT_EQ(cell(d, 4, 7, 13), "6");
+  EXPECT_EQ(cell(d, 4, 8, 13), "7");
+  EXPECT_EQ(d.Cnt_total, 7);
+  EXPECT_EQ(d.X_min.text_form(), "-36465.2643943708");
+}
+
+}  // namespace
+}  // namespace makenc
