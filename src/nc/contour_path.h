@@ -62,7 +62,7 @@ struct ContourWalk {
   const std::vector<ContourElement>& elements;
   Point last;              // the far end last reached, unrounded
   bool bad_number = false;  // a word had no text
-  bool no_direction = false;  // an arc met neither of its ends
+  bool no_direction = false;  // no arc word could be chosen
 };
 
 // The X and Y words of p, and the I and J words of an offset (each left out
