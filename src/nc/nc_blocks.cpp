@@ -1,5 +1,6 @@
 #include "nc/nc_blocks.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <system_error>
