@@ -271,6 +271,12 @@ TEST(SurfaceCircles, HugeCircleOnlyCostsTheVisiblePart) {
   EXPECT_EQ(s.pixel(25, 0), kBlack);
   EXPECT_EQ(s.pixel(25, 49), kBlack);
   EXPECT_EQ(count_colour(s, kBlack), 50);
+  // Its arc through angle 0 of a hundred-millionth of a turn still shows.
+  Surface a = blank(50, 50);
+  a.arc(25 - 1e9, 25, 1e9, 2 * std::numbers::pi - 1e-8, 1e-8, kBlack);
+  EXPECT_EQ(a.pixel(25, 25), kBlack);
+  EXPECT_EQ(a.pixel(25, 15), kBlack);
+  EXPECT_EQ(a.pixel(25, 36), kBackground);
 }
 
 TEST(SurfaceArcs, RunCounterClockwiseOnScreen) {
