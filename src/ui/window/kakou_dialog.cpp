@@ -15,6 +15,9 @@ namespace makenc {
 
 namespace {
 
+// The height of one line of text in the font the layout was drawn for.
+constexpr int kLayoutLineHeight = 12;
+
 // A line break typed or pasted into a box would shift every later line of
 // the file; the file holds one value per line.
 std::string line_text(const QLineEdit* box) {
@@ -24,12 +27,14 @@ std::string line_text(const QLineEdit* box) {
   return to_cp932(text);
 }
 
-QLabel* label(QWidget* parent, const char* name, const QString& text, const QRect& twips) {
+QLabel* label(QWidget* parent, const char* name, const QString& text, const QRect& place) {
   auto* l = new QLabel(text, parent);
   l->setObjectName(QString::fromLatin1(name));
-  l->setGeometry(twips);
+  l->setGeometry(place);
   l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  l->setWordWrap(true);
+  // Only the labels drawn two lines high wrap.
+  l->setWordWrap(place.height() >= 2 * kLayoutLineHeight);
+  fit_caption(l, place.width());
   return l;
 }
 
@@ -48,10 +53,10 @@ KakouDialog::KakouDialog(Settings& settings, const std::filesystem::path& folder
   Form_Load();
 }
 
-QLineEdit* KakouDialog::text_box(QWidget* parent, const QString& name, const QRect& twips) {
+QLineEdit* KakouDialog::text_box(QWidget* parent, const QString& name, const QRect& place) {
   auto* box = new QLineEdit(parent);
   box->setObjectName(name);
-  box->setGeometry(twips);
+  box->setGeometry(place);
   return box;
 }
 

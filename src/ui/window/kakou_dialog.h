@@ -35,7 +35,7 @@ class KakouDialog : public QDialog {
     QLineEdit* K_Joukn = nullptr;
   };
 
-  QLineEdit* text_box(QWidget* parent, const QString& name, const QRect& twips);
+  QLineEdit* text_box(QWidget* parent, const QString& name, const QRect& place);
   void build_layout();
   void build_condition_frame();
 

@@ -86,10 +86,11 @@ TemplateEditor::TemplateEditor(const std::filesystem::path& folder, WindowHooks:
 }
 
 QRadioButton* TemplateEditor::option(QWidget* frame, const char* name, const QString& caption,
-                                     const QRect& twips) {
+                                     const QRect& place) {
   auto* b = new QRadioButton(caption, frame);
   b->setObjectName(QString::fromLatin1(name));
-  b->setGeometry(twips);
+  b->setGeometry(place);
+  fit_caption(b, place.width());
   options_->addButton(b);
   return b;
 }

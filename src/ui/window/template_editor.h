@@ -42,7 +42,7 @@ class TemplateEditor : public QDialog {
   const std::string& Cur_file() const { return Cur_file_; }
 
  private:
-  QRadioButton* option(QWidget* frame, const char* name, const QString& caption, const QRect& twips);
+  QRadioButton* option(QWidget* frame, const char* name, const QString& caption, const QRect& place);
   void choose(const char* file);
   void load_template_text();
   bool file_chosen() const;

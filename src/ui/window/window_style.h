@@ -25,6 +25,11 @@ QRect twips_rect(int left, int top, int width, int height);
 // the same kind where it is missing.
 QFont japanese_font(double point_size);
 
+// The layouts were drawn for a proportional face; where a wider face stands
+// in, a caption that would be clipped gets a slightly smaller size instead
+// (a word-wrapped label is fitted to its height).
+void fit_caption(QWidget* control, int available_width);
+
 QString from_cp932(const std::string& bytes);
 // Characters code page 932 cannot hold become "?".
 std::string to_cp932(const QString& text);

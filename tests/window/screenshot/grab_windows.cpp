@@ -1,0 +1,60 @@
+// Takes pictures of the windows for the documentation: the main window
+// after an assignment run on a host folder, and the two dialogs.
+//   grab_windows HOST_FOLDER OUTPUT_FOLDER
+// Run it on a copy of a host folder: nothing is handed back, but start-up
+// rewrites the working copy.
+#include <QApplication>
+#include <QTest>
+#include <QToolButton>
+#include <filesystem>
+#include <iostream>
+
+#include "app/session.h"
+#include "ui/window/draw_window.h"
+#include "ui/window/icons.h"
+#include "ui/window/kakou_dialog.h"
+#include "ui/window/template_editor.h"
+#include "ui/window/tool_bar.h"
+#include "ui/window/window_style.h"
+
+namespace {
+
+bool save(QWidget* w, const std::filesystem::path& file) {
+  if (!QTest::qWaitForWindowExposed(w)) std::cerr << "grab_windows: a window was not shown\n";
+  QCoreApplication::processEvents();
+  const bool saved = w->grab().save(QString::fromStdString(file.string()), "PNG");
+  if (!saved) std::cerr << "grab_windows: cannot write " << file << '\n';
+  return saved;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::cerr << "usage: grab_windows HOST_FOLDER OUTPUT_FOLDER\n";
+    return 2;
+  }
+  const std::filesystem::path folder = argv[1];
+  const std::filesystem::path out = argv[2];
+  QApplication app(argc, argv);
+  QApplication::setFont(makenc::japanese_font(9));
+  QApplication::setWindowIcon(makenc::window_icon());
+  auto session = makenc::open_session(folder);
+  if (!session) {
+    std::cerr << "grab_windows: " << session.error().message << '\n';
+    return 1;
+  }
+  makenc::Draw window(*session, makenc::desktop_hooks());
+  window.Form_Load();
+  window.show();
+  if (!QTest::qWaitForWindowExposed(&window)) std::cerr << "grab_windows: the window was not shown\n";
+  QCoreApplication::processEvents();
+  window.tool_bar()->auto_->click();
+  bool ok = save(&window, out / "main_window.png");
+  window.hed_ini_Click();
+  window.template_editor()->findChild<QAbstractButton*>(QStringLiteral("sta_op"))->click();
+  ok = save(window.template_editor(), out / "template_editor.png") && ok;
+  window.set_ini_Click();
+  ok = save(window.conditions_dialog(), out / "conditions_dialog.png") && ok;
+  return ok ? 0 : 1;
+}
