@@ -36,11 +36,16 @@ Result<CommandLine> parse_command_line(const std::vector<std::string>& args) {
   CommandLine cl;
   if (args.empty()) return cl;
   const std::string& first = args[0];
-  if (first == "--batch") cl.mode = Mode::Batch;
-  else if (first == "--dump-tables") cl.mode = Mode::DumpTables;
-  else if (first == "--dump-cutlist") cl.mode = Mode::DumpCutlist;
-  else if (first == "--help" || first == "-h") cl.mode = Mode::Help;
-  else return Error{"unknown mode \"" + first + "\"\n" + usage_text()};
+  if (first == "--batch")
+    cl.mode = Mode::Batch;
+  else if (first == "--dump-tables")
+    cl.mode = Mode::DumpTables;
+  else if (first == "--dump-cutlist")
+    cl.mode = Mode::DumpCutlist;
+  else if (first == "--help" || first == "-h")
+    cl.mode = Mode::Help;
+  else
+    return Error{"unknown mode \"" + first + "\"\n" + usage_text()};
 
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& opt = args[i];
