@@ -10,6 +10,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -184,6 +185,16 @@ TEST_F(DrawWindowTest, ResizingRedrawsAtTheNewSize) {
   const QSize client = window->centralWidget()->size();
   EXPECT_EQ(session->preview.surface.width(), client.width() - 5);
   EXPECT_EQ(session->preview.surface.height(), client.height() - 48);
+  EXPECT_TRUE(shown_near(50, 0, 0x000000));
+  // A window smaller than the preview's margins leaves an empty picture.
+  window->resize(40, 60);
+  QCoreApplication::processEvents();
+  const QSize small = window->centralWidget()->size();
+  EXPECT_LE(session->preview.surface.width(), std::max(1, small.width() - 5));
+  EXPECT_LE(session->preview.surface.height(), std::max(1, small.height() - 48));
+  EXPECT_EQ(window->preview()->height(), std::max(0, small.height() - 48));
+  window->resize(903, 500);
+  QCoreApplication::processEvents();
   EXPECT_TRUE(shown_near(50, 0, 0x000000));
 }
 

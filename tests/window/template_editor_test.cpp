@@ -107,6 +107,14 @@ TEST_F(TemplateEditorTest, AMissingFileOffersAnEmptyTextSaysSoAndIsCreatedOnSave
   EXPECT_TRUE(note().isEmpty());
 }
 
+TEST_F(TemplateEditorTest, AFileWithBytesThatAreNoCharactersIsFlaggedBeforeSaving) {
+  host.write("Zemlak/Bin/end.ini", "M05\r\n\x81\r\n");  // a lead byte without its second byte
+  click("end_op");
+  EXPECT_TRUE(note().contains(QStringLiteral("end.ini"))) << note().toStdString();
+  click("sta_op");
+  EXPECT_TRUE(note().isEmpty());
+}
+
 TEST_F(TemplateEditorTest, AFailedSaveNamesTheFileAndKeepsTheEditorAndText) {
   click("end_op");
   text()->setPlainText("M05\nM09");

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringList>
+#include <algorithm>
 
 #include "core/files.h"
 #include "core/text.h"
@@ -19,6 +20,13 @@ constexpr int kClientWidth = 5835;
 constexpr int kClientHeight = 5805;
 // One line below the text box says when a file is new or unreadable.
 constexpr int kNoteHeight = 300;
+
+// Whether every byte of the lines survives being shown and saved again; a
+// byte that is no code-page-932 character would come back as "?".
+bool shows_exactly(const std::vector<std::string>& lines) {
+  return std::all_of(lines.begin(), lines.end(),
+                     [](const std::string& line) { return to_cp932(from_cp932(line)) == line; });
+}
 
 }  // namespace
 
@@ -115,7 +123,9 @@ void TemplateEditor::load_template_text() {
   RTB1->setPlainText(lines ? template_text(*lines) : QString());
   const QString name = from_cp932(Cur_file_);
   std::error_code ec;
-  if (lines)
+  if (lines && !shows_exactly(*lines))
+    note_->setText(QStringLiteral("%1 に表示できない文字があります。保存すると「?」になります。").arg(name));
+  else if (lines)
     note_->clear();
   else if (!std::filesystem::exists(path, ec))
     note_->setText(QStringLiteral("%1 はまだありません。SAVE で新しく作ります。").arg(name));
