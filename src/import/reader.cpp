@@ -104,7 +104,7 @@ Result<bool> parse_record(Reader& rd, Drawing& drawing, const std::string& Lin_d
   }
   rd.Rec_fld.clear();
   for (std::string_view part : parts) rd.Rec_fld.emplace_back(std::string(part));
-  rd.G_flg = " ";
+  rd.G_flg = ' ';
   if (rd.Read_pass == 0) {
     if (record_kind(rd.Rec_fld) == RecordKind::Arc) {
       Status circular = check_circular(rd);

@@ -33,7 +33,7 @@ struct Reader {
   int Hed_end = 0;    // 0 in the header, 1 from the "#" line on
   int Read_pass = 0;  // 0 first read, 1 second read
   std::vector<Cell> Rec_fld;
-  std::string G_flg = " ";
+  char G_flg = ' ';  // 'G' when the record touches the left or bottom edge
   std::string Now_ly;
   Cell Now_lc;  // Empty until an "lc" line is met
 

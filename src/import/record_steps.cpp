@@ -130,7 +130,7 @@ void translate(Reader& rd, std::size_t i, double shift) {
 Status mark_circle_outline(Reader& rd) {
   try {
     const Cell& r = rd.Rec_fld[3];
-    if (is_zero_text(rd.Rec_fld[1] - r) || is_zero_text(rd.Rec_fld[2] - r)) rd.G_flg = "G";
+    if (is_zero_text(rd.Rec_fld[1] - r) || is_zero_text(rd.Rec_fld[2] - r)) rd.G_flg = 'G';
   } catch (const CellArithmeticError& e) {
     return Error{line_reference(rd.current) + ": the radius \"" + cp932_to_utf8(e.text()) +
                  "\" is not a number"};
@@ -148,7 +148,7 @@ Status move_record(Reader& rd) {
       translate(rd, 3, rd.x_shift);
       translate(rd, 4, rd.y_shift);
       for (std::size_t i = 1; i <= 4; ++i)
-        if (is_zero_text(f[i])) rd.G_flg = "G";
+        if (is_zero_text(f[i])) rd.G_flg = 'G';
       return ok_status();
     case RecordKind::Arc:
     case RecordKind::Circle:
@@ -159,7 +159,7 @@ Status move_record(Reader& rd) {
     case RecordKind::Point:
       translate(rd, 1, rd.x_shift);
       translate(rd, 2, rd.y_shift);
-      if (is_zero_text(f[1]) || is_zero_text(f[2])) rd.G_flg = "G";
+      if (is_zero_text(f[1]) || is_zero_text(f[2])) rd.G_flg = 'G';
       return ok_status();
     case RecordKind::Blank:
     case RecordKind::Other: return ok_status();
@@ -215,9 +215,9 @@ Status storing_step(Reader& rd, Drawing& d) {
     const std::size_t r = static_cast<std::size_t>(d.LY_cnt[static_cast<std::size_t>(k)]);
     for (std::size_t i = 0; i < rd.Rec_fld.size() && i <= kLastFieldColumn; ++i) T.at(r, i) = rd.Rec_fld[i];
     T.at(r, col::colour) = rd.Now_lc;
-    if (rd.G_flg == "G") T.at(r, col::outline) = Cell("G");
+    if (rd.G_flg == 'G') T.at(r, col::outline) = Cell("G");
   }
-  rd.G_flg = " ";
+  rd.G_flg = ' ';
   return ok_status();
 }
 

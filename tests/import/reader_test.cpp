@@ -302,7 +302,10 @@ TEST(ReaderCells, SkippedRecordsAreKeptWithTheirLines) {
 
 TEST(ReaderCells, FieldsAfterTwelveAreNotStored) {
   std::string many = "sl";
-  for (int i = 1; i <= 20; ++i) many += " " + std::to_string(i);  // 21 fields
+  for (int i = 1; i <= 20; ++i) {  // 21 fields
+    many += ' ';
+    many += std::to_string(i);
+  }
   const Drawing d = read_only({"#", "ly0", "lc2", many});
   const Table& t = d.layer(0);
   EXPECT_EQ(t.at(0, 10).text_form(), "10");
