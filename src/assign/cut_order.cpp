@@ -1,5 +1,7 @@
 #include "assign/cut_order.h"
 
+#include <algorithm>
+
 #include "assign/placement.h"
 
 namespace makenc {
@@ -21,7 +23,9 @@ constexpr std::array<Order, 24> kOrdersOfFour{{
     {2, 3, 1, 0}, {2, 3, 0, 1}, {2, 1, 0, 3}, {2, 1, 3, 0}, {2, 0, 1, 3}, {2, 0, 3, 1},
     {3, 2, 1, 0}, {3, 2, 0, 1}, {3, 1, 2, 0}, {3, 1, 0, 2}, {3, 0, 2, 1}, {3, 0, 1, 2}}};
 
-bool is_blank_text(const Cell& c) { return c == ""; }
+// Column 0 is blanked once a record is placed; a layer name or a number is
+// never blank.
+bool is_blank(const Cell& c) { return c.is_blank(); }
 
 double distance_to(double x, double y, const Table& t, std::size_t row) {
   return pt_dist(x, y, t.at(row, rec::apr_x).number(), t.at(row, rec::apr_y).number());
@@ -29,7 +33,7 @@ double distance_to(double x, double y, const Table& t, std::size_t row) {
 
 std::size_t set_slots(const CutPlan& plan) {
   std::size_t n = 0;
-  while (n < plan.Near_c.size() && !is_blank_text(plan.Near_c[n])) ++n;
+  while (n < plan.Near_c.size() && !is_blank(plan.Near_c[n])) ++n;
   return n;
 }
 
@@ -49,7 +53,7 @@ void insert_nearest(CutPlan& plan, double d, const Cell& id) {
 
 void find_nearest_four(CutPlan& plan, std::size_t M) {
   for (std::size_t b = 0; b < M; ++b) {
-    if (is_blank_text(plan.Ord_wrk.at(b, rec::layer))) continue;
+    if (is_blank(plan.Ord_wrk.at(b, rec::layer))) continue;
     insert_nearest(plan, plan.Ord_wrk.at(b, kDistance).number(), plan.Ord_wrk.at(b, rec::contour));
   }
 }
@@ -61,7 +65,7 @@ void remove_placed(CutPlan& plan, std::size_t n) {
   Table& W = plan.Ord_wrk;
   const auto pos = static_cast<std::size_t>(plan.Ord_pos);
   for (std::size_t k = 0; k < W.rows(); ++k) {
-    if (is_blank_text(W.at(k, rec::layer))) continue;
+    if (is_blank(W.at(k, rec::layer))) continue;
     for (std::size_t j = 0; j < n; ++j) {
       if (compare(W.at(k, rec::contour), plan.Ord_seq[pos + j]) != 0) continue;
       W.at(k, rec::layer) = "";
@@ -76,13 +80,13 @@ void remove_placed(CutPlan& plan, std::size_t n) {
   }
 }
 
+// A round does not depend on which remaining record started it, so rounds
+// follow one another while any record is left and each places at least one.
 void run_rounds(CutPlan& plan, std::size_t M) {
-  std::size_t r = 0;
-  while (r != M) {
-    if (is_blank_text(plan.Ord_wrk.at(r, rec::layer))) {
-      ++r;
-      continue;
-    }
+  std::size_t remaining = 0;
+  for (std::size_t r = 0; r < M; ++r)
+    if (!is_blank(plan.Ord_wrk.at(r, rec::layer))) ++remaining;
+  while (remaining > 0) {
     find_nearest_four(plan, M);
     const auto pos = static_cast<std::size_t>(plan.Ord_pos);
     const std::size_t n = pos + set_slots(plan) <= plan.Ord_seq.size() ? set_slots(plan) : 0;
@@ -92,7 +96,8 @@ void run_rounds(CutPlan& plan, std::size_t M) {
     plan.Near_d.fill(0);
     plan.Near_c.fill(Cell(""));
     update_distances(plan);
-    r = plan.Ord_taken > 0 ? 0 : r + 1;
+    if (plan.Ord_taken == 0) return;
+    remaining -= std::min<std::size_t>(remaining, static_cast<std::size_t>(plan.Ord_taken));
     plan.Ord_taken = 0;
   }
 }
@@ -182,7 +187,7 @@ void update_distances(CutPlan& plan) {
   Table& W = plan.Ord_wrk;
   for (std::size_t k = 0; k < W.rows(); ++k) {
     W.at(k, kDistance) =
-        is_blank_text(W.at(k, rec::layer)) ? Cell("") : Cell(distance_to(plan.Pos_x, plan.Pos_y, W, k));
+        is_blank(W.at(k, rec::layer)) ? Cell("") : Cell(distance_to(plan.Pos_x, plan.Pos_y, W, k));
   }
 }
 
