@@ -12,8 +12,8 @@ TEST(CommandLine, NoArgumentIsTheDesktopTool) {
 }
 
 TEST(CommandLine, BatchTakesItsOptions) {
-  auto cl = parse_command_line(
-      {"--batch", "--layers", "0,2", "--no-joints", "--check-drawing", "--no-outline", "--preview-png", "p.png"});
+  auto cl = parse_command_line({"--batch", "--layers", "0,2", "--no-joints", "--check-drawing",
+                                "--no-outline", "--preview-png", "p.png"});
   ASSERT_TRUE(cl) << cl.error().message;
   EXPECT_EQ(cl->mode, Mode::Batch);
   ASSERT_TRUE(cl->layers.has_value());
@@ -54,7 +54,9 @@ TEST(CommandLine, RejectsWhatItDoesNotKnow) {
                                              {"--batch", "--joints"}}) {
     auto cl = parse_command_line(bad);
     EXPECT_FALSE(cl) << bad.back();
-    if (!cl) EXPECT_FALSE(cl.error().message.empty());
+    if (!cl) {
+      EXPECT_FALSE(cl.error().message.empty());
+    }
   }
 }
 

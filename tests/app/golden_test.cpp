@@ -83,32 +83,42 @@ class Scratch {
   fs::path dir_;
 };
 
-struct Run {
+struct RunResult {
   int exit_code = -1;
   std::string out, err;
 };
 
-Run run_makenc(const fs::path& folder, const std::vector<std::string>& args, const fs::path& home) {
+RunResult run_makenc(const fs::path& folder, const std::vector<std::string>& args, const fs::path& home) {
   std::string cmd = "cd " + shell_quote(folder.string()) + " && HOME=" + shell_quote(home.string()) +
                     " LC_ALL=C.UTF-8 " + shell_quote(MAKENC_BINARY);
   for (const auto& a : args) cmd += " " + shell_quote(a);
   cmd += " >../stdout 2>../stderr";
   const int status = std::system(cmd.c_str());
-  Run r;
+  RunResult r;
   r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   r.out = read_file(folder / ".." / "stdout");
   r.err = read_file(folder / ".." / "stderr");
   return r;
 }
 
-std::string normalise(std::string s, const fs::path& folder) {
-  std::string date = makenc::short_date_today();
-  std::string dashed = date;
+std::string dashed_date() {
+  std::string dashed = makenc::short_date_today();
   for (char& c : dashed)
     if (c == '/') c = '-';
+  return dashed;
+}
+
+std::string normalise(std::string s, const fs::path& folder) {
   replace_all(s, folder.string(), "@FOLDER@");
-  replace_all(s, date, "@DATE@");
-  replace_all(s, dashed, "@DATE-@");
+  replace_all(s, makenc::short_date_today(), "@DATE@");
+  replace_all(s, dashed_date(), "@DATE-@");
+  return s;
+}
+
+// An expected file named after the date stands for today's file.
+fs::path dated(const fs::path& rel) {
+  std::string s = rel.string();
+  replace_all(s, "@DATE-@", dashed_date());
   return s;
 }
 
@@ -138,7 +148,7 @@ TEST_P(Golden, RunMatchesTheExpectedFiles) {
   const fs::path home = scratch.path() / "home";
   fs::copy(dir / "input", folder, fs::copy_options::recursive);
   fs::create_directories(home / "jww" / "Zemlak");
-  const Run run = run_makenc(folder, lines_of(dir / "args"), home);
+  const RunResult run = run_makenc(folder, lines_of(dir / "args"), home);
 
   const fs::path expected = dir / "expected";
   const bool update = std::getenv("MAKENC_UPDATE_GOLDEN") != nullptr;
@@ -156,7 +166,7 @@ TEST_P(Golden, RunMatchesTheExpectedFiles) {
   if (fs::exists(expected / "files")) {
     for (const auto& entry : fs::recursive_directory_iterator(expected / "files")) {
       if (!entry.is_regular_file()) continue;
-      const fs::path rel = fs::relative(entry.path(), expected / "files");
+      const fs::path rel = dated(fs::relative(entry.path(), expected / "files"));
       const fs::path actual =
           (rel.begin()->string() == "HOME") ? home / fs::relative(rel, "HOME") : folder / rel;
       ASSERT_TRUE(fs::exists(actual)) << rel << " was not written";
@@ -165,15 +175,19 @@ TEST_P(Golden, RunMatchesTheExpectedFiles) {
       EXPECT_EQ(got, read_file(entry.path())) << rel << " differs";
     }
   }
-  if (fs::exists(expected / "absent"))
-    for (const auto& rel : lines_of(expected / "absent"))
+  if (fs::exists(expected / "absent")) {
+    for (const auto& rel : lines_of(expected / "absent")) {
       EXPECT_FALSE(fs::exists(folder / rel)) << rel << " should not exist";
+    }
+  }
 
-  for (const fs::path& where : {folder / "Zemlak", home / "jww" / "Zemlak"})
-    if (fs::is_directory(where))
-      for (const auto& entry : fs::directory_iterator(where))
-        if (entry.path().extension() == ".nc")
-          expect_nc_check_passes(entry.path(), folder / "Zemlak" / "Bin" / "set.ini");
+  for (const fs::path& where : {folder / "Zemlak", home / "jww" / "Zemlak"}) {
+    if (!fs::is_directory(where)) continue;
+    for (const auto& entry : fs::directory_iterator(where)) {
+      if (entry.is_regular_file() && entry.path().extension() == ".nc")
+        expect_nc_check_passes(entry.path(), folder / "Zemlak" / "Bin" / "set.ini");
+    }
+  }
 }
 
 std::vector<std::string> golden_cases() {
@@ -185,12 +199,14 @@ std::vector<std::string> golden_cases() {
   return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, Golden, ::testing::ValuesIn(golden_cases()), [](const auto& info) {
-  std::string name = info.param;
+std::string case_name(const ::testing::TestParamInfo<std::string>& param_info) {
+  std::string name = param_info.param;
   for (char& c : name)
     if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
   return name;
-});
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Golden, ::testing::ValuesIn(golden_cases()), case_name);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(Golden);
 
 }  // namespace
