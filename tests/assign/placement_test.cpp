@@ -310,6 +310,12 @@ TEST(Placement, PreviewNeverSizedStillPlacesEveryContour) {
   EXPECT_EQ(run.record(0)[8], "circle");
   EXPECT_EQ(run.record(1)[8], "loop");
   EXPECT_EQ(run.a.Ord_dat.rows(), 3u);
+  // Painted "by hand" on a picture that has no pixels at all.
+  AutoRun painted;
+  painted.preview.Mus_clic = 1;
+  run_approach_assignment(painted.a, painted.preview, d, painted.settings, painted.ticks);
+  EXPECT_EQ(painted.record(1)[8], "loop");
+  EXPECT_EQ(painted.preview.surface.width(), 0);
 }
 
 TEST(Placement, HandPaintedMaterialIsKept) {
