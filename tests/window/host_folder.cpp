@@ -1,11 +1,11 @@
 #include "host_folder.h"
 
+#include <unistd.h>
+
 #include <atomic>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
-
-#include <unistd.h>
 
 namespace makenc::testing {
 

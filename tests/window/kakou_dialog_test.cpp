@@ -24,7 +24,9 @@ class KakouDialogTest : public ::testing::Test {
  protected:
   KakouDialogTest() {
     read_set_ini(host.path("Zemlak/Bin/set.ini"), settings);
-    inform = [this](QWidget*, const QString& title, const QString& text) { messages.push_back({title, text}); };
+    inform = [this](QWidget*, const QString& title, const QString& text) {
+      messages.push_back({title, text});
+    };
   }
 
   KakouDialog* open() {
@@ -32,8 +34,12 @@ class KakouDialogTest : public ::testing::Test {
     d->show();
     return d;
   }
-  static QLineEdit* box(QWidget* d, const char* name) { return d->findChild<QLineEdit*>(QString::fromLatin1(name)); }
-  static void click(QWidget* d, const char* name) { d->findChild<QPushButton*>(QString::fromLatin1(name))->click(); }
+  static QLineEdit* box(QWidget* d, const char* name) {
+    return d->findChild<QLineEdit*>(QString::fromLatin1(name));
+  }
+  static void click(QWidget* d, const char* name) {
+    d->findChild<QPushButton*>(QString::fromLatin1(name))->click();
+  }
   static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
   testing::HostFolder host;
@@ -74,8 +80,8 @@ TEST_F(KakouDialogTest, DecideWritesEightLinesAsTypedAndPutsThemInForce) {
   click(d, "S_com");
   settle();
   EXPECT_TRUE(d.isNull()) << "the dialog closes itself after saving";
-  EXPECT_EQ(host.read("Zemlak/Bin/set.ini"),
-            "0.05\r\n3\r\n100\r\n10 50 E1\r\n20 300 E2\r\n300  E3\r\n" + utf8_to_cp932("マーク") + "\r\n1.5\r\n");
+  EXPECT_EQ(host.read("Zemlak/Bin/set.ini"), "0.05\r\n3\r\n100\r\n10 50 E1\r\n20 300 E2\r\n300  E3\r\n" +
+                                                 utf8_to_cp932("マーク") + "\r\n1.5\r\n");
   EXPECT_EQ(settings.ini_GOSA, "0.05");
   EXPECT_EQ(settings.ini_Apr, "3");
   EXPECT_EQ(settings.ini_S_suu, 100);

@@ -18,11 +18,12 @@ namespace {
 class TemplateEditorTest : public ::testing::Test {
  protected:
   TemplateEditorTest()
-      : editor(host.root(),
-               [this](QWidget*, const QString& title, const QString& text) {
-                 messages.push_back(title + QLatin1Char('|') + text);
-               },
-               nullptr) {
+      : editor(
+            host.root(),
+            [this](QWidget*, const QString& title, const QString& text) {
+              messages.push_back(title + QLatin1Char('|') + text);
+            },
+            nullptr) {
     editor.show();
   }
 
@@ -54,9 +55,11 @@ TEST_F(TemplateEditorTest, SaveRightAfterTheFirstOpeningTouchesNoFile) {
 }
 
 TEST_F(TemplateEditorTest, EachOptionShowsItsFileAndSaveWritesItWithCrLf) {
-  const std::vector<std::pair<const char*, QString>> options{
-      {"hed_op", "%\n(DATE dete)\nO0001"}, {"sta_op", "M03"}, {"sta_opM", "M13"},
-      {"end_op", "M05"},                   {"foot_op", "M30\n%"}};
+  const std::vector<std::pair<const char*, QString>> options{{"hed_op", "%\n(DATE dete)\nO0001"},
+                                                             {"sta_op", "M03"},
+                                                             {"sta_opM", "M13"},
+                                                             {"end_op", "M05"},
+                                                             {"foot_op", "M30\n%"}};
   for (const auto& [name, shown] : options) {
     click(name);
     EXPECT_EQ(text()->toPlainText(), shown) << name;
@@ -66,7 +69,8 @@ TEST_F(TemplateEditorTest, EachOptionShowsItsFileAndSaveWritesItWithCrLf) {
   text()->setPlainText(QStringLiteral("M03\nM08\n\nG04 （待ち）"));
   click("OKButton");
   EXPECT_FALSE(editor.isVisible());
-  EXPECT_EQ(host.read("Zemlak/Bin/sta_cut.ini"), "M03\r\nM08\r\n\r\n" + utf8_to_cp932("G04 （待ち）") + "\r\n");
+  EXPECT_EQ(host.read("Zemlak/Bin/sta_cut.ini"),
+            "M03\r\nM08\r\n\r\n" + utf8_to_cp932("G04 （待ち）") + "\r\n");
   EXPECT_EQ(host.read("Zemlak/Bin/end.ini"), "M05\r\n");
   EXPECT_TRUE(messages.empty());
 }

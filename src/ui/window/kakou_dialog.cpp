@@ -42,7 +42,9 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, const QRec
 
 KakouDialog::KakouDialog(Settings& settings, const std::filesystem::path& folder, WindowHooks::Inform inform,
                          QWidget* parent)
-    : QDialog(parent), settings_(settings), file_(host_path(folder, "Zemlak\\Bin\\set.ini")),
+    : QDialog(parent),
+      settings_(settings),
+      file_(host_path(folder, "Zemlak\\Bin\\set.ini")),
       inform_(std::move(inform)) {
   setObjectName(QStringLiteral("kakou"));
   setWindowTitle(QStringLiteral("加工指示"));
@@ -83,10 +85,9 @@ void KakouDialog::build_layout() {
   setTabOrder(S_com, escape);
   setTabOrder(escape, S_suu);
   QWidget* previous = S_suu;
-  for (QWidget* w : std::initializer_list<QWidget*>{GOSA, Apr, M_Joukn, rows_[0].R_min, rows_[0].L_min,
-                                                    rows_[0].K_Joukn, rows_[1].R_min, rows_[1].L_min,
-                                                    rows_[1].K_Joukn, rows_[2].R_min, rows_[2].L_min,
-                                                    rows_[2].K_Joukn, joint}) {
+  for (QWidget* w : std::initializer_list<QWidget*>{
+           GOSA, Apr, M_Joukn, rows_[0].R_min, rows_[0].L_min, rows_[0].K_Joukn, rows_[1].R_min,
+           rows_[1].L_min, rows_[1].K_Joukn, rows_[2].R_min, rows_[2].L_min, rows_[2].K_Joukn, joint}) {
     setTabOrder(previous, w);
     previous = w;
   }
@@ -145,7 +146,8 @@ void KakouDialog::S_com_Click() {
     // The dialog stays open so that what was typed is not lost.
     inform_(this, windowTitle(),
             QStringLiteral("設定ファイル %1 を保存できませんでした。\n%2")
-                .arg(QString::fromStdString(display_path(file_)), QString::fromStdString(written.error().message)));
+                .arg(QString::fromStdString(display_path(file_)),
+                     QString::fromStdString(written.error().message)));
     return;
   }
   read_set_ini(file_, settings_);

@@ -11,7 +11,8 @@ namespace {
 
 QRgb to_rgb(Colour c) {
   const auto u = static_cast<std::uint32_t>(c);
-  return qRgb(static_cast<int>(u & 0xFFu), static_cast<int>((u >> 8) & 0xFFu), static_cast<int>((u >> 16) & 0xFFu));
+  return qRgb(static_cast<int>(u & 0xFFu), static_cast<int>((u >> 8) & 0xFFu),
+              static_cast<int>((u >> 16) & 0xFFu));
 }
 
 }  // namespace

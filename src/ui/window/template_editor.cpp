@@ -43,33 +43,17 @@ std::string template_file_bytes(const QString& text) {
   return join_crlf(lines);
 }
 
-TemplateEditor::TemplateEditor(const std::filesystem::path& folder, WindowHooks::Inform inform, QWidget* parent)
+TemplateEditor::TemplateEditor(const std::filesystem::path& folder, WindowHooks::Inform inform,
+                               QWidget* parent)
     : QDialog(parent), folder_(folder), inform_(std::move(inform)) {
   setObjectName(QStringLiteral("F_set"));
   setWindowTitle(QStringLiteral("ファイル設定"));
   setModal(false);
   setFixedSize(twips_to_px(kClientWidth), twips_to_px(kClientHeight + kNoteHeight));
-
-  auto* OKButton = new QPushButton(QStringLiteral("SAVE"), this);
-  OKButton->setObjectName(QStringLiteral("OKButton"));
-  OKButton->setGeometry(twips_rect(4320, 240, 1335, 375));
-  auto* CancelButton = new QPushButton(QStringLiteral("CANCEL"), this);
-  CancelButton->setObjectName(QStringLiteral("CancelButton"));
-  CancelButton->setGeometry(twips_rect(4320, 720, 1335, 375));
-  for (QPushButton* b : {OKButton, CancelButton}) {
-    b->setFont(japanese_font(12));
-    b->setAutoDefault(false);
-  }
-
-  auto* frame = new QGroupBox(QStringLiteral("設定ファイル選択"), this);
-  frame->setGeometry(twips_rect(240, 120, 3375, 1815));
-  options_ = new QButtonGroup(this);
-  auto* hed_op = option(frame, "hed_op", QStringLiteral("ヘッダーファイル（NCの先頭文）"), twips_rect(360, 360, 2895, 255));
-  auto* sta_op = option(frame, "sta_op", QStringLiteral("加工開始コード(切断用)"), twips_rect(360, 600, 2775, 255));
-  auto* sta_opM = option(frame, "sta_opM", QStringLiteral("加工開始コード(マーキング用)"), twips_rect(360, 840, 2895, 255));
-  auto* end_op = option(frame, "end_op", QStringLiteral("加工終了コード"), twips_rect(360, 1080, 2535, 255));
-  auto* foot_op = option(frame, "foot_op", QStringLiteral("プログラム終了コード"), twips_rect(360, 1320, 2475, 300));
-
+  QPushButton* OKButton = button("OKButton", QStringLiteral("SAVE"), 240, &TemplateEditor::OKButton_Click);
+  QPushButton* CancelButton =
+      button("CancelButton", QStringLiteral("CANCEL"), 720, &TemplateEditor::CancelButton_Click);
+  build_options();
   RTB1 = new QPlainTextEdit(this);
   RTB1->setObjectName(QStringLiteral("RTB1"));
   RTB1->setGeometry(twips_rect(240, 2040, 5415, 3615));
@@ -78,29 +62,46 @@ TemplateEditor::TemplateEditor(const std::filesystem::path& folder, WindowHooks:
   note_ = new QLabel(this);
   note_->setObjectName(QStringLiteral("note"));
   note_->setGeometry(twips_rect(240, kClientHeight - 90, 5415, kNoteHeight));
-
   // SAVE first, CANCEL second, the text third: no option is chosen at first.
   setTabOrder(OKButton, CancelButton);
   setTabOrder(CancelButton, RTB1);
   OKButton->setFocus();
-
-  connect(hed_op, &QRadioButton::clicked, this, &TemplateEditor::hed_op_Click);
-  connect(sta_op, &QRadioButton::clicked, this, &TemplateEditor::sta_op_Click);
-  connect(sta_opM, &QRadioButton::clicked, this, &TemplateEditor::sta_opM_Click);
-  connect(end_op, &QRadioButton::clicked, this, &TemplateEditor::end_op_Click);
-  connect(foot_op, &QRadioButton::clicked, this, &TemplateEditor::foot_op_Click);
-  connect(OKButton, &QPushButton::clicked, this, &TemplateEditor::OKButton_Click);
-  connect(CancelButton, &QPushButton::clicked, this, &TemplateEditor::CancelButton_Click);
 }
 
-QRadioButton* TemplateEditor::option(QWidget* frame, const char* name, const QString& caption,
-                                     const QRect& place) {
+QPushButton* TemplateEditor::button(const char* name, const QString& caption, int top, Handler handler) {
+  auto* b = new QPushButton(caption, this);
+  b->setObjectName(QString::fromLatin1(name));
+  b->setGeometry(twips_rect(4320, top, 1335, 375));
+  b->setFont(japanese_font(12));
+  b->setAutoDefault(false);
+  connect(b, &QPushButton::clicked, this, handler);
+  return b;
+}
+
+void TemplateEditor::build_options() {
+  auto* frame = new QGroupBox(QStringLiteral("設定ファイル選択"), this);
+  frame->setGeometry(twips_rect(240, 120, 3375, 1815));
+  options_ = new QButtonGroup(this);
+  option(frame, "hed_op", QStringLiteral("ヘッダーファイル（NCの先頭文）"), twips_rect(360, 360, 2895, 255),
+         &TemplateEditor::hed_op_Click);
+  option(frame, "sta_op", QStringLiteral("加工開始コード(切断用)"), twips_rect(360, 600, 2775, 255),
+         &TemplateEditor::sta_op_Click);
+  option(frame, "sta_opM", QStringLiteral("加工開始コード(マーキング用)"), twips_rect(360, 840, 2895, 255),
+         &TemplateEditor::sta_opM_Click);
+  option(frame, "end_op", QStringLiteral("加工終了コード"), twips_rect(360, 1080, 2535, 255),
+         &TemplateEditor::end_op_Click);
+  option(frame, "foot_op", QStringLiteral("プログラム終了コード"), twips_rect(360, 1320, 2475, 300),
+         &TemplateEditor::foot_op_Click);
+}
+
+void TemplateEditor::option(QWidget* frame, const char* name, const QString& caption, const QRect& place,
+                            Handler handler) {
   auto* b = new QRadioButton(caption, frame);
   b->setObjectName(QString::fromLatin1(name));
   b->setGeometry(place);
   fit_caption(b, place.width());
   options_->addButton(b);
-  return b;
+  connect(b, &QRadioButton::clicked, this, handler);
 }
 
 void TemplateEditor::hed_op_Click() { choose("Zemlak\\Bin\\head.ini"); }
@@ -141,7 +142,8 @@ void TemplateEditor::OKButton_Click() {
       // The editor stays open with the text, so nothing typed is lost.
       inform_(this, windowTitle(),
               QStringLiteral("%1 を保存できませんでした。\n%2")
-                  .arg(QString::fromStdString(display_path(path)), QString::fromStdString(saved.error().message)));
+                  .arg(QString::fromStdString(display_path(path)),
+                       QString::fromStdString(saved.error().message)));
       return;
     }
     note_->clear();

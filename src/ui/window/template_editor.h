@@ -15,7 +15,6 @@ class QButtonGroup;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-class QRadioButton;
 
 namespace makenc {
 
@@ -42,7 +41,10 @@ class TemplateEditor : public QDialog {
   const std::string& Cur_file() const { return Cur_file_; }
 
  private:
-  QRadioButton* option(QWidget* frame, const char* name, const QString& caption, const QRect& place);
+  using Handler = void (TemplateEditor::*)();
+  QPushButton* button(const char* name, const QString& caption, int top, Handler handler);
+  void build_options();
+  void option(QWidget* frame, const char* name, const QString& caption, const QRect& place, Handler handler);
   void choose(const char* file);
   void load_template_text();
   bool file_chosen() const;

@@ -3,11 +3,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QRadioButton>
+#include <QStringList>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QMessageBox>
-#include <QStringList>
 #include <cmath>
 
 #include "core/text.h"
@@ -42,7 +42,8 @@ constexpr double kPointStep = 0.25;
 int caption_width(const QWidget* control) {
   const QStyle* style = control->style();
   const auto* button = qobject_cast<const QAbstractButton*>(control);
-  if (button != nullptr && (qobject_cast<const QCheckBox*>(control) || qobject_cast<const QRadioButton*>(control))) {
+  if (button != nullptr &&
+      (qobject_cast<const QCheckBox*>(control) || qobject_cast<const QRadioButton*>(control))) {
     QStyleOptionButton option;
     option.initFrom(button);
     option.text = button->text();
