@@ -22,15 +22,15 @@ ContourElement read_element(const Table& table, std::size_t row) {
   return e;
 }
 
-namespace {
-
-bool as_number(const Cell& c, double& out) {
+bool cell_as_number(const Cell& c, double& out) {
   if (c.is_number()) {
     out = c.number();
     return true;
   }
   return c.is_text() && parse_strict_number(c.text(), out);
 }
+
+namespace {
 
 Point rounded(Point p, std::int16_t S) { return {round_to_grid(p.x, S), round_to_grid(p.y, S)}; }
 
@@ -78,7 +78,7 @@ void put_arc_element(ContourWalk& walk, const ContourElement& e, Point near, Poi
 bool same_number(const Cell& a, const Cell& b) {
   if (a.is_empty() || b.is_empty()) return false;
   double x = 0, y = 0;
-  if (as_number(a, x) && as_number(b, y)) return x == y;
+  if (cell_as_number(a, x) && cell_as_number(b, y)) return x == y;
   return a.text_form() == b.text_form();
 }
 

@@ -38,6 +38,8 @@ ContourElement read_element(const Table& table, std::size_t row);
 // Contour ids and element numbers meet as numbers when both read as numbers
 // (a record may hold 3 where the table holds the text 3), else as texts.
 bool same_number(const Cell& a, const Cell& b);
+// A number cell, or a text that is wholly a number.
+bool cell_as_number(const Cell& c, double& out);
 
 // What carries over from one contour to the next within one program.
 struct ToolpathRun {

@@ -4,11 +4,14 @@
 #include "nc/nc_program.h"
 
 #include <algorithm>
+#include <array>
 #include <ctime>
+#include <optional>
 
 #include "core/files.h"
 #include "core/number_text.h"
 #include "core/text.h"
+#include "nc/contour_rows.h"
 
 namespace makenc {
 
@@ -40,14 +43,14 @@ std::string replace_all(const std::string& text, const std::string& from, const 
   return out;
 }
 
-// Rows first..last of the layer table that belong to the contour, in table
-// order; the spare last row is never one of them.
-std::vector<ContourElement> contour_elements(const Table& table, const Cell& id) {
+// The contour's first row and every following row while the contour number
+// stays the same, in table order; the spare last row is never one of them.
+std::vector<ContourElement> contour_elements(const ContourRows& rows, const Table& table, const Cell& id) {
   std::vector<ContourElement> elements;
-  std::size_t row = 0;
-  const std::size_t end = table.rows() == 0 ? 0 : table.last_row();
-  while (row < end && !same_number(table.at(row, col::contour), id)) ++row;
-  for (; row < end && same_number(table.at(row, col::contour), id); ++row)
+  const std::optional<std::size_t> first = rows.first_row(id);
+  if (!first) return elements;
+  const std::size_t end = table.last_row();
+  for (std::size_t row = *first; row < end && same_number(table.at(row, col::contour), id); ++row)
     elements.push_back(read_element(table, row));
   return elements;
 }
@@ -102,6 +105,7 @@ Result<NcBlocks> nc_body(const NcInput& input, const NcTemplates& templates) {
   const std::int64_t room = input.drawing.LY_cntAll + kBlocksPerContour * static_cast<std::int64_t>(n);
   size_blocks(blocks, static_cast<std::size_t>(std::max<std::int64_t>(room, 0)) + 1);
   ToolpathRun run{input.settings, templates, input.options.Check2, blocks, "", ArcWord::none};
+  std::array<std::optional<ContourRows>, kLayerCount> rows;
   for (std::size_t k = 0; k < n; ++k) {
     // Only an outline record is the outer contour; a cut list without one
     // ends with an ordinary contour that is neither dropped nor joined.
@@ -111,7 +115,10 @@ Result<NcBlocks> nc_body(const NcInput& input, const NcTemplates& templates) {
     if (layer < 0 || !input.options.LYc[static_cast<std::size_t>(layer)] ||
         !input.drawing.has_layer(layer))
       continue;
-    const auto elements = contour_elements(input.drawing.layer(layer), Ord_dat.at(k, 1));
+    const Table& table = input.drawing.layer(layer);
+    auto& layer_rows = rows[static_cast<std::size_t>(layer)];
+    if (!layer_rows) layer_rows.emplace(table);
+    const auto elements = contour_elements(*layer_rows, table, Ord_dat.at(k, 1));
     Status done = put_contour(run, Ord_dat, k, elements, Is_outer);
     if (!done) return done.error();
   }

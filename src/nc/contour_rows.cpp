@@ -1,0 +1,33 @@
+#include "nc/contour_rows.h"
+
+#include <cmath>
+
+#include "core/constants.h"
+#include "nc/contour_path.h"
+
+namespace makenc {
+
+ContourRows::ContourRows(const Table& table)
+    : table_(table), end_(table.rows() == 0 ? 0 : table.last_row()) {
+  for (std::size_t row = 0; row < end_; ++row) {
+    double v = 0;
+    if (cell_as_number(table.at(row, col::contour), v) && std::isfinite(v)) first_.try_emplace(v, row);
+  }
+}
+
+std::optional<std::size_t> ContourRows::first_row(const Cell& id) const {
+  double v = 0;
+  if (!id.is_empty() && cell_as_number(id, v) && std::isfinite(v)) {
+    // A finite number meets only rows that read as the same number: a row
+    // whose text is not a number never has the text form of one.
+    const auto it = first_.find(v);
+    if (it == first_.end()) return std::nullopt;
+    return it->second;
+  }
+  // Contour numbers that are texts or not finite meet by the plain rule.
+  for (std::size_t row = 0; row < end_; ++row)
+    if (same_number(table_.at(row, col::contour), id)) return row;
+  return std::nullopt;
+}
+
+}  // namespace makenc
