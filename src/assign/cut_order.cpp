@@ -1,6 +1,8 @@
 #include "assign/cut_order.h"
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
 
 #include "assign/placement.h"
 
@@ -31,6 +33,10 @@ double distance_to(double x, double y, const Table& t, std::size_t row) {
   return pt_dist(x, y, t.at(row, rec::apr_x).number(), t.at(row, rec::apr_y).number());
 }
 
+double distance_from_tool(const CutPlan& plan, std::size_t row) {
+  return distance_to(plan.Pos_x, plan.Pos_y, plan.Ord_wrk, row);
+}
+
 std::size_t set_slots(const CutPlan& plan) {
   std::size_t n = 0;
   while (n < plan.Near_c.size() && !is_blank(plan.Near_c[n])) ++n;
@@ -51,31 +57,66 @@ void insert_nearest(CutPlan& plan, double d, const Cell& id) {
   plan.Near_c[s] = id;
 }
 
-void find_nearest_four(CutPlan& plan, std::size_t M) {
+// Every remaining record in row order through the slot insertion: the plain
+// ranking, which the grid cannot stand in for once a record lies at
+// distance 0 from the tool.
+void rank_all_remaining(CutPlan& plan, std::size_t M) {
   for (std::size_t b = 0; b < M; ++b) {
     if (is_blank(plan.Ord_wrk.at(b, rec::layer))) continue;
-    insert_nearest(plan, plan.Ord_wrk.at(b, kDistance).number(), plan.Ord_wrk.at(b, rec::contour));
+    insert_nearest(plan, distance_from_tool(plan, b), plan.Ord_wrk.at(b, rec::contour));
+  }
+}
+
+// The grid offers the four records the plain ranking would keep; fed to the
+// slots in row order they land where the plain pass puts them.
+void find_nearest_four(CutPlan& plan, std::size_t M) {
+  NearestRows near;
+  if (!plan.grid.nearest_four(plan.Pos_x, plan.Pos_y, near)) {
+    rank_all_remaining(plan, M);
+    return;
+  }
+  std::sort(near.rows.begin(), near.rows.begin() + static_cast<std::ptrdiff_t>(near.count));
+  for (std::size_t i = 0; i < near.count; ++i)
+    insert_nearest(plan, distance_from_tool(plan, near.rows[i]), plan.Ord_wrk.at(near.rows[i], rec::contour));
+}
+
+// The remaining records whose contour number is the same as id.
+void rows_with_number(const CutPlan& plan, const Cell& id, std::vector<std::size_t>& out) {
+  out.clear();
+  if (plan.numeric_ids && id.is_number()) {
+    const auto it = plan.rows_of.find(id.number());
+    if (it != plan.rows_of.end()) out = it->second;
+  } else {
+    for (std::size_t k = 0; k < plan.Ord_wrk.rows(); ++k)
+      if (compare(plan.Ord_wrk.at(k, rec::contour), id) == 0) out.push_back(k);
   }
 }
 
 // Blanks the records just ordered; the tool moves only after a round of
 // four, to the approach point of the fourth, or for an open contour to its
-// far end, where its cut left the torch.
+// far end, where its cut left the torch. A record meets the first slot
+// whose contour number it has.
 void remove_placed(CutPlan& plan, std::size_t n) {
   Table& W = plan.Ord_wrk;
   const auto pos = static_cast<std::size_t>(plan.Ord_pos);
-  for (std::size_t k = 0; k < W.rows(); ++k) {
-    if (is_blank(W.at(k, rec::layer))) continue;
-    for (std::size_t j = 0; j < n; ++j) {
-      if (compare(W.at(k, rec::contour), plan.Ord_seq[pos + j]) != 0) continue;
-      W.at(k, rec::layer) = "";
-      plan.Ord_taken += 1;
-      if (j == 3) {
-        const bool line = W.at(k, rec::kind) == "line";
-        plan.Pos_x = W.at(k, line ? rec::hit_x : rec::apr_x).number();
-        plan.Pos_y = W.at(k, line ? rec::hit_y : rec::apr_y).number();
-      }
-      break;
+  std::vector<std::pair<std::size_t, std::size_t>> placed;  // (row, slot)
+  std::vector<std::size_t> rows;
+  for (std::size_t j = 0; j < n; ++j) {
+    rows_with_number(plan, plan.Ord_seq[pos + j], rows);
+    for (std::size_t k : rows)
+      if (!is_blank(W.at(k, rec::layer))) placed.emplace_back(k, j);
+  }
+  std::sort(placed.begin(), placed.end());
+  placed.erase(std::unique(placed.begin(), placed.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
+               placed.end());
+  for (const auto& [k, j] : placed) {
+    W.at(k, rec::layer) = "";
+    plan.grid.remove(k);
+    plan.Ord_taken += 1;
+    if (j == 3) {
+      const bool line = W.at(k, rec::kind) == "line";
+      plan.Pos_x = W.at(k, line ? rec::hit_x : rec::apr_x).number();
+      plan.Pos_y = W.at(k, line ? rec::hit_y : rec::apr_y).number();
     }
   }
 }
@@ -95,7 +136,6 @@ void run_rounds(CutPlan& plan, std::size_t M) {
     plan.Ord_pos += plan.Ord_taken;
     plan.Near_d.fill(0);
     plan.Near_c.fill(Cell(""));
-    update_distances(plan);
     if (plan.Ord_taken == 0) return;
     remaining -= std::min<std::size_t>(remaining, static_cast<std::size_t>(plan.Ord_taken));
     plan.Ord_taken = 0;
@@ -114,6 +154,28 @@ void build_work_list(CutPlan& plan, const Table& Apr_dat, std::size_t M) {
     ++next;
   }
   plan.Ord_src = plan.Ord_wrk;
+}
+
+// The grid over the approach points of the records still to be placed, and
+// those records by contour number. Numbers meet as numbers; any other kind
+// of contour number is matched by a pass over the records.
+void index_remaining(CutPlan& plan, std::size_t M) {
+  const Table& W = plan.Ord_wrk;
+  std::vector<double> xs(M), ys(M);
+  std::vector<std::size_t> rows;
+  plan.rows_of.clear();
+  plan.numeric_ids = true;
+  for (std::size_t k = 0; k < M; ++k) {
+    xs[k] = W.at(k, rec::apr_x).number();
+    ys[k] = W.at(k, rec::apr_y).number();
+    if (is_blank(W.at(k, rec::layer))) continue;
+    rows.push_back(k);
+    const Cell& id = W.at(k, rec::contour);
+    // NaN compares equal to every number, which no map can answer.
+    if (!id.is_number() || std::isnan(id.number())) plan.numeric_ids = false;
+    plan.rows_of[id.number()].push_back(k);
+  }
+  plan.grid = ApproachGrid(std::move(xs), std::move(ys), rows);
 }
 
 void build_cut_list(const CutPlan& plan, Table& Ord_dat, std::size_t M) {
@@ -183,14 +245,6 @@ void best_order_of_nearest(CutPlan& plan) {
   }
 }
 
-void update_distances(CutPlan& plan) {
-  Table& W = plan.Ord_wrk;
-  for (std::size_t k = 0; k < W.rows(); ++k) {
-    W.at(k, kDistance) =
-        is_blank(W.at(k, rec::layer)) ? Cell("") : Cell(distance_to(plan.Pos_x, plan.Pos_y, W, k));
-  }
-}
-
 void plan_cut_order(Assignment& assignment) {
   const Table& Apr_dat = assignment.Apr_dat;
   std::size_t M = 0;
@@ -204,6 +258,7 @@ void plan_cut_order(Assignment& assignment) {
   if (M == 0) return;
   index_approach_points(plan, Apr_dat);
   plan.Ord_wrk.at(M - 1, rec::layer) = "";
+  index_remaining(plan, M);
   run_rounds(plan, M);
   build_cut_list(plan, assignment.Ord_dat, M);
   assignment.last_is_outline = last_record_is_outline(Apr_dat);

@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "assign/approach_grid.h"
 #include "assign/assignment.h"
 #include "core/cell.h"
 #include "core/table.h"
@@ -20,7 +21,8 @@ namespace makenc {
 
 struct CutPlan {
   // The records still to be placed: column 0 is blanked once a contour is
-  // placed, column 9 holds the distance from the tool to its approach point.
+  // placed. Distances from the tool are measured when a round needs them,
+  // so column 9 keeps the distance from the origin.
   Table Ord_wrk;
   // Ord_wrk as first built, with the distances from the origin.
   Table Ord_src;
@@ -35,6 +37,11 @@ struct CutPlan {
   double Tour_best = 0, Tour_len = 0;
   // Approach point of each contour number: (x, y) of its record.
   std::unordered_map<double, std::array<double, 2>> approach_of;
+  // The approach points of the records still to be placed.
+  ApproachGrid grid;
+  // Rows of the records by contour number, when all of them are numbers.
+  std::unordered_map<double, std::vector<std::size_t>> rows_of;
+  bool numeric_ids = false;
 };
 
 // Builds Ord_dat (rows 0..M, columns 0..15) from Apr_dat and records whether
@@ -51,9 +58,6 @@ double tour_length(const CutPlan& plan, double a, double b, double c, double d);
 // Writes the shortest order of the set slots to Ord_seq from Ord_pos on;
 // among equal lengths the order tried first wins.
 void best_order_of_nearest(CutPlan& plan);
-
-// Column 9 of every remaining record := distance from the tool position.
-void update_distances(CutPlan& plan);
 
 // The rapid moves of the cut list, dotted dark blue, from the drawing origin
 // to each approach point and on from each contact point.

@@ -277,20 +277,5 @@ TEST(TourLength, AnUnknownContourNumberReadsAsTheOrigin) {
   EXPECT_DOUBLE_EQ(tour_length(plan, 1, 99, 0, 0), 10 + 10);
 }
 
-TEST(UpdateDistances, MeasuresFromTheToolAndBlanksPlacedRecords) {
-  CutPlan plan;
-  plan.Ord_wrk = Table(2, rec::last);
-  put(plan.Ord_wrk, 0, at(1, 6, 8));
-  put(plan.Ord_wrk, 1, at(2, 1, 1));
-  plan.Ord_wrk.at(1, rec::layer) = "";
-  plan.Pos_x = 3;
-  plan.Pos_y = 4;
-  update_distances(plan);
-  EXPECT_EQ(plan.Ord_wrk.at(0, 9).text_form(), "5");
-  EXPECT_TRUE(plan.Ord_wrk.at(1, 9).is_text());
-  EXPECT_EQ(plan.Ord_wrk.at(1, 9).text_form(), "");
-  EXPECT_EQ(plan.Ord_wrk.at(2, 9).text_form(), "");
-}
-
 }  // namespace
 }  // namespace makenc
