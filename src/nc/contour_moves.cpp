@@ -70,7 +70,7 @@ void put_arc_element(ContourWalk& walk, const ContourElement& e, Point near, Poi
   block[slot::code] = arc_word_text(walk.run.arc_word);
   put_xy(walk, block, far);
   put_ij(walk, block, e.centre.x - near.x, e.centre.y - near.y);
-  put_block(walk.run.blocks, std::move(block));
+  put_block(walk.run.blocks, block);
 }
 
 }  // namespace
@@ -113,7 +113,7 @@ void put_elements(ContourWalk& walk, std::size_t start, int step, std::size_t co
       NcBlock block{};
       block[slot::code] = "G01";
       put_xy(walk, block, far);
-      put_block(walk.run.blocks, std::move(block));
+      put_block(walk.run.blocks, block);
       walk.last = far;
     } else if (e.kind == "cci") {
       put_arc_element(walk, e, near, far);

@@ -48,7 +48,7 @@ void choose_condition(ToolpathRun& run, const ContourElement& e) {
 void put_line(NcBlocks& blocks, const std::string& text) {
   NcBlock block{};
   block[slot::code] = text;
-  put_block(blocks, std::move(block));
+  put_block(blocks, block);
 }
 
 // A start code ends at its first empty line: the lines after it are kept in
@@ -70,7 +70,7 @@ void put_move(ContourWalk& walk, const char* code, Point p, const char* comp) {
   block[slot::code] = code;
   put_xy(walk, block, p);
   block[slot::comp] = comp;
-  put_block(walk.run.blocks, std::move(block));
+  put_block(walk.run.blocks, block);
 }
 
 // Inside the contour (D < 0) the tool goes counter-clockwise, outside
@@ -109,7 +109,7 @@ void put_arc(ContourWalk& walk, ArcWord word, Point to, Point centre, Point from
   block[slot::code] = arc_word_text(word);
   put_xy(walk, block, to);
   put_ij(walk, block, centre.x - from.x, centre.y - from.y);
-  put_block(walk.run.blocks, std::move(block));
+  put_block(walk.run.blocks, block);
 }
 
 void loop_on_arc(ContourWalk& walk, const ContourRow& row, std::size_t a, bool joint) {
@@ -152,7 +152,7 @@ void full_circle(ContourWalk& walk, const ContourRow& row, const ContourElement&
   if (joint)
     put_xy(walk, block, joint_on_circle(e.centre, e.r, walk.run.arc_word, walk.run.settings.ini_joint));
   put_ij(walk, block, e.centre.x - row.C.x, e.centre.y - row.C.y);
-  put_block(walk.run.blocks, std::move(block));
+  put_block(walk.run.blocks, block);
   put_template_head(walk.run.blocks, walk.run.templates.End_cd);
 }
 

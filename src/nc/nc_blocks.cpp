@@ -18,21 +18,20 @@ constexpr int kCoordinateDigits = 7;
 }  // namespace
 
 void size_blocks(NcBlocks& blocks, std::size_t rows) {
-  blocks.NC_blk.assign(rows, NcBlock{});
+  blocks.NC_blk.clear();
+  blocks.NC_blk.reserve(rows);
   blocks.NC_row = 0;
 }
 
-void put_block(NcBlocks& blocks, NcBlock block) {
-  if (blocks.NC_row >= blocks.NC_blk.size())
-    blocks.NC_blk.resize(std::max<std::size_t>(2 * blocks.NC_blk.size(), blocks.NC_row + 1));
-  blocks.NC_blk[blocks.NC_row] = std::move(block);
+void put_block(NcBlocks& blocks, const NcBlock& block) {
+  blocks.NC_blk.resize(blocks.NC_row);
+  blocks.NC_blk.push_back(block_text(block).value_or(""));
   ++blocks.NC_row;
 }
 
 void truncate_blocks(NcBlocks& blocks, std::size_t row) {
-  for (std::size_t r = row; r < blocks.NC_row && r < blocks.NC_blk.size(); ++r)
-    blocks.NC_blk[r] = NcBlock{};
   if (row < blocks.NC_row) blocks.NC_row = row;
+  blocks.NC_blk.resize(blocks.NC_row);
 }
 
 std::optional<std::string> block_text(const NcBlock& block) {
@@ -42,10 +41,11 @@ std::optional<std::string> block_text(const NcBlock& block) {
   return text;
 }
 
-std::vector<std::string> body_lines(const NcBlocks& blocks) {
+std::vector<std::string> body_lines(NcBlocks blocks) {
   std::vector<std::string> lines;
-  for (const NcBlock& block : blocks.NC_blk)
-    if (auto text = block_text(block)) lines.push_back(std::move(*text));
+  lines.reserve(blocks.NC_blk.size());
+  for (std::string& text : blocks.NC_blk)
+    if (!text.empty()) lines.push_back(std::move(text));
   return lines;
 }
 

@@ -27,8 +27,12 @@ inline constexpr std::size_t comp = 7;  // G40 or G41
 
 using NcBlock = std::array<std::string, kBlockSlots>;
 
+// The blocks written so far, each kept as its block text ("" for a block
+// without its code word, which is not written): a sheet of a hundred
+// thousand elements writes a few hundred thousand blocks, and eleven slots
+// a block would hold that many times more memory than the text.
 struct NcBlocks {
-  std::vector<NcBlock> NC_blk;
+  std::vector<std::string> NC_blk;
   std::size_t NC_row = 0;  // the next free row
 };
 
@@ -37,7 +41,7 @@ struct NcBlocks {
 void size_blocks(NcBlocks& blocks, std::size_t rows);
 
 // Writes the block at the cursor and advances it.
-void put_block(NcBlocks& blocks, NcBlock block);
+void put_block(NcBlocks& blocks, const NcBlock& block);
 
 // Drops every block from row `row` on (a contour that failed half way).
 void truncate_blocks(NcBlocks& blocks, std::size_t row);
@@ -47,7 +51,7 @@ void truncate_blocks(NcBlocks& blocks, std::size_t row);
 std::optional<std::string> block_text(const NcBlock& block);
 
 // The texts of all blocks written so far, in order.
-std::vector<std::string> body_lines(const NcBlocks& blocks);
+std::vector<std::string> body_lines(NcBlocks blocks);
 
 // The text of a coordinate already rounded to the grid: single precision,
 // at most 7 significant digits, never an exponent, a trailing "." on whole
