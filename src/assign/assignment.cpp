@@ -18,8 +18,7 @@ void run_approach_assignment(Assignment& assignment, Preview& preview, const Dra
   if (preview.Mus_clic != 1) build_material_map(preview, drawing, ticked);
   for (int k = 0; k < kLayerCount; ++k) {
     if (!ticked[static_cast<std::size_t>(k)] || !drawing.has_layer(k)) continue;
-    Table W_dat = drawing.layer(k);
-    PlacementContext ctx{assignment, preview, settings, Cnt_total, W_dat, layer_name(k)};
+    PlacementContext ctx{assignment, preview, settings, Cnt_total, drawing.layer(k), layer_name(k)};
     assign_layer_approaches(ctx);
   }
   plan_cut_order(assignment);

@@ -30,7 +30,7 @@ bool starts_next_contour(PlacementContext& ctx, std::size_t i) {
   const Table& W = ctx.W_dat;
   ApproachState& st = ctx.state;
   st.Grp_row = W.at(i, col::contour);
-  if (W.at(i, col::position).number() != 1 || W.at(i, col::processed) == "99") return false;
+  if (W.at(i, col::position).number() != 1 || st.processed[i]) return false;
   const double number = st.Grp_row.number();
   if (number < static_cast<double>(st.Grp_now)) return false;
   if (number != static_cast<double>(st.Grp_now)) {
@@ -75,7 +75,7 @@ void test_closure(PlacementContext& ctx, std::size_t first) {
 }
 
 void common_end(PlacementContext& ctx, std::size_t first) {
-  ctx.W_dat.at(first, col::processed) = "99";
+  ctx.state.processed[first] = true;
   ctx.assignment.Apr_cnt += 1;
   ctx.state.Grp_now += 1;
   ctx.state.Grp_shape = kShapeUntested;
@@ -179,19 +179,19 @@ void finish_closed_contour(PlacementContext& ctx, std::size_t first) {
   // Only cutting lines are cut; a closed contour of any other colour is
   // marked on the plate.
   ctx.state.Grp_op = ctx.W_dat.at(first, col::colour) == "2" ? "cut" : "mark";
-  ctx.W_dat.at(first, col::processed) = "99";
+  ctx.state.processed[first] = true;
   store_contour_record(ctx);
   ctx.state.Grp_kind = "";
   common_end(ctx, first);
 }
 
 void assign_layer_approaches(PlacementContext& ctx) {
-  Table& W = ctx.W_dat;
+  const Table& W = ctx.W_dat;
   if (W.rows() == 0 || W.cols() <= static_cast<std::size_t>(col::processed)) return;
   clear_entity_cells(ctx.preview.cells);
   ctx.state = ApproachState{};
   ctx.state.Grp_now = whole_number(W.at(0, col::contour));
-  for (std::size_t r = 0; r < W.rows(); ++r) W.at(r, col::processed) = "";
+  ctx.state.processed.assign(W.rows(), false);
   for (std::size_t i = 0; i < W.last_row(); ++i) {
     if (starts_next_contour(ctx, i)) place_contour(ctx, i);
   }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "assign/assignment.h"
 #include "core/cell.h"
@@ -49,6 +50,9 @@ struct ApproachState {
   std::string Grp_op;         // "cut" or "mark"
   double Apr_dx = 0, Apr_dy = 0;
   EntityCells ent;
+  // The first rows of the contours placed so far, by row of W_dat. Kept
+  // beside the table so that placement reads the layer without copying it.
+  std::vector<bool> processed;
 };
 
 // Everything the placement of one layer reads and writes.
@@ -57,7 +61,7 @@ struct PlacementContext {
   Preview& preview;
   const Settings& settings;
   std::int64_t Cnt_total;
-  Table& W_dat;          // the working copy of the layer
+  const Table& W_dat;    // the layer, which placement does not change
   std::string Now_ly;    // "ly0".."ly5"
   ApproachState state{};
 };
