@@ -121,6 +121,14 @@ std::string Cell::text_form() const {
   return {};
 }
 
+bool Cell::operator==(std::string_view literal) const {
+  switch (tag()) {
+    case Tag::Empty: return literal.empty();
+    case Tag::Text: return std::get<std::string>(value_) == literal;
+    default: return text_form() == literal;
+  }
+}
+
 int compare(const Cell& a, const Cell& b) {
   const bool a_text = a.is_text();
   const bool b_text = b.is_text();

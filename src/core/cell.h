@@ -61,9 +61,11 @@ class Cell {
   // Doubles with at most 15, singles with at most 7 significant digits.
   std::string text_form() const;
 
-  // A cell compared with a text literal compares its text form.
-  bool operator==(std::string_view literal) const { return text_form() == literal; }
-  bool operator==(const char* literal) const { return text_form() == literal; }
+  // A cell compared with a text literal compares its text form; the kind
+  // and mark tests of every stage make this the most frequent comparison,
+  // so a text cell is compared without making its text form.
+  bool operator==(std::string_view literal) const;
+  bool operator==(const char* literal) const { return *this == std::string_view(literal); }
 
  private:
   std::variant<std::monostate, std::string, std::int64_t, float, double> value_;

@@ -138,6 +138,36 @@ void start_contour(ChainState& st) {
   ++st.Cnt_total;
 }
 
+// Moves the rows into contour order by following the cycles of the
+// permutation; the rows of no contour go after the last contour and are
+// emptied there.
+void rebuild_in_contour_order(ChainState& st) {
+  Table& W = *st.W_dat;
+  const std::size_t n = W.last_row();
+  std::vector<std::size_t> from = st.Lp_rows;  // row i of the result is row from[i]
+  std::vector<bool> placed(n, false);
+  for (std::size_t r : from) placed[r] = true;
+  for (std::size_t r = 0; r < n; ++r)
+    if (!placed[r]) from.push_back(r);
+  std::vector<bool> done(n, false);
+  std::vector<Cell> held(W.cols());
+  for (std::size_t start = 0; start < n; ++start) {
+    if (done[start]) continue;
+    for (std::size_t c = 0; c < W.cols(); ++c) held[c] = std::move(W.at(start, c));
+    std::size_t to = start;
+    while (from[to] != start) {
+      for (std::size_t c = 0; c < W.cols(); ++c) W.at(to, c) = std::move(W.at(from[to], c));
+      done[to] = true;
+      to = from[to];
+    }
+    for (std::size_t c = 0; c < W.cols(); ++c) W.at(to, c) = std::move(held[c]);
+    done[to] = true;
+  }
+  for (std::size_t i = 0; i < st.Lp_rows.size(); ++i) W.at(i, col::position) = Cell(st.Lp_seq[i]);
+  for (std::size_t r = st.Lp_rows.size(); r < n; ++r)
+    for (std::size_t c = 0; c < W.cols(); ++c) W.at(r, c) = Cell();
+}
+
 }  // namespace
 
 std::int16_t match_end(ChainState& st, const Cell& px, const Cell& py) {
@@ -177,17 +207,15 @@ void add_to_contour(ChainState& st, AddMode mode) {
 }
 
 void finish_contour(ChainState& st) {
-  const Table& W = *st.W_dat;
   if (st.Lp_kind == 99) {
-    st.Lp_dat.copy_row(st.Lp_row++, W, st.Ent_no);
+    st.Lp_rows.push_back(st.Ent_no);
+    st.Lp_seq.push_back(st.Seq_no);
     return;
   }
   st.Seq_no = 1;
   for (std::size_t row : st.C_dat) {
-    st.Lp_dat.copy_row(st.Lp_row, W, row);
-    st.Lp_dat.at(st.Lp_row, col::position) = Cell(st.Seq_no);
-    ++st.Seq_no;
-    ++st.Lp_row;
+    st.Lp_rows.push_back(row);
+    st.Lp_seq.push_back(st.Seq_no++);
   }
 }
 
@@ -195,10 +223,10 @@ void chain_layer(ChainState& st) {
   Table& W = *st.W_dat;
   const std::size_t n = W.last_row();
   st.Cand_no = 0;
-  st.Lp_row = 0;
   st.Seq_no = 0;
   st.Hit_code = 0;
-  st.Lp_dat = Table(n, kLastColumn);
+  st.Lp_rows.clear();
+  st.Lp_seq.clear();
   index_segments(st);
   for (st.Ent_no = 0; st.Ent_no != n; ++st.Ent_no) {
     st.C_dat.clear();
@@ -208,6 +236,7 @@ void chain_layer(ChainState& st) {
     if (is_chained(W.at(st.Ent_no, col::kind)) && W.at(st.Ent_no, col::contour).is_blank()) start_contour(st);
     st.Cand_no = 0;
   }
+  rebuild_in_contour_order(st);
 }
 
 void chain_layers(Drawing& drawing, const Settings& settings) {
@@ -219,7 +248,6 @@ void chain_layers(Drawing& drawing, const Settings& settings) {
     if (!drawing.has_layer(k)) continue;
     st.W_dat = &drawing.layer(k);
     chain_layer(st);
-    drawing.layer(k) = std::move(st.Lp_dat);
   }
   drawing.Cnt_total = st.Cnt_total - 1;
 }

@@ -22,8 +22,13 @@ enum class AddMode { Seed, Prepend = 1, Append = 2 };
 
 // The chaining cells of one run over the layers.
 struct ChainState {
-  Table* W_dat = nullptr;  // the layer being chained
-  Table Lp_dat;            // the same layer rebuilt in contour order
+  Table* W_dat = nullptr;  // the layer being chained, rebuilt in contour order at the end
+  // The layer in contour order, as rows of W_dat and their places in their
+  // contours. The rows are moved into that order once the layer is done: a
+  // second table of a hundred thousand rows would double the memory that
+  // start-up needs.
+  std::vector<std::size_t> Lp_rows;
+  std::vector<std::int64_t> Lp_seq;
   // Rows of W_dat in the contour being built, in chain order: prepended
   // members go to the front, appended ones to the back.
   std::deque<std::size_t> C_dat;
@@ -33,7 +38,6 @@ struct ChainState {
   std::size_t Cand_no = 0;
   std::int64_t Seq_no = 0;
   std::int16_t Hit_code = 0;
-  std::size_t Lp_row = 0;
   int Lp_kind = 0;  // 99 one-entity contour, 1 chained contour, 0 none
   // The band is held in single precision, so two end points at 0.1 do not
   // meet at tolerance 0 while two at 1.5 do.
@@ -50,7 +54,8 @@ struct ChainState {
 // on (start-up sets 1) and leaves Cnt_total at the number of contours.
 void chain_layers(Drawing& drawing, const Settings& settings);
 
-// One layer: builds st.Lp_dat from *st.W_dat.
+// One layer: rebuilds *st.W_dat in contour order; the rows after the last
+// contour are left Empty.
 void chain_layer(ChainState& st);
 
 // 1 when the band around the candidate point (px, py) holds the contour's
@@ -63,7 +68,8 @@ void add_to_contour(ChainState& st, AddMode mode);
 // Swaps the end points of row Cand_no; arc angles stay as they are.
 void reverse_segment(ChainState& st);
 
-// Copies the finished contour into Lp_dat, numbering its members.
+// Appends the finished contour to the layer's contour order, numbering its
+// members.
 void finish_contour(ChainState& st);
 
 }  // namespace makenc
