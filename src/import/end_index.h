@@ -34,6 +34,7 @@ class EndIndex {
   static void erase_row(std::vector<std::size_t>& rows, std::size_t row);
 
   double reach_ = 0;
+  double cell_ = 0;  // width of a cell
   std::unordered_map<Key, std::vector<std::size_t>> cells_;
   // Points no grid cell can hold (far out, or not finite): always offered.
   std::vector<std::size_t> everywhere_;
