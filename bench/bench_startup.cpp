@@ -3,9 +3,7 @@
 // entities; the host waits for all of it before the window opens.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <random>
 #include <string>
 
@@ -14,42 +12,12 @@
 #include "import/measure.h"
 #include "import/reader.h"
 #include "import/startup.h"
+#include "sheets.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// Generated sheets, one folder per part count and layout, removed at exit.
-class Sheets {
- public:
-  ~Sheets() {
-    std::error_code ec;
-    if (!root_.empty()) fs::remove_all(root_, ec);
-  }
-  // The host folder of a sheet of `parts` parts, or empty when the
-  // generator could not run.
-  fs::path get(int parts, bool shuffle_all) {
-    const std::string key = std::to_string(parts) + (shuffle_all ? "-all" : "");
-    auto it = made_.find(key);
-    if (it != made_.end()) return it->second;
-    if (root_.empty()) root_ = fs::temp_directory_path() / ("makenc-bench-" + std::to_string(std::random_device{}()));
-    const fs::path out = root_ / key;
-    const std::string cmd = "python3 \"" MAKENC_GEN_SHEET "\" --parts " + std::to_string(parts) + " --out \"" +
-                            out.string() + "\"" + (shuffle_all ? " --shuffle-all" : "") + " > /dev/null";
-    const fs::path made = std::system(cmd.c_str()) == 0 ? out : fs::path();
-    made_[key] = made;
-    return made;
-  }
-
- private:
-  fs::path root_;
-  std::map<std::string, fs::path> made_;
-};
-
-Sheets& sheets() {
-  static Sheets s;
-  return s;
-}
+using makenc::bench::sheets;
 
 void BM_StartUp(benchmark::State& state) {
   const fs::path folder = sheets().get(static_cast<int>(state.range(0)), state.range(1) != 0);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <utility>
 
 #include "assign/placement.h"
@@ -84,8 +85,12 @@ void find_nearest_four(CutPlan& plan, std::size_t M) {
 void rows_with_number(const CutPlan& plan, const Cell& id, std::vector<std::size_t>& out) {
   out.clear();
   if (plan.numeric_ids && id.is_number()) {
-    const auto it = plan.rows_of.find(id.number());
-    if (it != plan.rows_of.end()) out = it->second;
+    const auto by_number = [](const std::pair<double, std::size_t>& a, const std::pair<double, std::size_t>& b) {
+      return a.first < b.first;
+    };
+    const auto [lo, hi] = std::equal_range(plan.rows_of.begin(), plan.rows_of.end(),
+                                           std::pair<double, std::size_t>{id.number(), 0}, by_number);
+    for (auto it = lo; it != hi; ++it) out.push_back(it->second);
   } else {
     for (std::size_t k = 0; k < plan.Ord_wrk.rows(); ++k)
       if (compare(plan.Ord_wrk.at(k, rec::contour), id) == 0) out.push_back(k);
@@ -171,19 +176,32 @@ void index_remaining(CutPlan& plan, std::size_t M) {
     if (is_blank(W.at(k, rec::layer))) continue;
     rows.push_back(k);
     const Cell& id = W.at(k, rec::contour);
-    // NaN compares equal to every number, which no map can answer.
+    // NaN compares equal to every number, which no sorted list can answer.
     if (!id.is_number() || std::isnan(id.number())) plan.numeric_ids = false;
-    plan.rows_of[id.number()].push_back(k);
+    if (plan.numeric_ids) plan.rows_of.emplace_back(id.number(), k);
   }
+  if (plan.numeric_ids)
+    std::sort(plan.rows_of.begin(), plan.rows_of.end());
+  else
+    plan.rows_of.clear();
   plan.grid = ApproachGrid(std::move(xs), std::move(ys), rows);
 }
 
+// Each entry of the order takes the first record with its contour number;
+// the list ends at the first entry no record has.
 void build_cut_list(const CutPlan& plan, Table& Ord_dat, std::size_t M) {
-  std::unordered_map<double, std::size_t> first_row;
-  for (std::size_t k = M; k-- > 0;) first_row[plan.Ord_src.at(k, rec::contour).number()] = k;
+  std::vector<std::pair<double, std::size_t>> rows;  // (number, row), sorted
+  rows.reserve(M);
+  for (std::size_t k = 0; k < M; ++k) {
+    const double id = plan.Ord_src.at(k, rec::contour).number();
+    if (!std::isnan(id)) rows.emplace_back(id, k);  // no look-up meets NaN
+  }
+  std::sort(rows.begin(), rows.end());
   for (std::size_t p = 0; p < static_cast<std::size_t>(plan.Ord_pos); ++p) {
-    const auto it = first_row.find(plan.Ord_seq[p].number());
-    if (it == first_row.end() || compare(plan.Ord_src.at(it->second, rec::contour), plan.Ord_seq[p]) != 0)
+    const double id = plan.Ord_seq[p].number();
+    const auto it = std::lower_bound(rows.begin(), rows.end(), std::pair<double, std::size_t>{id, 0},
+                                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    if (it == rows.end() || it->first != id || compare(plan.Ord_src.at(it->second, rec::contour), plan.Ord_seq[p]) != 0)
       break;
     Ord_dat.copy_row(p, plan.Ord_src, it->second);
   }
@@ -197,31 +215,47 @@ bool last_record_is_outline(const Table& Apr_dat) {
   return false;
 }
 
+using Point2 = std::array<double, 2>;
+
+// The last record with the number gives the point; an unknown contour
+// number reads as the origin.
+Point2 approach_point(const CutPlan& plan, double id) {
+  const auto it = std::upper_bound(plan.approach_of.begin(), plan.approach_of.end(), id,
+                                   [](double v, const auto& e) { return v < e.first; });
+  return it == plan.approach_of.begin() || std::prev(it)->first != id ? Point2{0, 0} : std::prev(it)->second;
+}
+
+// How many approach points a tour visits: a third or a fourth contour
+// number 0 means there is none.
+std::size_t stops_of(const std::array<double, 4>& ids) { return ids[2] == 0 ? 2 : ids[3] == 0 ? 3 : 4; }
+
+// From the tool through the first `stops` points, leg by leg.
+double tour_through(const CutPlan& plan, const std::array<Point2, 4>& p, std::size_t stops) {
+  double len = pt_dist(plan.Pos_x, plan.Pos_y, p[0][0], p[0][1]) + pt_dist(p[0][0], p[0][1], p[1][0], p[1][1]);
+  if (stops > 2) len += pt_dist(p[1][0], p[1][1], p[2][0], p[2][1]);
+  if (stops > 3) len += pt_dist(p[2][0], p[2][1], p[3][0], p[3][1]);
+  return len;
+}
+
 }  // namespace
 
 void index_approach_points(CutPlan& plan, const Table& Apr_dat) {
   plan.approach_of.clear();
   for (std::size_t k = 0; k < Apr_dat.rows(); ++k) {
-    if (Apr_dat.at(k, rec::layer).is_empty()) continue;
-    plan.approach_of[Apr_dat.at(k, rec::contour).number()] = {Apr_dat.at(k, rec::apr_x).number(),
-                                                              Apr_dat.at(k, rec::apr_y).number()};
+    const double id = Apr_dat.at(k, rec::contour).number();
+    if (Apr_dat.at(k, rec::layer).is_empty() || std::isnan(id)) continue;
+    plan.approach_of.emplace_back(id, Point2{Apr_dat.at(k, rec::apr_x).number(), Apr_dat.at(k, rec::apr_y).number()});
   }
+  // Stable, so that the records of one number keep their row order.
+  std::stable_sort(plan.approach_of.begin(), plan.approach_of.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
 }
 
 double tour_length(const CutPlan& plan, double a, double b, double c, double d) {
-  auto point = [&plan](double id) {
-    const auto it = plan.approach_of.find(id);
-    return it == plan.approach_of.end() ? std::array<double, 2>{0, 0} : it->second;
-  };
-  const auto A = point(a);
-  const auto B = point(b);
-  double len = pt_dist(plan.Pos_x, plan.Pos_y, A[0], A[1]) + pt_dist(A[0], A[1], B[0], B[1]);
-  if (c == 0) return len;
-  const auto C = point(c);
-  len += pt_dist(B[0], B[1], C[0], C[1]);
-  if (d == 0) return len;
-  const auto D = point(d);
-  return len + pt_dist(C[0], C[1], D[0], D[1]);
+  const std::array<double, 4> ids{a, b, c, d};
+  std::array<Point2, 4> points{};
+  for (std::size_t i = 0; i < ids.size(); ++i) points[i] = approach_point(plan, ids[i]);
+  return tour_through(plan, points, stops_of(ids));
 }
 
 void best_order_of_nearest(CutPlan& plan) {
@@ -235,10 +269,22 @@ void best_order_of_nearest(CutPlan& plan) {
   static constexpr std::array<Order, 2> kOrdersOfTwo{{{0, 1, 0, 0}, {1, 0, 0, 0}}};
   const Order* orders = n == 2 ? kOrdersOfTwo.data() : n == 3 ? kOrdersOfThree.data() : kOrdersOfFour.data();
   const std::size_t count = n == 2 ? kOrdersOfTwo.size() : n == 3 ? kOrdersOfThree.size() : kOrdersOfFour.size();
-  auto id = [&plan](std::size_t slot) { return plan.Near_c[slot].number(); };
+  // The slots' approach points are looked up once a round, not once a leg.
+  std::array<double, 4> slot_ids{};
+  std::array<Point2, 4> slot_points{};
+  for (std::size_t s = 0; s < n; ++s) {
+    slot_ids[s] = plan.Near_c[s].number();
+    slot_points[s] = approach_point(plan, slot_ids[s]);
+  }
   for (std::size_t t = 0; t < count; ++t) {
     const Order& o = orders[t];
-    plan.Tour_len = tour_length(plan, id(o[0]), id(o[1]), n > 2 ? id(o[2]) : 0, n > 3 ? id(o[3]) : 0);
+    std::array<double, 4> ids{};
+    std::array<Point2, 4> points{};
+    for (std::size_t j = 0; j < n; ++j) {
+      ids[j] = slot_ids[o[j]];
+      points[j] = slot_points[o[j]];
+    }
+    plan.Tour_len = tour_through(plan, points, stops_of(ids));
     if (t > 0 && !(plan.Tour_best > plan.Tour_len)) continue;
     plan.Tour_best = plan.Tour_len;
     for (std::size_t j = 0; j < n; ++j) plan.Ord_seq[pos + j] = plan.Near_c[o[j]];

@@ -8,7 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "assign/approach_grid.h"
@@ -35,12 +35,14 @@ struct CutPlan {
   std::array<double, 4> Near_d{};
   std::array<Cell, 4> Near_c{Cell(""), Cell(""), Cell(""), Cell("")};
   double Tour_best = 0, Tour_len = 0;
-  // Approach point of each contour number: (x, y) of its record.
-  std::unordered_map<double, std::array<double, 2>> approach_of;
+  // (contour number, approach point) of each record, sorted by number and
+  // within a number by row.
+  std::vector<std::pair<double, std::array<double, 2>>> approach_of;
   // The approach points of the records still to be placed.
   ApproachGrid grid;
-  // Rows of the records by contour number, when all of them are numbers.
-  std::unordered_map<double, std::vector<std::size_t>> rows_of;
+  // (contour number, row) of the records, sorted, when all contour numbers
+  // are numbers.
+  std::vector<std::pair<double, std::size_t>> rows_of;
   bool numeric_ids = false;
 };
 
