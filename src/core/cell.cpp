@@ -84,18 +84,15 @@ bool parse_strict_number(std::string_view text, double& out) {
 }
 
 bool Cell::is_blank() const {
-  return is_empty() || (is_text() && std::get<std::string>(value_).empty());
+  return is_empty() || (is_text() && std::get<CellText>(value_).view().empty());
 }
 
-const std::string& Cell::text() const {
-  static const std::string none;
-  return is_text() ? std::get<std::string>(value_) : none;
-}
+std::string_view Cell::text() const { return is_text() ? std::get<CellText>(value_).view() : std::string_view(); }
 
-double Cell::number() const {
+double Cell::number_of_other() const {
   switch (tag()) {
     case Tag::Empty: return 0.0;
-    case Tag::Text: return numeric_value(std::get<std::string>(value_));
+    case Tag::Text: return numeric_value(text());
     case Tag::Integer: return static_cast<double>(std::get<std::int64_t>(value_));
     case Tag::Single: return static_cast<double>(std::get<float>(value_));
     case Tag::Double: return std::get<double>(value_);
@@ -106,14 +103,14 @@ double Cell::number() const {
 double Cell::strict_number() const {
   if (!is_text()) return number();
   double v = 0;
-  if (!parse_strict_number(text(), v)) throw CellArithmeticError(text());
+  if (!parse_strict_number(text(), v)) throw CellArithmeticError(std::string(text()));
   return v;
 }
 
 std::string Cell::text_form() const {
   switch (tag()) {
     case Tag::Empty: return {};
-    case Tag::Text: return std::get<std::string>(value_);
+    case Tag::Text: return std::string(text());
     case Tag::Integer: return std::to_string(std::get<std::int64_t>(value_));
     case Tag::Single: return single_text(std::get<float>(value_));
     case Tag::Double: return double_text(std::get<double>(value_));
@@ -124,7 +121,7 @@ std::string Cell::text_form() const {
 bool Cell::operator==(std::string_view literal) const {
   switch (tag()) {
     case Tag::Empty: return literal.empty();
-    case Tag::Text: return std::get<std::string>(value_) == literal;
+    case Tag::Text: return text() == literal;
     default: return text_form() == literal;
   }
 }

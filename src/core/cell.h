@@ -12,6 +12,8 @@
 #include <string_view>
 #include <variant>
 
+#include "core/cell_text.h"
+
 namespace makenc {
 
 // Arithmetic on a text that is not wholly a number cannot be done; the
@@ -35,8 +37,8 @@ class Cell {
   Cell(float v) : value_(v) {}                  // NOLINT
   Cell(std::int64_t v) : value_(v) {}           // NOLINT
   Cell(int v) : value_(std::int64_t{v}) {}      // NOLINT
-  Cell(std::string bytes) : value_(std::move(bytes)) {}  // NOLINT
-  Cell(const char* bytes) : value_(std::string(bytes)) {}  // NOLINT
+  Cell(const std::string& bytes) : value_(CellText(bytes)) {}  // NOLINT
+  Cell(const char* bytes) : value_(CellText(bytes)) {}         // NOLINT
 
   Tag tag() const { return static_cast<Tag>(value_.index()); }
   // Only a cell never written is empty; a cell holding "" is not.
@@ -49,11 +51,15 @@ class Cell {
   }
 
   // The bytes of a text cell (code page 932); "" for any other cell.
-  const std::string& text() const;
+  std::string_view text() const;
 
   // Lenient reading: a text is read as a decimal literal from its start up
   // to the first character that does not fit; no digit gives 0. Never fails.
-  double number() const;
+  double number() const {
+    // Coordinates are Doubles once measured: the common case stays inline.
+    if (const double* d = std::get_if<double>(&value_)) return *d;
+    return number_of_other();
+  }
   // Strict reading used by arithmetic: the whole text must be a number.
   // Throws CellArithmeticError otherwise. Empty counts as 0.
   double strict_number() const;
@@ -68,7 +74,9 @@ class Cell {
   bool operator==(const char* literal) const { return *this == std::string_view(literal); }
 
  private:
-  std::variant<std::monostate, std::string, std::int64_t, float, double> value_;
+  double number_of_other() const;
+
+  std::variant<std::monostate, CellText, std::int64_t, float, double> value_;
 };
 
 // Numeric comparison with a number literal (Empty counts as 0; a text is

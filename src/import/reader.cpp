@@ -79,7 +79,7 @@ std::string line_reference(const SourceLine& line) {
 
 RecordKind record_kind(const std::vector<Cell>& Rec_fld) {
   if (Rec_fld.empty()) return RecordKind::Other;
-  const std::string& keyword = Rec_fld[0].text();
+  const std::string_view keyword = Rec_fld[0].text();
   if (keyword.empty()) return RecordKind::Line;
   if (keyword == "ci") return Rec_fld.size() > 5 ? RecordKind::Arc : RecordKind::Circle;
   if (keyword == "pt") return RecordKind::Point;

@@ -1,0 +1,69 @@
+// Text cells hold short texts in place and longer ones on the heap; both
+// must behave as plain byte strings through copies, moves and reassignment.
+#include "core/cell_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/cell.h"
+
+namespace makenc {
+namespace {
+
+const std::vector<std::string> kTexts{"",
+                                      "G",
+                                      "li",
+                                      std::string("a\0b", 3),
+                                      std::string(15, 'x'),  // the longest held in place
+                                      std::string(16, 'y'),  // the shortest on the heap
+                                      "\x95\x5c\x8e\xa6",    // code page 932 bytes, one of them "\"
+                                      std::string(1000, 'z')};
+
+TEST(CellText, KeepsEveryTextByteForByte) {
+  for (const std::string& s : kTexts) {
+    const CellText t(s);
+    EXPECT_EQ(t.view(), s) << s.size() << " bytes";
+    EXPECT_EQ(Cell(s).text(), s);
+    EXPECT_EQ(Cell(s).text_form(), s);
+  }
+}
+
+TEST(CellText, CopiesAndMovesBetweenShortAndLongTexts) {
+  for (const std::string& a : kTexts) {
+    for (const std::string& b : kTexts) {
+      CellText x(a);
+      const CellText y(b);
+      x = y;
+      EXPECT_EQ(x.view(), b);
+      EXPECT_EQ(y.view(), b);
+      CellText z(a);
+      z = std::move(x);
+      EXPECT_EQ(z.view(), b);
+      CellText w(std::move(z));
+      EXPECT_EQ(w.view(), b);
+      const CellText& same = w;
+      w = same;  // to itself
+      EXPECT_EQ(w.view(), b);
+    }
+  }
+}
+
+TEST(CellText, CellsOfTextStayTextsInTablesThatGrowAndShrink) {
+  std::vector<Cell> cells;
+  for (int round = 0; round < 50; ++round)
+    for (const std::string& s : kTexts) cells.emplace_back(s);
+  cells.erase(cells.begin(), cells.begin() + 7);
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    const std::string& want = kTexts[(i + 7) % kTexts.size()];
+    ASSERT_TRUE(cells[i].is_text());
+    EXPECT_EQ(cells[i].text(), want);
+    EXPECT_EQ(cells[i].is_blank(), want.empty());
+  }
+  EXPECT_EQ(sizeof(Cell), 24u);
+}
+
+}  // namespace
+}  // namespace makenc
