@@ -61,12 +61,13 @@ void index_segments(ChainState& st) {
     if (!is_segment(W.at(r, col::kind))) continue;
     for (int c = 1; c <= 4; ++c) largest = std::fmax(largest, std::fabs(W.at(r, c).number()));
   }
-  st.index = EndIndex(reach_of(st.tolerance, st.S, largest));
+  std::vector<EndPoint> ends;
   for (std::size_t r = 0; r != W.last_row(); ++r) {
     if (!is_segment(W.at(r, col::kind)) || !W.at(r, col::contour).is_blank()) continue;
-    st.index.add(r, W.at(r, 1).number(), W.at(r, 2).number());
-    st.index.add(r, W.at(r, 3).number(), W.at(r, 4).number());
+    ends.push_back({r, W.at(r, 1).number(), W.at(r, 2).number()});
+    ends.push_back({r, W.at(r, 3).number(), W.at(r, 4).number()});
   }
+  st.index = EndIndex(reach_of(st.tolerance, st.S, largest), ends);
 }
 
 void unindex(ChainState& st, std::size_t row) {

@@ -1,0 +1,91 @@
+// The chaining index only narrows the search, so it must offer at least
+// every row with a point within reach of the asked position, whatever the
+// reach, the spread of the points and the rows already taken out.
+#include "import/end_index.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <random>
+#include <set>
+#include <vector>
+
+namespace makenc {
+namespace {
+
+std::set<std::size_t> offered(const EndIndex& index, double x, double y) {
+  std::vector<std::size_t> rows;
+  index.rows_near(x, y, rows);
+  return {rows.begin(), rows.end()};
+}
+
+void expect_offers_all_within_reach(double reach, std::vector<EndPoint> ends, std::mt19937& rng, double lo,
+                                    double hi) {
+  EndIndex index(reach, ends);
+  std::uniform_real_distribution<double> coord(lo, hi);
+  std::shuffle(ends.begin(), ends.end(), rng);
+  std::vector<bool> held(ends.size(), true);
+  for (std::size_t i = 0; i <= ends.size(); ++i) {
+    // Asked at random places and right at the points, before and after
+    // each point is taken out.
+    for (int q = 0; q < 3; ++q) {
+      const bool at_point = q > 0 && i < ends.size();
+      const double x = at_point ? ends[i].x + (q - 1) * reach : coord(rng);
+      const double y = at_point ? ends[i].y - (q - 1) * reach : coord(rng);
+      const std::set<std::size_t> got = offered(index, x, y);
+      for (std::size_t k = 0; k < ends.size(); ++k) {
+        if (!held[k] || !(std::fabs(ends[k].x - x) <= reach && std::fabs(ends[k].y - y) <= reach)) continue;
+        ASSERT_TRUE(got.count(ends[k].row)) << "row " << ends[k].row << " at " << ends[k].x << ", " << ends[k].y
+                                            << " asked at " << x << ", " << y << " reach " << reach;
+      }
+    }
+    if (i < ends.size()) {
+      index.remove(ends[i].row, ends[i].x, ends[i].y);
+      held[i] = false;
+    }
+  }
+  EXPECT_TRUE(offered(index, (lo + hi) / 2, (lo + hi) / 2).empty());
+}
+
+std::vector<EndPoint> random_ends(std::mt19937& rng, std::size_t n, double lo, double hi, double step) {
+  std::uniform_real_distribution<double> coord(lo, hi);
+  std::vector<EndPoint> ends;
+  for (std::size_t r = 0; r < n; ++r) {
+    for (int end = 0; end < 2; ++end) {
+      double x = coord(rng), y = coord(rng);
+      if (step > 0) x = std::round(x / step) * step, y = std::round(y / step) * step;
+      ends.push_back({r, x, y});
+    }
+  }
+  return ends;
+}
+
+TEST(EndIndexDifferential, OffersEveryPointWithinReach) {
+  std::mt19937 rng(3);
+  for (double reach : {0.001, 0.02, 1.0, 50.0, 5000.0})
+    expect_offers_all_within_reach(reach, random_ends(rng, 150, -100, 400, 0), rng, -150, 450);
+}
+
+TEST(EndIndexDifferential, PointsThatShareAPlaceOrALine) {
+  std::mt19937 rng(4);
+  expect_offers_all_within_reach(0.03, random_ends(rng, 150, 0, 10, 0.5), rng, -1, 11);
+  std::vector<EndPoint> line;
+  for (std::size_t r = 0; r < 100; ++r) line.push_back({r, 250000.3 + 0.01 * static_cast<double>(r), 7});
+  expect_offers_all_within_reach(0.0256, line, rng, 250000, 250002);
+}
+
+TEST(EndIndexDifferential, PointsNoCellHoldsAreAlwaysOffered) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::vector<EndPoint> ends{{0, 1, 1}, {1, 1e300, 0}, {2, std::nan(""), 0}, {3, -inf, 2}, {4, 3, 3}};
+  const EndIndex index(0.5, ends);
+  EXPECT_EQ(offered(index, 1, 1), (std::set<std::size_t>{0, 1, 2, 3}));
+  EXPECT_EQ(offered(index, std::nan(""), 0), (std::set<std::size_t>{0, 1, 2, 3, 4}));
+  // A reach that is no number makes every point a neighbour.
+  EXPECT_EQ(offered(EndIndex(std::nan(""), ends), 1, 1), (std::set<std::size_t>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(offered(EndIndex(-1, ends), 100, 100), (std::set<std::size_t>{0, 1, 2, 3, 4}));
+}
+
+}  // namespace
+}  // namespace makenc
