@@ -122,7 +122,15 @@ bool Cell::operator==(std::string_view literal) const {
   switch (tag()) {
     case Tag::Empty: return literal.empty();
     case Tag::Text: return text() == literal;
-    default: return text_form() == literal;
+    default:
+      // The text form of a number is "0" for both zeros (and for NaN) and
+      // for nothing else; the reader asks this of every coordinate it
+      // stores, where formatting each one would cost more than the reading.
+      if (literal == "0") {
+        const double v = number();
+        return v == 0 || std::isnan(v);
+      }
+      return text_form() == literal;
   }
 }
 

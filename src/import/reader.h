@@ -44,6 +44,8 @@ struct Reader {
   // The record each box cell was last taken from, so a box that cannot be
   // used names the line to fix.
   std::array<SourceLine, 4> box_from;
+  // The numeric values of the box's cells, in the order of BoxSide.
+  std::array<double, 4> box_value{};
   // Numeric value of the text form of -X_min and -Y_min (second read).
   double x_shift = 0;
   double y_shift = 0;

@@ -21,53 +21,49 @@ Cell& box_cell(Drawing& d, BoxSide side) {
 }
 
 // The box keeps the winning cell unchanged, text or number, so a coordinate
-// read from the file stays the text the host wrote.
-void widen(Reader& rd, Drawing& d, BoxSide side, const Cell& v) {
-  Cell& box = box_cell(d, side);
+// read from the file stays the text the host wrote. A cell wins only when
+// its value is strictly beyond the box's (val_min, val_max); the box's
+// values are kept beside it so that each coordinate is read once a record.
+void widen(Reader& rd, Drawing& d, BoxSide side, const Cell& v, double value) {
+  const auto s = static_cast<std::size_t>(side);
   const bool is_min = side == BoxSide::X_min || side == BoxSide::Y_min;
-  const Cell& kept = is_min ? val_min(v, box) : val_max(v, box);
-  if (&kept != &v) return;
-  box = v;
-  rd.box_from[static_cast<std::size_t>(side)] = rd.current;
+  if (!(is_min ? value < rd.box_value[s] : value > rd.box_value[s])) return;
+  box_cell(d, side) = v;
+  rd.box_value[s] = value;
+  rd.box_from[s] = rd.current;
 }
 
-void widen_x(Reader& rd, Drawing& d, const Cell& x) {
-  widen(rd, d, BoxSide::X_min, x);
-  widen(rd, d, BoxSide::X_max, x);
-}
-
-void widen_y(Reader& rd, Drawing& d, const Cell& y) {
-  widen(rd, d, BoxSide::Y_min, y);
-  widen(rd, d, BoxSide::Y_max, y);
-}
+void widen(Reader& rd, Drawing& d, BoxSide side, double value) { widen(rd, d, side, Cell(value), value); }
 
 void start_box(Reader& rd, Drawing& d, const Cell& x, const Cell& y) {
   d.X_min = d.X_max = x;
   d.Y_min = d.Y_max = y;
+  rd.box_value = {x.number(), y.number(), x.number(), y.number()};
   rd.box_from.fill(rd.current);
   rd.box_started = true;
 }
 
 void box_of_line(Reader& rd, Drawing& d) {
   const std::vector<Cell>& f = rd.Rec_fld;
-  widen(rd, d, BoxSide::X_min, f[1]);
-  widen(rd, d, BoxSide::X_min, f[3]);
-  widen(rd, d, BoxSide::Y_min, f[2]);
-  widen(rd, d, BoxSide::Y_min, f[4]);
-  widen(rd, d, BoxSide::X_max, f[1]);
-  widen(rd, d, BoxSide::X_max, f[3]);
-  widen(rd, d, BoxSide::Y_max, f[2]);
-  widen(rd, d, BoxSide::Y_max, f[4]);
+  const double x1 = f[1].number(), y1 = f[2].number(), x2 = f[3].number(), y2 = f[4].number();
+  widen(rd, d, BoxSide::X_min, f[1], x1);
+  widen(rd, d, BoxSide::X_min, f[3], x2);
+  widen(rd, d, BoxSide::Y_min, f[2], y1);
+  widen(rd, d, BoxSide::Y_min, f[4], y2);
+  widen(rd, d, BoxSide::X_max, f[1], x1);
+  widen(rd, d, BoxSide::X_max, f[3], x2);
+  widen(rd, d, BoxSide::Y_max, f[2], y1);
+  widen(rd, d, BoxSide::Y_max, f[4], y2);
 }
 
 void box_of_circle(Reader& rd, Drawing& d) {
   const double x = rd.Rec_fld[1].number();
   const double y = rd.Rec_fld[2].number();
   const double r = rd.Rec_fld[3].number();
-  widen(rd, d, BoxSide::X_min, Cell(x - r));
-  widen(rd, d, BoxSide::Y_min, Cell(y - r));
-  widen(rd, d, BoxSide::X_max, Cell(x + r));
-  widen(rd, d, BoxSide::Y_max, Cell(y + r));
+  widen(rd, d, BoxSide::X_min, x - r);
+  widen(rd, d, BoxSide::Y_min, y - r);
+  widen(rd, d, BoxSide::X_max, x + r);
+  widen(rd, d, BoxSide::Y_max, y + r);
 }
 
 // The extreme points of the circle in the directions 0, 90, 180 and 270
@@ -83,10 +79,10 @@ void box_of_arc_quadrants(Reader& rd, Drawing& d, double a, double b) {
   for (int i = 0; i < 4 && c < b; ++i, c += 90) {
     double dir = std::fmod(c, 360.0);
     if (dir < 0) dir += 360;
-    if (dir == 0) widen(rd, d, BoxSide::X_max, Cell(x + r));
-    if (dir == 90) widen(rd, d, BoxSide::Y_max, Cell(y + r));
-    if (dir == 180) widen(rd, d, BoxSide::X_min, Cell(x - r));
-    if (dir == 270) widen(rd, d, BoxSide::Y_min, Cell(y - r));
+    if (dir == 0) widen(rd, d, BoxSide::X_max, x + r);
+    if (dir == 90) widen(rd, d, BoxSide::Y_max, y + r);
+    if (dir == 180) widen(rd, d, BoxSide::X_min, x - r);
+    if (dir == 270) widen(rd, d, BoxSide::Y_min, y - r);
   }
 }
 
@@ -102,13 +98,13 @@ void box_of_arc(Reader& rd, Drawing& d) {
   const double x = f[1].number();
   const double y = f[2].number();
   const double r = f[3].number();
-  const Cell P_x1(x + r * std::cos(a * kPi / 180));
-  const Cell P_y1(y + r * std::sin(a * kPi / 180));
-  const Cell P_x2(x + r * std::cos(b * kPi / 180));
-  const Cell P_y2(y + r * std::sin(b * kPi / 180));
+  const double P_x1 = x + r * std::cos(a * kPi / 180);
+  const double P_y1 = y + r * std::sin(a * kPi / 180);
+  const double P_x2 = x + r * std::cos(b * kPi / 180);
+  const double P_y2 = y + r * std::sin(b * kPi / 180);
   // An arc's centre need not lie within its extent, so an arc that starts
   // the box starts it at its start point.
-  if (!rd.box_started) start_box(rd, d, P_x1, P_y1);
+  if (!rd.box_started) start_box(rd, d, Cell(P_x1), Cell(P_y1));
   box_of_arc_quadrants(rd, d, a, b);
   widen(rd, d, BoxSide::X_min, P_x1);
   widen(rd, d, BoxSide::X_min, P_x2);
@@ -192,10 +188,14 @@ void bounding_box_step(Reader& rd, Drawing& d) {
     case RecordKind::Line: box_of_line(rd, d); break;
     case RecordKind::Circle: box_of_circle(rd, d); break;
     case RecordKind::Arc: box_of_arc(rd, d); break;
-    case RecordKind::Point:
-      widen_x(rd, d, rd.Rec_fld[1]);
-      widen_y(rd, d, rd.Rec_fld[2]);
+    case RecordKind::Point: {
+      const double x = rd.Rec_fld[1].number(), y = rd.Rec_fld[2].number();
+      widen(rd, d, BoxSide::X_min, rd.Rec_fld[1], x);
+      widen(rd, d, BoxSide::X_max, rd.Rec_fld[1], x);
+      widen(rd, d, BoxSide::Y_min, rd.Rec_fld[2], y);
+      widen(rd, d, BoxSide::Y_max, rd.Rec_fld[2], y);
       break;
+    }
     default: break;
   }
 }
