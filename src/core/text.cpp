@@ -124,7 +124,10 @@ std::optional<std::vector<std::string>> read_text_lines(const std::filesystem::p
 }
 
 std::string join_crlf(const std::vector<std::string>& lines) {
+  std::size_t size = 0;
+  for (const auto& l : lines) size += l.size() + 2;
   std::string out;
+  out.reserve(size);
   for (const auto& l : lines) {
     out += l;
     out += "\r\n";

@@ -6,7 +6,8 @@
 
 #include <cstddef>
 #include <optional>
-#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "core/cell.h"
 #include "core/table.h"
@@ -25,8 +26,9 @@ class ContourRows {
  private:
   const Table& table_;
   std::size_t end_ = 0;  // the spare row
-  // First row of each contour number that reads as a finite number.
-  std::unordered_map<double, std::size_t> first_;
+  // (number, row) of every row that starts a run of one finite contour
+  // number, sorted: the first row of a number is the first of its entries.
+  std::vector<std::pair<double, std::size_t>> starts_;
 };
 
 }  // namespace makenc

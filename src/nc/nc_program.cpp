@@ -139,7 +139,9 @@ Result<NcWritten> make_nc_data(const NcInput& input) {
   auto foot = read_template(host_path(input.folder, "Zemlak\\Bin\\foot.ini"));
   if (!foot) return foot.error();
   std::vector<std::string> lines = fill_header(*head, input.date, name->NC_path, *size);
-  for (std::string& line : body_lines(std::move(*body))) lines.push_back(std::move(line));
+  std::vector<std::string> body_text = body_lines(std::move(*body));
+  lines.reserve(lines.size() + body_text.size() + foot->size());
+  for (std::string& line : body_text) lines.push_back(std::move(line));
   for (std::string& line : without_spare(*foot)) lines.push_back(std::move(line));
   Status written = write_file_atomically(name->file, join_crlf(lines));
   if (!written) return Error{"the NC program was not written: " + written.error().message};
