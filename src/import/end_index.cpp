@@ -9,11 +9,13 @@ namespace {
 // Points beyond this stay out of the cells, where cell borders computed from
 // them would be too coarse to trust.
 constexpr double kFar = 1e12;
-// A cell is at least this many reaches wide, so the square within reach of
-// an end point (widened once more against rounding) mostly falls into one
-// or two cells.
-constexpr double kCellReaches = 4;
-constexpr double kMargin = 2;
+// A cell is at least one reach wide and the square looked at around an end
+// is the reach widened by a quarter against rounding: at the tolerances of
+// real work the cells are sized by the spread of the points and one or two
+// of them are looked at; at a tolerance as wide as the parts the square
+// stays as small as the reach allows.
+constexpr double kCellReaches = 1;
+constexpr double kMargin = 1.25;
 
 bool near_enough(double v) { return std::isfinite(v) && std::fabs(v) <= kFar; }
 
