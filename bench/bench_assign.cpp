@@ -13,8 +13,8 @@
 #include "assign/placement.h"
 #include "core/constants.h"
 #include "import/startup.h"
-#include "ui/preview.h"
 #include "sheets.h"
+#include "ui/preview.h"
 
 namespace {
 
@@ -66,6 +66,11 @@ void BM_PlanCutOrder(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(count));
 }
-BENCHMARK(BM_PlanCutOrder)->Arg(1000)->Arg(5000)->Arg(40000)->ArgName("records")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlanCutOrder)
+    ->Arg(1000)
+    ->Arg(5000)
+    ->Arg(40000)
+    ->ArgName("records")
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

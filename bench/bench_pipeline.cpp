@@ -88,4 +88,9 @@ void BM_NcGenerationStage(benchmark::State& state) {
 
 BENCHMARK(BM_StartUpStage)->Arg(55)->Arg(550)->Arg(5500)->ArgName("parts")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AssignmentStage)->Arg(55)->Arg(550)->Arg(5500)->ArgName("parts")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_NcGenerationStage)->Arg(55)->Arg(550)->Arg(5500)->ArgName("parts")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NcGenerationStage)
+    ->Arg(55)
+    ->Arg(550)
+    ->Arg(5500)
+    ->ArgName("parts")
+    ->Unit(benchmark::kMillisecond);

@@ -24,10 +24,12 @@ class Sheets {
     auto it = made_.find(key);
     if (it != made_.end()) return it->second;
     if (root_.empty())
-      root_ = std::filesystem::temp_directory_path() / ("makenc-bench-" + std::to_string(std::random_device{}()));
+      root_ =
+          std::filesystem::temp_directory_path() / ("makenc-bench-" + std::to_string(std::random_device{}()));
     const std::filesystem::path out = root_ / key;
-    const std::string cmd = "python3 \"" MAKENC_GEN_SHEET "\" --parts " + std::to_string(parts) + " --out \"" +
-                            out.string() + "\"" + (shuffle_all ? " --shuffle-all" : "") + " > /dev/null";
+    const std::string cmd = "python3 \"" MAKENC_GEN_SHEET "\" --parts " + std::to_string(parts) +
+                            " --out \"" + out.string() + "\"" + (shuffle_all ? " --shuffle-all" : "") +
+                            " > /dev/null";
     const std::filesystem::path made = std::system(cmd.c_str()) == 0 ? out : std::filesystem::path();
     made_[key] = made;
     return made;

@@ -45,7 +45,8 @@ void keep_nearest(NearestRows& best, double d, std::size_t row) {
 
 }  // namespace
 
-ApproachGrid::ApproachGrid(std::vector<double> xs, std::vector<double> ys, const std::vector<std::size_t>& rows)
+ApproachGrid::ApproachGrid(std::vector<double> xs, std::vector<double> ys,
+                           const std::vector<std::size_t>& rows)
     : xs_(std::move(xs)), ys_(std::move(ys)), cell_of_(xs_.size(), -1) {
   build(rows);
 }
@@ -150,7 +151,9 @@ void ApproachGrid::visit_ring(std::int64_t ix, std::int64_t iy, std::int64_t r, 
 double ApproachGrid::unvisited_bound(std::int64_t ix, std::int64_t iy, std::int64_t r, double x,
                                      double y) const {
   const double inf = std::numeric_limits<double>::infinity();
-  const auto at = [](double origin, std::int64_t cell, double h) { return origin + static_cast<double>(cell) * h; };
+  const auto at = [](double origin, std::int64_t cell, double h) {
+    return origin + static_cast<double>(cell) * h;
+  };
   double bound = inf;
   if (ix - r > 0) bound = std::min(bound, x - at(g_.x0, ix - r, g_.h));
   if (ix + r < g_.nx - 1) bound = std::min(bound, at(g_.x0, ix + r + 1, g_.h) - x);
@@ -158,8 +161,8 @@ double ApproachGrid::unvisited_bound(std::int64_t ix, std::int64_t iy, std::int6
   if (iy + r < g_.ny - 1) bound = std::min(bound, at(g_.y0, iy + r + 1, g_.h) - y);
   if (bound == inf) return inf;
   const double extent = static_cast<double>(g_.nx + g_.ny + 2) * g_.h;
-  const double slack = 1e-12 * (std::fabs(g_.x0) + std::fabs(g_.y0) + std::fabs(x) + std::fabs(y) + extent) +
-                       1e-9 * g_.h;
+  const double slack =
+      1e-12 * (std::fabs(g_.x0) + std::fabs(g_.y0) + std::fabs(x) + std::fabs(y) + extent) + 1e-9 * g_.h;
   return bound - slack;
 }
 

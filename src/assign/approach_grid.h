@@ -43,10 +43,9 @@ class ApproachGrid {
   };
   void build(const std::vector<std::size_t>& rows);
   std::int64_t cell_index(double x, double y) const;
-  void visit_cell(std::int64_t cx, std::int64_t cy, double x, double y, NearestRows& best,
+  void visit_cell(std::int64_t cx, std::int64_t cy, double x, double y, NearestRows& best, bool& zero) const;
+  void visit_ring(std::int64_t ix, std::int64_t iy, std::int64_t r, double x, double y, NearestRows& best,
                   bool& zero) const;
-  void visit_ring(std::int64_t ix, std::int64_t iy, std::int64_t r, double x, double y,
-                  NearestRows& best, bool& zero) const;
   double unvisited_bound(std::int64_t ix, std::int64_t iy, std::int64_t r, double x, double y) const;
 
   std::vector<double> xs_, ys_;

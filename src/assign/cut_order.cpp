@@ -12,7 +12,7 @@ namespace {
 
 constexpr std::size_t kOrdWidth = rec::last;  // columns 0..10
 constexpr std::size_t kOrdDatWidth = 15;      // columns 0..15
-// Column 9 of the work list holds the distance from the tool.
+// Column 9 of the work list holds the distance from the origin as built.
 constexpr int kDistance = rec::outline;
 
 using Order = std::array<std::size_t, 4>;
@@ -85,9 +85,8 @@ void find_nearest_four(CutPlan& plan, std::size_t M) {
 void rows_with_number(const CutPlan& plan, const Cell& id, std::vector<std::size_t>& out) {
   out.clear();
   if (plan.numeric_ids && id.is_number()) {
-    const auto by_number = [](const std::pair<double, std::size_t>& a, const std::pair<double, std::size_t>& b) {
-      return a.first < b.first;
-    };
+    const auto by_number = [](const std::pair<double, std::size_t>& a,
+                              const std::pair<double, std::size_t>& b) { return a.first < b.first; };
     const auto [lo, hi] = std::equal_range(plan.rows_of.begin(), plan.rows_of.end(),
                                            std::pair<double, std::size_t>{id.number(), 0}, by_number);
     for (auto it = lo; it != hi; ++it) out.push_back(it->second);
@@ -112,7 +111,8 @@ void remove_placed(CutPlan& plan, std::size_t n) {
       if (!is_blank(W.at(k, rec::layer))) placed.emplace_back(k, j);
   }
   std::sort(placed.begin(), placed.end());
-  placed.erase(std::unique(placed.begin(), placed.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
+  placed.erase(std::unique(placed.begin(), placed.end(),
+                           [](const auto& a, const auto& b) { return a.first == b.first; }),
                placed.end());
   for (const auto& [k, j] : placed) {
     W.at(k, rec::layer) = "";
@@ -201,7 +201,8 @@ void build_cut_list(const CutPlan& plan, Table& Ord_dat, std::size_t M) {
     const double id = plan.Ord_seq[p].number();
     const auto it = std::lower_bound(rows.begin(), rows.end(), std::pair<double, std::size_t>{id, 0},
                                      [](const auto& a, const auto& b) { return a.first < b.first; });
-    if (it == rows.end() || it->first != id || compare(plan.Ord_src.at(it->second, rec::contour), plan.Ord_seq[p]) != 0)
+    if (it == rows.end() || it->first != id ||
+        compare(plan.Ord_src.at(it->second, rec::contour), plan.Ord_seq[p]) != 0)
       break;
     Ord_dat.copy_row(p, plan.Ord_src, it->second);
   }
@@ -231,7 +232,8 @@ std::size_t stops_of(const std::array<double, 4>& ids) { return ids[2] == 0 ? 2 
 
 // From the tool through the first `stops` points, leg by leg.
 double tour_through(const CutPlan& plan, const std::array<Point2, 4>& p, std::size_t stops) {
-  double len = pt_dist(plan.Pos_x, plan.Pos_y, p[0][0], p[0][1]) + pt_dist(p[0][0], p[0][1], p[1][0], p[1][1]);
+  double len =
+      pt_dist(plan.Pos_x, plan.Pos_y, p[0][0], p[0][1]) + pt_dist(p[0][0], p[0][1], p[1][0], p[1][1]);
   if (stops > 2) len += pt_dist(p[1][0], p[1][1], p[2][0], p[2][1]);
   if (stops > 3) len += pt_dist(p[2][0], p[2][1], p[3][0], p[3][1]);
   return len;
@@ -244,7 +246,8 @@ void index_approach_points(CutPlan& plan, const Table& Apr_dat) {
   for (std::size_t k = 0; k < Apr_dat.rows(); ++k) {
     const double id = Apr_dat.at(k, rec::contour).number();
     if (Apr_dat.at(k, rec::layer).is_empty() || std::isnan(id)) continue;
-    plan.approach_of.emplace_back(id, Point2{Apr_dat.at(k, rec::apr_x).number(), Apr_dat.at(k, rec::apr_y).number()});
+    plan.approach_of.emplace_back(
+        id, Point2{Apr_dat.at(k, rec::apr_x).number(), Apr_dat.at(k, rec::apr_y).number()});
   }
   // Stable, so that the records of one number keep their row order.
   std::stable_sort(plan.approach_of.begin(), plan.approach_of.end(),

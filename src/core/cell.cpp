@@ -87,7 +87,9 @@ bool Cell::is_blank() const {
   return is_empty() || (is_text() && std::get<CellText>(value_).view().empty());
 }
 
-std::string_view Cell::text() const { return is_text() ? std::get<CellText>(value_).view() : std::string_view(); }
+std::string_view Cell::text() const {
+  return is_text() ? std::get<CellText>(value_).view() : std::string_view();
+}
 
 double Cell::number_of_other() const {
   switch (tag()) {

@@ -8,8 +8,7 @@
 
 namespace makenc {
 
-ContourRows::ContourRows(const Table& table)
-    : table_(table), end_(table.rows() == 0 ? 0 : table.last_row()) {
+ContourRows::ContourRows(const Table& table) : table_(table), end_(table.rows() == 0 ? 0 : table.last_row()) {
   bool in_run = false;
   double previous = 0;
   for (std::size_t row = 0; row < end_; ++row) {

@@ -1,7 +1,5 @@
 // The grid's nearest four against a sort of every remaining point by
 // (distance, row), while points are taken away as the planning does.
-#include "assign/approach_grid.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "assign/approach_grid.h"
 #include "core/cell.h"
 
 namespace makenc {
@@ -88,12 +87,14 @@ Points random_points(std::mt19937& rng, std::size_t n, double lo, double hi, dou
 
 TEST(ApproachGridDifferential, ScatteredPoints) {
   std::mt19937 rng(5);
-  for (int trial = 0; trial < 5; ++trial) expect_same_as_sort(random_points(rng, 300, 0, 1000, 0), rng, -200, 1200);
+  for (int trial = 0; trial < 5; ++trial)
+    expect_same_as_sort(random_points(rng, 300, 0, 1000, 0), rng, -200, 1200);
 }
 
 TEST(ApproachGridDifferential, PointsOnACoarseStepTieAndCoincide) {
   std::mt19937 rng(6);
-  for (int trial = 0; trial < 5; ++trial) expect_same_as_sort(random_points(rng, 300, -20, 20, 5), rng, -30, 30);
+  for (int trial = 0; trial < 5; ++trial)
+    expect_same_as_sort(random_points(rng, 300, -20, 20, 5), rng, -30, 30);
 }
 
 TEST(ApproachGridDifferential, PointsOnALineAndOnOnePlace) {

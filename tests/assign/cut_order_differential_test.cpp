@@ -34,14 +34,14 @@ std::string dump_all(const Table& t) {
 
 struct Mix {
   std::size_t records;
-  int spread;         // approach points on an integer grid of this size
-  double step;        // grid step: small steps give many equal distances
-  int same_place;     // percent of records on an earlier record's approach point
-  int at_origin;      // percent of records at the origin
-  int lines;          // percent of open contours
-  int far_end_shared; // percent of lines ending on another record's approach point
-  int duplicates;     // percent of records with an earlier record's number
-  int gaps;           // percent of empty rows in the record table
+  int spread;          // approach points on an integer grid of this size
+  double step;         // grid step: small steps give many equal distances
+  int same_place;      // percent of records on an earlier record's approach point
+  int at_origin;       // percent of records at the origin
+  int lines;           // percent of open contours
+  int far_end_shared;  // percent of lines ending on another record's approach point
+  int duplicates;      // percent of records with an earlier record's number
+  int gaps;            // percent of empty rows in the record table
 };
 
 void PrintTo(const Mix& m, std::ostream* os) {
@@ -105,23 +105,21 @@ TEST_P(CutOrderDifferential, MatchesThePlainPlanning) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Mixes, CutOrderDifferential,
-    ::testing::Values(
-        // Scattered, nearly every distance different.
-        Mix{400, 100000, 0.001, 0, 0, 20, 0, 0, 0},
-        // A coarse grid: many equal distances, many shared places.
-        Mix{300, 12, 1, 10, 0, 20, 0, 0, 10},
-        Mix{500, 30, 2.5, 20, 3, 30, 30, 0, 0},
-        // Records at the origin and on shared places: distance 0 in many rounds.
-        Mix{200, 6, 1, 40, 15, 40, 50, 0, 5},
-        // Contour numbers seen twice.
-        Mix{150, 20, 1, 10, 2, 30, 20, 15, 0},
-        // Few records: rounds of one, two and three.
-        Mix{1, 5, 1, 0, 50, 50, 0, 0, 0}, Mix{2, 5, 1, 0, 0, 50, 0, 0, 30},
-        Mix{3, 5, 1, 30, 30, 50, 50, 0, 0}, Mix{5, 5, 1, 30, 30, 50, 50, 30, 0},
-        // Large enough for the grid to be rebuilt as it empties.
-        Mix{1200, 800, 0.5, 2, 0, 25, 10, 0, 2}));
+INSTANTIATE_TEST_SUITE_P(Mixes, CutOrderDifferential,
+                         ::testing::Values(
+                             // Scattered, nearly every distance different.
+                             Mix{400, 100000, 0.001, 0, 0, 20, 0, 0, 0},
+                             // A coarse grid: many equal distances, many shared places.
+                             Mix{300, 12, 1, 10, 0, 20, 0, 0, 10}, Mix{500, 30, 2.5, 20, 3, 30, 30, 0, 0},
+                             // Records at the origin and on shared places: distance 0 in many rounds.
+                             Mix{200, 6, 1, 40, 15, 40, 50, 0, 5},
+                             // Contour numbers seen twice.
+                             Mix{150, 20, 1, 10, 2, 30, 20, 15, 0},
+                             // Few records: rounds of one, two and three.
+                             Mix{1, 5, 1, 0, 50, 50, 0, 0, 0}, Mix{2, 5, 1, 0, 0, 50, 0, 0, 30},
+                             Mix{3, 5, 1, 30, 30, 50, 50, 0, 0}, Mix{5, 5, 1, 30, 30, 50, 50, 30, 0},
+                             // Large enough for the grid to be rebuilt as it empties.
+                             Mix{1200, 800, 0.5, 2, 0, 25, 10, 0, 2}));
 
 TEST(CutOrderDifferential, NoRecordsAndOnlyGaps) {
   expect_same_plan(make_apr_dat(0), "no rows");
@@ -130,7 +128,8 @@ TEST(CutOrderDifferential, NoRecordsAndOnlyGaps) {
 
 TEST(CutOrderDifferential, ContourNumbersThatAreTexts) {
   Table apr = make_apr_dat(7);
-  for (std::size_t i = 0; i < 7; ++i) put(apr, i, testing::at(static_cast<int>(i + 1), 3.0 * static_cast<double>(i % 3), 1));
+  for (std::size_t i = 0; i < 7; ++i)
+    put(apr, i, testing::at(static_cast<int>(i + 1), 3.0 * static_cast<double>(i % 3), 1));
   apr.at(1, rec::contour) = "2";
   apr.at(4, rec::contour) = "x";
   apr.at(5, rec::contour) = "x";

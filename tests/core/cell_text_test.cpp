@@ -72,11 +72,13 @@ TEST(CellText, CellsOfTextStayTextsInTablesThatGrowAndShrink) {
 // what the text form says.
 TEST(CellText, ZeroLiteralAgreesWithTheTextForm) {
   const double inf = std::numeric_limits<double>::infinity();
-  const std::vector<Cell> cells{Cell(0.0),        Cell(-0.0),   Cell(std::nan("")), Cell(inf),
-                                Cell(-inf),       Cell(1e-300), Cell(5e-324),       Cell(-4.9e-15),
-                                Cell(0.0F),       Cell(-0.0F),  Cell(1e-40F),       Cell(std::nanf("")),
-                                Cell(0),          Cell(1),      Cell(std::int64_t{-0}), Cell("0"),
-                                Cell("0.0"),      Cell(""),     Cell()};
+  const std::vector<Cell> cells{Cell(0.0),    Cell(-0.0),     Cell(std::nan("")),
+                                Cell(inf),    Cell(-inf),     Cell(1e-300),
+                                Cell(5e-324), Cell(-4.9e-15), Cell(0.0F),
+                                Cell(-0.0F),  Cell(1e-40F),   Cell(std::nanf("")),
+                                Cell(0),      Cell(1),        Cell(std::int64_t{-0}),
+                                Cell("0"),    Cell("0.0"),    Cell(""),
+                                Cell()};
   for (const Cell& c : cells) EXPECT_EQ(c == "0", c.text_form() == "0") << c.text_form();
 }
 

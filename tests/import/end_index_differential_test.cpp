@@ -1,8 +1,6 @@
 // The chaining index only narrows the search, so it must offer at least
 // every row with a point within reach of the asked position, whatever the
 // reach, the spread of the points and the rows already taken out.
-#include "import/end_index.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +9,8 @@
 #include <random>
 #include <set>
 #include <vector>
+
+#include "import/end_index.h"
 
 namespace makenc {
 namespace {
@@ -37,8 +37,9 @@ void expect_offers_all_within_reach(double reach, std::vector<EndPoint> ends, st
       const std::set<std::size_t> got = offered(index, x, y);
       for (std::size_t k = 0; k < ends.size(); ++k) {
         if (!held[k] || !(std::fabs(ends[k].x - x) <= reach && std::fabs(ends[k].y - y) <= reach)) continue;
-        ASSERT_TRUE(got.count(ends[k].row)) << "row " << ends[k].row << " at " << ends[k].x << ", " << ends[k].y
-                                            << " asked at " << x << ", " << y << " reach " << reach;
+        ASSERT_TRUE(got.count(ends[k].row))
+            << "row " << ends[k].row << " at " << ends[k].x << ", " << ends[k].y << " asked at " << x << ", "
+            << y << " reach " << reach;
       }
     }
     if (i < ends.size()) {

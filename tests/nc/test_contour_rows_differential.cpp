@@ -47,7 +47,7 @@ TEST(ContourRowsDifferential, ChainedLayersOfRandomContourLengths) {
     std::vector<Cell> ids;
     for (int id = first - 2; id <= contour + 2; ++id) ids.emplace_back(id);
     ids.emplace_back(static_cast<double>(first));  // a Double meets an Integer
-    ids.emplace_back(std::to_string(first + 1));  // as does a text of the number
+    ids.emplace_back(std::to_string(first + 1));   // as does a text of the number
     expect_same_as_scan(layer_of(numbers), ids);
   }
 }
