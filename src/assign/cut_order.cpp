@@ -61,19 +61,26 @@ void insert_nearest(CutPlan& plan, double d, const Cell& id) {
 // Every remaining record in row order through the slot insertion: the plain
 // ranking, which the grid cannot stand in for once a record lies at
 // distance 0 from the tool.
-void rank_all_remaining(CutPlan& plan, std::size_t M) {
-  for (std::size_t b = 0; b < M; ++b) {
-    if (is_blank(plan.Ord_wrk.at(b, rec::layer))) continue;
-    insert_nearest(plan, distance_from_tool(plan, b), plan.Ord_wrk.at(b, rec::contour));
-  }
+// The pass runs over a list of the remaining rows and their approach points,
+// which it keeps compact as records are placed: a drawing where the tool
+// often stands on an approach point (open contours that do not chain at
+// tolerance 0) makes this pass in many rounds.
+void rank_all_remaining(CutPlan& plan) {
+  std::vector<std::size_t>& rows = plan.remaining;
+  rows.erase(std::remove_if(rows.begin(), rows.end(),
+                            [&plan](std::size_t b) { return is_blank(plan.Ord_wrk.at(b, rec::layer)); }),
+             rows.end());
+  for (std::size_t b : rows)
+    insert_nearest(plan, pt_dist(plan.Pos_x, plan.Pos_y, plan.apr_x[b], plan.apr_y[b]),
+                   plan.Ord_wrk.at(b, rec::contour));
 }
 
 // The grid offers the four records the plain ranking would keep; fed to the
 // slots in row order they land where the plain pass puts them.
-void find_nearest_four(CutPlan& plan, std::size_t M) {
+void find_nearest_four(CutPlan& plan) {
   NearestRows near;
   if (!plan.grid.nearest_four(plan.Pos_x, plan.Pos_y, near)) {
-    rank_all_remaining(plan, M);
+    rank_all_remaining(plan);
     return;
   }
   std::sort(near.rows.begin(), near.rows.begin() + static_cast<std::ptrdiff_t>(near.count));
@@ -133,7 +140,7 @@ void run_rounds(CutPlan& plan, std::size_t M) {
   for (std::size_t r = 0; r < M; ++r)
     if (!is_blank(plan.Ord_wrk.at(r, rec::layer))) ++remaining;
   while (remaining > 0) {
-    find_nearest_four(plan, M);
+    find_nearest_four(plan);
     const auto pos = static_cast<std::size_t>(plan.Ord_pos);
     const std::size_t n = pos + set_slots(plan) <= plan.Ord_seq.size() ? set_slots(plan) : 0;
     best_order_of_nearest(plan);
@@ -166,13 +173,15 @@ void build_work_list(CutPlan& plan, const Table& Apr_dat, std::size_t M) {
 // of contour number is matched by a pass over the records.
 void index_remaining(CutPlan& plan, std::size_t M) {
   const Table& W = plan.Ord_wrk;
-  std::vector<double> xs(M), ys(M);
-  std::vector<std::size_t> rows;
+  plan.apr_x.assign(M, 0);
+  plan.apr_y.assign(M, 0);
+  std::vector<std::size_t>& rows = plan.remaining;
+  rows.clear();
   plan.rows_of.clear();
   plan.numeric_ids = true;
   for (std::size_t k = 0; k < M; ++k) {
-    xs[k] = W.at(k, rec::apr_x).number();
-    ys[k] = W.at(k, rec::apr_y).number();
+    plan.apr_x[k] = W.at(k, rec::apr_x).number();
+    plan.apr_y[k] = W.at(k, rec::apr_y).number();
     if (is_blank(W.at(k, rec::layer))) continue;
     rows.push_back(k);
     const Cell& id = W.at(k, rec::contour);
@@ -184,7 +193,7 @@ void index_remaining(CutPlan& plan, std::size_t M) {
     std::sort(plan.rows_of.begin(), plan.rows_of.end());
   else
     plan.rows_of.clear();
-  plan.grid = ApproachGrid(std::move(xs), std::move(ys), rows);
+  plan.grid = ApproachGrid(plan.apr_x, plan.apr_y, rows);
 }
 
 // Each entry of the order takes the first record with its contour number;

@@ -38,7 +38,11 @@ struct CutPlan {
   // (contour number, approach point) of each record, sorted by number and
   // within a number by row.
   std::vector<std::pair<double, std::array<double, 2>>> approach_of;
-  // The approach points of the records still to be placed.
+  // The approach point of each row of Ord_wrk, the rows still to be placed
+  // in row order (placed ones are dropped when the list is next walked),
+  // and a grid over their approach points.
+  std::vector<double> apr_x, apr_y;
+  std::vector<std::size_t> remaining;
   ApproachGrid grid;
   // (contour number, row) of the records, sorted, when all contour numbers
   // are numbers.
