@@ -16,6 +16,7 @@
 #include "assign/reference_cut_order.h"
 #include "core/constants.h"
 #include "core/temp_folder.h"
+#include "core/table_text.h"
 #include "core/text.h"
 #include "import/dump_tables.h"
 #include "import/measure.h"
@@ -67,16 +68,7 @@ Drawing plainly_chained(const fs::path& folder, const Settings& settings) {
   return d;
 }
 
-std::string dump_all(const Table& t) {
-  std::string out;
-  for (std::size_t r = 0; r < t.rows(); ++r) {
-    for (std::size_t c = 0; c < t.cols(); ++c) {
-      out += t.at(r, c).is_empty() ? "~" : t.at(r, c).text_form();
-      out += c + 1 < t.cols() ? '\t' : '\n';
-    }
-  }
-  return out;
-}
+using testing::dump_all;
 
 class SheetDifferential : public ::testing::TestWithParam<SheetCase> {};
 

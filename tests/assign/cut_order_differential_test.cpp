@@ -13,6 +13,7 @@
 #include "assign/cut_order.h"
 #include "assign/reference_cut_order.h"
 #include "assign/test_records.h"
+#include "core/table_text.h"
 
 namespace makenc {
 namespace {
@@ -21,16 +22,7 @@ using testing::make_apr_dat;
 using testing::put;
 using testing::Record;
 
-std::string dump_all(const Table& t) {
-  std::string out;
-  for (std::size_t r = 0; r < t.rows(); ++r) {
-    for (std::size_t c = 0; c < t.cols(); ++c) {
-      out += t.at(r, c).is_empty() ? "~" : t.at(r, c).text_form();
-      out += c + 1 < t.cols() ? '\t' : '\n';
-    }
-  }
-  return out;
-}
+using testing::dump_all;
 
 struct Mix {
   std::size_t records;
