@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <ctime>
 #include <optional>
 
@@ -90,6 +91,9 @@ Result<std::string> drawing_size_text(const Drawing& d) {
   try {
     const double width = (d.X_max - d.X_min).number();
     const float height = static_cast<float>((d.Y_max - d.Y_min).number());
+    // Past what a double or a single holds the size has no digits to write.
+    if (!std::isfinite(width) || !std::isfinite(height))
+      return Error{"the drawing's bounding box is too large: its size cannot be written"};
     return plain_decimal_text(width, kWidthDigits) + " x " +
            plain_decimal_text(static_cast<double>(height), kHeightDigits);
   } catch (const CellArithmeticError& e) {

@@ -107,6 +107,18 @@ TEST(Header, SizeIsDoubleWidthTimesSingleHeight) {
   EXPECT_EQ(drawing_size_text(Drawing{}).value(), "0 x 0");
 }
 
+// A size beyond what its precision holds has no text: "0" in the header
+// would tell the operator the sheet is empty.
+TEST(Header, SizeBeyondItsPrecisionIsAnErrorNotZero) {
+  Drawing d;
+  d.X_min = "0", d.X_max = "10", d.Y_min = "0", d.Y_max = "1E39";
+  EXPECT_FALSE(drawing_size_text(d).ok());  // too tall for a single
+  d.Y_max = "10", d.X_min = "-1E308", d.X_max = "1E308";
+  EXPECT_FALSE(drawing_size_text(d).ok());  // wider than a double
+  d.X_min = "0", d.X_max = "3E38", d.Y_max = "3E38";
+  EXPECT_TRUE(drawing_size_text(d).ok());
+}
+
 struct HostCase {
   TempFolder host;
   NcCase c = test::worked_example();
