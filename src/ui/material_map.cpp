@@ -18,6 +18,9 @@ constexpr double kSearchStepY = 5;
 // Beyond this the fit is not one the preview makes; the search is skipped
 // rather than run without end.
 constexpr double kSaneFit = 1e7;
+// A probe walk with steps shorter than this many pixels would read millions
+// of pixels before it got off a line; it stops on the line instead.
+constexpr double kShortestWalkStep = 1e-3;
 
 // A position as the platform's single-precision coordinate.
 double as_single(double v) {
@@ -71,10 +74,16 @@ void search_first_region(const Preview& p, const Drawing& d, Colour bg, double& 
   }
 }
 
-// A walk leaves a black pixel only when a step moves at least one pixel.
-bool walk_moves(const PreviewFit& f, const ProbeWalk& w) {
+// How many steps a walk may take before it gives up on leaving the black:
+// none when a step is too short to get anywhere. A step shorter than a pixel
+// still carries the probe over a line in a few steps (on a large plate the
+// approach length is often less than a pixel of the preview); a straight
+// walk of that many steps has crossed the whole surface, so the count only
+// guards against positions that stop changing.
+double walk_budget(const Surface& s, const PreviewFit& f, const ProbeWalk& w) {
   const double step = std::hypot(to_screen_len(f, w.Apr_dx), to_screen_len(f, w.Apr_dy));
-  return std::isfinite(step) && step >= 1;
+  if (!(std::isfinite(step) && step >= kShortestWalkStep)) return 0;
+  return (s.width() + s.height() + 2.0) / step + 2;
 }
 
 }  // namespace
@@ -97,14 +106,15 @@ void build_material_map(Preview& preview, const Drawing& drawing, const LayerTic
 bool probe_material(const Preview& preview, int Probe_one, double& x, double& y, Colour colour,
                     ProbeWalk& walk) {
   const PreviewFit& f = preview.fit;
-  for (;;) {
+  const double budget = Probe_one != 0 ? 0 : walk_budget(preview.surface, f, walk);
+  for (double steps = 0;; ++steps) {
     const Colour p = preview.surface.pixel(as_single(x), as_single(y));
     // Off the surface the probe reads -1, which is no colour of the map.
     if (p == -1) return false;
     if (p == colour) return true;
     if (Probe_one != 0 || p != kBlack) return false;
     // Standing on a drawn line: step over it by approach lengths.
-    if (!walk_moves(f, walk)) return false;
+    if (steps >= budget) return false;
     walk.Li_x1 += walk.Apr_dx;
     walk.Li_y1 += walk.Apr_dy;
     x = f.Scr_x0 + to_screen_len(f, walk.Li_x1);

@@ -117,6 +117,27 @@ TEST(Placement, SquareHoleSidePointingIntoMaterialIsMirroredIntoTheHole) {
   EXPECT_EQ(run.record(0), (Fields{"ly0", "2", "3", "50", "25", "50", "20", "cut", "loop", ""}));
 }
 
+// On a plate 4000 wide the batch preview shows 5 units as less than a pixel:
+// the candidate below the hole's bottom side lands on the side's own pixels
+// and has to walk on by approach lengths until it sees the material.
+TEST(Placement, ApproachShorterThanAPixelStillWalksOffTheLine) {
+  for (const double bottom : {900.0, 903.0, 905.0, 906.0}) {
+    LayerBuilder b;
+    rectangle(b, 4000, 2000);
+    const double top = bottom + 100;
+    b.line(2100, top, 1900, top)
+        .line(1900, top, 1900, bottom)
+        .line(1900, bottom, 2100, bottom)
+        .line(2100, bottom, 2100, top);
+    AutoRun run;
+    run.go(make_drawing(4000, 2000, {{0, b.table()}}, 2));
+    ASSERT_LT(to_screen_len(run.preview.fit, 5.0), 1.0);
+    SCOPED_TRACE(bottom);
+    EXPECT_EQ(run.a.Apr_dat.at(0, 4).number(), bottom + 5);
+    EXPECT_EQ(run.a.Apr_dat.at(0, 6).number(), bottom);
+  }
+}
+
 TEST(Placement, LShapedOutlineSidePointingIntoThePartIsMirroredOutside) {
   LayerBuilder b;
   b.line(0, 80, 0, 0).line(0, 0, 60, 0).line(60, 0, 60, 20).line(60, 20, 20, 20).line(20, 20, 20, 80).line(20, 80, 0, 80);

@@ -223,12 +223,25 @@ TEST(MaterialProbe, AWalkStepsOverALineByApproachLengths) {
 
 TEST(MaterialProbe, AWalkThatCannotLeaveTheLineStopsWithFalse) {
   const Preview p = striped();
-  for (const ProbeWalk step : {ProbeWalk{20, 9, 0, 0}, ProbeWalk{20, 9, 0.2, 0.3}}) {
+  for (const ProbeWalk step :
+       {ProbeWalk{20, 9, 0, 0}, ProbeWalk{20, 9, 1e-9, 0}, ProbeWalk{20, 9, 1e300, 1e300}}) {
     ProbeWalk walk = step;
     double x = 20, y = 10;
     EXPECT_FALSE(probe_material(p, 0, x, y, kMaterialGrey, walk));
-    EXPECT_EQ(x, 20);
   }
+}
+
+TEST(MaterialProbe, StepsShorterThanAPixelStillCrossTheLine) {
+  const Preview p = striped();
+  // 0.4 pixel a step: still on the line at 20.4, on the material at 20.8.
+  ProbeWalk walk{20, 9, 0.4, 0};
+  double x = 20, y = 10;
+  EXPECT_TRUE(probe_material(p, 0, x, y, kMaterialGrey, walk));
+  EXPECT_DOUBLE_EQ(x, 20.8);
+  ProbeWalk back{20, 9, -0.3, 0};
+  x = 20;
+  EXPECT_FALSE(probe_material(p, 0, x, y, kMaterialGrey, back));
+  EXPECT_EQ(p.surface.pixel(x, y), kBackground);
 }
 
 TEST(MaterialProbe, AWalkAlongALineLeavesTheSurfaceAndAnswersFalse) {
