@@ -41,6 +41,34 @@ std::size_t literal_length(std::string_view s, bool& digits) {
   return i;
 }
 
+// The power of ten of the first significant digit of a literal found by
+// literal_length (0 when it has none). Only its sign is needed, so a long
+// exponent is cut short.
+long decimal_magnitude(std::string_view lit) {
+  std::size_t i = (lit[0] == '+' || lit[0] == '-') ? 1 : 0;
+  long whole = 0, leading_zeros = 0;
+  bool point = false, significant = false;
+  for (; i < lit.size() && (is_digit(lit[i]) || lit[i] == '.'); ++i) {
+    if (lit[i] == '.') {
+      point = true;
+    } else if (significant || lit[i] != '0') {
+      significant = true;
+      if (!point) ++whole;
+    } else if (point) {
+      ++leading_zeros;
+    }
+  }
+  if (!significant) return 0;
+  long exponent = 0;
+  bool negative = false;
+  if (i < lit.size()) {  // the exponent letter
+    ++i;
+    if (lit[i] == '+' || lit[i] == '-') negative = lit[i++] == '-';
+    for (; i < lit.size() && exponent < 1000000; ++i) exponent = exponent * 10 + (lit[i] - '0');
+  }
+  return (whole > 0 ? whole - 1 : -(leading_zeros + 1)) + (negative ? -exponent : exponent);
+}
+
 // Converts a literal found by literal_length; "D" exponents read as "E".
 double convert_literal(std::string_view lit) {
   std::string buf(lit);
@@ -52,8 +80,7 @@ double convert_literal(std::string_view lit) {
   auto res = std::from_chars(first, buf.data() + buf.size(), v);
   if (res.ec == std::errc::result_out_of_range) {
     // Too small underflows to 0; too large would be an overflow error.
-    const bool tiny = buf.find("e-") != std::string::npos;
-    v = tiny ? 0.0 : HUGE_VAL;
+    v = decimal_magnitude(lit) < 0 ? 0.0 : HUGE_VAL;
     if (buf[0] == '-') v = -v;
   }
   return v;

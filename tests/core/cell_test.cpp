@@ -38,6 +38,23 @@ TEST(NumericValue, TinyExponentsUnderflowToZeroWhateverTheLetter) {
   EXPECT_LT(numeric_value("-1E400"), 0);
 }
 
+// Whether a literal is too small or too large for a double is told by the
+// place of its first significant digit, not by the sign of its exponent.
+TEST(NumericValue, TooSmallOrTooLargeWithoutAnExponentSign) {
+  const std::string zeros(400, '0');
+  EXPECT_EQ(numeric_value("0." + zeros + "1"), 0);
+  EXPECT_EQ(numeric_value("-0." + zeros + "1"), 0);
+  EXPECT_EQ(numeric_value("0." + zeros + "1E5"), 0);
+  EXPECT_EQ(numeric_value(zeros + "1E-400"), 0);
+  EXPECT_TRUE(std::isinf(numeric_value("1" + zeros)));
+  EXPECT_TRUE(std::isinf(numeric_value("0.001" + zeros + "E400")));
+  EXPECT_TRUE(std::isinf(numeric_value("1" + zeros + "E-20")));
+  double v = 1;
+  EXPECT_TRUE(parse_strict_number("0." + zeros + "1", v));
+  EXPECT_EQ(v, 0);
+  EXPECT_EQ((Cell("0." + zeros + "1") + Cell(2.0)).number(), 2);
+}
+
 TEST(CellNumber, EmptyIsZeroAndNumbersAreThemselves) {
   EXPECT_EQ(Cell().number(), 0);
   EXPECT_EQ(Cell(2.5).number(), 2.5);
