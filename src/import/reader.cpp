@@ -1,5 +1,6 @@
 #include "import/reader.h"
 
+#include <cmath>
 #include <string_view>
 
 #include "core/constants.h"
@@ -48,6 +49,31 @@ Status check_circular(const Reader& rd) {
   if (flatness.number() == 1) return ok_status();
   return Error{line_reference(rd.current) + ": the arc is part of an ellipse (flatness \"" +
                cp932_to_utf8(flatness.text()) + "\"); only circular arcs can be cut"};
+}
+
+// The last field each kind reads as a number: a line's end points, a
+// circle's centre and radius, an arc's angles, flatness and tilt besides, a
+// point's position.
+std::size_t last_number_field(RecordKind kind) {
+  switch (kind) {
+    case RecordKind::Line: return 4;
+    case RecordKind::Circle: return 3;
+    case RecordKind::Arc: return 7;
+    case RecordKind::Point: return 2;
+    default: return 0;
+  }
+}
+
+// A number beyond the range of a double would leave infinite or undefined
+// coordinates in the tables.
+Status check_in_range(const Reader& rd) {
+  const std::size_t last = last_number_field(record_kind(rd.Rec_fld));
+  for (std::size_t i = 1; i <= last; ++i) {
+    if (std::isfinite(rd.Rec_fld[i].number())) continue;
+    return Error{line_reference(rd.current) + ": the number \"" + cp932_to_utf8(rd.Rec_fld[i].text()) +
+                 "\" is too large to compute with"};
+  }
+  return ok_status();
 }
 
 Status body_line(Reader& rd, Drawing& drawing, const std::string& Lin_dat) {
@@ -110,6 +136,8 @@ Result<bool> parse_record(Reader& rd, Drawing& drawing, const std::string& Lin_d
       Status circular = check_circular(rd);
       if (!circular) return circular.error();
     }
+    Status in_range = check_in_range(rd);
+    if (!in_range) return in_range.error();
     bounding_box_step(rd, drawing);
     return true;
   }

@@ -84,7 +84,9 @@ void bounding_box_step(Reader& rd, Drawing& drawing);
 // radius is not a number.
 Status storing_step(Reader& rd, Drawing& drawing);
 
-// Computes the translation of the second read from the bounding box.
+// Computes the translation of the second read from the bounding box; fails,
+// naming the record, when an edge of the box or its width or height is not
+// a number a double holds.
 Status translation_from_box(Reader& rd, const Drawing& drawing);
 
 // The message prefix naming a line of the interchange file.

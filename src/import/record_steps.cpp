@@ -10,7 +10,9 @@
 namespace makenc {
 namespace {
 
-Cell& box_cell(Drawing& d, BoxSide side) {
+// Cell& or const Cell&, as the drawing is.
+template <typename D>
+auto& box_cell(D& d, BoxSide side) {
   switch (side) {
     case BoxSide::X_min: return d.X_min;
     case BoxSide::Y_min: return d.Y_min;
@@ -118,9 +120,22 @@ void box_of_arc(Reader& rd, Drawing& d) {
 
 bool is_zero_text(const Cell& c) { return c == "0"; }
 
-// Moves field i by the shift of its axis; the result replaces the text.
-void translate(Reader& rd, std::size_t i, double shift) {
-  rd.Rec_fld[i] = Cell(rd.Rec_fld[i].number() + shift);
+// Moves fields first..last (odd ones X, even ones Y) by the shift of their
+// axis; the results replace the texts. False when a moved coordinate is
+// beyond the range of a double: a centre can lie far outside the box.
+bool translate(Reader& rd, std::size_t first, std::size_t last) {
+  bool finite = true;
+  for (std::size_t i = first; i <= last; ++i) {
+    const double moved = rd.Rec_fld[i].number() + (i % 2 == 1 ? rd.x_shift : rd.y_shift);
+    rd.Rec_fld[i] = Cell(moved);
+    finite = finite && std::isfinite(moved);
+  }
+  return finite;
+}
+
+Error too_far_from_corner(const Reader& rd) {
+  return Error{line_reference(rd.current) +
+               ": the record lies too far from the drawing's lower-left corner to compute with"};
 }
 
 Status mark_circle_outline(Reader& rd) {
@@ -139,22 +154,17 @@ Status move_record(Reader& rd) {
   switch (record_kind(f)) {
     case RecordKind::Line:
       f[0] = Cell("li");
-      translate(rd, 1, rd.x_shift);
-      translate(rd, 2, rd.y_shift);
-      translate(rd, 3, rd.x_shift);
-      translate(rd, 4, rd.y_shift);
+      if (!translate(rd, 1, 4)) return too_far_from_corner(rd);
       for (std::size_t i = 1; i <= 4; ++i)
         if (is_zero_text(f[i])) rd.G_flg = 'G';
       return ok_status();
     case RecordKind::Arc:
     case RecordKind::Circle:
       if (record_kind(f) == RecordKind::Arc) f[0] = Cell("cci");
-      translate(rd, 1, rd.x_shift);
-      translate(rd, 2, rd.y_shift);
+      if (!translate(rd, 1, 2)) return too_far_from_corner(rd);
       return mark_circle_outline(rd);
     case RecordKind::Point:
-      translate(rd, 1, rd.x_shift);
-      translate(rd, 2, rd.y_shift);
+      if (!translate(rd, 1, 2)) return too_far_from_corner(rd);
       if (is_zero_text(f[1]) || is_zero_text(f[2])) rd.G_flg = 'G';
       return ok_status();
     case RecordKind::Blank:
@@ -167,16 +177,30 @@ Status move_record(Reader& rd) {
 // the later stages' markers), so a record's fields stop at column 12.
 constexpr std::size_t kLastFieldColumn = col::length;
 
-Status shift_of(const Cell& box, const SourceLine& from, const char* name, double& shift) {
+constexpr const char* kEdgeNames[] = {"left edge", "bottom edge", "right edge", "top edge"};
+
+std::string edge_reference(const Reader& rd, BoxSide side) {
+  const auto s = static_cast<std::size_t>(side);
+  return line_reference(rd.box_from[s]) + ": the drawing's " + kEdgeNames[s];
+}
+
+Error too_far_out(const Reader& rd, BoxSide side) {
+  return Error{edge_reference(rd, side) + " taken from this record lies too far out to compute with"};
+}
+
+// The translation, the preview's fit and the program's size line all compute
+// with the box's edges, so each must be a number a double holds.
+Status check_edge(const Reader& rd, const Drawing& d, BoxSide side) {
   try {
-    const Cell minus = Cell(-1.0) * box;
-    shift = numeric_value(minus.text_form());
+    if (std::isfinite(box_cell(d, side).strict_number())) return ok_status();
   } catch (const CellArithmeticError& e) {
-    return Error{line_reference(from) + ": the drawing's " + name + " \"" + cp932_to_utf8(e.text()) +
+    return Error{edge_reference(rd, side) + " \"" + cp932_to_utf8(e.text()) +
                  "\" taken from this record is not a number"};
   }
-  return ok_status();
+  return too_far_out(rd, side);
 }
+
+double shift_of(const Cell& box) { return numeric_value((Cell(-1.0) * box).text_form()); }
 
 }  // namespace
 
@@ -201,9 +225,18 @@ void bounding_box_step(Reader& rd, Drawing& d) {
 }
 
 Status translation_from_box(Reader& rd, const Drawing& d) {
-  Status x = shift_of(d.X_min, rd.box_from[0], "left edge", rd.x_shift);
-  if (!x) return x;
-  return shift_of(d.Y_min, rd.box_from[1], "bottom edge", rd.y_shift);
+  if (!rd.box_started) return ok_status();
+  for (BoxSide side : {BoxSide::X_min, BoxSide::Y_min, BoxSide::X_max, BoxSide::Y_max}) {
+    Status edge = check_edge(rd, d, side);
+    if (!edge) return edge;
+  }
+  // The width and the height must be numbers too.
+  const std::array<double, 4>& v = rd.box_value;
+  if (!std::isfinite(v[2] - v[0])) return too_far_out(rd, BoxSide::X_max);
+  if (!std::isfinite(v[3] - v[1])) return too_far_out(rd, BoxSide::Y_max);
+  rd.x_shift = shift_of(d.X_min);
+  rd.y_shift = shift_of(d.Y_min);
+  return ok_status();
 }
 
 Status storing_step(Reader& rd, Drawing& d) {

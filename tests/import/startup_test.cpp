@@ -79,6 +79,53 @@ TEST_F(StartingUp, RadiusThatIsNotANumberNamesItsLine) {
   EXPECT_NE(message.find("r5"), std::string::npos) << message;
 }
 
+// The preview's fit and the program's size line subtract the box's edges,
+// so the right and top edges must be numbers as much as the left and bottom.
+TEST_F(StartingUp, RightOrTopEdgeThatIsNotANumberNamesItsLine) {
+  host.drawing({"#", "ly0", " 0 0 5 5", " 0 0 10x 5"});
+  std::string message = failure();
+  EXPECT_NE(message.find("line 4"), std::string::npos) << message;
+  EXPECT_NE(message.find("right edge \"10x\""), std::string::npos) << message;
+  host.drawing({"#", "ly0", "pt 1 2", "pt 0 7y"});
+  message = failure();
+  EXPECT_NE(message.find("line 4"), std::string::npos) << message;
+  EXPECT_NE(message.find("top edge \"7y\""), std::string::npos) << message;
+}
+
+// A number too large for a double would leave infinite or undefined
+// coordinates in the tables; the record is named instead.
+TEST_F(StartingUp, NumberTooLargeToComputeWithNamesItsLine) {
+  const std::vector<std::string> records{" 0 0 1E999 0",           "pt 3 -1D999",
+                                         "ci 5 5 1E999",           "ci 5 5 1 0 1E999 1 0",
+                                         "ci 5 5 1 -1E999 90 1 0", "ci 5 5 1 0 90 1 1E999"};
+  for (const std::string& record : records) {
+    host.drawing({"#", "ly0", " 0 0 10 0", record});
+    const std::string message = failure();
+    EXPECT_NE(message.find("line 4 \"" + record + "\""), std::string::npos) << message;
+    EXPECT_NE(message.find("too large"), std::string::npos) << message;
+  }
+}
+
+TEST_F(StartingUp, BoxThatOverflowsNamesItsLine) {
+  // Each number fits a double, the extent of the drawing does not.
+  for (const std::string& record : {std::string(" 1E308 0 -1E308 0"), std::string("ci 1E308 0 1E308"),
+                                    std::string("ci 0 0 1.7E308 180 0 1 0")}) {
+    host.drawing({"#", "ly0", record});
+    const std::string message = failure();
+    EXPECT_NE(message.find("line 3 \"" + record + "\""), std::string::npos) << message;
+    EXPECT_NE(message.find("too far"), std::string::npos) << message;
+  }
+}
+
+TEST_F(StartingUp, CentreMovedOutOfRangeNamesItsLine) {
+  // A circle of negative radius widens the box on the far side of its
+  // centre, which then moves beyond what a double holds.
+  host.drawing({"#", "ly0", " -1E308 0 0 0", "ci 1.5E308 0 -1E308"});
+  const std::string message = failure();
+  EXPECT_NE(message.find("line 4"), std::string::npos) << message;
+  EXPECT_NE(message.find("too far from the drawing's lower-left corner"), std::string::npos) << message;
+}
+
 TEST_F(StartingUp, InterchangeFileIsNeverChanged) {
   host.drawing({"hq", "hk 0", "#", "ly0", "lc2", " 0 0 1 0", " 1 0 0 0"});
   const std::string before = host.read("JWC_TEMP.TXT");
