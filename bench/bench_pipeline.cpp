@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -43,14 +44,25 @@ void count_entities(benchmark::State& state, const makenc::Session& s) {
   state.counters["contours"] = static_cast<double>(s.start.drawing.Cnt_total);
 }
 
+// Start-up and the first drawing of the preview, as a batch run does them;
+// nothing when the sheet cannot be made or read (the benchmark is skipped).
+std::optional<makenc::Session> start(benchmark::State& state, const fs::path& folder) {
+  auto s = makenc::open_session(folder);
+  if (!s) {
+    state.SkipWithError(s.error().message.c_str());
+    return std::nullopt;
+  }
+  makenc::redraw(*s, makenc::kBatchPreviewWidth, makenc::kBatchPreviewHeight);
+  return std::move(*s);
+}
+
 void BM_StartUpStage(benchmark::State& state) {
   const fs::path sheet = sheets().get(static_cast<int>(state.range(0)));
   if (sheet.empty()) return state.SkipWithError("cannot run " MAKENC_GEN_SHEET);
   Scratch host(sheet);
   for (auto _ : state) {
-    auto s = makenc::open_session(host.path());
-    if (!s) return state.SkipWithError(s.error().message.c_str());
-    makenc::redraw(*s, makenc::kBatchPreviewWidth, makenc::kBatchPreviewHeight);
+    auto s = start(state, host.path());
+    if (!s) return;
     count_entities(state, *s);
   }
 }
@@ -59,9 +71,8 @@ void BM_AssignmentStage(benchmark::State& state) {
   const fs::path sheet = sheets().get(static_cast<int>(state.range(0)));
   if (sheet.empty()) return state.SkipWithError("cannot run " MAKENC_GEN_SHEET);
   Scratch host(sheet);
-  auto s = makenc::open_session(host.path());
-  if (!s) return state.SkipWithError(s.error().message.c_str());
-  makenc::redraw(*s, makenc::kBatchPreviewWidth, makenc::kBatchPreviewHeight);
+  auto s = start(state, host.path());
+  if (!s) return;
   for (auto _ : state) {
     makenc::auto_Click(*s);
     benchmark::DoNotOptimize(s->assignment.Ord_dat.rows());
@@ -73,9 +84,8 @@ void BM_NcGenerationStage(benchmark::State& state) {
   const fs::path sheet = sheets().get(static_cast<int>(state.range(0)));
   if (sheet.empty()) return state.SkipWithError("cannot run " MAKENC_GEN_SHEET);
   Scratch host(sheet);
-  auto s = makenc::open_session(host.path());
-  if (!s) return state.SkipWithError(s.error().message.c_str());
-  makenc::redraw(*s, makenc::kBatchPreviewWidth, makenc::kBatchPreviewHeight);
+  auto s = start(state, host.path());
+  if (!s) return;
   makenc::auto_Click(*s);
   for (auto _ : state) {
     auto written = makenc::makeNC_Click(*s);
