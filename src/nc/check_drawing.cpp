@@ -48,21 +48,25 @@ void put_check_drawing(std::vector<std::string>& lines, const Drawing& drawing, 
   }
 }
 
-Result<NcWritten> makeNC_Click(const NcInput& input, const std::vector<std::string>& working_copy) {
-  auto written = make_nc_data(input);
+Result<NcWritten> makeNC_Click(const NcInput& input, const std::vector<std::string>& working_copy,
+                               FileLayer& files) {
+  // The host's file is touched only once the NC program is on the disk: a
+  // host that reads back a drawing has its program.
+  auto written = make_nc_data(input, files);
   if (!written) return written;
   std::vector<std::string> lines = working_copy;
   // The drawing covers the whole cut list, so it goes back once however
   // many layers were cut.
   if (input.options.Check1 && any_layer_cut(input))
     put_check_drawing(lines, input.drawing, input.assignment.Ord_dat);
-  Status handed = write_file_atomically(input.folder / "JWC_TEMP.TXT", join_crlf(lines));
+  Status handed = write_file_atomically(input.folder / "JWC_TEMP.TXT", join_crlf(lines), files);
   if (!handed)
     return Error{"the drawing was not handed back to the host: " + handed.error().message};
   const std::filesystem::path copy = host_path(input.folder, "Zemlak\\Bin\\makeNC.txt");
-  std::error_code ec;
-  std::filesystem::remove(copy, ec);
-  if (ec) return Error{"cannot delete the working copy " + display_path(copy) + ": " + ec.message()};
+  const std::error_code ec = files.remove(copy);
+  if (ec)
+    return Error{"the drawing was handed back to the host, but the working copy " + display_path(copy) +
+                 " cannot be deleted: " + ec.message()};
   return written;
 }
 

@@ -9,6 +9,7 @@
 #include "assign/assignment.h"
 #include "core/drawing.h"
 #include "core/error.h"
+#include "core/file_layer.h"
 #include "core/settings.h"
 #include "ui/preview.h"
 
@@ -37,13 +38,16 @@ struct NcWritten {
 };
 
 // Builds the block table and writes header, body and footer to the NC file.
-Result<NcWritten> make_nc_data(const NcInput& input);
+Result<NcWritten> make_nc_data(const NcInput& input, FileLayer& files = system_files());
 
 // The work of the button "makeNC" without ending the program: the NC
 // program, the check drawing when asked, and the working copy handed back
-// over "JWC_TEMP.TXT" (atomically) and deleted. On failure nothing is handed
-// back and the error names the file.
-Result<NcWritten> makeNC_Click(const NcInput& input, const std::vector<std::string>& working_copy);
+// over "JWC_TEMP.TXT" (atomically) and deleted. "JWC_TEMP.TXT" is replaced
+// only whole and only after the NC program is; when the NC program or the
+// hand-back fails the host's file stays as it was and the working copy is
+// kept. Every failure comes back as an error naming the file.
+Result<NcWritten> makeNC_Click(const NcInput& input, const std::vector<std::string>& working_copy,
+                               FileLayer& files = system_files());
 
 // Today's date as the short date "yyyy/MM/dd", whatever the locale.
 std::string short_date_today();

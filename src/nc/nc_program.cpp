@@ -129,7 +129,7 @@ Result<NcBlocks> nc_body(const NcInput& input, const NcTemplates& templates) {
   return blocks;
 }
 
-Result<NcWritten> make_nc_data(const NcInput& input) {
+Result<NcWritten> make_nc_data(const NcInput& input, FileLayer& files) {
   auto name = nc_output_name(input.folder, input.drawing.File_lin, input.date);
   if (!name) return name.error();
   auto templates = read_start_end_templates(input.folder);
@@ -147,7 +147,7 @@ Result<NcWritten> make_nc_data(const NcInput& input) {
   lines.reserve(lines.size() + body_text.size() + foot->size());
   for (std::string& line : body_text) lines.push_back(std::move(line));
   for (std::string& line : without_spare(*foot)) lines.push_back(std::move(line));
-  Status written = write_file_atomically(name->file, join_crlf(lines));
+  Status written = write_file_atomically(name->file, join_crlf(lines), files);
   if (!written) return Error{"the NC program was not written: " + written.error().message};
   return NcWritten{name->file, name->NC_path + utf8_to_cp932("に出力しました。")};
 }
