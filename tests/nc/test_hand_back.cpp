@@ -3,13 +3,14 @@
 #include "core/text.h"
 #include "nc/check_drawing.h"
 #include "nc/make_nc.h"
+#include "hand_back_folder.h"
 #include "nc_fixtures.h"
 
 namespace makenc {
 namespace {
 
 using Lines = std::vector<std::string>;
-using test::TempFolder;
+using test::HandBack;
 
 TEST(CheckDrawing, ApproachesAndRapidMovesInDrawingCoordinates) {
   const auto c = test::worked_example();  // lower-left corner (10, 20)
@@ -43,29 +44,6 @@ TEST(CheckDrawing, AnEmptyCutListDrawsNothing) {
   put_check_drawing(lines, Drawing{}, Table{});
   EXPECT_TRUE(lines.empty());
 }
-
-// A host folder after start-up: the interchange file, the templates and the
-// working copy.
-struct HandBack {
-  TempFolder host;
-  test::NcCase c = test::worked_example();
-  const Lines working_copy = {"jwc header", "#"};
-  const std::string host_file = "jwc header\r\nhq\r\n#\r\nly0\r\n";
-
-  HandBack() {
-    c.folder = host.path();
-    test::write_host_templates(host.path());
-    test::write_bytes(jwc(), host_file);
-    test::write_bytes(copy(), "jwc header\r\n#\r\n");
-  }
-  std::filesystem::path jwc() const { return host.path() / "JWC_TEMP.TXT"; }
-  std::filesystem::path copy() const { return host.path() / "Zemlak" / "Bin" / "makeNC.txt"; }
-  std::size_t files_in_host() const {
-    std::size_t n = 0;
-    for (const auto& e : std::filesystem::directory_iterator(host.path())) n += e.exists() ? 1 : 0;
-    return n;
-  }
-};
 
 TEST(MakeNcClick, HandsTheWorkingCopyBackAndDeletesIt) {
   HandBack h;
