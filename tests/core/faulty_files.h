@@ -10,6 +10,7 @@
 #include <deque>
 #include <filesystem>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -34,6 +35,8 @@ inline const char* step_name(Step s) {
   }
   return "?";
 }
+
+inline void PrintTo(Step s, std::ostream* os) { *os << step_name(s); }
 
 // The steps of writing one file, in the order they happen.
 inline const std::vector<Step> kWriteSteps = {Step::create, Step::write, Step::flush, Step::sync,

@@ -166,11 +166,14 @@ struct Crash {
   Then then;
 };
 
-std::string crash_name(const ::testing::TestParamInfo<Crash>& info) {
-  const Crash& c = info.param;
+std::string crash_name(const Crash& c) {
   return std::string(c.file == 1 ? "NcProgram_" : "HandBack_") +
          (c.then == Then::crash_before ? "Before_" : "After_") + testing::step_name(c.step);
 }
+
+std::string crash_param_name(const ::testing::TestParamInfo<Crash>& info) { return crash_name(info.param); }
+
+void PrintTo(const Crash& c, std::ostream* os) { *os << crash_name(c); }
 
 std::vector<Crash> all_crashes() {
   std::vector<Crash> crashes;
@@ -221,12 +224,14 @@ TEST_P(CrashWhileWriting, LeavesTheOldOrTheNewFileWholeAndTheNextRunSucceeds) {
   EXPECT_FALSE(std::filesystem::exists(h.copy()));
 }
 
-INSTANTIATE_TEST_SUITE_P(EachStep, CrashWhileWriting, ::testing::ValuesIn(all_crashes()), crash_name);
+INSTANTIATE_TEST_SUITE_P(EachStep, CrashWhileWriting, ::testing::ValuesIn(all_crashes()), crash_param_name);
 
 // A folder the user cannot write in. Root writes anywhere, so as root the
 // run happens in a child that has become the unprivileged user "nobody",
 // who owns the host folder as the host's user would.
 enum class ReadOnly { host_folder, nc_folder };
+
+void PrintTo(ReadOnly r, std::ostream* os) { *os << (r == ReadOnly::host_folder ? "host folder" : "NC folder"); }
 
 constexpr uid_t kNobody = 65534;
 constexpr int kCannotDropRoot = 70, kFolderUnreachable = 71, kPermissionsNotEnforced = 72;
