@@ -54,8 +54,8 @@ std::string FileLayer::unique_tag() {
   return hex(static_cast<unsigned long long>(::getpid())) + "-" + hex(rd());
 }
 
-std::error_code FileLayer::create(const std::filesystem::path& path, const std::optional<KeptAttributes>& kept,
-                                  std::FILE*& file) {
+std::error_code FileLayer::create(const std::filesystem::path& path,
+                                  const std::optional<KeptAttributes>& kept, std::FILE*& file) {
   file = nullptr;
   // A new file gets what the user's umask leaves, as any file the program
   // writes. A replacing one starts private and opens up only to the bits of

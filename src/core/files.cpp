@@ -54,7 +54,8 @@ Error given_up(FileLayer& files, const std::filesystem::path& temporary, std::st
 
 std::string display_path(const std::filesystem::path& p) { return p.string(); }
 
-Status write_file_atomically(const std::filesystem::path& target, const std::string& bytes, FileLayer& files) {
+Status write_file_atomically(const std::filesystem::path& target, const std::string& bytes,
+                             FileLayer& files) {
   std::filesystem::path temporary;
   std::FILE* file = nullptr;
   std::error_code ec = create_temporary(files, target, temporary, file);

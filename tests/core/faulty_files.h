@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "core/file_layer.h"
@@ -24,14 +25,22 @@ enum class Step { create, write, flush, sync, close, rename, remove, sync_folder
 
 inline const char* step_name(Step s) {
   switch (s) {
-    case Step::create: return "create";
-    case Step::write: return "write";
-    case Step::flush: return "flush";
-    case Step::sync: return "sync";
-    case Step::close: return "close";
-    case Step::rename: return "rename";
-    case Step::remove: return "remove";
-    case Step::sync_folder: return "sync_folder";
+    case Step::create:
+      return "create";
+    case Step::write:
+      return "write";
+    case Step::flush:
+      return "flush";
+    case Step::sync:
+      return "sync";
+    case Step::close:
+      return "close";
+    case Step::rename:
+      return "rename";
+    case Step::remove:
+      return "remove";
+    case Step::sync_folder:
+      return "sync_folder";
   }
   return "?";
 }
@@ -39,7 +48,7 @@ inline const char* step_name(Step s) {
 inline void PrintTo(Step s, std::ostream* os) { *os << step_name(s); }
 
 // The steps of writing one file, in the order they happen.
-inline const std::vector<Step> kWriteSteps = {Step::create, Step::write, Step::flush, Step::sync,
+inline const std::vector<Step> kWriteSteps = {Step::create, Step::write,  Step::flush,      Step::sync,
                                               Step::close,  Step::rename, Step::sync_folder};
 
 class FaultyFiles : public FileLayer {
@@ -86,7 +95,7 @@ class FaultyFiles : public FileLayer {
   }
   std::error_code close(std::FILE* file) override {
     // A failed close still closes the file, as the system's does.
-    return step(Step::close, {}, [&] { return FileLayer::close(file); }, true);
+    return step(Step::close, {}, kDoneAnyway, [&] { return FileLayer::close(file); });
   }
   std::error_code rename(const std::filesystem::path& from, const std::filesystem::path& to) override {
     return step(Step::rename, to, [&] { return FileLayer::rename(from, to); });
@@ -115,13 +124,20 @@ class FaultyFiles : public FileLayer {
     return nullptr;
   }
 
+  static constexpr bool kDoneAnyway = true;
+
   template <typename Do>
-  std::error_code step(Step s, const std::filesystem::path& path, Do&& work, bool do_even_if_failing = false) {
+  std::error_code step(Step s, const std::filesystem::path& path, Do&& work) {
+    return step(s, path, false, std::forward<Do>(work));
+  }
+  // A step `done_anyway` is done even when it is made to fail.
+  template <typename Do>
+  std::error_code step(Step s, const std::filesystem::path& path, bool done_anyway, Do&& work) {
     calls.push_back({s, path});
     const Fault* fault = fault_at(s);
     if (fault != nullptr && fault->then == Then::crash_before) ::raise(SIGKILL);
     if (fault != nullptr && fault->then == Then::fail) {
-      if (do_even_if_failing) static_cast<void>(work());
+      if (done_anyway) static_cast<void>(work());
       return error;
     }
     std::error_code ec = work();

@@ -1,15 +1,15 @@
 // Files the host or the machine reads are replaced whole or not at all,
 // whichever step of the writing fails.
-#include <sys/stat.h>
-#include <unistd.h>
+#include "core/files.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <iterator>
 #include <set>
 
-#include "core/files.h"
 #include "faulty_files.h"
 #include "temp_folder.h"
 
@@ -26,7 +26,8 @@ std::string read_bytes(const std::filesystem::path& file) {
 
 std::set<std::string> names_in(const std::filesystem::path& folder) {
   std::set<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(folder)) names.insert(e.path().filename().string());
+  for (const auto& e : std::filesystem::directory_iterator(folder))
+    names.insert(e.path().filename().string());
   return names;
 }
 
@@ -117,7 +118,9 @@ TEST_P(FailingStep, LeavesTheOldFileWholeAndNoTemporaryFile) {
 INSTANTIATE_TEST_SUITE_P(EachStepBeforeTheFileIsReplaced, FailingStep,
                          ::testing::Values(Step::create, Step::write, Step::flush, Step::sync, Step::close,
                                            Step::rename),
-                         [](const ::testing::TestParamInfo<Step>& p) { return std::string(testing::step_name(p.param)); });
+                         [](const ::testing::TestParamInfo<Step>& p) {
+                           return std::string(testing::step_name(p.param));
+                         });
 
 TEST_F(Replacing, AFolderThatCannotBeSyncedAfterTheRenameHoldsTheNewFileAndIsNoFailure) {
   FaultyFiles files;
@@ -164,7 +167,8 @@ TEST_F(Replacing, ANameTakenAtEveryTryIsAFailureNotAnOverwrite) {
   files.tags.assign(1000, "a");
   const auto written = write_file_atomically(target, new_bytes, files);
   ASSERT_FALSE(written);
-  EXPECT_EQ(written.error().message.rfind("cannot create " + target.string(), 0), 0u) << written.error().message;
+  EXPECT_EQ(written.error().message.rfind("cannot create " + target.string(), 0), 0u)
+      << written.error().message;
   EXPECT_EQ(read_bytes(stale), "stale");
   EXPECT_EQ(read_bytes(target), old_bytes);
 }

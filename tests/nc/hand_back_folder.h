@@ -37,7 +37,8 @@ struct HandBack {
 
 inline std::set<std::string> names_in(const std::filesystem::path& folder) {
   std::set<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(folder)) names.insert(e.path().filename().string());
+  for (const auto& e : std::filesystem::directory_iterator(folder))
+    names.insert(e.path().filename().string());
   return names;
 }
 

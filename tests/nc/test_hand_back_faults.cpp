@@ -2,11 +2,10 @@
 // any step, or the process dies in between: the host reads back its own
 // file or the new one, whole, and never before the NC program is written.
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include "core/faulty_files.h"
 #include "hand_back_folder.h"
@@ -231,7 +230,9 @@ INSTANTIATE_TEST_SUITE_P(EachStep, CrashWhileWriting, ::testing::ValuesIn(all_cr
 // who owns the host folder as the host's user would.
 enum class ReadOnly { host_folder, nc_folder };
 
-void PrintTo(ReadOnly r, std::ostream* os) { *os << (r == ReadOnly::host_folder ? "host folder" : "NC folder"); }
+void PrintTo(ReadOnly r, std::ostream* os) {
+  *os << (r == ReadOnly::host_folder ? "host folder" : "NC folder");
+}
 
 constexpr uid_t kNobody = 65534;
 constexpr int kCannotDropRoot = 70, kFolderUnreachable = 71, kPermissionsNotEnforced = 72;
@@ -258,13 +259,15 @@ class ReadOnlyFolder : public Disturbed, public ::testing::WithParamInterface<Re
     const pid_t child = ::fork();
     if (child == 0) {
       ::close(pipe_fds[0]);
-      if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+      if (::geteuid() == 0 &&
+          (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
         ::_exit(kCannotDropRoot);
       if (::access(h.host.path().c_str(), R_OK | X_OK) != 0) ::_exit(kFolderUnreachable);
       if (::access(locked.c_str(), W_OK) == 0) ::_exit(kPermissionsNotEnforced);
       const auto done = makeNC_Click(h.c.input(), h.working_copy);
       const std::string message = done ? "" : done.error().message;
-      const bool sent = ::write(pipe_fds[1], message.data(), message.size()) == static_cast<ssize_t>(message.size());
+      const bool sent =
+          ::write(pipe_fds[1], message.data(), message.size()) == static_cast<ssize_t>(message.size());
       ::_exit(!sent ? 2 : done ? 0 : 1);
     }
     ::close(pipe_fds[1]);
@@ -284,23 +287,28 @@ TEST_P(ReadOnlyFolder, IsReportedAndTheHostFileStaysAsItWas) {
   locked = GetParam() == ReadOnly::host_folder ? h.host.path() : h.host.path() / "Zemlak";
   ASSERT_EQ(::chmod(locked.c_str(), 0555), 0);
   const auto [code, message] = makeNC_as_user();
-  if (code == kCannotDropRoot) GTEST_SKIP() << "cannot become an unprivileged user here to meet the folder's bits";
+  if (code == kCannotDropRoot)
+    GTEST_SKIP() << "cannot become an unprivileged user here to meet the folder's bits";
   if (code == kFolderUnreachable) GTEST_SKIP() << "the unprivileged user cannot reach the temporary folder";
   if (code == kPermissionsNotEnforced) GTEST_SKIP() << "folder permissions are not enforced here";
   ASSERT_EQ(code, 1) << message;
   EXPECT_NE(message.find("Permission denied"), std::string::npos) << message;
   if (GetParam() == ReadOnly::host_folder) {
-    EXPECT_EQ(message.rfind("the drawing was not handed back to the host: cannot create " + h.jwc().string(), 0), 0u)
+    EXPECT_EQ(
+        message.rfind("the drawing was not handed back to the host: cannot create " + h.jwc().string(), 0),
+        0u)
         << message;
     EXPECT_EQ(read_bytes(h.nc()), clean_run().nc);
   } else {
-    EXPECT_EQ(message.rfind("the NC program was not written: cannot create " + h.nc().string(), 0), 0u) << message;
+    EXPECT_EQ(message.rfind("the NC program was not written: cannot create " + h.nc().string(), 0), 0u)
+        << message;
     EXPECT_EQ(names_in(locked), std::set<std::string>{"Bin"});
   }
   expect_host_file_untouched();
 }
 
-INSTANTIATE_TEST_SUITE_P(Either, ReadOnlyFolder, ::testing::Values(ReadOnly::host_folder, ReadOnly::nc_folder),
+INSTANTIATE_TEST_SUITE_P(Either, ReadOnlyFolder,
+                         ::testing::Values(ReadOnly::host_folder, ReadOnly::nc_folder),
                          [](const ::testing::TestParamInfo<ReadOnly>& p) {
                            return std::string(p.param == ReadOnly::host_folder ? "HostFolder" : "NcFolder");
                          });
