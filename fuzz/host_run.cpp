@@ -1,0 +1,113 @@
+#include "host_run.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "app/session.h"
+
+namespace makenc::fuzz {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The preview a small main window would show: big enough for the material
+// map to find parts, small enough for many runs a second.
+constexpr int kPreviewWidth = 160;
+constexpr int kPreviewHeight = 80;
+
+std::string read_bytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void write_bytes(const fs::path& file, const std::string& bytes) {
+  std::ofstream out(file, std::ios::binary);
+  out << bytes;
+}
+
+[[noreturn]] void broken(const char* what) {
+  std::fprintf(stderr, "host folder check failed: %s\n", what);
+  std::abort();
+}
+
+// One folder per process, emptied before every run. Unnamed drawings go
+// below $HOME, so $HOME points into it as well.
+const fs::path& host_folder() {
+  static const fs::path folder = [] {
+    std::error_code ec;
+    fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
+    fs::path f = base / ("makenc-fuzz-" + std::to_string(::getpid()));
+    setenv("HOME", (f / "home").c_str(), 1);
+    return f;
+  }();
+  return folder;
+}
+
+void lay_out(const fs::path& folder, const HostFiles& files) {
+  std::error_code ec;
+  fs::remove_all(folder, ec);
+  fs::create_directories(folder / "Zemlak" / "Bin");
+  fs::create_directories(folder / "home");
+  write_bytes(folder / "JWC_TEMP.TXT", files.jwc_temp);
+  const fs::path bin = folder / "Zemlak" / "Bin";
+  write_bytes(bin / "set.ini", files.set_ini);
+  write_bytes(bin / "head.ini", files.head);
+  write_bytes(bin / "foot.ini", files.foot);
+  write_bytes(bin / "sta_cut.ini", files.sta_cut);
+  write_bytes(bin / "sta_mark.ini", files.sta_mark);
+  write_bytes(bin / "end.ini", files.end);
+}
+
+}  // namespace
+
+HostFiles example_files() {
+  const fs::path plate = fs::path(MAKENC_SOURCE_DIR) / "examples" / "plate";
+  const fs::path bin = plate / "Zemlak" / "Bin";
+  return HostFiles{read_bytes(plate / "JWC_TEMP.TXT"), read_bytes(bin / "set.ini"),
+                   read_bytes(bin / "head.ini"),       read_bytes(bin / "foot.ini"),
+                   read_bytes(bin / "sta_cut.ini"),    read_bytes(bin / "sta_mark.ini"),
+                   read_bytes(bin / "end.ini")};
+}
+
+void run_host(const HostFiles& files) {
+  const fs::path& folder = host_folder();
+  lay_out(folder, files);
+  const fs::path jwc = folder / "JWC_TEMP.TXT";
+  auto session = open_session(folder);
+  if (!session) {
+    if (session.error().message.empty()) broken("start-up failed without a message");
+    if (read_bytes(jwc) != files.jwc_temp) broken("start-up changed JWC_TEMP.TXT");
+    return;
+  }
+  redraw(*session, kPreviewWidth, kPreviewHeight);
+  // The check drawing exercises the hand-back's own records.
+  session->options.Check1 = true;
+  auto_Click(*session);
+  auto written = makeNC_Click(*session);
+  if (!written) {
+    if (written.error().message.empty()) broken("NC generation failed without a message");
+    if (read_bytes(jwc) != files.jwc_temp) broken("a failed NC run changed JWC_TEMP.TXT");
+    return;
+  }
+  std::error_code ec;
+  if (!fs::is_regular_file(written->file, ec)) broken("the NC program reported as written is missing");
+  if (fs::exists(folder / "Zemlak" / "Bin" / "makeNC.txt", ec)) broken("the working copy was not removed");
+}
+
+std::string piece(std::string_view bytes, std::size_t index) {
+  std::size_t from = 0;
+  for (std::size_t i = 0; i < index; ++i) {
+    const std::size_t nul = bytes.find('\0', from);
+    if (nul == std::string_view::npos) return {};
+    from = nul + 1;
+  }
+  const std::size_t nul = bytes.find('\0', from);
+  return std::string(bytes.substr(from, nul == std::string_view::npos ? std::string_view::npos : nul - from));
+}
+
+}  // namespace makenc::fuzz

@@ -1,0 +1,35 @@
+// One whole run of the program in a host folder of its own, for the fuzz
+// targets: start-up, a small preview, the assignment, NC generation and the
+// hand-back, on files the fuzzer chose.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace makenc::fuzz {
+
+// The five templates and the settings of the bundled example, as the host
+// folder holds them before the fuzzer replaces one of them.
+struct HostFiles {
+  std::string jwc_temp;
+  std::string set_ini;
+  std::string head, foot, sta_cut, sta_mark, end;
+};
+
+// The bundled example's files.
+HostFiles example_files();
+
+// Writes `files` into a fresh host folder (on a memory file system where
+// there is one), runs the program's stages as the batch mode does and
+// checks what must hold whatever the input: a run that stops leaves
+// "JWC_TEMP.TXT" exactly as written, and a run that ends well has handed
+// it back and removed the working copy. Aborts when that fails.
+void run_host(const HostFiles& files);
+
+// Splits the fuzzer's bytes at NUL bytes into at most `n` pieces.
+std::string piece(std::string_view bytes, std::size_t index);
+
+}  // namespace makenc::fuzz
