@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <exception>
 #include <random>
 
 namespace makenc {
@@ -25,6 +27,16 @@ void keep_owner(int fd, const KeptAttributes& kept) {
   if (::fchown(fd, kept.owner, kept.group) == 0) return;
   if (::fchown(fd, static_cast<uid_t>(-1), kept.group) != 0) {
     // The file stays ours, with the bits set below.
+  }
+}
+
+unsigned long long random_number() {
+  try {
+    std::random_device rd;
+    return rd();
+  } catch (const std::exception&) {
+    // Without a source of randomness the clock still tells runs apart.
+    return static_cast<unsigned long long>(std::chrono::system_clock::now().time_since_epoch().count());
   }
 }
 
@@ -50,8 +62,7 @@ std::string FileLayer::unique_tag() {
     } while (v != 0);
     return s;
   };
-  std::random_device rd;
-  return hex(static_cast<unsigned long long>(::getpid())) + "-" + hex(rd());
+  return hex(static_cast<unsigned long long>(::getpid())) + "-" + hex(random_number());
 }
 
 std::error_code FileLayer::create(const std::filesystem::path& path,
