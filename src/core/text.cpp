@@ -11,11 +11,36 @@ namespace makenc {
 
 bool is_lead_byte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
+bool is_trail_byte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
+
+std::size_t char_length(std::string_view s, std::size_t i) {
+  const bool pair = is_lead_byte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() &&
+                    is_trail_byte(static_cast<unsigned char>(s[i + 1]));
+  return pair ? 2 : 1;
+}
+
+std::size_t first_invalid_byte(std::string_view s) {
+  for (std::size_t i = 0; i < s.size();) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    const std::size_t n = char_length(s, i);
+    if (n == 1 && (is_lead_byte(b) || b == 0x80 || b == 0xA0 || b >= 0xFD)) return i;
+    i += n;
+  }
+  return std::string_view::npos;
+}
+
+std::string excerpt(std::string_view s, std::size_t limit) {
+  if (s.size() <= limit) return std::string(s);
+  std::size_t end = 0;
+  while (end < s.size() && end + char_length(s, end) <= limit) end += char_length(s, end);
+  return std::string(s.substr(0, end)) + "...";
+}
+
 std::vector<std::size_t> char_starts(std::string_view s) {
   std::vector<std::size_t> starts;
   for (std::size_t i = 0; i < s.size();) {
     starts.push_back(i);
-    i += (is_lead_byte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1;
+    i += char_length(s, i);
   }
   return starts;
 }
@@ -25,15 +50,14 @@ std::string_view last_char(std::string_view s) {
   std::size_t last = 0;
   for (std::size_t i = 0; i < s.size();) {
     last = i;
-    i += (is_lead_byte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1;
+    i += char_length(s, i);
   }
   return s.substr(last);
 }
 
 std::string_view first_chars(std::string_view s, std::size_t n) {
   std::size_t i = 0;
-  for (std::size_t k = 0; k < n && i < s.size(); ++k)
-    i += (is_lead_byte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1;
+  for (std::size_t k = 0; k < n && i < s.size(); ++k) i += char_length(s, i);
   return s.substr(0, i);
 }
 
@@ -46,7 +70,7 @@ std::vector<std::string_view> split_chars(std::string_view s, char sep) {
       from = i + 1;
       ++i;
     } else {
-      i += (is_lead_byte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1;
+      i += char_length(s, i);
     }
   }
   parts.push_back(s.substr(from));
@@ -60,7 +84,7 @@ std::size_t rfind_char(std::string_view s, std::string_view seps) {
       found = i;
       ++i;
     } else {
-      i += (is_lead_byte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1;
+      i += char_length(s, i);
     }
   }
   return found;
@@ -112,13 +136,14 @@ std::optional<std::vector<std::string>> read_text_lines(const std::filesystem::p
   std::vector<std::string> lines;
   std::size_t from = 0;
   while (from < data.size()) {
-    std::size_t lf = data.find('\n', from);
-    std::size_t end = lf == std::string::npos ? data.size() : lf;
-    std::size_t stop = end;
-    if (lf != std::string::npos && stop > from && data[stop - 1] == '\r') --stop;
-    lines.emplace_back(data, from, stop - from);
-    if (lf == std::string::npos) break;
-    from = lf + 1;
+    const std::size_t end = data.find_first_of("\r\n", from);
+    if (end == std::string::npos) {
+      lines.emplace_back(data, from);
+      break;
+    }
+    lines.emplace_back(data, from, end - from);
+    from = end + 1;
+    if (data[end] == '\r' && from < data.size() && data[from] == '\n') ++from;
   }
   return lines;
 }

@@ -2,7 +2,9 @@
 // system looks at characters, it walks code-page-932 character boundaries: a
 // lead byte takes the next byte with it, so the second byte of a double-byte
 // character (which may be 0x5C, the "\" of a path) is never a character of
-// its own.
+// its own. A lead byte followed by a byte that cannot be a second byte (a
+// blank, a digit, the end of the text) stands alone, so a damaged byte never
+// swallows the field separator after it.
 #pragma once
 
 #include <filesystem>
@@ -14,6 +16,21 @@
 namespace makenc {
 
 bool is_lead_byte(unsigned char b);
+bool is_trail_byte(unsigned char b);
+
+// Bytes of the character that starts at s[i]: 2 for a lead byte with a
+// second byte after it, else 1.
+std::size_t char_length(std::string_view s, std::size_t i);
+
+// Offset of the first byte that is not part of a code-page-932 character (a
+// lead byte without its second byte, or one of 0x80, 0xA0, 0xFD..0xFF), or
+// npos when the whole text is code page 932.
+std::size_t first_invalid_byte(std::string_view s);
+
+// At most `limit` bytes of s, cut on a character boundary, with "..." when
+// cut: a message quotes a damaged line without flooding the screen.
+std::string excerpt(std::string_view s, std::size_t limit);
+inline constexpr std::size_t kExcerptBytes = 80;
 
 // Byte offsets at which the characters of s start.
 std::vector<std::size_t> char_starts(std::string_view s);
@@ -37,8 +54,9 @@ std::string cp932_to_utf8(std::string_view bytes);
 std::string utf8_to_cp932(std::string_view text);
 
 // Reads a text file into lines without their line ends; a line may end in
-// CR LF or a bare LF, and a last line without a line end counts. Returns
-// nothing when the file cannot be opened or read.
+// CR LF, a bare LF or a lone CR (neither byte can be the second byte of a
+// double-byte character), and a last line without a line end counts.
+// Returns nothing when the file cannot be opened or read.
 std::optional<std::vector<std::string>> read_text_lines(const std::filesystem::path& file);
 
 // Joins lines with CR LF after every one of them.

@@ -28,6 +28,45 @@ TEST(Cp932, SplitKeepsEmptyFields) {
   EXPECT_EQ(split_chars("", ' '), (std::vector<std::string_view>{""}));
 }
 
+// A lead byte whose next byte cannot be a second byte stands alone: the
+// blank after a damaged byte still separates the fields.
+TEST(Cp932, ALeadByteWithoutItsSecondByteStandsAlone) {
+  EXPECT_EQ(split_chars("10\x81 20", ' '), (std::vector<std::string_view>{"10\x81", "20"}));
+  EXPECT_EQ(split_chars("\x81\x20\x81", ' '), (std::vector<std::string_view>{"\x81", "\x81"}));
+  EXPECT_EQ(char_starts("a\x81\x31\x95\x5C"), (std::vector<std::size_t>{0, 1, 2, 3}));
+  EXPECT_EQ(last_char("lc2\x81"), "\x81");
+  EXPECT_EQ(first_chars("\x81\x7F\x78", 2), "\x81\x7F");  // 0x7F is no second byte
+  EXPECT_EQ(rfind_char("t\x81.jww", "."), 2u);
+}
+
+TEST(Cp932, FirstInvalidByteIsFound) {
+  const std::size_t none = std::string_view::npos;
+  const std::vector<std::pair<std::string, std::size_t>> cases{
+      {"", none},
+      {"ci 1 2 3", none},
+      {kOmote + "\xB1\xDF", none},  // a double-byte character, two half-width kana
+      {"\x81\x40\xFC\xFC", none},   // the lowest and highest pairs
+      {" 1 2 3 4\x81", 8},          // a lead byte at the end of the line
+      {"\x81 1", 0},                // a lead byte before a blank
+      {"a\xE0\x3F", 1},             // a lead byte before a byte below 0x40
+      {"a\x9F\x7F", 1},             // ... or before 0x7F
+      {"ab\x80", 2},
+      {"\xA0", 0},
+      {"x\xFD", 1},
+      {"x\xFE", 1},
+      {"x\xFF", 1},
+      {kOmote + "\x81\xFD", 2},  // 0xFD is no second byte either
+  };
+  for (const auto& [text, at] : cases) EXPECT_EQ(first_invalid_byte(text), at) << cp932_to_utf8(text);
+}
+
+TEST(Cp932, ExcerptCutsOnACharacterBoundary) {
+  EXPECT_EQ(excerpt("short", 80), "short");
+  EXPECT_EQ(excerpt("abcdef", 4), "abcd...");
+  EXPECT_EQ(excerpt("abc" + kOmote + "d", 4), "abc...");  // the pair is not cut in two
+  EXPECT_EQ(excerpt(std::string(70000, '1'), 80), std::string(80, '1') + "...");
+}
+
 TEST(Cp932, ConvertsToUnicodeAtTheEdges) {
   EXPECT_EQ(cp932_to_utf8(kOmote), "\xE8\xA1\xA8");
   EXPECT_EQ(utf8_to_cp932("\xE8\xA1\xA8"), kOmote);
@@ -41,6 +80,15 @@ TEST(TextFiles, ReadLinesWithEitherLineEnd) {
   EXPECT_EQ(*lines, (std::vector<std::string>{"one", "two", "three"}));
   folder.write("b.txt", "x\r\n\r\n");
   EXPECT_EQ(*read_text_lines(folder.path() / "b.txt"), (std::vector<std::string>{"x", ""}));
+  // A lone CR ends a line like CR LF: neither byte can be the second byte
+  // of a double-byte character, not even after a lead byte.
+  folder.write("c.txt", "hq\r#\rly0\r\n 0 0 1 0\n\r\rlast\r");
+  EXPECT_EQ(*read_text_lines(folder.path() / "c.txt"),
+            (std::vector<std::string>{"hq", "#", "ly0", " 0 0 1 0", "", "", "last"}));
+  folder.write("d.txt", "a\x81\rb\x81\nc\x81\r\n");
+  EXPECT_EQ(*read_text_lines(folder.path() / "d.txt"), (std::vector<std::string>{"a\x81", "b\x81", "c\x81"}));
+  folder.write("e.txt", "");
+  EXPECT_TRUE(read_text_lines(folder.path() / "e.txt")->empty());
   EXPECT_FALSE(read_text_lines(folder.path() / "missing.txt"));
 }
 
