@@ -101,6 +101,13 @@ double numeric_value(std::string_view text) {
   return digits ? convert_literal(text.substr(0, n)) : 0.0;
 }
 
+bool is_decimal_literal(std::string_view text) {
+  text = trim_blanks(text);
+  bool digits = false;
+  const std::size_t n = literal_length(text, digits);
+  return digits && n == text.size();
+}
+
 bool parse_strict_number(std::string_view text, double& out) {
   text = trim_blanks(text);
   bool digits = false;

@@ -98,6 +98,10 @@ Cell operator/(const Cell& a, const Cell& b);
 double numeric_value(std::string_view text);
 // Strict: the whole text (blanks around it allowed) must be a number.
 bool parse_strict_number(std::string_view text, double& out);
+// Whether the whole text (blanks around it allowed) is a decimal literal,
+// however large its value: tells a number too large for a double from a
+// text that is no number at all.
+bool is_decimal_literal(std::string_view text);
 
 // The returned cell is one of the arguments, unchanged (text stays text);
 // on equal values the second one wins.

@@ -55,6 +55,30 @@ TEST(NumericValue, TooSmallOrTooLargeWithoutAnExponentSign) {
   EXPECT_EQ((Cell("0." + zeros + "1") + Cell(2.0)).number(), 2);
 }
 
+// The reader tells a coordinate too large for a double from a text that is
+// no number at all; neither may be read as a coordinate.
+TEST(StrictNumber, TellsTooLargeFromNotANumber) {
+  struct Case {
+    const char* text;
+    bool literal;  // the whole text is a decimal literal
+    bool number;   // ... and a finite double
+  };
+  const Case cases[] = {
+      {"12.5", true, true},   {" -0 ", true, true},    {"+.5", true, true},   {"1D3", true, true},
+      {"1e400", true, false}, {"-1E999", true, false}, {"nan", false, false}, {"NaN", false, false},
+      {"inf", false, false},  {"-inf", false, false},  {"1e", false, false},  {"12.5abc", false, false},
+      {"", false, false},     {"-", false, false},     {"1 2", false, false}, {"0x10", false, false},
+  };
+  for (const Case& c : cases) {
+    double v = 0;
+    EXPECT_EQ(is_decimal_literal(c.text), c.literal) << c.text;
+    EXPECT_EQ(parse_strict_number(c.text, v), c.number) << c.text;
+  }
+  double v = 1;
+  ASSERT_TRUE(parse_strict_number("-0", v));
+  EXPECT_EQ(Cell(v).text_form(), "0");
+}
+
 TEST(CellNumber, EmptyIsZeroAndNumbersAreThemselves) {
   EXPECT_EQ(Cell().number(), 0);
   EXPECT_EQ(Cell(2.5).number(), 2.5);
