@@ -26,9 +26,41 @@ std::size_t fields_needed(std::string_view keyword, std::size_t count) {
   return 1;
 }
 
-bool record_fits(const std::vector<std::string_view>& parts) {
-  if (parts.size() > kMaxFields) return false;
-  return parts.size() >= fields_needed(parts[0], parts.size());
+bool is_geometry(std::string_view keyword) { return keyword.empty() || keyword == "ci" || keyword == "pt"; }
+
+const char* what_is_needed(std::string_view keyword, std::size_t count) {
+  if (keyword.empty()) return "a line needs X1, Y1, X2 and Y2";
+  if (keyword == "pt") return "a point needs X and Y";
+  if (count >= 6) return "an arc needs centre X and Y, radius, start and end angle, flatness and tilt";
+  return "a circle needs centre X and Y and the radius";
+}
+
+// A line, circle, arc or point that lacks a field, or has more than a row
+// holds, is damaged: leaving it out would cut the part without that edge.
+// Other records carry no geometry and are only left out.
+Result<bool> record_fits(const Reader& rd, const std::vector<std::string_view>& parts) {
+  const std::string_view keyword = parts[0];
+  const std::size_t needed = fields_needed(keyword, parts.size());
+  const bool fits = parts.size() <= kMaxFields && parts.size() >= needed;
+  if (fits || !is_geometry(keyword)) return fits;
+  if (parts.size() > kMaxFields)
+    return Error{line_reference(rd.current) + ": the record has " + std::to_string(parts.size()) +
+                 " fields; a record holds at most " + std::to_string(kMaxFields)};
+  return Error{line_reference(rd.current) + ": " + what_is_needed(keyword, parts.size()) + " (" +
+               std::to_string(needed - 1) + " fields after the keyword), this record has " +
+               std::to_string(parts.size() - 1)};
+}
+
+// Only whole code-page-932 characters can be split into fields and named in
+// a message; a damaged byte is named with its place in the line.
+Status check_cp932(const Reader& rd, const std::string& Lin_dat) {
+  const std::size_t at = first_invalid_byte(Lin_dat);
+  if (at == std::string::npos) return ok_status();
+  static const char* const kHex = "0123456789ABCDEF";
+  const auto b = static_cast<unsigned char>(Lin_dat[at]);
+  const std::string hex{'0', 'x', kHex[b >> 4], kHex[b & 0xF]};
+  return Error{line_reference(rd.current) + ": byte " + hex + " at column " + std::to_string(at + 1) +
+               " is not a character of code page 932"};
 }
 
 enum class BodyLine { Layer, Colour, Ignored, Record };
@@ -64,22 +96,43 @@ std::size_t last_number_field(RecordKind kind) {
   }
 }
 
-// A number beyond the range of a double would leave infinite or undefined
-// coordinates in the tables.
-Status check_in_range(const Reader& rd) {
+// A coordinate, radius or angle the host did not write as a number (or one
+// beyond the range of a double) would be read as 0 or as infinity and cut
+// somewhere the drawing does not show.
+Status check_numbers(const Reader& rd) {
   const std::size_t last = last_number_field(record_kind(rd.Rec_fld));
   for (std::size_t i = 1; i <= last; ++i) {
-    if (std::isfinite(rd.Rec_fld[i].number())) continue;
-    return Error{line_reference(rd.current) + ": the number \"" + cp932_to_utf8(rd.Rec_fld[i].text()) +
-                 "\" is too large to compute with"};
+    const std::string_view text = rd.Rec_fld[i].text();
+    double v = 0;
+    if (parse_strict_number(text, v)) continue;
+    const std::string quoted = "\"" + cp932_to_utf8(excerpt(text, kExcerptBytes)) + "\"";
+    if (is_decimal_literal(text))
+      return Error{line_reference(rd.current) + ": the number " + quoted + " is too large to compute with"};
+    return Error{line_reference(rd.current) + ": field " + std::to_string(i) + " " + quoted +
+                 " is not a number"};
   }
   return ok_status();
+}
+
+// A radius below 0 turns the circle inside out: its box and its direction
+// would be those of another circle.
+Status check_radius(const Reader& rd) {
+  const RecordKind kind = record_kind(rd.Rec_fld);
+  if (kind != RecordKind::Circle && kind != RecordKind::Arc) return ok_status();
+  if (!(rd.Rec_fld[3].number() < 0)) return ok_status();
+  return Error{line_reference(rd.current) + ": the radius \"" + cp932_to_utf8(rd.Rec_fld[3].text()) +
+               "\" is below 0"};
 }
 
 Status body_line(Reader& rd, Drawing& drawing, const std::string& Lin_dat) {
   switch (classify_body(Lin_dat)) {
     case BodyLine::Layer: rd.Now_ly = Lin_dat; break;
-    case BodyLine::Colour: rd.Now_lc = Cell(std::string(last_char(Lin_dat))); break;
+    case BodyLine::Colour: {
+      Status text = check_cp932(rd, Lin_dat);
+      if (!text) return text;
+      rd.Now_lc = Cell(std::string(last_char(Lin_dat)));
+      break;
+    }
     case BodyLine::Ignored: break;
     case BodyLine::Record: {
       auto counted = parse_record(rd, drawing, Lin_dat);
@@ -100,7 +153,8 @@ void start_line(Reader& rd, std::size_t index, const std::string& Lin_dat) {
 }  // namespace
 
 std::string line_reference(const SourceLine& line) {
-  return "JWC_TEMP.TXT line " + std::to_string(line.number) + " \"" + cp932_to_utf8(line.text) + "\"";
+  return "JWC_TEMP.TXT line " + std::to_string(line.number) + " \"" +
+         cp932_to_utf8(excerpt(line.text, kExcerptBytes)) + "\"";
 }
 
 RecordKind record_kind(const std::vector<Cell>& Rec_fld) {
@@ -123,8 +177,17 @@ void classify_line(Reader& rd, const std::string& Lin_dat) {
 
 Result<bool> parse_record(Reader& rd, Drawing& drawing, const std::string& Lin_dat) {
   if (layer_number(rd.Now_ly) < 0) return false;
+  // An empty line holds nothing to lose.
+  if (Lin_dat.empty()) {
+    if (rd.Read_pass == 0) rd.skipped.push_back(rd.current);
+    return false;
+  }
+  Status text = check_cp932(rd, Lin_dat);
+  if (!text) return text.error();
   const std::vector<std::string_view> parts = split_chars(Lin_dat, ' ');
-  if (!record_fits(parts)) {
+  auto fits = record_fits(rd, parts);
+  if (!fits) return fits.error();
+  if (!*fits) {
     if (rd.Read_pass == 0) rd.skipped.push_back(rd.current);
     return false;
   }
@@ -132,12 +195,14 @@ Result<bool> parse_record(Reader& rd, Drawing& drawing, const std::string& Lin_d
   for (std::string_view part : parts) rd.Rec_fld.emplace_back(std::string(part));
   rd.G_flg = ' ';
   if (rd.Read_pass == 0) {
+    for (Status (*check)(const Reader&) : {check_numbers, check_radius}) {
+      Status checked = check(rd);
+      if (!checked) return checked.error();
+    }
     if (record_kind(rd.Rec_fld) == RecordKind::Arc) {
       Status circular = check_circular(rd);
       if (!circular) return circular.error();
     }
-    Status in_range = check_in_range(rd);
-    if (!in_range) return in_range.error();
     bounding_box_step(rd, drawing);
     return true;
   }

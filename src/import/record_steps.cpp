@@ -1,6 +1,7 @@
 // What one record does to the drawing: in the first read it widens the
 // bounding box, in the second it is moved to the box's corner and stored.
 #include <cmath>
+#include <limits>
 
 #include "core/constants.h"
 #include "core/number_text.h"
@@ -230,10 +231,15 @@ Status translation_from_box(Reader& rd, const Drawing& d) {
     Status edge = check_edge(rd, d, side);
     if (!edge) return edge;
   }
-  // The width and the height must be numbers too.
+  // The width and the height must be numbers too, and numbers the NC
+  // program can write: it holds coordinates in single precision. The edge
+  // farther from the origin is the one to blame.
   const std::array<double, 4>& v = rd.box_value;
-  if (!std::isfinite(v[2] - v[0])) return too_far_out(rd, BoxSide::X_max);
-  if (!std::isfinite(v[3] - v[1])) return too_far_out(rd, BoxSide::Y_max);
+  constexpr double kSingleMax = std::numeric_limits<float>::max();
+  if (!(v[2] - v[0] <= kSingleMax))
+    return too_far_out(rd, std::fabs(v[0]) > std::fabs(v[2]) ? BoxSide::X_min : BoxSide::X_max);
+  if (!(v[3] - v[1] <= kSingleMax))
+    return too_far_out(rd, std::fabs(v[1]) > std::fabs(v[3]) ? BoxSide::Y_min : BoxSide::Y_max);
   rd.x_shift = shift_of(d.X_min);
   rd.y_shift = shift_of(d.Y_min);
   return ok_status();

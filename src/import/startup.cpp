@@ -25,6 +25,10 @@ Result<std::vector<std::string>> read_interchange(const std::filesystem::path& f
   const std::filesystem::path file = host_path(folder, "JWC_TEMP.TXT");
   auto lines = read_text_lines(file);
   if (!lines) return Error{"cannot read the drawing " + display_path(file) + ": the file is missing or unreadable"};
+  // The host writes at least its header: an empty file is one it did not
+  // finish, and a program without a drawing must not be reported as made.
+  if (lines->empty())
+    return Error{"the drawing " + display_path(file) + " is empty: the host wrote no drawing"};
   return std::move(*lines);
 }
 

@@ -281,23 +281,100 @@ TEST_F(Reading, BodyColourIsTheLastCharacterOfTheLine) {
   EXPECT_EQ(cell(s.drawing, 0, 1, 11), "\x95\x5C");
 }
 
-TEST_F(Reading, UnrepresentableRecordsAreSkippedAndNotCounted) {
+// An empty line and a record without geometry that has more fields than a
+// row holds lose nothing that is cut: they are left out and not counted.
+TEST_F(Reading, RecordsWithoutGeometryThatDoNotFitAreSkipped) {
   std::string wide = "sl";
   for (int i = 0; i < 21; ++i) wide += " 1";  // 22 fields
-  host.drawing({"#", "ly0", " 0 0 1 0", "", " 1 2 3", "ci 1 1", "ci 0 0 1 0 90", "pt 3", wide, "pt 2 2"});
+  host.drawing({"#", "ly0", " 0 0 1 0", "", wide, "BL", "pt 2 2"});
   StartUp s = host.started();
-  EXPECT_EQ(s.drawing.LY_cntAll, 2);
+  EXPECT_EQ(s.drawing.LY_cntAll, 3);
   EXPECT_EQ(cell(s.drawing, 0, 1, 0), "pt");
 }
 
 TEST(ReaderCells, SkippedRecordsAreKeptWithTheirLines) {
   Reader rd;
   Drawing d;
-  ASSERT_TRUE(first_read(rd, d, {"#", "ly0", " 0 0 1 0", "", "pt 3"}).ok());
+  ASSERT_TRUE(
+      first_read(rd, d, {"#", "ly0", " 0 0 1 0", "", "ch 1 1 1 0" + std::string(40, ' ') + "x"}).ok());
   ASSERT_EQ(rd.skipped.size(), 2u);
   EXPECT_EQ(rd.skipped[0].number, 4);
-  EXPECT_EQ(rd.skipped[1].text, "pt 3");
+  EXPECT_EQ(rd.skipped[1].number, 5);
   EXPECT_EQ(d.LY_cnt[0], 1);
+}
+
+// A line, circle, arc or point the reader cannot take whole would be cut
+// without it, or somewhere else: start-up stops and names the line.
+struct DamagedRecord {
+  std::string record;
+  std::string reason;  // part of the message after the line
+};
+
+class DamagedGeometry : public ::testing::TestWithParam<DamagedRecord> {};
+
+TEST_P(DamagedGeometry, StopsStartUpNamingTheLine) {
+  HostFolder host;
+  host.drawing({"hq", "#", "ly0", "lc2", " 0 0 100 0", GetParam().record, " 100 0 100 50"});
+  const std::string before = host.read("JWC_TEMP.TXT");
+  auto r = host.start();
+  ASSERT_FALSE(r.ok()) << GetParam().record;
+  const std::string& message = r.error().message;
+  EXPECT_EQ(message.rfind("JWC_TEMP.TXT line 6 \"", 0), 0u) << message;
+  EXPECT_NE(message.find(GetParam().reason), std::string::npos) << message;
+  EXPECT_EQ(host.read("JWC_TEMP.TXT"), before);
+}
+
+std::string many_fields(const std::string& start, int fields) {
+  std::string s = start;
+  for (int i = 0; i < fields; ++i) s += " 1";
+  return s;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Records, DamagedGeometry,
+    ::testing::Values(
+        DamagedRecord{" 10 10 20",
+                      "a line needs X1, Y1, X2 and Y2 (4 fields after the keyword), this record has 3"},
+        DamagedRecord{" ", "a line needs"},
+        DamagedRecord{"ci 1 1",
+                      "a circle needs centre X and Y and the radius (3 fields after the keyword), "
+                      "this record has 2"},
+        DamagedRecord{"ci 0 0 1 0 90", "an arc needs"}, DamagedRecord{"ci 0 0 1 0 90 1", "this record has 6"},
+        DamagedRecord{"pt 3", "a point needs X and Y"},
+        DamagedRecord{many_fields("", 21), "the record has 22 fields; a record holds at most 21"},
+        DamagedRecord{many_fields("pt", 21), "the record has 22 fields"},
+        DamagedRecord{" 10 10 abc 20", "field 3 \"abc\" is not a number"},
+        DamagedRecord{" 10 10 nan 20", "field 3 \"nan\" is not a number"},
+        DamagedRecord{" inf 10 20 20", "field 1 \"inf\" is not a number"},
+        DamagedRecord{" 10 10 20 20x", "field 4 \"20x\" is not a number"},
+        DamagedRecord{"pt 1  2", "field 2 \"\" is not a number"},
+        DamagedRecord{"ci 5 5 r5", "field 3 \"r5\" is not a number"},
+        DamagedRecord{"ci 0 0 5 0 90 1 tilt", "field 7 \"tilt\" is not a number"},
+        DamagedRecord{" 10 10 1e400 20", "the number \"1e400\" is too large to compute with"},
+        DamagedRecord{"ci 5 5 -5", "the radius \"-5\" is below 0"},
+        DamagedRecord{"ci 5 5 -0.5 0 90 1 0", "the radius \"-0.5\" is below 0"},
+        DamagedRecord{" 10 10 20 20\x81", "byte 0x81 at column 13 is not a character of code page 932"},
+        DamagedRecord{" 10\x81 10 20 20", "byte 0x81 at column 4"},
+        DamagedRecord{" 10 10 20 \x80\x32\x30", "byte 0x80 at column 11"},
+        DamagedRecord{" \xA0\x31\x30 10 20 20", "byte 0xA0 at column 2"},
+        DamagedRecord{"ci 5 5 5\xFD", "byte 0xFD"}, DamagedRecord{"ch 1 1 1 0 \xFE", "byte 0xFE"},
+        DamagedRecord{"pt 1 1 \xFF", "byte 0xFF"}, DamagedRecord{"lc2\x81", "byte 0x81 at column 4"}));
+
+// A text as long as any the host could write is read whole; a message
+// quotes only its start.
+TEST_F(Reading, VeryLongLinesAreReadAndQuotedShort) {
+  const std::string digits(70000, '1');
+  host.drawing({"#", "ly0", " 0 0 100 0", "ch 1 1 1 0 " + digits, " 0 0 0 " + digits});
+  auto r = host.start();
+  ASSERT_FALSE(r.ok());
+  const std::string& message = r.error().message;
+  EXPECT_EQ(message.rfind("JWC_TEMP.TXT line 5 \" 0 0 0 1111", 0), 0u) << message.substr(0, 200);
+  EXPECT_NE(message.find("...\""), std::string::npos);
+  EXPECT_LT(message.size(), 300u);
+  EXPECT_NE(message.find("too large to compute with"), std::string::npos) << message.substr(0, 300);
+  host.drawing({"#", "ly0", " 0 0 100 0", "ch 1 1 1 0 " + digits});
+  StartUp s = host.started();
+  EXPECT_EQ(s.drawing.LY_cntAll, 2);
 }
 
 TEST(ReaderCells, FieldsAfterTwelveAreNotStored) {

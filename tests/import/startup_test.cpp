@@ -80,16 +80,17 @@ TEST_F(StartingUp, RadiusThatIsNotANumberNamesItsLine) {
 }
 
 // The preview's fit and the program's size line subtract the box's edges,
-// so the right and top edges must be numbers as much as the left and bottom.
+// so the right and top edges must be numbers as much as the left and bottom;
+// a coordinate that is not a number stops start-up wherever it stands.
 TEST_F(StartingUp, RightOrTopEdgeThatIsNotANumberNamesItsLine) {
   host.drawing({"#", "ly0", " 0 0 5 5", " 0 0 10x 5"});
   std::string message = failure();
   EXPECT_NE(message.find("line 4"), std::string::npos) << message;
-  EXPECT_NE(message.find("right edge \"10x\""), std::string::npos) << message;
+  EXPECT_NE(message.find("\"10x\" is not a number"), std::string::npos) << message;
   host.drawing({"#", "ly0", "pt 1 2", "pt 0 7y"});
   message = failure();
   EXPECT_NE(message.find("line 4"), std::string::npos) << message;
-  EXPECT_NE(message.find("top edge \"7y\""), std::string::npos) << message;
+  EXPECT_NE(message.find("\"7y\" is not a number"), std::string::npos) << message;
 }
 
 // A number too large for a double would leave infinite or undefined
@@ -117,13 +118,25 @@ TEST_F(StartingUp, BoxThatOverflowsNamesItsLine) {
   }
 }
 
-TEST_F(StartingUp, CentreMovedOutOfRangeNamesItsLine) {
-  // A circle of negative radius widens the box on the far side of its
-  // centre, which then moves beyond what a double holds.
-  host.drawing({"#", "ly0", " -1E308 0 0 0", "ci 1.5E308 0 -1E308"});
+// The NC program holds coordinates in single precision: a drawing wider or
+// higher than a single holds stops start-up, naming the record of the edge
+// farther out.
+TEST_F(StartingUp, BoxBeyondSinglePrecisionNamesItsLine) {
+  for (const std::string& far : {std::string(" 0 0 1E39 0"), std::string(" -1E300 0 -1E300 0"),
+                                 std::string("pt 0 3.5E38"), std::string("ci 0 -1E39 1")}) {
+    host.drawing({"#", "ly0", " 0 0 100 50", far, "pt 5 5"});
+    const std::string message = failure();
+    EXPECT_NE(message.find("line 4 \"" + far + "\""), std::string::npos) << message;
+    EXPECT_NE(message.find("too far out"), std::string::npos) << message;
+  }
+  host.drawing({"#", "ly0", " 0 0 1E38 0", " 0 0 0 1E38"});
+  EXPECT_TRUE(host.start().ok());
+}
+
+TEST_F(StartingUp, EmptyInterchangeFileIsAnError) {
+  host.write("JWC_TEMP.TXT", "");
   const std::string message = failure();
-  EXPECT_NE(message.find("line 4"), std::string::npos) << message;
-  EXPECT_NE(message.find("too far from the drawing's lower-left corner"), std::string::npos) << message;
+  EXPECT_NE(message.find("JWC_TEMP.TXT is empty"), std::string::npos) << message;
 }
 
 TEST_F(StartingUp, InterchangeFileIsNeverChanged) {
