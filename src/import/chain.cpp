@@ -17,6 +17,22 @@ bool is_single(const Cell& kind) { return kind == "ci" || kind == "pt"; }
 // part in any contour.
 bool is_chained(const Cell& kind) { return is_segment(kind) || is_single(kind); }
 
+// A line whose ends coincide, an arc that sweeps nothing and a circle or arc
+// of radius 0 have nothing to cut and no direction to cut it in: a lead-in
+// to them would be followed by no move, and an arc from a point to itself
+// is a whole circle to the machine. Measurement has given them the length
+// 0; like empty rows they join no contour.
+bool has_nothing_to_cut(const Table& W, std::size_t r) {
+  const Cell& kind = W.at(r, col::kind);
+  if (!(is_segment(kind) || kind == "ci")) return false;
+  const Cell& length = W.at(r, col::length);
+  return !length.is_blank() && length.number() == 0;
+}
+
+bool takes_part(const Table& W, std::size_t r) {
+  return is_chained(W.at(r, col::kind)) && !has_nothing_to_cut(W, r);
+}
+
 struct Band {
   float x_lo, x_hi, y_lo, y_hi;
 };
@@ -63,7 +79,8 @@ void index_segments(ChainState& st) {
   }
   std::vector<EndPoint> ends;
   for (std::size_t r = 0; r != W.last_row(); ++r) {
-    if (!is_segment(W.at(r, col::kind)) || !W.at(r, col::contour).is_blank()) continue;
+    if (!is_segment(W.at(r, col::kind)) || has_nothing_to_cut(W, r) || !W.at(r, col::contour).is_blank())
+      continue;
     ends.push_back({r, W.at(r, 1).number(), W.at(r, 2).number()});
     ends.push_back({r, W.at(r, 3).number(), W.at(r, 4).number()});
   }
@@ -81,14 +98,13 @@ void unindex(ChainState& st, std::size_t row) {
 // open end. The index offers the rows near the two ends; the lowest one
 // that passes the exact test is the one the scan would reach first.
 bool next_member(ChainState& st, std::size_t& found) {
-  std::vector<std::size_t>& near = st.near_rows;
-  near.clear();
-  st.index.rows_near(st.C_end[1].number(), st.C_end[2].number(), near);
-  st.index.rows_near(st.C_end[3].number(), st.C_end[4].number(), near);
-  found = std::numeric_limits<std::size_t>::max();
-  for (std::size_t row : near)
-    if (row < found && st.W_dat->at(row, col::contour).is_blank() && touches(st, row)) found = row;
-  return found != std::numeric_limits<std::size_t>::max();
+  auto free_and_touching = [&st](std::size_t row) {
+    return st.W_dat->at(row, col::contour).is_blank() && touches(st, row);
+  };
+  const std::size_t none = std::numeric_limits<std::size_t>::max();
+  found = st.index.lowest_near(st.C_end[1].number(), st.C_end[2].number(), none, free_and_touching);
+  found = st.index.lowest_near(st.C_end[3].number(), st.C_end[4].number(), found, free_and_touching);
+  return found != none;
 }
 
 void try_candidate(ChainState& st) {
@@ -234,7 +250,7 @@ void chain_layer(ChainState& st) {
     st.C_end = {};
     st.Lp_kind = 0;
     st.Seq_no = 1;
-    if (is_chained(W.at(st.Ent_no, col::kind)) && W.at(st.Ent_no, col::contour).is_blank()) start_contour(st);
+    if (takes_part(W, st.Ent_no) && W.at(st.Ent_no, col::contour).is_blank()) start_contour(st);
     st.Cand_no = 0;
   }
   rebuild_in_contour_order(st);

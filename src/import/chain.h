@@ -47,7 +47,6 @@ struct ChainState {
   double tolerance = 0;
   std::int16_t S = 1000;
   EndIndex index;  // end points of the segments not yet in a contour
-  std::vector<std::size_t> near_rows;  // scratch list of the index's offers
 };
 
 // All six layers in turn. Numbers the contours from the drawing's Cnt_total

@@ -47,16 +47,18 @@ EndIndex::EndIndex(double reach, const std::vector<EndPoint>& ends) : reach_(rea
   nx_ = static_cast<std::int64_t>(std::floor(w / cell_)) + 1;
   ny_ = static_cast<std::int64_t>(std::floor(h / cell_)) + 1;
   const auto cells = static_cast<std::size_t>(nx_ * ny_);
+  // Ends in row order fill each cell in ascending order.
+  auto by_row = [](const EndPoint& a, const EndPoint& b) { return a.row < b.row; };
+  if (!std::is_sorted(gridded.begin(), gridded.end(), by_row))
+    std::stable_sort(gridded.begin(), gridded.end(), by_row);
   start_.assign(cells + 1, 0);
-  count_.assign(cells, 0);
-  for (const EndPoint& e : gridded) ++count_[cell_of(e.x, e.y)];
-  for (std::size_t c = 0; c < cells; ++c) start_[c + 1] = start_[c] + count_[c];
+  for (const EndPoint& e : gridded) ++start_[cell_of(e.x, e.y) + 1];
+  for (std::size_t c = 0; c < cells; ++c) start_[c + 1] += start_[c];
+  first_.assign(start_.begin(), start_.end() - 1);
   rows_.assign(gridded.size(), 0);
-  std::fill(count_.begin(), count_.end(), 0);
-  for (const EndPoint& e : gridded) {
-    const std::size_t c = cell_of(e.x, e.y);
-    rows_[start_[c] + count_[c]++] = e.row;
-  }
+  taken_.assign(gridded.size(), 0);
+  std::vector<std::size_t> next = first_;
+  for (const EndPoint& e : gridded) rows_[next[cell_of(e.x, e.y)]++] = e.row;
 }
 
 bool EndIndex::in_cells(double x, double y) const { return nx_ > 0 && near_enough(x) && near_enough(y); }
@@ -76,12 +78,13 @@ std::size_t EndIndex::cell_of(double x, double y) const {
 }
 
 void EndIndex::take_out(std::size_t cell, std::size_t row) {
-  const auto first = rows_.begin() + static_cast<std::ptrdiff_t>(start_[cell]);
-  const auto last = first + count_[cell];
-  const auto it = std::find(first, last, row);
-  if (it == last) return;
-  *it = *(last - 1);
-  --count_[cell];
+  const auto begin = rows_.begin();
+  const auto last = begin + static_cast<std::ptrdiff_t>(start_[cell + 1]);
+  auto it = std::lower_bound(begin + static_cast<std::ptrdiff_t>(first_[cell]), last, row);
+  while (it != last && *it == row && taken_[static_cast<std::size_t>(it - begin)]) ++it;
+  if (it == last || *it != row) return;
+  taken_[static_cast<std::size_t>(it - begin)] = 1;
+  while (first_[cell] < start_[cell + 1] && taken_[first_[cell]]) ++first_[cell];
 }
 
 void EndIndex::remove(std::size_t row, double x, double y) {
@@ -95,31 +98,25 @@ void EndIndex::remove(std::size_t row, double x, double y) {
   everywhere_.pop_back();
 }
 
-void EndIndex::offer_all(std::vector<std::size_t>& out) const {
-  for (std::size_t c = 0; c < count_.size(); ++c)
-    out.insert(out.end(), rows_.begin() + static_cast<std::ptrdiff_t>(start_[c]),
-               rows_.begin() + static_cast<std::ptrdiff_t>(start_[c] + count_[c]));
+EndIndex::Square EndIndex::square_near(double x, double y) const {
+  if (nx_ == 0) return {};
+  const double m = kMargin * reach_;
+  // An end far out of the grid may meet any point: all cells.
+  if (!in_cells(x - m, y - m) || !in_cells(x + m, y + m)) return {0, nx_ - 1, 0, ny_ - 1};
+  // Floor is monotonic, so every point within reach lies in these cells;
+  // a range wholly beyond one side of the grid is clamped onto its edge
+  // cells, which only offers more.
+  return {column_of(x - m), column_of(x + m), line_of(y - m), line_of(y + m)};
 }
 
 void EndIndex::rows_near(double x, double y, std::vector<std::size_t>& out) const {
   out.insert(out.end(), everywhere_.begin(), everywhere_.end());
-  if (nx_ == 0) return;
-  const double m = kMargin * reach_;
-  if (!in_cells(x - m, y - m) || !in_cells(x + m, y + m)) {
-    // An end far out of the grid may meet any point: offer them all.
-    offer_all(out);
-    return;
-  }
-  // Floor is monotonic, so every point within reach lies in these cells;
-  // a range wholly beyond one side of the grid is clamped onto its edge
-  // cells, which only offers more.
-  const std::int64_t cx_lo = column_of(x - m), cx_hi = column_of(x + m);
-  const std::int64_t cy_lo = line_of(y - m), cy_hi = line_of(y + m);
-  for (std::int64_t cy = cy_lo; cy <= cy_hi; ++cy) {
-    for (std::int64_t cx = cx_lo; cx <= cx_hi; ++cx) {
+  const Square sq = square_near(x, y);
+  for (std::int64_t cy = sq.cy_lo; cy <= sq.cy_hi; ++cy) {
+    for (std::int64_t cx = sq.cx_lo; cx <= sq.cx_hi; ++cx) {
       const auto c = static_cast<std::size_t>(cy * nx_ + cx);
-      out.insert(out.end(), rows_.begin() + static_cast<std::ptrdiff_t>(start_[c]),
-                 rows_.begin() + static_cast<std::ptrdiff_t>(start_[c] + count_[c]));
+      for (std::size_t i = first_[c]; i < start_[c + 1]; ++i)
+        if (!taken_[i]) out.push_back(rows_[i]);
     }
   }
 }

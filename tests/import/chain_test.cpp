@@ -154,6 +154,50 @@ TEST(Chaining, EmptyRowsAndUnknownKindsTakeNoPart) {
   EXPECT_EQ(d.Cnt_total, 2);
 }
 
+// Measurement gives a line whose ends coincide, an arc that sweeps nothing
+// and a circle of radius 0 the length 0: there is nothing to cut, and a
+// contour of them would be a lead-in followed by no move (or an arc from a
+// point to itself, a whole circle to the machine).
+TEST(Chaining, EntitiesOfLengthZeroJoinNoContour) {
+  Table t = layer_of({{"li", 0, 0, 10, 0},
+                      {"li", 10, 0, 10, 0},
+                      {"ci", 0, 0, 0, 0},
+                      {"cci", 10, 0, 10, 0},
+                      {"li", 10, 0, 10, 10},
+                      {"pt", 5, 5, 0, 0},
+                      {"li", 3, 3, 3, 3}});
+  const double lengths[] = {10, 0, 0, 0, 10, -1, 0};
+  for (std::size_t r = 0; r < 7; ++r)
+    if (lengths[r] >= 0) t.at(r, col::length) = lengths[r];
+  const Drawing d = chained({{0, std::move(t)}});
+  EXPECT_EQ(rows_of(d.layer(0)), (std::vector<std::string>{"0,0>10,0 #1.1", "10,0>10,10 #1.2", "5,5>0,0 #2.1",
+                                                           "-", "-", "-", "-"}));
+  EXPECT_EQ(d.Cnt_total, 2);
+}
+
+// Many ends in one place (the same line drawn over and over) must not make
+// every step look at all of them again.
+TEST(Chaining, TwoHundredThousandCopiesOfOneLineMakeOneContour) {
+  const std::size_t n = 200000;
+  Table t(n, kLastColumn);
+  for (std::size_t r = 0; r < n; ++r) {
+    t.at(r, 0) = "li";
+    t.at(r, 1) = 0.0;
+    t.at(r, 2) = 0.0;
+    t.at(r, 3) = 10.0;
+    t.at(r, 4) = 0.0;
+  }
+  const Drawing d = chained({{5, std::move(t)}});
+  EXPECT_EQ(d.Cnt_total, 1);
+  const Table& r = d.layer(5);
+  // Prepended and appended copies alternate ends: the chain runs to and fro.
+  for (std::size_t i = 1; i < n; ++i) {
+    ASSERT_EQ(r.at(i, 1).number(), r.at(i - 1, 3).number()) << i;
+    ASSERT_EQ(r.at(i, 13).text_form(), "1");
+  }
+  EXPECT_EQ(r.at(n - 1, 14).text_form(), std::to_string(n));
+}
+
 TEST(Chaining, ALayerOfOnlyEmptyRowsHasNoContours) {
   const Drawing d = chained({{2, Table(3, kLastColumn)}});
   EXPECT_EQ(d.Cnt_total, 0);

@@ -77,6 +77,38 @@ TEST(EndIndexDifferential, PointsThatShareAPlaceOrALine) {
   expect_offers_all_within_reach(0.0256, line, rng, 250000, 250002);
 }
 
+// The lowest accepted row is the lowest of the rows offered that passes,
+// whatever has been taken out, whatever order the ends came in and however
+// many points share one place.
+TEST(EndIndexDifferential, LowestNearIsTheLowestOfferedRowAccepted) {
+  std::mt19937 rng(5);
+  for (double step : {0.0, 0.5}) {
+    std::vector<EndPoint> ends = random_ends(rng, 200, 0, 10, step);
+    for (std::size_t r = 200; r < 400; ++r) ends.push_back({r, 3, 3});
+    std::shuffle(ends.begin(), ends.end(), rng);
+    EndIndex index(0.03, ends);
+    std::vector<char> accepted(400);
+    std::bernoulli_distribution coin(0.7);
+    for (char& a : accepted) a = coin(rng);
+    auto accept = [&](std::size_t row) { return accepted[row] != 0; };
+    std::uniform_real_distribution<double> coord(-1, 11);
+    std::uniform_int_distribution<std::size_t> limit(0, 450);
+    for (const EndPoint& taken : ends) {
+      for (const auto& [x, y] : {std::pair{coord(rng), coord(rng)}, std::pair{3.0, 3.0}}) {
+        const std::size_t below = limit(rng);
+        std::vector<std::size_t> rows;
+        index.rows_near(x, y, rows);
+        std::size_t expected = below;
+        for (std::size_t row : rows)
+          if (row < expected && accept(row)) expected = row;
+        ASSERT_EQ(index.lowest_near(x, y, below, accept), expected) << x << ", " << y << " below " << below;
+      }
+      index.remove(taken.row, taken.x, taken.y);
+    }
+    EXPECT_EQ(index.lowest_near(3, 3, 1000, accept), 1000u);
+  }
+}
+
 TEST(EndIndexDifferential, PointsNoCellHoldsAreAlwaysOffered) {
   const double inf = std::numeric_limits<double>::infinity();
   const std::vector<EndPoint> ends{{0, 1, 1}, {1, 1e300, 0}, {2, std::nan(""), 0}, {3, -inf, 2}, {4, 3, 3}};
