@@ -36,7 +36,8 @@ Point joint_on_arc(Point centre, double r, Point C, double D, double j);
 
 // Whether a joint is left: only with joints on, always for the outer
 // contour (the part would fall through the grid), and for holes and loops
-// whose size reaches the third condition row.
+// whose size reaches the third condition row; never on a circle whose
+// radius is below the joint length, which has no room for one.
 struct JointQuestion {
   bool Check2 = false;
   bool Is_outer = false;

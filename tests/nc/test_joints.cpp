@@ -70,5 +70,22 @@ TEST(LeavesJoint, OnlyWithJointsOnForTheOuterContourOrLargeOnes) {
   EXPECT_FALSE(leaves_joint({true, false, false, 5000, 999.9}, s));
 }
 
+// The stop point lies the joint length beside the circle's lowest point: a
+// circle of a smaller radius has no such point (the square root of a
+// negative number) and is cut whole, outer contour or not.
+TEST(LeavesJoint, NeverOnACircleSmallerThanTheJoint) {
+  Settings s;
+  s.ini_joint = 2.0f;
+  s.ini_Cond[2] = CondRow{{"0.5", "1000", "E3"}};
+  EXPECT_FALSE(leaves_joint({true, true, true, 1, 0}, s));
+  EXPECT_FALSE(leaves_joint({true, false, true, 1.999, 0}, s));
+  EXPECT_TRUE(leaves_joint({true, true, true, 2, 0}, s));
+  EXPECT_TRUE(leaves_joint({true, false, true, 2, 0}, s));
+  const Point stop = joint_on_circle({0, 0}, 2, ArcWord::G03, s.ini_joint);
+  EXPECT_TRUE(std::isfinite(stop.x) && std::isfinite(stop.y));
+  // Loops are measured along their element, not across a circle.
+  EXPECT_TRUE(leaves_joint({true, true, false, 0.5, 1}, s));
+}
+
 }  // namespace
 }  // namespace makenc
