@@ -66,7 +66,10 @@ std::optional<std::string> nc_word(char letter, double v, std::int16_t S) {
 
 Result<TemplateLines> read_template(const std::filesystem::path& file) {
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec))
+  const std::filesystem::file_status st = std::filesystem::status(file, ec);
+  if (std::filesystem::is_directory(st))
+    return Error{"cannot read the template " + display_path(file) + ": it is a folder, not a file"};
+  if (!std::filesystem::is_regular_file(st))
     return Error{"cannot read the template " + display_path(file) + ": no such file"};
   std::optional<std::vector<std::string>> lines;
   try {

@@ -13,6 +13,8 @@ namespace {
 constexpr const char* kNamedFolder = "Zemlak\\";
 constexpr const char* kUnnamedFolder = "C:\\jww\\Zemlak\\";
 constexpr const char* kFileKey = "file=";
+// The longest file name the file systems of the shop's machines take.
+constexpr std::size_t kLongestFileName = 255;
 
 // A name taken from the host must not be able to name another folder or a
 // device: no control bytes, and no separator once it is converted.
@@ -57,9 +59,14 @@ Result<NcOutputName> nc_output_name(const std::filesystem::path& folder, const s
                                     const std::string& date) {
   const std::string name = drawing_name(File_lin);
   if (name.empty()) return unnamed_output(date);
+  const std::string shown = "the drawing name \"" + cp932_to_utf8(excerpt(name, kExcerptBytes)) + "\"";
+  // A damaged byte would name one file on disk and another in the program.
+  if (first_invalid_byte(name) != std::string::npos) return Error{shown + " is not code page 932 text"};
   const std::string file_name = cp932_to_utf8(name) + ".nc";
-  if (!is_plain_file_name(file_name))
-    return Error{"the drawing name \"" + cp932_to_utf8(name) + "\" cannot name a file"};
+  if (file_name.size() > kLongestFileName)
+    return Error{shown + " is too long to name a file (" + std::to_string(file_name.size()) +
+                 " bytes with \".nc\", at most " + std::to_string(kLongestFileName) + ")"};
+  if (!is_plain_file_name(file_name)) return Error{shown + " cannot name a file"};
   return NcOutputName{kNamedFolder + name + ".nc", folder / "Zemlak" / file_name};
 }
 

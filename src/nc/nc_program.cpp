@@ -74,6 +74,15 @@ Result<NcTemplates> read_start_end_templates(const std::filesystem::path& folder
   return t;
 }
 
+// The folder is the user's to make: a file standing in its place is named
+// as such rather than as a failure to create the program.
+Status check_output_folder(const std::filesystem::path& folder) {
+  std::error_code ec;
+  const std::filesystem::file_status st = std::filesystem::status(folder, ec);
+  if (!std::filesystem::exists(st) || std::filesystem::is_directory(st)) return ok_status();
+  return Error{"the NC program was not written: " + display_path(folder) + " is a file, not a folder"};
+}
+
 }  // namespace
 
 std::vector<std::string> fill_header(const TemplateLines& head, const std::string& date,
@@ -147,6 +156,8 @@ Result<NcWritten> make_nc_data(const NcInput& input, FileLayer& files) {
   lines.reserve(lines.size() + body_text.size() + foot->size());
   for (std::string& line : body_text) lines.push_back(std::move(line));
   for (std::string& line : without_spare(*foot)) lines.push_back(std::move(line));
+  Status folder = check_output_folder(name->file.parent_path());
+  if (!folder) return folder.error();
   Status written = write_file_atomically(name->file, join_crlf(lines), files);
   if (!written) return Error{"the NC program was not written: " + written.error().message};
   return NcWritten{name->file, name->NC_path + utf8_to_cp932("に出力しました。")};

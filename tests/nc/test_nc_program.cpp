@@ -83,6 +83,35 @@ TEST(OutputName, NoNameLeadsOutsideTheOutputFolder) {
   EXPECT_FALSE(control.ok());
 }
 
+// A name with a damaged byte would name one file on disk ("?" for the byte)
+// and another in the program's header; a name past what a file system takes
+// cannot be written at all. Both are refused before anything is written.
+TEST(OutputName, DamagedOrOverlongNamesAreRefused) {
+  const std::filesystem::path host = "/host";
+  for (const std::string& line :
+       {std::string("file=C:\\a\\t\x81.jww"), std::string("file=C:\\a\\t\x81"), std::string("file=t\xFF.jww"),
+        std::string("file=\x80t.jww"), std::string("file=C:\\a\\\xA0.jww")}) {
+    auto name = nc_output_name(host, line, "2026/12/06");
+    ASSERT_FALSE(name.ok()) << cp932_to_utf8(line);
+    EXPECT_NE(name.error().message.find("is not code page 932 text"), std::string::npos)
+        << name.error().message;
+  }
+  const std::string longest(252, 'a');  // 255 bytes with ".nc"
+  EXPECT_TRUE(nc_output_name(host, "file=C:\\" + longest + ".jww", "2026/12/06").ok());
+  auto too_long = nc_output_name(host, "file=C:\\" + longest + "a.jww", "2026/12/06");
+  ASSERT_FALSE(too_long.ok());
+  EXPECT_NE(too_long.error().message.find("too long to name a file (256 bytes"), std::string::npos)
+      << too_long.error().message;
+  EXPECT_LT(too_long.error().message.size(), 200u);
+  // Double-byte characters count as the bytes they take on disk: 90 of
+  // them are 180 bytes in the drawing and 270 in the file name.
+  std::string wide;
+  for (int i = 0; i < 90; ++i) wide += utf8_to_cp932("表");
+  auto wide_name = nc_output_name(host, "file=C:\\" + wide + ".jww", "2026/12/06");
+  ASSERT_FALSE(wide_name.ok());
+  EXPECT_NE(wide_name.error().message.find("(273 bytes"), std::string::npos) << wide_name.error().message;
+}
+
 TEST(Header, PlaceholdersAreReplacedInOrder) {
   const TemplateLines head = {"(DATE dete)", "(Nc_name)", "(WIDExHIGHT)", "", "dete dete", ""};
   const auto lines = fill_header(head, "2026/12/06", "Zemlak\\part.nc", "150 x 80");
@@ -192,9 +221,15 @@ TEST_P(MissingTemplate, IsAnErrorNamingItAndNothingIsWritten) {
   ASSERT_FALSE(written.ok());
   EXPECT_NE(written.error().message.find(GetParam()), std::string::npos);
   EXPECT_EQ(test::read_bytes(h.nc_file()), "OLD PROGRAM\r\n");
-  // A folder in the template's place cannot be read either.
+  // A folder in the template's place cannot be read either, and is named
+  // as what it is.
   std::filesystem::create_directory(file);
-  EXPECT_FALSE(make_nc_data(h.c.input()).ok());
+  auto folder = make_nc_data(h.c.input());
+  ASSERT_FALSE(folder.ok());
+  EXPECT_NE(folder.error().message.find(std::string(GetParam()) + ": it is a folder, not a file"),
+            std::string::npos)
+      << folder.error().message;
+  EXPECT_EQ(test::read_bytes(h.nc_file()), "OLD PROGRAM\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(EachTemplate, MissingTemplate,
@@ -212,6 +247,20 @@ TEST(MakeNcData, MissingOutputFolderIsAnErrorNamingTheFile) {
   ASSERT_FALSE(written.ok());
   EXPECT_NE(written.error().message.find("2026-12-06.nc"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(home.path() / "jww"));
+}
+
+TEST(MakeNcData, AFileInThePlaceOfTheOutputFolderIsNamed) {
+  HostCase h;
+  TempFolder home;
+  ScopedHome scoped(home.path());
+  test::write_bytes(home.path() / "jww" / "Zemlak", "not a folder");
+  h.c.drawing.File_lin = "file=";
+  auto written = make_nc_data(h.c.input());
+  ASSERT_FALSE(written.ok());
+  EXPECT_EQ(written.error().message,
+            "the NC program was not written: " + (home.path() / "jww" / "Zemlak").string() +
+                " is a file, not a folder");
+  EXPECT_EQ(test::read_bytes(home.path() / "jww" / "Zemlak"), "not a folder");
 }
 
 TEST(MakeNcData, AFolderInThePlaceOfTheProgramIsAnError) {
