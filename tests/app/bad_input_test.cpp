@@ -361,6 +361,17 @@ INSTANTIATE_TEST_SUITE_P(
                      EXPECT_EQ(count_of(nc, "G01"), 6u);
                    },
                    {}},
+        // A header line longer than 64 KiB goes back to the host byte for byte.
+        Succeeding{
+            "header_line_longer_than_64k",
+            crlf({"hq", "hk " + long_digits(), "file=C:\\jww\\data\\part.jww", "#", "ly0", "lc2",
+                  " 0 0 100 0", " 100 0 100 50", " 100 50 0 50", " 0 50 0 0", "ci 50 25 10"}),
+            {},
+            true,
+            [](const std::string&, const RunResult& r) {
+              EXPECT_EQ(r.jwc_after, crlf({"hk " + long_digits(), "file=C:\\jww\\data\\part.jww", "#"}));
+            },
+            {}},
         // Without "#" every line is header: the host gets it back without
         // its "hq" line and the program cuts nothing.
         Succeeding{
