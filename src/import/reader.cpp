@@ -80,7 +80,7 @@ Status check_circular(const Reader& rd) {
   const Cell& flatness = rd.Rec_fld[6];
   if (flatness.number() == 1) return ok_status();
   return Error{line_reference(rd.current) + ": the arc is part of an ellipse (flatness \"" +
-               cp932_to_utf8(flatness.text()) + "\"); only circular arcs can be cut"};
+               cp932_to_utf8(excerpt(flatness.text(), kExcerptBytes)) + "\"); only circular arcs can be cut"};
 }
 
 // The last field each kind reads as a number: a line's end points, a
@@ -120,8 +120,8 @@ Status check_radius(const Reader& rd) {
   const RecordKind kind = record_kind(rd.Rec_fld);
   if (kind != RecordKind::Circle && kind != RecordKind::Arc) return ok_status();
   if (!(rd.Rec_fld[3].number() < 0)) return ok_status();
-  return Error{line_reference(rd.current) + ": the radius \"" + cp932_to_utf8(rd.Rec_fld[3].text()) +
-               "\" is below 0"};
+  return Error{line_reference(rd.current) + ": the radius \"" +
+               cp932_to_utf8(excerpt(rd.Rec_fld[3].text(), kExcerptBytes)) + "\" is below 0"};
 }
 
 Status body_line(Reader& rd, Drawing& drawing, const std::string& Lin_dat) {

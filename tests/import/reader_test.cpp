@@ -372,6 +372,13 @@ TEST_F(Reading, VeryLongLinesAreReadAndQuotedShort) {
   EXPECT_NE(message.find("...\""), std::string::npos);
   EXPECT_LT(message.size(), 300u);
   EXPECT_NE(message.find("too large to compute with"), std::string::npos) << message.substr(0, 300);
+  // A radius just below 0 is named, in short.
+  host.drawing({"#", "ly0", " 0 0 100 0", "ci 5 5 -0." + std::string(300, '0') + "1"});
+  auto radius = host.start();
+  ASSERT_FALSE(radius.ok());
+  EXPECT_NE(radius.error().message.find("the radius \"-0.000"), std::string::npos);
+  EXPECT_NE(radius.error().message.find("...\" is below 0"), std::string::npos);
+  EXPECT_LT(radius.error().message.size(), 300u);
   host.drawing({"#", "ly0", " 0 0 100 0", "ch 1 1 1 0 " + digits});
   StartUp s = host.started();
   EXPECT_EQ(s.drawing.LY_cntAll, 2);
