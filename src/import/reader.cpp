@@ -28,31 +28,16 @@ std::size_t fields_needed(std::string_view keyword, std::size_t count) {
 
 bool is_geometry(std::string_view keyword) { return keyword.empty() || keyword == "ci" || keyword == "pt"; }
 
-const char* what_is_needed(std::string_view keyword, std::size_t count) {
-  if (keyword.empty()) return "a line needs X1, Y1, X2 and Y2";
-  if (keyword == "pt") return "a point needs X and Y";
-  if (count >= 6) return "an arc needs centre X and Y, radius, start and end angle, flatness and tilt";
-  return "a circle needs centre X and Y and the radius";
+// A record with fewer fields than its kind uses, or more than a row holds,
+// cannot be represented: it is left out and not counted.
+bool record_fits(const std::vector<std::string_view>& parts) {
+  if (parts.size() > kMaxFields) return false;
+  return parts.size() >= fields_needed(parts[0], parts.size());
 }
 
-// A line, circle, arc or point that lacks a field, or has more than a row
-// holds, is damaged: leaving it out would cut the part without that edge.
-// Other records carry no geometry and are only left out.
-Result<bool> record_fits(const Reader& rd, const std::vector<std::string_view>& parts) {
-  const std::string_view keyword = parts[0];
-  const std::size_t needed = fields_needed(keyword, parts.size());
-  const bool fits = parts.size() <= kMaxFields && parts.size() >= needed;
-  if (fits || !is_geometry(keyword)) return fits;
-  if (parts.size() > kMaxFields)
-    return Error{line_reference(rd.current) + ": the record has " + std::to_string(parts.size()) +
-                 " fields; a record holds at most " + std::to_string(kMaxFields)};
-  return Error{line_reference(rd.current) + ": " + what_is_needed(keyword, parts.size()) + " (" +
-               std::to_string(needed - 1) + " fields after the keyword), this record has " +
-               std::to_string(parts.size() - 1)};
-}
-
-// Only whole code-page-932 characters can be split into fields and named in
-// a message; a damaged byte is named with its place in the line.
+// Only whole code-page-932 characters can be read as coordinates and named
+// in a message; a damaged byte is named with its place in the line. Texts
+// and other records without geometry are only carried, whatever they hold.
 Status check_cp932(const Reader& rd, const std::string& Lin_dat) {
   const std::size_t at = first_invalid_byte(Lin_dat);
   if (at == std::string::npos) return ok_status();
@@ -182,14 +167,14 @@ Result<bool> parse_record(Reader& rd, Drawing& drawing, const std::string& Lin_d
     if (rd.Read_pass == 0) rd.skipped.push_back(rd.current);
     return false;
   }
-  Status text = check_cp932(rd, Lin_dat);
-  if (!text) return text.error();
   const std::vector<std::string_view> parts = split_chars(Lin_dat, ' ');
-  auto fits = record_fits(rd, parts);
-  if (!fits) return fits.error();
-  if (!*fits) {
+  if (!record_fits(parts)) {
     if (rd.Read_pass == 0) rd.skipped.push_back(rd.current);
     return false;
+  }
+  if (is_geometry(parts[0])) {
+    Status text = check_cp932(rd, Lin_dat);
+    if (!text) return text.error();
   }
   rd.Rec_fld.clear();
   for (std::string_view part : parts) rd.Rec_fld.emplace_back(std::string(part));
