@@ -7,6 +7,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const HostFiles example = example_files();
   HostFiles files = example;
   files.jwc_temp.assign(reinterpret_cast<const char*>(data), size);
-  run_host(files);
+  run_host(files, /*own_motion_lines=*/true);
   return 0;
 }

@@ -13,6 +13,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   files.sta_cut = piece(bytes, 2);
   files.sta_mark = piece(bytes, 3);
   files.end = piece(bytes, 4);
-  run_host(files);
+  run_host(files, /*own_motion_lines=*/false);
   return 0;
 }

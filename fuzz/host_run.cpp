@@ -63,6 +63,25 @@ void lay_out(const fs::path& folder, const HostFiles& files) {
   write_bytes(bin / "end.ini", files.end);
 }
 
+bool motion_line(std::string_view line) {
+  return line.size() >= 3 && line[0] == 'G' && line[1] == '0' && line[2] >= '0' && line[2] <= '3';
+}
+
+void check_motion_lines(const fs::path& nc_file) {
+  const std::string program = read_bytes(nc_file);
+  std::size_t from = 0;
+  while (from < program.size()) {
+    std::size_t end = program.find("\r\n", from);
+    if (end == std::string::npos) broken("the NC program does not end with CR LF");
+    const std::string_view line(program.data() + from, end - from);
+    if (motion_line(line) && line.find_first_not_of("GXYIJ0123456789.-") != std::string_view::npos) {
+      std::fprintf(stderr, "%.*s\n", static_cast<int>(line.size()), line.data());
+      broken("a motion line holds something other than words and plain numbers");
+    }
+    from = end + 2;
+  }
+}
+
 }  // namespace
 
 HostFiles example_files() {
@@ -74,7 +93,7 @@ HostFiles example_files() {
                    read_bytes(bin / "end.ini")};
 }
 
-void run_host(const HostFiles& files) {
+void run_host(const HostFiles& files, bool own_motion_lines) {
   const fs::path& folder = host_folder();
   lay_out(folder, files);
   const fs::path jwc = folder / "JWC_TEMP.TXT";
@@ -97,6 +116,7 @@ void run_host(const HostFiles& files) {
   std::error_code ec;
   if (!fs::is_regular_file(written->file, ec)) broken("the NC program reported as written is missing");
   if (fs::exists(folder / "Zemlak" / "Bin" / "makeNC.txt", ec)) broken("the working copy was not removed");
+  if (own_motion_lines) check_motion_lines(written->file);
 }
 
 std::string piece(std::string_view bytes, std::size_t index) {

@@ -26,8 +26,12 @@ HostFiles example_files();
 // there is one), runs the program's stages as the batch mode does and
 // checks what must hold whatever the input: a run that stops leaves
 // "JWC_TEMP.TXT" exactly as written, and a run that ends well has handed
-// it back and removed the working copy. Aborts when that fails.
-void run_host(const HostFiles& files);
+// it back and removed the working copy. Aborts when that fails. With
+// `own_motion_lines` every line of the program that starts with a motion
+// word comes from the drawing (the templates hold none), so it must hold
+// nothing but words and plain decimal numbers: never "nan", "inf" or an
+// exponent.
+void run_host(const HostFiles& files, bool own_motion_lines);
 
 // Splits the fuzzer's bytes at NUL bytes into at most `n` pieces.
 std::string piece(std::string_view bytes, std::size_t index);
