@@ -61,7 +61,9 @@ bool read_set_ini(const std::filesystem::path& file, Settings& settings) {
       case 4:
       case 5: settings.ini_Cond[i - 3] = split_row(line); break;
       case 6: settings.ini_M_Joukn = line; break;
-      case 7: read_joint(line, settings.ini_joint); break;
+      case 7:
+        if (read_joint(line, settings.ini_joint)) settings.ini_joint_text = line;
+        break;
       default: break;
     }
   }

@@ -35,6 +35,8 @@ struct Settings {
                                   CondRow{{"300", "1000", "E3"}}};
   std::string ini_M_Joukn = "E9";
   float ini_joint = 2.0f;
+  // Line 8 as typed, when it gave ini_joint: a message quotes the user's text.
+  std::string ini_joint_text = "2";
 
   // The texts are kept as typed (the dialog shows them back); every
   // comparison with a size uses their numeric value.

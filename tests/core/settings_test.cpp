@@ -53,6 +53,17 @@ TEST_F(SetIni, ReadsAllEightLines) {
   EXPECT_EQ(s.approach(), 3);
 }
 
+TEST_F(SetIni, TheJointLineIsKeptAsTypedOnlyWhenItGivesTheJoint) {
+  write("0.01\r\n5\r\n1000\r\n10 50 E1\r\n50 300 E2\r\n300 1000 E3\r\nE9\r\n-2.50\r\n");
+  ASSERT_TRUE(read_set_ini(file(), s));
+  EXPECT_EQ(s.ini_joint, -2.5f);
+  EXPECT_EQ(s.ini_joint_text, "-2.50");
+  write("0.01\r\n5\r\n1000\r\n10 50 E1\r\n50 300 E2\r\n300 1000 E3\r\nE9\r\nabc\r\n");
+  ASSERT_TRUE(read_set_ini(file(), s));
+  EXPECT_EQ(s.ini_joint, -2.5f);
+  EXPECT_EQ(s.ini_joint_text, "-2.50");
+}
+
 TEST_F(SetIni, LinesAfterTheEighthAreIgnored) {
   write("0.05\r\n3\r\n100\r\n5 20 C1\r\n20 200 C2\r\n200 900 C3\r\nM5\r\n1.5\r\n7\r\nrubbish\r\n");
   ASSERT_TRUE(read_set_ini(file(), s));
