@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "core/files.h"
+#include "core/settings_check.h"
 #include "core/text.h"
 #include "import/chain.h"
 #include "import/measure.h"
@@ -49,6 +50,10 @@ Status read_drawing(const std::filesystem::path& working_copy, const std::vector
 
 Result<StartUp> start_up(const std::filesystem::path& folder, Settings& settings) {
   read_set_ini(host_path(folder, "Zemlak\\Bin\\set.ini"), settings);
+  // Before the working copy is started: a tolerance that chains nothing
+  // leaves the host folder as it was.
+  Status tolerance = check_tolerance(settings);
+  if (!tolerance) return tolerance.error();
   Status bin = check_folder(folder);
   if (!bin) return bin.error();
   auto lines = read_interchange(folder);

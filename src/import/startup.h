@@ -21,7 +21,8 @@ struct StartUp {
 };
 
 // Runs start-up in the host folder. Reads "Zemlak\Bin\set.ini" into
-// `settings` first (a missing file keeps the defaults). On failure the error
+// `settings` first (a missing file keeps the defaults); a matching tolerance
+// below 0 stops start-up. On failure the error
 // names the file or the line; "JWC_TEMP.TXT" is never changed.
 Result<StartUp> start_up(const std::filesystem::path& folder, Settings& settings);
 
