@@ -12,6 +12,7 @@ void run_approach_assignment(Assignment& assignment, Preview& preview, const Dra
                              const Settings& settings, const LayerTicks& ticked) {
   const std::int64_t Cnt_total = std::max<std::int64_t>(drawing.Cnt_total, 0);
   assignment.Apr_cnt = 0;
+  assignment.ini_Apr = settings.ini_Apr;
   assignment.Apr_dat = Table(static_cast<std::size_t>(Cnt_total), rec::last);
   // Material the user painted by hand is the map; building it would redraw
   // the preview and erase the painting.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "core/drawing.h"
 #include "core/settings.h"
@@ -22,6 +23,9 @@ struct Assignment {
   // Whether the held-back last record of Ord_dat is the outline record: only
   // then is it the outer contour for NC generation.
   bool last_is_outline = false;
+  // The approach length the lead-ins were placed with, as typed: the user
+  // may save other settings before NC generation, which cuts these.
+  std::string ini_Apr = Settings{}.ini_Apr;
 };
 
 // The work of the button "auto". Rebuilds the material map unless the user

@@ -38,6 +38,8 @@ struct NcWritten {
 };
 
 // Builds the block table and writes header, body and footer to the NC file.
+// An approach length the lead-ins cannot be cut with, or a joint length
+// below 0 with joints on, is refused first, naming the line of the settings.
 Result<NcWritten> make_nc_data(const NcInput& input, FileLayer& files = system_files());
 
 // The work of the button "makeNC" without ending the program: the NC

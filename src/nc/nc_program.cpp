@@ -11,6 +11,7 @@
 
 #include "core/files.h"
 #include "core/number_text.h"
+#include "core/settings_check.h"
 #include "core/text.h"
 #include "nc/contour_rows.h"
 
@@ -83,6 +84,30 @@ Status check_output_folder(const std::filesystem::path& folder) {
   return Error{"the NC program was not written: " + display_path(folder) + " is a file, not a folder"};
 }
 
+bool has_lead_ins(const Table& Ord_dat) {
+  const std::size_t n = Ord_dat.rows() == 0 ? 0 : Ord_dat.last_row();
+  for (std::size_t k = 0; k < n; ++k) {
+    const Cell& kind = Ord_dat.at(k, 8);
+    if (kind == "loop" || kind == "circle") return true;
+  }
+  return false;
+}
+
+// The settings the program would be cut with. Open contours and points
+// have no lead-in, and without joints the joint length is not used.
+Status check_cutting_settings(const NcInput& input) {
+  const Assignment& a = input.assignment;
+  if (has_lead_ins(a.Ord_dat)) {
+    Status approach = check_approach_length(a.ini_Apr, input.settings.ini_S_suu);
+    // A value corrected since only takes effect with new lead-ins.
+    if (!approach && a.ini_Apr != input.settings.ini_Apr)
+      return Error{approach.error().message + "; the lead-ins were placed with it: press アプローチ自動割付 again"};
+    if (!approach) return approach;
+  }
+  if (input.options.Check2) return check_joint_length(input.settings);
+  return ok_status();
+}
+
 }  // namespace
 
 std::vector<std::string> fill_header(const TemplateLines& head, const std::string& date,
@@ -139,6 +164,8 @@ Result<NcBlocks> nc_body(const NcInput& input, const NcTemplates& templates) {
 }
 
 Result<NcWritten> make_nc_data(const NcInput& input, FileLayer& files) {
+  Status settings = check_cutting_settings(input);
+  if (!settings) return settings.error();
   auto name = nc_output_name(input.folder, input.drawing.File_lin, input.date);
   if (!name) return name.error();
   auto templates = read_start_end_templates(input.folder);

@@ -210,6 +210,62 @@ TEST(MakeNcData, OuterContourIsLeftOutOnlyWhenItIsTheOutline) {
   EXPECT_NE(nc.find("G00X50.Y65.G40"), std::string::npos);
 }
 
+// Settings that would cut wrong are refused before the program is written;
+// the old program stays for the machine as it was.
+TEST(MakeNcData, LeadInsPlacedWithAnApproachThatCannotBeCutAreRefused) {
+  HostCase h;
+  test::write_bytes(h.nc_file(), "OLD PROGRAM\r\n");
+  h.c.settings.ini_Apr = h.c.assignment.ini_Apr = "-5";
+  auto written = make_nc_data(h.c.input());
+  ASSERT_FALSE(written.ok());
+  EXPECT_EQ(written.error().message,
+            "Zemlak/Bin/set.ini line 2: the approach length \"-5\" is not a number above 0");
+  EXPECT_EQ(test::read_bytes(h.nc_file()), "OLD PROGRAM\r\n");
+  // Corrected in the dialog since: the lead-ins of the cut list are still
+  // the ones placed with the old value.
+  h.c.settings.ini_Apr = "5";
+  written = make_nc_data(h.c.input());
+  ASSERT_FALSE(written.ok());
+  EXPECT_EQ(written.error().message,
+            "Zemlak/Bin/set.ini line 2: the approach length \"-5\" is not a number above 0; the lead-ins "
+            "were placed with it: press アプローチ自動割付 again");
+  EXPECT_EQ(test::read_bytes(h.nc_file()), "OLD PROGRAM\r\n");
+  // A value spoilt since does not touch lead-ins placed with a good one.
+  h.c.assignment.ini_Apr = "5";
+  h.c.settings.ini_Apr = "abc";
+  EXPECT_TRUE(make_nc_data(h.c.input()).ok());
+}
+
+TEST(MakeNcData, ACutListWithoutLeadInsIsCutWhateverTheApproachLength) {
+  HostCase h;
+  h.c.assignment.Ord_dat = test::cut_list({{"ly1", 3, 1, 60, 20, 80, 20, "mark", "line"}});
+  h.c.assignment.last_is_outline = false;
+  h.c.settings.ini_Apr = h.c.assignment.ini_Apr = "0";
+  ASSERT_TRUE(make_nc_data(h.c.input()).ok());
+  EXPECT_NE(test::read_bytes(h.nc_file()).find("G01X80.Y20."), std::string::npos);
+  // With one lead-in it is asked.
+  h.c.assignment.Ord_dat = test::cut_list({{"ly1", 3, 1, 60, 20, 80, 20, "mark", "line"},
+                                           {"ly0", 2, 1, 30, 25, 30, 20, "cut", "circle"}});
+  EXPECT_FALSE(make_nc_data(h.c.input()).ok());
+}
+
+TEST(MakeNcData, AJointBelowZeroIsRefusedOnlyWhenJointsAreLeft) {
+  HostCase h;
+  h.c.settings.ini_joint = -2.0f;
+  h.c.settings.ini_joint_text = "-2";
+  h.c.options.Check2 = false;
+  ASSERT_TRUE(make_nc_data(h.c.input()).ok());
+  test::write_bytes(h.nc_file(), "OLD PROGRAM\r\n");
+  h.c.options.Check2 = true;
+  auto written = make_nc_data(h.c.input());
+  ASSERT_FALSE(written.ok());
+  EXPECT_EQ(written.error().message,
+            "Zemlak/Bin/set.ini line 8: the joint length \"-2\" is not a number of 0 or above");
+  EXPECT_EQ(test::read_bytes(h.nc_file()), "OLD PROGRAM\r\n");
+  h.c.settings.ini_joint = 0.0f;  // no joint
+  EXPECT_TRUE(make_nc_data(h.c.input()).ok());
+}
+
 class MissingTemplate : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(MissingTemplate, IsAnErrorNamingItAndNothingIsWritten) {
