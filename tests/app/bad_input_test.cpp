@@ -176,6 +176,21 @@ Setup template_as_folder(const char* file) {
   };
 }
 
+Setup settings(const std::string& set_ini) {
+  return
+      [set_ini](const fs::path& host, const fs::path&) { write_file(host / "Zemlak/Bin/set.ini", set_ini); };
+}
+
+std::string set_ini_with_rounding(const std::string& factor) {
+  return crlf({"0.01", "5", factor, "10 50 E1", "50 300 E2", "300 1000 E3", "E9", "2"});
+}
+
+// The sample's settings with the tolerance, approach length and joint length
+// as typed.
+std::string set_ini_of(const std::string& tolerance, const std::string& approach, const std::string& joint) {
+  return crlf({tolerance, approach, "1000", "10 50 E1", "50 300 E2", "300 1000 E3", "E9", joint});
+}
+
 INSTANTIATE_TEST_SUITE_P(
     BadInput, FailingRun,
     ::testing::Values(
@@ -223,7 +238,34 @@ INSTANTIATE_TEST_SUITE_P(
               [](const fs::path&, const fs::path& home) {
                 fs::remove_all(home / "jww" / "Zemlak");
                 write_file(home / "jww" / "Zemlak", "a file the user left here\r\n");
-              })),
+              }),
+        // Settings that would cut wrong: refused naming the line, the text as
+        // typed and what the line must hold.
+        fails("approach_length_0", crlf(plate()),
+              "makenc: Zemlak/Bin/set.ini line 2: the approach length \"0\" is not a number above 0\n",
+              settings(set_ini_of("0.01", "0", "2"))),
+        fails("approach_length_not_a_number", crlf(plate()),
+              "Zemlak/Bin/set.ini line 2: the approach length \"abc\" is not a number above 0",
+              settings(set_ini_of("0.01", "abc", "2"))),
+        fails("approach_length_below_0", crlf(plate()),
+              "Zemlak/Bin/set.ini line 2: the approach length \"-5\" is not a number above 0",
+              settings(set_ini_of("0.01", "-5", "2"))),
+        fails("approach_length_below_two_grid_steps", crlf(plate()),
+              "Zemlak/Bin/set.ini line 2: the approach length \"0.0015\" is below 0.002, two steps of the "
+              "grid 1/1000",
+              settings(set_ini_of("0.01", "0.0015", "2"))),
+        fails("approach_length_1e30", crlf(plate()),
+              "Zemlak/Bin/set.ini line 2: the approach length \"1e30\" is above 1000000000000",
+              settings(set_ini_of("0.01", "1e30", "2"))),
+        fails("approach_length_beyond_a_double", crlf(plate()),
+              "Zemlak/Bin/set.ini line 2: the approach length \"1e400\" is above 1000000000000",
+              settings(set_ini_of("0.01", "1e400", "2"))),
+        fails("joint_length_below_0", crlf(plate()),
+              "Zemlak/Bin/set.ini line 8: the joint length \"-2\" is not a number of 0 or above",
+              settings(set_ini_of("0.01", "5", "-2"))),
+        fails("tolerance_below_0", crlf(plate()),
+              "Zemlak/Bin/set.ini line 1: the matching tolerance \"-0.01\" is not a number of 0 or above",
+              settings(set_ini_of("-0.01", "5", "2")))),
     [](const ::testing::TestParamInfo<Failing>& c) { return std::string(c.param.name); });
 
 // ---------------------------------------------------------------------------
@@ -300,14 +342,6 @@ std::string two_hundred_thousand_records() {
   return crlf(lines);
 }
 
-Setup settings(const std::string& set_ini) {
-  return
-      [set_ini](const fs::path& host, const fs::path&) { write_file(host / "Zemlak/Bin/set.ini", set_ini); };
-}
-
-std::string set_ini_with_rounding(const std::string& factor) {
-  return crlf({"0.01", "5", factor, "10 50 E1", "50 300 E2", "300 1000 E3", "E9", "2"});
-}
 
 INSTANTIATE_TEST_SUITE_P(
     BadInput, SucceedingRun,
@@ -404,7 +438,33 @@ INSTANTIATE_TEST_SUITE_P(
                      EXPECT_NE(nc.find("G00X50.Y23.G40"), std::string::npos) << nc;  // 8 above the bottom
                      EXPECT_NE(nc.find("E2"), std::string::npos);
                    },
-                   "--joint 2"}),
+                   "--joint 2"},
+        // Settings kept because they can be cut: a joint of 0 is no joint
+        // and every contour closes; a tolerance of 0 chains ends that meet
+        // exactly; a length is read by its leading number.
+        Succeeding{"joint_length_0", crlf(plate()), settings(set_ini_of("0.01", "5", "0")), false,
+                   [](const std::string& nc, const RunResult&) {
+                     // The outline closes at its contact point instead of
+                     // stopping 2 short of it.
+                     std::string closed = plate_program();
+                     const std::string joint = "G01X48.Y50.\r\n";
+                     ASSERT_NE(closed.find(joint), std::string::npos) << closed;
+                     closed.replace(closed.find(joint), joint.size(), "G01X50.Y50.\r\n");
+                     EXPECT_EQ(nc, closed);
+                   },
+                   {}},
+        Succeeding{"tolerance_0", crlf(plate()), settings(set_ini_of("0", "5", "2")), true, {}, {}},
+        Succeeding{"approach_length_with_a_unit", crlf(plate()), settings(set_ini_of("0.01", "5mm", "2")), true,
+                   {}, {}},
+        // Without a closed contour there is no lead-in to cut.
+        Succeeding{"approach_length_not_a_number_without_lead_ins",
+                   crlf({"hq", "file=C:\\jww\\data\\part.jww", "#", "ly0", "lc2", " 0 0 100 0"}),
+                   settings(set_ini_of("0.01", "abc", "2")), false,
+                   [](const std::string& nc, const RunResult&) {
+                     EXPECT_EQ(count_of(nc, "G41"), 0u);
+                     EXPECT_NE(nc.find("G01X100."), std::string::npos) << nc;
+                   },
+                   {}}),
     [](const ::testing::TestParamInfo<Succeeding>& c) { return std::string(c.param.name); });
 
 }  // namespace
