@@ -28,6 +28,8 @@ Error refused(int line, const std::string& what, const std::string& typed, const
                cp932_to_utf8(excerpt(typed, kExcerptBytes)) + "\" " + expected};
 }
 
+}  // namespace
+
 // The joint length is held in single precision; the line it came from is
 // quoted as long as it still gives that value.
 std::string joint_as_typed(const Settings& s) {
@@ -36,8 +38,6 @@ std::string joint_as_typed(const Settings& s) {
     return s.ini_joint_text;
   return single_text(s.ini_joint);
 }
-
-}  // namespace
 
 Status check_tolerance(const Settings& settings) {
   if (settings.tolerance() < 0)

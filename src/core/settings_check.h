@@ -33,4 +33,7 @@ inline constexpr double kLongestApproach = 1e12;
 // move runs past the contact point into the part. 0 is kept: no joint.
 Status check_joint_length(const Settings& settings);
 
+// The joint length as the user typed it on line 8, for messages.
+std::string joint_as_typed(const Settings& settings);
+
 }  // namespace makenc

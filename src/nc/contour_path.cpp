@@ -3,6 +3,9 @@
 #include <cmath>
 
 #include "core/constants.h"
+#include "core/number_text.h"
+#include "core/settings_check.h"
+#include "core/text.h"
 
 namespace makenc {
 
@@ -99,6 +102,8 @@ void loop_on_line(ContourWalk& walk, const ContourRow& row, std::size_t a, bool 
   put_move(walk, "G01", walk.last, "");
   const std::size_t m = walk.elements.size();
   put_elements(walk, next_index(a, step, m), step, m - 1);
+  const double closing = pt_dist(walk.last.x, walk.last.y, row.C.x, row.C.y);
+  if (joint && !(walk.run.settings.ini_joint <= closing)) walk.joint_misses = closing;
   const Point stop = joint ? joint_on_line(walk.last, row.C, walk.run.settings.ini_joint) : row.C;
   put_move(walk, "G01", stop, "");
   put_template_head(walk.run.blocks, walk.run.templates.End_cd);
@@ -110,6 +115,14 @@ void put_arc(ContourWalk& walk, ArcWord word, Point to, Point centre, Point from
   put_xy(walk, block, to);
   put_ij(walk, block, centre.x - from.x, centre.y - from.y);
   put_block(walk.run.blocks, block);
+}
+
+// The angle the closing arc turns through from `from` to `to` about
+// `centre`, in the direction its word gives.
+double closing_sweep(Point centre, Point from, Point to, ArcWord word) {
+  double a = std::atan2(to.y - centre.y, to.x - centre.x) - std::atan2(from.y - centre.y, from.x - centre.x);
+  if (word == ArcWord::G02) a = -a;
+  return a < 0 ? a + 2 * kPi : a;
 }
 
 void loop_on_arc(ContourWalk& walk, const ContourRow& row, std::size_t a, bool joint) {
@@ -137,6 +150,11 @@ void loop_on_arc(ContourWalk& walk, const ContourRow& row, std::size_t a, bool j
   const std::size_t m = walk.elements.size();
   put_elements(walk, next_index(a, step, m), step, m - 1);
   const double j = walk.run.settings.ini_joint;
+  const double sweep = closing_sweep(e.centre, near, row.C, word);
+  // The stop lies atan(j / r) back from C: a closing arc of a quarter turn
+  // or more has room for any joint.
+  if (joint && D != 0 && sweep < kPi / 2 && !(j <= e.r * std::tan(sweep)))
+    walk.joint_misses = e.r * std::tan(sweep);
   const Point stop = joint ? joint_on_arc(e.centre, e.r, row.C, D, j) : row.C;
   // The closing move runs along the approach arc itself, whatever the
   // elements between turned the current word into.
@@ -194,7 +212,7 @@ Status put_contour(ToolpathRun& run, const Table& Ord_dat, std::size_t k,
   if (a == elements.size()) return ok_status();
   const std::size_t first_block = run.blocks.NC_row;
   choose_condition(run, elements[a]);
-  ContourWalk walk{run, elements, row.A, false, false};
+  ContourWalk walk{run, elements, row.A, false, false, std::nullopt};
   put_move(walk, "G00", row.A, "G40");
   put_template_head(run.blocks, row.marking ? run.templates.Sta_mark : run.templates.Sta_cut);
   if (row.marking) run.cond_code = run.settings.ini_M_Joukn;
@@ -207,6 +225,11 @@ Status put_contour(ToolpathRun& run, const Table& Ord_dat, std::size_t k,
   if (done.ok() && walk.no_direction)
     done = Error{contour_name(row) + ": the direction of an arc cannot be decided "
                  "(the approach starts on the arc, or the arc's ends do not match its angles)"};
+  if (done.ok() && walk.joint_misses)
+    done = Error{contour_name(row) + ": the joint length \"" +
+                 cp932_to_utf8(excerpt(joint_as_typed(run.settings), kExcerptBytes)) +
+                 "\" of Zemlak/Bin/set.ini line 8 does not fit on the closing move, which has room for " +
+                 double_text(*walk.joint_misses) + ": the tool would run back over the cut"};
   if (!done.ok()) truncate_blocks(run.blocks, first_block);
   return done;
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,7 +55,8 @@ struct ToolpathRun {
 // Appends the blocks of contour row k of the cut list. A contour whose
 // approach element is not among its elements writes nothing. A contour that
 // cannot be written correctly (a coordinate that is not a number, an arc
-// whose direction cannot be decided) writes nothing and is an error.
+// whose direction cannot be decided, a joint longer than the closing move)
+// writes nothing and is an error.
 Status put_contour(ToolpathRun& run, const Table& Ord_dat, std::size_t k,
                    const std::vector<ContourElement>& elements, bool Is_outer);
 
@@ -65,6 +67,9 @@ struct ContourWalk {
   Point last;              // the far end last reached, unrounded
   bool bad_number = false;  // a word had no text
   bool no_direction = false;  // no arc word could be chosen
+  // A joint longer than the closing move has room for would stop behind
+  // the move's start and run back over the cut: the longest joint that fits.
+  std::optional<double> joint_misses;
 };
 
 // The X and Y words of p, and the I and J words of an offset (each left out

@@ -213,6 +213,55 @@ TEST(ContourPath, ArcLoopJointStopsBeforeTheContactPoint) {
   EXPECT_EQ(body(c)[7], "G02X47.005Y49.91I50.");
 }
 
+// A joint the closing move has no room for would stop behind the move's
+// start: the tool would run back over the cut, or round the whole arc.
+TEST(ContourPath, AJointLongerThanTheClosingLineIsAnError) {
+  NcCase c = square(-5);
+  c.options.Check2 = true;
+  c.settings.ini_joint = 50.0f;  // the closing line runs from (100, 0) to (50, 0)
+  EXPECT_EQ(body(c)[9], "G01X100.Y0.");
+  c.settings.ini_joint = 50.5f;
+  c.settings.ini_joint_text = "50.50";
+  auto blocks = nc_body(c.input(), test::example_templates());
+  ASSERT_FALSE(blocks.ok());
+  EXPECT_EQ(blocks.error().message,
+            "contour 1 on layer ly0: the joint length \"50.50\" of Zemlak/Bin/set.ini line 8 does not fit "
+            "on the closing move, which has room for 50: the tool would run back over the cut");
+  // Without a joint there is nothing to fit.
+  c.options.Check2 = false;
+  EXPECT_EQ(body(c)[9], "G01X50.Y0.");
+}
+
+TEST(ContourPath, AJointLongerThanTheClosingArcHasRoomForIsAnError) {
+  // The top of a circle of radius 100 about (50, 0), from 60 to 120
+  // degrees, closed by its chord and entered from above its middle: the
+  // closing arc turns 30 degrees, room for a joint of 100 tan 30 = 57.735.
+  const double x120 = 50 + 100 * std::cos(120 * kPi / 180), x60 = 50 + 100 * std::cos(60 * kPi / 180);
+  const double y = 100 * std::sin(60 * kPi / 180);
+  NcCase c;
+  c.set_layer(0, LayerBuilder{}.arc(50, 0, 100, 60, 120, 1, 1).line(x120, y, x60, y, 1, 2));
+  c.assignment.Ord_dat = test::cut_list({{"ly0", 1, 1, 50, 105, 50, 100, "cut", "loop"}});
+  c.assignment.last_is_outline = true;
+  c.options.Check2 = true;
+  c.settings.ini_joint = 57.7f;
+  const Lines lines = body(c);
+  ASSERT_EQ(lines.size(), 10u);
+  EXPECT_EQ(lines[5], "G02X100.Y86.603J-100.");
+  // atan(57.7 / 100) = 29.985 degrees back from the top: just on from the
+  // chord's end at 120 degrees.
+  EXPECT_EQ(lines[7], "G02X0.023Y86.616I50.J-86.603");
+  c.settings.ini_joint = 57.8f;
+  auto blocks = nc_body(c.input(), test::example_templates());
+  ASSERT_FALSE(blocks.ok());
+  EXPECT_NE(blocks.error().message.find("which has room for 57.735026918962"), std::string::npos)
+      << blocks.error().message;
+  // A closing arc of a quarter turn has room for any joint.
+  NcCase d = d_shape(55);
+  d.options.Check2 = true;
+  d.settings.ini_joint = 1e6f;
+  EXPECT_TRUE(nc_body(d.input(), test::example_templates()).ok());
+}
+
 TEST(ContourPath, ClosingArcKeepsTheApproachArcsDirection) {
   // A lower half circle closed by a concave arc above it, entered on the
   // half circle's middle from outside: the concave arc is cut the other way
@@ -243,7 +292,7 @@ TEST(ContourPath, ArcWithItsCentreStraightBelowItsStartCarriesNoI) {
   // Counter-clockwise from 0 to 90 degrees, chained from (5, 5) to (10, 0).
   Table t = LayerBuilder{}.arc(5, 0, 5, 0, 90, 1, 1, true).table();
   const std::vector<ContourElement> elements = {read_element(t, 0)};
-  ContourWalk walk{run, elements, {}, false, false};
+  ContourWalk walk{run, elements, {}, false, false, std::nullopt};
   put_elements(walk, 0, 1, 1);
   EXPECT_EQ(body_lines(blocks), Lines{"G02X10.Y0.J-5."});
   EXPECT_EQ(walk.last.x, elements[0].p2.x);
