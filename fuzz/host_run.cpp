@@ -67,14 +67,22 @@ bool motion_line(std::string_view line) {
   return line.size() >= 3 && line[0] == 'G' && line[1] == '0' && line[2] >= '0' && line[2] <= '3';
 }
 
-void check_motion_lines(const fs::path& nc_file) {
+// The condition codes stand alone on their lines, as typed in the settings.
+bool condition_code(const Settings& settings, std::string_view line) {
+  for (const CondRow& row : settings.ini_Cond)
+    if (line == row.K_Joukn()) return true;
+  return line == settings.ini_M_Joukn;
+}
+
+void check_motion_lines(const fs::path& nc_file, const Settings& settings) {
   const std::string program = read_bytes(nc_file);
   std::size_t from = 0;
   while (from < program.size()) {
     std::size_t end = program.find("\r\n", from);
     if (end == std::string::npos) broken("the NC program does not end with CR LF");
     const std::string_view line(program.data() + from, end - from);
-    if (motion_line(line) && line.find_first_not_of("GXYIJ0123456789.-") != std::string_view::npos) {
+    if (motion_line(line) && !condition_code(settings, line) &&
+        line.find_first_not_of("GXYIJ0123456789.-") != std::string_view::npos) {
       std::fprintf(stderr, "%.*s\n", static_cast<int>(line.size()), line.data());
       broken("a motion line holds something other than words and plain numbers");
     }
@@ -116,7 +124,7 @@ void run_host(const HostFiles& files, bool own_motion_lines) {
   std::error_code ec;
   if (!fs::is_regular_file(written->file, ec)) broken("the NC program reported as written is missing");
   if (fs::exists(folder / "Zemlak" / "Bin" / "makeNC.txt", ec)) broken("the working copy was not removed");
-  if (own_motion_lines) check_motion_lines(written->file);
+  if (own_motion_lines) check_motion_lines(written->file, session->settings);
 }
 
 std::string piece(std::string_view bytes, std::size_t index) {

@@ -28,9 +28,9 @@ HostFiles example_files();
 // "JWC_TEMP.TXT" exactly as written, and a run that ends well has handed
 // it back and removed the working copy. Aborts when that fails. With
 // `own_motion_lines` every line of the program that starts with a motion
-// word comes from the drawing (the templates hold none), so it must hold
-// nothing but words and plain decimal numbers: never "nan", "inf" or an
-// exponent.
+// word and is not a condition code the user typed comes from the drawing
+// (the templates hold none), so it must hold nothing but words and plain
+// decimal numbers: never "nan", "inf" or an exponent.
 void run_host(const HostFiles& files, bool own_motion_lines);
 
 // Splits the fuzzer's bytes at NUL bytes into at most `n` pieces.
