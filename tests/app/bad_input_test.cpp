@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/batch.h"
+#include "core/scoped_home.h"
 #include "core/temp_folder.h"
 #include "core/text.h"
 
@@ -51,24 +52,7 @@ std::vector<std::string> plate(const std::vector<std::string>& extra = {}, const
   return lines;
 }
 
-class ScopedHome {
- public:
-  explicit ScopedHome(const fs::path& home) {
-    if (const char* old = std::getenv("HOME")) old_ = old;
-    setenv("HOME", home.c_str(), 1);
-  }
-  ~ScopedHome() {
-    if (old_.empty())
-      unsetenv("HOME");
-    else
-      setenv("HOME", old_.c_str(), 1);
-  }
-  ScopedHome(const ScopedHome&) = delete;
-  ScopedHome& operator=(const ScopedHome&) = delete;
-
- private:
-  std::string old_;
-};
+using testing::ScopedHome;
 
 using Setup = std::function<void(const fs::path& host, const fs::path& home)>;
 

@@ -4,6 +4,7 @@
 
 #include "core/text.h"
 #include "nc/nc_program.h"
+#include "core/scoped_home.h"
 #include "nc_fixtures.h"
 
 namespace makenc {
@@ -12,23 +13,7 @@ namespace {
 using test::NcCase;
 using test::TempFolder;
 
-// HOME pointed at a test folder for the unnamed drawing's output.
-class ScopedHome {
- public:
-  explicit ScopedHome(const std::filesystem::path& home) {
-    if (const char* old = std::getenv("HOME")) old_ = old;
-    setenv("HOME", home.c_str(), 1);
-  }
-  ~ScopedHome() {
-    if (old_.empty())
-      unsetenv("HOME");
-    else
-      setenv("HOME", old_.c_str(), 1);
-  }
-
- private:
-  std::string old_;
-};
+using testing::ScopedHome;
 
 const std::string kSj = utf8_to_cp932("表示板");  // 表 ends in the byte of "\"
 
