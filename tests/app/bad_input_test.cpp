@@ -24,11 +24,7 @@ namespace makenc {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string read_file(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing::file_bytes;
 
 void write_file(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
 
@@ -79,7 +75,7 @@ class HostRun {
     write_file(host / "JWC_TEMP.TXT", jwc);
     if (setup) setup(host, home);
     RunResult r;
-    r.jwc_before = read_file(host / "JWC_TEMP.TXT");
+    r.jwc_before = file_bytes(host / "JWC_TEMP.TXT");
     {
       ScopedHome scoped(home);
       auto cl = parse_command_line({"--batch"});
@@ -89,7 +85,7 @@ class HostRun {
       r.out = out.str();
       r.err = err.str();
     }
-    r.jwc_after = read_file(host / "JWC_TEMP.TXT");
+    r.jwc_after = file_bytes(host / "JWC_TEMP.TXT");
     for (const fs::path& where : {host / "Zemlak", home / "jww" / "Zemlak"}) {
       if (!fs::is_directory(where)) continue;
       for (const auto& entry : fs::directory_iterator(where))
@@ -116,7 +112,7 @@ void expect_nc_check_passes(const fs::path& nc, const std::string& options) {
                           options + " " + shell_quote(nc.string()) + " > " + shell_quote(report.string()) +
                           " 2>&1";
   const int status = std::system(cmd.c_str());
-  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0) << nc.filename() << ":\n" << read_file(report);
+  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0) << nc.filename() << ":\n" << file_bytes(report);
   fs::remove(report);
 }
 
@@ -268,7 +264,7 @@ std::string plate_program() {
   const RunResult r = host.run(crlf(plate()));
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.programs.size(), 1u);
-  return r.programs.empty() ? "" : read_file(r.programs.front());
+  return r.programs.empty() ? "" : file_bytes(r.programs.front());
 }
 
 struct Succeeding {
@@ -292,7 +288,7 @@ TEST_P(SucceedingRun, WritesAProgramTheCheckAccepts) {
   EXPECT_EQ(r.err, "");
   EXPECT_NE(r.out.find("に出力しました。"), std::string::npos) << r.out;
   ASSERT_EQ(r.programs.size(), 1u);
-  const std::string nc = read_file(r.programs.front());
+  const std::string nc = file_bytes(r.programs.front());
   if (c.same_program_as_the_plate) {
     EXPECT_EQ(nc, plate_program());
   }
@@ -331,7 +327,6 @@ std::string two_hundred_thousand_records() {
   for (int i = 0; i < 199996; ++i) lines.push_back(" 30 30 30 30");
   return crlf(lines);
 }
-
 
 INSTANTIATE_TEST_SUITE_P(
     BadInput, SucceedingRun,
@@ -432,7 +427,10 @@ INSTANTIATE_TEST_SUITE_P(
         // Settings kept because they can be cut: a joint of 0 is no joint
         // and every contour closes; a tolerance of 0 chains ends that meet
         // exactly; a length is read by its leading number.
-        Succeeding{"joint_length_0", crlf(plate()), settings(set_ini_of("0.01", "5", "0")), false,
+        Succeeding{"joint_length_0",
+                   crlf(plate()),
+                   settings(set_ini_of("0.01", "5", "0")),
+                   false,
                    [](const std::string& nc, const RunResult&) {
                      // The outline closes at its contact point instead of
                      // stopping 2 short of it.
@@ -444,12 +442,17 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    {}},
         Succeeding{"tolerance_0", crlf(plate()), settings(set_ini_of("0", "5", "2")), true, {}, {}},
-        Succeeding{"approach_length_with_a_unit", crlf(plate()), settings(set_ini_of("0.01", "5mm", "2")), true,
-                   {}, {}},
+        Succeeding{"approach_length_with_a_unit",
+                   crlf(plate()),
+                   settings(set_ini_of("0.01", "5mm", "2")),
+                   true,
+                   {},
+                   {}},
         // Without a closed contour there is no lead-in to cut.
         Succeeding{"approach_length_not_a_number_without_lead_ins",
                    crlf({"hq", "file=C:\\jww\\data\\part.jww", "#", "ly0", "lc2", " 0 0 100 0"}),
-                   settings(set_ini_of("0.01", "abc", "2")), false,
+                   settings(set_ini_of("0.01", "abc", "2")),
+                   false,
                    [](const std::string& nc, const RunResult&) {
                      EXPECT_EQ(count_of(nc, "G41"), 0u);
                      EXPECT_NE(nc.find("G01X100."), std::string::npos) << nc;

@@ -25,18 +25,15 @@
 #include <string>
 #include <vector>
 
+#include "core/temp_folder.h"
 #include "nc/make_nc.h"
 
 namespace fs = std::filesystem;
+using makenc::testing::file_bytes;
 
 namespace {
 
 const fs::path kGolden = fs::path(MAKENC_SOURCE_DIR) / "tests" / "golden";
-
-std::string read_file(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 void write_file(const fs::path& p, const std::string& s) {
   fs::create_directories(p.parent_path());
@@ -51,7 +48,7 @@ void replace_all(std::string& s, const std::string& from, const std::string& to)
 
 std::vector<std::string> lines_of(const fs::path& p) {
   std::vector<std::string> out;
-  std::istringstream in(read_file(p));
+  std::istringstream in(file_bytes(p));
   for (std::string line; std::getline(in, line);)
     if (!line.empty()) out.push_back(line);
   return out;
@@ -96,8 +93,8 @@ RunResult run_makenc(const fs::path& folder, const std::vector<std::string>& arg
   const int status = std::system(cmd.c_str());
   RunResult r;
   r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.out = read_file(folder / ".." / "stdout");
-  r.err = read_file(folder / ".." / "stderr");
+  r.out = file_bytes(folder / ".." / "stdout");
+  r.err = file_bytes(folder / ".." / "stderr");
   return r;
 }
 
@@ -132,7 +129,7 @@ void expect_nc_check_passes(const fs::path& nc_file, const fs::path& set_ini) {
                     shell_quote(nc_file.string()) + " > " + shell_quote(nc_file.string() + ".check") +
                     " 2>&1";
   const int status = std::system(cmd.c_str());
-  const std::string report = read_file(nc_file.string() + ".check");
+  const std::string report = file_bytes(nc_file.string() + ".check");
   fs::remove(nc_file.string() + ".check");
   EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0)
       << nc_file.filename() << " fails the G-code check:\n"
@@ -159,9 +156,9 @@ TEST_P(Golden, RunMatchesTheExpectedFiles) {
     write_file(expected / "stdout", out);
     write_file(expected / "stderr", err);
   }
-  EXPECT_EQ(std::to_string(run.exit_code) + "\n", read_file(expected / "exit_code")) << err;
-  EXPECT_EQ(out, read_file(expected / "stdout"));
-  EXPECT_EQ(err, read_file(expected / "stderr"));
+  EXPECT_EQ(std::to_string(run.exit_code) + "\n", file_bytes(expected / "exit_code")) << err;
+  EXPECT_EQ(out, file_bytes(expected / "stdout"));
+  EXPECT_EQ(err, file_bytes(expected / "stderr"));
 
   if (fs::exists(expected / "files")) {
     for (const auto& entry : fs::recursive_directory_iterator(expected / "files")) {
@@ -170,9 +167,9 @@ TEST_P(Golden, RunMatchesTheExpectedFiles) {
       const fs::path actual =
           (rel.begin()->string() == "HOME") ? home / fs::relative(rel, "HOME") : folder / rel;
       ASSERT_TRUE(fs::exists(actual)) << rel << " was not written";
-      const std::string got = normalise(read_file(actual), folder);
+      const std::string got = normalise(file_bytes(actual), folder);
       if (update) write_file(entry.path(), got);
-      EXPECT_EQ(got, read_file(entry.path())) << rel << " differs";
+      EXPECT_EQ(got, file_bytes(entry.path())) << rel << " differs";
     }
   }
   if (fs::exists(expected / "absent")) {

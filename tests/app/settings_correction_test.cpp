@@ -18,17 +18,13 @@ namespace makenc {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string read_file(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing::file_bytes;
 
 class SettingsCorrection : public ::testing::Test {
  protected:
   void SetUp() override {
     fs::copy(fs::path(MAKENC_SOURCE_DIR) / "examples/plate", host(), fs::copy_options::recursive);
-    jwc_before_ = read_file(host() / "JWC_TEMP.TXT");
+    jwc_before_ = file_bytes(host() / "JWC_TEMP.TXT");
   }
   fs::path host() const { return folder_.path() / "host"; }
   fs::path set_ini() const { return host() / "Zemlak" / "Bin" / "set.ini"; }
@@ -44,7 +40,7 @@ class SettingsCorrection : public ::testing::Test {
     auto written = makeNC_Click(session);
     ASSERT_FALSE(written.ok());
     EXPECT_EQ(written.error().message, message);
-    EXPECT_EQ(read_file(host() / "JWC_TEMP.TXT"), jwc_before_);
+    EXPECT_EQ(file_bytes(host() / "JWC_TEMP.TXT"), jwc_before_);
     EXPECT_FALSE(fs::exists(program()));
   }
 
@@ -65,18 +61,20 @@ TEST_F(SettingsCorrection, EachValueIsRefusedUntilCorrectedWhereItTakesEffect) {
   // The lead-ins on the screen were placed with "abc": the corrected length
   // takes effect with the next assignment.
   save_conditions(*session, "5", "-2");
-  expect_refused(*session,
-                 "Zemlak/Bin/set.ini line 2: the approach length \"abc\" is not a number above 0; the lead-ins "
-                 "were placed with it: press アプローチ自動割付 again");
+  expect_refused(
+      *session,
+      "Zemlak/Bin/set.ini line 2: the approach length \"abc\" is not a number above 0; the lead-ins "
+      "were placed with it: press アプローチ自動割付 again");
   auto_Click(*session);
-  expect_refused(*session, "Zemlak/Bin/set.ini line 8: the joint length \"-2\" is not a number of 0 or above");
+  expect_refused(*session,
+                 "Zemlak/Bin/set.ini line 8: the joint length \"-2\" is not a number of 0 or above");
 
   // The joint is taken when the program is written.
   save_conditions(*session, "5", "2");
   auto written = makeNC_Click(*session);
   ASSERT_TRUE(written.ok()) << written.error().message;
   EXPECT_TRUE(fs::is_regular_file(program()));
-  EXPECT_NE(read_file(host() / "JWC_TEMP.TXT"), jwc_before()) << "handed back";
+  EXPECT_NE(file_bytes(host() / "JWC_TEMP.TXT"), jwc_before()) << "handed back";
 }
 
 TEST_F(SettingsCorrection, ANegativeToleranceStopsStartUpBeforeTheWorkingCopyIsStarted) {
@@ -87,7 +85,7 @@ TEST_F(SettingsCorrection, ANegativeToleranceStopsStartUpBeforeTheWorkingCopyIsS
   EXPECT_EQ(session.error().message,
             "Zemlak/Bin/set.ini line 1: the matching tolerance \"-0.01\" is not a number of 0 or above");
   EXPECT_FALSE(fs::exists(host() / "Zemlak" / "Bin" / "makeNC.txt"));
-  EXPECT_EQ(read_file(host() / "JWC_TEMP.TXT"), jwc_before());
+  EXPECT_EQ(file_bytes(host() / "JWC_TEMP.TXT"), jwc_before());
 }
 
 }  // namespace

@@ -15,8 +15,8 @@
 #include "app/session.h"
 #include "assign/reference_cut_order.h"
 #include "core/constants.h"
-#include "core/temp_folder.h"
 #include "core/table_text.h"
+#include "core/temp_folder.h"
 #include "core/text.h"
 #include "import/dump_tables.h"
 #include "import/measure.h"
@@ -27,6 +27,7 @@ namespace makenc {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::file_bytes;
 
 struct SheetCase {
   const char* sheet;      // under tests/data/sheets
@@ -35,19 +36,14 @@ struct SheetCase {
 
 void PrintTo(const SheetCase& c, std::ostream* os) { *os << c.sheet << " at tolerance " << c.tolerance; }
 
-std::string read_file(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // The sample plate's settings and templates with the sheet's drawing, and
 // the tolerance in place of the first line of the settings.
 void make_host_folder(const testing::TempFolder& host, const SheetCase& c) {
   const fs::path source(MAKENC_SOURCE_DIR);
   fs::copy(source / "examples/plate/Zemlak", host.path() / "Zemlak", fs::copy_options::recursive);
-  const std::string settings = read_file(source / "examples/plate/Zemlak/Bin/set.ini");
+  const std::string settings = file_bytes(source / "examples/plate/Zemlak/Bin/set.ini");
   host.write("Zemlak/Bin/set.ini", std::string(c.tolerance) + settings.substr(settings.find("\r\n")));
-  host.write("JWC_TEMP.TXT", read_file(source / "tests/data/sheets" / c.sheet));
+  host.write("JWC_TEMP.TXT", file_bytes(source / "tests/data/sheets" / c.sheet));
 }
 
 // The tables as the plain chaining leaves them.

@@ -17,12 +17,8 @@ namespace makenc {
 namespace {
 
 using testing::FaultyFiles;
+using testing::file_bytes;
 using testing::Step;
-
-std::string read_bytes(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::set<std::string> names_in(const std::filesystem::path& folder) {
   std::set<std::string> names;
@@ -80,10 +76,10 @@ class Replacing : public ::testing::Test {
 
 TEST_F(Replacing, TheNewBytesTakeThePlaceOfTheOldAndNothingIsLeftBeside) {
   ASSERT_TRUE(write_file_atomically(target, new_bytes));
-  EXPECT_EQ(read_bytes(target), new_bytes);
+  EXPECT_EQ(file_bytes(target), new_bytes);
   EXPECT_EQ(names_in(folder.path()), only_target);
   ASSERT_TRUE(write_file_atomically(target, ""));  // as start-up begins the working copy
-  EXPECT_EQ(read_bytes(target), "");
+  EXPECT_EQ(file_bytes(target), "");
   EXPECT_EQ(names_in(folder.path()), only_target);
 }
 
@@ -105,7 +101,7 @@ TEST_P(FailingStep, LeavesTheOldFileWholeAndNoTemporaryFile) {
   EXPECT_NE(written.error().message.find(target.string()), std::string::npos) << written.error().message;
   EXPECT_NE(written.error().message.find("No space left on device"), std::string::npos)
       << written.error().message;
-  EXPECT_EQ(read_bytes(target), old_bytes);
+  EXPECT_EQ(file_bytes(target), old_bytes);
   EXPECT_EQ(names_in(folder.path()), only_target);
 
   // Nor does a file come into being where there was none.
@@ -126,7 +122,7 @@ TEST_F(Replacing, AFolderThatCannotBeSyncedAfterTheRenameHoldsTheNewFileAndIsNoF
   FaultyFiles files;
   files.faults = {{Step::sync_folder}};
   ASSERT_TRUE(write_file_atomically(target, new_bytes, files));
-  EXPECT_EQ(read_bytes(target), new_bytes);
+  EXPECT_EQ(file_bytes(target), new_bytes);
   EXPECT_EQ(names_in(folder.path()), only_target);
 }
 
@@ -141,7 +137,7 @@ TEST_F(Replacing, ATemporaryFileThatCannotBeRemovedIsNamedInTheMessage) {
   const std::string& message = written.error().message;
   EXPECT_EQ(message.rfind("cannot write " + target.string() + ": ", 0), 0u) << message;
   EXPECT_NE(message.find("the temporary file " + left.string() + " is left"), std::string::npos) << message;
-  EXPECT_EQ(read_bytes(target), old_bytes);
+  EXPECT_EQ(file_bytes(target), old_bytes);
 }
 
 TEST_F(Replacing, WhatACrashedRunLeftAtTheTemporaryNameIsPassedOverUntouched) {
@@ -154,8 +150,8 @@ TEST_F(Replacing, WhatACrashedRunLeftAtTheTemporaryNameIsPassedOverUntouched) {
   FaultyFiles files;
   files.tags = {"a", "b", "c"};
   ASSERT_TRUE(write_file_atomically(target, new_bytes, files));
-  EXPECT_EQ(read_bytes(target), new_bytes);
-  EXPECT_EQ(read_bytes(stale_file), "half a drawi");
+  EXPECT_EQ(file_bytes(target), new_bytes);
+  EXPECT_EQ(file_bytes(stale_file), "half a drawi");
   EXPECT_TRUE(std::filesystem::is_directory(stale_folder / "inside"));
   EXPECT_EQ(names_in(folder.path()).size(), 3u);
 }
@@ -169,14 +165,14 @@ TEST_F(Replacing, ANameTakenAtEveryTryIsAFailureNotAnOverwrite) {
   ASSERT_FALSE(written);
   EXPECT_EQ(written.error().message.rfind("cannot create " + target.string(), 0), 0u)
       << written.error().message;
-  EXPECT_EQ(read_bytes(stale), "stale");
-  EXPECT_EQ(read_bytes(target), old_bytes);
+  EXPECT_EQ(file_bytes(stale), "stale");
+  EXPECT_EQ(file_bytes(target), old_bytes);
 }
 
 TEST_F(Replacing, AVeryLongNameStillGetsATemporaryFileBesideIt) {
   const std::filesystem::path long_target = folder.path() / (std::string(250, 'n') + ".nc");
   ASSERT_TRUE(write_file_atomically(long_target, new_bytes));
-  EXPECT_EQ(read_bytes(long_target), new_bytes);
+  EXPECT_EQ(file_bytes(long_target), new_bytes);
   EXPECT_EQ(names_in(folder.path()).size(), 2u);
 }
 
@@ -219,7 +215,7 @@ TEST_F(Replacing, RootHandsTheReplacedFileBackToItsOwner) {
   EXPECT_EQ(st.st_uid, 65534u);
   EXPECT_EQ(st.st_gid, 65534u);
   EXPECT_EQ(st.st_mode & 07777, 0600u);
-  EXPECT_EQ(read_bytes(target), new_bytes);
+  EXPECT_EQ(file_bytes(target), new_bytes);
 }
 
 TEST(SystemFiles, SyncsTheWorkingFolderForAnEmptyFolderNameAndReportsAMissingFolder) {
@@ -237,7 +233,7 @@ TEST(SystemFiles, CreatesOnlyWhereNothingStands) {
   EXPECT_EQ(system_files().create(folder.path() / "taken", std::nullopt, file), std::errc::file_exists);
   EXPECT_EQ(system_files().create(folder.path() / "folder", std::nullopt, file), std::errc::file_exists);
   EXPECT_EQ(file, nullptr);
-  EXPECT_EQ(read_bytes(folder.path() / "taken"), "x");
+  EXPECT_EQ(file_bytes(folder.path() / "taken"), "x");
 }
 
 }  // namespace

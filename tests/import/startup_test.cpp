@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/temp_folder.h"
 #include "host_folder.h"
 #include "import/dump_tables.h"
 
@@ -12,12 +13,8 @@ namespace makenc {
 namespace {
 
 using testing::cell;
+using testing::file_bytes;
 using testing::HostFolder;
-
-std::string file_bytes(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 class StartingUp : public ::testing::Test {
  protected:
@@ -184,7 +181,8 @@ std::string with_crlf(const std::string& lf) {
 }
 
 TEST_P(RealFiles, AreReadWithEitherLineEnd) {
-  const std::filesystem::path sample = std::filesystem::path(MAKENC_SOURCE_DIR) / "tests/data/real" / GetParam();
+  const std::filesystem::path sample =
+      std::filesystem::path(MAKENC_SOURCE_DIR) / "tests/data/real" / GetParam();
   const std::string lf = file_bytes(sample);
   ASSERT_FALSE(lf.empty()) << sample;
   std::string dumps[2];

@@ -16,45 +16,20 @@
 #include "core/drawing.h"
 #include "core/settings.h"
 #include "core/table.h"
+#include "core/temp_folder.h"
 #include "core/text.h"
 #include "nc/contour_path.h"
 #include "nc/make_nc.h"
 
 namespace makenc::test {
 
-// A folder of its own under the system's temporary folder, removed with
-// everything in it when the test ends.
-class TempFolder {
- public:
-  TempFolder() {
-    std::random_device rd;
-    path_ = std::filesystem::temp_directory_path() /
-            ("makenc-nc-" + std::to_string(rd()) + "-" + std::to_string(rd()));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+using testing::file_bytes;
+using testing::TempFolder;
 
 inline void write_bytes(const std::filesystem::path& file, const std::string& bytes) {
   std::filesystem::create_directories(file.parent_path());
   std::ofstream out(file, std::ios::binary);
   out << bytes;
-}
-
-inline std::string read_bytes(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // Entity rows as chaining leaves them: kind, end points, centre, radius,
@@ -103,8 +78,8 @@ struct LayerBuilder {
   static Cell double_text_cell(double r) { return Cell(r).text_form(); }
 };
 
-inline LayerBuilder& LayerBuilder::arc(double cx, double cy, double r, double as, double ae,
-                                       int contour, int position, bool swapped) {
+inline LayerBuilder& LayerBuilder::arc(double cx, double cy, double r, double as, double ae, int contour,
+                                       int position, bool swapped) {
   auto& row_ = row("cci", contour, position);
   const double a = as * kPi / 180, b = ae * kPi / 180;
   double x1 = cx + r * std::cos(a), y1 = cy + r * std::sin(a);
@@ -148,8 +123,7 @@ inline Table cut_list(std::initializer_list<Record> records) {
 inline Settings example_settings() {
   Settings s;
   s.ini_S_suu = 1000;
-  s.ini_Cond = {CondRow{{"15", "50", "K1"}}, CondRow{{"100", "200", "K2"}},
-                CondRow{{"300", "1000", "K3"}}};
+  s.ini_Cond = {CondRow{{"15", "50", "K1"}}, CondRow{{"100", "200", "K2"}}, CondRow{{"300", "1000", "K3"}}};
   s.ini_M_Joukn = "KM";
   s.ini_joint = 3.0f;
   return s;

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "core/text.h"
+#include "hand_back_folder.h"
 #include "nc/check_drawing.h"
 #include "nc/make_nc.h"
-#include "hand_back_folder.h"
 #include "nc_fixtures.h"
 
 namespace makenc {
@@ -16,26 +16,33 @@ TEST(CheckDrawing, ApproachesAndRapidMovesInDrawingCoordinates) {
   const auto c = test::worked_example();  // lower-left corner (10, 20)
   Lines lines;
   put_check_drawing(lines, c.drawing, c.assignment.Ord_dat);
-  const Lines expected = {
-      "lt1", "lyA", "lc5", " 40 40 40 45",  // the hole's approach, C to A
-      "ly9", "lc4", "lt3", " 10 20 40 45",  // from the program origin
-      "ly9", "lc4", "lt3", " 40 40 70 40",  // the marking line: no approach
-      "lt1", "lyA", "lc5", " 60 80 60 85",
-      "ly9", "lc4", "lt3", " 90 40 60 85"};
+  const Lines expected = {"lt1", "lyA", "lc5", " 40 40 40 45",  // the hole's approach, C to A
+                          "ly9", "lc4", "lt3", " 10 20 40 45",  // from the program origin
+                          "ly9", "lc4", "lt3", " 40 40 70 40",  // the marking line: no approach
+                          "lt1", "lyA", "lc5", " 60 80 60 85", "ly9", "lc4", "lt3", " 90 40 60 85"};
   EXPECT_EQ(lines, expected);
 }
 
 TEST(CheckDrawing, OpenChainsGetNoApproachAndNumbersAreNotRoundedToTheGrid) {
   Drawing d;
   d.X_min = "0.5", d.Y_min = -1.25;
-  const Table cut = test::cut_list({{"ly0", 1, 1, 1.23456789, 0, 2, 0, "cut", "line"},
-                                    {"ly0", 2, 1, 3, 3, 3, 2, "cut", "circle"}});
+  const Table cut = test::cut_list(
+      {{"ly0", 1, 1, 1.23456789, 0, 2, 0, "cut", "line"}, {"ly0", 2, 1, 3, 3, 3, 2, "cut", "circle"}});
   Lines lines = {"#"};
   put_check_drawing(lines, d, cut);
   const Lines expected = {"#",
-                          "ly9", "lc4", "lt3", " 0.5 -1.25 1.73456789 -1.25",
-                          "lt1", "lyA", "lc5", " 3.5 0.75 3.5 1.75",
-                          "ly9", "lc4", "lt3", " 2.5 -1.25 3.5 1.75"};
+                          "ly9",
+                          "lc4",
+                          "lt3",
+                          " 0.5 -1.25 1.73456789 -1.25",
+                          "lt1",
+                          "lyA",
+                          "lc5",
+                          " 3.5 0.75 3.5 1.75",
+                          "ly9",
+                          "lc4",
+                          "lt3",
+                          " 2.5 -1.25 3.5 1.75"};
   EXPECT_EQ(lines, expected);
 }
 
@@ -50,7 +57,7 @@ TEST(MakeNcClick, HandsTheWorkingCopyBackAndDeletesIt) {
   auto done = makeNC_Click(h.c.input(), h.working_copy);
   ASSERT_TRUE(done.ok()) << done.error().message;
   EXPECT_TRUE(std::filesystem::exists(h.host.path() / "Zemlak" / "part.nc"));
-  EXPECT_EQ(test::read_bytes(h.jwc()), "jwc header\r\n#\r\n");
+  EXPECT_EQ(test::file_bytes(h.jwc()), "jwc header\r\n#\r\n");
   EXPECT_FALSE(std::filesystem::exists(h.copy()));
   EXPECT_EQ(h.files_in_host(), 2u);  // no temporary file left beside it
 }
@@ -59,7 +66,7 @@ TEST(MakeNcClick, CheckDrawingIsAppendedOnceHoweverManyLayersAreCut) {
   HandBack h;
   h.c.options.Check1 = true;  // ly0 and ly1 both hold entities and are ticked
   ASSERT_TRUE(makeNC_Click(h.c.input(), h.working_copy).ok());
-  const std::string back = test::read_bytes(h.jwc());
+  const std::string back = test::file_bytes(h.jwc());
   EXPECT_EQ(back.rfind("jwc header\r\n#\r\nlt1\r\nlyA\r\nlc5\r\n 40 40 40 45\r\n", 0), 0u);
   std::size_t rapids = 0;
   for (std::size_t at = back.find("ly9\r\n"); at != std::string::npos; at = back.find("ly9\r\n", at + 1))
@@ -73,7 +80,7 @@ TEST(MakeNcClick, NoCheckDrawingWhenNoTickedLayerHoldsEntities) {
   h.c.options.LYc.fill(false);
   h.c.options.LYc[4] = true;  // ticked but empty
   ASSERT_TRUE(makeNC_Click(h.c.input(), h.working_copy).ok());
-  EXPECT_EQ(test::read_bytes(h.jwc()), "jwc header\r\n#\r\n");
+  EXPECT_EQ(test::file_bytes(h.jwc()), "jwc header\r\n#\r\n");
 }
 
 TEST(MakeNcClick, AFailedProgramHandsNothingBack) {
@@ -83,7 +90,7 @@ TEST(MakeNcClick, AFailedProgramHandsNothingBack) {
   auto done = makeNC_Click(h.c.input(), h.working_copy);
   ASSERT_FALSE(done.ok());
   EXPECT_NE(done.error().message.find("end.ini"), std::string::npos);
-  EXPECT_EQ(test::read_bytes(h.jwc()), h.host_file);
+  EXPECT_EQ(test::file_bytes(h.jwc()), h.host_file);
   EXPECT_TRUE(std::filesystem::exists(h.copy()));
   EXPECT_FALSE(std::filesystem::exists(h.host.path() / "Zemlak" / "part.nc"));
 }
@@ -92,7 +99,7 @@ TEST(MakeNcClick, AFailedContourHandsNothingBack) {
   HandBack h;
   h.c.settings.ini_S_suu = 0;
   ASSERT_FALSE(makeNC_Click(h.c.input(), h.working_copy).ok());
-  EXPECT_EQ(test::read_bytes(h.jwc()), h.host_file);
+  EXPECT_EQ(test::file_bytes(h.jwc()), h.host_file);
   EXPECT_FALSE(std::filesystem::exists(h.host.path() / "Zemlak" / "part.nc"));
 }
 
@@ -121,7 +128,7 @@ TEST(MakeNcClick, AMissingWorkingCopyFileIsNothingToDelete) {
   HandBack h;
   std::filesystem::remove(h.copy());
   EXPECT_TRUE(makeNC_Click(h.c.input(), h.working_copy).ok());
-  EXPECT_EQ(test::read_bytes(h.jwc()), "jwc header\r\n#\r\n");
+  EXPECT_EQ(test::file_bytes(h.jwc()), "jwc header\r\n#\r\n");
 }
 
 }  // namespace

@@ -17,9 +17,9 @@ namespace {
 using testing::FaultyFiles;
 using testing::Step;
 using Then = FaultyFiles::Then;
+using test::file_bytes;
 using test::HandBack;
 using test::names_in;
-using test::read_bytes;
 
 // The NC program and the handed-back drawing of a run that nothing
 // disturbs, to compare a disturbed run with.
@@ -30,8 +30,8 @@ struct CleanRun {
     h.c.options.Check1 = true;
     const auto done = makeNC_Click(h.c.input(), h.working_copy);
     EXPECT_TRUE(done) << done.error().message;
-    nc = read_bytes(h.nc());
-    jwc = read_bytes(h.jwc());
+    nc = file_bytes(h.nc());
+    jwc = file_bytes(h.jwc());
   }
 };
 
@@ -69,7 +69,7 @@ class Disturbed : public ::testing::Test {
     before = identity_of(h.jwc());
   }
   void expect_host_file_untouched() {
-    EXPECT_EQ(read_bytes(h.jwc()), h.host_file);
+    EXPECT_EQ(file_bytes(h.jwc()), h.host_file);
     EXPECT_TRUE(identity_of(h.jwc()) == before);
     EXPECT_EQ(names_in(h.host.path()), host_names);  // no temporary file beside it
     EXPECT_TRUE(std::filesystem::exists(h.copy()));  // kept for another try
@@ -113,7 +113,7 @@ TEST_P(HandBackStepFails, TheHostFileStaysWholeAndTheProgramIsWritten) {
   EXPECT_EQ(message.rfind("the drawing was not handed back to the host: ", 0), 0u) << message;
   EXPECT_NE(message.find(h.jwc().string()), std::string::npos) << message;
   expect_host_file_untouched();
-  EXPECT_EQ(read_bytes(h.nc()), clean_run().nc);
+  EXPECT_EQ(file_bytes(h.nc()), clean_run().nc);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachStep, HandBackStepFails, kFailingSteps, step_param_name);
@@ -126,8 +126,8 @@ TEST_F(Disturbed, AWorkingCopyThatCannotBeDeletedIsReportedAfterAWholeHandBack) 
   const std::string& message = done.error().message;
   EXPECT_NE(message.find("handed back"), std::string::npos) << message;
   EXPECT_NE(message.find(h.copy().string()), std::string::npos) << message;
-  EXPECT_EQ(read_bytes(h.jwc()), clean_run().jwc);
-  EXPECT_EQ(read_bytes(h.nc()), clean_run().nc);
+  EXPECT_EQ(file_bytes(h.jwc()), clean_run().jwc);
+  EXPECT_EQ(file_bytes(h.nc()), clean_run().nc);
   EXPECT_EQ(names_in(h.host.path()), host_names);
 }
 
@@ -154,7 +154,7 @@ TEST_F(Disturbed, TheHostFileIsReplacedOnlyOnceTheProgramIsOnTheDisk) {
   EXPECT_EQ(files.calls[n].path.parent_path(), h.host.path());  // the hand-back's temporary file
   EXPECT_EQ(files.calls[n + 5].path, h.jwc());
   EXPECT_EQ(files.calls[2 * n].path, h.copy());
-  EXPECT_EQ(read_bytes(h.jwc()), clean_run().jwc);
+  EXPECT_EQ(file_bytes(h.jwc()), clean_run().jwc);
 }
 
 // A crash at one step of one file: the process is killed right before or
@@ -209,16 +209,16 @@ TEST_P(CrashWhileWriting, LeavesTheOldOrTheNewFileWholeAndTheNextRunSucceeds) {
   ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "child ended with status " << status;
 
   const std::string expected = host_file_replaced(crash) ? clean_run().jwc : h.host_file;
-  EXPECT_EQ(read_bytes(h.jwc()), expected);
+  EXPECT_EQ(file_bytes(h.jwc()), expected);
   if (std::filesystem::exists(h.nc())) {
-    EXPECT_EQ(read_bytes(h.nc()), clean_run().nc);
+    EXPECT_EQ(file_bytes(h.nc()), clean_run().nc);
   }
 
   const auto left_by_crash = names_in(h.host.path());
   const auto done = makeNC_Click(h.c.input(), h.working_copy);
   ASSERT_TRUE(done) << done.error().message;
-  EXPECT_EQ(read_bytes(h.jwc()), clean_run().jwc);
-  EXPECT_EQ(read_bytes(h.nc()), clean_run().nc);
+  EXPECT_EQ(file_bytes(h.jwc()), clean_run().jwc);
+  EXPECT_EQ(file_bytes(h.nc()), clean_run().nc);
   EXPECT_EQ(names_in(h.host.path()), left_by_crash);  // the next run leaves nothing of its own
   EXPECT_FALSE(std::filesystem::exists(h.copy()));
 }
@@ -298,7 +298,7 @@ TEST_P(ReadOnlyFolder, IsReportedAndTheHostFileStaysAsItWas) {
         message.rfind("the drawing was not handed back to the host: cannot create " + h.jwc().string(), 0),
         0u)
         << message;
-    EXPECT_EQ(read_bytes(h.nc()), clean_run().nc);
+    EXPECT_EQ(file_bytes(h.nc()), clean_run().nc);
   } else {
     EXPECT_EQ(message.rfind("the NC program was not written: cannot create " + h.nc().string(), 0), 0u)
         << message;

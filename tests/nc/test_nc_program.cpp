@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
+#include "core/scoped_home.h"
 #include "core/text.h"
 #include "nc/nc_program.h"
-#include "core/scoped_home.h"
 #include "nc_fixtures.h"
 
 namespace makenc {
@@ -100,13 +100,15 @@ TEST(OutputName, DamagedOrOverlongNamesAreRefused) {
 TEST(Header, PlaceholdersAreReplacedInOrder) {
   const TemplateLines head = {"(DATE dete)", "(Nc_name)", "(WIDExHIGHT)", "", "dete dete", ""};
   const auto lines = fill_header(head, "2026/12/06", "Zemlak\\part.nc", "150 x 80");
-  EXPECT_EQ(lines, (std::vector<std::string>{"(DATE 2026/12/06)", "(Zemlak\\part.nc)", "(150 x 80)",
-                                             "", "2026/12/06 2026/12/06"}));
+  EXPECT_EQ(lines, (std::vector<std::string>{"(DATE 2026/12/06)", "(Zemlak\\part.nc)", "(150 x 80)", "",
+                                             "2026/12/06 2026/12/06"}));
 }
 
 TEST(Header, ADoubleByteCharacterIsNeverTakenForAPlaceholder) {
   // 0x81 0x64 is one character whose second byte reads as "d".
-  const std::string line = "\x81" "dete";
+  const std::string line =
+      "\x81"
+      "dete";
   EXPECT_EQ(fill_header({line, ""}, "D", "N", "S").front(), line);
 }
 
@@ -156,7 +158,7 @@ TEST(MakeNcData, WritesHeaderBodyAndFooterWithCrLf) {
       "G00X50.Y65.G40\r\nM07\r\n(CUT)\r\nK2\r\nG01X50.Y60.G41\r\n"
       "G01X100.Y60.\r\nG01X100.Y0.\r\nG01X0.Y0.\r\nG01X0.Y60.\r\nG01X50.Y60.\r\nM09\r\n"
       "M30\r\n(Nc_name)\r\n%\r\n";
-  EXPECT_EQ(test::read_bytes(h.nc_file()), expected);
+  EXPECT_EQ(test::file_bytes(h.nc_file()), expected);
 }
 
 TEST(MakeNcData, DoubleByteNameIsBytesInTheHeaderAndUtf8OnDisk) {
@@ -166,7 +168,7 @@ TEST(MakeNcData, DoubleByteNameIsBytesInTheHeaderAndUtf8OnDisk) {
   ASSERT_TRUE(written.ok()) << written.error().message;
   const auto file = h.host.path() / "Zemlak" / "表示板.nc";
   EXPECT_EQ(written->file, file);
-  EXPECT_NE(test::read_bytes(file).find("(Zemlak\\" + kSj + ".nc)\r\n"), std::string::npos);
+  EXPECT_NE(test::file_bytes(file).find("(Zemlak\\" + kSj + ".nc)\r\n"), std::string::npos);
   EXPECT_EQ(written->message.rfind("Zemlak\\" + kSj + ".nc", 0), 0u);
 }
 
@@ -186,12 +188,12 @@ TEST(MakeNcData, OuterContourIsLeftOutOnlyWhenItIsTheOutline) {
   HostCase h;
   h.c.options.out_che = true;
   ASSERT_TRUE(make_nc_data(h.c.input()).ok());
-  std::string nc = test::read_bytes(h.nc_file());
+  std::string nc = test::file_bytes(h.nc_file());
   EXPECT_EQ(nc.find("G00X50.Y65.G40"), std::string::npos);
   EXPECT_NE(nc.find("G00X60.Y20.G40"), std::string::npos);
   h.c.assignment.last_is_outline = false;
   ASSERT_TRUE(make_nc_data(h.c.input()).ok());
-  nc = test::read_bytes(h.nc_file());
+  nc = test::file_bytes(h.nc_file());
   EXPECT_NE(nc.find("G00X50.Y65.G40"), std::string::npos);
 }
 
@@ -205,7 +207,7 @@ TEST(MakeNcData, LeadInsPlacedWithAnApproachThatCannotBeCutAreRefused) {
   ASSERT_FALSE(written.ok());
   EXPECT_EQ(written.error().message,
             "Zemlak/Bin/set.ini line 2: the approach length \"-5\" is not a number above 0");
-  EXPECT_EQ(test::read_bytes(h.nc_file()), "OLD PROGRAM\r\n");
+  EXPECT_EQ(test::file_bytes(h.nc_file()), "OLD PROGRAM\r\n");
   // Corrected in the dialog since: the lead-ins of the cut list are still
   // the ones placed with the old value.
   h.c.settings.ini_Apr = "5";
@@ -214,7 +216,7 @@ TEST(MakeNcData, LeadInsPlacedWithAnApproachThatCannotBeCutAreRefused) {
   EXPECT_EQ(written.error().message,
             "Zemlak/Bin/set.ini line 2: the approach length \"-5\" is not a number above 0; the lead-ins "
             "were placed with it: press アプローチ自動割付 again");
-  EXPECT_EQ(test::read_bytes(h.nc_file()), "OLD PROGRAM\r\n");
+  EXPECT_EQ(test::file_bytes(h.nc_file()), "OLD PROGRAM\r\n");
   // A value spoilt since does not touch lead-ins placed with a good one.
   h.c.assignment.ini_Apr = "5";
   h.c.settings.ini_Apr = "abc";
@@ -227,10 +229,10 @@ TEST(MakeNcData, ACutListWithoutLeadInsIsCutWhateverTheApproachLength) {
   h.c.assignment.last_is_outline = false;
   h.c.settings.ini_Apr = h.c.assignment.ini_Apr = "0";
   ASSERT_TRUE(make_nc_data(h.c.input()).ok());
-  EXPECT_NE(test::read_bytes(h.nc_file()).find("G01X80.Y20."), std::string::npos);
+  EXPECT_NE(test::file_bytes(h.nc_file()).find("G01X80.Y20."), std::string::npos);
   // With one lead-in it is asked.
-  h.c.assignment.Ord_dat = test::cut_list({{"ly1", 3, 1, 60, 20, 80, 20, "mark", "line"},
-                                           {"ly0", 2, 1, 30, 25, 30, 20, "cut", "circle"}});
+  h.c.assignment.Ord_dat = test::cut_list(
+      {{"ly1", 3, 1, 60, 20, 80, 20, "mark", "line"}, {"ly0", 2, 1, 30, 25, 30, 20, "cut", "circle"}});
   EXPECT_FALSE(make_nc_data(h.c.input()).ok());
 }
 
@@ -246,7 +248,7 @@ TEST(MakeNcData, AJointBelowZeroIsRefusedOnlyWhenJointsAreLeft) {
   ASSERT_FALSE(written.ok());
   EXPECT_EQ(written.error().message,
             "Zemlak/Bin/set.ini line 8: the joint length \"-2\" is not a number of 0 or above");
-  EXPECT_EQ(test::read_bytes(h.nc_file()), "OLD PROGRAM\r\n");
+  EXPECT_EQ(test::file_bytes(h.nc_file()), "OLD PROGRAM\r\n");
   h.c.settings.ini_joint = 0.0f;  // no joint
   EXPECT_TRUE(make_nc_data(h.c.input()).ok());
 }
@@ -261,7 +263,7 @@ TEST_P(MissingTemplate, IsAnErrorNamingItAndNothingIsWritten) {
   auto written = make_nc_data(h.c.input());
   ASSERT_FALSE(written.ok());
   EXPECT_NE(written.error().message.find(GetParam()), std::string::npos);
-  EXPECT_EQ(test::read_bytes(h.nc_file()), "OLD PROGRAM\r\n");
+  EXPECT_EQ(test::file_bytes(h.nc_file()), "OLD PROGRAM\r\n");
   // A folder in the template's place cannot be read either, and is named
   // as what it is.
   std::filesystem::create_directory(file);
@@ -270,12 +272,11 @@ TEST_P(MissingTemplate, IsAnErrorNamingItAndNothingIsWritten) {
   EXPECT_NE(folder.error().message.find(std::string(GetParam()) + ": it is a folder, not a file"),
             std::string::npos)
       << folder.error().message;
-  EXPECT_EQ(test::read_bytes(h.nc_file()), "OLD PROGRAM\r\n");
+  EXPECT_EQ(test::file_bytes(h.nc_file()), "OLD PROGRAM\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(EachTemplate, MissingTemplate,
-                         ::testing::Values("sta_cut.ini", "end.ini", "sta_mark.ini", "head.ini",
-                                           "foot.ini"));
+                         ::testing::Values("sta_cut.ini", "end.ini", "sta_mark.ini", "head.ini", "foot.ini"));
 
 TEST(MakeNcData, MissingOutputFolderIsAnErrorNamingTheFile) {
   // A named drawing's folder holds the templates, so only the unnamed
@@ -301,7 +302,7 @@ TEST(MakeNcData, AFileInThePlaceOfTheOutputFolderIsNamed) {
   EXPECT_EQ(written.error().message,
             "the NC program was not written: " + (home.path() / "jww" / "Zemlak").string() +
                 " is a file, not a folder");
-  EXPECT_EQ(test::read_bytes(home.path() / "jww" / "Zemlak"), "not a folder");
+  EXPECT_EQ(test::file_bytes(home.path() / "jww" / "Zemlak"), "not a folder");
 }
 
 TEST(MakeNcData, AFolderInThePlaceOfTheProgramIsAnError) {

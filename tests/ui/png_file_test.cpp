@@ -8,6 +8,7 @@
 #include <random>
 
 #include "core/constants.h"
+#include "core/temp_folder.h"
 #include "drawing_rows.h"
 #include "ui/material_map.h"
 
@@ -15,6 +16,7 @@ namespace makenc {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::file_bytes;
 
 std::uint32_t read_u32(const std::string& s, std::size_t at) {
   return (std::uint32_t{static_cast<unsigned char>(s[at])} << 24) |
@@ -54,7 +56,8 @@ std::string inflate_stored(const std::string& z) {
     last = (z[at] & 1) != 0;
     EXPECT_EQ((z[at] >> 1) & 3, 0);  // stored
     const unsigned len = static_cast<unsigned char>(z[at + 1]) | (static_cast<unsigned char>(z[at + 2]) << 8);
-    const unsigned nlen = static_cast<unsigned char>(z[at + 3]) | (static_cast<unsigned char>(z[at + 4]) << 8);
+    const unsigned nlen =
+        static_cast<unsigned char>(z[at + 3]) | (static_cast<unsigned char>(z[at + 4]) << 8);
     EXPECT_EQ(len ^ 0xFFFFu, nlen);
     raw += z.substr(at + 5, len);
     at += 5 + len;
@@ -83,8 +86,9 @@ Surface decoded(const std::string& png) {
     EXPECT_EQ(raw[row], '\0');
     for (int x = 0; x < w; ++x) {
       const std::size_t p = row + 1 + 3 * static_cast<std::size_t>(x);
-      s.set_pixel(x, y, static_cast<unsigned char>(raw[p]) | (static_cast<unsigned char>(raw[p + 1]) << 8) |
-                            (static_cast<unsigned char>(raw[p + 2]) << 16));
+      s.set_pixel(x, y,
+                  static_cast<unsigned char>(raw[p]) | (static_cast<unsigned char>(raw[p + 1]) << 8) |
+                      (static_cast<unsigned char>(raw[p + 2]) << 16));
     }
   }
   return s;
@@ -104,11 +108,6 @@ class TempFolder {
  private:
   fs::path path_;
 };
-
-std::string file_bytes(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 TEST(PngChecksums, MatchTheFormatsKnownValues) {
   EXPECT_EQ(png_crc32("IEND"), 0xAE426082u);
