@@ -14,7 +14,7 @@
 #include "core/constants.h"
 #include "import/startup.h"
 #include "sheets.h"
-#include "ui/preview.h"
+#include "preview/preview.h"
 
 namespace {
 

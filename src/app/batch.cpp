@@ -5,7 +5,7 @@
 #include "core/constants.h"
 #include "core/text.h"
 #include "import/dump_tables.h"
-#include "ui/png_file.h"
+#include "raster/png_file.h"
 
 namespace makenc {
 namespace {

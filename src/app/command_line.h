@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/drawing.h"
 #include "core/error.h"
-#include "ui/preview.h"
 
 namespace makenc {
 

@@ -1,6 +1,6 @@
 #include "app/session.h"
 
-#include "ui/material_map.h"
+#include "preview/material_map.h"
 
 namespace makenc {
 

@@ -12,7 +12,7 @@
 #include "core/settings.h"
 #include "import/startup.h"
 #include "nc/make_nc.h"
-#include "ui/preview.h"
+#include "preview/preview.h"
 
 namespace makenc {
 

@@ -4,7 +4,7 @@
 
 #include "assign/cut_order.h"
 #include "assign/placement.h"
-#include "ui/material_map.h"
+#include "preview/material_map.h"
 
 namespace makenc {
 

@@ -8,7 +8,7 @@
 #include "core/drawing.h"
 #include "core/settings.h"
 #include "core/table.h"
-#include "ui/preview.h"
+#include "preview/preview.h"
 
 namespace makenc {
 

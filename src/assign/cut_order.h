@@ -15,7 +15,7 @@
 #include "assign/assignment.h"
 #include "core/cell.h"
 #include "core/table.h"
-#include "ui/preview.h"
+#include "preview/preview.h"
 
 namespace makenc {
 

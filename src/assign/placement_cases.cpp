@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "core/constants.h"
-#include "ui/material_map.h"
+#include "preview/material_map.h"
 
 namespace makenc {
 namespace {

@@ -14,6 +14,10 @@
 
 namespace makenc {
 
+// The layer check boxes "ly0" to "ly5": which layers are shown, assigned
+// and written.
+using LayerTicks = std::array<bool, kLayerCount>;
+
 struct Drawing {
   // A layer without records has no table at all.
   std::array<std::optional<Table>, kLayerCount> LY_dat;

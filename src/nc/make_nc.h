@@ -11,7 +11,6 @@
 #include "core/error.h"
 #include "core/file_layer.h"
 #include "core/settings.h"
-#include "ui/preview.h"
 
 namespace makenc {
 

@@ -7,7 +7,7 @@
 
 #include "assign/assignment.h"
 #include "assign/test_layers.h"
-#include "ui/material_map.h"
+#include "preview/material_map.h"
 
 namespace makenc {
 namespace {

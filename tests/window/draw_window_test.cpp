@@ -1,4 +1,4 @@
-#include "ui/window/draw_window.h"
+#include "window/draw_window.h"
 
 #include <gtest/gtest.h>
 
@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "host_folder.h"
-#include "ui/window/kakou_dialog.h"
-#include "ui/window/preview_widget.h"
-#include "ui/window/template_editor.h"
-#include "ui/window/tool_bar.h"
+#include "window/kakou_dialog.h"
+#include "window/preview_widget.h"
+#include "window/template_editor.h"
+#include "window/tool_bar.h"
 
 namespace makenc {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/window/kakou_dialog.h"
+#include "window/kakou_dialog.h"
 
 #include <gtest/gtest.h>
 

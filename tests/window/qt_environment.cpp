@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <memory>
 
-#include "ui/window/window_style.h"
+#include "window/window_style.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/window/template_editor.h"
+#include "window/template_editor.h"
 
 #include <gtest/gtest.h>
 

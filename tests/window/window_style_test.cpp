@@ -1,4 +1,4 @@
-#include "ui/window/window_style.h"
+#include "window/window_style.h"
 
 #include <gtest/gtest.h>
 

@@ -10,12 +10,12 @@
 #include <iostream>
 
 #include "app/session.h"
-#include "ui/window/draw_window.h"
-#include "ui/window/icons.h"
-#include "ui/window/kakou_dialog.h"
-#include "ui/window/template_editor.h"
-#include "ui/window/tool_bar.h"
-#include "ui/window/window_style.h"
+#include "window/draw_window.h"
+#include "window/icons.h"
+#include "window/kakou_dialog.h"
+#include "window/template_editor.h"
+#include "window/tool_bar.h"
+#include "window/window_style.h"
 
 namespace {
 

@@ -1,0 +1,135 @@
+#include "preview/material_map.h"
+
+#include <cfloat>
+#include <cmath>
+
+#include "core/constants.h"
+
+namespace makenc {
+namespace {
+
+// The sampled and the filled points lie this many pixels left of and below
+// the drawing's lower-left corner, in the margin the fit always leaves.
+constexpr double kMargin = 10;
+// The search for the first enclosed region looks at every third pixel of
+// every fifth row: pixel reads are what it costs.
+constexpr double kSearchStepX = 3;
+constexpr double kSearchStepY = 5;
+// Beyond this the fit is not one the preview makes; the search is skipped
+// rather than run without end.
+constexpr double kSaneFit = 1e7;
+// A probe walk with steps shorter than this many pixels would read millions
+// of pixels before it got off a line; it stops on the line instead.
+constexpr double kShortestWalkStep = 1e-3;
+
+// A position as the platform's single-precision coordinate.
+double as_single(double v) {
+  if (!(std::fabs(v) <= FLT_MAX)) return std::isnan(v) ? v : std::copysign(HUGE_VAL, v);
+  return static_cast<float>(v);
+}
+
+// A position as the whole pixel a fill starts from; off the surface when it
+// is not a number a pixel can have.
+int whole(double v) {
+  if (!(std::fabs(v) < 1e9)) return -1;
+  return static_cast<int>(std::floor(v + 0.5));
+}
+
+void fill_from(Surface& s, double x, double y, Colour colour) {
+  s.fill_colour = colour;
+  s.fill_style = FillStyle::Solid;
+  s.flood_fill(whole(x), whole(y), kBlack);
+}
+
+// The outside sample point, brought onto the surface when a small picture
+// leaves less than the margin: read off the surface it would be -1, and the
+// map would then be searched for pixels off the surface.
+void outside_point(const Surface& s, const PreviewFit& f, double& x, double& y) {
+  x = f.Scr_x0 - kMargin;
+  y = f.Scr_y0 + kMargin;
+  if (s.pixel(x, y) != -1) return;
+  x = std::fmin(std::fmax(x, 0.0), s.width() - 1.0);
+  y = std::fmin(std::fmax(y, 0.0), s.height() - 1.0);
+}
+
+// Row by row from just below the drawing upward, the first pixel that still
+// has the background colour lies in an enclosed region. Leaves (x, y) where
+// the search ended, found or not.
+void search_first_region(const Preview& p, const Drawing& d, Colour bg, double& x, double& y) {
+  const PreviewFit& f = p.fit;
+  x = f.Scr_x0 - kMargin;
+  y = f.Scr_y0 + 1;
+  if (!(std::fabs(f.Scr_x0) < kSaneFit && std::fabs(f.Scr_y0) < kSaneFit)) return;
+  const auto top = static_cast<float>(as_single(f.Scr_y0 - f.Scr_k * (d.Y_max.number() - d.Y_min.number())));
+  ProbeWalk no_walk;
+  while (static_cast<float>(y) >= top) {
+    const bool found = probe_material(p, 1, x, y, bg, no_walk);
+    if (x > p.surface.width()) {
+      y -= kSearchStepY;
+      x = f.Scr_x0 - kMargin;
+      if (y < 0) return;
+    }
+    if (found) return;
+    x += kSearchStepX;
+  }
+}
+
+// How many steps a walk may take before it gives up on leaving the black:
+// none when a step is too short to get anywhere. A step shorter than a pixel
+// still carries the probe over a line in a few steps (on a large plate the
+// approach length is often less than a pixel of the preview); a straight
+// walk of that many steps has crossed the whole surface, so the count only
+// guards against positions that stop changing.
+double walk_budget(const Surface& s, const PreviewFit& f, const ProbeWalk& w) {
+  const double step = std::hypot(to_screen_len(f, w.Apr_dx), to_screen_len(f, w.Apr_dy));
+  if (!(std::isfinite(step) && step >= kShortestWalkStep)) return 0;
+  return (s.width() + s.height() + 2.0) / step + 2;
+}
+
+}  // namespace
+
+void build_material_map(Preview& preview, const Drawing& drawing, const LayerTicks& ticked) {
+  Surface& s = preview.surface;
+  redraw_preview(preview, drawing, ticked, s.width(), s.height());
+  double ox = 0;
+  double oy = 0;
+  outside_point(s, preview.fit, ox, oy);
+  const Colour bg = s.pixel(ox, oy);
+  fill_from(s, ox, oy, kOutsideBlue);
+  s.fill_style = FillStyle::Transparent;
+  double x = 0;
+  double y = 0;
+  search_first_region(preview, drawing, bg, x, y);
+  fill_from(s, x, y, kMaterialGrey);
+}
+
+bool probe_material(const Preview& preview, int Probe_one, double& x, double& y, Colour colour,
+                    ProbeWalk& walk) {
+  const PreviewFit& f = preview.fit;
+  const double budget = Probe_one != 0 ? 0 : walk_budget(preview.surface, f, walk);
+  for (double steps = 0;; ++steps) {
+    const Colour p = preview.surface.pixel(as_single(x), as_single(y));
+    // Off the surface the probe reads -1, which is no colour of the map.
+    if (p == -1) return false;
+    if (p == colour) return true;
+    if (Probe_one != 0 || p != kBlack) return false;
+    // Standing on a drawn line: step over it by approach lengths.
+    if (steps >= budget) return false;
+    walk.Li_x1 += walk.Apr_dx;
+    walk.Li_y1 += walk.Apr_dy;
+    x = f.Scr_x0 + to_screen_len(f, walk.Li_x1);
+    y = f.Scr_y0 - to_screen_len(f, walk.Li_y1);
+  }
+}
+
+void paint_material(Preview& preview, double x, double y) {
+  preview.Mus_clic = 1;
+  fill_from(preview.surface, x, y, kMaterialGrey);
+}
+
+void clear_painting(Preview& preview, const Drawing& drawing, const LayerTicks& ticked) {
+  preview.Mus_clic = 0;
+  redraw_preview(preview, drawing, ticked, preview.surface.width(), preview.surface.height());
+}
+
+}  // namespace makenc

@@ -1,0 +1,131 @@
+#include "raster/surface.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "raster/raster_steps.h"
+
+namespace makenc {
+namespace {
+
+// Lines longer than this are first cut to the surface and a margin, so that
+// their cost follows the pixels shown; within it the pixel path is exact and
+// does not depend on the surface.
+constexpr double kCutLinesBeyond = 16777216.0;  // 2^24
+constexpr double kCutMargin = 16.0;
+
+struct Segment {
+  double x1, y1, x2, y2;
+};
+
+// Cuts the segment to the box; false when nothing of it is inside. `skipped`
+// is the share of the segment cut away before its start.
+bool cut_to_box(Segment& s, double x_lo, double y_lo, double x_hi, double y_hi, double& skipped) {
+  double t0 = 0.0;
+  double t1 = 1.0;
+  // Half the run, so that ends at opposite extremes of the doubles do not
+  // overflow it.
+  const double hx = 0.5 * s.x2 - 0.5 * s.x1;
+  const double hy = 0.5 * s.y2 - 0.5 * s.y1;
+  const double p[4] = {-hx, hx, -hy, hy};
+  const double q[4] = {s.x1 - x_lo, x_hi - s.x1, s.y1 - y_lo, y_hi - s.y1};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0.0) {
+      if (q[i] < 0.0) return false;
+      continue;
+    }
+    const double t = 0.5 * q[i] / p[i];
+    if (p[i] < 0.0)
+      t0 = std::max(t0, t);
+    else
+      t1 = std::min(t1, t);
+  }
+  if (t0 > t1) return false;
+  s = {s.x1 + 2 * (t0 * hx), s.y1 + 2 * (t0 * hy), s.x1 + 2 * (t1 * hx), s.y1 + 2 * (t1 * hy)};
+  skipped = t0;
+  return true;
+}
+
+// Cuts a segment that reaches far off the surface down to the surface and a
+// margin; `phase` is where the style's pattern then starts. False when the
+// segment is not finite or misses the surface.
+bool near_enough(Segment& s, int width, int height, std::int64_t& phase) {
+  const double far = std::max({std::fabs(s.x1), std::fabs(s.y1), std::fabs(s.x2), std::fabs(s.y2)});
+  if (far <= kCutLinesBeyond) return true;
+  if (!std::isfinite(far)) return false;
+  const double major = std::max(std::fabs(0.5 * s.x2 - 0.5 * s.x1), std::fabs(0.5 * s.y2 - 0.5 * s.y1));
+  double skipped = 0.0;
+  if (!cut_to_box(s, -kCutMargin, -kCutMargin, width + kCutMargin, height + kCutMargin, skipped))
+    return false;
+  const double along = std::fmod(std::floor(2 * (skipped * major) + 0.5), kPatternPeriod);
+  phase = std::isfinite(along) ? static_cast<std::int64_t>(along) : 0;
+  return true;
+}
+
+}  // namespace
+
+Surface::Surface(int width, int height, Colour background) : background_(background) {
+  resize(width, height);
+}
+
+void Surface::resize(int width, int height) {
+  width_ = std::max(width, 0);
+  height_ = std::max(height, 0);
+  pixels_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), background_);
+}
+
+void Surface::erase() { std::fill(pixels_.begin(), pixels_.end(), background_); }
+
+Colour Surface::pixel(double x, double y) const {
+  std::int64_t ix = 0;
+  std::int64_t iy = 0;
+  if (!whole_pixel(x, ix) || !whole_pixel(y, iy)) return -1;
+  if (ix < 0 || iy < 0 || ix >= width_ || iy >= height_) return -1;
+  return pixels_[static_cast<std::size_t>(iy) * static_cast<std::size_t>(width_) +
+                 static_cast<std::size_t>(ix)];
+}
+
+void Surface::set_pixel(int x, int y, Colour colour) {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+  pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+          static_cast<std::size_t>(x)] = colour;
+}
+
+void Surface::line(double x1, double y1, double x2, double y2, Colour colour) {
+  Segment s{x1, y1, x2, y2};
+  std::int64_t phase = 0;
+  if (!near_enough(s, width_, height_, phase)) return;
+  std::int64_t ax = 0, ay = 0, bx = 0, by = 0;
+  if (!whole_pixel(s.x1, ax) || !whole_pixel(s.y1, ay) || !whole_pixel(s.x2, bx) ||
+      !whole_pixel(s.y2, by))
+    return;
+  const std::int64_t dx = bx - ax;
+  const std::int64_t dy = by - ay;
+  const std::int64_t n = std::max(std::llabs(dx), std::llabs(dy));
+  if (n == 0) {
+    if (style_inks(draw_style, phase)) set_pixel(static_cast<int>(ax), static_cast<int>(ay), colour);
+    return;
+  }
+  // One pixel per step of the major axis at the rounded true position of the
+  // minor axis: eight-connected, and the same pixels however the surface cuts.
+  const bool x_major = std::llabs(dx) >= std::llabs(dy);
+  const std::int64_t step = (x_major ? dx : dy) > 0 ? 1 : -1;
+  const std::int64_t start = x_major ? ax : ay;
+  const std::int64_t limit = x_major ? width_ - 1 : height_ - 1;
+  const std::int64_t k0 = std::max<std::int64_t>(step > 0 ? -start : start - limit, 0);
+  const std::int64_t k1 = std::min(step > 0 ? limit - start : start, n);
+  const std::int64_t minor_delta = x_major ? dy : dx;
+  const std::int64_t minor_start = x_major ? ay : ax;
+  for (std::int64_t k = k0; k <= k1; ++k) {
+    if (!style_inks(draw_style, phase + k)) continue;
+    const auto major = static_cast<int>(start + step * k);
+    const std::int64_t minor = minor_start + floor_div(2 * k * minor_delta + n, 2 * n);
+    if (x_major)
+      set_pixel(major, static_cast<int>(std::clamp<std::int64_t>(minor, -1, height_)), colour);
+    else
+      set_pixel(static_cast<int>(std::clamp<std::int64_t>(minor, -1, width_)), major, colour);
+  }
+}
+
+}  // namespace makenc

@@ -1,0 +1,40 @@
+#include "window/desktop.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "app/session.h"
+#include "window/draw_window.h"
+#include "window/icons.h"
+#include "window/window_style.h"
+
+namespace makenc {
+
+namespace {
+
+// The size the layouts were drawn for.
+constexpr double kUiPointSize = 9.0;
+
+}  // namespace
+
+int run_desktop(int argc, char** argv, const std::filesystem::path& folder) {
+  QApplication app(argc, argv);
+  QApplication::setFont(japanese_font(kUiPointSize));
+  QApplication::setWindowIcon(window_icon());
+
+  Result<Session> session = open_session(folder);
+  if (!session) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Draw"),
+                    QStringLiteral("図面を読み込めませんでした。\n%1")
+                        .arg(QString::fromStdString(session.error().message)),
+                    QMessageBox::Ok);
+    box.exec();
+    return 1;
+  }
+  Draw window(*session, desktop_hooks());
+  window.Form_Load();
+  window.show();
+  return QApplication::exec();
+}
+
+}  // namespace makenc

@@ -1,0 +1,219 @@
+#include "window/draw_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTime>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+
+#include "window/icons.h"
+#include "window/kakou_dialog.h"
+#include "window/preview_widget.h"
+#include "window/template_editor.h"
+#include "window/tool_bar.h"
+
+namespace makenc {
+
+namespace {
+
+// The client area the window opens with (13545 x 6840 twips).
+constexpr int kClientWidth = 13545;
+constexpr int kClientHeight = 6840;
+constexpr int kStatusBarHeight = 375;
+
+// The preview's place in the client area: below the tool bar, with a small
+// margin; the picture keeps 5 pixels of the width and 48 of the height free.
+constexpr int kPicTop = 42;
+constexpr int kPicLeft = 2;
+constexpr int kPicSpareWidth = 5;
+constexpr int kPicSpareHeight = 48;
+
+constexpr int kClockTickMs = 1000;
+
+}  // namespace
+
+Draw::Draw(Session& session, WindowHooks hooks, QWidget* parent)
+    : QMainWindow(parent), session_(session), hooks_(std::move(hooks)) {
+  setObjectName(QStringLiteral("Draw"));
+  setWindowTitle(QStringLiteral("Draw"));
+  setWindowIcon(window_icon());
+  client_ = new QWidget(this);
+  client_->installEventFilter(this);
+  setCentralWidget(client_);
+  Toolbar1_ = new DrawToolBar(client_);
+  Pic1_ = new PreviewWidget(session_.preview.surface, client_);
+  build_status_bar();
+  build_menus();
+  Toolbar1_->Check1->setChecked(session_.options.Check1);
+  Toolbar1_->Check2->setChecked(session_.options.Check2);
+  Toolbar1_->out_che->setChecked(session_.options.out_che);
+  connect_controls();
+  show_makeNC();
+  resize(twips_to_px(kClientWidth), twips_to_px(kClientHeight) + menuBar()->sizeHint().height());
+  client_->resize(twips_to_px(kClientWidth), twips_to_px(kClientHeight));
+}
+
+Draw::~Draw() = default;
+
+KakouDialog* Draw::conditions_dialog() const { return kakou_; }
+
+void Draw::build_menus() {
+  QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル"));
+  file->setObjectName(QStringLiteral("file"));
+  QAction* hed_ini = file->addAction(QStringLiteral("設定ファイル編集"));
+  hed_ini->setObjectName(QStringLiteral("hed_ini"));
+  QAction* set_ini = file->addAction(QStringLiteral("設定"));
+  set_ini->setObjectName(QStringLiteral("set_ini"));
+  QAction* end = menuBar()->addAction(QStringLiteral("終了"));
+  end->setObjectName(QStringLiteral("end"));
+  connect(hed_ini, &QAction::triggered, this, &Draw::hed_ini_Click);
+  connect(set_ini, &QAction::triggered, this, &Draw::set_ini_Click);
+  connect(end, &QAction::triggered, this, &Draw::end_Click);
+}
+
+void Draw::build_status_bar() {
+  // The status bar lies in the client area like the tool bar, over the
+  // bottom of the preview, so the preview keeps the size it is computed at.
+  StatusBar1_ = new QStatusBar(client_);
+  StatusBar1_->setObjectName(QStringLiteral("StatusBar1"));
+  auto* text = new QLabel(QStringLiteral("２次元NCデータ作成中"), StatusBar1_);
+  text->setFrameShape(QFrame::Panel);
+  text->setFrameShadow(QFrame::Sunken);
+  StatusBar1_->addWidget(text, 1);
+  clock_ = new QLabel(StatusBar1_);
+  clock_->setObjectName(QStringLiteral("clock"));
+  clock_->setFrameShape(QFrame::Panel);
+  clock_->setFrameShadow(QFrame::Sunken);
+  StatusBar1_->addPermanentWidget(clock_);
+  auto* tick = new QTimer(this);
+  const auto show_time = [this] { clock_->setText(QTime::currentTime().toString(QStringLiteral("H:mm"))); };
+  connect(tick, &QTimer::timeout, this, show_time);
+  show_time();
+  tick->start(kClockTickMs);
+}
+
+void Draw::connect_controls() {
+  DrawToolBar* bar = Toolbar1_;
+  connect(bar->auto_, &QToolButton::clicked, this, &Draw::auto_Click);
+  connect(bar->R_drew, &QToolButton::clicked, this, &Draw::R_drew_Click);
+  connect(bar->makeNC, &QToolButton::clicked, this, &Draw::makeNC_Click);
+  // Ticking a layer box redraws, whether the user or start-up ticks it.
+  connect(bar->LYc[0], &QCheckBox::toggled, this, &Draw::LYc0_Click);
+  connect(bar->LYc[1], &QCheckBox::toggled, this, &Draw::LYc1_Click);
+  connect(bar->LYc[2], &QCheckBox::toggled, this, &Draw::LYc2_Click);
+  connect(bar->LYc[3], &QCheckBox::toggled, this, &Draw::LYc3_Click);
+  connect(bar->LYc[4], &QCheckBox::toggled, this, &Draw::LYc4_Click);
+  connect(bar->LYc[5], &QCheckBox::toggled, this, &Draw::LYc5_Click);
+  connect(bar->Check1, &QCheckBox::toggled, this, &Draw::Check1_Click);
+  connect(bar->Check2, &QCheckBox::toggled, this, &Draw::Check2_Click);
+  connect(bar->out_che, &QCheckBox::toggled, this, &Draw::out_che_Click);
+  connect(Pic1_, &PreviewWidget::mouse_down, this, &Draw::Pic1_MouseDown);
+}
+
+void Draw::Form_Load() {
+  const LayerTicks found = session_.options.LYc;
+  for (int k = 0; k < kLayerCount; ++k)
+    if (found[k]) Toolbar1_->LYc[k]->setChecked(true);
+}
+
+void Draw::Form_Resize() {
+  const int w = client_->width();
+  const int h = client_->height();
+  Toolbar1_->setGeometry(0, 0, w, DrawToolBar::bar_height());
+  const int status_height = twips_to_px(kStatusBarHeight);
+  StatusBar1_->setGeometry(0, h - status_height, w, status_height);
+  // A window smaller than the spare margins leaves an empty picture.
+  const int pic_w = std::max(0, w - kPicSpareWidth);
+  const int pic_h = std::max(0, h - kPicSpareHeight);
+  Pic1_->setGeometry(kPicLeft, kPicTop, pic_w, pic_h);
+  StatusBar1_->raise();
+  redraw(session_, pic_w, pic_h);
+  Pic1_->update();
+}
+
+bool Draw::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == client_ && event->type() == QEvent::Resize) Form_Resize();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void Draw::show_makeNC() { Toolbar1_->makeNC->setVisible(session_.makeNC_visible); }
+
+void Draw::auto_Click() {
+  makenc::auto_Click(session_);
+  show_makeNC();
+  Pic1_->update();
+}
+
+void Draw::R_drew_Click() {
+  makenc::R_drew_Click(session_);
+  show_makeNC();
+  Pic1_->update();
+}
+
+void Draw::makeNC_Click() {
+  const Result<NcWritten> written = makenc::makeNC_Click(session_);
+  if (!written) {
+    hooks_.inform(this, QStringLiteral("NCデータ作成"), QString::fromStdString(written.error().message));
+    return;
+  }
+  hooks_.inform(this, QStringLiteral("確認"), from_cp932(written->message));
+  close();
+  hooks_.quit();
+}
+
+void Draw::layer_Click(int k, bool ticked) {
+  session_.options.LYc[k] = ticked;
+  Form_Resize();
+}
+
+void Draw::LYc0_Click(bool ticked) { layer_Click(0, ticked); }
+void Draw::LYc1_Click(bool ticked) { layer_Click(1, ticked); }
+void Draw::LYc2_Click(bool ticked) { layer_Click(2, ticked); }
+void Draw::LYc3_Click(bool ticked) { layer_Click(3, ticked); }
+void Draw::LYc4_Click(bool ticked) { layer_Click(4, ticked); }
+void Draw::LYc5_Click(bool ticked) { layer_Click(5, ticked); }
+
+void Draw::Check1_Click(bool ticked) { session_.options.Check1 = ticked; }
+void Draw::Check2_Click(bool ticked) { session_.options.Check2 = ticked; }
+void Draw::out_che_Click(bool ticked) { session_.options.out_che = ticked; }
+
+void Draw::Pic1_MouseDown(Qt::MouseButton button, double x, double y) {
+  if (button == Qt::LeftButton) {
+    left_click(session_, x, y);
+    Pic1_->update();
+  } else if (button == Qt::RightButton) {
+    // Clearing the painting redraws the preview at its size.
+    right_click(session_);
+    show_makeNC();
+    Pic1_->update();
+  }
+}
+
+void Draw::hed_ini_Click() {
+  if (F_set_ == nullptr) F_set_ = new TemplateEditor(session_.folder, hooks_.inform, this);
+  F_set_->show();
+  F_set_->raise();
+  F_set_->activateWindow();
+}
+
+void Draw::set_ini_Click() {
+  if (kakou_ == nullptr) kakou_ = new KakouDialog(session_.settings, session_.folder, hooks_.inform, this);
+  kakou_->show();
+  kakou_->raise();
+  kakou_->activateWindow();
+}
+
+void Draw::end_Click() { close(); }
+
+void Draw::closeEvent(QCloseEvent* event) {
+  // Nothing is handed back to the host: only NC generation does that.
+  if (F_set_ != nullptr) F_set_->hide();
+  if (kakou_ != nullptr) kakou_->close();
+  event->accept();
+}
+
+}  // namespace makenc

@@ -1,0 +1,81 @@
+// The main window "Draw": the tool bar, the preview, the status bar and the
+// menus over one session. Each handler hands its event to one session
+// function and then shows what changed.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include "app/session.h"
+#include "window/window_style.h"
+
+class QAction;
+class QLabel;
+class QStatusBar;
+
+namespace makenc {
+
+class DrawToolBar;
+class KakouDialog;
+class PreviewWidget;
+class TemplateEditor;
+
+class Draw : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  Draw(Session& session, WindowHooks hooks, QWidget* parent = nullptr);
+  ~Draw() override;
+
+  // The end of start-up: ticks the box of every layer start-up found
+  // entities on, each tick redrawing the preview.
+  void Form_Load();
+  // The full redraw at the preview's place in the window.
+  void Form_Resize();
+
+  void auto_Click();
+  void R_drew_Click();
+  void makeNC_Click();
+  void LYc0_Click(bool ticked);
+  void LYc1_Click(bool ticked);
+  void LYc2_Click(bool ticked);
+  void LYc3_Click(bool ticked);
+  void LYc4_Click(bool ticked);
+  void LYc5_Click(bool ticked);
+  void Check1_Click(bool ticked);
+  void Check2_Click(bool ticked);
+  void out_che_Click(bool ticked);
+  void Pic1_MouseDown(Qt::MouseButton button, double x, double y);
+  void hed_ini_Click();
+  void set_ini_Click();
+  void end_Click();
+
+  DrawToolBar* tool_bar() const { return Toolbar1_; }
+  PreviewWidget* preview() const { return Pic1_; }
+  // Null until opened from the menu (the conditions dialog again once closed).
+  TemplateEditor* template_editor() const { return F_set_; }
+  KakouDialog* conditions_dialog() const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void build_menus();
+  void build_status_bar();
+  void connect_controls();
+  void layer_Click(int k, bool ticked);
+  void show_makeNC();
+
+  Session& session_;
+  WindowHooks hooks_;
+  QWidget* client_ = nullptr;
+  DrawToolBar* Toolbar1_ = nullptr;
+  PreviewWidget* Pic1_ = nullptr;
+  QStatusBar* StatusBar1_ = nullptr;
+  QLabel* clock_ = nullptr;
+  TemplateEditor* F_set_ = nullptr;
+  QPointer<KakouDialog> kakou_;
+};
+
+}  // namespace makenc

@@ -1,0 +1,55 @@
+// The dialog "加工指示": the eight machining conditions in editable boxes.
+// It is filled from the settings each time it is created, writes the
+// settings file exactly as typed, and reads it back so the new values are
+// in force for the next assignment or NC run.
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <filesystem>
+
+#include "core/settings.h"
+#include "window/window_style.h"
+
+class QLineEdit;
+class QPushButton;
+
+namespace makenc {
+
+class KakouDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Deletes itself when closed: every opening starts from the settings.
+  KakouDialog(Settings& settings, const std::filesystem::path& folder, WindowHooks::Inform inform,
+              QWidget* parent);
+
+  void Form_Load();
+  void S_com_Click();
+  void escape_Click();
+
+ private:
+  struct ConditionRow {
+    QLineEdit* R_min = nullptr;
+    QLineEdit* L_min = nullptr;
+    QLineEdit* K_Joukn = nullptr;
+  };
+
+  QLineEdit* text_box(QWidget* parent, const QString& name, const QRect& place);
+  void build_layout();
+  void build_condition_frame();
+
+  Settings& settings_;
+  std::filesystem::path file_;
+  WindowHooks::Inform inform_;
+  QLineEdit* S_suu = nullptr;
+  QLineEdit* GOSA = nullptr;
+  QLineEdit* Apr = nullptr;
+  QLineEdit* M_Joukn = nullptr;
+  QLineEdit* joint = nullptr;
+  std::array<ConditionRow, 3> rows_{};
+  QPushButton* S_com = nullptr;
+  QPushButton* escape = nullptr;
+};
+
+}  // namespace makenc
