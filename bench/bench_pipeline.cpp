@@ -74,7 +74,7 @@ void BM_AssignmentStage(benchmark::State& state) {
   auto s = start(state, host.path());
   if (!s) return;
   for (auto _ : state) {
-    makenc::auto_Click(*s);
+    makenc::run_assignment(*s);
     benchmark::DoNotOptimize(s->assignment.Ord_dat.rows());
   }
   count_entities(state, *s);
@@ -86,9 +86,9 @@ void BM_NcGenerationStage(benchmark::State& state) {
   Scratch host(sheet);
   auto s = start(state, host.path());
   if (!s) return;
-  makenc::auto_Click(*s);
+  makenc::run_assignment(*s);
   for (auto _ : state) {
-    auto written = makenc::makeNC_Click(*s);
+    auto written = makenc::make_nc(*s);
     if (!written) return state.SkipWithError(written.error().message.c_str());
   }
   count_entities(state, *s);

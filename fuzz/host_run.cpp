@@ -113,9 +113,9 @@ void run_host(const HostFiles& files, bool own_motion_lines) {
   }
   redraw(*session, kPreviewWidth, kPreviewHeight);
   // The check drawing exercises the hand-back's own records.
-  session->options.Check1 = true;
-  auto_Click(*session);
-  auto written = makeNC_Click(*session);
+  session->options.check_drawing = true;
+  run_assignment(*session);
+  auto written = make_nc(*session);
   if (!written) {
     if (written.error().message.empty()) broken("NC generation failed without a message");
     if (read_bytes(jwc) != files.jwc_temp) broken("a failed NC run changed JWC_TEMP.TXT");

@@ -15,7 +15,7 @@ namespace {
 Result<Session> open_for_batch(const CommandLine& cl, const std::filesystem::path& folder) {
   auto session = open_session(folder);
   if (!session) return session;
-  if (cl.layers) session->options.LYc = *cl.layers;
+  if (cl.layers) session->options.layers = *cl.layers;
   redraw(*session, kBatchPreviewWidth, kBatchPreviewHeight);
   return session;
 }
@@ -38,7 +38,7 @@ int run_dump_cutlist(const CommandLine& cl, const std::filesystem::path& folder,
                      std::ostream& err) {
   auto session = open_for_batch(cl, folder);
   if (!session) return fail(err, session.error());
-  auto_Click(*session);
+  run_assignment(*session);
   out << dump_cutlist(session->assignment);
   return 0;
 }
@@ -47,15 +47,15 @@ int run_batch(const CommandLine& cl, const std::filesystem::path& folder, std::o
               std::ostream& err) {
   auto session = open_for_batch(cl, folder);
   if (!session) return fail(err, session.error());
-  session->options.Check2 = !cl.no_joints;
-  session->options.Check1 = cl.check_drawing;
-  session->options.out_che = cl.no_outline;
-  auto_Click(*session);
+  session->options.joints = !cl.no_joints;
+  session->options.check_drawing = cl.check_drawing;
+  session->options.skip_outline = cl.no_outline;
+  run_assignment(*session);
   if (!cl.preview_png.empty()) {
     auto saved = write_png(session->preview.surface, cl.preview_png);
     if (!saved) return fail(err, saved.error());
   }
-  auto written = makeNC_Click(*session);
+  auto written = make_nc(*session);
   if (!written) return fail(err, written.error());
   out << cp932_to_utf8(written->message) << '\n';
   return 0;

@@ -12,12 +12,12 @@ Result<Session> open_session(const std::filesystem::path& folder) {
   session.start = std::move(started.value());
   // Every layer that holds entities starts ticked.
   for (int k = 0; k < kLayerCount; ++k)
-    session.options.LYc[static_cast<std::size_t>(k)] = session.start.drawing.has_layer(k);
+    session.options.layers[static_cast<std::size_t>(k)] = session.start.drawing.has_layer(k);
   return session;
 }
 
 void redraw(Session& session, int width, int height) {
-  redraw_preview(session.preview, session.start.drawing, session.options.LYc, width, height);
+  redraw_preview(session.preview, session.start.drawing, session.options.layers, width, height);
 }
 
 namespace {
@@ -26,13 +26,13 @@ void redraw_at_current_size(Session& session) {
 }
 }  // namespace
 
-void auto_Click(Session& session) {
+void run_assignment(Session& session) {
   run_approach_assignment(session.assignment, session.preview, session.start.drawing, session.settings,
-                          session.options.LYc);
+                          session.options.layers);
   session.makeNC_visible = true;
 }
 
-void R_drew_Click(Session& session) {
+void reset_assignment(Session& session) {
   session.makeNC_visible = false;
   redraw_at_current_size(session);
 }
@@ -41,13 +41,13 @@ void left_click(Session& session, double x, double y) { paint_material(session.p
 
 void right_click(Session& session) {
   session.makeNC_visible = false;
-  clear_painting(session.preview, session.start.drawing, session.options.LYc);
+  clear_painting(session.preview, session.start.drawing, session.options.layers);
 }
 
-Result<NcWritten> makeNC_Click(Session& session) {
+Result<NcWritten> make_nc(Session& session) {
   const NcInput input{session.folder,     session.start.drawing, session.settings,
                       session.assignment, session.options,       short_date_today()};
-  return makeNC_Click(input, session.start.working_copy);
+  return write_program_and_hand_back(input, session.start.working_copy);
 }
 
 }  // namespace makenc

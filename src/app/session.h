@@ -11,7 +11,7 @@
 #include "core/error.h"
 #include "core/settings.h"
 #include "import/startup.h"
-#include "nc/make_nc.h"
+#include "nc/hand_back.h"
 #include "preview/preview.h"
 
 namespace makenc {
@@ -36,10 +36,10 @@ Result<Session> open_session(const std::filesystem::path& folder);
 void redraw(Session& session, int width, int height);
 
 // The button "auto".
-void auto_Click(Session& session);
+void run_assignment(Session& session);
 
 // The button "R_drew": hide "makeNC" and redraw.
-void R_drew_Click(Session& session);
+void reset_assignment(Session& session);
 
 // Mouse in the preview: left paints material, right clears it and hides
 // "makeNC".
@@ -48,6 +48,6 @@ void right_click(Session& session);
 
 // The button "makeNC": writes the NC program and hands the interchange file
 // back. On success the caller ends the program.
-Result<NcWritten> makeNC_Click(Session& session);
+Result<NcWritten> make_nc(Session& session);
 
 }  // namespace makenc

@@ -168,7 +168,7 @@ std::optional<std::size_t> store_contour_record(PlacementContext& ctx) {
     A.at(*row, rec::hit_x) = Cell(e.Li_x2.number());
     A.at(*row, rec::hit_y) = Cell(e.Li_y2.number());
     A.at(*row, rec::op) = st.Grp_op;
-    A.at(*row, rec::kind) = st.Grp_kind;
+    A.at(*row, rec::kind) = kind_text(st.Grp_kind);
   }
   st.Grp_G = "";
   return row;
@@ -181,7 +181,7 @@ void finish_closed_contour(PlacementContext& ctx, std::size_t first) {
   ctx.state.Grp_op = ctx.W_dat.at(first, col::colour) == "2" ? "cut" : "mark";
   ctx.state.processed[first] = true;
   store_contour_record(ctx);
-  ctx.state.Grp_kind = "";
+  ctx.state.Grp_kind = ContourKind::none;
   common_end(ctx, first);
 }
 

@@ -36,6 +36,20 @@ inline constexpr int kShapeUntested = 0;
 inline constexpr int kShapeClosed = 1;
 inline constexpr int kShapeOpen = 2;
 
+// What a contour is, as the kind column of `Apr_dat` names it: "circle",
+// "loop", "line" (an open chain) or "pt".
+enum class ContourKind { none, circle, loop, line, point };
+inline const char* kind_text(ContourKind kind) {
+  switch (kind) {
+    case ContourKind::circle: return "circle";
+    case ContourKind::loop: return "loop";
+    case ContourKind::line: return "line";
+    case ContourKind::point: return "pt";
+    case ContourKind::none: break;
+  }
+  return "";
+}
+
 // The state of the contour being placed. Li_x1, Li_y1 hold the approach
 // point and Li_x2, Li_y2 the contact point once a case has placed it.
 struct ApproachState {
@@ -46,7 +60,7 @@ struct ApproachState {
   std::size_t Row_max = 0;
   std::string Grp_G;          // "G" when an element touches the lower or left edge
   int Grp_shape = kShapeUntested;
-  std::string Grp_kind;       // "circle", "loop", "line" or "pt"
+  ContourKind Grp_kind = ContourKind::none;
   std::string Grp_op;         // "cut" or "mark"
   double Apr_dx = 0, Apr_dy = 0;
   EntityCells ent;

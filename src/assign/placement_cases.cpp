@@ -40,7 +40,7 @@ bool candidate_on_material(PlacementContext& ctx, Point p) {
   ProbeWalk walk{p.x, p.y, st.Apr_dx, st.Apr_dy};
   double x = fit.Scr_x0 + to_screen_len(fit, p.x);
   double y = fit.Scr_y0 - to_screen_len(fit, p.y);
-  return probe_material(ctx.preview, 0, x, y, kMaterialGrey, walk);
+  return probe_material(ctx.preview, Probe::over_lines, x, y, kMaterialGrey, walk);
 }
 
 }  // namespace
@@ -62,7 +62,7 @@ void place_full_circle(PlacementContext& ctx, std::size_t row) {
     p = Point{cx, cy - r - L};
   }
   set_points(ctx, p, q);
-  st.Grp_kind = "circle";
+  st.Grp_kind = ContourKind::circle;
 }
 
 void place_on_longest_arc(PlacementContext& ctx) {
@@ -85,7 +85,7 @@ void place_on_longest_arc(PlacementContext& ctx) {
   Point p{q.x + st.Apr_dx, q.y + st.Apr_dy};
   if (candidate_on_material(ctx, p)) p = Point{q.x - st.Apr_dx, q.y - st.Apr_dy};
   set_points(ctx, p, q);
-  st.Grp_kind = "loop";
+  st.Grp_kind = ContourKind::loop;
 }
 
 void place_on_longest_line(PlacementContext& ctx) {
@@ -110,13 +110,13 @@ void place_on_longest_line(PlacementContext& ctx) {
     st.Apr_dy = -st.Apr_dy;
   }
   set_points(ctx, Point{q.x + st.Apr_dx, q.y + st.Apr_dy}, q);
-  st.Grp_kind = "loop";
+  st.Grp_kind = ContourKind::loop;
 }
 
 void place_point(PlacementContext& ctx, std::size_t row) {
   const Point p{ctx.W_dat.at(row, col::x1).number(), ctx.W_dat.at(row, col::y1).number()};
   set_points(ctx, p, p);
-  ctx.state.Grp_kind = "pt";
+  ctx.state.Grp_kind = ContourKind::point;
   ctx.state.Grp_op = "mark";
 }
 
@@ -130,7 +130,7 @@ void place_open_contour(PlacementContext& ctx, std::size_t row) {
   // scribe lines.
   const bool cut = ctx.Now_ly == "ly0" && !(W.at(row, col::colour) == "8");
   ctx.state.Grp_op = cut ? "cut" : "mark";
-  ctx.state.Grp_kind = "line";
+  ctx.state.Grp_kind = ContourKind::line;
 }
 
 }  // namespace makenc

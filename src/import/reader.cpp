@@ -5,6 +5,7 @@
 
 #include "core/constants.h"
 #include "core/text.h"
+#include "import/record_steps.h"
 
 namespace makenc {
 namespace {
@@ -153,23 +154,23 @@ RecordKind record_kind(const std::vector<Cell>& Rec_fld) {
 }
 
 void classify_line(Reader& rd, const std::string& Lin_dat) {
-  if (rd.Hed_end == 1) return;
+  if (rd.in_body) return;
   if (layer_number(Lin_dat) >= 0) rd.Now_ly = Lin_dat;
   if (is_colour_header(Lin_dat)) rd.Now_lc = Cell(Lin_dat.substr(2));
-  if (rd.Read_pass == 0 && Lin_dat != "hq") rd.working_copy.push_back(Lin_dat);
-  if (Lin_dat == "#") rd.Hed_end = 1;
+  if (rd.pass == ReadPass::first && Lin_dat != "hq") rd.working_copy.push_back(Lin_dat);
+  if (Lin_dat == "#") rd.in_body = true;
 }
 
 Result<bool> parse_record(Reader& rd, Drawing& drawing, const std::string& Lin_dat) {
   if (layer_number(rd.Now_ly) < 0) return false;
   // An empty line holds nothing to lose.
   if (Lin_dat.empty()) {
-    if (rd.Read_pass == 0) rd.skipped.push_back(rd.current);
+    if (rd.pass == ReadPass::first) rd.skipped.push_back(rd.current);
     return false;
   }
   const std::vector<std::string_view> parts = split_chars(Lin_dat, ' ');
   if (!record_fits(parts)) {
-    if (rd.Read_pass == 0) rd.skipped.push_back(rd.current);
+    if (rd.pass == ReadPass::first) rd.skipped.push_back(rd.current);
     return false;
   }
   if (is_geometry(parts[0])) {
@@ -178,8 +179,8 @@ Result<bool> parse_record(Reader& rd, Drawing& drawing, const std::string& Lin_d
   }
   rd.Rec_fld.clear();
   for (std::string_view part : parts) rd.Rec_fld.emplace_back(std::string(part));
-  rd.G_flg = ' ';
-  if (rd.Read_pass == 0) {
+  rd.on_edge = false;
+  if (rd.pass == ReadPass::first) {
     for (Status (*check)(const Reader&) : {check_numbers, check_radius}) {
       Status checked = check(rd);
       if (!checked) return checked.error();
@@ -202,7 +203,7 @@ Status first_read(Reader& rd, Drawing& drawing, const std::vector<std::string>& 
     start_line(rd, i, Lin_dat);
     classify_line(rd, Lin_dat);
     if (Lin_dat.compare(0, 4, "file") == 0) drawing.File_lin = Lin_dat;
-    if (rd.Hed_end != 1) continue;
+    if (!rd.in_body) continue;
     Status st = body_line(rd, drawing, Lin_dat);
     if (!st) return st;
   }
@@ -217,9 +218,9 @@ void between_reads(Reader& rd, Drawing& drawing) {
     drawing.LY_cntAll += n;
   }
   drawing.LY_cnt.fill(0);
-  rd.Hed_end = 0;
+  rd.in_body = false;
   rd.Now_ly.clear();
-  rd.Read_pass = 1;
+  rd.pass = ReadPass::second;
   // The second read starts from the same colour as the first, so a record
   // before the body's first "lc" line is stored with its header colour.
   rd.Now_lc = Cell();
@@ -232,7 +233,7 @@ Status second_read(Reader& rd, Drawing& drawing, const std::vector<std::string>&
     const std::string& Lin_dat = lines[i];
     start_line(rd, i, Lin_dat);
     classify_line(rd, Lin_dat);
-    if (rd.Hed_end != 1) continue;
+    if (!rd.in_body) continue;
     Status st = body_line(rd, drawing, Lin_dat);
     if (!st) return st;
   }

@@ -28,12 +28,16 @@ enum class BoxSide { X_min, Y_min, X_max, Y_max };
 enum class RecordKind { Line, Circle, Arc, Point, Blank, Other };
 RecordKind record_kind(const std::vector<Cell>& Rec_fld);
 
+enum class ReadPass { first, second };
+
 // The reader's own cells, alive for the two reads of one start-up.
 struct Reader {
-  int Hed_end = 0;    // 0 in the header, 1 from the "#" line on
-  int Read_pass = 0;  // 0 first read, 1 second read
+  bool in_body = false;  // from the "#" line on
+  ReadPass pass = ReadPass::first;
   std::vector<Cell> Rec_fld;
-  char G_flg = ' ';  // 'G' when the record touches the left or bottom edge
+  // The record touches the left or bottom edge: its row gets the outline
+  // mark "G".
+  bool on_edge = false;
   std::string Now_ly;
   Cell Now_lc;  // Empty until an "lc" line is met
 
@@ -76,18 +80,6 @@ void between_reads(Reader& rd, Drawing& drawing);
 
 // The second read over the same lines.
 Status second_read(Reader& rd, Drawing& drawing, const std::vector<std::string>& lines);
-
-// The bounding-box step of parse_record on Rec_fld (first read).
-void bounding_box_step(Reader& rd, Drawing& drawing);
-
-// The storing step of parse_record on Rec_fld (second read). Fails when a
-// radius is not a number.
-Status storing_step(Reader& rd, Drawing& drawing);
-
-// Computes the translation of the second read from the bounding box; fails,
-// naming the record, when an edge of the box or its width or height is not
-// a number a double holds.
-Status translation_from_box(Reader& rd, const Drawing& drawing);
 
 // The message prefix naming a line of the interchange file.
 std::string line_reference(const SourceLine& line);

@@ -1,12 +1,13 @@
 // What one record does to the drawing: in the first read it widens the
 // bounding box, in the second it is moved to the box's corner and stored.
+#include "import/record_steps.h"
+
 #include <cmath>
 #include <limits>
 
 #include "core/constants.h"
 #include "core/number_text.h"
 #include "core/text.h"
-#include "import/reader.h"
 
 namespace makenc {
 namespace {
@@ -142,7 +143,7 @@ Error too_far_from_corner(const Reader& rd) {
 Status mark_circle_outline(Reader& rd) {
   try {
     const Cell& r = rd.Rec_fld[3];
-    if (is_zero_text(rd.Rec_fld[1] - r) || is_zero_text(rd.Rec_fld[2] - r)) rd.G_flg = 'G';
+    if (is_zero_text(rd.Rec_fld[1] - r) || is_zero_text(rd.Rec_fld[2] - r)) rd.on_edge = true;
   } catch (const CellArithmeticError& e) {
     return Error{line_reference(rd.current) + ": the radius \"" + cp932_to_utf8(e.text()) +
                  "\" is not a number"};
@@ -157,7 +158,7 @@ Status move_record(Reader& rd) {
       f[0] = Cell("li");
       if (!translate(rd, 1, 4)) return too_far_from_corner(rd);
       for (std::size_t i = 1; i <= 4; ++i)
-        if (is_zero_text(f[i])) rd.G_flg = 'G';
+        if (is_zero_text(f[i])) rd.on_edge = true;
       return ok_status();
     case RecordKind::Arc:
     case RecordKind::Circle:
@@ -166,7 +167,7 @@ Status move_record(Reader& rd) {
       return mark_circle_outline(rd);
     case RecordKind::Point:
       if (!translate(rd, 1, 2)) return too_far_from_corner(rd);
-      if (is_zero_text(f[1]) || is_zero_text(f[2])) rd.G_flg = 'G';
+      if (is_zero_text(f[1]) || is_zero_text(f[2])) rd.on_edge = true;
       return ok_status();
     case RecordKind::Blank:
     case RecordKind::Other: return ok_status();
@@ -254,9 +255,9 @@ Status storing_step(Reader& rd, Drawing& d) {
     const std::size_t r = static_cast<std::size_t>(d.LY_cnt[static_cast<std::size_t>(k)]);
     for (std::size_t i = 0; i < rd.Rec_fld.size() && i <= kLastFieldColumn; ++i) T.at(r, i) = rd.Rec_fld[i];
     T.at(r, col::colour) = rd.Now_lc;
-    if (rd.G_flg == 'G') T.at(r, col::outline) = Cell("G");
+    if (rd.on_edge) T.at(r, col::outline) = Cell("G");
   }
-  rd.G_flg = ' ';
+  rd.on_edge = false;
   return ok_status();
 }
 

@@ -1,12 +1,8 @@
-// The check drawing and the hand-back of the interchange file.
+// The check drawing: approaches and rapid moves as records for the host.
 #include "nc/check_drawing.h"
 
-#include <system_error>
-
-#include "core/files.h"
 #include "core/number_text.h"
 #include "core/text.h"
-#include "nc/make_nc.h"
 
 namespace makenc {
 
@@ -19,13 +15,6 @@ std::string line_record(double x1, double y1, double x2, double y2) {
   std::string out;
   for (double v : {x1, y1, x2, y2}) out += " " + plain_decimal_text(v, kDrawingDigits);
   return out;
-}
-
-// Whether any ticked layer holds entities: only then was anything cut.
-bool any_layer_cut(const NcInput& input) {
-  for (int k = 0; k < kLayerCount; ++k)
-    if (input.options.LYc[static_cast<std::size_t>(k)] && input.drawing.has_layer(k)) return true;
-  return false;
 }
 
 }  // namespace
@@ -46,28 +35,6 @@ void put_check_drawing(std::vector<std::string>& lines, const Drawing& drawing, 
     px = cx;
     py = cy;
   }
-}
-
-Result<NcWritten> makeNC_Click(const NcInput& input, const std::vector<std::string>& working_copy,
-                               FileLayer& files) {
-  // The host's file is touched only once the NC program is on the disk: a
-  // host that reads back a drawing has its program.
-  auto written = make_nc_data(input, files);
-  if (!written) return written;
-  std::vector<std::string> lines = working_copy;
-  // The drawing covers the whole cut list, so it goes back once however
-  // many layers were cut.
-  if (input.options.Check1 && any_layer_cut(input))
-    put_check_drawing(lines, input.drawing, input.assignment.Ord_dat);
-  Status handed = write_file_atomically(input.folder / "JWC_TEMP.TXT", join_crlf(lines), files);
-  if (!handed)
-    return Error{"the drawing was not handed back to the host: " + handed.error().message};
-  const std::filesystem::path copy = host_path(input.folder, "Zemlak\\Bin\\makeNC.txt");
-  const std::error_code ec = files.remove(copy);
-  if (ec)
-    return Error{"the drawing was handed back to the host, but the working copy " + display_path(copy) +
-                 " cannot be deleted: " + ec.message()};
-  return written;
 }
 
 }  // namespace makenc

@@ -1,9 +1,10 @@
 // The moves along a contour's elements, the words they carry and the
 // direction test of a loop entered on a line.
+#include "nc/contour_moves.h"
+
 #include <cmath>
 
 #include "core/constants.h"
-#include "nc/contour_path.h"
 
 namespace makenc {
 

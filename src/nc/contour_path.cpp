@@ -182,7 +182,7 @@ std::string contour_name(const ContourRow& row) {
 Status put_moves(ContourWalk& walk, const ContourRow& row, std::size_t a, bool Is_outer) {
   const ContourElement& e = walk.elements[a];
   const ToolpathRun& run = walk.run;
-  JointQuestion q{run.Check2, Is_outer, e.kind == "ci", e.r, e.length};
+  JointQuestion q{run.joints, Is_outer, e.kind == "ci", e.r, e.length};
   const bool joint = leaves_joint(q, run.settings);
   if (row.kind == "circle") {
     full_circle(walk, row, e, joint);

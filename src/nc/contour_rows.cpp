@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "core/constants.h"
-#include "nc/contour_path.h"
+#include "nc/contour_moves.h"
 
 namespace makenc {
 

@@ -55,7 +55,7 @@ Point joint_on_arc(Point centre, double r, Point C, double D, double j) {
 }
 
 bool leaves_joint(const JointQuestion& q, const Settings& settings) {
-  if (!q.Check2) return false;
+  if (!q.joints) return false;
   // The joint is measured across a circle from its lowest point: a circle
   // of a smaller radius has no room for it and is cut whole.
   if (q.is_circle && !(q.radius >= settings.ini_joint)) return false;

@@ -39,7 +39,7 @@ Point joint_on_arc(Point centre, double r, Point C, double D, double j);
 // whose size reaches the third condition row; never on a circle whose
 // radius is below the joint length, which has no room for one.
 struct JointQuestion {
-  bool Check2 = false;
+  bool joints = false;  // "ジョイントあり" ticked
   bool Is_outer = false;
   bool is_circle = false;
   double radius = 0;  // circles

@@ -1,8 +1,9 @@
 // Where the NC program goes and what the header and the message call it.
+#include "nc/nc_output_name.h"
+
 #include <cstdlib>
 
 #include "core/text.h"
-#include "nc/nc_program.h"
 
 namespace makenc {
 

@@ -14,6 +14,7 @@
 #include "core/settings_check.h"
 #include "core/text.h"
 #include "nc/contour_rows.h"
+#include "nc/nc_output_name.h"
 
 namespace makenc {
 
@@ -104,7 +105,7 @@ Status check_cutting_settings(const NcInput& input) {
       return Error{approach.error().message + "; the lead-ins were placed with it: press アプローチ自動割付 again"};
     if (!approach) return approach;
   }
-  if (input.options.Check2) return check_joint_length(input.settings);
+  if (input.options.joints) return check_joint_length(input.settings);
   return ok_status();
 }
 
@@ -142,15 +143,15 @@ Result<NcBlocks> nc_body(const NcInput& input, const NcTemplates& templates) {
   NcBlocks blocks;
   const std::int64_t room = input.drawing.LY_cntAll + kBlocksPerContour * static_cast<std::int64_t>(n);
   size_blocks(blocks, static_cast<std::size_t>(std::max<std::int64_t>(room, 0)) + 1);
-  ToolpathRun run{input.settings, templates, input.options.Check2, blocks, "", ArcWord::none};
+  ToolpathRun run{input.settings, templates, input.options.joints, blocks, "", ArcWord::none};
   std::array<std::optional<ContourRows>, kLayerCount> rows;
   for (std::size_t k = 0; k < n; ++k) {
     // Only an outline record is the outer contour; a cut list without one
     // ends with an ordinary contour that is neither dropped nor joined.
     const bool Is_outer = k + 1 == n && input.assignment.last_is_outline;
-    if (Is_outer && input.options.out_che) break;
+    if (Is_outer && input.options.skip_outline) break;
     const int layer = layer_number(Ord_dat.at(k, 0).text_form());
-    if (layer < 0 || !input.options.LYc[static_cast<std::size_t>(layer)] ||
+    if (layer < 0 || !input.options.layers[static_cast<std::size_t>(layer)] ||
         !input.drawing.has_layer(layer))
       continue;
     const Table& table = input.drawing.layer(layer);

@@ -1,34 +1,51 @@
-// The NC program file: its name from the drawing's "file" line, the header
-// and footer templates around the body, and the contours of the cut list
-// turned into the body.
+// The NC program: the check boxes it reads, the header and footer
+// templates around the body, and the contours of the cut list turned into
+// the body.
 #pragma once
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "assign/assignment.h"
+#include "core/drawing.h"
 #include "core/error.h"
-#include "nc/make_nc.h"
+#include "core/file_layer.h"
+#include "core/settings.h"
 #include "nc/contour_path.h"
 #include "nc/nc_blocks.h"
 
 namespace makenc {
 
-struct NcOutputName {
-  std::string NC_path;          // as the header and the message show it (code page 932)
-  std::filesystem::path file;   // where it goes on this machine
+// The check boxes of the main window that NC generation reads.
+struct NcOptions {
+  LayerTicks layers{};         // "ly0" to "ly5"
+  bool joints = true;          // "ジョイントあり": leave joints
+  bool check_drawing = false;  // "JWW確認図 出力あり": append the check drawing
+  bool skip_outline = false;   // "外形線出力なし": leave the outline out
 };
 
-// The drawing's name is the last part of File_lin after "\" or "/" (on code
-// page 932 character boundaries), without its extension; without any
-// separator the leading "file=" is dropped. An unnamed drawing is named by
-// the date and goes to the host's own folder "C:\jww\Zemlak\", which on this
-// machine is $HOME/jww/Zemlak. The file never lands outside its folder.
-Result<NcOutputName> nc_output_name(const std::filesystem::path& folder, const std::string& File_lin,
-                                    const std::string& date);
+struct NcInput {
+  const std::filesystem::path& folder;  // the host folder (working directory)
+  const Drawing& drawing;
+  const Settings& settings;
+  const Assignment& assignment;
+  const NcOptions& options;
+  std::string date;  // the short date "yyyy/MM/dd"
+};
 
-// The drawing's name from File_lin as code page 932 bytes; "" when unnamed.
-std::string drawing_name(const std::string& File_lin);
+struct NcWritten {
+  std::filesystem::path file;  // where the program was written on disk
+  std::string message;         // NC_path + "に出力しました。", code page 932
+};
+
+// Builds the block table and writes header, body and footer to the NC file.
+// An approach length the lead-ins cannot be cut with, or a joint length
+// below 0 with joints on, is refused first, naming the line of the settings.
+Result<NcWritten> make_nc_data(const NcInput& input, FileLayer& files = system_files());
+
+// Today's date as the short date "yyyy/MM/dd", whatever the locale.
+std::string short_date_today();
 
 // The header template with its placeholders filled: "dete" the date,
 // "Nc_name" the NC path, "WIDExHIGHT" the drawing's size.

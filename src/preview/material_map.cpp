@@ -63,7 +63,7 @@ void search_first_region(const Preview& p, const Drawing& d, Colour bg, double& 
   const auto top = static_cast<float>(as_single(f.Scr_y0 - f.Scr_k * (d.Y_max.number() - d.Y_min.number())));
   ProbeWalk no_walk;
   while (static_cast<float>(y) >= top) {
-    const bool found = probe_material(p, 1, x, y, bg, no_walk);
+    const bool found = probe_material(p, Probe::one_pixel, x, y, bg, no_walk);
     if (x > p.surface.width()) {
       y -= kSearchStepY;
       x = f.Scr_x0 - kMargin;
@@ -103,16 +103,16 @@ void build_material_map(Preview& preview, const Drawing& drawing, const LayerTic
   fill_from(s, x, y, kMaterialGrey);
 }
 
-bool probe_material(const Preview& preview, int Probe_one, double& x, double& y, Colour colour,
+bool probe_material(const Preview& preview, Probe probe, double& x, double& y, Colour colour,
                     ProbeWalk& walk) {
   const PreviewFit& f = preview.fit;
-  const double budget = Probe_one != 0 ? 0 : walk_budget(preview.surface, f, walk);
+  const double budget = probe == Probe::one_pixel ? 0 : walk_budget(preview.surface, f, walk);
   for (double steps = 0;; ++steps) {
     const Colour p = preview.surface.pixel(as_single(x), as_single(y));
     // Off the surface the probe reads -1, which is no colour of the map.
     if (p == -1) return false;
     if (p == colour) return true;
-    if (Probe_one != 0 || p != kBlack) return false;
+    if (probe == Probe::one_pixel || p != kBlack) return false;
     // Standing on a drawn line: step over it by approach lengths.
     if (steps >= budget) return false;
     walk.Li_x1 += walk.Apr_dx;

@@ -22,11 +22,13 @@ struct ProbeWalk {
   double Apr_dx = 0, Apr_dy = 0;
 };
 
-// With Probe_one = 1: whether the pixel (x, y) has the colour. With
-// Probe_one = 0: whether the first non-black pixel met when stepping from
-// (x, y) by the walk's step has the colour; x, y and the walk are left where
-// the probe stopped.
-bool probe_material(const Preview& preview, int Probe_one, double& x, double& y, Colour colour,
+// How far a probe looks: at the one pixel, or on over drawn lines.
+enum class Probe { one_pixel, over_lines };
+
+// one_pixel: whether the pixel (x, y) has the colour. over_lines: whether
+// the first non-black pixel met when stepping from (x, y) by the walk's step
+// has the colour; x, y and the walk are left where the probe stopped.
+bool probe_material(const Preview& preview, Probe probe, double& x, double& y, Colour colour,
                     ProbeWalk& walk);
 
 // A left click: the region around the pixel becomes grey material.

@@ -48,9 +48,9 @@ Draw::Draw(Session& session, WindowHooks hooks, QWidget* parent)
   Pic1_ = new PreviewWidget(session_.preview.surface, client_);
   build_status_bar();
   build_menus();
-  Toolbar1_->Check1->setChecked(session_.options.Check1);
-  Toolbar1_->Check2->setChecked(session_.options.Check2);
-  Toolbar1_->out_che->setChecked(session_.options.out_che);
+  Toolbar1_->Check1->setChecked(session_.options.check_drawing);
+  Toolbar1_->Check2->setChecked(session_.options.joints);
+  Toolbar1_->out_che->setChecked(session_.options.skip_outline);
   connect_controls();
   show_makeNC();
   resize(twips_to_px(kClientWidth), twips_to_px(kClientHeight) + menuBar()->sizeHint().height());
@@ -115,7 +115,7 @@ void Draw::connect_controls() {
 }
 
 void Draw::Form_Load() {
-  const LayerTicks found = session_.options.LYc;
+  const LayerTicks found = session_.options.layers;
   for (int k = 0; k < kLayerCount; ++k)
     if (found[k]) Toolbar1_->LYc[k]->setChecked(true);
 }
@@ -143,19 +143,19 @@ bool Draw::eventFilter(QObject* watched, QEvent* event) {
 void Draw::show_makeNC() { Toolbar1_->makeNC->setVisible(session_.makeNC_visible); }
 
 void Draw::auto_Click() {
-  makenc::auto_Click(session_);
+  run_assignment(session_);
   show_makeNC();
   Pic1_->update();
 }
 
 void Draw::R_drew_Click() {
-  makenc::R_drew_Click(session_);
+  reset_assignment(session_);
   show_makeNC();
   Pic1_->update();
 }
 
 void Draw::makeNC_Click() {
-  const Result<NcWritten> written = makenc::makeNC_Click(session_);
+  const Result<NcWritten> written = make_nc(session_);
   if (!written) {
     hooks_.inform(this, QStringLiteral("NCデータ作成"), QString::fromStdString(written.error().message));
     return;
@@ -166,7 +166,7 @@ void Draw::makeNC_Click() {
 }
 
 void Draw::layer_Click(int k, bool ticked) {
-  session_.options.LYc[k] = ticked;
+  session_.options.layers[k] = ticked;
   Form_Resize();
 }
 
@@ -177,9 +177,9 @@ void Draw::LYc3_Click(bool ticked) { layer_Click(3, ticked); }
 void Draw::LYc4_Click(bool ticked) { layer_Click(4, ticked); }
 void Draw::LYc5_Click(bool ticked) { layer_Click(5, ticked); }
 
-void Draw::Check1_Click(bool ticked) { session_.options.Check1 = ticked; }
-void Draw::Check2_Click(bool ticked) { session_.options.Check2 = ticked; }
-void Draw::out_che_Click(bool ticked) { session_.options.out_che = ticked; }
+void Draw::Check1_Click(bool ticked) { session_.options.check_drawing = ticked; }
+void Draw::Check2_Click(bool ticked) { session_.options.joints = ticked; }
+void Draw::out_che_Click(bool ticked) { session_.options.skip_outline = ticked; }
 
 void Draw::Pic1_MouseDown(Qt::MouseButton button, double x, double y) {
   if (button == Qt::LeftButton) {

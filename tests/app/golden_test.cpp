@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "core/temp_folder.h"
-#include "nc/make_nc.h"
+#include "nc/hand_back.h"
 
 namespace fs = std::filesystem;
 using makenc::testing::file_bytes;

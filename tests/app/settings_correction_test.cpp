@@ -37,7 +37,7 @@ class SettingsCorrection : public ::testing::Test {
     ASSERT_TRUE(read_set_ini(set_ini(), session.settings));
   }
   void expect_refused(Session& session, const std::string& message) const {
-    auto written = makeNC_Click(session);
+    auto written = make_nc(session);
     ASSERT_FALSE(written.ok());
     EXPECT_EQ(written.error().message, message);
     EXPECT_EQ(file_bytes(host() / "JWC_TEMP.TXT"), jwc_before_);
@@ -55,7 +55,7 @@ TEST_F(SettingsCorrection, EachValueIsRefusedUntilCorrectedWhereItTakesEffect) {
   auto session = open_session(host());
   ASSERT_TRUE(session.ok()) << session.error().message;
   redraw(*session, kBatchPreviewWidth, kBatchPreviewHeight);
-  auto_Click(*session);
+  run_assignment(*session);
   expect_refused(*session, "Zemlak/Bin/set.ini line 2: the approach length \"abc\" is not a number above 0");
 
   // The lead-ins on the screen were placed with "abc": the corrected length
@@ -65,13 +65,13 @@ TEST_F(SettingsCorrection, EachValueIsRefusedUntilCorrectedWhereItTakesEffect) {
       *session,
       "Zemlak/Bin/set.ini line 2: the approach length \"abc\" is not a number above 0; the lead-ins "
       "were placed with it: press アプローチ自動割付 again");
-  auto_Click(*session);
+  run_assignment(*session);
   expect_refused(*session,
                  "Zemlak/Bin/set.ini line 8: the joint length \"-2\" is not a number of 0 or above");
 
   // The joint is taken when the program is written.
   save_conditions(*session, "5", "2");
-  auto written = makeNC_Click(*session);
+  auto written = make_nc(*session);
   ASSERT_TRUE(written.ok()) << written.error().message;
   EXPECT_TRUE(fs::is_regular_file(program()));
   EXPECT_NE(file_bytes(host() / "JWC_TEMP.TXT"), jwc_before()) << "handed back";

@@ -80,7 +80,7 @@ TEST_P(SheetDifferential, TablesAndCutListAreThoseOfThePlainAlgorithms) {
   EXPECT_EQ(dump_tables(session->start.drawing), dump_tables(plain));
 
   redraw(*session, kBatchPreviewWidth, kBatchPreviewHeight);
-  auto_Click(*session);
+  run_assignment(*session);
   const Table& Ord_dat = session->assignment.Ord_dat;
   ASSERT_GT(Ord_dat.rows(), 1u);
   EXPECT_EQ(dump_all(Ord_dat), dump_all(testing::ReferenceCutOrder(session->assignment.Apr_dat).plan()));

@@ -19,7 +19,7 @@
 #include "core/temp_folder.h"
 #include "core/text.h"
 #include "nc/contour_path.h"
-#include "nc/make_nc.h"
+#include "nc/hand_back.h"
 
 namespace makenc::test {
 
@@ -148,8 +148,8 @@ struct NcCase {
   std::string date = "2026/12/06";
 
   NcCase() {
-    options.LYc.fill(true);
-    options.Check2 = false;
+    options.layers.fill(true);
+    options.joints = false;
   }
   NcInput input() const { return NcInput{folder, drawing, settings, assignment, options, date}; }
   void set_layer(int k, const LayerBuilder& b) {

@@ -66,7 +66,7 @@ TEST(ContourPath, SquareEnteredFromInsideRunsBackward) {
 
 TEST(ContourPath, OuterSquareWithJointsStopsShortOfTheContactPoint) {
   NcCase c = square(-5);
-  c.options.Check2 = true;
+  c.options.joints = true;
   const Lines lines = body(c);
   ASSERT_EQ(lines.size(), 11u);
   EXPECT_EQ(lines[9], "G01X53.Y0.");
@@ -77,7 +77,7 @@ TEST(ContourPath, OuterSquareWithJointsStopsShortOfTheContactPoint) {
   // wherever it stands.
   c.settings.ini_Cond[2] = CondRow{{"300", "100", "K3"}};
   EXPECT_EQ(body(c)[9], "G01X53.Y0.");
-  c.options.Check2 = false;
+  c.options.joints = false;
   EXPECT_EQ(body(c)[9], "G01X50.Y0.");
 }
 
@@ -93,7 +93,7 @@ TEST(ContourPath, CircleEnteredFromOutsideRunsClockwise) {
 
 TEST(ContourPath, LargeHoleLeavesAJointAtItsLowestPoint) {
   NcCase c = one_circle(400, -370);
-  c.options.Check2 = true;
+  c.options.joints = true;
   // sqrt(400^2 - 3^2) = 399.98875; the stop is 3 left of the lowest point.
   EXPECT_EQ(body(c)[5], "G03X17.Y-379.989J400.");
   c.settings.ini_Cond[2] = CondRow{{"401", "1000", "K3"}};
@@ -173,10 +173,10 @@ TEST(ContourPath, PointKeepsTheConditionOfThePreviousContour) {
 
 TEST(ContourPath, ContoursOfUntickedLayersOrUnknownApproachWriteNothing) {
   NcCase c = test::worked_example();
-  c.options.LYc[1] = false;
+  c.options.layers[1] = false;
   Lines lines = body(c);
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "M08"), 0);
-  c.options.LYc[1] = true;
+  c.options.layers[1] = true;
   c.assignment.Ord_dat.at(0, 2) = 7;  // the circle has no element 7
   lines = body(c);
   EXPECT_EQ(lines.front(), "G00X60.Y20.G40");
@@ -208,7 +208,7 @@ TEST(ContourPath, LoopEnteredOnAnArcFromInsideRunsCounterClockwise) {
 
 TEST(ContourPath, ArcLoopJointStopsBeforeTheContactPoint) {
   NcCase c = d_shape(55);
-  c.options.Check2 = true;
+  c.options.joints = true;
   // 3 back from (50, 50) along the arc: the angle atan(3 / 50) past 90 degrees.
   EXPECT_EQ(body(c)[7], "G02X47.005Y49.91I50.");
 }
@@ -217,7 +217,7 @@ TEST(ContourPath, ArcLoopJointStopsBeforeTheContactPoint) {
 // start: the tool would run back over the cut, or round the whole arc.
 TEST(ContourPath, AJointLongerThanTheClosingLineIsAnError) {
   NcCase c = square(-5);
-  c.options.Check2 = true;
+  c.options.joints = true;
   c.settings.ini_joint = 50.0f;  // the closing line runs from (100, 0) to (50, 0)
   EXPECT_EQ(body(c)[9], "G01X100.Y0.");
   c.settings.ini_joint = 50.5f;
@@ -228,7 +228,7 @@ TEST(ContourPath, AJointLongerThanTheClosingLineIsAnError) {
             "contour 1 on layer ly0: the joint length \"50.50\" of Zemlak/Bin/set.ini line 8 does not fit "
             "on the closing move, which has room for 50: the tool would run back over the cut");
   // Without a joint there is nothing to fit.
-  c.options.Check2 = false;
+  c.options.joints = false;
   EXPECT_EQ(body(c)[9], "G01X50.Y0.");
 }
 
@@ -242,7 +242,7 @@ TEST(ContourPath, AJointLongerThanTheClosingArcHasRoomForIsAnError) {
   c.set_layer(0, LayerBuilder{}.arc(50, 0, 100, 60, 120, 1, 1).line(x120, y, x60, y, 1, 2));
   c.assignment.Ord_dat = test::cut_list({{"ly0", 1, 1, 50, 105, 50, 100, "cut", "loop"}});
   c.assignment.last_is_outline = true;
-  c.options.Check2 = true;
+  c.options.joints = true;
   c.settings.ini_joint = 57.7f;
   const Lines lines = body(c);
   ASSERT_EQ(lines.size(), 10u);
@@ -257,7 +257,7 @@ TEST(ContourPath, AJointLongerThanTheClosingArcHasRoomForIsAnError) {
       << blocks.error().message;
   // A closing arc of a quarter turn has room for any joint.
   NcCase d = d_shape(55);
-  d.options.Check2 = true;
+  d.options.joints = true;
   d.settings.ini_joint = 1e6f;
   EXPECT_TRUE(nc_body(d.input(), test::example_templates()).ok());
 }

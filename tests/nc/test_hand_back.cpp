@@ -3,7 +3,7 @@
 #include "core/text.h"
 #include "hand_back_folder.h"
 #include "nc/check_drawing.h"
-#include "nc/make_nc.h"
+#include "nc/hand_back.h"
 #include "nc_fixtures.h"
 
 namespace makenc {
@@ -54,7 +54,7 @@ TEST(CheckDrawing, AnEmptyCutListDrawsNothing) {
 
 TEST(MakeNcClick, HandsTheWorkingCopyBackAndDeletesIt) {
   HandBack h;
-  auto done = makeNC_Click(h.c.input(), h.working_copy);
+  auto done = write_program_and_hand_back(h.c.input(), h.working_copy);
   ASSERT_TRUE(done.ok()) << done.error().message;
   EXPECT_TRUE(std::filesystem::exists(h.host.path() / "Zemlak" / "part.nc"));
   EXPECT_EQ(test::file_bytes(h.jwc()), "jwc header\r\n#\r\n");
@@ -64,8 +64,8 @@ TEST(MakeNcClick, HandsTheWorkingCopyBackAndDeletesIt) {
 
 TEST(MakeNcClick, CheckDrawingIsAppendedOnceHoweverManyLayersAreCut) {
   HandBack h;
-  h.c.options.Check1 = true;  // ly0 and ly1 both hold entities and are ticked
-  ASSERT_TRUE(makeNC_Click(h.c.input(), h.working_copy).ok());
+  h.c.options.check_drawing = true;  // ly0 and ly1 both hold entities and are ticked
+  ASSERT_TRUE(write_program_and_hand_back(h.c.input(), h.working_copy).ok());
   const std::string back = test::file_bytes(h.jwc());
   EXPECT_EQ(back.rfind("jwc header\r\n#\r\nlt1\r\nlyA\r\nlc5\r\n 40 40 40 45\r\n", 0), 0u);
   std::size_t rapids = 0;
@@ -76,18 +76,18 @@ TEST(MakeNcClick, CheckDrawingIsAppendedOnceHoweverManyLayersAreCut) {
 
 TEST(MakeNcClick, NoCheckDrawingWhenNoTickedLayerHoldsEntities) {
   HandBack h;
-  h.c.options.Check1 = true;
-  h.c.options.LYc.fill(false);
-  h.c.options.LYc[4] = true;  // ticked but empty
-  ASSERT_TRUE(makeNC_Click(h.c.input(), h.working_copy).ok());
+  h.c.options.check_drawing = true;
+  h.c.options.layers.fill(false);
+  h.c.options.layers[4] = true;  // ticked but empty
+  ASSERT_TRUE(write_program_and_hand_back(h.c.input(), h.working_copy).ok());
   EXPECT_EQ(test::file_bytes(h.jwc()), "jwc header\r\n#\r\n");
 }
 
 TEST(MakeNcClick, AFailedProgramHandsNothingBack) {
   HandBack h;
-  h.c.options.Check1 = true;
+  h.c.options.check_drawing = true;
   std::filesystem::remove(h.host.path() / "Zemlak" / "Bin" / "end.ini");
-  auto done = makeNC_Click(h.c.input(), h.working_copy);
+  auto done = write_program_and_hand_back(h.c.input(), h.working_copy);
   ASSERT_FALSE(done.ok());
   EXPECT_NE(done.error().message.find("end.ini"), std::string::npos);
   EXPECT_EQ(test::file_bytes(h.jwc()), h.host_file);
@@ -98,7 +98,7 @@ TEST(MakeNcClick, AFailedProgramHandsNothingBack) {
 TEST(MakeNcClick, AFailedContourHandsNothingBack) {
   HandBack h;
   h.c.settings.ini_S_suu = 0;
-  ASSERT_FALSE(makeNC_Click(h.c.input(), h.working_copy).ok());
+  ASSERT_FALSE(write_program_and_hand_back(h.c.input(), h.working_copy).ok());
   EXPECT_EQ(test::file_bytes(h.jwc()), h.host_file);
   EXPECT_FALSE(std::filesystem::exists(h.host.path() / "Zemlak" / "part.nc"));
 }
@@ -107,7 +107,7 @@ TEST(MakeNcClick, AnInterchangeFileThatCannotBeReplacedIsReported) {
   HandBack h;
   std::filesystem::remove(h.jwc());
   std::filesystem::create_directories(h.jwc() / "inside");
-  auto done = makeNC_Click(h.c.input(), h.working_copy);
+  auto done = write_program_and_hand_back(h.c.input(), h.working_copy);
   ASSERT_FALSE(done.ok());
   EXPECT_NE(done.error().message.find("JWC_TEMP.TXT"), std::string::npos);
   EXPECT_TRUE(std::filesystem::is_directory(h.jwc() / "inside"));
@@ -119,7 +119,7 @@ TEST(MakeNcClick, AWorkingCopyThatCannotBeDeletedIsReported) {
   HandBack h;
   std::filesystem::remove(h.copy());
   std::filesystem::create_directories(h.copy() / "inside");
-  auto done = makeNC_Click(h.c.input(), h.working_copy);
+  auto done = write_program_and_hand_back(h.c.input(), h.working_copy);
   ASSERT_FALSE(done.ok());
   EXPECT_NE(done.error().message.find("makeNC.txt"), std::string::npos);
 }
@@ -127,7 +127,7 @@ TEST(MakeNcClick, AWorkingCopyThatCannotBeDeletedIsReported) {
 TEST(MakeNcClick, AMissingWorkingCopyFileIsNothingToDelete) {
   HandBack h;
   std::filesystem::remove(h.copy());
-  EXPECT_TRUE(makeNC_Click(h.c.input(), h.working_copy).ok());
+  EXPECT_TRUE(write_program_and_hand_back(h.c.input(), h.working_copy).ok());
   EXPECT_EQ(test::file_bytes(h.jwc()), "jwc header\r\n#\r\n");
 }
 

@@ -9,7 +9,7 @@
 
 #include "core/faulty_files.h"
 #include "hand_back_folder.h"
-#include "nc/make_nc.h"
+#include "nc/hand_back.h"
 
 namespace makenc {
 namespace {
@@ -27,8 +27,8 @@ struct CleanRun {
   std::string nc, jwc;
   CleanRun() {
     HandBack h;
-    h.c.options.Check1 = true;
-    const auto done = makeNC_Click(h.c.input(), h.working_copy);
+    h.c.options.check_drawing = true;
+    const auto done = write_program_and_hand_back(h.c.input(), h.working_copy);
     EXPECT_TRUE(done) << done.error().message;
     nc = file_bytes(h.nc());
     jwc = file_bytes(h.jwc());
@@ -65,7 +65,7 @@ class Disturbed : public ::testing::Test {
 
   void SetUp() override {
     ASSERT_FALSE(clean_run().nc.empty());
-    h.c.options.Check1 = true;
+    h.c.options.check_drawing = true;
     before = identity_of(h.jwc());
   }
   void expect_host_file_untouched() {
@@ -88,7 +88,7 @@ class NcProgramStepFails : public Disturbed, public ::testing::WithParamInterfac
 TEST_P(NcProgramStepFails, TheHostFileIsNotTouchedAtAll) {
   FaultyFiles files;
   files.faults = {{GetParam(), 1}};
-  const auto done = makeNC_Click(h.c.input(), h.working_copy, files);
+  const auto done = write_program_and_hand_back(h.c.input(), h.working_copy, files);
   ASSERT_FALSE(done);
   const std::string& message = done.error().message;
   EXPECT_EQ(message.rfind("the NC program was not written: ", 0), 0u) << message;
@@ -107,7 +107,7 @@ class HandBackStepFails : public Disturbed, public ::testing::WithParamInterface
 TEST_P(HandBackStepFails, TheHostFileStaysWholeAndTheProgramIsWritten) {
   FaultyFiles files;
   files.faults = {{GetParam(), 2}};
-  const auto done = makeNC_Click(h.c.input(), h.working_copy, files);
+  const auto done = write_program_and_hand_back(h.c.input(), h.working_copy, files);
   ASSERT_FALSE(done);
   const std::string& message = done.error().message;
   EXPECT_EQ(message.rfind("the drawing was not handed back to the host: ", 0), 0u) << message;
@@ -121,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(EachStep, HandBackStepFails, kFailingSteps, step_param_
 TEST_F(Disturbed, AWorkingCopyThatCannotBeDeletedIsReportedAfterAWholeHandBack) {
   FaultyFiles files;
   files.faults = {{Step::remove, 2}};
-  const auto done = makeNC_Click(h.c.input(), h.working_copy, files);
+  const auto done = write_program_and_hand_back(h.c.input(), h.working_copy, files);
   ASSERT_FALSE(done);
   const std::string& message = done.error().message;
   EXPECT_NE(message.find("handed back"), std::string::npos) << message;
@@ -133,7 +133,7 @@ TEST_F(Disturbed, AWorkingCopyThatCannotBeDeletedIsReportedAfterAWholeHandBack) 
 
 TEST_F(Disturbed, AFolderStandingWhereTheProgramGoesLeavesTheHostFileAlone) {
   std::filesystem::create_directories(h.nc() / "inside");
-  const auto done = makeNC_Click(h.c.input(), h.working_copy);
+  const auto done = write_program_and_hand_back(h.c.input(), h.working_copy);
   ASSERT_FALSE(done);
   EXPECT_NE(done.error().message.find(h.nc().string()), std::string::npos) << done.error().message;
   expect_host_file_untouched();
@@ -143,7 +143,7 @@ TEST_F(Disturbed, AFolderStandingWhereTheProgramGoesLeavesTheHostFileAlone) {
 
 TEST_F(Disturbed, TheHostFileIsReplacedOnlyOnceTheProgramIsOnTheDisk) {
   FaultyFiles files;
-  ASSERT_TRUE(makeNC_Click(h.c.input(), h.working_copy, files));
+  ASSERT_TRUE(write_program_and_hand_back(h.c.input(), h.working_copy, files));
   std::vector<Step> expected = testing::kWriteSteps;  // the NC program
   expected.insert(expected.end(), testing::kWriteSteps.begin(), testing::kWriteSteps.end());  // the hand-back
   expected.push_back(Step::remove);  // the working copy
@@ -201,7 +201,7 @@ TEST_P(CrashWhileWriting, LeavesTheOldOrTheNewFileWholeAndTheNextRunSucceeds) {
   if (child == 0) {
     FaultyFiles files;
     files.faults = {{crash.step, crash.file, crash.then}};
-    static_cast<void>(makeNC_Click(h.c.input(), h.working_copy, files));
+    static_cast<void>(write_program_and_hand_back(h.c.input(), h.working_copy, files));
     ::_exit(3);  // the crash did not come
   }
   int status = 0;
@@ -215,7 +215,7 @@ TEST_P(CrashWhileWriting, LeavesTheOldOrTheNewFileWholeAndTheNextRunSucceeds) {
   }
 
   const auto left_by_crash = names_in(h.host.path());
-  const auto done = makeNC_Click(h.c.input(), h.working_copy);
+  const auto done = write_program_and_hand_back(h.c.input(), h.working_copy);
   ASSERT_TRUE(done) << done.error().message;
   EXPECT_EQ(file_bytes(h.jwc()), clean_run().jwc);
   EXPECT_EQ(file_bytes(h.nc()), clean_run().nc);
@@ -264,7 +264,7 @@ class ReadOnlyFolder : public Disturbed, public ::testing::WithParamInterface<Re
         ::_exit(kCannotDropRoot);
       if (::access(h.host.path().c_str(), R_OK | X_OK) != 0) ::_exit(kFolderUnreachable);
       if (::access(locked.c_str(), W_OK) == 0) ::_exit(kPermissionsNotEnforced);
-      const auto done = makeNC_Click(h.c.input(), h.working_copy);
+      const auto done = write_program_and_hand_back(h.c.input(), h.working_copy);
       const std::string message = done ? "" : done.error().message;
       const bool sent =
           ::write(pipe_fds[1], message.data(), message.size()) == static_cast<ssize_t>(message.size());

@@ -4,6 +4,7 @@
 
 #include "core/scoped_home.h"
 #include "core/text.h"
+#include "nc/nc_output_name.h"
 #include "nc/nc_program.h"
 #include "nc_fixtures.h"
 
@@ -186,7 +187,7 @@ TEST(MakeNcData, UnnamedDrawingGoesToTheHomeFolder) {
 
 TEST(MakeNcData, OuterContourIsLeftOutOnlyWhenItIsTheOutline) {
   HostCase h;
-  h.c.options.out_che = true;
+  h.c.options.skip_outline = true;
   ASSERT_TRUE(make_nc_data(h.c.input()).ok());
   std::string nc = test::file_bytes(h.nc_file());
   EXPECT_EQ(nc.find("G00X50.Y65.G40"), std::string::npos);
@@ -240,10 +241,10 @@ TEST(MakeNcData, AJointBelowZeroIsRefusedOnlyWhenJointsAreLeft) {
   HostCase h;
   h.c.settings.ini_joint = -2.0f;
   h.c.settings.ini_joint_text = "-2";
-  h.c.options.Check2 = false;
+  h.c.options.joints = false;
   ASSERT_TRUE(make_nc_data(h.c.input()).ok());
   test::write_bytes(h.nc_file(), "OLD PROGRAM\r\n");
-  h.c.options.Check2 = true;
+  h.c.options.joints = true;
   auto written = make_nc_data(h.c.input());
   ASSERT_FALSE(written.ok());
   EXPECT_EQ(written.error().message,

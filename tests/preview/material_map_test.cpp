@@ -186,12 +186,12 @@ TEST(MaterialProbe, OnePixelModeAnswersForThatPixelOnly) {
   const Preview p = striped();
   ProbeWalk walk;
   double x = 40, y = 10;
-  EXPECT_TRUE(probe_material(p, 1, x, y, kMaterialGrey, walk));
+  EXPECT_TRUE(probe_material(p, Probe::one_pixel, x, y, kMaterialGrey, walk));
   x = 20;
-  EXPECT_FALSE(probe_material(p, 1, x, y, kMaterialGrey, walk));
+  EXPECT_FALSE(probe_material(p, Probe::one_pixel, x, y, kMaterialGrey, walk));
   EXPECT_EQ(x, 20);
   x = 5;
-  EXPECT_TRUE(probe_material(p, 1, x, y, kBackground, walk));
+  EXPECT_TRUE(probe_material(p, Probe::one_pixel, x, y, kBackground, walk));
 }
 
 TEST(MaterialProbe, OffTheSurfaceReadsMinusOneAndAnswersFalse) {
@@ -199,10 +199,10 @@ TEST(MaterialProbe, OffTheSurfaceReadsMinusOneAndAnswersFalse) {
   ProbeWalk walk;
   double x = -3, y = 10;
   EXPECT_EQ(p.surface.pixel(x, y), -1);
-  EXPECT_FALSE(probe_material(p, 1, x, y, kMaterialGrey, walk));
-  EXPECT_FALSE(probe_material(p, 1, x, y, -1, walk));
+  EXPECT_FALSE(probe_material(p, Probe::one_pixel, x, y, kMaterialGrey, walk));
+  EXPECT_FALSE(probe_material(p, Probe::one_pixel, x, y, -1, walk));
   x = 1e40;
-  EXPECT_FALSE(probe_material(p, 0, x, y, kMaterialGrey, walk));
+  EXPECT_FALSE(probe_material(p, Probe::over_lines, x, y, kMaterialGrey, walk));
 }
 
 TEST(MaterialProbe, AWalkStepsOverALineByApproachLengths) {
@@ -210,14 +210,14 @@ TEST(MaterialProbe, AWalkStepsOverALineByApproachLengths) {
   // Standing on the line at drawing (20, 9), stepping right 3 units a time.
   ProbeWalk walk{20, 9, 3, 0};
   double x = 20, y = 10;
-  EXPECT_TRUE(probe_material(p, 0, x, y, kMaterialGrey, walk));
+  EXPECT_TRUE(probe_material(p, Probe::over_lines, x, y, kMaterialGrey, walk));
   EXPECT_DOUBLE_EQ(walk.Li_x1, 23);
   EXPECT_DOUBLE_EQ(x, 23);
   EXPECT_DOUBLE_EQ(y, 10);
   // Stepping left lands on the background instead.
   ProbeWalk back{20, 9, -3, 0};
   x = 20;
-  EXPECT_FALSE(probe_material(p, 0, x, y, kMaterialGrey, back));
+  EXPECT_FALSE(probe_material(p, Probe::over_lines, x, y, kMaterialGrey, back));
   EXPECT_DOUBLE_EQ(x, 17);
 }
 
@@ -227,7 +227,7 @@ TEST(MaterialProbe, AWalkThatCannotLeaveTheLineStopsWithFalse) {
        {ProbeWalk{20, 9, 0, 0}, ProbeWalk{20, 9, 1e-9, 0}, ProbeWalk{20, 9, 1e300, 1e300}}) {
     ProbeWalk walk = step;
     double x = 20, y = 10;
-    EXPECT_FALSE(probe_material(p, 0, x, y, kMaterialGrey, walk));
+    EXPECT_FALSE(probe_material(p, Probe::over_lines, x, y, kMaterialGrey, walk));
   }
 }
 
@@ -236,11 +236,11 @@ TEST(MaterialProbe, StepsShorterThanAPixelStillCrossTheLine) {
   // 0.4 pixel a step: still on the line at 20.4, on the material at 20.8.
   ProbeWalk walk{20, 9, 0.4, 0};
   double x = 20, y = 10;
-  EXPECT_TRUE(probe_material(p, 0, x, y, kMaterialGrey, walk));
+  EXPECT_TRUE(probe_material(p, Probe::over_lines, x, y, kMaterialGrey, walk));
   EXPECT_DOUBLE_EQ(x, 20.8);
   ProbeWalk back{20, 9, -0.3, 0};
   x = 20;
-  EXPECT_FALSE(probe_material(p, 0, x, y, kMaterialGrey, back));
+  EXPECT_FALSE(probe_material(p, Probe::over_lines, x, y, kMaterialGrey, back));
   EXPECT_EQ(p.surface.pixel(x, y), kBackground);
 }
 
@@ -248,7 +248,7 @@ TEST(MaterialProbe, AWalkAlongALineLeavesTheSurfaceAndAnswersFalse) {
   const Preview p = striped();
   ProbeWalk walk{20, 9, 0, 2};
   double x = 20, y = 10;
-  EXPECT_FALSE(probe_material(p, 0, x, y, kMaterialGrey, walk));
+  EXPECT_FALSE(probe_material(p, Probe::over_lines, x, y, kMaterialGrey, walk));
   EXPECT_LT(y, 0);
 }
 

@@ -166,7 +166,7 @@ TEST_F(DrawWindowTest, AnAssignmentRunKeepsTheMaterialPaintedByHand) {
 TEST_F(DrawWindowTest, LayerBoxesRedrawAndEraseThePainting) {
   click_preview(Qt::LeftButton, 70, 25);
   bar()->LYc[0]->click();
-  EXPECT_FALSE(session->options.LYc[0]);
+  EXPECT_FALSE(session->options.layers[0]);
   EXPECT_FALSE(shown_near(50, 0, 0x000000));
   EXPECT_EQ(shown_at(70, 25), kBackgroundRgb);
   bar()->LYc[0]->click();
@@ -175,7 +175,7 @@ TEST_F(DrawWindowTest, LayerBoxesRedrawAndEraseThePainting) {
   // A layer without entities changes nothing in the preview.
   const QImage before = shown();
   bar()->LYc[1]->click();
-  EXPECT_TRUE(session->options.LYc[1]);
+  EXPECT_TRUE(session->options.layers[1]);
   EXPECT_EQ(shown(), before);
 }
 
@@ -202,13 +202,13 @@ TEST_F(DrawWindowTest, TheOptionBoxesReachNcGeneration) {
   bar()->Check1->click();
   bar()->Check2->click();
   bar()->out_che->click();
-  EXPECT_TRUE(session->options.Check1);
-  EXPECT_FALSE(session->options.Check2);
-  EXPECT_TRUE(session->options.out_che);
+  EXPECT_TRUE(session->options.check_drawing);
+  EXPECT_FALSE(session->options.joints);
+  EXPECT_TRUE(session->options.skip_outline);
   const NcOptions before = session->options;
   bar()->Corner->click();
-  EXPECT_EQ(session->options.LYc, before.LYc);
-  EXPECT_EQ(session->options.Check2, before.Check2);
+  EXPECT_EQ(session->options.layers, before.layers);
+  EXPECT_EQ(session->options.joints, before.joints);
 }
 
 TEST_F(DrawWindowTest, MakeNCWritesTheProgramHandsTheDrawingBackAndEnds) {

@@ -1,0 +1,81 @@
+// The pieces a contour's blocks are made of: its elements read from the
+// layer table, the state carried from contour to contour and along one
+// contour, and the moves along the elements.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/cell.h"
+#include "core/settings.h"
+#include "core/table.h"
+#include "nc/joints.h"
+#include "nc/nc_blocks.h"
+
+namespace makenc {
+
+struct NcTemplates {
+  TemplateLines Sta_cut, End_cd, Sta_mark;
+};
+
+// One entity of a contour, read from its layer table row.
+struct ContourElement {
+  std::string kind;  // "li", "cci", "ci", ...
+  Point p1, p2;      // end points in chain order
+  Point centre;
+  double r = 0;
+  double as = 0, ae = 0;  // arc angles in degrees, counter-clockwise from as to ae
+  double length = 0;
+  Cell number;  // position in the contour
+};
+
+ContourElement read_element(const Table& table, std::size_t row);
+
+// Contour ids and element numbers meet as numbers when both read as numbers
+// (a record may hold 3 where the table holds the text 3), else as texts.
+bool same_number(const Cell& a, const Cell& b);
+// A number cell, or a text that is wholly a number.
+bool cell_as_number(const Cell& c, double& out);
+
+// What carries over from one contour to the next within one program.
+struct ToolpathRun {
+  const Settings& settings;
+  const NcTemplates& templates;
+  bool joints = false;  // "ジョイントあり" ticked
+  NcBlocks& blocks;
+  std::string cond_code;  // kept for contours whose element kind picks none
+  ArcWord arc_word = ArcWord::none;  // kept from one arc to the next
+};
+
+// The traversal of one contour.
+struct ContourWalk {
+  ToolpathRun& run;
+  const std::vector<ContourElement>& elements;
+  Point last;              // the far end last reached, unrounded
+  bool bad_number = false;  // a word had no text
+  bool no_direction = false;  // no arc word could be chosen
+  // A joint longer than the closing move has room for would stop behind
+  // the move's start and run back over the cut: the longest joint that fits.
+  std::optional<double> joint_misses;
+};
+
+// The X and Y words of p, and the I and J words of an offset (each left out
+// when it rounds to 0); a value without text marks the walk bad.
+void put_xy(ContourWalk& walk, NcBlock& block, Point p);
+void put_ij(ContourWalk& walk, NcBlock& block, double di, double dj);
+
+// The G word of an arc direction; "" for none.
+const char* arc_word_text(ArcWord word);
+
+// One block per element for `count` elements from `start`, moving by `step`
+// (+1 or -1) with wrap-around.
+void put_elements(ContourWalk& walk, std::size_t start, int step, std::size_t count);
+
+// The direction test of a loop entered on a line: true when going on
+// towards P2 turns left from the approach A -> C, which with G41 keeps the
+// kerf on the approach side.
+bool starts_left_turn(Point A, Point C, Point P2, std::int16_t S);
+
+}  // namespace makenc

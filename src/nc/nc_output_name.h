@@ -1,0 +1,27 @@
+// The NC program's file name, from the drawing's "file" line.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "core/error.h"
+
+namespace makenc {
+
+struct NcOutputName {
+  std::string NC_path;          // as the header and the message show it (code page 932)
+  std::filesystem::path file;   // where it goes on this machine
+};
+
+// The drawing's name is the last part of File_lin after "\" or "/" (on code
+// page 932 character boundaries), without its extension; without any
+// separator the leading "file=" is dropped. An unnamed drawing is named by
+// the date and goes to the host's own folder "C:\jww\Zemlak\", which on this
+// machine is $HOME/jww/Zemlak. The file never lands outside its folder.
+Result<NcOutputName> nc_output_name(const std::filesystem::path& folder, const std::string& File_lin,
+                                    const std::string& date);
+
+// The drawing's name from File_lin as code page 932 bytes; "" when unnamed.
+std::string drawing_name(const std::string& File_lin);
+
+}  // namespace makenc
