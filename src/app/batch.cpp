@@ -20,6 +20,10 @@ Result<Session> open_for_batch(const CommandLine& cl, const std::filesystem::pat
   return session;
 }
 
+void warn(std::ostream& err, const Warnings& warnings) {
+  for (const Warning& w : warnings) err << "makenc: warning: " << w.message << '\n';
+}
+
 int fail(std::ostream& err, const Error& e) {
   err << "makenc: " << e.message << '\n';
   return 1;
@@ -39,6 +43,7 @@ int run_dump_cutlist(const CommandLine& cl, const std::filesystem::path& folder,
   auto session = open_for_batch(cl, folder);
   if (!session) return fail(err, session.error());
   run_assignment(*session);
+  warn(err, session->assignment.warnings);
   out << dump_cutlist(session->assignment);
   return 0;
 }
@@ -51,6 +56,7 @@ int run_batch(const CommandLine& cl, const std::filesystem::path& folder, std::o
   session->options.check_drawing = cl.check_drawing;
   session->options.skip_outline = cl.no_outline;
   run_assignment(*session);
+  warn(err, session->assignment.warnings);
   if (!cl.preview_png.empty()) {
     auto saved = write_png(session->preview.surface, cl.preview_png);
     if (!saved) return fail(err, saved.error());
@@ -58,6 +64,7 @@ int run_batch(const CommandLine& cl, const std::filesystem::path& folder, std::o
   auto written = make_nc(*session);
   if (!written) return fail(err, written.error());
   out << cp932_to_utf8(written->message) << '\n';
+  warn(err, written->warnings);
   return 0;
 }
 

@@ -8,6 +8,7 @@
 #include "core/drawing.h"
 #include "core/settings.h"
 #include "core/table.h"
+#include "core/warnings.h"
 #include "preview/preview.h"
 
 namespace makenc {
@@ -26,6 +27,8 @@ struct Assignment {
   // The approach length the lead-ins were placed with, as typed: the user
   // may save other settings before NC generation, which cuts these.
   std::string ini_Apr = Settings{}.ini_Apr;
+  // What the run could not place as the shop would want, per contour.
+  Warnings warnings;
 };
 
 // The work of the button "auto". Rebuilds the material map unless the user

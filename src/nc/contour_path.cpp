@@ -6,6 +6,7 @@
 #include "core/number_text.h"
 #include "core/settings_check.h"
 #include "core/text.h"
+#include "core/warnings.h"
 
 namespace makenc {
 
@@ -175,7 +176,7 @@ void full_circle(ContourWalk& walk, const ContourRow& row, const ContourElement&
 }
 
 std::string contour_name(const ContourRow& row) {
-  return "contour " + row.id.text_form() + " on layer " + row.layer.text_form();
+  return contour_reference(row.layer.text_form(), row.id.text_form());
 }
 
 // The moves and end code of the contour after its lead-in.

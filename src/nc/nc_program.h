@@ -12,6 +12,7 @@
 #include "core/error.h"
 #include "core/file_layer.h"
 #include "core/settings.h"
+#include "core/warnings.h"
 #include "nc/contour_path.h"
 #include "nc/nc_blocks.h"
 
@@ -37,6 +38,7 @@ struct NcInput {
 struct NcWritten {
   std::filesystem::path file;  // where the program was written on disk
   std::string message;         // NC_path + "に出力しました。", code page 932
+  Warnings warnings;           // contours written otherwise than asked
 };
 
 // Builds the block table and writes header, body and footer to the NC file.

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QStringList>
 #include <QTime>
 #include <QTimer>
 #include <QToolButton>
@@ -80,10 +81,11 @@ void Draw::build_status_bar() {
   // bottom of the preview, so the preview keeps the size it is computed at.
   StatusBar1_ = new QStatusBar(client_);
   StatusBar1_->setObjectName(QStringLiteral("StatusBar1"));
-  auto* text = new QLabel(QStringLiteral("２次元NCデータ作成中"), StatusBar1_);
-  text->setFrameShape(QFrame::Panel);
-  text->setFrameShadow(QFrame::Sunken);
-  StatusBar1_->addWidget(text, 1);
+  status_text_ = new QLabel(QStringLiteral("２次元NCデータ作成中"), StatusBar1_);
+  status_text_->setObjectName(QStringLiteral("status_text"));
+  status_text_->setFrameShape(QFrame::Panel);
+  status_text_->setFrameShadow(QFrame::Sunken);
+  StatusBar1_->addWidget(status_text_, 1);
   clock_ = new QLabel(StatusBar1_);
   clock_->setObjectName(QStringLiteral("clock"));
   clock_->setFrameShape(QFrame::Panel);
@@ -142,8 +144,16 @@ bool Draw::eventFilter(QObject* watched, QEvent* event) {
 
 void Draw::show_makeNC() { Toolbar1_->makeNC->setVisible(session_.makeNC_visible); }
 
+void Draw::show_warnings(const Warnings& warnings) {
+  QStringList lines;
+  for (const Warning& w : warnings) lines << QString::fromStdString(w.message);
+  status_text_->setText(lines.isEmpty() ? QStringLiteral("２次元NCデータ作成中") : lines.join(QStringLiteral(" / ")));
+  status_text_->setToolTip(lines.join(QLatin1Char('\n')));
+}
+
 void Draw::auto_Click() {
   run_assignment(session_);
+  show_warnings(session_.assignment.warnings);
   show_makeNC();
   Pic1_->update();
 }
@@ -160,7 +170,9 @@ void Draw::makeNC_Click() {
     hooks_.inform(this, QStringLiteral("NCデータ作成"), QString::fromStdString(written.error().message));
     return;
   }
-  hooks_.inform(this, QStringLiteral("確認"), from_cp932(written->message));
+  QString text = from_cp932(written->message);
+  for (const Warning& w : written->warnings) text += QLatin1Char('\n') + QString::fromStdString(w.message);
+  hooks_.inform(this, QStringLiteral("確認"), text);
   close();
   hooks_.quit();
 }

@@ -66,6 +66,9 @@ class Draw : public QMainWindow {
   void connect_controls();
   void layer_Click(int k, bool ticked);
   void show_makeNC();
+  // The status bar's text panel: the warnings of the last run, or its
+  // usual text.
+  void show_warnings(const Warnings& warnings);
 
   Session& session_;
   WindowHooks hooks_;
@@ -73,6 +76,7 @@ class Draw : public QMainWindow {
   DrawToolBar* Toolbar1_ = nullptr;
   PreviewWidget* Pic1_ = nullptr;
   QStatusBar* StatusBar1_ = nullptr;
+  QLabel* status_text_ = nullptr;
   QLabel* clock_ = nullptr;
   TemplateEditor* F_set_ = nullptr;
   QPointer<KakouDialog> kakou_;
