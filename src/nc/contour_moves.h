@@ -11,6 +11,7 @@
 #include "core/cell.h"
 #include "core/settings.h"
 #include "core/table.h"
+#include "core/warnings.h"
 #include "nc/joints.h"
 #include "nc/nc_blocks.h"
 
@@ -47,6 +48,8 @@ struct ToolpathRun {
   NcBlocks& blocks;
   std::string cond_code;  // kept for contours whose element kind picks none
   ArcWord arc_word = ArcWord::none;  // kept from one arc to the next
+  // Contours cut otherwise than asked: a joint with no room is left out.
+  Warnings warnings{};
 };
 
 // The traversal of one contour.
@@ -57,7 +60,8 @@ struct ContourWalk {
   bool bad_number = false;  // a word had no text
   bool no_direction = false;  // no arc word could be chosen
   // A joint longer than the closing move has room for would stop behind
-  // the move's start and run back over the cut: the longest joint that fits.
+  // the move's start and run back over the cut: the contour is cut whole,
+  // and this is the longest joint that would have fitted.
   std::optional<double> joint_misses;
 };
 

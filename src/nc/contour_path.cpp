@@ -104,7 +104,10 @@ void loop_on_line(ContourWalk& walk, const ContourRow& row, std::size_t a, bool 
   const std::size_t m = walk.elements.size();
   put_elements(walk, next_index(a, step, m), step, m - 1);
   const double closing = pt_dist(walk.last.x, walk.last.y, row.C.x, row.C.y);
-  if (joint && !(walk.run.settings.ini_joint <= closing)) walk.joint_misses = closing;
+  if (joint && !(walk.run.settings.ini_joint <= closing)) {
+    walk.joint_misses = closing;
+    joint = false;
+  }
   const Point stop = joint ? joint_on_line(walk.last, row.C, walk.run.settings.ini_joint) : row.C;
   put_move(walk, "G01", stop, "");
   put_template_head(walk.run.blocks, walk.run.templates.End_cd);
@@ -154,8 +157,10 @@ void loop_on_arc(ContourWalk& walk, const ContourRow& row, std::size_t a, bool j
   const double sweep = closing_sweep(e.centre, near, row.C, word);
   // The stop lies atan(j / r) back from C: a closing arc of a quarter turn
   // or more has room for any joint.
-  if (joint && D != 0 && sweep < kPi / 2 && !(j <= e.r * std::tan(sweep)))
+  if (joint && D != 0 && sweep < kPi / 2 && !(j <= e.r * std::tan(sweep))) {
     walk.joint_misses = e.r * std::tan(sweep);
+    joint = false;
+  }
   const Point stop = joint ? joint_on_arc(e.centre, e.r, row.C, D, j) : row.C;
   // The closing move runs along the approach arc itself, whatever the
   // elements between turned the current word into.
@@ -226,12 +231,15 @@ Status put_contour(ToolpathRun& run, const Table& Ord_dat, std::size_t k,
   if (done.ok() && walk.no_direction)
     done = Error{contour_name(row) + ": the direction of an arc cannot be decided "
                  "(the approach starts on the arc, or the arc's ends do not match its angles)"};
-  if (done.ok() && walk.joint_misses)
-    done = Error{contour_name(row) + ": the joint length \"" +
-                 cp932_to_utf8(excerpt(joint_as_typed(run.settings), kExcerptBytes)) +
-                 "\" of Zemlak/Bin/set.ini line 8 does not fit on the closing move, which has room for " +
-                 double_text(*walk.joint_misses) + ": the tool would run back over the cut"};
-  if (!done.ok()) truncate_blocks(run.blocks, first_block);
+  if (!done.ok()) {
+    truncate_blocks(run.blocks, first_block);
+    return done;
+  }
+  if (walk.joint_misses)
+    run.warnings.push_back({contour_name(row) + ": the joint length \"" +
+                            cp932_to_utf8(excerpt(joint_as_typed(run.settings), kExcerptBytes)) +
+                            "\" of Zemlak/Bin/set.ini line 8 does not fit on the closing move, which has room "
+                            "for " + double_text(*walk.joint_misses) + ": cut whole, without a joint"});
   return done;
 }
 

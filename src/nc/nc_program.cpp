@@ -137,13 +137,13 @@ Result<std::string> drawing_size_text(const Drawing& d) {
   }
 }
 
-Result<NcBlocks> nc_body(const NcInput& input, const NcTemplates& templates) {
+Result<NcBlocks> nc_body(const NcInput& input, const NcTemplates& templates, Warnings* warnings) {
   const Table& Ord_dat = input.assignment.Ord_dat;
   const std::size_t n = Ord_dat.rows() == 0 ? 0 : Ord_dat.last_row();
   NcBlocks blocks;
   const std::int64_t room = input.drawing.LY_cntAll + kBlocksPerContour * static_cast<std::int64_t>(n);
   size_blocks(blocks, static_cast<std::size_t>(std::max<std::int64_t>(room, 0)) + 1);
-  ToolpathRun run{input.settings, templates, input.options.joints, blocks, "", ArcWord::none};
+  ToolpathRun run{input.settings, templates, input.options.joints, blocks, "", ArcWord::none, {}};
   std::array<std::optional<ContourRows>, kLayerCount> rows;
   for (std::size_t k = 0; k < n; ++k) {
     // Only an outline record is the outer contour; a cut list without one
@@ -161,6 +161,7 @@ Result<NcBlocks> nc_body(const NcInput& input, const NcTemplates& templates) {
     Status done = put_contour(run, Ord_dat, k, elements, Is_outer);
     if (!done) return done.error();
   }
+  if (warnings) warnings->insert(warnings->end(), run.warnings.begin(), run.warnings.end());
   return blocks;
 }
 
@@ -171,7 +172,8 @@ Result<NcWritten> make_nc_data(const NcInput& input, FileLayer& files) {
   if (!name) return name.error();
   auto templates = read_start_end_templates(input.folder);
   if (!templates) return templates.error();
-  auto body = nc_body(input, *templates);
+  Warnings warnings;
+  auto body = nc_body(input, *templates, &warnings);
   if (!body) return body.error();
   auto size = drawing_size_text(input.drawing);
   if (!size) return size.error();
@@ -188,7 +190,7 @@ Result<NcWritten> make_nc_data(const NcInput& input, FileLayer& files) {
   if (!folder) return folder.error();
   Status written = write_file_atomically(name->file, join_crlf(lines), files);
   if (!written) return Error{"the NC program was not written: " + written.error().message};
-  return NcWritten{name->file, name->NC_path + utf8_to_cp932("に出力しました。"), {}};
+  return NcWritten{name->file, name->NC_path + utf8_to_cp932("に出力しました。"), std::move(warnings)};
 }
 
 std::string short_date_today() {

@@ -57,7 +57,8 @@ std::vector<std::string> fill_header(const TemplateLines& head, const std::strin
 // Width (double) x height (single) of the drawing's bounding box.
 Result<std::string> drawing_size_text(const Drawing& drawing);
 
-// The body of the program: every contour of the cut list, in order.
-Result<NcBlocks> nc_body(const NcInput& input, const NcTemplates& templates);
+// The body of the program: every contour of the cut list, in order. The
+// contours cut otherwise than asked are added to `warnings` when given.
+Result<NcBlocks> nc_body(const NcInput& input, const NcTemplates& templates, Warnings* warnings = nullptr);
 
 }  // namespace makenc

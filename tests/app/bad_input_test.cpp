@@ -243,12 +243,6 @@ INSTANTIATE_TEST_SUITE_P(
         fails("joint_length_below_0", crlf(plate()),
               "Zemlak/Bin/set.ini line 8: the joint length \"-2\" is not a number of 0 or above",
               settings(set_ini_of("0.01", "5", "-2"))),
-        // The plate's outline closes on the 50 from its top left corner to
-        // the contact point in the middle of its top side.
-        fails("joint_longer_than_the_closing_move", crlf(plate()),
-              "the joint length \"60\" of Zemlak/Bin/set.ini line 8 does not fit on the closing move, which "
-              "has room for 50",
-              settings(set_ini_of("0.01", "5", "60"))),
         fails("tolerance_below_0", crlf(plate()),
               "Zemlak/Bin/set.ini line 1: the matching tolerance \"-0.01\" is not a number of 0 or above",
               settings(set_ini_of("-0.01", "5", "2")))),
