@@ -11,14 +11,14 @@
 
 #include "app/session.h"
 #include "core/constants.h"
-#include "core/temp_folder.h"
 #include "core/text.h"
+#include "support/files.h"
 
 namespace makenc {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::file_bytes;
+using test::file_bytes;
 
 class SettingsCorrection : public ::testing::Test {
  protected:
@@ -45,7 +45,7 @@ class SettingsCorrection : public ::testing::Test {
   }
 
  private:
-  testing::TempFolder folder_;
+  test::TempFolder folder_;
   std::string jwc_before_;
 };
 
