@@ -103,16 +103,5 @@ TEST(ReadTemplate, AnEmptyFileGivesOnlyTheSpareEntry) {
   EXPECT_EQ(*lines, TemplateLines{""});
 }
 
-TEST(ReadTemplate, AMissingFileOrAFolderInItsPlaceIsAnErrorNamingIt) {
-  test::TempFolder tmp;
-  auto missing = read_template(tmp.path() / "head.ini");
-  ASSERT_FALSE(missing.ok());
-  EXPECT_NE(missing.error().message.find("head.ini"), std::string::npos);
-  std::filesystem::create_directory(tmp.path() / "foot.ini");
-  auto folder = read_template(tmp.path() / "foot.ini");
-  ASSERT_FALSE(folder.ok());
-  EXPECT_NE(folder.error().message.find("foot.ini"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace makenc

@@ -306,15 +306,6 @@ TEST(MakeNcData, AFileInThePlaceOfTheOutputFolderIsNamed) {
   EXPECT_EQ(test::file_bytes(home.path() / "jww" / "Zemlak"), "not a folder");
 }
 
-TEST(MakeNcData, AFolderInThePlaceOfTheProgramIsAnError) {
-  HostCase h;
-  std::filesystem::create_directories(h.nc_file());
-  auto written = make_nc_data(h.c.input());
-  ASSERT_FALSE(written.ok());
-  EXPECT_NE(written.error().message.find("part.nc"), std::string::npos);
-  EXPECT_TRUE(std::filesystem::is_directory(h.nc_file()));
-}
-
 TEST(ShortDate, IsYearMonthDayWithSlashes) {
   const std::string d = short_date_today();
   ASSERT_EQ(d.size(), 10u);
