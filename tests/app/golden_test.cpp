@@ -1,44 +1,43 @@
 // Whole runs of the program on host folders, compared byte for byte with
 // reviewed expected files: the NC program, the handed-back interchange file,
 // standard output and error, and the exit code. Every NC program a run
-// writes also goes through the G-code interpreter check.
+// writes also goes through the G-code interpreter check, and a run that
+// fails leaves "JWC_TEMP.TXT" exactly as the host wrote it and no NC
+// program for the machine.
 //
-// tests/golden/<case>/args          the command line, one argument a line
-// tests/golden/<case>/input/        the host folder as the host leaves it
-// tests/golden/<case>/expected/     exit_code, stdout, stderr, and files/
-//                                   with every file expected afterwards;
-//                                   "absent" lists files that must be gone.
+// tests/golden/<case>/  runs of the sample and of real drawings;
+// tests/bad/<case>/     runs on drawings, settings and folders the host or
+//                       the user may get wrong. Both hold:
+//   args          the command line, one argument a line
+//   input/        the host folder as the host leaves it
+//   expected/     exit_code, stdout, stderr, and files/ with every file
+//                 expected afterwards (HOME/ for the home folder);
+//                 "absent" lists files that must be gone.
 // Today's date is written as @DATE@ (yyyy/MM/dd) and @DATE-@ (yyyy-MM-dd),
 // the scratch folder as @FOLDER@. MAKENC_UPDATE_GOLDEN=1 rewrites expected/
 // from the actual run, for review before committing.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "core/temp_folder.h"
-#include "nc/hand_back.h"
+#include "nc/nc_program.h"
+#include "support/files.h"
+#include "support/whole_run.h"
 
-namespace fs = std::filesystem;
-using makenc::testing::file_bytes;
-
+namespace makenc {
 namespace {
 
-const fs::path kGolden = fs::path(MAKENC_SOURCE_DIR) / "tests" / "golden";
+namespace fs = std::filesystem;
+using test::file_bytes;
+using test::write_file;
 
-void write_file(const fs::path& p, const std::string& s) {
-  fs::create_directories(p.parent_path());
-  std::ofstream(p, std::ios::binary) << s;
-}
+const fs::path kTests = fs::path(MAKENC_SOURCE_DIR) / "tests";
 
 void replace_all(std::string& s, const std::string& from, const std::string& to) {
   if (from.empty()) return;
@@ -54,60 +53,15 @@ std::vector<std::string> lines_of(const fs::path& p) {
   return out;
 }
 
-std::string shell_quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-class Scratch {
- public:
-  Scratch() {
-    dir_ = fs::temp_directory_path() /
-           ("makenc-golden-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  ~Scratch() {
-    std::error_code ec;
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(dir_, ec);
-  }
-  const fs::path& path() const { return dir_; }
-
- private:
-  static inline int counter_ = 0;
-  fs::path dir_;
-};
-
-struct RunResult {
-  int exit_code = -1;
-  std::string out, err;
-};
-
-RunResult run_makenc(const fs::path& folder, const std::vector<std::string>& args, const fs::path& home) {
-  std::string cmd = "cd " + shell_quote(folder.string()) + " && HOME=" + shell_quote(home.string()) +
-                    " LC_ALL=C.UTF-8 " + shell_quote(MAKENC_BINARY);
-  for (const auto& a : args) cmd += " " + shell_quote(a);
-  cmd += " >../stdout 2>../stderr";
-  const int status = std::system(cmd.c_str());
-  RunResult r;
-  r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.out = file_bytes(folder / ".." / "stdout");
-  r.err = file_bytes(folder / ".." / "stderr");
-  return r;
-}
-
 std::string dashed_date() {
-  std::string dashed = makenc::short_date_today();
-  for (char& c : dashed)
-    if (c == '/') c = '-';
+  std::string dashed = short_date_today();
+  std::replace(dashed.begin(), dashed.end(), '/', '-');
   return dashed;
 }
 
 std::string normalise(std::string s, const fs::path& folder) {
   replace_all(s, folder.string(), "@FOLDER@");
-  replace_all(s, makenc::short_date_today(), "@DATE@");
+  replace_all(s, short_date_today(), "@DATE@");
   replace_all(s, dashed_date(), "@DATE-@");
   return s;
 }
@@ -119,33 +73,17 @@ fs::path dated(const fs::path& rel) {
   return s;
 }
 
-fs::path nc_check() {
-  if (const char* env = std::getenv("MAKENC_NC_CHECK")) return env;
-  return fs::path(MAKENC_SOURCE_DIR) / "tests" / "tools" / "nc-check";
-}
-
-void expect_nc_check_passes(const fs::path& nc_file, const fs::path& set_ini) {
-  std::string cmd = shell_quote(nc_check().string()) + " --set-ini " + shell_quote(set_ini.string()) + " " +
-                    shell_quote(nc_file.string()) + " > " + shell_quote(nc_file.string() + ".check") +
-                    " 2>&1";
-  const int status = std::system(cmd.c_str());
-  const std::string report = file_bytes(nc_file.string() + ".check");
-  fs::remove(nc_file.string() + ".check");
-  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0)
-      << nc_file.filename() << " fails the G-code check:\n"
-      << report;
-}
-
+// The folder of one case, below tests/.
 class Golden : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Golden, RunMatchesTheExpectedFiles) {
-  const fs::path dir = kGolden / GetParam();
-  Scratch scratch;
+  const fs::path dir = kTests / GetParam();
+  test::TempFolder scratch;
   const fs::path folder = scratch.path() / "host";
   const fs::path home = scratch.path() / "home";
   fs::copy(dir / "input", folder, fs::copy_options::recursive);
   fs::create_directories(home / "jww" / "Zemlak");
-  const RunResult run = run_makenc(folder, lines_of(dir / "args"), home);
+  const test::RunResult run = test::run_makenc(folder, lines_of(dir / "args"), home);
 
   const fs::path expected = dir / "expected";
   const bool update = std::getenv("MAKENC_UPDATE_GOLDEN") != nullptr;
@@ -178,32 +116,38 @@ TEST_P(Golden, RunMatchesTheExpectedFiles) {
     }
   }
 
-  for (const fs::path& where : {folder / "Zemlak", home / "jww" / "Zemlak"}) {
-    if (!fs::is_directory(where)) continue;
-    for (const auto& entry : fs::directory_iterator(where)) {
-      if (entry.is_regular_file() && entry.path().extension() == ".nc")
-        expect_nc_check_passes(entry.path(), folder / "Zemlak" / "Bin" / "set.ini");
-    }
+  std::vector<fs::path> programs = test::nc_programs_in(folder / "Zemlak");
+  for (const fs::path& p : test::nc_programs_in(home / "jww" / "Zemlak")) programs.push_back(p);
+  if (run.exit_code != 0) {
+    // Nothing for the machine, and the host's file as the host wrote it.
+    EXPECT_TRUE(programs.empty()) << programs.front() << " was left by a failing run";
+    EXPECT_EQ(fs::exists(folder / "JWC_TEMP.TXT"), fs::exists(dir / "input" / "JWC_TEMP.TXT"));
+    EXPECT_TRUE(file_bytes(folder / "JWC_TEMP.TXT") == file_bytes(dir / "input" / "JWC_TEMP.TXT"))
+        << "JWC_TEMP.TXT was changed by a failing run";
   }
+  for (const fs::path& nc : programs) test::expect_nc_check_passes(nc, folder / "Zemlak" / "Bin" / "set.ini");
 }
 
-std::vector<std::string> golden_cases() {
+// Every folder below tests/<set> that holds an "args" file.
+std::vector<std::string> cases_in(const std::string& set) {
   std::vector<std::string> cases;
-  if (fs::exists(kGolden))
-    for (const auto& entry : fs::directory_iterator(kGolden))
-      if (fs::exists(entry.path() / "args")) cases.push_back(entry.path().filename().string());
+  if (fs::exists(kTests / set))
+    for (const auto& entry : fs::directory_iterator(kTests / set))
+      if (fs::exists(entry.path() / "args")) cases.push_back(set + "/" + entry.path().filename().string());
   std::sort(cases.begin(), cases.end());
   return cases;
 }
 
 std::string case_name(const ::testing::TestParamInfo<std::string>& param_info) {
-  std::string name = param_info.param;
+  std::string name = fs::path(param_info.param).filename().string();
   for (char& c : name)
     if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
   return name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, Golden, ::testing::ValuesIn(golden_cases()), case_name);
+INSTANTIATE_TEST_SUITE_P(Cases, Golden, ::testing::ValuesIn(cases_in("golden")), case_name);
+INSTANTIATE_TEST_SUITE_P(BadInput, Golden, ::testing::ValuesIn(cases_in("bad")), case_name);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(Golden);
 
 }  // namespace
+}  // namespace makenc

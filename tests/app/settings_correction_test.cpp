@@ -11,14 +11,14 @@
 
 #include "app/session.h"
 #include "core/constants.h"
-#include "core/temp_folder.h"
 #include "core/text.h"
+#include "support/files.h"
 
 namespace makenc {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::file_bytes;
+using test::file_bytes;
 
 class SettingsCorrection : public ::testing::Test {
  protected:
@@ -45,7 +45,7 @@ class SettingsCorrection : public ::testing::Test {
   }
 
  private:
-  testing::TempFolder folder_;
+  test::TempFolder folder_;
   std::string jwc_before_;
 };
 
@@ -75,17 +75,6 @@ TEST_F(SettingsCorrection, EachValueIsRefusedUntilCorrectedWhereItTakesEffect) {
   ASSERT_TRUE(written.ok()) << written.error().message;
   EXPECT_TRUE(fs::is_regular_file(program()));
   EXPECT_NE(file_bytes(host() / "JWC_TEMP.TXT"), jwc_before()) << "handed back";
-}
-
-TEST_F(SettingsCorrection, ANegativeToleranceStopsStartUpBeforeTheWorkingCopyIsStarted) {
-  std::ofstream(set_ini(), std::ios::binary)
-      << join_crlf({"-0.01", "5", "1000", "10 50 E1", "50 300 E2", "300 1000 E3", "E9", "2"});
-  auto session = open_session(host());
-  ASSERT_FALSE(session.ok());
-  EXPECT_EQ(session.error().message,
-            "Zemlak/Bin/set.ini line 1: the matching tolerance \"-0.01\" is not a number of 0 or above");
-  EXPECT_FALSE(fs::exists(host() / "Zemlak" / "Bin" / "makeNC.txt"));
-  EXPECT_EQ(file_bytes(host() / "JWC_TEMP.TXT"), jwc_before());
 }
 
 }  // namespace

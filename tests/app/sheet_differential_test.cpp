@@ -13,21 +13,21 @@
 #include <vector>
 
 #include "app/session.h"
-#include "assign/reference_cut_order.h"
 #include "core/constants.h"
-#include "core/table_text.h"
-#include "core/temp_folder.h"
 #include "core/text.h"
 #include "import/dump_tables.h"
 #include "import/measure.h"
 #include "import/reader.h"
-#include "import/reference_chain.h"
+#include "support/files.h"
+#include "support/reference_chain.h"
+#include "support/reference_cut_order.h"
+#include "support/table_text.h"
 
 namespace makenc {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::file_bytes;
+using test::file_bytes;
 
 struct SheetCase {
   const char* sheet;      // under tests/data/sheets
@@ -38,7 +38,7 @@ void PrintTo(const SheetCase& c, std::ostream* os) { *os << c.sheet << " at tole
 
 // The sample plate's settings and templates with the sheet's drawing, and
 // the tolerance in place of the first line of the settings.
-void make_host_folder(const testing::TempFolder& host, const SheetCase& c) {
+void make_host_folder(const test::TempFolder& host, const SheetCase& c) {
   const fs::path source(MAKENC_SOURCE_DIR);
   fs::copy(source / "examples/plate/Zemlak", host.path() / "Zemlak", fs::copy_options::recursive);
   const std::string settings = file_bytes(source / "examples/plate/Zemlak/Bin/set.ini");
@@ -57,20 +57,20 @@ Drawing plainly_chained(const fs::path& folder, const Settings& settings) {
   between_reads(rd, d);
   EXPECT_TRUE(second_read(rd, d, *lines).ok());
   measure_layers(d);
-  testing::ReferenceChain chain(settings.tolerance(), settings.ini_S_suu, 1);
+  test::ReferenceChain chain(settings.tolerance(), settings.ini_S_suu, 1);
   for (int k = 0; k < kLayerCount; ++k)
     if (d.has_layer(k)) d.layer(k) = chain.chain(d.layer(k));
   d.Cnt_total = chain.Cnt_total - 1;
   return d;
 }
 
-using testing::dump_all;
+using test::dump_all;
 
 class SheetDifferential : public ::testing::TestWithParam<SheetCase> {};
 
 TEST_P(SheetDifferential, TablesAndCutListAreThoseOfThePlainAlgorithms) {
   const SheetCase c = GetParam();
-  testing::TempFolder host;
+  test::TempFolder host;
   make_host_folder(host, c);
   auto session = open_session(host.path());
   ASSERT_TRUE(session.ok()) << session.error().message;
@@ -83,7 +83,7 @@ TEST_P(SheetDifferential, TablesAndCutListAreThoseOfThePlainAlgorithms) {
   run_assignment(*session);
   const Table& Ord_dat = session->assignment.Ord_dat;
   ASSERT_GT(Ord_dat.rows(), 1u);
-  EXPECT_EQ(dump_all(Ord_dat), dump_all(testing::ReferenceCutOrder(session->assignment.Apr_dat).plan()));
+  EXPECT_EQ(dump_all(Ord_dat), dump_all(test::ReferenceCutOrder(session->assignment.Apr_dat).plan()));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -11,18 +11,18 @@
 #include <vector>
 
 #include "assign/cut_order.h"
-#include "assign/reference_cut_order.h"
 #include "assign/test_records.h"
-#include "core/table_text.h"
+#include "support/reference_cut_order.h"
+#include "support/table_text.h"
 
 namespace makenc {
 namespace {
 
-using testing::make_apr_dat;
-using testing::put;
-using testing::Record;
+using test::make_apr_dat;
+using test::put;
+using test::Record;
 
-using testing::dump_all;
+using test::dump_all;
 
 struct Mix {
   std::size_t records;
@@ -48,7 +48,7 @@ Table random_records(std::mt19937& rng, const Mix& m) {
   std::shuffle(numbers.begin(), numbers.end(), rng);
   std::vector<Record> recs;
   for (std::size_t i = 0; i < m.records; ++i) {
-    Record r = testing::at(numbers[i], m.step * grid(rng), m.step * grid(rng));
+    Record r = test::at(numbers[i], m.step * grid(rng), m.step * grid(rng));
     if (!recs.empty() && pct(rng) < m.same_place) {
       const Record& o = recs[rng() % recs.size()];
       r.ax = o.ax, r.ay = o.ay;
@@ -82,7 +82,7 @@ void expect_same_plan(const Table& apr, const std::string& what) {
   Assignment a;
   a.Apr_dat = apr;
   plan_cut_order(a);
-  const Table want = testing::ReferenceCutOrder(apr).plan();
+  const Table want = test::ReferenceCutOrder(apr).plan();
   ASSERT_EQ(dump_all(a.Ord_dat), dump_all(want)) << what;
 }
 
@@ -121,7 +121,7 @@ TEST(CutOrderDifferential, NoRecordsAndOnlyGaps) {
 TEST(CutOrderDifferential, ContourNumbersThatAreTexts) {
   Table apr = make_apr_dat(7);
   for (std::size_t i = 0; i < 7; ++i)
-    put(apr, i, testing::at(static_cast<int>(i + 1), 3.0 * static_cast<double>(i % 3), 1));
+    put(apr, i, test::at(static_cast<int>(i + 1), 3.0 * static_cast<double>(i % 3), 1));
   apr.at(1, rec::contour) = "2";
   apr.at(4, rec::contour) = "x";
   apr.at(5, rec::contour) = "x";
@@ -131,7 +131,7 @@ TEST(CutOrderDifferential, ContourNumbersThatAreTexts) {
 TEST(CutOrderDifferential, CoordinatesTooFarOutForTheGrid) {
   Table apr = make_apr_dat(6);
   for (std::size_t i = 0; i < 6; ++i)
-    put(apr, i, testing::at(static_cast<int>(i + 1), static_cast<double>(i) * 1e13, 5));
+    put(apr, i, test::at(static_cast<int>(i + 1), static_cast<double>(i) * 1e13, 5));
   expect_same_plan(apr, "far out");
   put(apr, 2, Record{3, 7, 7, 1e300, -1e300, "line"});  // the tool is sent far out
   expect_same_plan(apr, "tool far out");

@@ -12,10 +12,10 @@
 namespace makenc {
 namespace {
 
-using testing::at;
-using testing::make_apr_dat;
-using testing::put;
-using testing::Record;
+using test::at;
+using test::make_apr_dat;
+using test::put;
+using test::Record;
 
 // Contour numbers of the cut list, in cutting order.
 std::vector<int> cut_order(const Assignment& a) {

@@ -10,11 +10,11 @@ namespace {
 
 TEST(DumpCutlist, OneTabSeparatedLinePerRecordInCuttingOrder) {
   Assignment a;
-  a.Apr_dat = testing::make_apr_dat(3);
-  testing::put(a.Apr_dat, 0, testing::Record{2, 30, 25, 30, 20, "circle"});
-  testing::Record outline{1, 50.5, 65, 50, 60, "loop"};
+  a.Apr_dat = test::make_apr_dat(3);
+  test::put(a.Apr_dat, 0, test::Record{2, 30, 25, 30, 20, "circle"});
+  test::Record outline{1, 50.5, 65, 50, 60, "loop"};
   outline.outline = true;
-  testing::put(a.Apr_dat, 2, outline);
+  test::put(a.Apr_dat, 2, outline);
   a.Apr_dat.at(2, rec::element) = Cell(3);
   plan_cut_order(a);
   EXPECT_EQ(dump_cutlist(a),

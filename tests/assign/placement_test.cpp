@@ -12,8 +12,8 @@
 namespace makenc {
 namespace {
 
-using testing::LayerBuilder;
-using testing::make_drawing;
+using test::LayerBuilder;
+using test::make_drawing;
 using Fields = std::vector<std::string>;
 
 // The outline of the worked example: its bottom and top sides tie at the

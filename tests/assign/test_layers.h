@@ -13,7 +13,7 @@
 #include "core/drawing.h"
 #include "core/table.h"
 
-namespace makenc::testing {
+namespace makenc::test {
 
 class LayerBuilder {
  public:
@@ -149,4 +149,4 @@ inline Drawing make_drawing(double width, double height, std::map<int, Table> la
   return d;
 }
 
-}  // namespace makenc::testing
+}  // namespace makenc::test

@@ -7,7 +7,7 @@
 #include "assign/placement.h"
 #include "core/table.h"
 
-namespace makenc::testing {
+namespace makenc::test {
 
 struct Record {
   int contour = 0;
@@ -37,4 +37,4 @@ inline void put(Table& Apr_dat, std::size_t row, const Record& r) {
 // A closed contour whose contact point is its approach point.
 inline Record at(int contour, double x, double y) { return Record{contour, x, y, x, y}; }
 
-}  // namespace makenc::testing
+}  // namespace makenc::test

@@ -10,15 +10,15 @@
 #include <iterator>
 #include <set>
 
-#include "faulty_files.h"
-#include "temp_folder.h"
+#include "support/faulty_files.h"
+#include "support/files.h"
 
 namespace makenc {
 namespace {
 
-using testing::FaultyFiles;
-using testing::file_bytes;
-using testing::Step;
+using test::FaultyFiles;
+using test::file_bytes;
+using test::Step;
 
 std::set<std::string> names_in(const std::filesystem::path& folder) {
   std::set<std::string> names;
@@ -55,7 +55,7 @@ class Umask {
 // A folder holding the host's file, about to be replaced.
 class Replacing : public ::testing::Test {
  protected:
-  testing::TempFolder folder;
+  test::TempFolder folder;
   const std::filesystem::path target = folder.path() / "JWC_TEMP.TXT";
   const std::string old_bytes = "host header\r\nhq\r\n#\r\nly0\r\nlc2\r\n 0 0 100 0\r\n";
   const std::string new_bytes = "host header\r\n#\r\nlt1\r\nlyA\r\n";
@@ -86,7 +86,7 @@ TEST_F(Replacing, TheNewBytesTakeThePlaceOfTheOldAndNothingIsLeftBeside) {
 TEST_F(Replacing, TheBytesAreOnTheDiskBeforeTheirNameAndTheNameAfter) {
   FaultyFiles files;
   ASSERT_TRUE(write_file_atomically(target, new_bytes, files));
-  EXPECT_EQ(files.steps(), testing::kWriteSteps);
+  EXPECT_EQ(files.steps(), test::kWriteSteps);
   EXPECT_EQ(files.calls.at(5).path, target);         // the rename
   EXPECT_EQ(files.calls.at(6).path, folder.path());  // the target's folder synced
 }
@@ -115,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(EachStepBeforeTheFileIsReplaced, FailingStep,
                          ::testing::Values(Step::create, Step::write, Step::flush, Step::sync, Step::close,
                                            Step::rename),
                          [](const ::testing::TestParamInfo<Step>& p) {
-                           return std::string(testing::step_name(p.param));
+                           return std::string(test::step_name(p.param));
                          });
 
 TEST_F(Replacing, AFolderThatCannotBeSyncedAfterTheRenameHoldsTheNewFileAndIsNoFailure) {
@@ -219,14 +219,14 @@ TEST_F(Replacing, RootHandsTheReplacedFileBackToItsOwner) {
 }
 
 TEST(SystemFiles, SyncsTheWorkingFolderForAnEmptyFolderNameAndReportsAMissingFolder) {
-  testing::TempFolder folder;
+  test::TempFolder folder;
   EXPECT_FALSE(system_files().sync_folder({}));
   EXPECT_FALSE(system_files().sync_folder(folder.path()));
   EXPECT_EQ(system_files().sync_folder(folder.path() / "missing"), std::errc::no_such_file_or_directory);
 }
 
 TEST(SystemFiles, CreatesOnlyWhereNothingStands) {
-  testing::TempFolder folder;
+  test::TempFolder folder;
   folder.write("taken", "x");
   std::filesystem::create_directories(folder.path() / "folder");
   std::FILE* file = nullptr;

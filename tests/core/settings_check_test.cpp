@@ -7,7 +7,7 @@
 
 #include "core/settings_check.h"
 #include "core/text.h"
-#include "temp_folder.h"
+#include "support/files.h"
 
 namespace makenc {
 namespace {
@@ -87,7 +87,7 @@ TEST(ApproachCheck, TheTextIsQuotedShortAndAsUtf8) {
 }
 
 TEST(JointCheck, BelowZeroIsRefusedQuotingTheLineAsTyped) {
-  testing::TempFolder folder;
+  test::TempFolder folder;
   folder.write("set.ini", "0.01\r\n5\r\n1000\r\n10 50 E1\r\n50 300 E2\r\n300 1000 E3\r\nE9\r\n-2.50\r\n");
   Settings s;
   ASSERT_TRUE(read_set_ini(folder.path() / "set.ini", s));

@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "core/settings.h"
-#include "temp_folder.h"
+#include "support/files.h"
 
 namespace makenc {
 namespace {
 
-using testing::TempFolder;
+using test::TempFolder;
 
 class SetIni : public ::testing::Test {
  protected:

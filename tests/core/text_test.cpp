@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/text.h"
-#include "temp_folder.h"
+#include "support/files.h"
 
 namespace makenc {
 namespace {
@@ -73,7 +73,7 @@ TEST(Cp932, ConvertsToUnicodeAtTheEdges) {
 }
 
 TEST(TextFiles, ReadLinesWithEitherLineEnd) {
-  testing::TempFolder folder;
+  test::TempFolder folder;
   folder.write("a.txt", "one\r\ntwo\nthree");
   auto lines = read_text_lines(folder.path() / "a.txt");
   ASSERT_TRUE(lines);

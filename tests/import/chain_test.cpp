@@ -7,7 +7,7 @@
 
 #include "core/constants.h"
 #include "import/chain.h"
-#include "reference_chain.h"
+#include "support/reference_chain.h"
 
 namespace makenc {
 namespace {
@@ -328,7 +328,7 @@ TEST_P(ChainingMatchesThePlainScan, OnTangledLayers) {
     const Drawing d = chained({{0, a}, {4, b}}, c.tolerance);
     Settings s;
     s.ini_GOSA = c.tolerance;
-    testing::ReferenceChain ref(s.tolerance(), s.ini_S_suu, 1);
+    test::ReferenceChain ref(s.tolerance(), s.ini_S_suu, 1);
     EXPECT_EQ(rows_of(d.layer(0)), rows_of(ref.chain(a))) << "round " << round;
     EXPECT_EQ(rows_of(d.layer(4)), rows_of(ref.chain(b))) << "round " << round;
     EXPECT_EQ(d.Cnt_total, ref.Cnt_total - 1);

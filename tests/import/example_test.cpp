@@ -4,13 +4,13 @@
 
 #include <cmath>
 
-#include "host_folder.h"
 #include "import/dump_tables.h"
+#include "support/host_folder.h"
 
 namespace makenc {
 namespace {
 
-using testing::HostFolder;
+using test::HostFolder;
 
 class PlateExample : public ::testing::Test {
  protected:

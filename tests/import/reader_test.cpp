@@ -5,14 +5,15 @@
 #include <algorithm>
 #include <cmath>
 
-#include "host_folder.h"
+#include "core/text.h"
 #include "import/reader.h"
+#include "support/host_folder.h"
 
 namespace makenc {
 namespace {
 
-using testing::cell;
-using testing::HostFolder;
+using test::cell;
+using test::HostFolder;
 
 // Both reads without measurement and chaining, as the reader leaves them.
 Drawing read_only(const std::vector<std::string>& lines) {

@@ -5,16 +5,16 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/temp_folder.h"
-#include "host_folder.h"
 #include "import/dump_tables.h"
+#include "support/files.h"
+#include "support/host_folder.h"
 
 namespace makenc {
 namespace {
 
-using testing::cell;
-using testing::file_bytes;
-using testing::HostFolder;
+using test::cell;
+using test::file_bytes;
+using test::HostFolder;
 
 class StartingUp : public ::testing::Test {
  protected:

@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "nc_fixtures.h"
+#include "support/host_folder.h"
 
 namespace makenc::test {
 
 struct HandBack {
   using Lines = std::vector<std::string>;
 
-  TempFolder host;
+  HostFolder host;
   NcCase c = worked_example();
   const Lines working_copy = {"jwc header", "#"};
   const std::string host_file = "jwc header\r\nhq\r\n#\r\nly0\r\n";
@@ -22,8 +23,8 @@ struct HandBack {
   HandBack() {
     c.folder = host.path();
     write_host_templates(host.path());
-    write_bytes(jwc(), host_file);
-    write_bytes(copy(), "jwc header\r\n#\r\n");
+    write_file(jwc(), host_file);
+    write_file(copy(), "jwc header\r\n#\r\n");
   }
   std::filesystem::path jwc() const { return host.path() / "JWC_TEMP.TXT"; }
   std::filesystem::path copy() const { return host.path() / "Zemlak" / "Bin" / "makeNC.txt"; }

@@ -16,21 +16,12 @@
 #include "core/drawing.h"
 #include "core/settings.h"
 #include "core/table.h"
-#include "core/temp_folder.h"
 #include "core/text.h"
 #include "nc/contour_path.h"
 #include "nc/hand_back.h"
+#include "support/files.h"
 
 namespace makenc::test {
-
-using testing::file_bytes;
-using testing::TempFolder;
-
-inline void write_bytes(const std::filesystem::path& file, const std::string& bytes) {
-  std::filesystem::create_directories(file.parent_path());
-  std::ofstream out(file, std::ios::binary);
-  out << bytes;
-}
 
 // Entity rows as chaining leaves them: kind, end points, centre, radius,
 // angles, length, contour number and position.
@@ -184,11 +175,11 @@ inline NcCase worked_example() {
 // The five templates and the working copy's folder in a host folder.
 inline void write_host_templates(const std::filesystem::path& folder) {
   const auto bin = folder / "Zemlak" / "Bin";
-  write_bytes(bin / "head.ini", "%\r\n(DATE dete)\r\n(Nc_name)\r\n(WIDExHIGHT)\r\n");
-  write_bytes(bin / "sta_cut.ini", "M07\r\n(CUT)\r\n\r\nNOT SENT\r\n");
-  write_bytes(bin / "sta_mark.ini", "M08\r\n");
-  write_bytes(bin / "end.ini", "M09\r\n\r\nM99\r\n");
-  write_bytes(bin / "foot.ini", "M30\r\n(Nc_name)\r\n%\r\n");
+  write_file(bin / "head.ini", "%\r\n(DATE dete)\r\n(Nc_name)\r\n(WIDExHIGHT)\r\n");
+  write_file(bin / "sta_cut.ini", "M07\r\n(CUT)\r\n\r\nNOT SENT\r\n");
+  write_file(bin / "sta_mark.ini", "M08\r\n");
+  write_file(bin / "end.ini", "M09\r\n\r\nM99\r\n");
+  write_file(bin / "foot.ini", "M30\r\n(Nc_name)\r\n%\r\n");
 }
 
 }  // namespace makenc::test

@@ -7,15 +7,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "core/faulty_files.h"
 #include "hand_back_folder.h"
 #include "nc/hand_back.h"
+#include "support/faulty_files.h"
 
 namespace makenc {
 namespace {
 
-using testing::FaultyFiles;
-using testing::Step;
+using test::FaultyFiles;
+using test::Step;
 using Then = FaultyFiles::Then;
 using test::file_bytes;
 using test::HandBack;
@@ -77,7 +77,7 @@ class Disturbed : public ::testing::Test {
 };
 
 std::string step_param_name(const ::testing::TestParamInfo<Step>& info) {
-  return testing::step_name(info.param);
+  return test::step_name(info.param);
 }
 
 const auto kFailingSteps =
@@ -97,7 +97,7 @@ TEST_P(NcProgramStepFails, TheHostFileIsNotTouchedAtAll) {
   EXPECT_FALSE(std::filesystem::exists(h.nc()));
   EXPECT_EQ(names_in(h.host.path() / "Zemlak"), std::set<std::string>{"Bin"});
   for (const auto& call : files.calls)  // nothing of the hand-back was begun
-    EXPECT_NE(call.path.parent_path(), h.host.path()) << testing::step_name(call.step) << " " << call.path;
+    EXPECT_NE(call.path.parent_path(), h.host.path()) << test::step_name(call.step) << " " << call.path;
 }
 
 INSTANTIATE_TEST_SUITE_P(EachStep, NcProgramStepFails, kFailingSteps, step_param_name);
@@ -144,11 +144,11 @@ TEST_F(Disturbed, AFolderStandingWhereTheProgramGoesLeavesTheHostFileAlone) {
 TEST_F(Disturbed, TheHostFileIsReplacedOnlyOnceTheProgramIsOnTheDisk) {
   FaultyFiles files;
   ASSERT_TRUE(write_program_and_hand_back(h.c.input(), h.working_copy, files));
-  std::vector<Step> expected = testing::kWriteSteps;  // the NC program
-  expected.insert(expected.end(), testing::kWriteSteps.begin(), testing::kWriteSteps.end());  // the hand-back
+  std::vector<Step> expected = test::kWriteSteps;  // the NC program
+  expected.insert(expected.end(), test::kWriteSteps.begin(), test::kWriteSteps.end());  // the hand-back
   expected.push_back(Step::remove);  // the working copy
   ASSERT_EQ(files.steps(), expected);
-  const std::size_t n = testing::kWriteSteps.size();
+  const std::size_t n = test::kWriteSteps.size();
   EXPECT_EQ(files.calls[5].path, h.nc());
   EXPECT_EQ(files.calls[6].path, h.host.path() / "Zemlak");
   EXPECT_EQ(files.calls[n].path.parent_path(), h.host.path());  // the hand-back's temporary file
@@ -167,7 +167,7 @@ struct Crash {
 
 std::string crash_name(const Crash& c) {
   return std::string(c.file == 1 ? "NcProgram_" : "HandBack_") +
-         (c.then == Then::crash_before ? "Before_" : "After_") + testing::step_name(c.step);
+         (c.then == Then::crash_before ? "Before_" : "After_") + test::step_name(c.step);
 }
 
 std::string crash_param_name(const ::testing::TestParamInfo<Crash>& info) { return crash_name(info.param); }
@@ -177,7 +177,7 @@ void PrintTo(const Crash& c, std::ostream* os) { *os << crash_name(c); }
 std::vector<Crash> all_crashes() {
   std::vector<Crash> crashes;
   for (int file : {1, 2})
-    for (Step step : testing::kWriteSteps)
+    for (Step step : test::kWriteSteps)
       for (Then then : {Then::crash_before, Then::crash_after}) crashes.push_back({step, file, then});
   crashes.push_back({Step::remove, 2, Then::crash_before});  // the working copy
   crashes.push_back({Step::remove, 2, Then::crash_after});

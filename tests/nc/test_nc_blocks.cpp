@@ -89,7 +89,7 @@ TEST(BlockTable, GrowsPastItsFirstSize) {
 TEST(ReadTemplate, KeepsEveryLineAndAddsTheSpareEntry) {
   test::TempFolder tmp;
   const auto file = tmp.path() / "sta_cut.ini";
-  test::write_bytes(file, "M07\r\n\r\n   \r\n\x83\x5C\r\nlast");
+  test::write_file(file, "M07\r\n\r\n   \r\n\x83\x5C\r\nlast");
   auto lines = read_template(file);
   ASSERT_TRUE(lines.ok());
   EXPECT_EQ(*lines, (TemplateLines{"M07", "", "   ", "\x83\x5C", "last", ""}));
@@ -97,21 +97,10 @@ TEST(ReadTemplate, KeepsEveryLineAndAddsTheSpareEntry) {
 
 TEST(ReadTemplate, AnEmptyFileGivesOnlyTheSpareEntry) {
   test::TempFolder tmp;
-  test::write_bytes(tmp.path() / "end.ini", "");
+  test::write_file(tmp.path() / "end.ini", "");
   auto lines = read_template(tmp.path() / "end.ini");
   ASSERT_TRUE(lines.ok());
   EXPECT_EQ(*lines, TemplateLines{""});
-}
-
-TEST(ReadTemplate, AMissingFileOrAFolderInItsPlaceIsAnErrorNamingIt) {
-  test::TempFolder tmp;
-  auto missing = read_template(tmp.path() / "head.ini");
-  ASSERT_FALSE(missing.ok());
-  EXPECT_NE(missing.error().message.find("head.ini"), std::string::npos);
-  std::filesystem::create_directory(tmp.path() / "foot.ini");
-  auto folder = read_template(tmp.path() / "foot.ini");
-  ASSERT_FALSE(folder.ok());
-  EXPECT_NE(folder.error().message.find("foot.ini"), std::string::npos);
 }
 
 }  // namespace

@@ -2,11 +2,11 @@
 
 #include <cstdlib>
 
-#include "core/scoped_home.h"
 #include "core/text.h"
 #include "nc/nc_output_name.h"
 #include "nc/nc_program.h"
 #include "nc_fixtures.h"
+#include "support/files.h"
 
 namespace makenc {
 namespace {
@@ -14,7 +14,7 @@ namespace {
 using test::NcCase;
 using test::TempFolder;
 
-using testing::ScopedHome;
+using test::ScopedHome;
 
 const std::string kSj = utf8_to_cp932("表示板");  // 表 ends in the byte of "\"
 
@@ -202,7 +202,7 @@ TEST(MakeNcData, OuterContourIsLeftOutOnlyWhenItIsTheOutline) {
 // the old program stays for the machine as it was.
 TEST(MakeNcData, LeadInsPlacedWithAnApproachThatCannotBeCutAreRefused) {
   HostCase h;
-  test::write_bytes(h.nc_file(), "OLD PROGRAM\r\n");
+  test::write_file(h.nc_file(), "OLD PROGRAM\r\n");
   h.c.settings.ini_Apr = h.c.assignment.ini_Apr = "-5";
   auto written = make_nc_data(h.c.input());
   ASSERT_FALSE(written.ok());
@@ -243,7 +243,7 @@ TEST(MakeNcData, AJointBelowZeroIsRefusedOnlyWhenJointsAreLeft) {
   h.c.settings.ini_joint_text = "-2";
   h.c.options.joints = false;
   ASSERT_TRUE(make_nc_data(h.c.input()).ok());
-  test::write_bytes(h.nc_file(), "OLD PROGRAM\r\n");
+  test::write_file(h.nc_file(), "OLD PROGRAM\r\n");
   h.c.options.joints = true;
   auto written = make_nc_data(h.c.input());
   ASSERT_FALSE(written.ok());
@@ -258,7 +258,7 @@ class MissingTemplate : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(MissingTemplate, IsAnErrorNamingItAndNothingIsWritten) {
   HostCase h;
-  test::write_bytes(h.nc_file(), "OLD PROGRAM\r\n");
+  test::write_file(h.nc_file(), "OLD PROGRAM\r\n");
   const auto file = h.host.path() / "Zemlak" / "Bin" / GetParam();
   std::filesystem::remove(file);
   auto written = make_nc_data(h.c.input());
@@ -296,7 +296,7 @@ TEST(MakeNcData, AFileInThePlaceOfTheOutputFolderIsNamed) {
   HostCase h;
   TempFolder home;
   ScopedHome scoped(home.path());
-  test::write_bytes(home.path() / "jww" / "Zemlak", "not a folder");
+  test::write_file(home.path() / "jww" / "Zemlak", "not a folder");
   h.c.drawing.File_lin = "file=";
   auto written = make_nc_data(h.c.input());
   ASSERT_FALSE(written.ok());
@@ -304,15 +304,6 @@ TEST(MakeNcData, AFileInThePlaceOfTheOutputFolderIsNamed) {
             "the NC program was not written: " + (home.path() / "jww" / "Zemlak").string() +
                 " is a file, not a folder");
   EXPECT_EQ(test::file_bytes(home.path() / "jww" / "Zemlak"), "not a folder");
-}
-
-TEST(MakeNcData, AFolderInThePlaceOfTheProgramIsAnError) {
-  HostCase h;
-  std::filesystem::create_directories(h.nc_file());
-  auto written = make_nc_data(h.c.input());
-  ASSERT_FALSE(written.ok());
-  EXPECT_NE(written.error().message.find("part.nc"), std::string::npos);
-  EXPECT_TRUE(std::filesystem::is_directory(h.nc_file()));
 }
 
 TEST(ShortDate, IsYearMonthDayWithSlashes) {

@@ -8,15 +8,16 @@
 #include <random>
 
 #include "core/constants.h"
-#include "core/temp_folder.h"
-#include "support/drawing_rows.h"
 #include "preview/material_map.h"
+#include "support/drawing_rows.h"
+#include "support/files.h"
 
 namespace makenc {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::file_bytes;
+using test::file_bytes;
+using test::TempFolder;
 
 std::uint32_t read_u32(const std::string& s, std::size_t at) {
   return (std::uint32_t{static_cast<unsigned char>(s[at])} << 24) |
@@ -93,21 +94,6 @@ Surface decoded(const std::string& png) {
   }
   return s;
 }
-
-class TempFolder {
- public:
-  TempFolder() : path_(fs::temp_directory_path() / ("makenc_png_" + std::to_string(std::random_device{}()))) {
-    fs::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
 
 TEST(PngChecksums, MatchTheFormatsKnownValues) {
   EXPECT_EQ(png_crc32("IEND"), 0xAE426082u);

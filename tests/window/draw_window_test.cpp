@@ -14,7 +14,7 @@
 #include <memory>
 #include <vector>
 
-#include "host_folder.h"
+#include "support/host_folder.h"
 #include "window/kakou_dialog.h"
 #include "window/preview_widget.h"
 #include "window/template_editor.h"
@@ -31,7 +31,7 @@ int rgb(QRgb c) { return (qRed(c) << 16) | (qGreen(c) << 8) | qBlue(c); }
 class DrawWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    auto opened = open_session(host.root());
+    auto opened = open_session(host.path());
     ASSERT_TRUE(opened) << opened.error().message;
     session = std::make_unique<Session>(std::move(opened.value()));
     WindowHooks hooks;
@@ -70,7 +70,7 @@ class DrawWindowTest : public ::testing::Test {
   }
   void trigger(const char* action) { window->findChild<QAction*>(QString::fromLatin1(action))->trigger(); }
 
-  testing::HostFolder host;
+  test::HostFolder host{test::HostFolder::Holds::plate};
   std::unique_ptr<Session> session;
   std::unique_ptr<Draw> window;
   std::vector<QString> titles, texts;
@@ -237,7 +237,7 @@ TEST_F(DrawWindowTest, AFailingMakeNCIsReportedAndTheWindowStaysOpen) {
   EXPECT_EQ(quits, 0);
   EXPECT_TRUE(window->isVisible());
   EXPECT_TRUE(makeNC_shown());
-  EXPECT_EQ(host.read("JWC_TEMP.TXT"), testing::HostFolder::kDrawing);
+  EXPECT_EQ(host.read("JWC_TEMP.TXT"), test::HostFolder::kDrawing);
 }
 
 TEST_F(DrawWindowTest, TheMenuOpensBothDialogsWithoutBlockingAndKeepsTheEditor) {
@@ -280,7 +280,7 @@ TEST_F(DrawWindowTest, EndingClosesEverythingWithoutHandingTheDrawingBack) {
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(window->template_editor()->isVisible());
     EXPECT_TRUE(dialog.isNull());
-    EXPECT_EQ(host.read("JWC_TEMP.TXT"), testing::HostFolder::kDrawing);
+    EXPECT_EQ(host.read("JWC_TEMP.TXT"), test::HostFolder::kDrawing);
     EXPECT_TRUE(std::filesystem::exists(host.path("Zemlak/Bin/makeNC.txt")));
     EXPECT_EQ(quits, 0);
   }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/text.h"
-#include "host_folder.h"
+#include "support/host_folder.h"
 
 namespace makenc {
 namespace {
@@ -30,7 +30,7 @@ class KakouDialogTest : public ::testing::Test {
   }
 
   KakouDialog* open() {
-    auto* d = new KakouDialog(settings, host.root(), inform, nullptr);
+    auto* d = new KakouDialog(settings, host.path(), inform, nullptr);
     d->show();
     return d;
   }
@@ -42,7 +42,7 @@ class KakouDialogTest : public ::testing::Test {
   }
   static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-  testing::HostFolder host;
+  test::HostFolder host{test::HostFolder::Holds::plate};
   Settings settings;
   WindowHooks::Inform inform;
   std::vector<Shown> messages;
@@ -125,7 +125,7 @@ TEST_F(KakouDialogTest, CancelAndClosingWriteNothing) {
       d->close();
     settle();
     EXPECT_TRUE(d.isNull());
-    EXPECT_EQ(host.read("Zemlak/Bin/set.ini"), testing::HostFolder::kSettings);
+    EXPECT_EQ(host.read("Zemlak/Bin/set.ini"), test::HostFolder::kSettings);
     EXPECT_EQ(settings.ini_GOSA, before.ini_GOSA);
     EXPECT_EQ(settings.ini_S_suu, before.ini_S_suu);
   }

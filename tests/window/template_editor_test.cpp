@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/text.h"
-#include "host_folder.h"
+#include "support/host_folder.h"
 
 namespace makenc {
 namespace {
@@ -19,7 +19,7 @@ class TemplateEditorTest : public ::testing::Test {
  protected:
   TemplateEditorTest()
       : editor(
-            host.root(),
+            host.path(),
             [this](QWidget*, const QString& title, const QString& text) {
               messages.push_back(title + QLatin1Char('|') + text);
             },
@@ -37,7 +37,7 @@ class TemplateEditorTest : public ::testing::Test {
     return files;
   }
 
-  testing::HostFolder host;
+  test::HostFolder host{test::HostFolder::Holds::plate};
   std::vector<QString> messages;
   TemplateEditor editor;
 };

@@ -1,0 +1,13 @@
+%
+O1000
+(DATE @DATE@)
+(FILE Zemlak\part.nc)
+(SIZE 100 x 0)
+G90 G92 X0 Y0
+G00X0.Y0.G40
+M07
+E2
+G01X100.Y0.
+M08
+M30
+%
