@@ -8,6 +8,8 @@
 // tests/golden/<case>/expected/     exit_code, stdout, stderr, and files/
 //                                   with every file expected afterwards;
 //                                   "absent" lists files that must be gone.
+// tests/golden/<case>/readonly      files of input/ made read-only before
+//                                   the run; they must be read-only after it.
 // Today's date is written as @DATE@ (yyyy/MM/dd) and @DATE-@ (yyyy-MM-dd),
 // the scratch folder as @FOLDER@. MAKENC_UPDATE_GOLDEN=1 rewrites expected/
 // from the actual run, for review before committing.
@@ -125,12 +127,13 @@ fs::path nc_check() {
 }
 
 void expect_nc_check_passes(const fs::path& nc_file, const fs::path& set_ini) {
+  // Beside the program, under a name that is never too long.
+  const fs::path report_file = nc_file.parent_path() / "nc-check.report";
   std::string cmd = shell_quote(nc_check().string()) + " --set-ini " + shell_quote(set_ini.string()) + " " +
-                    shell_quote(nc_file.string()) + " > " + shell_quote(nc_file.string() + ".check") +
-                    " 2>&1";
+                    shell_quote(nc_file.string()) + " > " + shell_quote(report_file.string()) + " 2>&1";
   const int status = std::system(cmd.c_str());
-  const std::string report = file_bytes(nc_file.string() + ".check");
-  fs::remove(nc_file.string() + ".check");
+  const std::string report = file_bytes(report_file);
+  fs::remove(report_file);
   EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0)
       << nc_file.filename() << " fails the G-code check:\n"
       << report;
@@ -145,6 +148,10 @@ TEST_P(Golden, RunMatchesTheExpectedFiles) {
   const fs::path home = scratch.path() / "home";
   fs::copy(dir / "input", folder, fs::copy_options::recursive);
   fs::create_directories(home / "jww" / "Zemlak");
+  const std::vector<std::string> read_only =
+      fs::exists(dir / "readonly") ? lines_of(dir / "readonly") : std::vector<std::string>{};
+  constexpr fs::perms kWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  for (const auto& rel : read_only) fs::permissions(folder / rel, kWrite, fs::perm_options::remove);
   const RunResult run = run_makenc(folder, lines_of(dir / "args"), home);
 
   const fs::path expected = dir / "expected";
@@ -177,6 +184,9 @@ TEST_P(Golden, RunMatchesTheExpectedFiles) {
       EXPECT_FALSE(fs::exists(folder / rel)) << rel << " should not exist";
     }
   }
+
+  for (const auto& rel : read_only)
+    EXPECT_EQ(fs::status(folder / rel).permissions() & kWrite, fs::perms::none) << rel << " is no longer read-only";
 
   for (const fs::path& where : {folder / "Zemlak", home / "jww" / "Zemlak"}) {
     if (!fs::is_directory(where)) continue;
