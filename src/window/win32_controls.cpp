@@ -40,6 +40,11 @@ std::wstring installed_face() {
   return chosen;
 }
 
+std::wstring& chosen_face() {
+  static std::wstring face = installed_face();
+  return face;
+}
+
 HFONT make_font(const std::wstring& face, int dpi, double points) {
   LOGFONTW lf{};
   lf.lfHeight = -static_cast<LONG>(points * dpi / 72.0 + 0.5);
@@ -82,7 +87,7 @@ const Style& style() {
     HDC screen = ::GetDC(nullptr);
     made.dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
     ::ReleaseDC(nullptr, screen);
-    const std::wstring face = installed_face();
+    const std::wstring& face = chosen_face();
     made.font = make_font(face, made.dpi, 9);
     made.button_font = make_font(face, made.dpi, 12);
     made.text_font = make_font(face, made.dpi, 11.25);
@@ -182,6 +187,28 @@ HWND create_window(const wchar_t* class_name, const FormSpec& form, DWORD style_
   ::AdjustWindowRectEx(&r, style_bits, menu != nullptr, 0);
   return ::CreateWindowExW(0, class_name, wide(form.caption).c_str(), style_bits, CW_USEDEFAULT, CW_USEDEFAULT,
                            r.right - r.left, r.bottom - r.top, owner, menu, ::GetModuleHandleW(nullptr), self);
+}
+
+void fit_caption(HWND check_box, int available_width) {
+  // Below this the text would no longer be readable.
+  constexpr double kSmallestPointSize = 6.0;
+  constexpr double kPointStep = 0.25;
+  static std::map<int, HFONT> smaller;  // by size in quarter points, for the program's life
+  const std::wstring text = wide(text_of(check_box));
+  const int box = ::GetSystemMetrics(SM_CXMENUCHECK) + ::GetSystemMetrics(SM_CXEDGE) * 2;
+  HDC dc = ::GetDC(check_box);
+  for (double points = 9.0; points >= kSmallestPointSize; points -= kPointStep) {
+    const int quarter = static_cast<int>(points * 4);
+    HFONT font = quarter == 36 ? style().font : smaller[quarter];
+    if (font == nullptr) font = smaller[quarter] = make_font(chosen_face(), style().dpi, points);
+    HGDIOBJ old = ::SelectObject(dc, font);
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    ::SelectObject(dc, old);
+    ::SendMessageW(check_box, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    if (box + size.cx <= available_width) break;
+  }
+  ::ReleaseDC(check_box, dc);
 }
 
 void inform(HWND owner, std::string_view title, std::string_view text) {

@@ -42,6 +42,11 @@ void register_class(const wchar_t* name, Handler handle, HBRUSH background);
 HWND create_window(const wchar_t* class_name, const FormSpec& form, DWORD style_bits, HWND owner, HMENU menu,
                    void* self);
 
+// The layouts were drawn for a proportional face; where a wider face stands
+// in, a check box whose caption would be clipped gets a slightly smaller
+// size instead.
+void fit_caption(HWND check_box, int available_width);
+
 // A modal message with one OK button.
 void inform(HWND owner, std::string_view title, std::string_view text);
 

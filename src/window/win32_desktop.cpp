@@ -203,17 +203,22 @@ class Draw {
  public:
   Draw(Session& session, int& exit_code) : session_(session), exit_code_(exit_code) {
     HMENU bar = build_menus();
-    window_ = win32::create_window(L"makenc_Draw", kDrawForm, WS_OVERLAPPEDWINDOW, nullptr, bar, this);
-    tool_bar_ = ::CreateWindowExW(0, L"makenc_Toolbar1", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+    window_ = win32::create_window(L"makenc_Draw", kDrawForm, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, nullptr, bar, this);
+    tool_bar_ = ::CreateWindowExW(0, L"makenc_Toolbar1", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
                                   px(kDrawForm.client_width), px(kToolBarHeight), window_, nullptr,
                                   ::GetModuleHandleW(nullptr), this);
-    for (const ControlSpec& c : kDrawForm.controls) {
+    for (std::size_t i = 0; i < kDrawForm.controls.size(); ++i) {
+      const ControlSpec& c = kDrawForm.controls[i];
       HWND control = win32::create_control(tool_bar_, kDrawForm, c, kDrawIds);
       if (c.kind == ControlKind::PictureButton) add_tool_tip(control, c.text);
+      // A box reaches to the next control at most: that one lies above it.
+      const bool next_in_row = i + 1 < kDrawForm.controls.size() && kDrawForm.controls[i + 1].top == c.top;
+      const int reach = next_in_row ? std::min(c.width, kDrawForm.controls[i + 1].left - c.left) : c.width;
+      if (c.kind == ControlKind::CheckBox) win32::fit_caption(control, px(reach));
     }
-    pic_ = ::CreateWindowExW(0, L"makenc_Pic1", L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window_, nullptr,
+    pic_ = ::CreateWindowExW(0, L"makenc_Pic1", L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, window_, nullptr,
                              ::GetModuleHandleW(nullptr), this);
-    status_ = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window_, nullptr,
+    status_ = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, window_, nullptr,
                                 ::GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(win32::style().font), TRUE);
     ::SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(win32::wide(kStatusText).c_str()));
@@ -380,6 +385,7 @@ class Draw {
     ::SetWindowPos(status_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     redraw(session_, pic.width, pic.height);
     ::InvalidateRect(pic_, nullptr, FALSE);
+    show_clock();
   }
 
   void show_clock() {
