@@ -66,10 +66,12 @@ echo "== whole runs under Wine, compared with Linux"
 "$here/tests/tools/golden-wine" --linux "$linux" --exe "$wbuild/makenc.exe" --work "$wbuild/golden" || failed=1
 
 echo "== the window under Wine on a virtual display"
-# makenc.exe started without arguments in a host folder; a driver presses
-# "auto" and "makeNC" through the window's own messages (BM_CLICK) and
-# answers the completion message. The NC program and the hand-back must be
-# those of the batch run on the same folder.
+# makenc.exe started without arguments in a host folder; a driver opens the
+# conditions dialog and saves it unchanged ("決定"), opens the template
+# editor on a file and cancels it, presses "auto" and "makeNC" through the
+# window's own messages (BM_CLICK) and answers the completion message. The
+# NC program and the hand-back must be those of the batch run on the same
+# folder, and set.ini as it was.
 run=$wbuild/window-test
 rm -rf "$run"
 mkdir -p "$run"
@@ -81,8 +83,12 @@ wineserver -w >/dev/null 2>&1 || true
 timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   cd "$1/host"
   wine "$2/makenc.exe" & program=$!
-  wine "$2/tests/drive_window.exe" wait hidden "NCデータ作成" click "アプローチ自動割付" \
-    shown "NCデータ作成" picture "$1/main_window.png" click "NCデータ作成" confirm "確認" || driver=1
+  wine "$2/tests/drive_window.exe" wait hidden "NCデータ作成" \
+    menu "設定" in "加工指示" picture "$1/conditions_dialog.png" click "決定" in Draw \
+    menu "設定ファイル編集" in "ファイル設定" click "加工開始コード(切断用)" picture "$1/template_editor.png" \
+    click "CANCEL" in Draw \
+    click "アプローチ自動割付" shown "NCデータ作成" picture "$1/main_window.png" \
+    click "NCデータ作成" confirm "確認" || driver=1
   wait $program || exit 1
   exit ${driver:-0}' window-test "$run" "$wbuild" >"$run/log" 2>&1 || window_status=1
 expected=$here/tests/golden/plate_batch/expected/files
@@ -93,12 +99,16 @@ elif ! sed "s#@DATE@#$today#g" "$expected/Zemlak/plate.nc" | cmp -s - "$run/host
   echo "FAIL the window's NC program differs from the batch run's"; failed=1
 elif ! cmp -s "$expected/JWC_TEMP.TXT" "$run/host/JWC_TEMP.TXT" || [ -e "$run/host/Zemlak/Bin/makeNC.txt" ]; then
   echo "FAIL the window's hand-back differs from the batch run's"; failed=1
+elif ! cmp -s "$here/examples/plate/Zemlak/Bin/set.ini" "$run/host/Zemlak/Bin/set.ini"; then
+  echo "FAIL the conditions saved unchanged changed set.ini"; failed=1
 else
   echo "ok   auto and makeNC pressed in the window: the batch run's program and hand-back"
   # The picture in docs/ is made by this run: scripts/test-windows.sh --picture
   if [ "${1:-}" = "--picture" ]; then
-    "$here/tests/tools/png-recompress" "$run/main_window.png" "$here/docs/win32_main_window.png"
-    echo "wrote docs/win32_main_window.png"
+    for picture in main_window conditions_dialog template_editor; do
+      "$here/tests/tools/png-recompress" "$run/$picture.png" "$here/docs/win32_$picture.png"
+      echo "wrote docs/win32_$picture.png"
+    done
   fi
 fi
 

@@ -159,6 +159,10 @@ HWND create_control(HWND parent, const FormSpec& form, const ControlSpec& spec, 
                                    px(spec.height), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(first_id + row)),
                                    ::GetModuleHandleW(nullptr), nullptr);
   ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  // Only the labels drawn two lines high wrap; the others keep to one line.
+  constexpr int kLayoutLineHeight = 12;
+  if (spec.kind == ControlKind::Label && twips_to_pixels(spec.height) < 2 * kLayoutLineHeight)
+    fit_caption(control, px(spec.width));
   return control;
 }
 
@@ -195,7 +199,10 @@ void fit_caption(HWND check_box, int available_width) {
   constexpr double kPointStep = 0.25;
   static std::map<int, HFONT> smaller;  // by size in quarter points, for the program's life
   const std::wstring text = wide(text_of(check_box));
-  const int box = ::GetSystemMetrics(SM_CXMENUCHECK) + ::GetSystemMetrics(SM_CXEDGE) * 2;
+  wchar_t cls[16] = {};
+  ::GetClassNameW(check_box, cls, 16);
+  const bool label = ::lstrcmpiW(cls, L"STATIC") == 0;
+  const int box = label ? 0 : ::GetSystemMetrics(SM_CXMENUCHECK) + ::GetSystemMetrics(SM_CXEDGE) * 2;
   HDC dc = ::GetDC(check_box);
   for (double points = 9.0; points >= kSmallestPointSize; points -= kPointStep) {
     const int quarter = static_cast<int>(points * 4);

@@ -24,6 +24,10 @@ const Style& style();
 
 int px(int twips);
 
+// The command of the main window's menu entry kDrawMenus[i] is
+// kDrawMenuIds + i.
+inline constexpr int kDrawMenuIds = 900;
+
 std::wstring wide(std::string_view utf8);
 std::string text_of(HWND control);
 void set_text(HWND control, std::string_view utf8);
@@ -43,8 +47,8 @@ HWND create_window(const wchar_t* class_name, const FormSpec& form, DWORD style_
                    void* self);
 
 // The layouts were drawn for a proportional face; where a wider face stands
-// in, a check box whose caption would be clipped gets a slightly smaller
-// size instead.
+// in, a check box or one-line label whose caption would be clipped gets a
+// slightly smaller size instead.
 void fit_caption(HWND check_box, int available_width);
 
 // A modal message with one OK button.

@@ -29,7 +29,7 @@ using win32::px;
 constexpr int kDrawIds = 100;
 constexpr int kKakouIds = 300;
 constexpr int kFSetIds = 500;
-constexpr int kMenuIds = 900;
+constexpr int kMenuIds = win32::kDrawMenuIds;
 constexpr UINT_PTR kClockTimer = 1;
 constexpr UINT kClockTickMs = 1000;
 

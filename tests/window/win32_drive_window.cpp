@@ -8,6 +8,8 @@
 //   drive_window hidden TEXT          fails unless that button is hidden
 //   drive_window picture FILE.png     the main window as the screen shows it
 //   drive_window confirm TITLE        the message box of that title is answered OK
+//   drive_window menu TEXT            the main window's menu item of this text is chosen
+//   drive_window in TITLE             the commands after it work in the window of this caption
 //
 // Commands run in order; each waits up to 30 seconds for what it needs.
 #include <windows.h>
@@ -18,9 +20,11 @@
 #include <thread>
 #include <vector>
 
+#include "app/forms.h"
 #include "core/platform.h"
 #include "raster/png_file.h"
 #include "raster/surface.h"
+#include "window/win32_controls.h"
 
 namespace {
 
@@ -40,6 +44,14 @@ HWND wait_for(Find find) {
 }
 
 HWND main_window() { return ::FindWindowW(L"makenc_Draw", nullptr); }
+
+// The command of the main window's menu item of that text (the menus of
+// another process cannot be read under Wine); 0 for none.
+UINT menu_command(const std::string& text) {
+  for (std::size_t i = 0; i < kDrawMenus.size(); ++i)
+    if (kDrawMenus[i].text == text) return static_cast<UINT>(win32::kDrawMenuIds + static_cast<int>(i));
+  return 0;
+}
 
 struct Search {
   std::wstring text;
@@ -107,14 +119,27 @@ bool fail(const std::string& what) {
 }
 
 bool run(const std::vector<std::string>& args) {
+  std::wstring target;  // the caption of the window worked in; "" for the main window
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& command = args[i];
     const bool has_argument = i + 1 < args.size();
-    HWND draw = wait_for(main_window);
-    if (draw == nullptr) return fail("the main window Draw did not appear");
+    HWND main = wait_for(main_window);
+    if (main == nullptr) return fail("the main window Draw did not appear");
     if (command == "wait") continue;
     if (!has_argument) return fail(command + " needs an argument");
     const std::string& argument = args[++i];
+    if (command == "in") {
+      target = argument == "Draw" ? std::wstring() : utf8_to_wide(argument);
+      continue;
+    }
+    HWND draw = target.empty() ? main : wait_for([&] { return ::FindWindowW(nullptr, target.c_str()); });
+    if (draw == nullptr) return fail("no window \"" + wide_to_utf8(target) + "\"");
+    if (command == "menu") {
+      const UINT id = menu_command(argument);
+      if (id == 0) return fail("no menu item \"" + argument + "\"");
+      ::PostMessageW(main, WM_COMMAND, id, 0);
+      continue;
+    }
     if (command == "click" || command == "shown") {
       HWND button = wait_for([&] {
         HWND b = control(draw, argument);
