@@ -3,7 +3,8 @@
 # unit tests, end-to-end runs of the program (checked by the G-code
 # interpreter) and the window tests on the offscreen platform; then the same
 # suite built with the address and undefined-behaviour sanitizers, and a
-# short run of every fuzz target ($FUZZ_SECONDS each, default 60).
+# short run of every fuzz target ($FUZZ_SECONDS each, default 60); then the
+# Windows program, cross-built, under Wine (scripts/test-windows.sh).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 "$here/scripts/setup-debian.sh"
@@ -11,3 +12,4 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 (cd "${BUILD_DIR:-$here/build}" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
 "$here/scripts/sanitize.sh"
 "$here/scripts/fuzz.sh" "${FUZZ_SECONDS:-60}"
+LINUX_MAKENC="${BUILD_DIR:-$here/build}/makenc" "$here/scripts/test-windows.sh"

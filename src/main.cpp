@@ -1,50 +1,63 @@
 // The program the host CAD program starts in its folder. Without arguments it
 // is the desktop tool; the batch and dump modes run the same stages without
 // a window.
-#include <filesystem>
-#include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/batch.h"
 #include "app/command_line.h"
+#include "core/platform.h"
 
 #ifdef MAKENC_WINDOW
 #include "window/desktop.h"
 #endif
 
+namespace {
+
+// What a mode printed goes out once it has ended, as the console or the
+// file it goes to expects.
+int finish(int code, const std::ostringstream& out, const std::ostringstream& err) {
+  makenc::write_standard_output(out.str());
+  makenc::write_standard_error(err.str());
+  return code;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   using namespace makenc;
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  std::ostringstream out;
+  std::ostringstream err;
+  const std::vector<std::string> args = command_line_arguments(argc, argv);
   auto cl = parse_command_line(args);
   if (!cl) {
-    std::cerr << "makenc: " << cl.error().message;
-    if (cl.error().message.back() != '\n') std::cerr << '\n';
-    return 1;
+    err << "makenc: " << cl.error().message;
+    if (cl.error().message.back() != '\n') err << '\n';
+    return finish(1, out, err);
   }
-  std::error_code ec;
-  const std::filesystem::path folder = std::filesystem::current_path(ec);
-  if (ec) {
-    std::cerr << "makenc: cannot read the current folder: " << ec.message() << '\n';
-    return 1;
+  Result<std::filesystem::path> folder = start_folder();
+  if (!folder) {
+    err << "makenc: " << folder.error().message << '\n';
+    return finish(1, out, err);
   }
   switch (cl->mode) {
     case Mode::Help:
-      std::cout << usage_text();
-      return 0;
+      out << usage_text();
+      return finish(0, out, err);
     case Mode::Batch:
-      return run_batch(*cl, folder, std::cout, std::cerr);
+      return finish(run_batch(*cl, *folder, out, err), out, err);
     case Mode::DumpTables:
-      return run_dump_tables(folder, std::cout, std::cerr);
+      return finish(run_dump_tables(*folder, out, err), out, err);
     case Mode::DumpCutlist:
-      return run_dump_cutlist(*cl, folder, std::cout, std::cerr);
+      return finish(run_dump_cutlist(*cl, *folder, out, err), out, err);
     case Mode::Desktop:
       break;
   }
 #ifdef MAKENC_WINDOW
-  return run_desktop(argc, argv, folder);
+  return run_desktop(argc, argv, *folder);
 #else
-  std::cerr << "makenc: this build has no window; use --batch\n" << usage_text();
-  return 1;
+  err << "makenc: this build has no window; use --batch\n" << usage_text();
+  return finish(1, out, err);
 #endif
 }

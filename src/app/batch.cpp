@@ -3,6 +3,7 @@
 #include "app/session.h"
 #include "assign/dump_cutlist.h"
 #include "core/constants.h"
+#include "core/platform.h"
 #include "core/text.h"
 #include "import/dump_tables.h"
 #include "raster/png_file.h"
@@ -58,7 +59,7 @@ int run_batch(const CommandLine& cl, const std::filesystem::path& folder, std::o
   run_assignment(*session);
   warn(err, session->assignment.warnings);
   if (!cl.preview_png.empty()) {
-    auto saved = write_png(session->preview.surface, cl.preview_png);
+    auto saved = write_png(session->preview.surface, path_from_utf8(cl.preview_png));
     if (!saved) return fail(err, saved.error());
   }
   auto written = make_nc(*session);

@@ -8,8 +8,6 @@
 // they are meant for, and a forked child cannot leave a hook set behind.
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -17,23 +15,18 @@
 #include <string_view>
 #include <system_error>
 
-namespace makenc {
+#include "core/platform.h"
 
-// What a new file takes over from the file it replaces, so that the host
-// finds its file as readable and writable as before.
-struct KeptAttributes {
-  mode_t mode = 0;  // read, write and execute bits of owner, group and others only
-  uid_t owner = 0;
-  gid_t group = 0;
-};
+namespace makenc {
 
 // The attributes of the regular file at `target` (following a symbolic
 // link, whose own bits say nothing); none when there is no such file.
 std::optional<KeptAttributes> attributes_to_keep(const std::filesystem::path& target);
 
 // Every step returns the error it failed with, or no error. The steps are
-// virtual and the base class does them with the system's calls; a test
-// derives from it and overrides the step it makes fail.
+// virtual and the base class does them with the system's calls (those that
+// differ between systems are in core/platform_*.cpp); a test derives from it
+// and overrides the step it makes fail.
 class FileLayer {
  public:
   FileLayer() = default;
@@ -55,7 +48,9 @@ class FileLayer {
   virtual std::error_code sync(std::FILE* file);
   // Closes the file whatever the outcome; an error is a late write error.
   virtual std::error_code close(std::FILE* file);
-  // Puts `from` in the place of `to` in one step, replacing what was there.
+  // Puts `from` in the place of `to` in one step, replacing what was there
+  // and writing the change of names through to the disk where the system
+  // does that in the same call.
   virtual std::error_code rename(const std::filesystem::path& from, const std::filesystem::path& to);
   // Removes a file; a file that is not there is no error.
   virtual std::error_code remove(const std::filesystem::path& path);

@@ -3,6 +3,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "core/platform.h"
+
 namespace makenc {
 
 namespace {
@@ -16,11 +18,13 @@ constexpr std::size_t kLongestName = 255;
 
 std::filesystem::path temporary_name(const std::filesystem::path& target, const std::string& tag) {
   const std::string tail = "." + tag + std::string(kTemporaryEnding);
-  std::string name = target.filename().string();
+  std::filesystem::path name = target.filename();
   // Beside a very long name the temporary file drops it, as it could not
-  // be created otherwise.
-  if (name.size() + tail.size() > kLongestName) name = "makenc";
-  return target.parent_path() / (name + tail);
+  // be created otherwise. Counted in UTF-8 bytes, the strictest count of
+  // the file systems in use (a Linux disk also counts them so under Wine).
+  if (path_to_utf8(name).size() + tail.size() > kLongestName) name = "makenc";
+  name += tail;
+  return target.parent_path() / name;
 }
 
 std::error_code create_temporary(FileLayer& files, const std::filesystem::path& target,
@@ -52,7 +56,7 @@ Error given_up(FileLayer& files, const std::filesystem::path& temporary, std::st
 
 }  // namespace
 
-std::string display_path(const std::filesystem::path& p) { return p.string(); }
+std::string display_path(const std::filesystem::path& p) { return path_to_utf8(p); }
 
 Status write_file_atomically(const std::filesystem::path& target, const std::string& bytes,
                              FileLayer& files) {

@@ -1,11 +1,7 @@
 #include "core/text.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <fstream>
 #include <iterator>
-#include <memory>
 
 namespace makenc {
 
@@ -89,38 +85,6 @@ std::size_t rfind_char(std::string_view s, std::string_view seps) {
   }
   return found;
 }
-
-namespace {
-
-// Converts between encodings; a byte that cannot be converted becomes "?"
-// so that a damaged name still shows in a message.
-std::string convert(std::string_view in, const char* from, const char* to) {
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
-  std::unique_ptr<void, int (*)(iconv_t)> guard(cd, iconv_close);
-  std::string out;
-  std::string src(in);
-  char* inp = src.data();
-  std::size_t inleft = src.size();
-  char buf[1024];
-  while (inleft > 0) {
-    char* outp = buf;
-    std::size_t outleft = sizeof buf;
-    const std::size_t rc = iconv(cd, &inp, &inleft, &outp, &outleft);
-    out.append(buf, static_cast<std::size_t>(outp - buf));
-    if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
-      out += '?';
-      ++inp;
-      --inleft;
-    }
-  }
-  return out;
-}
-
-}  // namespace
-
-std::string cp932_to_utf8(std::string_view bytes) { return convert(bytes, "CP932", "UTF-8"); }
-std::string utf8_to_cp932(std::string_view text) { return convert(text, "UTF-8", "CP932"); }
 
 std::optional<std::vector<std::string>> read_text_lines(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);

@@ -49,7 +49,9 @@ std::vector<std::string_view> split_chars(std::string_view s, char sep);
 // seps on a character boundary, or npos.
 std::size_t rfind_char(std::string_view s, std::string_view seps);
 
-// Conversion at the edges only: the window and the terminal.
+// Conversion at the edges only: the window, the terminal and file names.
+// A byte or character the other side cannot hold becomes "?". Defined by
+// the platform layer (core/platform_*.cpp).
 std::string cp932_to_utf8(std::string_view bytes);
 std::string utf8_to_cp932(std::string_view text);
 

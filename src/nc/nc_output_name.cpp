@@ -1,8 +1,11 @@
 // Where the NC program goes and what the header and the message call it.
 #include "nc/nc_output_name.h"
 
-#include <cstdlib>
+#include <algorithm>
+#include <array>
+#include <string_view>
 
+#include "core/platform.h"
 #include "core/text.h"
 
 namespace makenc {
@@ -17,27 +20,41 @@ constexpr const char* kFileKey = "file=";
 // The longest file name the file systems of the shop's machines take.
 constexpr std::size_t kLongestFileName = 255;
 
-// A name taken from the host must not be able to name another folder or a
-// device: no control bytes, and no separator once it is converted.
+// Names Windows keeps for its devices, with any extension.
+constexpr std::array<std::string_view, 22> kDeviceNames{
+    "CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
+    "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9"};
+
+bool is_device_name(const std::string& utf8) {
+  std::string stem = utf8.substr(0, utf8.find('.'));
+  for (char& c : stem)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+  return std::find(kDeviceNames.begin(), kDeviceNames.end(), stem) != kDeviceNames.end();
+}
+
+// A name taken from the host must not be able to name another folder, a
+// stream of another file or a device, on any system the program runs on:
+// no control bytes, none of the characters Windows keeps out of file names
+// (no file of the host can hold them), no device name.
 bool is_plain_file_name(const std::string& utf8) {
   if (utf8.empty() || utf8 == "." || utf8 == "..") return false;
+  constexpr std::string_view kKeptOut = "/\\:*?\"<>|";
   for (unsigned char c : utf8)
-    if (c < 0x20 || c == '/' || c == 0x7F) return false;
-  return true;
+    if (c < 0x20 || c == 0x7F || kKeptOut.find(static_cast<char>(c)) != std::string_view::npos) return false;
+  return !is_device_name(utf8);
 }
 
 Result<NcOutputName> unnamed_output(const std::string& date) {
   std::string day = date;
   for (char& c : day)
     if (c == '/') c = '-';
-  const char* home = std::getenv("HOME");
-  if (home == nullptr || *home == '\0')
-    return Error{"the drawing has no name and HOME is not set: no folder for the NC program"};
+  auto folder = unnamed_drawing_folder();
+  if (!folder) return folder.error();
   const std::string file_name = cp932_to_utf8(day) + ".nc";
   if (!is_plain_file_name(file_name))
     return Error{"the date \"" + cp932_to_utf8(date) + "\" cannot name the NC program"};
-  return NcOutputName{kUnnamedFolder + day + ".nc",
-                      std::filesystem::path(home) / "jww" / "Zemlak" / file_name};
+  return NcOutputName{kUnnamedFolder + day + ".nc", *folder / path_from_utf8(file_name)};
 }
 
 }  // namespace
@@ -68,7 +85,7 @@ Result<NcOutputName> nc_output_name(const std::filesystem::path& folder, const s
     return Error{shown + " is too long to name a file (" + std::to_string(file_name.size()) +
                  " bytes with \".nc\", at most " + std::to_string(kLongestFileName) + ")"};
   if (!is_plain_file_name(file_name)) return Error{shown + " cannot name a file"};
-  return NcOutputName{kNamedFolder + name + ".nc", folder / "Zemlak" / file_name};
+  return NcOutputName{kNamedFolder + name + ".nc", folder / "Zemlak" / path_from_utf8(file_name)};
 }
 
 }  // namespace makenc

@@ -16,8 +16,9 @@ struct NcOutputName {
 // The drawing's name is the last part of File_lin after "\" or "/" (on code
 // page 932 character boundaries), without its extension; without any
 // separator the leading "file=" is dropped. An unnamed drawing is named by
-// the date and goes to the host's own folder "C:\jww\Zemlak\", which on this
-// machine is $HOME/jww/Zemlak. The file never lands outside its folder.
+// the date and goes to the host's own folder "C:\jww\Zemlak\" (on a system
+// without drive letters $HOME/jww/Zemlak). The file never lands outside its
+// folder.
 Result<NcOutputName> nc_output_name(const std::filesystem::path& folder, const std::string& File_lin,
                                     const std::string& date);
 

@@ -194,11 +194,9 @@ Result<NcWritten> make_nc_data(const NcInput& input, FileLayer& files) {
 }
 
 std::string short_date_today() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
+  const CalendarDate date = today();
   auto two = [](int v) { return std::string(1, char('0' + v / 10)) + char('0' + v % 10); };
-  return std::to_string(local.tm_year + 1900) + "/" + two(local.tm_mon + 1) + "/" + two(local.tm_mday);
+  return std::to_string(date.year) + "/" + two(date.month) + "/" + two(date.day);
 }
 
 }  // namespace makenc

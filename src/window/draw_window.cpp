@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "app/forms.h"
 #include "window/icons.h"
 #include "window/kakou_dialog.h"
 #include "window/preview_widget.h"
@@ -20,18 +21,6 @@
 namespace makenc {
 
 namespace {
-
-// The client area the window opens with (13545 x 6840 twips).
-constexpr int kClientWidth = 13545;
-constexpr int kClientHeight = 6840;
-constexpr int kStatusBarHeight = 375;
-
-// The preview's place in the client area: below the tool bar, with a small
-// margin; the picture keeps 5 pixels of the width and 48 of the height free.
-constexpr int kPicTop = 42;
-constexpr int kPicLeft = 2;
-constexpr int kPicSpareWidth = 5;
-constexpr int kPicSpareHeight = 48;
 
 constexpr int kClockTickMs = 1000;
 
@@ -54,8 +43,10 @@ Draw::Draw(Session& session, WindowHooks hooks, QWidget* parent)
   Toolbar1_->out_che->setChecked(session_.options.skip_outline);
   connect_controls();
   show_makeNC();
-  resize(twips_to_px(kClientWidth), twips_to_px(kClientHeight) + menuBar()->sizeHint().height());
-  client_->resize(twips_to_px(kClientWidth), twips_to_px(kClientHeight));
+  const int width = twips_to_px(kDrawForm.client_width);
+  const int height = twips_to_px(kDrawForm.client_height);
+  resize(width, height + menuBar()->sizeHint().height());
+  client_->resize(width, height);
 }
 
 Draw::~Draw() = default;
@@ -63,17 +54,22 @@ Draw::~Draw() = default;
 KakouDialog* Draw::conditions_dialog() const { return kakou_; }
 
 void Draw::build_menus() {
-  QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル"));
-  file->setObjectName(QStringLiteral("file"));
-  QAction* hed_ini = file->addAction(QStringLiteral("設定ファイル編集"));
-  hed_ini->setObjectName(QStringLiteral("hed_ini"));
-  QAction* set_ini = file->addAction(QStringLiteral("設定"));
-  set_ini->setObjectName(QStringLiteral("set_ini"));
-  QAction* end = menuBar()->addAction(QStringLiteral("終了"));
-  end->setObjectName(QStringLiteral("end"));
-  connect(hed_ini, &QAction::triggered, this, &Draw::hed_ini_Click);
-  connect(set_ini, &QAction::triggered, this, &Draw::set_ini_Click);
-  connect(end, &QAction::triggered, this, &Draw::end_Click);
+  // The menu bar's entries and the items of its drop-down menu, in order.
+  QMenu* file = nullptr;
+  for (const MenuSpec& m : kDrawMenus) {
+    const QString text = QString::fromUtf8(m.text);
+    const QString name = QString::fromUtf8(m.name);
+    if (m.name == "file") {
+      file = menuBar()->addMenu(text);
+      file->setObjectName(name);
+      continue;
+    }
+    QAction* item = m.menu.empty() ? menuBar()->addAction(text) : file->addAction(text);
+    item->setObjectName(name);
+    if (m.name == "hed_ini") connect(item, &QAction::triggered, this, &Draw::hed_ini_Click);
+    if (m.name == "set_ini") connect(item, &QAction::triggered, this, &Draw::set_ini_Click);
+    if (m.name == "end") connect(item, &QAction::triggered, this, &Draw::end_Click);
+  }
 }
 
 void Draw::build_status_bar() {
@@ -81,7 +77,7 @@ void Draw::build_status_bar() {
   // bottom of the preview, so the preview keeps the size it is computed at.
   StatusBar1_ = new QStatusBar(client_);
   StatusBar1_->setObjectName(QStringLiteral("StatusBar1"));
-  status_text_ = new QLabel(QStringLiteral("２次元NCデータ作成中"), StatusBar1_);
+  status_text_ = new QLabel(QString::fromUtf8(kStatusText), StatusBar1_);
   status_text_->setObjectName(QStringLiteral("status_text"));
   status_text_->setFrameShape(QFrame::Panel);
   status_text_->setFrameShadow(QFrame::Sunken);
@@ -92,7 +88,10 @@ void Draw::build_status_bar() {
   clock_->setFrameShadow(QFrame::Sunken);
   StatusBar1_->addPermanentWidget(clock_);
   auto* tick = new QTimer(this);
-  const auto show_time = [this] { clock_->setText(QTime::currentTime().toString(QStringLiteral("H:mm"))); };
+  const auto show_time = [this] {
+    const QTime now = QTime::currentTime();
+    clock_->setText(QString::fromStdString(clock_text(now.hour(), now.minute())));
+  };
   connect(tick, &QTimer::timeout, this, show_time);
   show_time();
   tick->start(kClockTickMs);
@@ -128,12 +127,10 @@ void Draw::Form_Resize() {
   Toolbar1_->setGeometry(0, 0, w, DrawToolBar::bar_height());
   const int status_height = twips_to_px(kStatusBarHeight);
   StatusBar1_->setGeometry(0, h - status_height, w, status_height);
-  // A window smaller than the spare margins leaves an empty picture.
-  const int pic_w = std::max(0, w - kPicSpareWidth);
-  const int pic_h = std::max(0, h - kPicSpareHeight);
-  Pic1_->setGeometry(kPicLeft, kPicTop, pic_w, pic_h);
+  const PixelRect pic = preview_place(w, h);
+  Pic1_->setGeometry(pic.left, pic.top, pic.width, pic.height);
   StatusBar1_->raise();
-  redraw(session_, pic_w, pic_h);
+  redraw(session_, pic.width, pic.height);
   Pic1_->update();
 }
 

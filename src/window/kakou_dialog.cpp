@@ -7,9 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/files.h"
-#include "core/number_text.h"
-#include "core/text.h"
+#include "app/forms.h"
 
 namespace makenc {
 
@@ -18,23 +16,17 @@ namespace {
 // The height of one line of text in the font the layout was drawn for.
 constexpr int kLayoutLineHeight = 12;
 
-// A line break typed or pasted into a box would shift every later line of
-// the file; the file holds one value per line.
-std::string line_text(const QLineEdit* box) {
-  QString text = box->text();
-  text.remove(QLatin1Char('\r'));
-  text.remove(QLatin1Char('\n'));
-  return to_cp932(text);
-}
+QRect place_of(const ControlSpec& spec) { return twips_rect(spec.left, spec.top, spec.width, spec.height); }
 
-QLabel* label(QWidget* parent, const char* name, const QString& text, const QRect& place) {
-  auto* l = new QLabel(text, parent);
+QLabel* label(QWidget* parent, const char* name) {
+  const ControlSpec& spec = kKakouForm[name];
+  auto* l = new QLabel(QString::fromUtf8(spec.text), parent);
   l->setObjectName(QString::fromLatin1(name));
-  l->setGeometry(place);
+  l->setGeometry(place_of(spec));
   l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   // Only the labels drawn two lines high wrap.
-  l->setWordWrap(place.height() >= 2 * kLayoutLineHeight);
-  fit_caption(l, place.width());
+  l->setWordWrap(l->height() >= 2 * kLayoutLineHeight);
+  fit_caption(l, l->width());
   return l;
 }
 
@@ -44,42 +36,42 @@ KakouDialog::KakouDialog(Settings& settings, const std::filesystem::path& folder
                          QWidget* parent)
     : QDialog(parent),
       settings_(settings),
-      file_(host_path(folder, "Zemlak\\Bin\\set.ini")),
+      folder_(folder),
       inform_(std::move(inform)) {
   setObjectName(QStringLiteral("kakou"));
   setWindowTitle(QStringLiteral("加工指示"));
   setAttribute(Qt::WA_DeleteOnClose);
   setModal(false);
-  setFixedSize(twips_to_px(5250), twips_to_px(4830));
+  setFixedSize(twips_to_px(kKakouForm.client_width), twips_to_px(kKakouForm.client_height));
   build_layout();
   Form_Load();
 }
 
-QLineEdit* KakouDialog::text_box(QWidget* parent, const QString& name, const QRect& place) {
+QLineEdit* KakouDialog::text_box(QWidget* parent, const QString& name) {
   auto* box = new QLineEdit(parent);
   box->setObjectName(name);
-  box->setGeometry(place);
+  box->setGeometry(place_of(kKakouForm[name.toStdString()]));
   return box;
 }
 
 void KakouDialog::build_layout() {
-  S_com = new QPushButton(QStringLiteral("決定"), this);
+  S_com = new QPushButton(QString::fromUtf8(kKakouForm["S_com"].text), this);
   S_com->setObjectName(QStringLiteral("S_com"));
-  S_com->setGeometry(twips_rect(2880, 4320, 855, 375));
-  escape = new QPushButton(QStringLiteral("キャンセル"), this);
+  S_com->setGeometry(place_of(kKakouForm["S_com"]));
+  escape = new QPushButton(QString::fromUtf8(kKakouForm["escape"].text), this);
   escape->setObjectName(QStringLiteral("escape"));
-  escape->setGeometry(twips_rect(3960, 4320, 1095, 375));
+  escape->setGeometry(place_of(kKakouForm["escape"]));
   // The buttons come first in the tab order, so no box is entered at once.
   for (QPushButton* b : {S_com, escape}) b->setAutoDefault(false);
 
-  label(this, "Label3", QStringLiteral("小数点"), twips_rect(120, 285, 855, 195));
-  S_suu = text_box(this, QStringLiteral("S_suu"), twips_rect(1080, 240, 855, 285));
-  label(this, "Label2", QStringLiteral("許容誤差"), twips_rect(120, 600, 855, 285));
-  GOSA = text_box(this, QStringLiteral("GOSA"), twips_rect(1080, 600, 855, 285));
-  label(this, "Label1", QStringLiteral("アプローチ"), twips_rect(120, 960, 975, 315));
-  Apr = text_box(this, QStringLiteral("Apr"), twips_rect(1080, 960, 855, 285));
-  label(this, "Label11", QStringLiteral("マーキング　　加工条件"), twips_rect(2400, 240, 975, 495));
-  M_Joukn = text_box(this, QStringLiteral("M_Joukn"), twips_rect(3600, 240, 1335, 270));
+  label(this, "Label3");
+  S_suu = text_box(this, QStringLiteral("S_suu"));
+  label(this, "Label2");
+  GOSA = text_box(this, QStringLiteral("GOSA"));
+  label(this, "Label1");
+  Apr = text_box(this, QStringLiteral("Apr"));
+  label(this, "Label11");
+  M_Joukn = text_box(this, QStringLiteral("M_Joukn"));
   build_condition_frame();
 
   setTabOrder(S_com, escape);
@@ -98,59 +90,42 @@ void KakouDialog::build_layout() {
 }
 
 void KakouDialog::build_condition_frame() {
-  auto* frame = new QGroupBox(QStringLiteral("加工条件"), this);
+  auto* frame = new QGroupBox(QString::fromUtf8(kKakouForm["K_Joukn"].text), this);
   frame->setObjectName(QStringLiteral("K_Joukn"));
-  frame->setGeometry(twips_rect(120, 1560, 4935, 2655));
-  label(frame, "Label4", QStringLiteral("穴or 円弧Ｒ"), twips_rect(1080, 360, 975, 375));
-  label(frame, "Label5", QStringLiteral("線長さ　 までの"), twips_rect(2400, 360, 1215, 255));
-  label(frame, "Label6", QStringLiteral("加工条件"), twips_rect(3840, 360, 735, 255));
-  label(frame, "Label7", QStringLiteral("小形"), twips_rect(240, 600, 495, 255));
-  label(frame, "Label12", QStringLiteral("=>"), twips_rect(3480, 720, 255, 255));
-  label(frame, "Label9", QStringLiteral("大形"), twips_rect(240, 840, 495, 255));
-  label(frame, "Label13", QStringLiteral("これより大きいものはジョイント付（外周は例外）"),
-        twips_rect(720, 1200, 4095, 255));
-  label(frame, "Label8", QStringLiteral("ジョイント付"), twips_rect(120, 1440, 975, 255));
-  label(frame, "Label10", QStringLiteral("ジョイント長(共通）"), twips_rect(2040, 2040, 1575, 255));
-  constexpr std::array<int, 3> kRowTop{600, 840, 1440};
+  frame->setGeometry(place_of(kKakouForm["K_Joukn"]));
+  label(frame, "Label4");
+  label(frame, "Label5");
+  label(frame, "Label6");
+  label(frame, "Label7");
+  label(frame, "Label12");
+  label(frame, "Label9");
+  label(frame, "Label13");
+  label(frame, "Label8");
+  label(frame, "Label10");
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     const QString n = QString::number(i + 1);
-    rows_[i].R_min = text_box(frame, QStringLiteral("R_min") + n, twips_rect(1080, kRowTop[i], 975, 270));
-    rows_[i].L_min = text_box(frame, QStringLiteral("L_min") + n, twips_rect(2280, kRowTop[i], 975, 270));
-    rows_[i].K_Joukn = text_box(frame, QStringLiteral("K_Joukn") + n, twips_rect(3840, kRowTop[i], 855, 270));
+    rows_[i].R_min = text_box(frame, QStringLiteral("R_min") + n);
+    rows_[i].L_min = text_box(frame, QStringLiteral("L_min") + n);
+    rows_[i].K_Joukn = text_box(frame, QStringLiteral("K_Joukn") + n);
   }
-  joint = text_box(frame, QStringLiteral("joint"), twips_rect(3840, 2032, 855, 270));
+  joint = text_box(frame, QStringLiteral("joint"));
 }
 
 void KakouDialog::Form_Load() {
-  S_suu->setText(QString::number(settings_.ini_S_suu));
-  GOSA->setText(from_cp932(settings_.ini_GOSA));
-  Apr->setText(from_cp932(settings_.ini_Apr));
-  for (std::size_t i = 0; i < rows_.size(); ++i) {
-    const CondRow& row = settings_.ini_Cond[i];
-    rows_[i].R_min->setText(from_cp932(row.R_min()));
-    rows_[i].L_min->setText(from_cp932(row.L_min()));
-    rows_[i].K_Joukn->setText(from_cp932(row.K_Joukn()));
-  }
-  M_Joukn->setText(from_cp932(settings_.ini_M_Joukn));
-  joint->setText(QString::fromStdString(single_text(settings_.ini_joint)));
+  for (const BoxText& b : kakou_box_texts(settings_))
+    findChild<QLineEdit*>(QString::fromUtf8(b.box))->setText(QString::fromStdString(b.text));
 }
 
 void KakouDialog::S_com_Click() {
-  std::vector<std::string> lines{line_text(GOSA), line_text(Apr), line_text(S_suu)};
-  for (const ConditionRow& row : rows_)
-    lines.push_back(line_text(row.R_min) + " " + line_text(row.L_min) + " " + line_text(row.K_Joukn));
-  lines.push_back(line_text(M_Joukn));
-  lines.push_back(line_text(joint));
-  const Status written = write_file_atomically(file_, join_crlf(lines));
-  if (!written) {
+  const auto box_text = [this](std::string_view box) {
+    return findChild<QLineEdit*>(QString::fromUtf8(box))->text().toStdString();
+  };
+  const Status saved = save_kakou(box_text, folder_, settings_);
+  if (!saved) {
     // The dialog stays open so that what was typed is not lost.
-    inform_(this, windowTitle(),
-            QStringLiteral("設定ファイル %1 を保存できませんでした。\n%2")
-                .arg(QString::fromStdString(display_path(file_)),
-                     QString::fromStdString(written.error().message)));
+    inform_(this, windowTitle(), QString::fromStdString(saved.error().message));
     return;
   }
-  read_set_ini(file_, settings_);
   close();
 }
 

@@ -35,12 +35,13 @@ class KakouDialog : public QDialog {
     QLineEdit* K_Joukn = nullptr;
   };
 
-  QLineEdit* text_box(QWidget* parent, const QString& name, const QRect& place);
+  // The text box of that name, at its place in the layout table.
+  QLineEdit* text_box(QWidget* parent, const QString& name);
   void build_layout();
   void build_condition_frame();
 
   Settings& settings_;
-  std::filesystem::path file_;
+  std::filesystem::path folder_;
   WindowHooks::Inform inform_;
   QLineEdit* S_suu = nullptr;
   QLineEdit* GOSA = nullptr;

@@ -42,10 +42,12 @@ class TemplateEditor : public QDialog {
 
  private:
   using Handler = void (TemplateEditor::*)();
-  QPushButton* button(const char* name, const QString& caption, int top, Handler handler);
+  // The controls of that name in the layout table.
+  QPushButton* button(const char* name, Handler handler);
   void build_options();
-  void option(QWidget* frame, const char* name, const QString& caption, const QRect& place, Handler handler);
-  void choose(const char* file);
+  void option(QWidget* frame, const char* name, Handler handler);
+  // The file of that option button, reloaded from the disk.
+  void choose(const char* option);
   void load_template_text();
   bool file_chosen() const;
 

@@ -6,43 +6,31 @@
 #include <algorithm>
 #include <string>
 
+#include "app/forms.h"
 #include "window/icons.h"
 #include "window/window_style.h"
 
 namespace makenc {
 
-namespace {
-
-// Positions on the bar, in twips.
-constexpr int kButtonSize = 580;
-constexpr int kBoxTop = 120;
-constexpr int kBoxHeight = 255;
-constexpr std::array<int, kLayerCount> kLayerLeft{9120, 9600, 10080, 10560, 11040, 11520};
-constexpr std::array<int, kLayerCount> kLayerWidth{495, 375, 375, 375, 375, 615};
-
-}  // namespace
-
-int DrawToolBar::bar_height() { return twips_to_px(630); }
+int DrawToolBar::bar_height() { return twips_to_px(kToolBarHeight); }
 
 DrawToolBar::DrawToolBar(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("Toolbar1"));
   setAutoFillBackground(true);
-  auto_ = picture_button("auto", auto_icon(), QStringLiteral("アプローチ自動割付"), 120);
-  R_drew = picture_button("R_drew", redraw_icon(), QStringLiteral("再描画　初期化"), 840);
-  makeNC = picture_button("makeNC", make_nc_icon(), QStringLiteral("NCデータ作成"), 1560);
-  Corner = check_box("Corner", QStringLiteral("G09付加"), 2280, 975);
-  Check2 = check_box("Check2", QStringLiteral("ジョイントあり"), 3480, 1695);
-  Check1 = check_box("Check1", QStringLiteral("JWW確認図 出力あり"), 4920, 1935);
-  out_che = check_box("out_che", QStringLiteral("外形線出力なし"), 7080, 1575);
-  for (int k = 0; k < kLayerCount; ++k) {
-    const std::string name = "LYc" + std::to_string(k);
-    LYc[k] = check_box(name.c_str(), QString::number(k), kLayerLeft[k], kLayerWidth[k]);
-  }
+  auto_ = picture_button("auto", auto_icon());
+  R_drew = picture_button("R_drew", redraw_icon());
+  makeNC = picture_button("makeNC", make_nc_icon());
+  Corner = check_box("Corner");
+  Check2 = check_box("Check2");
+  Check1 = check_box("Check1");
+  out_che = check_box("out_che");
+  for (int k = 0; k < kLayerCount; ++k) LYc[k] = check_box(("LYc" + std::to_string(k)).c_str());
   // The label sits below the bar's own height, as in the layout it was
   // drawn in; the bar clips it.
-  Label1 = new QLabel(QStringLiteral("レイヤー選択"), this);
+  const ControlSpec& label = kDrawForm["Label1"];
+  Label1 = new QLabel(QString::fromUtf8(label.text), this);
   Label1->setObjectName(QStringLiteral("Label1"));
-  Label1->setGeometry(twips_rect(1920, 840, 1815, 375));
+  Label1->setGeometry(twips_rect(label.left, label.top, label.width, label.height));
   // A box reaches to the next control at most: that one lies above it.
   const std::array<QWidget*, 10> row{Corner, Check2, Check1, out_che, LYc[0],
                                      LYc[1], LYc[2], LYc[3], LYc[4],  LYc[5]};
@@ -54,22 +42,24 @@ DrawToolBar::DrawToolBar(QWidget* parent) : QWidget(parent) {
   makeNC->setVisible(false);
 }
 
-QToolButton* DrawToolBar::picture_button(const char* name, const QIcon& icon, const QString& tip, int left) {
+QToolButton* DrawToolBar::picture_button(const char* name, const QIcon& icon) {
+  const ControlSpec& spec = kDrawForm[name];
   auto* button = new QToolButton(this);
   button->setObjectName(QString::fromLatin1(name));
   button->setIcon(icon);
-  button->setToolTip(tip);
+  button->setToolTip(QString::fromUtf8(spec.text));
   button->setAutoRaise(true);
   button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-  button->setGeometry(twips_rect(left, 0, kButtonSize, kButtonSize));
+  button->setGeometry(twips_rect(spec.left, spec.top, spec.width, spec.height));
   button->setIconSize(button->size() - QSize(8, 8));
   return button;
 }
 
-QCheckBox* DrawToolBar::check_box(const char* name, const QString& text, int left, int width) {
-  auto* box = new QCheckBox(text, this);
+QCheckBox* DrawToolBar::check_box(const char* name) {
+  const ControlSpec& spec = kDrawForm[name];
+  auto* box = new QCheckBox(QString::fromUtf8(spec.text), this);
   box->setObjectName(QString::fromLatin1(name));
-  box->setGeometry(twips_rect(left, kBoxTop, width, kBoxHeight));
+  box->setGeometry(twips_rect(spec.left, spec.top, spec.width, spec.height));
   return box;
 }
 

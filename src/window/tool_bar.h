@@ -34,8 +34,9 @@ class DrawToolBar : public QWidget {
   QLabel* Label1 = nullptr;
 
  private:
-  QToolButton* picture_button(const char* name, const QIcon& icon, const QString& tip, int left);
-  QCheckBox* check_box(const char* name, const QString& text, int left, int width);
+  // The control of that name in the main window's layout table.
+  QToolButton* picture_button(const char* name, const QIcon& icon);
+  QCheckBox* check_box(const char* name);
 };
 
 }  // namespace makenc

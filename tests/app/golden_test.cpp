@@ -13,6 +13,8 @@
 //   expected/     exit_code, stdout, stderr, and files/ with every file
 //                 expected afterwards (HOME/ for the home folder);
 //                 "absent" lists files that must be gone.
+//   readonly      files of input/ made read-only before the run; they
+//                 must be read-only after it.
 // Today's date is written as @DATE@ (yyyy/MM/dd) and @DATE-@ (yyyy-MM-dd),
 // the scratch folder as @FOLDER@. MAKENC_UPDATE_GOLDEN=1 rewrites expected/
 // from the actual run, for review before committing.
@@ -83,6 +85,10 @@ TEST_P(Golden, RunMatchesTheExpectedFiles) {
   const fs::path home = scratch.path() / "home";
   fs::copy(dir / "input", folder, fs::copy_options::recursive);
   fs::create_directories(home / "jww" / "Zemlak");
+  const std::vector<std::string> read_only =
+      fs::exists(dir / "readonly") ? lines_of(dir / "readonly") : std::vector<std::string>{};
+  constexpr fs::perms kWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  for (const auto& rel : read_only) fs::permissions(folder / rel, kWrite, fs::perm_options::remove);
   const test::RunResult run = test::run_makenc(folder, lines_of(dir / "args"), home);
 
   const fs::path expected = dir / "expected";
@@ -115,6 +121,9 @@ TEST_P(Golden, RunMatchesTheExpectedFiles) {
       EXPECT_FALSE(fs::exists(folder / rel)) << rel << " should not exist";
     }
   }
+
+  for (const auto& rel : read_only)
+    EXPECT_EQ(fs::status(folder / rel).permissions() & kWrite, fs::perms::none) << rel << " is no longer read-only";
 
   std::vector<fs::path> programs = test::nc_programs_in(folder / "Zemlak");
   for (const fs::path& p : test::nc_programs_in(home / "jww" / "Zemlak")) programs.push_back(p);

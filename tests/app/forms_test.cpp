@@ -1,0 +1,90 @@
+// The windows' table and the dialogs' logic every front end shares.
+#include "app/forms.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "support/files.h"
+#include "core/text.h"
+
+namespace makenc {
+namespace {
+
+// Every control lies inside its form (or its frame), and no two of a form
+// share a name: a front end finds each by its name.
+TEST(Forms, EveryControlLiesInsideItsFormAndHasANameOfItsOwn) {
+  for (const FormSpec* form : {&kDrawForm, &kKakouForm, &kFSetForm}) {
+    std::map<std::string_view, int> names;
+    for (const ControlSpec& c : form->controls) {
+      ++names[c.name];
+      const bool in_frame = !c.frame.empty();
+      const int width = in_frame ? (*form)[c.frame].width : form->client_width;
+      const int height = in_frame ? (*form)[c.frame].height : form->client_height;
+      // The tool bar's label hangs below the bar (it clips it), still inside the window.
+      EXPECT_LE(c.left + c.width, width) << form->name << " " << c.name;
+      EXPECT_LE(c.top + c.height, height) << form->name << " " << c.name;
+    }
+    for (const auto& [name, count] : names) EXPECT_EQ(count, 1) << form->name << " " << name;
+  }
+  EXPECT_EQ(twips_to_pixels(kDrawForm.client_width), 903);
+  EXPECT_EQ(twips_to_pixels(kDrawForm.client_width, 144), 1355);
+  const PixelRect pic = preview_place(903, 456);
+  EXPECT_EQ(pic.width, 898);  // the size batch runs compute at
+  EXPECT_EQ(pic.height, 408);
+  EXPECT_EQ(clock_text(9, 5), "9:05");
+}
+
+// What the dialog shows, saved unchanged, is the settings file the settings
+// give; a line break typed into a box does not shift the later lines.
+TEST(Forms, TheConditionsShownAndSavedUnchangedAreTheSettingsFile) {
+  test::TempFolder folder;
+  std::filesystem::create_directories(folder.path() / "Zemlak" / "Bin");
+  Settings settings;
+  settings.ini_Apr = utf8_to_cp932("５");
+  settings.ini_Cond[1] = CondRow{{"50", "", "E2"}};
+  std::map<std::string, std::string> boxes;
+  for (const BoxText& b : kakou_box_texts(settings)) boxes[std::string(b.box)] = b.text;
+  EXPECT_EQ(boxes.size(), 14u);
+  const std::filesystem::path file = folder.path() / "Zemlak" / "Bin" / "set.ini";
+  auto read = [&](std::string_view box) { return boxes.at(std::string(box)); };
+  Settings saved;
+  ASSERT_TRUE(save_kakou(read, folder.path(), saved).ok());
+  EXPECT_EQ(test::file_bytes(file), join_crlf(set_ini_lines(settings)));
+  EXPECT_EQ(saved.ini_Apr, settings.ini_Apr);
+
+  boxes["M_Joukn"] = "E8\r\n";
+  boxes["joint"] = "3";
+  ASSERT_TRUE(save_kakou(read, folder.path(), saved).ok());
+  EXPECT_EQ(read_text_lines(file)->at(6), "E8");
+  EXPECT_FLOAT_EQ(saved.ini_joint, 3.0f);
+
+  std::filesystem::remove(file);
+  std::filesystem::create_directories(file);  // a folder in the file's place
+  const Status refused = save_kakou(read, folder.path(), saved);
+  ASSERT_FALSE(refused.ok());
+  EXPECT_NE(refused.error().message.find("を保存できませんでした。"), std::string::npos);
+}
+
+TEST(Forms, ATemplateIsShownAndSavedLineForLine) {
+  test::TempFolder folder;
+  EXPECT_EQ(template_file_of("sta_opM"), "Zemlak\\Bin\\sta_mark.ini");
+  EXPECT_EQ(template_file_of("OKButton"), "");
+  const std::string file = "Zemlak\\Bin\\head.ini";
+  EXPECT_NE(load_template(folder.path(), file).note.find("はまだありません"), std::string::npos);
+  std::filesystem::create_directories(folder.path() / "Zemlak" / "Bin");
+  // An edit control of Windows ends its lines with CR LF, Qt's with LF.
+  ASSERT_TRUE(save_template(folder.path(), file, "%\r\nO1000\r\n(表示)").ok());
+  EXPECT_EQ(test::file_bytes(folder.path() / "Zemlak" / "Bin" / "head.ini"),
+            "%\r\nO1000\r\n(" + utf8_to_cp932("表示") + ")\r\n");
+  const TemplateShown shown = load_template(folder.path(), file);
+  EXPECT_EQ(shown.text, "%\nO1000\n(表示)");
+  EXPECT_EQ(shown.note, "");
+  EXPECT_EQ(template_text_bytes(""), "");
+  folder.write("Zemlak/Bin/end.ini", "M30\x80\r\n");  // a byte that is no character
+  EXPECT_NE(load_template(folder.path(), "Zemlak\\Bin\\end.ini").note.find("「?」"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace makenc

@@ -1,0 +1,57 @@
+%
+O1000
+(DATE @DATE@)
+(FILE Zemlak\’·‚¢–¼‘O‚Ì•”•i_long-name-long-name-long-name-long-name-long-name-long-name-long-name-long-name-long-name-long-name-long-name-long-name-long-name-long-name-long-name-long-name-long-name-long-name-long-name-long-name-long-name-end.nc)
+(SIZE 300 x 200)
+G90 G92 X0 Y0
+G00X50.Y45.G40
+M07
+E2
+G01X50.Y40.G41
+G03J10.
+M08
+G00X150.Y105.G40
+M07
+E2
+G01X150.Y110.G41
+G01X120.Y110.
+G03X120.Y90.J-10.
+G01X180.Y90.
+G03X180.Y110.J10.
+G01X150.Y110.
+M08
+G00X150.Y170.G40
+M09
+E9
+M08
+G00X20.Y180.G40
+M09
+E9
+G01X80.Y180.
+M08
+G00X265.Y140.G40
+M07
+E1
+G01X270.Y140.G41
+G03X260.Y157.321I-20.
+G01X260.Y122.679
+G03X270.Y140.I-10.J17.321
+M08
+G00X250.Y50.G40
+M07
+E1
+G01X250.Y48.G41
+G03J2.
+M08
+G00X150.Y205.G40
+M07
+E3
+G01X150.Y200.G41
+G01X300.Y200.
+G01X300.Y0.
+G01X0.Y0.
+G01X0.Y200.
+G01X148.Y200.
+M08
+M30
+%

@@ -1,0 +1,2 @@
+(an earlier program, kept read-only)
+M30

@@ -1,0 +1,170 @@
+// Drives the Windows program's window from outside, as a user would, through
+// the window's own messages; for the window test under Wine and for the
+// picture in docs/.
+//
+//   drive_window wait                 the main window "Draw" is shown
+//   drive_window click TEXT           a button of it with this text or tool tip is pressed (BM_CLICK)
+//   drive_window shown TEXT           that button is shown
+//   drive_window hidden TEXT          fails unless that button is hidden
+//   drive_window picture FILE.png     the main window as the screen shows it
+//   drive_window confirm TITLE        the message box of that title is answered OK
+//   drive_window menu TEXT            the main window's menu item of this text is chosen
+//   drive_window in TITLE             the commands after it work in the window of this caption
+//
+// Commands run in order; each waits up to 30 seconds for what it needs.
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/forms.h"
+#include "core/platform.h"
+#include "raster/png_file.h"
+#include "raster/surface.h"
+#include "window/win32_controls.h"
+
+namespace {
+
+using namespace makenc;
+
+constexpr auto kPatience = std::chrono::seconds(30);
+constexpr auto kPoll = std::chrono::milliseconds(100);
+
+template <typename Find>
+HWND wait_for(Find find) {
+  const auto until = std::chrono::steady_clock::now() + kPatience;
+  while (std::chrono::steady_clock::now() < until) {
+    if (HWND w = find()) return w;
+    std::this_thread::sleep_for(kPoll);
+  }
+  return nullptr;
+}
+
+HWND main_window() { return ::FindWindowW(L"makenc_Draw", nullptr); }
+
+// The command of the main window's menu item of that text (the menus of
+// another process cannot be read under Wine); 0 for none.
+UINT menu_command(const std::string& text) {
+  for (std::size_t i = 0; i < kDrawMenus.size(); ++i)
+    if (kDrawMenus[i].text == text) return static_cast<UINT>(win32::kDrawMenuIds + static_cast<int>(i));
+  return 0;
+}
+
+struct Search {
+  std::wstring text;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK match_text(HWND w, LPARAM param) {
+  auto* s = reinterpret_cast<Search*>(param);
+  wchar_t text[256] = {};
+  ::GetWindowTextW(w, text, 256);
+  if (s->text == text) {
+    s->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND control(HWND window, const std::string& text) {
+  Search s{utf8_to_wide(text)};
+  ::EnumChildWindows(window, match_text, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+bool picture(HWND window, const std::string& file) {
+  ::SetForegroundWindow(window);
+  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  const int w = r.right - r.left;
+  const int h = r.bottom - r.top;
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = ::SelectObject(memory, bitmap);
+  ::BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  Surface surface(w, h, 0);
+  const auto* px = static_cast<const std::uint32_t*>(bits);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const std::uint32_t p = px[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + x];
+      // The screen's blue is in the low byte, the surface's red.
+      surface.set_pixel(x, y, static_cast<Colour>(((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu)));
+    }
+  ::SelectObject(memory, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+  const Status written = write_png(surface, path_from_utf8(file));
+  if (!written) std::fprintf(stderr, "drive_window: %s\n", written.error().message.c_str());
+  return written.ok();
+}
+
+bool fail(const std::string& what) {
+  std::fprintf(stderr, "drive_window: %s\n", what.c_str());
+  return false;
+}
+
+bool run(const std::vector<std::string>& args) {
+  std::wstring target;  // the caption of the window worked in; "" for the main window
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& command = args[i];
+    const bool has_argument = i + 1 < args.size();
+    HWND main = wait_for(main_window);
+    if (main == nullptr) return fail("the main window Draw did not appear");
+    if (command == "wait") continue;
+    if (!has_argument) return fail(command + " needs an argument");
+    const std::string& argument = args[++i];
+    if (command == "in") {
+      target = argument == "Draw" ? std::wstring() : utf8_to_wide(argument);
+      continue;
+    }
+    HWND draw = target.empty() ? main : wait_for([&] { return ::FindWindowW(nullptr, target.c_str()); });
+    if (draw == nullptr) return fail("no window \"" + wide_to_utf8(target) + "\"");
+    if (command == "menu") {
+      const UINT id = menu_command(argument);
+      if (id == 0) return fail("no menu item \"" + argument + "\"");
+      ::PostMessageW(main, WM_COMMAND, id, 0);
+      continue;
+    }
+    if (command == "click" || command == "shown") {
+      HWND button = wait_for([&] {
+        HWND b = control(draw, argument);
+        return b != nullptr && ::IsWindowVisible(b) ? b : nullptr;
+      });
+      if (button == nullptr) return fail("no button \"" + argument + "\" is shown");
+      // Posted: a handler that shows a message box returns only once it is answered.
+      if (command == "click") ::PostMessageW(button, BM_CLICK, 0, 0);
+    } else if (command == "hidden") {
+      HWND button = control(draw, argument);
+      if (button == nullptr || ::IsWindowVisible(button)) return fail("\"" + argument + "\" is not hidden");
+    } else if (command == "picture") {
+      if (!picture(draw, argument)) return false;
+    } else if (command == "confirm") {
+      const std::wstring title = utf8_to_wide(argument);
+      HWND box = wait_for([&] { return ::FindWindowW(L"#32770", title.c_str()); });
+      if (box == nullptr) return fail("no message box \"" + argument + "\"");
+      ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    } else {
+      return fail("unknown command " + command);
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) { return run(makenc::command_line_arguments(argc, argv)) ? 0 : 1; }
