@@ -52,6 +52,7 @@ Draw::Draw(Session& session, WindowHooks hooks, QWidget* parent)
   Toolbar1_->Check1->setChecked(session_.options.check_drawing);
   Toolbar1_->Check2->setChecked(session_.options.joints);
   Toolbar1_->out_che->setChecked(session_.options.skip_outline);
+  Toolbar1_->every_part->setChecked(session_.every_part_material);
   connect_controls();
   show_makeNC();
   resize(twips_to_px(kClientWidth), twips_to_px(kClientHeight) + menuBar()->sizeHint().height());
@@ -113,6 +114,7 @@ void Draw::connect_controls() {
   connect(bar->Check1, &QCheckBox::toggled, this, &Draw::Check1_Click);
   connect(bar->Check2, &QCheckBox::toggled, this, &Draw::Check2_Click);
   connect(bar->out_che, &QCheckBox::toggled, this, &Draw::out_che_Click);
+  connect(bar->every_part, &QCheckBox::toggled, this, &Draw::every_part_Click);
   connect(Pic1_, &PreviewWidget::mouse_down, this, &Draw::Pic1_MouseDown);
 }
 
@@ -192,6 +194,7 @@ void Draw::LYc5_Click(bool ticked) { layer_Click(5, ticked); }
 void Draw::Check1_Click(bool ticked) { session_.options.check_drawing = ticked; }
 void Draw::Check2_Click(bool ticked) { session_.options.joints = ticked; }
 void Draw::out_che_Click(bool ticked) { session_.options.skip_outline = ticked; }
+void Draw::every_part_Click(bool ticked) { session_.every_part_material = ticked; }
 
 void Draw::Pic1_MouseDown(Qt::MouseButton button, double x, double y) {
   if (button == Qt::LeftButton) {

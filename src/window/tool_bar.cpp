@@ -19,6 +19,9 @@ constexpr int kBoxTop = 120;
 constexpr int kBoxHeight = 255;
 constexpr std::array<int, kLayerCount> kLayerLeft{9120, 9600, 10080, 10560, 11040, 11520};
 constexpr std::array<int, kLayerCount> kLayerWidth{495, 375, 375, 375, 375, 615};
+// After the layer boxes, to the bar's right end.
+constexpr int kEveryPartLeft = 12240;
+constexpr int kEveryPartWidth = 1305;
 
 }  // namespace
 
@@ -38,14 +41,15 @@ DrawToolBar::DrawToolBar(QWidget* parent) : QWidget(parent) {
     const std::string name = "LYc" + std::to_string(k);
     LYc[k] = check_box(name.c_str(), QString::number(k), kLayerLeft[k], kLayerWidth[k]);
   }
+  every_part = check_box("every_part", QStringLiteral("全部品を材料"), kEveryPartLeft, kEveryPartWidth);
   // The label sits below the bar's own height, as in the layout it was
   // drawn in; the bar clips it.
   Label1 = new QLabel(QStringLiteral("レイヤー選択"), this);
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setGeometry(twips_rect(1920, 840, 1815, 375));
   // A box reaches to the next control at most: that one lies above it.
-  const std::array<QWidget*, 10> row{Corner, Check2, Check1, out_che, LYc[0],
-                                     LYc[1], LYc[2], LYc[3], LYc[4],  LYc[5]};
+  const std::array<QWidget*, 11> row{Corner, Check2, Check1, out_che, LYc[0],    LYc[1],
+                                     LYc[2], LYc[3], LYc[4],  LYc[5],  every_part};
   for (std::size_t i = 0; i < row.size(); ++i) {
     const int reach = i + 1 < row.size() ? row[i + 1]->x() - row[i]->x() : row[i]->width();
     fit_caption(row[i], std::min(row[i]->width(), reach));
