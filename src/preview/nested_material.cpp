@@ -18,7 +18,7 @@ constexpr Colour kEvenMark = 0x01000000 | kBackground;
 // The seed's ray runs this fraction of a pixel above the pixel's centre, so
 // that it passes through no end point of a drawing written on a decimal grid.
 constexpr double kRayLift = 0.1234567;
-// Seeds are taken first where no black pixel lies within this many pixels:
+// Seeds are taken first where no bound lies within this many pixels:
 // a drawn line may stray a pixel from the true one, so a seed next to it
 // could lie across the line in the drawing. Regions too thin for that take
 // a seed nearer the lines.
@@ -219,9 +219,13 @@ class DepthSweep {
   std::vector<std::uint32_t> touched_;
 };
 
-// A four-connected fill over every pixel that is neither black nor coloured
-// by this map yet, span by span; the colours it leaves bound it, so it needs
-// no memory of its own for the pixels it took.
+// What bounds a region: the lines, and the point rings, which are drawn over
+// the lines and would otherwise open a gap in them.
+bool bounds_region(Colour c) { return c == kBlack || c == kPointRed; }
+
+// A four-connected fill over every pixel that is neither a bound nor
+// coloured by this map yet, span by span; the colours it leaves bound it, so
+// it needs no memory of its own for the pixels it took.
 class RegionFill {
  public:
   explicit RegionFill(Surface& s) : s_(s) {}
@@ -247,7 +251,7 @@ class RegionFill {
     if (x < 0 || y < 0 || x >= s_.width() || y >= s_.height()) return false;
     const Colour c = s_.pixels()[static_cast<std::size_t>(y) * static_cast<std::size_t>(s_.width()) +
                                  static_cast<std::size_t>(x)];
-    return c != kBlack && c != kMaterialGrey && c != kOutsideBlue && c != kEvenMark;
+    return !bounds_region(c) && c != kMaterialGrey && c != kOutsideBlue && c != kEvenMark;
   }
   void seed_row(int left, int right, int y) {
     bool in_run = false;
@@ -265,11 +269,11 @@ class RegionFill {
   std::vector<Seed> stack_;
 };
 
-bool clear_of_black(const Surface& s, int x, int y, int radius) {
+bool clear_of_bounds(const Surface& s, int x, int y, int radius) {
   for (int yy = std::max(0, y - radius); yy <= std::min(s.height() - 1, y + radius); ++yy)
     for (int xx = std::max(0, x - radius); xx <= std::min(s.width() - 1, x + radius); ++xx)
-      if (s.pixels()[static_cast<std::size_t>(yy) * static_cast<std::size_t>(s.width()) +
-                     static_cast<std::size_t>(xx)] == kBlack)
+      if (bounds_region(s.pixels()[static_cast<std::size_t>(yy) * static_cast<std::size_t>(s.width()) +
+                                   static_cast<std::size_t>(xx)]))
         return false;
   return true;
 }
@@ -299,7 +303,7 @@ void build_nested_material_map(Preview& preview, const Drawing& drawing, const L
       const double dy = (f.Scr_y0 - (y - kRayLift)) / f.Scr_k;
       for (int x = 0; x < s.width(); ++x) {
         if (s.pixels()[static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x)] != unmapped) continue;
-        if (!clear_of_black(s, x, y, clearance)) continue;
+        if (!clear_of_bounds(s, x, y, clearance)) continue;
         fill.run(x, y, colour_of_depth(sweep.depth((x - f.Scr_x0) / f.Scr_k, dy)));
       }
     }
