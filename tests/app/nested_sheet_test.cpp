@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
+#include <vector>
 
+#include "app/batch.h"
 #include "app/session.h"
 #include "assign/placement.h"
 #include "core/constants.h"
@@ -123,6 +126,40 @@ TEST(NestedSheet, PartsStartInTheSkeletonAndHolesInsideTheHole) {
     }
     EXPECT_GT(parts, 50);
     EXPECT_GT(holes, parts / 2) << "slots and square holes";
+  }
+}
+
+// The cut list of the host folder of a whole run: a sheet edge around a
+// frame part with a part in its opening, and a plain part.
+std::string cut_list(std::vector<std::string> args) {
+  testing::TempFolder host;
+  fs::copy(fs::path(MAKENC_SOURCE_DIR) / "tests/golden/nested_paint_clear/input", host.path(),
+           fs::copy_options::recursive);
+  args.insert(args.begin(), "--dump-cutlist");
+  auto cl = parse_command_line(args);
+  EXPECT_TRUE(cl.ok());
+  std::ostringstream out, err;
+  EXPECT_EQ(run_dump_cutlist(*cl, host.path(), out, err), 0) << err.str();
+  return out.str();
+}
+
+TEST(NestedSheet, PaintingByHandOverridesTheMapAndAClearDiscardsIt) {
+  using Args = std::vector<std::string>;
+  struct Pair {
+    Args a, b;
+    bool same;
+  };
+  const std::vector<Pair> pairs{
+      {{"--nested", "--no-outline", "--paint", "150,80", "--clear", "150,80"}, {"--nested", "--no-outline"}, true},
+      {{"--nested", "--no-outline", "--clear", "5,5", "--paint", "150,80"}, {"--paint", "150,80"}, true},
+      {{"--nested", "--no-outline"}, {}, false},
+      {{"--nested", "--no-outline"}, {"--nested"}, false},
+      {{"--paint", "150,80"}, {}, false},
+  };
+  for (const Pair& p : pairs) {
+    const std::string a = cut_list(p.a), b = cut_list(p.b);
+    EXPECT_EQ(a == b, p.same) << ::testing::PrintToString(p.a) << " against " << ::testing::PrintToString(p.b)
+                              << "\n" << a << "\n" << b;
   }
 }
 
