@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <optional>
+#include <initializer_list>
 #include <vector>
 
 #include "core/constants.h"
