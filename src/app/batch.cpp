@@ -3,6 +3,7 @@
 #include "app/session.h"
 #include "assign/dump_cutlist.h"
 #include "core/constants.h"
+#include "core/number_text.h"
 #include "core/platform.h"
 #include "core/text.h"
 #include "import/dump_tables.h"
@@ -11,13 +12,37 @@
 namespace makenc {
 namespace {
 
-// Start-up, the layer boxes as asked, and the preview at the size the main
-// window first shows.
+// The painting asked for, click by click, on the drawing's extent only: a
+// click off the drawing would leave the map without material.
+Status paint_by_hand(Session& session, const std::vector<PaintStep>& painting) {
+  const Drawing& d = session.start.drawing;
+  const double width = d.X_max.number() - d.X_min.number();
+  const double height = d.Y_max.number() - d.Y_min.number();
+  for (const PaintStep& step : painting) {
+    if (!d.has_bounding_box())
+      return Error{step.given + ": the drawing is empty, there is nothing to paint"};
+    if (!(step.x >= 0 && step.x <= width && step.y >= 0 && step.y <= height))
+      return Error{step.given + ": the point lies off the drawing, which spans 0 to " + double_text(width) +
+                   " by 0 to " + double_text(height)};
+    if (step.paint)
+      paint_at(session, step.x, step.y);
+    else
+      clear_painting_at(session, step.x, step.y);
+  }
+  return ok_status();
+}
+
+// Start-up, the boxes as asked, the preview at the size the main window
+// first shows, and the painting by hand.
 Result<Session> open_for_batch(const CommandLine& cl, const std::filesystem::path& folder) {
   auto session = open_session(folder);
   if (!session) return session;
   if (cl.layers) session->options.layers = *cl.layers;
+  session->options.skip_outline = cl.no_outline;
+  session->every_part_material = cl.nested;
   redraw(*session, kBatchPreviewWidth, kBatchPreviewHeight);
+  const Status painted = paint_by_hand(*session, cl.painting);
+  if (!painted) return painted.error();
   return session;
 }
 
@@ -55,7 +80,6 @@ int run_batch(const CommandLine& cl, const std::filesystem::path& folder, std::o
   if (!session) return fail(err, session.error());
   session->options.joints = !cl.no_joints;
   session->options.check_drawing = cl.check_drawing;
-  session->options.skip_outline = cl.no_outline;
   run_assignment(*session);
   warn(err, session->assignment.warnings);
   if (!cl.preview_png.empty()) {

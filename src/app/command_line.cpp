@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include "core/cell.h"
 #include "core/text.h"
 
 namespace makenc {
@@ -15,9 +16,21 @@ Result<LayerTicks> parse_layers(const std::string& list) {
   return ticks;
 }
 
-// Which options each mode accepts.
+// "X,Y": two numbers in drawing units.
+Result<PaintStep> parse_point(const std::string& option, const std::string& value) {
+  PaintStep step{option == "--paint", 0, 0, option + " " + value};
+  const std::vector<std::string_view> xy = split_chars(value, ',');
+  if (xy.size() != 2 || !parse_strict_number(xy[0], step.x) || !parse_strict_number(xy[1], step.y))
+    return Error{option + " takes a point X,Y in drawing units, as in 10,25.5, not \"" + value + "\""};
+  return step;
+}
+
+// Which options each mode accepts: what changes the assignment run goes
+// with the cut list too, what changes NC generation only with --batch.
 bool accepts(Mode mode, const std::string& option) {
-  if (option == "--layers") return mode == Mode::Batch || mode == Mode::DumpCutlist;
+  if (option == "--layers" || option == "--no-outline" || option == "--nested" || option == "--paint" ||
+      option == "--clear")
+    return mode == Mode::Batch || mode == Mode::DumpCutlist;
   return mode == Mode::Batch;
 }
 
@@ -26,9 +39,9 @@ bool accepts(Mode mode, const std::string& option) {
 std::string usage_text() {
   return "usage: makenc                       the desktop tool, started in the host folder\n"
          "       makenc --batch [--layers 0,2] [--no-joints] [--check-drawing] [--no-outline]\n"
-         "                      [--preview-png FILE]\n"
+         "                      [--nested] [--paint X,Y] [--clear X,Y] [--preview-png FILE]\n"
          "       makenc --dump-tables\n"
-         "       makenc --dump-cutlist [--layers 0,2]\n"
+         "       makenc --dump-cutlist [--layers 0,2] [--no-outline] [--nested] [--paint X,Y] [--clear X,Y]\n"
          "Every mode works on JWC_TEMP.TXT and Zemlak/Bin in the current folder.\n";
 }
 
@@ -51,11 +64,17 @@ Result<CommandLine> parse_command_line(const std::vector<std::string>& args) {
     const std::string& opt = args[i];
     if (!accepts(cl.mode, opt) && cl.mode != Mode::Help)
       return Error{"\"" + opt + "\" does not go with " + first + "\n" + usage_text()};
-    if (opt == "--layers" || opt == "--preview-png") {
+    if (opt == "--layers" || opt == "--preview-png" || opt == "--paint" || opt == "--clear") {
       if (i + 1 >= args.size()) return Error{opt + " needs a value"};
       const std::string& value = args[++i];
       if (opt == "--preview-png") {
         cl.preview_png = value;
+        continue;
+      }
+      if (opt == "--paint" || opt == "--clear") {
+        auto step = parse_point(opt, value);
+        if (!step) return step.error();
+        cl.painting.push_back(std::move(*step));
         continue;
       }
       auto ticks = parse_layers(value);
@@ -67,6 +86,8 @@ Result<CommandLine> parse_command_line(const std::vector<std::string>& args) {
       cl.check_drawing = true;
     } else if (opt == "--no-outline") {
       cl.no_outline = true;
+    } else if (opt == "--nested") {
+      cl.nested = true;
     } else {
       return Error{"unknown option \"" + opt + "\"\n" + usage_text()};
     }

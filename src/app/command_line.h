@@ -14,6 +14,14 @@ namespace makenc {
 
 enum class Mode { Desktop, Batch, DumpTables, DumpCutlist, Help };
 
+// A left click (paint) or a right click (clear) at a point of the drawing,
+// in drawing units after translation.
+struct PaintStep {
+  bool paint = true;
+  double x = 0, y = 0;
+  std::string given;  // the option and its value as typed, for messages
+};
+
 struct CommandLine {
   Mode mode = Mode::Desktop;
   // The layer boxes to tick; nothing given ticks every layer that holds
@@ -22,6 +30,10 @@ struct CommandLine {
   bool no_joints = false;
   bool check_drawing = false;
   bool no_outline = false;
+  // "全部品を材料": every part of a nested sheet is material.
+  bool nested = false;
+  // Painting by hand, in the order given, before the assignment run.
+  std::vector<PaintStep> painting;
   std::string preview_png;  // empty: none
 };
 

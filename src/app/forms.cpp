@@ -29,6 +29,8 @@ constexpr std::array kDrawControls{
     ControlSpec{"LYc3", K::CheckBox, "3", 10560, 120, 375, 255},
     ControlSpec{"LYc4", K::CheckBox, "4", 11040, 120, 375, 255},
     ControlSpec{"LYc5", K::CheckBox, "5", 11520, 120, 615, 255},
+    // After the layer boxes, to the bar's right end.
+    ControlSpec{"every_part", K::CheckBox, "全部品を材料", 12240, 120, 1305, 255},
     // Below the tool bar's own height, as in the layout it was drawn in;
     // the bar clips it.
     ControlSpec{"Label1", K::Label, "レイヤー選択", 1920, 840, 1815, 375},
@@ -227,5 +229,27 @@ Status save_template(const std::filesystem::path& folder, std::string_view file,
 }
 
 std::string startup_failure_text(const Error& error) { return "図面を読み込めませんでした。\n" + error.message; }
+
+bool tick_option(Session& session, std::string_view control, bool ticked) {
+  if (control == "Check1") session.options.check_drawing = ticked;
+  else if (control == "Check2") session.options.joints = ticked;
+  else if (control == "out_che") session.options.skip_outline = ticked;
+  else if (control == "every_part") session.every_part_material = ticked;
+  else return false;
+  return true;
+}
+
+std::string status_text(const Warnings& warnings) {
+  if (warnings.empty()) return std::string(kStatusText);
+  std::string text;
+  for (const Warning& w : warnings) text += (text.empty() ? "" : " / ") + w.message;
+  return text;
+}
+
+std::string completion_text(const NcWritten& written) {
+  std::string text = cp932_to_utf8(written.message);
+  for (const Warning& w : written.warnings) text += "\n" + w.message;
+  return text;
+}
 
 }  // namespace makenc

@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "core/error.h"
+#include "app/session.h"
 #include "core/settings.h"
+#include "core/warnings.h"
 
 namespace makenc {
 
@@ -106,5 +108,17 @@ Status save_template(const std::filesystem::path& folder, std::string_view file,
 
 // What the main window says when start-up fails, in its message box.
 std::string startup_failure_text(const Error& error);
+
+// An option box of the tool bar ticked or cleared, by its control name:
+// "Check1", "Check2", "out_che" and "every_part" set what the next run
+// reads. False for any other control.
+bool tick_option(Session& session, std::string_view control, bool ticked);
+
+// The status bar's text panel after a run: its warnings, or the usual text
+// (UTF-8).
+std::string status_text(const Warnings& warnings);
+
+// The completion message with the warnings of the program below it (UTF-8).
+std::string completion_text(const NcWritten& written);
 
 }  // namespace makenc

@@ -28,7 +28,8 @@ void redraw_at_current_size(Session& session) {
 
 void run_assignment(Session& session) {
   run_approach_assignment(session.assignment, session.preview, session.start.drawing, session.settings,
-                          session.options.layers);
+                          session.options.layers,
+                          MaterialChoice{session.every_part_material, session.options.skip_outline});
   session.makeNC_visible = true;
 }
 
@@ -43,6 +44,14 @@ void right_click(Session& session) {
   session.makeNC_visible = false;
   clear_painting(session.preview, session.start.drawing, session.options.layers);
 }
+
+void paint_at(Session& session, double x, double y) {
+  const PreviewFit& fit = session.preview.fit;
+  left_click(session, fit.Scr_x0 + to_screen_len(fit, x), fit.Scr_y0 - to_screen_len(fit, y));
+}
+
+// A right click clears all painting wherever it falls.
+void clear_painting_at(Session& session, double /*x*/, double /*y*/) { right_click(session); }
 
 Result<NcWritten> make_nc(Session& session) {
   const NcInput input{session.folder,     session.start.drawing, session.settings,

@@ -22,6 +22,8 @@ struct Session {
   StartUp start;
   Preview preview;
   NcOptions options;
+  // "全部品を材料": every part of a nested sheet is material.
+  bool every_part_material = false;
   Assignment assignment;
   // The button "makeNC": hidden until an assignment run completes.
   bool makeNC_visible = false;
@@ -45,6 +47,11 @@ void reset_assignment(Session& session);
 // "makeNC".
 void left_click(Session& session, double x, double y);
 void right_click(Session& session);
+
+// The same at a point of the drawing (drawing units after translation),
+// for runs without a window.
+void paint_at(Session& session, double x, double y);
+void clear_painting_at(Session& session, double x, double y);
 
 // The button "makeNC": writes the NC program and hands the interchange file
 // back. On success the caller ends the program.

@@ -31,11 +31,20 @@ struct Assignment {
   Warnings warnings;
 };
 
+// Which map the run builds: the first region found from the bottom left is
+// material, or every part of a nested sheet ("全部品を材料").
+struct MaterialChoice {
+  bool every_part = false;
+  // With every part: the outline is the sheet's edge and not a part's.
+  bool outline_is_edge = false;
+};
+
 // The work of the button "auto". Rebuilds the material map unless the user
 // painted material by hand (preview.Mus_clic = 1), places and orders the
 // contours of the ticked layers, draws lead-ins and rapid moves, and clears
 // preview.Mus_clic. The preview surface keeps its current size.
 void run_approach_assignment(Assignment& assignment, Preview& preview, const Drawing& drawing,
-                             const Settings& settings, const LayerTicks& ticked);
+                             const Settings& settings, const LayerTicks& ticked,
+                             MaterialChoice material = {});
 
 }  // namespace makenc

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QStringList>
 #include <QTime>
 #include <QTimer>
 #include <QToolButton>
@@ -41,6 +40,7 @@ Draw::Draw(Session& session, WindowHooks hooks, QWidget* parent)
   Toolbar1_->Check1->setChecked(session_.options.check_drawing);
   Toolbar1_->Check2->setChecked(session_.options.joints);
   Toolbar1_->out_che->setChecked(session_.options.skip_outline);
+  Toolbar1_->every_part->setChecked(session_.every_part_material);
   connect_controls();
   show_makeNC();
   const int width = twips_to_px(kDrawForm.client_width);
@@ -112,6 +112,7 @@ void Draw::connect_controls() {
   connect(bar->Check1, &QCheckBox::toggled, this, &Draw::Check1_Click);
   connect(bar->Check2, &QCheckBox::toggled, this, &Draw::Check2_Click);
   connect(bar->out_che, &QCheckBox::toggled, this, &Draw::out_che_Click);
+  connect(bar->every_part, &QCheckBox::toggled, this, &Draw::every_part_Click);
   connect(Pic1_, &PreviewWidget::mouse_down, this, &Draw::Pic1_MouseDown);
 }
 
@@ -142,10 +143,7 @@ bool Draw::eventFilter(QObject* watched, QEvent* event) {
 void Draw::show_makeNC() { Toolbar1_->makeNC->setVisible(session_.makeNC_visible); }
 
 void Draw::show_warnings(const Warnings& warnings) {
-  QStringList lines;
-  for (const Warning& w : warnings) lines << QString::fromStdString(w.message);
-  status_text_->setText(lines.isEmpty() ? QStringLiteral("２次元NCデータ作成中") : lines.join(QStringLiteral(" / ")));
-  status_text_->setToolTip(lines.join(QLatin1Char('\n')));
+  status_text_->setText(QString::fromStdString(status_text(warnings)));
 }
 
 void Draw::auto_Click() {
@@ -167,9 +165,7 @@ void Draw::makeNC_Click() {
     hooks_.inform(this, QStringLiteral("NCデータ作成"), QString::fromStdString(written.error().message));
     return;
   }
-  QString text = from_cp932(written->message);
-  for (const Warning& w : written->warnings) text += QLatin1Char('\n') + QString::fromStdString(w.message);
-  hooks_.inform(this, QStringLiteral("確認"), text);
+  hooks_.inform(this, QStringLiteral("確認"), QString::fromStdString(completion_text(written.value())));
   close();
   hooks_.quit();
 }
@@ -186,9 +182,10 @@ void Draw::LYc3_Click(bool ticked) { layer_Click(3, ticked); }
 void Draw::LYc4_Click(bool ticked) { layer_Click(4, ticked); }
 void Draw::LYc5_Click(bool ticked) { layer_Click(5, ticked); }
 
-void Draw::Check1_Click(bool ticked) { session_.options.check_drawing = ticked; }
-void Draw::Check2_Click(bool ticked) { session_.options.joints = ticked; }
-void Draw::out_che_Click(bool ticked) { session_.options.skip_outline = ticked; }
+void Draw::Check1_Click(bool ticked) { tick_option(session_, "Check1", ticked); }
+void Draw::Check2_Click(bool ticked) { tick_option(session_, "Check2", ticked); }
+void Draw::out_che_Click(bool ticked) { tick_option(session_, "out_che", ticked); }
+void Draw::every_part_Click(bool ticked) { tick_option(session_, "every_part", ticked); }
 
 void Draw::Pic1_MouseDown(Qt::MouseButton button, double x, double y) {
   if (button == Qt::LeftButton) {

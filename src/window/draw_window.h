@@ -45,6 +45,7 @@ class Draw : public QMainWindow {
   void Check1_Click(bool ticked);
   void Check2_Click(bool ticked);
   void out_che_Click(bool ticked);
+  void every_part_Click(bool ticked);
   void Pic1_MouseDown(Qt::MouseButton button, double x, double y);
   void hed_ini_Click();
   void set_ini_Click();

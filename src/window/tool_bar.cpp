@@ -25,6 +25,7 @@ DrawToolBar::DrawToolBar(QWidget* parent) : QWidget(parent) {
   Check1 = check_box("Check1");
   out_che = check_box("out_che");
   for (int k = 0; k < kLayerCount; ++k) LYc[k] = check_box(("LYc" + std::to_string(k)).c_str());
+  every_part = check_box("every_part");
   // The label sits below the bar's own height, as in the layout it was
   // drawn in; the bar clips it.
   const ControlSpec& label = kDrawForm["Label1"];
@@ -32,8 +33,8 @@ DrawToolBar::DrawToolBar(QWidget* parent) : QWidget(parent) {
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setGeometry(twips_rect(label.left, label.top, label.width, label.height));
   // A box reaches to the next control at most: that one lies above it.
-  const std::array<QWidget*, 10> row{Corner, Check2, Check1, out_che, LYc[0],
-                                     LYc[1], LYc[2], LYc[3], LYc[4],  LYc[5]};
+  const std::array<QWidget*, 11> row{Corner, Check2, Check1, out_che, LYc[0],    LYc[1],
+                                     LYc[2], LYc[3], LYc[4],  LYc[5],  every_part};
   for (std::size_t i = 0; i < row.size(); ++i) {
     const int reach = i + 1 < row.size() ? row[i + 1]->x() - row[i]->x() : row[i]->width();
     fit_caption(row[i], std::min(row[i]->width(), reach));

@@ -1,5 +1,6 @@
 // The tool bar along the top of the main window: the three action buttons,
-// the option boxes NC generation reads and the layer boxes. The controls
+// the option boxes NC generation reads, the layer boxes and the choice of
+// material map. The controls
 // stand where the layout grid puts them; the main window wires them.
 #pragma once
 
@@ -31,6 +32,8 @@ class DrawToolBar : public QWidget {
   QCheckBox* Check1 = nullptr;
   QCheckBox* out_che = nullptr;
   std::array<QCheckBox*, kLayerCount> LYc{};
+  // "全部品を材料": every part of a nested sheet is material.
+  QCheckBox* every_part = nullptr;
   QLabel* Label1 = nullptr;
 
  private:

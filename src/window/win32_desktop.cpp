@@ -224,16 +224,17 @@ class Draw {
     ::SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(win32::wide(kStatusText).c_str()));
     ::SetTimer(window_, kClockTimer, kClockTickMs, nullptr);
     show_clock();
-    check("Check1", session_.options.Check1);
-    check("Check2", session_.options.Check2);
-    check("out_che", session_.options.out_che);
+    check("Check1", session_.options.check_drawing);
+    check("Check2", session_.options.joints);
+    check("out_che", session_.options.skip_outline);
+    check("every_part", session_.every_part_material);
     show_makeNC();
   }
 
   // The end of start-up: ticks the box of every layer that holds entities.
   void Form_Load() {
     for (int k = 0; k < kLayerCount; ++k)
-      if (session_.options.LYc[static_cast<std::size_t>(k)]) check("LYc" + std::to_string(k), true);
+      if (session_.options.layers[static_cast<std::size_t>(k)]) check("LYc" + std::to_string(k), true);
     ::ShowWindow(window_, SW_SHOW);
     Form_Resize();
   }
@@ -363,9 +364,7 @@ class Draw {
     if (n == "auto") auto_Click();
     if (n == "R_drew") R_drew_Click();
     if (n == "makeNC") makeNC_Click();
-    if (n == "Check1") session_.options.Check1 = ticked(n);
-    if (n == "Check2") session_.options.Check2 = ticked(n);
-    if (n == "out_che") session_.options.out_che = ticked(n);
+    if (tick_option(session_, n, ticked(n))) return;
     if (n.starts_with("LYc")) layer_Click(n[3] - '0', ticked(n));
   }
 
@@ -398,27 +397,29 @@ class Draw {
   void show_makeNC() { ::ShowWindow(control("makeNC"), session_.makeNC_visible ? SW_SHOW : SW_HIDE); }
 
   void auto_Click() {
-    makenc::auto_Click(session_);
+    run_assignment(session_);
+    const std::wstring text = win32::wide(status_text(session_.assignment.warnings));
+    ::SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
     show_makeNC();
     ::InvalidateRect(pic_, nullptr, FALSE);
   }
 
   void R_drew_Click() {
-    makenc::R_drew_Click(session_);
+    reset_assignment(session_);
     show_makeNC();
     ::InvalidateRect(pic_, nullptr, FALSE);
   }
 
   void makeNC_Click() {
-    const Result<NcWritten> written = makenc::makeNC_Click(session_);
+    const Result<NcWritten> written = make_nc(session_);
     if (!written) return win32::inform(window_, "NCデータ作成", written.error().message);
-    ::MessageBoxW(window_, cp932_to_wide(written->message).c_str(), L"確認", MB_OK);
+    ::MessageBoxW(window_, win32::wide(completion_text(written.value())).c_str(), L"確認", MB_OK);
     exit_code_ = 0;
     ::DestroyWindow(window_);
   }
 
   void layer_Click(int k, bool on) {
-    session_.options.LYc[static_cast<std::size_t>(k)] = on;
+    session_.options.layers[static_cast<std::size_t>(k)] = on;
     Form_Resize();
   }
 

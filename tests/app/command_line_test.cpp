@@ -34,12 +34,22 @@ TEST(CommandLine, DefaultsLeaveTheBoxesAsTheWindowHasThem) {
   EXPECT_TRUE(cl->preview_png.empty());
 }
 
-TEST(CommandLine, CutListTakesLayersOnly) {
-  auto ok = parse_command_line({"--dump-cutlist", "--layers", "5"});
-  ASSERT_TRUE(ok);
+TEST(CommandLine, CutListTakesWhatChangesTheAssignmentRun) {
+  auto ok = parse_command_line({"--dump-cutlist", "--layers", "5", "--no-outline", "--nested", "--paint", "1.5,-0",
+                                "--clear", " 20 , 3e1", "--paint", "0,0"});
+  ASSERT_TRUE(ok) << ok.error().message;
   EXPECT_EQ(ok->mode, Mode::DumpCutlist);
   EXPECT_TRUE((*ok->layers)[5]);
+  EXPECT_TRUE(ok->no_outline);
+  EXPECT_TRUE(ok->nested);
+  ASSERT_EQ(ok->painting.size(), 3u);
+  EXPECT_TRUE(ok->painting[0].paint);
+  EXPECT_EQ(ok->painting[0].x, 1.5);
+  EXPECT_FALSE(ok->painting[1].paint) << "in the order given";
+  EXPECT_EQ(ok->painting[1].y, 30.0);
+  EXPECT_EQ(ok->painting[1].given, "--clear  20 , 3e1");
   EXPECT_FALSE(parse_command_line({"--dump-cutlist", "--no-joints"}));
+  EXPECT_FALSE(parse_command_line({"--dump-tables", "--nested"}));
   EXPECT_FALSE(parse_command_line({"--dump-tables", "--layers", "1"}));
 }
 
@@ -51,7 +61,17 @@ TEST(CommandLine, RejectsWhatItDoesNotKnow) {
                                              {"--batch", "--layers", "0,,1"},
                                              {"--batch", "--layers", "12"},
                                              {"--batch", "--preview-png"},
-                                             {"--batch", "--joints"}}) {
+                                             {"--batch", "--joints"},
+                                             {"--batch", "--paint"},
+                                             {"--batch", "--paint", "abc"},
+                                             {"--batch", "--paint", "10"},
+                                             {"--batch", "--paint", "10,"},
+                                             {"--batch", "--clear", "1,2,3"},
+                                             {"--batch", "--paint", "10;20"},
+                                             {"--batch", "--paint", "nan,1"},
+                                             {"--batch", "--paint", "1,inf"},
+                                             {"--batch", "--clear", "1e400,0"},
+                                             {"--batch", "--paint", "12x,5"}}) {
     auto cl = parse_command_line(bad);
     EXPECT_FALSE(cl) << bad.back();
     if (!cl) {

@@ -1,6 +1,8 @@
 #include "support/scrap_side.h"
 
+#include <array>
 #include <cmath>
+#include <unordered_map>
 
 #include "assign/placement.h"
 #include "core/constants.h"
@@ -61,16 +63,23 @@ int containing_contours(const Drawing& drawing, const Assignment& assignment, do
                         bool outline_is_cut) {
   const Table& Ord = assignment.Ord_dat;
   const double py = y + kRayOffset;
+  // The crossings of every contour of the layers the cut list names, in one
+  // pass over each layer, so that a whole sheet is judged in reasonable time.
+  std::array<std::unordered_map<double, int>, kLayerCount> crossed;
+  std::array<bool, kLayerCount> counted{};
   int inside = 0;
   for (std::size_t k = 0; k < records(Ord); ++k) {
     if (!is_closed_cut(assignment, k, outline_is_cut)) continue;
-    const auto layer = static_cast<int>(Ord.at(k, rec::layer).number());
-    const Table& t = *drawing.LY_dat[static_cast<std::size_t>(layer)];
-    const Cell& id = Ord.at(k, rec::contour);
-    int n = 0;
-    for (std::size_t r = 0; r + 1 < t.rows(); ++r)
-      if (t.at(r, col::contour).number() == id.number()) n += crossings(t, r, x, py);
-    inside += n % 2;
+    const int number = layer_number(Ord.at(k, rec::layer).text_form());
+    if (number < 0 || !drawing.has_layer(number)) continue;
+    const auto layer = static_cast<std::size_t>(number);
+    const Table& t = *drawing.LY_dat[layer];
+    if (!counted[layer]) {
+      counted[layer] = true;
+      for (std::size_t r = 0; r + 1 < t.rows(); ++r)
+        crossed[layer][t.at(r, col::contour).number()] += crossings(t, r, x, py);
+    }
+    inside += crossed[layer][Ord.at(k, rec::contour).number()] % 2;
   }
   return inside;
 }

@@ -211,6 +211,20 @@ TEST_F(DrawWindowTest, TheOptionBoxesReachNcGeneration) {
   EXPECT_EQ(session->options.joints, before.joints);
 }
 
+TEST_F(DrawWindowTest, EveryPartMaterialStartsUntickedAndChangesTheNextRun) {
+  EXPECT_EQ(bar()->every_part->text(), QStringLiteral("全部品を材料"));
+  EXPECT_FALSE(bar()->every_part->isChecked());
+  EXPECT_GT(bar()->every_part->x(), bar()->LYc[5]->x()) << "after the layer boxes";
+  bar()->out_che->click();  // the plate's outline is the sheet's edge: the hole is a part in it
+  for (const bool ticked : {false, true, false}) {
+    if (bar()->every_part->isChecked() != ticked) bar()->every_part->click();
+    EXPECT_EQ(session->every_part_material, ticked);
+    QTest::mouseClick(bar()->auto_, Qt::LeftButton);
+    EXPECT_EQ(shown_at(70, 25) == kGrey, !ticked) << "the plate, ticked " << ticked;
+    EXPECT_EQ(shown_at(30, 25) == kGrey, ticked) << "the hole, ticked " << ticked;
+  }
+}
+
 TEST_F(DrawWindowTest, MakeNCWritesTheProgramHandsTheDrawingBackAndEnds) {
   bar()->Check1->click();
   QTest::mouseClick(bar()->auto_, Qt::LeftButton);
