@@ -35,8 +35,8 @@ Result<NcOutputName> unnamed_output(const std::string& date) {
   const std::string file_name = cp932_to_utf8(day) + ".nc";
   if (!is_plain_file_name(file_name))
     return Error{"the date \"" + cp932_to_utf8(date) + "\" cannot name the NC program"};
-  return NcOutputName{kUnnamedFolder + day + ".nc",
-                      std::filesystem::path(home) / "jww" / "Zemlak" / file_name};
+  const std::filesystem::path file = std::filesystem::path(home) / "jww" / "Zemlak" / file_name;
+  return NcOutputName{kUnnamedFolder + day + ".nc", file, utf8_to_cp932(file.string())};
 }
 
 }  // namespace
@@ -67,7 +67,8 @@ Result<NcOutputName> nc_output_name(const std::filesystem::path& folder, const s
     return Error{shown + " is too long to name a file (" + std::to_string(file_name.size()) +
                  " bytes with \".nc\", at most " + std::to_string(kLongestFileName) + ")"};
   if (!is_plain_file_name(file_name)) return Error{shown + " cannot name a file"};
-  return NcOutputName{kNamedFolder + name + ".nc", folder / "Zemlak" / file_name};
+  const std::string NC_path = kNamedFolder + name + ".nc";
+  return NcOutputName{NC_path, folder / "Zemlak" / file_name, NC_path};
 }
 
 }  // namespace makenc
