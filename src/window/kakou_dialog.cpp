@@ -9,6 +9,7 @@
 
 #include "core/files.h"
 #include "core/number_text.h"
+#include "core/settings_check.h"
 #include "core/text.h"
 
 namespace makenc {
@@ -135,12 +136,37 @@ void KakouDialog::Form_Load() {
   joint->setText(QString::fromStdString(single_text(settings_.ini_joint)));
 }
 
+// A value a run would refuse is not saved: the message names the box, the
+// box is selected for correcting, and the dialog stays open.
+bool KakouDialog::refuse_unusable(const std::vector<std::string>& lines) {
+  Settings typed = settings_;
+  read_set_ini_lines(lines, typed);
+  const struct {
+    QLineEdit* box;
+    const char* caption;
+    Status status;
+  } checks[] = {{GOSA, "許容誤差", check_tolerance(typed)},
+                {Apr, "アプローチ", check_approach_length(typed.ini_Apr, typed.ini_S_suu)},
+                {joint, "ジョイント長", check_joint_length(typed)}};
+  for (const auto& c : checks) {
+    if (c.status) continue;
+    inform_(this, windowTitle(),
+            QStringLiteral("%1 の値では加工できません。設定は保存していません。\n%2")
+                .arg(QString::fromUtf8(c.caption), QString::fromStdString(c.status.error().message)));
+    c.box->setFocus();
+    c.box->selectAll();
+    return true;
+  }
+  return false;
+}
+
 void KakouDialog::S_com_Click() {
   std::vector<std::string> lines{line_text(GOSA), line_text(Apr), line_text(S_suu)};
   for (const ConditionRow& row : rows_)
     lines.push_back(line_text(row.R_min) + " " + line_text(row.L_min) + " " + line_text(row.K_Joukn));
   lines.push_back(line_text(M_Joukn));
   lines.push_back(line_text(joint));
+  if (refuse_unusable(lines)) return;
   const Status written = write_file_atomically(file_, join_crlf(lines));
   if (!written) {
     // The dialog stays open so that what was typed is not lost.

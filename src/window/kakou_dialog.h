@@ -1,12 +1,15 @@
 // The dialog "加工指示": the eight machining conditions in editable boxes.
 // It is filled from the settings each time it is created, writes the
 // settings file exactly as typed, and reads it back so the new values are
-// in force for the next assignment or NC run.
+// in force for the next assignment or NC run. A tolerance, approach length
+// or joint length that a run would refuse is named and not saved.
 #pragma once
 
 #include <QDialog>
 #include <array>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "core/settings.h"
 #include "window/window_style.h"
@@ -38,6 +41,7 @@ class KakouDialog : public QDialog {
   QLineEdit* text_box(QWidget* parent, const QString& name, const QRect& place);
   void build_layout();
   void build_condition_frame();
+  bool refuse_unusable(const std::vector<std::string>& lines);
 
   Settings& settings_;
   std::filesystem::path file_;
