@@ -32,6 +32,9 @@ int main(int argc, char** argv) {
     case Mode::Help:
       std::cout << usage_text();
       return 0;
+    case Mode::Version:
+      std::cout << version_text();
+      return 0;
     case Mode::Batch:
       return run_batch(*cl, folder, std::cout, std::cerr);
     case Mode::DumpTables:
