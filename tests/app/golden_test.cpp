@@ -88,7 +88,10 @@ struct RunResult {
 RunResult run_makenc(const fs::path& folder, const std::vector<std::string>& args, const fs::path& home) {
   std::string cmd = "cd " + shell_quote(folder.string()) + " && HOME=" + shell_quote(home.string()) +
                     " LC_ALL=C.UTF-8 " + shell_quote(MAKENC_BINARY);
-  for (const auto& a : args) cmd += " " + shell_quote(a);
+  for (const auto& a : args) {
+    cmd += ' ';
+    cmd += shell_quote(a);
+  }
   cmd += " >../stdout 2>../stderr";
   const int status = std::system(cmd.c_str());
   RunResult r;
