@@ -9,8 +9,8 @@
 //                                   with every file expected afterwards;
 //                                   "absent" lists files that must be gone.
 // Today's date is written as @DATE@ (yyyy/MM/dd) and @DATE-@ (yyyy-MM-dd),
-// the scratch folder as @FOLDER@ and the run's home folder as @HOME@. MAKENC_UPDATE_GOLDEN=1 rewrites expected/
-// from the actual run, for review before committing.
+// the scratch folder as @FOLDER@ and the run's home folder as @HOME@. MAKENC_UPDATE_GOLDEN=1 rewrites
+// expected/ from the actual run, for review before committing.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>

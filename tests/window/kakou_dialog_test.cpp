@@ -112,9 +112,9 @@ TEST_F(KakouDialogTest, DecideRefusesWhatARunWouldRefuseNamingTheBox) {
   } cases[] = {
       {{{"Apr", "abc"}}, "Apr", "アプローチ"},
       {{{"Apr", "0"}}, "Apr", "アプローチ"},
-      {{{"Apr", "0.0015"}}, "Apr", "アプローチ"},                  // below two steps of 1/1000
-      {{{"Apr", "0.1"}, {"S_suu", "10"}}, "Apr", "アプローチ"},    // below two steps of 1/10
-      {{{"Apr", "0.1"}, {"S_suu", "abc"}}, nullptr, nullptr},       // 1/1000 stays in force
+      {{{"Apr", "0.0015"}}, "Apr", "アプローチ"},                // below two steps of 1/1000
+      {{{"Apr", "0.1"}, {"S_suu", "10"}}, "Apr", "アプローチ"},  // below two steps of 1/10
+      {{{"Apr", "0.1"}, {"S_suu", "abc"}}, nullptr, nullptr},    // 1/1000 stays in force
       {{{"Apr", "1e13"}}, "Apr", "アプローチ"},
       {{{"GOSA", "-0.01"}}, "GOSA", "許容誤差"},
       {{{"GOSA", "0"}}, nullptr, nullptr},
