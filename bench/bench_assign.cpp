@@ -23,7 +23,7 @@ using makenc::bench::sheets;
 
 void BM_ApproachAssignment(benchmark::State& state) {
   const fs::path folder = sheets().get(static_cast<int>(state.range(0)));
-  if (folder.empty()) return state.SkipWithError("cannot run " MAKENC_GEN_SHEET);
+  if (folder.empty()) return state.SkipWithError("cannot run " MAKENC_MAKE_SHEET);
   makenc::Settings settings;
   auto started = makenc::start_up(folder, settings);
   if (!started) return state.SkipWithError(started.error().message.c_str());

@@ -58,7 +58,7 @@ std::optional<makenc::Session> start(benchmark::State& state, const fs::path& fo
 
 void BM_StartUpStage(benchmark::State& state) {
   const fs::path sheet = sheets().get(static_cast<int>(state.range(0)));
-  if (sheet.empty()) return state.SkipWithError("cannot run " MAKENC_GEN_SHEET);
+  if (sheet.empty()) return state.SkipWithError("cannot run " MAKENC_MAKE_SHEET);
   Scratch host(sheet);
   for (auto _ : state) {
     auto s = start(state, host.path());
@@ -69,7 +69,7 @@ void BM_StartUpStage(benchmark::State& state) {
 
 void BM_AssignmentStage(benchmark::State& state) {
   const fs::path sheet = sheets().get(static_cast<int>(state.range(0)));
-  if (sheet.empty()) return state.SkipWithError("cannot run " MAKENC_GEN_SHEET);
+  if (sheet.empty()) return state.SkipWithError("cannot run " MAKENC_MAKE_SHEET);
   Scratch host(sheet);
   auto s = start(state, host.path());
   if (!s) return;
@@ -82,7 +82,7 @@ void BM_AssignmentStage(benchmark::State& state) {
 
 void BM_NcGenerationStage(benchmark::State& state) {
   const fs::path sheet = sheets().get(static_cast<int>(state.range(0)));
-  if (sheet.empty()) return state.SkipWithError("cannot run " MAKENC_GEN_SHEET);
+  if (sheet.empty()) return state.SkipWithError("cannot run " MAKENC_MAKE_SHEET);
   Scratch host(sheet);
   auto s = start(state, host.path());
   if (!s) return;

@@ -22,7 +22,7 @@ using makenc::bench::sheets;
 void BM_StartUp(benchmark::State& state) {
   const fs::path folder = sheets().get(static_cast<int>(state.range(0)), state.range(1) != 0);
   if (folder.empty()) {
-    state.SkipWithError("cannot run " MAKENC_GEN_SHEET);
+    state.SkipWithError("cannot run " MAKENC_MAKE_SHEET);
     return;
   }
   std::int64_t entities = 0;

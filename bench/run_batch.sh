@@ -7,9 +7,8 @@
 #   bench/run_batch.sh [BUILD_DIR] [RUNS]
 #
 # BUILD_DIR defaults to build-perf, RUNS (runs per sheet, the best and the
-# median are shown) to 5. The sheets come from ../shared/tools/gen_sheet.py
-# beside the repository (or $MAKENC_GEN_SHEET) and go to a temporary folder
-# that is removed at the end.
+# median are shown) to 5. The sheets come from bench/tools/make_sheet.py and
+# go to a temporary folder that is removed at the end.
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,7 +16,7 @@ build=${1:-build-perf}
 [[ $build = /* ]] || build="$repo/$build"
 runs=${2:-5}
 makenc="$build/makenc"
-gen=${MAKENC_GEN_SHEET:-$repo/../shared/tools/gen_sheet.py}
+gen=$repo/bench/tools/make_sheet.py
 [ -x "$makenc" ] || { echo "no program $makenc: build it first" >&2; exit 1; }
 [ -f "$gen" ] || { echo "no sheet generator $gen" >&2; exit 1; }
 [ -x /usr/bin/time ] || { echo "/usr/bin/time is missing (Debian package time)" >&2; exit 1; }

@@ -1,5 +1,5 @@
-// Generated nested sheets for the benchmarks: host folders written by the
-// shared sheet generator into a temporary folder that is removed at exit.
+// Generated nested sheets for the benchmarks: host folders written by
+// bench/tools/make_sheet.py into a temporary folder that is removed at exit.
 #pragma once
 
 #include <cstdlib>
@@ -27,7 +27,7 @@ class Sheets {
       root_ =
           std::filesystem::temp_directory_path() / ("makenc-bench-" + std::to_string(std::random_device{}()));
     const std::filesystem::path out = root_ / key;
-    const std::string cmd = "python3 \"" MAKENC_GEN_SHEET "\" --parts " + std::to_string(parts) +
+    const std::string cmd = "python3 \"" MAKENC_MAKE_SHEET "\" --parts " + std::to_string(parts) +
                             " --out \"" + out.string() + "\"" + (shuffle_all ? " --shuffle-all" : "") +
                             " > /dev/null";
     const std::filesystem::path made = std::system(cmd.c_str()) == 0 ? out : std::filesystem::path();

@@ -14,7 +14,8 @@ shift || true
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(interchange settings templates)
 
-cmake -S "$here" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DMAKENC_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S "$here" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DMAKENC_FUZZ=ON -DMAKENC_WERROR=ON \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 for target in "${targets[@]}"; do

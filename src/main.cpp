@@ -45,6 +45,9 @@ int main(int argc, char** argv) {
     case Mode::Help:
       out << usage_text();
       return finish(0, out, err);
+    case Mode::Version:
+      out << version_text();
+      return finish(0, out, err);
     case Mode::Batch:
       return finish(run_batch(*cl, *folder, out, err), out, err);
     case Mode::DumpTables:

@@ -42,8 +42,11 @@ std::string usage_text() {
          "                      [--nested] [--paint X,Y] [--clear X,Y] [--preview-png FILE]\n"
          "       makenc --dump-tables\n"
          "       makenc --dump-cutlist [--layers 0,2] [--no-outline] [--nested] [--paint X,Y] [--clear X,Y]\n"
+         "       makenc --version\n"
          "Every mode works on JWC_TEMP.TXT and Zemlak/Bin in the current folder.\n";
 }
+
+std::string version_text() { return std::string("makenc ") + MAKENC_VERSION + "\n"; }
 
 Result<CommandLine> parse_command_line(const std::vector<std::string>& args) {
   CommandLine cl;
@@ -57,6 +60,8 @@ Result<CommandLine> parse_command_line(const std::vector<std::string>& args) {
     cl.mode = Mode::DumpCutlist;
   else if (first == "--help" || first == "-h")
     cl.mode = Mode::Help;
+  else if (first == "--version")
+    cl.mode = Mode::Version;
   else
     return Error{"unknown mode \"" + first + "\"\n" + usage_text()};
 

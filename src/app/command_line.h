@@ -12,7 +12,7 @@
 
 namespace makenc {
 
-enum class Mode { Desktop, Batch, DumpTables, DumpCutlist, Help };
+enum class Mode { Desktop, Batch, DumpTables, DumpCutlist, Help, Version };
 
 // A left click (paint) or a right click (clear) at a point of the drawing,
 // in drawing units after translation.
@@ -40,5 +40,8 @@ struct CommandLine {
 Result<CommandLine> parse_command_line(const std::vector<std::string>& args);
 
 std::string usage_text();
+
+// "makenc <version>" and a line end; the version is the build's project version.
+std::string version_text();
 
 }  // namespace makenc

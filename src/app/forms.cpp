@@ -7,6 +7,7 @@
 
 #include "core/files.h"
 #include "core/number_text.h"
+#include "core/settings_check.h"
 #include "core/text.h"
 
 namespace makenc {
@@ -159,7 +160,33 @@ std::vector<BoxText> kakou_box_texts(const Settings& settings) {
   return boxes;
 }
 
-Status save_kakou(const BoxReader& box_text, const std::filesystem::path& folder, Settings& settings) {
+namespace {
+
+// A value a run would refuse is not saved: the message names the box and
+// gives the run's own reason.
+Status refuse_unusable(const std::vector<std::string>& lines, const Settings& settings, std::string* refused_box) {
+  Settings typed = settings;
+  read_set_ini_lines(lines, typed);
+  const struct {
+    const char* box;
+    const char* caption;
+    Status status;
+  } checks[] = {{"GOSA", "許容誤差", check_tolerance(typed)},
+                {"Apr", "アプローチ", check_approach_length(typed.ini_Apr, typed.ini_S_suu)},
+                {"joint", "ジョイント長", check_joint_length(typed)}};
+  for (const auto& c : checks) {
+    if (c.status) continue;
+    if (refused_box) *refused_box = c.box;
+    return Error{std::string(c.caption) + " の値では加工できません。設定は保存していません。\n" +
+                 c.status.error().message};
+  }
+  return ok_status();
+}
+
+}  // namespace
+
+Status save_kakou(const BoxReader& box_text, const std::filesystem::path& folder, Settings& settings,
+                  std::string* refused_box) {
   const auto box = [&](std::string_view name) { return one_line(box_text(name)); };
   std::vector<std::string> lines{box("GOSA"), box("Apr"), box("S_suu")};
   for (const char* n : {"1", "2", "3"})
@@ -167,6 +194,8 @@ Status save_kakou(const BoxReader& box_text, const std::filesystem::path& folder
                     box(std::string("K_Joukn") + n));
   lines.push_back(box("M_Joukn"));
   lines.push_back(box("joint"));
+  const Status usable = refuse_unusable(lines, settings, refused_box);
+  if (!usable) return usable;
   const std::filesystem::path file = host_path(folder, "Zemlak\\Bin\\set.ini");
   const Status written = write_file_atomically(file, join_crlf(lines));
   if (!written)

@@ -84,10 +84,12 @@ struct BoxText {
 std::vector<BoxText> kakou_box_texts(const Settings& settings);
 // Writes the eight lines from the boxes (UTF-8, as typed; a line break in a
 // box is dropped, characters code page 932 cannot hold become "?") and
-// reads the file back into the settings. The error is the message for the
-// user.
+// reads the file back into the settings. A tolerance, approach length or
+// joint length a run would refuse is not saved: `refused_box` names its
+// box. The error is the message for the user.
 using BoxReader = std::function<std::string(std::string_view box)>;
-Status save_kakou(const BoxReader& box_text, const std::filesystem::path& folder, Settings& settings);
+Status save_kakou(const BoxReader& box_text, const std::filesystem::path& folder, Settings& settings,
+                  std::string* refused_box = nullptr);
 
 // The editor "ファイル設定" (F_set) of the five template files.
 extern const FormSpec kFSetForm;

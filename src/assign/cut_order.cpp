@@ -83,8 +83,12 @@ void find_nearest_four(CutPlan& plan) {
     rank_all_remaining(plan);
     return;
   }
-  std::sort(near.rows.begin(), near.rows.begin() + static_cast<std::ptrdiff_t>(near.count));
-  for (std::size_t i = 0; i < near.count; ++i)
+  // At most four rows, in row order by insertion.
+  const std::size_t n = std::min(near.count, near.rows.size());
+  for (std::size_t i = 1; i < n; ++i)
+    for (std::size_t j = i; j > 0 && near.rows[j - 1] > near.rows[j]; --j)
+      std::swap(near.rows[j - 1], near.rows[j]);
+  for (std::size_t i = 0; i < n; ++i)
     insert_nearest(plan, distance_from_tool(plan, near.rows[i]), plan.Ord_wrk.at(near.rows[i], rec::contour));
 }
 

@@ -45,19 +45,20 @@ bool starts_next_contour(PlacementContext& ctx, std::size_t i) {
 void scan_contour(PlacementContext& ctx, std::size_t first) {
   const Table& W = ctx.W_dat;
   ApproachState& st = ctx.state;
-  st.Grp_G = "";
   st.Grp_shape = kShapeUntested;
   st.Len_max = W.at(first, col::length).number();
   st.Row_max = first;
+  bool on_edge = false;
   std::size_t r = first;
   for (; r < W.last_row() && compare(W.at(r, col::contour), st.Grp_row) == 0; ++r) {
-    if (W.at(r, col::outline) == "G") st.Grp_G = "G";
+    if (W.at(r, col::outline) == "G") on_edge = true;
     const double len = W.at(r, col::length).number();
     if (len >= st.Len_max) {
       st.Len_max = len;
       st.Row_max = r;
     }
   }
+  st.Grp_G.assign(on_edge ? 1 : 0, 'G');
   st.Grp_scan = r;
 }
 

@@ -51,8 +51,13 @@ CondRow split_row(const std::string& line) {
 bool read_set_ini(const std::filesystem::path& file, Settings& settings) {
   auto lines = read_text_lines(file);
   if (!lines) return false;
-  for (std::size_t i = 0; i < lines->size() && i < 8; ++i) {
-    const std::string& line = (*lines)[i];
+  read_set_ini_lines(*lines, settings);
+  return true;
+}
+
+void read_set_ini_lines(const std::vector<std::string>& lines, Settings& settings) {
+  for (std::size_t i = 0; i < lines.size() && i < 8; ++i) {
+    const std::string& line = lines[i];
     switch (i) {
       case 0: settings.ini_GOSA = line; break;
       case 1: settings.ini_Apr = line; break;
@@ -67,7 +72,6 @@ bool read_set_ini(const std::filesystem::path& file, Settings& settings) {
       default: break;
     }
   }
-  return true;
 }
 
 std::vector<std::string> set_ini_lines(const Settings& s) {

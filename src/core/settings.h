@@ -49,6 +49,9 @@ struct Settings {
 // could not be read at all.
 bool read_set_ini(const std::filesystem::path& file, Settings& settings);
 
+// The same for the file's lines, in file order.
+void read_set_ini_lines(const std::vector<std::string>& lines, Settings& settings);
+
 // The eight lines the dialog writes, in file order.
 std::vector<std::string> set_ini_lines(const Settings& settings);
 

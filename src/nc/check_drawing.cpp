@@ -13,7 +13,10 @@ constexpr int kDrawingDigits = 15;
 
 std::string line_record(double x1, double y1, double x2, double y2) {
   std::string out;
-  for (double v : {x1, y1, x2, y2}) out += " " + plain_decimal_text(v, kDrawingDigits);
+  for (double v : {x1, y1, x2, y2}) {
+    out += ' ';
+    out += plain_decimal_text(v, kDrawingDigits);
+  }
   return out;
 }
 

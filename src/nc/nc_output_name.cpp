@@ -5,6 +5,7 @@
 #include <array>
 #include <string_view>
 
+#include "core/files.h"
 #include "core/platform.h"
 #include "core/text.h"
 
@@ -54,7 +55,8 @@ Result<NcOutputName> unnamed_output(const std::string& date) {
   const std::string file_name = cp932_to_utf8(day) + ".nc";
   if (!is_plain_file_name(file_name))
     return Error{"the date \"" + cp932_to_utf8(date) + "\" cannot name the NC program"};
-  return NcOutputName{kUnnamedFolder + day + ".nc", *folder / path_from_utf8(file_name)};
+  const std::filesystem::path file = *folder / path_from_utf8(file_name);
+  return NcOutputName{kUnnamedFolder + day + ".nc", file, utf8_to_cp932(display_path(file))};
 }
 
 }  // namespace
@@ -85,7 +87,8 @@ Result<NcOutputName> nc_output_name(const std::filesystem::path& folder, const s
     return Error{shown + " is too long to name a file (" + std::to_string(file_name.size()) +
                  " bytes with \".nc\", at most " + std::to_string(kLongestFileName) + ")"};
   if (!is_plain_file_name(file_name)) return Error{shown + " cannot name a file"};
-  return NcOutputName{kNamedFolder + name + ".nc", folder / "Zemlak" / path_from_utf8(file_name)};
+  const std::string NC_path = kNamedFolder + name + ".nc";
+  return NcOutputName{NC_path, folder / "Zemlak" / path_from_utf8(file_name), NC_path};
 }
 
 }  // namespace makenc

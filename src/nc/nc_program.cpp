@@ -190,7 +190,7 @@ Result<NcWritten> make_nc_data(const NcInput& input, FileLayer& files) {
   if (!folder) return folder.error();
   Status written = write_file_atomically(name->file, join_crlf(lines), files);
   if (!written) return Error{"the NC program was not written: " + written.error().message};
-  return NcWritten{name->file, name->NC_path + utf8_to_cp932("に出力しました。"), std::move(warnings)};
+  return NcWritten{name->file, name->shown + utf8_to_cp932("に出力しました。"), std::move(warnings)};
 }
 
 std::string short_date_today() {

@@ -37,7 +37,7 @@ struct NcInput {
 
 struct NcWritten {
   std::filesystem::path file;  // where the program was written on disk
-  std::string message;         // NC_path + "に出力しました。", code page 932
+  std::string message;         // the file as named to the user + "に出力しました。", code page 932
   Warnings warnings;           // contours written otherwise than asked
 };
 

@@ -120,8 +120,14 @@ void KakouDialog::S_com_Click() {
   const auto box_text = [this](std::string_view box) {
     return findChild<QLineEdit*>(QString::fromUtf8(box))->text().toStdString();
   };
-  const Status saved = save_kakou(box_text, folder_, settings_);
+  std::string refused;
+  const Status saved = save_kakou(box_text, folder_, settings_, &refused);
   if (!saved) {
+    auto* box = refused.empty() ? nullptr : findChild<QLineEdit*>(QString::fromStdString(refused));
+    if (box) {
+      box->setFocus();
+      box->selectAll();
+    }
     // The dialog stays open so that what was typed is not lost.
     inform_(this, windowTitle(), QString::fromStdString(saved.error().message));
     return;

@@ -1,12 +1,15 @@
 // The dialog "加工指示": the eight machining conditions in editable boxes.
 // It is filled from the settings each time it is created, writes the
 // settings file exactly as typed, and reads it back so the new values are
-// in force for the next assignment or NC run.
+// in force for the next assignment or NC run. A tolerance, approach length
+// or joint length that a run would refuse is named and not saved.
 #pragma once
 
 #include <QDialog>
 #include <array>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "core/settings.h"
 #include "window/window_style.h"

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 namespace makenc {
 namespace {
 
@@ -53,6 +55,13 @@ TEST(CommandLine, CutListTakesWhatChangesTheAssignmentRun) {
   EXPECT_FALSE(parse_command_line({"--dump-tables", "--layers", "1"}));
 }
 
+TEST(CommandLine, VersionStandsAloneAndIsDotted) {
+  auto cl = parse_command_line({"--version"});
+  ASSERT_TRUE(cl);
+  EXPECT_EQ(cl->mode, Mode::Version);
+  EXPECT_TRUE(std::regex_match(version_text(), std::regex("makenc [0-9]+(\\.[0-9]+)+\n"))) << version_text();
+}
+
 TEST(CommandLine, RejectsWhatItDoesNotKnow) {
   for (const std::vector<std::string>& bad :
        std::vector<std::vector<std::string>>{{"--bach"},
@@ -71,7 +80,9 @@ TEST(CommandLine, RejectsWhatItDoesNotKnow) {
                                              {"--batch", "--paint", "nan,1"},
                                              {"--batch", "--paint", "1,inf"},
                                              {"--batch", "--clear", "1e400,0"},
-                                             {"--batch", "--paint", "12x,5"}}) {
+                                             {"--batch", "--paint", "12x,5"},
+                                             {"--version", "--batch"},
+                                             {"--batch", "--version"}}) {
     auto cl = parse_command_line(bad);
     EXPECT_FALSE(cl) << bad.back();
     if (!cl) {

@@ -42,7 +42,7 @@ TEST(Forms, TheConditionsShownAndSavedUnchangedAreTheSettingsFile) {
   test::TempFolder folder;
   std::filesystem::create_directories(folder.path() / "Zemlak" / "Bin");
   Settings settings;
-  settings.ini_Apr = utf8_to_cp932("５");
+  settings.ini_M_Joukn = utf8_to_cp932("Ｅ９");
   settings.ini_Cond[1] = CondRow{{"50", "", "E2"}};
   std::map<std::string, std::string> boxes;
   for (const BoxText& b : kakou_box_texts(settings)) boxes[std::string(b.box)] = b.text;
@@ -52,7 +52,7 @@ TEST(Forms, TheConditionsShownAndSavedUnchangedAreTheSettingsFile) {
   Settings saved;
   ASSERT_TRUE(save_kakou(read, folder.path(), saved).ok());
   EXPECT_EQ(test::file_bytes(file), join_crlf(set_ini_lines(settings)));
-  EXPECT_EQ(saved.ini_Apr, settings.ini_Apr);
+  EXPECT_EQ(saved.ini_M_Joukn, settings.ini_M_Joukn);
 
   boxes["M_Joukn"] = "E8\r\n";
   boxes["joint"] = "3";

@@ -16,8 +16,9 @@
 //   readonly      files of input/ made read-only before the run; they
 //                 must be read-only after it.
 // Today's date is written as @DATE@ (yyyy/MM/dd) and @DATE-@ (yyyy-MM-dd),
-// the scratch folder as @FOLDER@. MAKENC_UPDATE_GOLDEN=1 rewrites expected/
-// from the actual run, for review before committing.
+// the scratch folder as @FOLDER@ and the run's home folder as @HOME@.
+// MAKENC_UPDATE_GOLDEN=1 rewrites expected/ from the actual run, for review
+// before committing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -61,8 +62,9 @@ std::string dashed_date() {
   return dashed;
 }
 
-std::string normalise(std::string s, const fs::path& folder) {
+std::string normalise(std::string s, const fs::path& folder, const fs::path& home) {
   replace_all(s, folder.string(), "@FOLDER@");
+  replace_all(s, home.string(), "@HOME@");
   replace_all(s, short_date_today(), "@DATE@");
   replace_all(s, dashed_date(), "@DATE-@");
   return s;
@@ -93,8 +95,8 @@ TEST_P(Golden, RunMatchesTheExpectedFiles) {
 
   const fs::path expected = dir / "expected";
   const bool update = std::getenv("MAKENC_UPDATE_GOLDEN") != nullptr;
-  const std::string out = normalise(run.out, folder);
-  const std::string err = normalise(run.err, folder);
+  const std::string out = normalise(run.out, folder, home);
+  const std::string err = normalise(run.err, folder, home);
   if (update) {
     write_file(expected / "exit_code", std::to_string(run.exit_code) + "\n");
     write_file(expected / "stdout", out);
@@ -111,7 +113,7 @@ TEST_P(Golden, RunMatchesTheExpectedFiles) {
       const fs::path actual =
           (rel.begin()->string() == "HOME") ? home / fs::relative(rel, "HOME") : folder / rel;
       ASSERT_TRUE(fs::exists(actual)) << rel << " was not written";
-      const std::string got = normalise(file_bytes(actual), folder);
+      const std::string got = normalise(file_bytes(actual), folder, home);
       if (update) write_file(entry.path(), got);
       EXPECT_EQ(got, file_bytes(entry.path())) << rel << " differs";
     }

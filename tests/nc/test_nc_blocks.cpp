@@ -73,7 +73,8 @@ TEST(BlockTable, GrowsPastItsFirstSize) {
   size_blocks(blocks, 1);
   for (int i = 0; i < 50; ++i) {
     NcBlock b{};
-    b[slot::code] = "N" + std::to_string(i);
+    b[slot::code] = "N";
+    b[slot::code] += std::to_string(i);
     put_block(blocks, b);
   }
   EXPECT_EQ(blocks.NC_row, 50u);

@@ -23,6 +23,7 @@ TEST(OutputName, NamedDrawingGoesToZemlakUnderTheHostFolder) {
   auto name = nc_output_name(host, "file=C:\\data\\part.jww", "2026/12/06");
   ASSERT_TRUE(name.ok());
   EXPECT_EQ(name->NC_path, "Zemlak\\part.nc");
+  EXPECT_EQ(name->shown, name->NC_path);
   EXPECT_EQ(name->file, host / "Zemlak" / "part.nc");
 }
 
@@ -54,6 +55,7 @@ TEST(OutputName, UnnamedDrawingIsNamedByTheDate) {
     ASSERT_TRUE(name.ok()) << line;
     EXPECT_EQ(name->NC_path, "C:\\jww\\Zemlak\\2026-12-06.nc");
     EXPECT_EQ(name->file, home.path() / "jww" / "Zemlak" / "2026-12-06.nc");
+    EXPECT_EQ(name->shown, name->file.string());
   }
 }
 
@@ -187,8 +189,11 @@ TEST(MakeNcData, UnnamedDrawingGoesToTheHomeFolder) {
   std::filesystem::create_directories(home.path() / "jww" / "Zemlak");
   auto written = make_nc_data(h.c.input());
   ASSERT_TRUE(written.ok()) << written.error().message;
-  EXPECT_TRUE(std::filesystem::is_regular_file(home.path() / "jww" / "Zemlak" / "2026-12-06.nc"));
-  EXPECT_EQ(written->message.rfind("C:\\jww\\Zemlak\\2026-12-06.nc", 0), 0u);
+  const std::filesystem::path file = home.path() / "jww" / "Zemlak" / "2026-12-06.nc";
+  ASSERT_TRUE(std::filesystem::is_regular_file(file));
+  // The header keeps the host's name; the message names the file written.
+  EXPECT_NE(test::file_bytes(file).find("(C:\\jww\\Zemlak\\2026-12-06.nc)\r\n"), std::string::npos);
+  EXPECT_EQ(written->message, file.string() + utf8_to_cp932("に出力しました。"));
 }
 
 TEST(MakeNcData, OuterContourIsLeftOutOnlyWhenItIsTheOutline) {

@@ -102,6 +102,57 @@ TEST_F(KakouDialogTest, ANonNumericRoundingFactorIsWrittenButKeepsTheOneInForce)
   EXPECT_EQ(settings.ini_S_suu, 1000);
 }
 
+// What a run would refuse is refused at "決定", judged with the rounding
+// factor typed beside it; a value the run takes is saved.
+TEST_F(KakouDialogTest, DecideRefusesWhatARunWouldRefuseNamingTheBox) {
+  const struct {
+    std::vector<std::pair<const char*, const char*>> typed;
+    const char* refused_box;  // nullptr: saved
+    const char* caption;
+  } cases[] = {
+      {{{"Apr", "abc"}}, "Apr", "アプローチ"},
+      {{{"Apr", "0"}}, "Apr", "アプローチ"},
+      {{{"Apr", "0.0015"}}, "Apr", "アプローチ"},                // below two steps of 1/1000
+      {{{"Apr", "0.1"}, {"S_suu", "10"}}, "Apr", "アプローチ"},  // below two steps of 1/10
+      {{{"Apr", "0.1"}, {"S_suu", "abc"}}, nullptr, nullptr},    // 1/1000 stays in force
+      {{{"Apr", "1e13"}}, "Apr", "アプローチ"},
+      {{{"GOSA", "-0.01"}}, "GOSA", "許容誤差"},
+      {{{"GOSA", "0"}}, nullptr, nullptr},
+      {{{"joint", "-1"}}, "joint", "ジョイント長"},
+      {{{"joint", "0"}}, nullptr, nullptr},
+  };
+  for (const auto& c : cases) {
+    const std::string what = std::string(c.typed[0].first) + "=" + c.typed[0].second;
+    host.write("Zemlak/Bin/set.ini", test::HostFolder::kSettings);
+    Settings before;
+    read_set_ini(host.path("Zemlak/Bin/set.ini"), before);
+    settings = before;
+    messages.clear();
+    QPointer<KakouDialog> d = open();
+    for (const auto& [name, text] : c.typed) box(d, name)->setText(QString::fromUtf8(text));
+    click(d, "S_com");
+    settle();
+    if (c.refused_box == nullptr) {
+      EXPECT_TRUE(d.isNull()) << what;
+      EXPECT_TRUE(messages.empty()) << what;
+      EXPECT_NE(host.read("Zemlak/Bin/set.ini"), test::HostFolder::kSettings) << what;
+      continue;
+    }
+    ASSERT_FALSE(d.isNull()) << what << ": the dialog must stay open";
+    EXPECT_TRUE(d->isVisible()) << what;
+    EXPECT_EQ(box(d, c.refused_box)->text(), QString::fromUtf8(c.typed[0].second)) << what;
+    EXPECT_EQ(box(d, c.refused_box)->selectedText(), box(d, c.refused_box)->text()) << what;
+    EXPECT_EQ(host.read("Zemlak/Bin/set.ini"), test::HostFolder::kSettings) << what << ": nothing saved";
+    EXPECT_EQ(settings.ini_Apr, before.ini_Apr) << what;
+    EXPECT_EQ(settings.ini_GOSA, before.ini_GOSA) << what;
+    EXPECT_EQ(settings.ini_joint, before.ini_joint) << what;
+    ASSERT_EQ(messages.size(), 1u) << what;
+    EXPECT_TRUE(messages[0].text.startsWith(QString::fromUtf8(c.caption))) << messages[0].text.toStdString();
+    EXPECT_TRUE(messages[0].text.contains(QStringLiteral("set.ini line"))) << messages[0].text.toStdString();
+    delete d;
+  }
+}
+
 TEST_F(KakouDialogTest, ALineBreakInABoxCannotShiftTheLinesOfTheFile) {
   QPointer<KakouDialog> d = open();
   box(d, "GOSA")->setText("0.5\n9");
