@@ -7,6 +7,7 @@
 #include "nc/nc_program.h"
 #include "nc_fixtures.h"
 #include "support/files.h"
+#include "support/scoped_home.h"
 
 namespace makenc {
 namespace {
