@@ -1,21 +1,28 @@
 // The flood fill of the surface: four-connected like the platform's, span by
 // span with an explicit stack, so a region of any size fills without deep
 // recursion.
+#include <cstdint>
 #include <vector>
 
 #include "raster/surface.h"
 
 namespace makenc {
-namespace {
-
-struct Seed {
-  int x, y;
-};
 
 class SpanFill {
  public:
   SpanFill(Surface& s, Colour border)
-      : s_(s), border_(border), done_(static_cast<std::size_t>(s.width()) * s.height(), 0) {}
+      : s_(s),
+        width_(s.width()),
+        height_(s.height()),
+        has_border_(false),
+        done_((static_cast<std::size_t>(s.width()) * static_cast<std::size_t>(s.height()) + 63) / 64, 0) {
+    for (std::size_t i = 0; i < s.palette_.size(); ++i)
+      if (s.palette_[i] == border) {
+        border_ = static_cast<Surface::Shade>(i);
+        has_border_ = true;
+      }
+    fill_ = s.shade_of(s.fill_colour);
+  }
 
   void run(int x, int y) {
     stack_.push_back({x, y});
@@ -24,30 +31,34 @@ class SpanFill {
       stack_.pop_back();
       if (!open(seed.x, seed.y)) continue;
       int left = seed.x;
-      while (open(left - 1, seed.y)) --left;
+      while (left > 0 && open(left - 1, seed.y)) --left;
       int right = seed.x;
-      while (open(right + 1, seed.y)) ++right;
-      for (int i = left; i <= right; ++i) take(i, seed.y);
-      seed_row(left, right, seed.y - 1);
-      seed_row(left, right, seed.y + 1);
+      while (right + 1 < width_ && open(right + 1, seed.y)) ++right;
+      for (int i = left; i <= right; ++i) take(index(i, seed.y));
+      if (seed.y > 0) seed_row(left, right, seed.y - 1);
+      if (seed.y + 1 < height_) seed_row(left, right, seed.y + 1);
     }
   }
 
  private:
+  struct Seed {
+    int x, y;
+  };
+
   std::size_t index(int x, int y) const {
-    return static_cast<std::size_t>(y) * static_cast<std::size_t>(s_.width()) +
-           static_cast<std::size_t>(x);
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x);
   }
   // Inside, not yet filled and not the border. Filled pixels are remembered
   // apart from their colour, so pixels that already have the fill colour do
   // not cut the region.
   bool open(int x, int y) const {
-    if (x < 0 || y < 0 || x >= s_.width() || y >= s_.height()) return false;
-    return done_[index(x, y)] == 0 && s_.pixels()[index(x, y)] != border_;
+    const std::size_t i = index(x, y);
+    if ((done_[i / 64] >> (i % 64)) & 1u) return false;
+    return !has_border_ || s_.shades_[i] != border_;
   }
-  void take(int x, int y) {
-    done_[index(x, y)] = 1;
-    s_.set_pixel(x, y, s_.fill_colour);
+  void take(std::size_t i) {
+    done_[i / 64] |= std::uint64_t{1} << (i % 64);
+    s_.shades_[i] = fill_;
   }
   // One seed for each run of open pixels next to the filled span.
   void seed_row(int left, int right, int y) {
@@ -60,12 +71,13 @@ class SpanFill {
   }
 
   Surface& s_;
-  Colour border_;
-  std::vector<unsigned char> done_;
+  int width_, height_;
+  bool has_border_;
+  Surface::Shade border_ = 0;
+  Surface::Shade fill_ = 0;
+  std::vector<std::uint64_t> done_;
   std::vector<Seed> stack_;
 };
-
-}  // namespace
 
 void Surface::flood_fill(int x, int y, Colour border) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
