@@ -12,6 +12,7 @@
 #include "core/settings.h"
 #include "import/startup.h"
 #include "nc/hand_back.h"
+#include "preview/material_map.h"
 #include "preview/preview.h"
 
 namespace makenc {
@@ -21,6 +22,8 @@ struct Session {
   Settings settings;
   StartUp start;
   Preview preview;
+  // Where the material map is decided when the preview is too coarse.
+  MaterialMap map;
   NcOptions options;
   Assignment assignment;
   // The button "makeNC": hidden until an assignment run completes.
@@ -41,10 +44,16 @@ void run_assignment(Session& session);
 // The button "R_drew": hide "makeNC" and redraw.
 void reset_assignment(Session& session);
 
-// Mouse in the preview: left paints material, right clears it and hides
-// "makeNC".
+// Mouse in the preview (x, y in its pixels): left paints material, right
+// clears it and hides "makeNC".
 void left_click(Session& session, double x, double y);
 void right_click(Session& session);
+
+// The same at a point of the drawing (drawing units after translation): the
+// region of the material map around it becomes material, or every painting
+// is cleared.
+void paint_at(Session& session, double x, double y);
+void clear_painting_at(Session& session, double x, double y);
 
 // The button "makeNC": writes the NC program and hands the interchange file
 // back. On success the caller ends the program.
