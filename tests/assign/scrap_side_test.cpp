@@ -192,5 +192,60 @@ INSTANTIATE_TEST_SUITE_P(
                       Plate{"hairline_1000x500_approach_5", 1000, 500, 5, 0.05, 0.05, 24, true}),
     [](const ::testing::TestParamInfo<Plate>& plate) { return std::string(plate.param.name); });
 
+// Where the map is decided, for drawings and settings at the limits: never a
+// surface past the cap, and a warning naming the hole width to check
+// whenever the cap made the map coarser than the approach length asks.
+struct MapCase {
+  const char* name;
+  double width, height;
+  std::string approach;
+  std::int16_t S;
+  bool own;              // a surface of its own, not the preview
+  double check_below;    // the width the warning names; 0: no warning
+};
+
+void PrintTo(const MapCase& c, std::ostream* os) { *os << c.name; }
+
+class MapChoice : public ::testing::TestWithParam<MapCase> {};
+
+TEST_P(MapChoice, StaysWithinTheCapAndSaysWhatItCannotResolve) {
+  const MapCase& c = GetParam();
+  LayerBuilder b;
+  b.line(0, 0, c.width, 0).line(c.width, 0, c.width, c.height);
+  b.line(c.width, c.height, 0, c.height).line(0, c.height, 0, 0).contour();
+  b.circle(c.width / 2, c.height / 2, c.height / 4);
+  PlateRun run;
+  run.drawing = make_drawing(c.width, c.height, {{0, b.table()}}, 2);
+  run.settings.ini_Apr = c.approach;
+  run.settings.ini_S_suu = c.S;
+  redraw_preview(run.preview, run.drawing, run.ticks, kBatchPreviewWidth, kBatchPreviewHeight);
+  run_approach_assignment(run.a, run.preview, run.map, run.drawing, run.settings, run.ticks);
+  EXPECT_EQ(run.map.uses_own, c.own);
+  const Surface& own = run.map.own.surface;
+  EXPECT_LE(double(own.width()) * own.height(), kMapPixelCap);
+  EXPECT_EQ(run.a.Ord_dat.rows(), 3u) << "the hole and the outline are placed";
+  EXPECT_EQ(run.preview.surface.width(), kBatchPreviewWidth) << "the preview keeps its size";
+  if (c.check_below == 0) {
+    EXPECT_TRUE(run.a.warnings.empty());
+    return;
+  }
+  ASSERT_EQ(run.a.warnings.size(), 1u);
+  const std::string& w = run.a.warnings.front().message;
+  EXPECT_NE(w.find("holes narrower than " + std::string(Cell(c.check_below).text_form())), std::string::npos) << w;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Limits, MapChoice,
+    ::testing::Values(
+        // The preview resolves the approach length: it is the map.
+        MapCase{"small_plate", 100, 60, "5", 1000, false, 0},
+        // An approach length NC generation refuses builds no map of its own.
+        MapCase{"approach_one_millionth_on_6000x3000", 6000, 3000, "0.000001", 1000, false, 0},
+        // A drawing a million units wide, and a fine grid's short approach:
+        // the map is made at the cap's scale.
+        MapCase{"drawing_1e6_wide", 1e6, 1000, "5", 1000, true, 84.5},
+        MapCase{"approach_ten_thousandth_on_a_fine_grid", 100, 60, "0.0001", 30000, true, 0.2}),
+    [](const ::testing::TestParamInfo<MapCase>& c) { return std::string(c.param.name); });
+
 }  // namespace
 }  // namespace makenc
