@@ -133,24 +133,26 @@ void show_material_map(const MaterialMap& map, Preview& preview) {
     const double x = f.Scr_x0 + (i - 0.5 - p.Scr_x0) * ratio;
     columns[static_cast<std::size_t>(i)] = covered(x, x + ratio, from.width());
   }
+  std::array<int, Surface::kMaxColours> rank_of{};
+  const std::vector<Colour>& colours = from.colours();
+  for (std::size_t c = 0; c < colours.size(); ++c) rank_of[c] = line_rank(colours[c]);
   for (int j = 0; j < to.height(); ++j) {
     // Screen y grows downward on both.
     const double y = f.Scr_y0 - (p.Scr_y0 - (j - 0.5)) * ratio;
     const Span rows = covered(y, y + ratio, from.height());
     for (int i = 0; i < to.width(); ++i) {
       const Span& cols = columns[static_cast<std::size_t>(i)];
-      Colour best = from.at((cols.first + cols.last) / 2, (rows.first + rows.last) / 2);
-      int rank = line_rank(best);
-      for (int v = rows.first; v <= rows.last && rank < 3; ++v)
-        for (int u = cols.first; u <= cols.last; ++u) {
-          const Colour c = from.at(u, v);
-          const int r = line_rank(c);
-          if (r > rank) {
-            rank = r;
-            best = c;
+      std::uint8_t best = from.indexed_row((rows.first + rows.last) / 2)[(cols.first + cols.last) / 2];
+      int rank = rank_of[best];
+      for (int v = rows.first; v <= rows.last && rank < 3; ++v) {
+        const std::uint8_t* line = from.indexed_row(v);
+        for (int u = cols.first; u <= cols.last; ++u)
+          if (rank_of[line[u]] > rank) {
+            best = line[u];
+            rank = rank_of[best];
           }
-        }
-      to.set_pixel(i, j, best);
+      }
+      to.set_pixel(i, j, colours[best]);
     }
   }
 }

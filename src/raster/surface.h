@@ -60,6 +60,13 @@ class Surface {
   // Every pixel, row by row from the top.
   std::vector<Colour> pixels() const;
 
+  // The pixels of row y as indices into the colours the surface holds, for
+  // reading a whole surface fast.
+  const std::uint8_t* indexed_row(int y) const {
+    return shades_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+  }
+  const std::vector<Colour>& colours() const { return palette_; }
+
   // A surface holds this many different colours at most; a further colour
   // is drawn in the nearest one it holds. Maps and previews use seven, and a
   // pixel then takes one byte, so a map of tens of millions of pixels fits

@@ -10,34 +10,27 @@ namespace makenc {
 
 class SpanFill {
  public:
-  SpanFill(Surface& s, Colour border)
-      : s_(s),
-        width_(s.width()),
-        height_(s.height()),
-        has_border_(false),
-        done_((static_cast<std::size_t>(s.width()) * static_cast<std::size_t>(s.height()) + 63) / 64, 0) {
-    for (std::size_t i = 0; i < s.palette_.size(); ++i)
+  SpanFill(Surface& s, Colour border) : s_(s), width_(s.width()), height_(s.height()) {
+    bool fill_present = false;
+    for (std::size_t i = 0; i < s.palette_.size(); ++i) {
       if (s.palette_[i] == border) {
         border_ = static_cast<Surface::Shade>(i);
         has_border_ = true;
       }
+      if (s.palette_[i] == s.fill_colour) fill_present = true;
+    }
     fill_ = s.shade_of(s.fill_colour);
+    // While no pixel had the fill colour before, a pixel of that colour is
+    // one this fill took; otherwise the filled pixels are kept as bits.
+    if (fill_present || s.palette_[fill_] != s.fill_colour || (has_border_ && fill_ == border_))
+      done_.assign((static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) + 63) / 64, 0);
   }
 
   void run(int x, int y) {
-    stack_.push_back({x, y});
-    while (!stack_.empty()) {
-      const Seed seed = stack_.back();
-      stack_.pop_back();
-      if (!open(seed.x, seed.y)) continue;
-      int left = seed.x;
-      while (left > 0 && open(left - 1, seed.y)) --left;
-      int right = seed.x;
-      while (right + 1 < width_ && open(right + 1, seed.y)) ++right;
-      for (int i = left; i <= right; ++i) take(index(i, seed.y));
-      if (seed.y > 0) seed_row(left, right, seed.y - 1);
-      if (seed.y + 1 < height_) seed_row(left, right, seed.y + 1);
-    }
+    if (done_.empty())
+      spans<false>(x, y);
+    else
+      spans<true>(x, y);
   }
 
  private:
@@ -45,26 +38,57 @@ class SpanFill {
     int x, y;
   };
 
+  Surface::Shade* row(int y) { return s_.shades_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_); }
   std::size_t index(int x, int y) const {
     return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x);
   }
-  // Inside, not yet filled and not the border. Filled pixels are remembered
-  // apart from their colour, so pixels that already have the fill colour do
+
+  // Not yet filled and not the border. Filled pixels are remembered apart
+  // from their colour when pixels already had the fill colour, so those do
   // not cut the region.
-  bool open(int x, int y) const {
-    const std::size_t i = index(x, y);
-    if ((done_[i / 64] >> (i % 64)) & 1u) return false;
-    return !has_border_ || s_.shades_[i] != border_;
+  template <bool kBits>
+  bool open(const Surface::Shade* r, int x, int y) const {
+    const Surface::Shade v = r[x];
+    if (has_border_ && v == border_) return false;
+    if constexpr (kBits) {
+      const std::size_t i = index(x, y);
+      return ((done_[i / 64] >> (i % 64)) & 1u) == 0;
+    } else {
+      return v != fill_;
+    }
   }
-  void take(std::size_t i) {
-    done_[i / 64] |= std::uint64_t{1} << (i % 64);
-    s_.shades_[i] = fill_;
+
+  template <bool kBits>
+  void spans(int x, int y) {
+    stack_.push_back({x, y});
+    while (!stack_.empty()) {
+      const Seed seed = stack_.back();
+      stack_.pop_back();
+      Surface::Shade* r = row(seed.y);
+      if (!open<kBits>(r, seed.x, seed.y)) continue;
+      int left = seed.x;
+      while (left > 0 && open<kBits>(r, left - 1, seed.y)) --left;
+      int right = seed.x;
+      while (right + 1 < width_ && open<kBits>(r, right + 1, seed.y)) ++right;
+      for (int i = left; i <= right; ++i) {
+        r[i] = fill_;
+        if constexpr (kBits) {
+          const std::size_t k = index(i, seed.y);
+          done_[k / 64] |= std::uint64_t{1} << (k % 64);
+        }
+      }
+      if (seed.y > 0) seed_row<kBits>(left, right, seed.y - 1);
+      if (seed.y + 1 < height_) seed_row<kBits>(left, right, seed.y + 1);
+    }
   }
+
   // One seed for each run of open pixels next to the filled span.
+  template <bool kBits>
   void seed_row(int left, int right, int y) {
+    const Surface::Shade* r = row(y);
     bool in_run = false;
     for (int i = left; i <= right; ++i) {
-      const bool o = open(i, y);
+      const bool o = open<kBits>(r, i, y);
       if (o && !in_run) stack_.push_back({i, y});
       in_run = o;
     }
@@ -72,7 +96,7 @@ class SpanFill {
 
   Surface& s_;
   int width_, height_;
-  bool has_border_;
+  bool has_border_ = false;
   Surface::Shade border_ = 0;
   Surface::Shade fill_ = 0;
   std::vector<std::uint64_t> done_;
