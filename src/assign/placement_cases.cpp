@@ -92,6 +92,7 @@ Point fit_lead_in(PlacementContext& ctx, Point q, Point full) {
   const double grid = 1.0 / ctx.settings.ini_S_suu;
   const double L = std::hypot(st.Apr_dx, st.Apr_dy);
   const double pixels_per_unit = ctx.preview.fit.Scr_k;
+  if (!(L > 0)) return full;
   for (double h = L / 2; h >= grid && h * pixels_per_unit >= 1; h /= 2) {
     const double ux = st.Apr_dx * h / L;
     const double uy = st.Apr_dy * h / L;
@@ -108,6 +109,22 @@ Point fit_lead_in(PlacementContext& ctx, Point q, Point full) {
       {contour_reference(ctx.Now_ly, st.Grp_row.text_form()) +
        ": no scrap beside its longest element for a lead-in; the lead-in may start in the part"});
   return full;
+}
+
+// The approach point beside the contact point q: the side (Apr_dx, Apr_dy)
+// unless the map shows material there, then the mirrored side, shortened
+// when that is material too. Apr_dx, Apr_dy are left pointing to the side
+// taken.
+Point scrap_side_point(PlacementContext& ctx, Point q) {
+  ApproachState& st = ctx.state;
+  const Point first{q.x + st.Apr_dx, q.y + st.Apr_dy};
+  const bool material = candidate_on_material(ctx, first);
+  if (!material && !mirror_is_surer(ctx, q, first)) return first;
+  st.Apr_dx = -st.Apr_dx;
+  st.Apr_dy = -st.Apr_dy;
+  const Point mirror{q.x + st.Apr_dx, q.y + st.Apr_dy};
+  if (material && candidate_on_material(ctx, mirror)) return fit_lead_in(ctx, q, mirror);
+  return mirror;
 }
 
 }  // namespace
@@ -149,18 +166,7 @@ void place_on_longest_arc(PlacementContext& ctx) {
   const Point q{cx + r * std::cos(m), cy + r * std::sin(m)};
   st.Apr_dx = L * std::cos(m);
   st.Apr_dy = L * std::sin(m);
-  Point p{q.x + st.Apr_dx, q.y + st.Apr_dy};
-  if (candidate_on_material(ctx, p)) {
-    st.Apr_dx = -st.Apr_dx;
-    st.Apr_dy = -st.Apr_dy;
-    p = Point{q.x + st.Apr_dx, q.y + st.Apr_dy};
-    if (candidate_on_material(ctx, p)) p = fit_lead_in(ctx, q, p);
-  } else if (mirror_is_surer(ctx, q, p)) {
-    st.Apr_dx = -st.Apr_dx;
-    st.Apr_dy = -st.Apr_dy;
-    p = Point{q.x + st.Apr_dx, q.y + st.Apr_dy};
-  }
-  set_points(ctx, p, q);
+  set_points(ctx, scrap_side_point(ctx, q), q);
   st.Grp_kind = ContourKind::loop;
 }
 
@@ -181,18 +187,7 @@ void place_on_longest_line(PlacementContext& ctx) {
   st.Apr_dy = L * std::sin(a);
   if (a > 0) st.Apr_dy = -st.Apr_dy;
   if (a < 0) st.Apr_dx = -st.Apr_dx;
-  Point p{q.x + st.Apr_dx, q.y + st.Apr_dy};
-  if (candidate_on_material(ctx, p)) {
-    st.Apr_dx = -st.Apr_dx;
-    st.Apr_dy = -st.Apr_dy;
-    p = Point{q.x + st.Apr_dx, q.y + st.Apr_dy};
-    if (candidate_on_material(ctx, p)) p = fit_lead_in(ctx, q, p);
-  } else if (mirror_is_surer(ctx, q, p)) {
-    st.Apr_dx = -st.Apr_dx;
-    st.Apr_dy = -st.Apr_dy;
-    p = Point{q.x + st.Apr_dx, q.y + st.Apr_dy};
-  }
-  set_points(ctx, p, q);
+  set_points(ctx, scrap_side_point(ctx, q), q);
   st.Grp_kind = ContourKind::loop;
 }
 
