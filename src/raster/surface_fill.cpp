@@ -43,52 +43,62 @@ class SpanFill {
     return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x);
   }
 
+  // What a pixel is to the fill, held apart from the surface: the pixels are
+  // bytes, and a store to them would otherwise reload every member.
+  struct Test {
+    Surface::Shade border, fill;
+    bool has_border;
+  };
+
   // Not yet filled and not the border. Filled pixels are remembered apart
   // from their colour when pixels already had the fill colour, so those do
   // not cut the region.
   template <bool kBits>
-  bool open(const Surface::Shade* r, int x, int y) const {
+  bool open(const Test& t, const Surface::Shade* r, int x, int y) const {
     const Surface::Shade v = r[x];
-    if (has_border_ && v == border_) return false;
+    if (t.has_border && v == t.border) return false;
     if constexpr (kBits) {
       const std::size_t i = index(x, y);
       return ((done_[i / 64] >> (i % 64)) & 1u) == 0;
     } else {
-      return v != fill_;
+      return v != t.fill;
     }
   }
 
   template <bool kBits>
   void spans(int x, int y) {
+    const Test t{border_, fill_, has_border_};
+    const int width = width_;
+    const int height = height_;
     stack_.push_back({x, y});
     while (!stack_.empty()) {
       const Seed seed = stack_.back();
       stack_.pop_back();
       Surface::Shade* r = row(seed.y);
-      if (!open<kBits>(r, seed.x, seed.y)) continue;
+      if (!open<kBits>(t, r, seed.x, seed.y)) continue;
       int left = seed.x;
-      while (left > 0 && open<kBits>(r, left - 1, seed.y)) --left;
+      while (left > 0 && open<kBits>(t, r, left - 1, seed.y)) --left;
       int right = seed.x;
-      while (right + 1 < width_ && open<kBits>(r, right + 1, seed.y)) ++right;
+      while (right + 1 < width && open<kBits>(t, r, right + 1, seed.y)) ++right;
       for (int i = left; i <= right; ++i) {
-        r[i] = fill_;
+        r[i] = t.fill;
         if constexpr (kBits) {
           const std::size_t k = index(i, seed.y);
           done_[k / 64] |= std::uint64_t{1} << (k % 64);
         }
       }
-      if (seed.y > 0) seed_row<kBits>(left, right, seed.y - 1);
-      if (seed.y + 1 < height_) seed_row<kBits>(left, right, seed.y + 1);
+      if (seed.y > 0) seed_row<kBits>(t, left, right, seed.y - 1);
+      if (seed.y + 1 < height) seed_row<kBits>(t, left, right, seed.y + 1);
     }
   }
 
   // One seed for each run of open pixels next to the filled span.
   template <bool kBits>
-  void seed_row(int left, int right, int y) {
+  void seed_row(const Test& t, int left, int right, int y) {
     const Surface::Shade* r = row(y);
     bool in_run = false;
     for (int i = left; i <= right; ++i) {
-      const bool o = open<kBits>(r, i, y);
+      const bool o = open<kBits>(t, r, i, y);
       if (o && !in_run) stack_.push_back({i, y});
       in_run = o;
     }
