@@ -460,33 +460,5 @@ INSTANTIATE_TEST_SUITE_P(
                    {}}),
     [](const ::testing::TestParamInfo<Succeeding>& c) { return std::string(c.param.name); });
 
-// A drawing a million units wide asks for a material map past the memory
-// cap: the map is made at the cap's scale, the run cuts, and standard error
-// says once which holes may need a check. An approach length of 1E-6 on a
-// full-size plate is refused with the line of set.ini, before any program.
-TEST(BadInput, DrawingTooWideForAFineMapCutsAndSaysOnceWhatToCheck) {
-  HostRun host;
-  const RunResult wide =
-      host.run(crlf({"hq", "file=C:\\jww\\data\\wide.jww", "#", "ly0", "lc2", " 0 0 1000000 0",
-                     " 1000000 0 1000000 1000", " 1000000 1000 0 1000", " 0 1000 0 0", "ci 500000 500 100",
-                     " 10 10 30 10", " 30 10 30 30", " 30 30 10 30", " 10 30 10 10"}));
-  ASSERT_EQ(wide.exit_code, 0) << wide.err;
-  EXPECT_EQ(count_of(wide.err, "\n"), 1u) << wide.err;
-  EXPECT_EQ(wide.err.rfind("makenc: warning: ", 0), 0u) << wide.err;
-  EXPECT_NE(wide.err.find("holes narrower than 84.5 may need a check"), std::string::npos) << wide.err;
-  ASSERT_EQ(wide.programs.size(), 1u);
-  EXPECT_EQ(count_of(file_bytes(wide.programs.front()), "G41"), 3u);
-
-  const RunResult tiny = host.run(
-      crlf({"hq", "file=C:\\jww\\data\\full.jww", "#", "ly0", "lc2", " 0 0 6000 0", " 6000 0 6000 3000",
-            " 6000 3000 0 3000", " 0 3000 0 0", "ci 3000 1500 100"}),
-      settings(set_ini_of("0.01", "0.000001", "2")));
-  EXPECT_EQ(tiny.exit_code, 1);
-  EXPECT_EQ(count_of(tiny.err, "\n"), 1u) << tiny.err;
-  EXPECT_NE(tiny.err.find("set.ini line 2"), std::string::npos) << tiny.err;
-  EXPECT_TRUE(tiny.programs.empty());
-  EXPECT_EQ(tiny.jwc_after, tiny.jwc_before);
-}
-
 }  // namespace
 }  // namespace makenc
