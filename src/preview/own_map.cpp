@@ -93,8 +93,10 @@ void prepare_material_map(MaterialMap& map, const Preview& preview, const Drawin
   Preview& own = map.own;
   const auto w = static_cast<int>(side(k, e.dx));
   const auto h = static_cast<int>(side(k, e.dy));
-  if (own.surface.width() != w || own.surface.height() != h || own.surface.background() != kBackground)
+  if (own.surface.width() != w || own.surface.height() != h || own.surface.background() != kBackground) {
+    own.surface = Surface();  // the old map goes before the new one is made
     own.surface = Surface(w, h, kBackground);
+  }
   PreviewFit& f = own.fit;
   f.Pic_w = static_cast<float>(w);
   f.Pic_h = static_cast<float>(h);
