@@ -18,17 +18,24 @@ Result<Session> open_session(const std::filesystem::path& folder) {
 
 void redraw(Session& session, int width, int height) {
   redraw_preview(session.preview, session.start.drawing, session.options.layers, width, height);
+  session.map.ready = false;
 }
 
 namespace {
 void redraw_at_current_size(Session& session) {
   redraw(session, session.preview.surface.width(), session.preview.surface.height());
 }
+
+void prepare_map(Session& session) {
+  if (!session.map.ready)
+    prepare_material_map(session.map, session.preview, session.start.drawing, session.options.layers,
+                         session.settings);
+}
 }  // namespace
 
 void run_assignment(Session& session) {
-  run_approach_assignment(session.assignment, session.preview, session.start.drawing, session.settings,
-                          session.options.layers,
+  run_approach_assignment(session.assignment, session.preview, session.map, session.start.drawing,
+                          session.settings, session.options.layers,
                           MaterialChoice{session.every_part_material, session.options.skip_outline});
   session.makeNC_visible = true;
 }
@@ -38,19 +45,33 @@ void reset_assignment(Session& session) {
   redraw_at_current_size(session);
 }
 
-void left_click(Session& session, double x, double y) { paint_material(session.preview, x, y); }
+void left_click(Session& session, double x, double y) {
+  prepare_map(session);
+  // The preview is the map: its pixel is the one to fill.
+  if (!session.map.uses_own) {
+    paint_material(session.preview, x, y);
+    return;
+  }
+  const PreviewFit& f = session.preview.fit;
+  paint_at(session, (x - f.Scr_x0) / f.Scr_k, (f.Scr_y0 - y) / f.Scr_k);
+}
 
 void right_click(Session& session) {
   session.makeNC_visible = false;
   clear_painting(session.preview, session.start.drawing, session.options.layers);
+  session.map.ready = false;
 }
 
 void paint_at(Session& session, double x, double y) {
-  const PreviewFit& fit = session.preview.fit;
-  left_click(session, fit.Scr_x0 + to_screen_len(fit, x), fit.Scr_y0 - to_screen_len(fit, y));
+  prepare_map(session);
+  Preview& decision = decision_surface(session.map, session.preview);
+  const PreviewFit& f = decision.fit;
+  paint_material(decision, f.Scr_x0 + to_screen_len(f, x), f.Scr_y0 - to_screen_len(f, y));
+  session.map.plain = false;
+  session.preview.Mus_clic = 1;
+  show_material_map(session.map, session.preview);
 }
 
-// A right click clears all painting wherever it falls.
 void clear_painting_at(Session& session, double /*x*/, double /*y*/) { right_click(session); }
 
 Result<NcWritten> make_nc(Session& session) {

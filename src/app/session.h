@@ -12,6 +12,7 @@
 #include "core/settings.h"
 #include "import/startup.h"
 #include "nc/hand_back.h"
+#include "preview/material_map.h"
 #include "preview/preview.h"
 
 namespace makenc {
@@ -21,6 +22,8 @@ struct Session {
   Settings settings;
   StartUp start;
   Preview preview;
+  // Where the material map is decided when the preview is too coarse.
+  MaterialMap map;
   NcOptions options;
   // "全部品を材料": every part of a nested sheet is material.
   bool every_part_material = false;
@@ -43,13 +46,14 @@ void run_assignment(Session& session);
 // The button "R_drew": hide "makeNC" and redraw.
 void reset_assignment(Session& session);
 
-// Mouse in the preview: left paints material, right clears it and hides
-// "makeNC".
+// Mouse in the preview (x, y in its pixels): left paints material, right
+// clears it and hides "makeNC".
 void left_click(Session& session, double x, double y);
 void right_click(Session& session);
 
-// The same at a point of the drawing (drawing units after translation),
-// for runs without a window.
+// The same at a point of the drawing (drawing units after translation): the
+// region of the material map around it becomes material, or every painting
+// is cleared.
 void paint_at(Session& session, double x, double y);
 void clear_painting_at(Session& session, double x, double y);
 

@@ -1,6 +1,10 @@
 #include "assign/assignment.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <string>
 
 #include "assign/cut_order.h"
 #include "assign/placement.h"
@@ -9,28 +13,67 @@
 
 namespace makenc {
 
-void run_approach_assignment(Assignment& assignment, Preview& preview, const Drawing& drawing,
-                             const Settings& settings, const LayerTicks& ticked, MaterialChoice material) {
+namespace {
+
+// Written with a point, whatever the locale: one decimal, rounded up.
+std::string width_text(double w) {
+  const double up = std::ceil(w * 10) / 10;
+  std::array<char, 64> buf{};
+  const auto [end, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), up, std::chars_format::fixed, 1);
+  return ec == std::errc{} ? std::string(buf.data(), end) : std::string("?");
+}
+
+}  // namespace
+
+void run_approach_assignment(Assignment& assignment, Preview& preview, MaterialMap& map,
+                             const Drawing& drawing, const Settings& settings, const LayerTicks& ticked,
+                             MaterialChoice material) {
   const std::int64_t Cnt_total = std::max<std::int64_t>(drawing.Cnt_total, 0);
   assignment.Apr_cnt = 0;
   assignment.ini_Apr = settings.ini_Apr;
   assignment.Apr_dat = Table(static_cast<std::size_t>(Cnt_total), rec::last);
+  assignment.warnings.clear();
   // Material the user painted by hand is the map; building it would redraw
-  // the preview and erase the painting.
-  if (preview.Mus_clic != 1) {
-    if (material.every_part)
-      build_nested_material_map(preview, drawing, ticked, settings, NestedSheet{material.outline_is_edge});
-    else
-      build_material_map(preview, drawing, ticked);
+  // the map and erase the painting.
+  const bool painted = preview.Mus_clic == 1;
+  if (!painted || !map.ready) prepare_material_map(map, preview, drawing, ticked, settings);
+  Preview& decision = decision_surface(map, preview);
+  if (!painted) {
+    if (material.every_part) {
+      const NestedSheet sheet{material.outline_is_edge};
+      if (map.uses_own) {
+        if (!map.plain) repaint_at_fit(map.own, drawing, ticked);
+        fill_nested_material_map(map.own, drawing, ticked, settings, sheet);
+      } else {
+        build_nested_material_map(preview, drawing, ticked, settings, sheet);
+      }
+    } else {
+      build_decision_map(map, preview, drawing, ticked);
+    }
   }
+  map.plain = false;
+  if (map.check_below > 0)
+    assignment.warnings.push_back(
+        {"the drawing is too large for a material map as fine as the approach length asks: lead-ins in "
+         "holes narrower than " +
+         width_text(map.check_below) + " may need a check"});
   for (int k = 0; k < kLayerCount; ++k) {
     if (!ticked[static_cast<std::size_t>(k)] || !drawing.has_layer(k)) continue;
-    PlacementContext ctx{assignment, preview, settings, Cnt_total, drawing.layer(k), layer_name(k)};
+    PlacementContext ctx{assignment, decision, settings, Cnt_total, drawing.layer(k), layer_name(k)};
     assign_layer_approaches(ctx);
   }
   plan_cut_order(assignment);
-  draw_traverses(preview, assignment.Ord_dat);
+  draw_traverses(decision, assignment.Ord_dat);
+  show_material_map(map, preview);
   preview.Mus_clic = 0;
+}
+
+void run_approach_assignment(Assignment& assignment, Preview& preview, const Drawing& drawing,
+                             const Settings& settings, const LayerTicks& ticked, MaterialChoice material) {
+  MaterialMap map;
+  // What the user painted is on the preview, so the preview is the map.
+  map.ready = preview.Mus_clic == 1;
+  run_approach_assignment(assignment, preview, map, drawing, settings, ticked, material);
 }
 
 }  // namespace makenc

@@ -9,6 +9,7 @@
 #include "core/settings.h"
 #include "core/table.h"
 #include "core/warnings.h"
+#include "preview/material_map.h"
 #include "preview/preview.h"
 
 namespace makenc {
@@ -42,7 +43,15 @@ struct MaterialChoice {
 // The work of the button "auto". Rebuilds the material map unless the user
 // painted material by hand (preview.Mus_clic = 1), places and orders the
 // contours of the ticked layers, draws lead-ins and rapid moves, and clears
-// preview.Mus_clic. The preview surface keeps its current size.
+// preview.Mus_clic. The map is decided where `map` says (the preview, or a
+// surface of its own that the preview then shows); the preview surface
+// keeps its current size.
+void run_approach_assignment(Assignment& assignment, Preview& preview, MaterialMap& map,
+                             const Drawing& drawing, const Settings& settings, const LayerTicks& ticked,
+                             MaterialChoice material = {});
+
+// The same with a map that lives for this run only: material painted by
+// hand on the preview is the map.
 void run_approach_assignment(Assignment& assignment, Preview& preview, const Drawing& drawing,
                              const Settings& settings, const LayerTicks& ticked,
                              MaterialChoice material = {});

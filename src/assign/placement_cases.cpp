@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/constants.h"
+#include "core/warnings.h"
 #include "preview/material_map.h"
 
 namespace makenc {
@@ -34,13 +35,96 @@ void set_points(PlacementContext& ctx, Point p, Point q) {
 // Whether the candidate approach point lies on material: the probe starts at
 // the candidate's pixel and, while it stands on a drawn line, steps on by
 // the approach offset until it meets a pixel that is not black.
-bool candidate_on_material(PlacementContext& ctx, Point p) {
+bool candidate_on_material(PlacementContext& ctx, Point p, double step_x, double step_y) {
   const PreviewFit& fit = ctx.preview.fit;
-  const ApproachState& st = ctx.state;
-  ProbeWalk walk{p.x, p.y, st.Apr_dx, st.Apr_dy};
+  ProbeWalk walk{p.x, p.y, step_x, step_y};
   double x = fit.Scr_x0 + to_screen_len(fit, p.x);
   double y = fit.Scr_y0 - to_screen_len(fit, p.y);
   return probe_material(ctx.preview, Probe::over_lines, x, y, kMaterialGrey, walk);
+}
+
+bool candidate_on_material(PlacementContext& ctx, Point p) {
+  return candidate_on_material(ctx, p, ctx.state.Apr_dx, ctx.state.Apr_dy);
+}
+
+// Whether a shortened lead-in from the contact point q to p runs through
+// scrap only: p off every line, and no pixel between q and p material (a
+// lead-in into the next hole must not cross the web between).
+bool lead_in_in_scrap(const PlacementContext& ctx, Point q, Point p) {
+  const PreviewFit& fit = ctx.preview.fit;
+  const Surface& s = ctx.preview.surface;
+  const double qx = fit.Scr_x0 + to_screen_len(fit, q.x);
+  const double qy = fit.Scr_y0 - to_screen_len(fit, q.y);
+  const double px = fit.Scr_x0 + to_screen_len(fit, p.x);
+  const double py = fit.Scr_y0 - to_screen_len(fit, p.y);
+  const Colour at_start = s.pixel(px, py);
+  if (at_start == kBlack || at_start == kMaterialGrey) return false;
+  const double n = std::ceil(std::hypot(px - qx, py - qy));
+  for (double i = 1; i < n; ++i)
+    if (s.pixel(qx + (px - qx) * i / n, qy + (py - qy) * i / n) == kMaterialGrey) return false;
+  return true;
+}
+
+// The pixel a point of the drawing falls on.
+Colour pixel_at(const PlacementContext& ctx, Point p) {
+  const PreviewFit& fit = ctx.preview.fit;
+  return ctx.preview.surface.pixel(fit.Scr_x0 + to_screen_len(fit, p.x), fit.Scr_y0 - to_screen_len(fit, p.y));
+}
+
+// The candidate on the side tried first is not on material, but it lies on
+// a line, so the walk decided beyond it; when the mirror lies plainly in
+// scrap, off every line, the mirror is the surer side.
+bool mirror_is_surer(PlacementContext& ctx, Point q, Point first) {
+  if (pixel_at(ctx, first) != kBlack) return false;
+  const ApproachState& st = ctx.state;
+  const Point mirror{q.x - st.Apr_dx, q.y - st.Apr_dy};
+  const Colour c = pixel_at(ctx, mirror);
+  return c != kBlack && c != kMaterialGrey && c != -1;
+}
+
+// The candidate at the approach length and its mirror both lie on material:
+// the hole is narrower than about twice the approach length. The lead-in is
+// halved, on either side, until it starts in scrap, down to one grid step
+// and to the shortest the map can judge (its start a pixel off the line).
+// When none does, the full-length mirror stays and the contour is named.
+Point fit_lead_in(PlacementContext& ctx, Point q, Point full) {
+  ApproachState& st = ctx.state;
+  const double grid = 1.0 / ctx.settings.ini_S_suu;
+  const double L = std::hypot(st.Apr_dx, st.Apr_dy);
+  const double pixels_per_unit = ctx.preview.fit.Scr_k;
+  if (!(L > 0)) return full;
+  for (double h = L / 2; h >= grid && h * pixels_per_unit >= 1; h /= 2) {
+    const double ux = st.Apr_dx * h / L;
+    const double uy = st.Apr_dy * h / L;
+    for (const double side : {-1.0, 1.0}) {
+      const Point p{q.x + side * ux, q.y + side * uy};
+      if (lead_in_in_scrap(ctx, q, p)) {
+        st.Apr_dx = side * ux;
+        st.Apr_dy = side * uy;
+        return p;
+      }
+    }
+  }
+  ctx.assignment.warnings.push_back(
+      {contour_reference(ctx.Now_ly, st.Grp_row.text_form()) +
+       ": no scrap beside its longest element for a lead-in; the lead-in may start in the part"});
+  return full;
+}
+
+// The approach point beside the contact point q: the side (Apr_dx, Apr_dy)
+// unless the map shows material there, then the mirrored side, shortened
+// when that is material too. Apr_dx, Apr_dy are left pointing to the side
+// taken.
+Point scrap_side_point(PlacementContext& ctx, Point q) {
+  ApproachState& st = ctx.state;
+  const Point first{q.x + st.Apr_dx, q.y + st.Apr_dy};
+  const bool material = candidate_on_material(ctx, first);
+  if (!material && !mirror_is_surer(ctx, q, first)) return first;
+  st.Apr_dx = -st.Apr_dx;
+  st.Apr_dy = -st.Apr_dy;
+  const Point mirror{q.x + st.Apr_dx, q.y + st.Apr_dy};
+  if (material && candidate_on_material(ctx, mirror)) return fit_lead_in(ctx, q, mirror);
+  return mirror;
 }
 
 }  // namespace
@@ -82,9 +166,7 @@ void place_on_longest_arc(PlacementContext& ctx) {
   const Point q{cx + r * std::cos(m), cy + r * std::sin(m)};
   st.Apr_dx = L * std::cos(m);
   st.Apr_dy = L * std::sin(m);
-  Point p{q.x + st.Apr_dx, q.y + st.Apr_dy};
-  if (candidate_on_material(ctx, p)) p = Point{q.x - st.Apr_dx, q.y - st.Apr_dy};
-  set_points(ctx, p, q);
+  set_points(ctx, scrap_side_point(ctx, q), q);
   st.Grp_kind = ContourKind::loop;
 }
 
@@ -105,11 +187,7 @@ void place_on_longest_line(PlacementContext& ctx) {
   st.Apr_dy = L * std::sin(a);
   if (a > 0) st.Apr_dy = -st.Apr_dy;
   if (a < 0) st.Apr_dx = -st.Apr_dx;
-  if (candidate_on_material(ctx, Point{q.x + st.Apr_dx, q.y + st.Apr_dy})) {
-    st.Apr_dx = -st.Apr_dx;
-    st.Apr_dy = -st.Apr_dy;
-  }
-  set_points(ctx, Point{q.x + st.Apr_dx, q.y + st.Apr_dy}, q);
+  set_points(ctx, scrap_side_point(ctx, q), q);
   st.Grp_kind = ContourKind::loop;
 }
 

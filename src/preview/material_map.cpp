@@ -91,6 +91,11 @@ double walk_budget(const Surface& s, const PreviewFit& f, const ProbeWalk& w) {
 void build_material_map(Preview& preview, const Drawing& drawing, const LayerTicks& ticked) {
   Surface& s = preview.surface;
   redraw_preview(preview, drawing, ticked, s.width(), s.height());
+  fill_material_map(preview, drawing);
+}
+
+void fill_material_map(Preview& preview, const Drawing& drawing) {
+  Surface& s = preview.surface;
   double ox = 0;
   double oy = 0;
   outside_point(s, preview.fit, ox, oy);

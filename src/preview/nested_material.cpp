@@ -249,8 +249,7 @@ class RegionFill {
  private:
   bool open(int x, int y) const {
     if (x < 0 || y < 0 || x >= s_.width() || y >= s_.height()) return false;
-    const Colour c = s_.pixels()[static_cast<std::size_t>(y) * static_cast<std::size_t>(s_.width()) +
-                                 static_cast<std::size_t>(x)];
+    const Colour c = s_.at(x, y);
     return !bounds_region(c) && c != kMaterialGrey && c != kOutsideBlue && c != kEvenMark;
   }
   void seed_row(int left, int right, int y) {
@@ -272,8 +271,7 @@ class RegionFill {
 bool clear_of_bounds(const Surface& s, int x, int y, int radius) {
   for (int yy = std::max(0, y - radius); yy <= std::min(s.height() - 1, y + radius); ++yy)
     for (int xx = std::max(0, x - radius); xx <= std::min(s.width() - 1, x + radius); ++xx)
-      if (bounds_region(s.pixels()[static_cast<std::size_t>(yy) * static_cast<std::size_t>(s.width()) +
-                                   static_cast<std::size_t>(xx)]))
+      if (bounds_region(s.at(xx, yy)))
         return false;
   return true;
 }
@@ -289,6 +287,12 @@ void build_nested_material_map(Preview& preview, const Drawing& drawing, const L
                                const Settings& settings, NestedSheet sheet) {
   Surface& s = preview.surface;
   redraw_preview(preview, drawing, ticked, s.width(), s.height());
+  fill_nested_material_map(preview, drawing, ticked, settings, sheet);
+}
+
+void fill_nested_material_map(Preview& preview, const Drawing& drawing, const LayerTicks& ticked,
+                              const Settings& settings, NestedSheet sheet) {
+  Surface& s = preview.surface;
   const PreviewFit& f = preview.fit;
   if (!(f.Scr_k > 0 && std::isfinite(f.Scr_k) && finite({f.Scr_x0, f.Scr_y0}))) return;
   std::uint32_t contours = 0;
@@ -296,13 +300,12 @@ void build_nested_material_map(Preview& preview, const Drawing& drawing, const L
   DepthSweep sweep(std::move(elements), contours);
   RegionFill fill(s);
   const Colour unmapped = s.background();
-  const auto width = static_cast<std::size_t>(s.width());
   for (int clearance = kSeedClearance; clearance >= 0; --clearance) {
     sweep.restart();
     for (int y = 0; y < s.height(); ++y) {
       const double dy = (f.Scr_y0 - (y - kRayLift)) / f.Scr_k;
       for (int x = 0; x < s.width(); ++x) {
-        if (s.pixels()[static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x)] != unmapped) continue;
+        if (s.at(x, y) != unmapped) continue;
         if (!clear_of_bounds(s, x, y, clearance)) continue;
         fill.run(x, y, colour_of_depth(sweep.depth((x - f.Scr_x0) / f.Scr_k, dy)));
       }
@@ -310,7 +313,7 @@ void build_nested_material_map(Preview& preview, const Drawing& drawing, const L
   }
   for (int y = 0; y < s.height(); ++y)
     for (int x = 0; x < s.width(); ++x)
-      if (s.pixels()[static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x)] == kEvenMark)
+      if (s.at(x, y) == kEvenMark)
         s.set_pixel(x, y, unmapped);
 }
 

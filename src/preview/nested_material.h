@@ -28,5 +28,8 @@ struct NestedSheet {
 // first element has colour code "2".
 void build_nested_material_map(Preview& preview, const Drawing& drawing, const LayerTicks& ticked,
                                const Settings& settings, NestedSheet sheet);
+// The colouring alone, on a surface that holds the plain drawing at its fit.
+void fill_nested_material_map(Preview& preview, const Drawing& drawing, const LayerTicks& ticked,
+                              const Settings& settings, NestedSheet sheet);
 
 }  // namespace makenc

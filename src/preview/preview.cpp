@@ -143,6 +143,14 @@ void redraw_preview(Preview& preview, const Drawing& drawing, const LayerTicks& 
     if (drawing.has_layer(k) && ticked[static_cast<std::size_t>(k)]) painting(preview, drawing.layer(k));
 }
 
+void repaint_at_fit(Preview& preview, const Drawing& drawing, const LayerTicks& ticked) {
+  preview.surface.fill_style = FillStyle::Transparent;
+  preview.surface.erase();
+  clear_entity_cells(preview.cells);
+  for (int k = 0; k < kLayerCount; ++k)
+    if (drawing.has_layer(k) && ticked[static_cast<std::size_t>(k)]) painting(preview, drawing.layer(k));
+}
+
 void painting(Preview& preview, const Table& W_dat) {
   if (W_dat.rows() == 0) return;
   // The last row is the table's spare row and holds no entity.

@@ -53,6 +53,10 @@ void fit_preview(PreviewFit& fit, const Drawing& drawing);
 void redraw_preview(Preview& preview, const Drawing& drawing, const LayerTicks& ticked, int width,
                     int height);
 
+// Erases the surface and draws every ticked layer at the fit and size the
+// preview has.
+void repaint_at_fit(Preview& preview, const Drawing& drawing, const LayerTicks& ticked);
+
 // Draws every entity row of one table (the spare row excluded).
 void painting(Preview& preview, const Table& W_dat);
 

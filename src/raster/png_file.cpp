@@ -43,7 +43,7 @@ std::string scanlines(const Surface& s) {
   for (int y = 0; y < s.height(); ++y) {
     raw += '\0';
     for (int x = 0; x < s.width(); ++x) {
-      const auto c = static_cast<std::uint32_t>(s.pixels()[static_cast<std::size_t>(y) * s.width() + x]);
+      const auto c = static_cast<std::uint32_t>(s.at(x, y));
       raw += static_cast<char>(c & 0xFF);
       raw += static_cast<char>((c >> 8) & 0xFF);
       raw += static_cast<char>((c >> 16) & 0xFF);

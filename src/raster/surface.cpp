@@ -72,24 +72,65 @@ Surface::Surface(int width, int height, Colour background) : background_(backgro
 void Surface::resize(int width, int height) {
   width_ = std::max(width, 0);
   height_ = std::max(height, 0);
-  pixels_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), background_);
+  palette_.assign(1, background_);
+  last_shade_ = 0;
+  // Release the old pixels first, so a resize never holds two surfaces.
+  std::vector<Shade>().swap(shades_);
+  shades_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 0);
 }
 
-void Surface::erase() { std::fill(pixels_.begin(), pixels_.end(), background_); }
+void Surface::erase() {
+  palette_.assign(1, background_);
+  last_shade_ = 0;
+  std::fill(shades_.begin(), shades_.end(), Shade{0});
+}
+
+Surface::Shade Surface::shade_of(Colour colour) {
+  if (palette_[last_shade_] == colour) return last_shade_;
+  std::size_t best = 0;
+  std::int64_t best_distance = -1;
+  for (std::size_t i = 0; i < palette_.size(); ++i) {
+    if (palette_[i] == colour) {
+      last_shade_ = static_cast<Shade>(i);
+      return last_shade_;
+    }
+    std::int64_t d = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+      const std::int64_t a = (static_cast<std::uint32_t>(palette_[i]) >> shift) & 0xFF;
+      const std::int64_t b = (static_cast<std::uint32_t>(colour) >> shift) & 0xFF;
+      d += (a - b) * (a - b);
+    }
+    if (best_distance < 0 || d < best_distance) {
+      best_distance = d;
+      best = i;
+    }
+  }
+  if (palette_.size() < kMaxColours) {
+    palette_.push_back(colour);
+    best = palette_.size() - 1;
+  }
+  last_shade_ = static_cast<Shade>(best);
+  return last_shade_;
+}
+
+std::vector<Colour> Surface::pixels() const {
+  std::vector<Colour> all(shades_.size());
+  for (std::size_t i = 0; i < shades_.size(); ++i) all[i] = palette_[shades_[i]];
+  return all;
+}
 
 Colour Surface::pixel(double x, double y) const {
   std::int64_t ix = 0;
   std::int64_t iy = 0;
   if (!whole_pixel(x, ix) || !whole_pixel(y, iy)) return -1;
   if (ix < 0 || iy < 0 || ix >= width_ || iy >= height_) return -1;
-  return pixels_[static_cast<std::size_t>(iy) * static_cast<std::size_t>(width_) +
-                 static_cast<std::size_t>(ix)];
+  return at(static_cast<int>(ix), static_cast<int>(iy));
 }
 
 void Surface::set_pixel(int x, int y, Colour colour) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-  pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-          static_cast<std::size_t>(x)] = colour;
+  shades_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)] =
+      shade_of(colour);
 }
 
 void Surface::line(double x1, double y1, double x2, double y2, Colour colour) {

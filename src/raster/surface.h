@@ -46,19 +46,44 @@ class Surface {
   // -1 outside the surface.
   Colour pixel(double x, double y) const;
   void set_pixel(int x, int y, Colour colour);
+  // The pixel at whole coordinates inside the surface, unchecked.
+  Colour at(int x, int y) const {
+    return palette_[shades_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                            static_cast<std::size_t>(x)]];
+  }
 
   // Fills the four-connected region around (x, y) that does not hold the
   // border colour with the fill colour. Nothing happens when (x, y) is
   // outside or on the border colour.
   void flood_fill(int x, int y, Colour border);
 
-  const std::vector<Colour>& pixels() const { return pixels_; }
+  // Every pixel, row by row from the top.
+  std::vector<Colour> pixels() const;
+
+  // The pixels of row y as indices into the colours the surface holds, for
+  // reading a whole surface fast.
+  const std::uint8_t* indexed_row(int y) const {
+    return shades_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+  }
+  const std::vector<Colour>& colours() const { return palette_; }
+
+  // A surface holds this many different colours at most; a further colour
+  // is drawn in the nearest one it holds. Maps and previews use seven, and a
+  // pixel then takes one byte, so a map of tens of millions of pixels fits
+  // in memory.
+  static constexpr std::size_t kMaxColours = 256;
 
  private:
+  friend class SpanFill;
+  using Shade = std::uint8_t;  // index into the palette
+  Shade shade_of(Colour colour);
+
   int width_ = 0;
   int height_ = 0;
   Colour background_ = 0;
-  std::vector<Colour> pixels_;
+  std::vector<Colour> palette_;  // palette_[0] is the background
+  std::vector<Shade> shades_;
+  Shade last_shade_ = 0;
 };
 
 }  // namespace makenc

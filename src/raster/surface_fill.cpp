@@ -1,71 +1,117 @@
 // The flood fill of the surface: four-connected like the platform's, span by
 // span with an explicit stack, so a region of any size fills without deep
 // recursion.
+#include <cstdint>
 #include <vector>
 
 #include "raster/surface.h"
 
 namespace makenc {
-namespace {
-
-struct Seed {
-  int x, y;
-};
 
 class SpanFill {
  public:
-  SpanFill(Surface& s, Colour border)
-      : s_(s), border_(border), done_(static_cast<std::size_t>(s.width()) * s.height(), 0) {}
+  SpanFill(Surface& s, Colour border) : s_(s), width_(s.width()), height_(s.height()) {
+    bool fill_present = false;
+    for (std::size_t i = 0; i < s.palette_.size(); ++i) {
+      if (s.palette_[i] == border) {
+        border_ = static_cast<Surface::Shade>(i);
+        has_border_ = true;
+      }
+      if (s.palette_[i] == s.fill_colour) fill_present = true;
+    }
+    fill_ = s.shade_of(s.fill_colour);
+    // While no pixel had the fill colour before, a pixel of that colour is
+    // one this fill took; otherwise the filled pixels are kept as bits.
+    if (fill_present || s.palette_[fill_] != s.fill_colour || (has_border_ && fill_ == border_))
+      done_.assign((static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) + 63) / 64, 0);
+  }
 
   void run(int x, int y) {
+    if (done_.empty())
+      spans<false>(x, y);
+    else
+      spans<true>(x, y);
+  }
+
+ private:
+  struct Seed {
+    int x, y;
+  };
+
+  Surface::Shade* row(int y) { return s_.shades_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_); }
+  std::size_t index(int x, int y) const {
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x);
+  }
+
+  // What a pixel is to the fill, held apart from the surface: the pixels are
+  // bytes, and a store to them would otherwise reload every member.
+  struct Test {
+    Surface::Shade border, fill;
+    bool has_border;
+  };
+
+  // Not yet filled and not the border. Filled pixels are remembered apart
+  // from their colour when pixels already had the fill colour, so those do
+  // not cut the region.
+  template <bool kBits>
+  bool open(const Test& t, const Surface::Shade* r, int x, int y) const {
+    const Surface::Shade v = r[x];
+    if (t.has_border && v == t.border) return false;
+    if constexpr (kBits) {
+      const std::size_t i = index(x, y);
+      return ((done_[i / 64] >> (i % 64)) & 1u) == 0;
+    } else {
+      return v != t.fill;
+    }
+  }
+
+  template <bool kBits>
+  void spans(int x, int y) {
+    const Test t{border_, fill_, has_border_};
+    const int width = width_;
+    const int height = height_;
     stack_.push_back({x, y});
     while (!stack_.empty()) {
       const Seed seed = stack_.back();
       stack_.pop_back();
-      if (!open(seed.x, seed.y)) continue;
+      Surface::Shade* r = row(seed.y);
+      if (!open<kBits>(t, r, seed.x, seed.y)) continue;
       int left = seed.x;
-      while (open(left - 1, seed.y)) --left;
+      while (left > 0 && open<kBits>(t, r, left - 1, seed.y)) --left;
       int right = seed.x;
-      while (open(right + 1, seed.y)) ++right;
-      for (int i = left; i <= right; ++i) take(i, seed.y);
-      seed_row(left, right, seed.y - 1);
-      seed_row(left, right, seed.y + 1);
+      while (right + 1 < width && open<kBits>(t, r, right + 1, seed.y)) ++right;
+      for (int i = left; i <= right; ++i) {
+        r[i] = t.fill;
+        if constexpr (kBits) {
+          const std::size_t k = index(i, seed.y);
+          done_[k / 64] |= std::uint64_t{1} << (k % 64);
+        }
+      }
+      if (seed.y > 0) seed_row<kBits>(t, left, right, seed.y - 1);
+      if (seed.y + 1 < height) seed_row<kBits>(t, left, right, seed.y + 1);
     }
   }
 
- private:
-  std::size_t index(int x, int y) const {
-    return static_cast<std::size_t>(y) * static_cast<std::size_t>(s_.width()) +
-           static_cast<std::size_t>(x);
-  }
-  // Inside, not yet filled and not the border. Filled pixels are remembered
-  // apart from their colour, so pixels that already have the fill colour do
-  // not cut the region.
-  bool open(int x, int y) const {
-    if (x < 0 || y < 0 || x >= s_.width() || y >= s_.height()) return false;
-    return done_[index(x, y)] == 0 && s_.pixels()[index(x, y)] != border_;
-  }
-  void take(int x, int y) {
-    done_[index(x, y)] = 1;
-    s_.set_pixel(x, y, s_.fill_colour);
-  }
   // One seed for each run of open pixels next to the filled span.
-  void seed_row(int left, int right, int y) {
+  template <bool kBits>
+  void seed_row(const Test& t, int left, int right, int y) {
+    const Surface::Shade* r = row(y);
     bool in_run = false;
     for (int i = left; i <= right; ++i) {
-      const bool o = open(i, y);
+      const bool o = open<kBits>(t, r, i, y);
       if (o && !in_run) stack_.push_back({i, y});
       in_run = o;
     }
   }
 
   Surface& s_;
-  Colour border_;
-  std::vector<unsigned char> done_;
+  int width_, height_;
+  bool has_border_ = false;
+  Surface::Shade border_ = 0;
+  Surface::Shade fill_ = 0;
+  std::vector<std::uint64_t> done_;
   std::vector<Seed> stack_;
 };
-
-}  // namespace
 
 void Surface::flood_fill(int x, int y, Colour border) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return;

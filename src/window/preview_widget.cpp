@@ -19,11 +19,9 @@ QRgb to_rgb(Colour c) {
 
 QImage surface_image(const Surface& surface) {
   QImage image(surface.width(), surface.height(), QImage::Format_RGB32);
-  const std::vector<Colour>& pixels = surface.pixels();
   for (int y = 0; y < surface.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(surface.width());
-    for (int x = 0; x < surface.width(); ++x) line[x] = to_rgb(pixels[row + x]);
+    for (int x = 0; x < surface.width(); ++x) line[x] = to_rgb(surface.at(x, y));
   }
   return image;
 }

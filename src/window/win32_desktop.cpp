@@ -457,8 +457,9 @@ class Draw {
     ::FillRect(dc, &r, background);
     ::DeleteObject(background);
     if (s.width() > 0 && s.height() > 0) {
-      pixels_.resize(s.pixels().size());
-      std::transform(s.pixels().begin(), s.pixels().end(), pixels_.begin(), to_dib);
+      const std::vector<Colour> colours = s.pixels();
+      pixels_.resize(colours.size());
+      std::transform(colours.begin(), colours.end(), pixels_.begin(), to_dib);
       BITMAPINFO info{};
       info.bmiHeader.biSize = sizeof info.bmiHeader;
       info.bmiHeader.biWidth = s.width();

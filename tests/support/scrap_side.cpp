@@ -1,8 +1,8 @@
 #include "support/scrap_side.h"
 
-#include <array>
 #include <cmath>
-#include <unordered_map>
+#include <map>
+#include <utility>
 
 #include "assign/placement.h"
 #include "core/constants.h"
@@ -57,42 +57,66 @@ bool is_closed_cut(const Assignment& a, std::size_t k, bool outline_is_cut) {
   return Ord_dat.at(k, rec::kind) == "loop" || Ord_dat.at(k, rec::kind) == "circle";
 }
 
+// The layer of a record: its name "ly0".."ly5".
+int layer_of(const Table& Ord, std::size_t k) { return layer_number(Ord.at(k, rec::layer).text_form()); }
+
+// The rows of each contour of the cut list, found once for a whole cut list.
+class ContourRows {
+ public:
+  ContourRows(const Drawing& drawing, const Assignment& assignment) : rows_(records(assignment.Ord_dat)) {
+    const Table& Ord = assignment.Ord_dat;
+    std::map<std::pair<int, double>, std::size_t> record_of;
+    for (std::size_t k = 0; k < rows_.size(); ++k)
+      record_of[{layer_of(Ord, k), Ord.at(k, rec::contour).number()}] = k;
+    for (std::size_t layer = 0; layer < drawing.LY_dat.size(); ++layer) {
+      if (!drawing.LY_dat[layer]) continue;
+      const Table& t = *drawing.LY_dat[layer];
+      for (std::size_t r = 0; r + 1 < t.rows(); ++r) {
+        auto it = record_of.find({static_cast<int>(layer), t.at(r, col::contour).number()});
+        if (it != record_of.end()) rows_[it->second].push_back(r);
+      }
+    }
+  }
+  const std::vector<std::size_t>& of(std::size_t k) const { return rows_[k]; }
+
+ private:
+  std::vector<std::vector<std::size_t>> rows_;
+};
+
+int containing(const Drawing& drawing, const Assignment& assignment, const ContourRows& rows, double x,
+               double y, bool outline_is_cut) {
+  const Table& Ord = assignment.Ord_dat;
+  const double py = y + kRayOffset;
+  int inside = 0;
+  for (std::size_t k = 0; k < records(Ord); ++k) {
+    if (!is_closed_cut(assignment, k, outline_is_cut)) continue;
+    const int layer = layer_of(Ord, k);
+    if (layer < 0 || !drawing.LY_dat[static_cast<std::size_t>(layer)]) continue;
+    const Table& t = *drawing.LY_dat[static_cast<std::size_t>(layer)];
+    int n = 0;
+    for (std::size_t r : rows.of(k)) n += crossings(t, r, x, py);
+    inside += n % 2;
+  }
+  return inside;
+}
+
 }  // namespace
 
 int containing_contours(const Drawing& drawing, const Assignment& assignment, double x, double y,
                         bool outline_is_cut) {
-  const Table& Ord = assignment.Ord_dat;
-  const double py = y + kRayOffset;
-  // The crossings of every contour of the layers the cut list names, in one
-  // pass over each layer, so that a whole sheet is judged in reasonable time.
-  std::array<std::unordered_map<double, int>, kLayerCount> crossed;
-  std::array<bool, kLayerCount> counted{};
-  int inside = 0;
-  for (std::size_t k = 0; k < records(Ord); ++k) {
-    if (!is_closed_cut(assignment, k, outline_is_cut)) continue;
-    const int number = layer_number(Ord.at(k, rec::layer).text_form());
-    if (number < 0 || !drawing.has_layer(number)) continue;
-    const auto layer = static_cast<std::size_t>(number);
-    const Table& t = *drawing.LY_dat[layer];
-    if (!counted[layer]) {
-      counted[layer] = true;
-      for (std::size_t r = 0; r + 1 < t.rows(); ++r)
-        crossed[layer][t.at(r, col::contour).number()] += crossings(t, r, x, py);
-    }
-    inside += crossed[layer][Ord.at(k, rec::contour).number()] % 2;
-  }
-  return inside;
+  return containing(drawing, assignment, ContourRows(drawing, assignment), x, y, outline_is_cut);
 }
 
 std::vector<LeadInStart> lead_ins_in_material(const Drawing& drawing, const Assignment& assignment,
                                               bool outline_is_cut) {
   const Table& Ord = assignment.Ord_dat;
+  const ContourRows rows(drawing, assignment);
   std::vector<LeadInStart> wrong;
   for (std::size_t k = 0; k < records(Ord); ++k) {
     if (!is_closed_cut(assignment, k, outline_is_cut)) continue;
     LeadInStart s{Ord.at(k, rec::layer).text_form(), Ord.at(k, rec::contour).text_form(),
                   Ord.at(k, rec::apr_x).number(), Ord.at(k, rec::apr_y).number(), 0};
-    s.containing = containing_contours(drawing, assignment, s.x, s.y, outline_is_cut);
+    s.containing = containing(drawing, assignment, rows, s.x, s.y, outline_is_cut);
     if (s.containing % 2 == 1) wrong.push_back(s);
   }
   return wrong;

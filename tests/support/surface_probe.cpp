@@ -6,12 +6,13 @@ namespace makenc::test {
 
 bool eight_connected(const Surface& s, Colour c) {
   const int w = s.width();
-  std::vector<char> seen(s.pixels().size(), 0);
+  const std::vector<Colour> pixels = s.pixels();
+  std::vector<char> seen(pixels.size(), 0);
   std::vector<int> stack;
   int total = 0;
   int first = -1;
-  for (int i = 0; i < static_cast<int>(s.pixels().size()); ++i)
-    if (s.pixels()[static_cast<std::size_t>(i)] == c) {
+  for (int i = 0; i < static_cast<int>(pixels.size()); ++i)
+    if (pixels[static_cast<std::size_t>(i)] == c) {
       ++total;
       if (first < 0) first = i;
     }
@@ -31,7 +32,7 @@ bool eight_connected(const Surface& s, Colour c) {
         const int ny = y + dy;
         if (nx < 0 || ny < 0 || nx >= w || ny >= s.height()) continue;
         const int j = ny * w + nx;
-        if (seen[static_cast<std::size_t>(j)] || s.pixels()[static_cast<std::size_t>(j)] != c) continue;
+        if (seen[static_cast<std::size_t>(j)] || pixels[static_cast<std::size_t>(j)] != c) continue;
         seen[static_cast<std::size_t>(j)] = 1;
         stack.push_back(j);
       }

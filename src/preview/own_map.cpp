@@ -1,0 +1,162 @@
+// The material map on a surface of its own, when the preview is too coarse
+// to tell the two sides of a contour apart at the approach length.
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "core/constants.h"
+#include "core/settings_check.h"
+#include "preview/material_map.h"
+
+namespace makenc {
+namespace {
+
+struct Extent {
+  double dx = 0, dy = 0;
+};
+
+Extent drawing_extent(const Drawing& d) {
+  Extent e{d.X_max.number() - d.X_min.number(), d.Y_max.number() - d.Y_min.number()};
+  if (!(std::isfinite(e.dx) && e.dx > 0)) e.dx = 0;
+  if (!(std::isfinite(e.dy) && e.dy > 0)) e.dy = 0;
+  return e;
+}
+
+// Pixels of a map at scale k: the drawing and the margin on every side.
+double side(double k, double length) { return std::ceil(k * length) + 2.0 * kMapMargin + 1; }
+double map_pixels(float k, const Extent& e) { return side(k, e.dx) * side(k, e.dy); }
+
+// The finest scale at or below `wanted` whose map stays within the cap.
+float capped_scale(double wanted, const Extent& e) {
+  auto k = static_cast<float>(wanted);
+  for (int i = 0; i < 200 && map_pixels(k, e) > kMapPixelCap; ++i) {
+    const double shrink = std::sqrt(kMapPixelCap / map_pixels(k, e));
+    k = static_cast<float>(k * std::min(shrink, 0.999));
+  }
+  return map_pixels(k, e) > kMapPixelCap ? 0.0F : k;
+}
+
+bool preview_is_drawn(const Preview& p) {
+  return p.surface.width() > 1 && p.surface.height() > 1 && std::isfinite(p.fit.Scr_k) && p.fit.Scr_k > 0;
+}
+
+// Lines win over regions when the preview samples the map: rapid moves,
+// then entities and lead-ins, then points.
+int line_rank(Colour c) {
+  if (c == kTraverseBlue) return 3;
+  if (c == kBlack) return 2;
+  if (c == kPointRed) return 1;
+  return 0;
+}
+
+// The map's pixels [first, last] that a preview pixel covers along one axis,
+// at least one, kept on the map.
+struct Span {
+  int first = 0, last = 0;
+};
+
+Span covered(double from, double to, int size) {
+  auto clamp = [size](double v) { return static_cast<int>(std::clamp(v, 0.0, size - 1.0)); };
+  const double a = std::ceil(from - 0.5);
+  const double b = std::ceil(to - 0.5) - 1;
+  if (!(std::isfinite(a) && std::isfinite(b))) return {0, 0};
+  if (b < a) {
+    const int mid = clamp(std::floor((from + to) / 2 + 0.5));
+    return {mid, mid};
+  }
+  return {clamp(a), clamp(b)};
+}
+
+}  // namespace
+
+void prepare_material_map(MaterialMap& map, const Preview& preview, const Drawing& drawing,
+                          const LayerTicks& ticked, const Settings& settings) {
+  map.ready = true;
+  map.uses_own = false;
+  map.plain = false;
+  map.check_below = 0;
+  const double approach = settings.approach();
+  const double wanted = kMapPixelsPerApproach / approach;
+  if (!check_approach_length(settings.ini_Apr, settings.ini_S_suu) || !(approach > 0 && std::isfinite(wanted)) ||
+      !drawing.has_bounding_box())
+    return;
+  const bool drawn = preview_is_drawn(preview);
+  if (drawn && preview.fit.Scr_k >= wanted) return;
+  const Extent e = drawing_extent(drawing);
+  const float k = capped_scale(wanted, e);
+  if (!(k > 0) || (drawn && k <= preview.fit.Scr_k)) {
+    if (drawn) map.check_below = kResolvedHolePixels / preview.fit.Scr_k;
+    return;
+  }
+  if (k < static_cast<float>(wanted)) map.check_below = kResolvedHolePixels / k;
+  map.uses_own = true;
+  Preview& own = map.own;
+  const auto w = static_cast<int>(side(k, e.dx));
+  const auto h = static_cast<int>(side(k, e.dy));
+  if (own.surface.width() != w || own.surface.height() != h || own.surface.background() != kBackground) {
+    own.surface = Surface();  // the old map goes before the new one is made
+    own.surface = Surface(w, h, kBackground);
+  }
+  PreviewFit& f = own.fit;
+  f.Pic_w = static_cast<float>(w);
+  f.Pic_h = static_cast<float>(h);
+  f.Fit_kx = f.Fit_ky = k;
+  f.Scr_k = k;
+  f.Scr_x0 = kMapMargin;
+  f.Scr_y0 = h - 1.0 - kMapMargin;
+  repaint_at_fit(own, drawing, ticked);
+  map.plain = true;
+}
+
+Preview& decision_surface(MaterialMap& map, Preview& preview) { return map.uses_own ? map.own : preview; }
+
+void build_decision_map(MaterialMap& map, Preview& preview, const Drawing& drawing, const LayerTicks& ticked) {
+  if (!map.uses_own) {
+    build_material_map(preview, drawing, ticked);
+    return;
+  }
+  if (!map.plain) repaint_at_fit(map.own, drawing, ticked);
+  map.plain = false;
+  fill_material_map(map.own, drawing);
+}
+
+void show_material_map(const MaterialMap& map, Preview& preview) {
+  if (!map.uses_own) return;
+  const Surface& from = map.own.surface;
+  Surface& to = preview.surface;
+  const PreviewFit& f = map.own.fit;
+  const PreviewFit& p = preview.fit;
+  if (from.width() == 0 || from.height() == 0 || !(p.Scr_k > 0)) return;
+  // Preview pixel i covers the drawing from (i - 0.5 - x0) / k to
+  // (i + 0.5 - x0) / k; on the map that is f.x0 + f.k * x.
+  const double ratio = static_cast<double>(f.Scr_k) / p.Scr_k;
+  std::vector<Span> columns(static_cast<std::size_t>(to.width()));
+  for (int i = 0; i < to.width(); ++i) {
+    const double x = f.Scr_x0 + (i - 0.5 - p.Scr_x0) * ratio;
+    columns[static_cast<std::size_t>(i)] = covered(x, x + ratio, from.width());
+  }
+  std::array<int, Surface::kMaxColours> rank_of{};
+  const std::vector<Colour>& colours = from.colours();
+  for (std::size_t c = 0; c < colours.size(); ++c) rank_of[c] = line_rank(colours[c]);
+  for (int j = 0; j < to.height(); ++j) {
+    // Screen y grows downward on both.
+    const double y = f.Scr_y0 - (p.Scr_y0 - (j - 0.5)) * ratio;
+    const Span rows = covered(y, y + ratio, from.height());
+    for (int i = 0; i < to.width(); ++i) {
+      const Span& cols = columns[static_cast<std::size_t>(i)];
+      std::uint8_t best = from.indexed_row((rows.first + rows.last) / 2)[(cols.first + cols.last) / 2];
+      int rank = rank_of[best];
+      for (int v = rows.first; v <= rows.last && rank < 3; ++v) {
+        const std::uint8_t* line = from.indexed_row(v);
+        for (int u = cols.first; u <= cols.last; ++u)
+          if (rank_of[line[u]] > rank) {
+            best = line[u];
+            rank = rank_of[best];
+          }
+      }
+      to.set_pixel(i, j, colours[best]);
+    }
+  }
+}
+
+}  // namespace makenc

@@ -1,0 +1,251 @@
+// Every lead-in on the scrap side, judged by exact geometry on plates the
+// test builds itself: full-size plates with holes of the common shapes,
+// some turned, and narrow holes down to one approach length across.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "assign/assignment.h"
+#include "assign/test_layers.h"
+#include "core/constants.h"
+#include "preview/material_map.h"
+#include "support/scrap_side.h"
+
+namespace makenc {
+namespace {
+
+using test::LayerBuilder;
+using test::make_drawing;
+
+enum class Shape { rectangle, slot, l_shape, rounded, d_shape, circle };
+constexpr Shape kShapes[] = {Shape::rectangle, Shape::slot,   Shape::l_shape,
+                             Shape::rounded,   Shape::d_shape, Shape::circle};
+constexpr double kTurns[] = {0, 0, 90, 15, 30, 45, 137, 0, 270, 60};
+
+// Draws closed contours counter-clockwise in local coordinates (the hole's
+// centre at the origin), turned and moved onto the plate. Each element
+// starts where the previous one ended, to the bit, so the contour closes on
+// any grid.
+class Pen {
+ public:
+  Pen(LayerBuilder& b, double cx, double cy, double turn_degrees)
+      : b_(b), cx_(cx), cy_(cy), turn_(turn_degrees), c_(std::cos(turn_ * kPi / 180)), s_(std::sin(turn_ * kPi / 180)) {}
+
+  void start(double x, double y) {
+    place(x, y, at_x_, at_y_);
+    first_x_ = at_x_;
+    first_y_ = at_y_;
+    b_.contour();
+  }
+  void line_to(double x, double y) {
+    double px = 0, py = 0;
+    place(x, y, px, py);
+    b_.line(at_x_, at_y_, px, py);
+    at_x_ = px;
+    at_y_ = py;
+  }
+  // Counter-clockwise around the local centre (x, y) from local angle a to b.
+  void arc(double x, double y, double r, double a, double b) {
+    double px = 0, py = 0;
+    place(x, y, px, py);
+    const double sa = normal(a + turn_), ea = normal(b + turn_);
+    b_.arc(px, py, r, sa, ea);
+    at_x_ = px + r * std::cos(ea * kPi / 180);
+    at_y_ = py + r * std::sin(ea * kPi / 180);
+  }
+  void close() { b_.line(at_x_, at_y_, first_x_, first_y_); }
+
+ private:
+  static double normal(double a) { return std::fmod(std::fmod(a, 360.0) + 360.0, 360.0); }
+  void place(double x, double y, double& px, double& py) const {
+    px = cx_ + x * c_ - y * s_;
+    py = cy_ + x * s_ + y * c_;
+  }
+  LayerBuilder& b_;
+  double cx_, cy_, turn_, c_, s_;
+  double at_x_ = 0, at_y_ = 0, first_x_ = 0, first_y_ = 0;
+};
+
+// A hole `across` wide (its narrow width) and `along` long.
+void hole(LayerBuilder& b, Shape shape, double cx, double cy, double across, double along, double turn) {
+  // Slots and L shapes are at least twice as long as they are wide.
+  if (shape == Shape::slot || shape == Shape::l_shape) along = std::max(along, 2 * across);
+  const double w = std::max(along, across) / 2, h = across / 2;
+  Pen p(b, cx, cy, turn);
+  switch (shape) {
+    case Shape::rectangle:
+      p.start(-w, -h), p.line_to(w, -h), p.line_to(w, h), p.line_to(-w, h), p.close();
+      break;
+    case Shape::slot:  // two lines and two half circles
+      p.start(0, -h), p.line_to(w - h, -h), p.arc(w - h, 0, h, 270, 90), p.line_to(-w + h, h);
+      p.arc(-w + h, 0, h, 90, 270), p.close();
+      break;
+    case Shape::l_shape:  // both legs `across` wide
+      p.start(-w, -w), p.line_to(w, -w), p.line_to(w, -w + across), p.line_to(-w + across, -w + across);
+      p.line_to(-w + across, w), p.line_to(-w, w), p.close();
+      break;
+    case Shape::rounded: {
+      const double r = across / 4;
+      p.start(0, -h), p.line_to(w - r, -h), p.arc(w - r, -h + r, r, 270, 0), p.line_to(w, h - r);
+      p.arc(w - r, h - r, r, 0, 90), p.line_to(-w + r, h), p.arc(-w + r, h - r, r, 90, 180);
+      p.line_to(-w, -h + r), p.arc(-w + r, -h + r, r, 180, 270), p.close();
+      break;
+    }
+    case Shape::d_shape:  // a straight back and a half circle `across` deep
+      p.start(-h, -across), p.arc(-h, 0, across, 270, 90), p.close();
+      break;
+    case Shape::circle:
+      b.circle(cx, cy, across / 2);
+      break;
+  }
+}
+
+struct Plate {
+  const char* name;
+  double width, height, approach;
+  double smallest, largest;  // hole widths, in approach lengths
+  int holes;
+  // Holes too narrow for any lead-in: the contours are named instead.
+  bool hairline = false;
+};
+
+void PrintTo(const Plate& p, std::ostream* os) { *os << p.name; }
+
+struct PlateRun {
+  Drawing drawing;
+  Assignment a;
+  Preview preview;
+  MaterialMap map;
+  Settings settings;
+  LayerTicks ticks{true, true, true, true, true, true};
+};
+
+// The plate's outline and `holes` holes on a lattice, their widths stepping
+// from the smallest to the largest, the shapes and turns taking turns.
+void build_and_run(const Plate& plate, PlateRun& run) {
+  LayerBuilder b;
+  b.line(0, 0, plate.width, 0).line(plate.width, 0, plate.width, plate.height);
+  b.line(plate.width, plate.height, 0, plate.height).line(0, plate.height, 0, 0).contour();
+  const double L = plate.approach;
+  const auto columns = static_cast<int>(std::ceil(std::sqrt(plate.holes * plate.width / plate.height)));
+  const int rows = (plate.holes + columns - 1) / columns;
+  const double cell_x = plate.width / columns, cell_y = plate.height / rows;
+  for (int k = 0; k < plate.holes; ++k) {
+    // Holes stay within 0.7 of their cell, whatever their turn.
+    const double room = 0.7 * std::min(cell_x, cell_y);
+    const double across = std::min(L * (plate.smallest + (plate.largest - plate.smallest) * (k % 7) / 6.0), room / 2);
+    const double along = plate.hairline ? room / (1 + k % 3) : std::min(across * (1 + k % 3), room);
+    const double cx = cell_x * (k % columns + 0.5), cy = cell_y * (k / columns + 0.5);
+    hole(b, kShapes[k % 6], cx, cy, across, along, kTurns[k % 10]);
+  }
+  run.drawing = make_drawing(plate.width, plate.height, {{0, b.table()}}, b.next_contour() - 1);
+  run.settings.ini_Apr = std::to_string(L);
+  redraw_preview(run.preview, run.drawing, run.ticks, kBatchPreviewWidth, kBatchPreviewHeight);
+  run_approach_assignment(run.a, run.preview, run.map, run.drawing, run.settings, run.ticks);
+}
+
+class ScrapSide : public ::testing::TestWithParam<Plate> {};
+
+// Full-size plates need a map finer than the preview, narrow holes shorter
+// lead-ins; only hairline holes, too narrow for any, are named.
+TEST_P(ScrapSide, EveryLeadInStartsInScrapOrIsNamed) {
+  const Plate& plate = GetParam();
+  PlateRun run;
+  build_and_run(plate, run);
+  const double cell = std::min(plate.width, plate.height) / std::sqrt(plate.holes);
+  ASSERT_GE(0.35 * cell, plate.smallest * plate.approach) << "the lattice leaves room for the smallest holes";
+  ASSERT_EQ(run.a.Ord_dat.rows(), static_cast<std::size_t>(plate.holes + 2)) << "every hole and the outline";
+  std::set<std::string> in_material, named;
+  for (const test::LeadInStart& s : test::lead_ins_in_material(run.drawing, run.a))
+    in_material.insert(contour_reference(s.layer, s.contour));
+  for (const Warning& w : run.a.warnings) named.insert(w.message.substr(0, w.message.find(':')));
+  if (plate.hairline) {
+    // Named exactly where the lead-in starts in material.
+    EXPECT_FALSE(named.empty());
+    EXPECT_EQ(named, in_material);
+  } else {
+    EXPECT_EQ(in_material, std::set<std::string>{}) << "lead-ins starting in material";
+    EXPECT_EQ(named, std::set<std::string>{}) << "warnings";
+  }
+  // No map is coarser than the approach length asks, and none past the cap.
+  const Preview& decision = run.map.uses_own ? run.map.own : run.preview;
+  EXPECT_GE(to_screen_len(decision.fit, plate.approach), kMapPixelsPerApproach * 0.999);
+  EXPECT_LE(double(decision.surface.width()) * decision.surface.height(), kMapPixelCap);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Plates, ScrapSide,
+    ::testing::Values(Plate{"full_914x1829_approach_3", 914, 1829, 3, 2.5, 10, 120},
+                      Plate{"full_1219x2438_approach_3", 1219, 2438, 3, 2.5, 10, 300},
+                      Plate{"full_1524x3048_approach_5", 1524, 3048, 5, 2.5, 10, 300},
+                      Plate{"full_3000x1500_approach_5", 3000, 1500, 5, 2.5, 10, 700},
+                      Plate{"full_6000x3000_approach_5", 6000, 3000, 5, 2.5, 8, 400},
+                      Plate{"full_6000x3000_approach_10", 6000, 3000, 10, 2.5, 10, 300},
+                      Plate{"slots_3000x1500_approach_5", 3000, 1500, 5, 2, 2, 60},
+                      Plate{"narrow_3000x1500_approach_5", 3000, 1500, 5, 1, 2.4, 300},
+                      Plate{"narrow_1219x2438_approach_3", 1219, 2438, 3, 1, 2.4, 200},
+                      // The preview itself resolves this one: it is the map.
+                      Plate{"narrow_small_300x150_approach_5", 300, 150, 5, 1, 2.4, 24},
+                      Plate{"hairline_1000x500_approach_5", 1000, 500, 5, 0.05, 0.05, 24, true}),
+    [](const ::testing::TestParamInfo<Plate>& plate) { return std::string(plate.param.name); });
+
+// Where the map is decided, for drawings and settings at the limits: never a
+// surface past the cap, and a warning naming the hole width to check
+// whenever the cap made the map coarser than the approach length asks.
+struct MapCase {
+  const char* name;
+  double width, height;
+  std::string approach;
+  std::int16_t S;
+  bool own;              // a surface of its own, not the preview
+  double check_below;    // the width the warning names; 0: no warning
+};
+
+void PrintTo(const MapCase& c, std::ostream* os) { *os << c.name; }
+
+class MapChoice : public ::testing::TestWithParam<MapCase> {};
+
+TEST_P(MapChoice, StaysWithinTheCapAndSaysWhatItCannotResolve) {
+  const MapCase& c = GetParam();
+  LayerBuilder b;
+  b.line(0, 0, c.width, 0).line(c.width, 0, c.width, c.height);
+  b.line(c.width, c.height, 0, c.height).line(0, c.height, 0, 0).contour();
+  b.circle(c.width / 2, c.height / 2, c.height / 4);
+  PlateRun run;
+  run.drawing = make_drawing(c.width, c.height, {{0, b.table()}}, 2);
+  run.settings.ini_Apr = c.approach;
+  run.settings.ini_S_suu = c.S;
+  redraw_preview(run.preview, run.drawing, run.ticks, kBatchPreviewWidth, kBatchPreviewHeight);
+  run_approach_assignment(run.a, run.preview, run.map, run.drawing, run.settings, run.ticks);
+  EXPECT_EQ(run.map.uses_own, c.own);
+  const Surface& own = run.map.own.surface;
+  EXPECT_LE(double(own.width()) * own.height(), kMapPixelCap);
+  EXPECT_EQ(run.a.Ord_dat.rows(), 3u) << "the hole and the outline are placed";
+  EXPECT_EQ(run.preview.surface.width(), kBatchPreviewWidth) << "the preview keeps its size";
+  if (c.check_below == 0) {
+    EXPECT_TRUE(run.a.warnings.empty());
+    return;
+  }
+  ASSERT_EQ(run.a.warnings.size(), 1u);
+  const std::string& w = run.a.warnings.front().message;
+  EXPECT_NE(w.find("holes narrower than " + std::string(Cell(c.check_below).text_form())), std::string::npos) << w;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Limits, MapChoice,
+    ::testing::Values(
+        // The preview resolves the approach length: it is the map.
+        MapCase{"small_plate", 100, 60, "5", 1000, false, 0},
+        // An approach length NC generation refuses builds no map of its own.
+        MapCase{"approach_one_millionth_on_6000x3000", 6000, 3000, "0.000001", 1000, false, 0},
+        // A drawing a million units wide, and a fine grid's short approach:
+        // the map is made at the cap's scale.
+        MapCase{"drawing_1e6_wide", 1e6, 1000, "5", 1000, true, 84.5},
+        MapCase{"approach_ten_thousandth_on_a_fine_grid", 100, 60, "0.0001", 30000, true, 0.2}),
+    [](const ::testing::TestParamInfo<MapCase>& c) { return std::string(c.param.name); });
+
+}  // namespace
+}  // namespace makenc
