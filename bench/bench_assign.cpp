@@ -13,8 +13,8 @@
 #include "assign/placement.h"
 #include "core/constants.h"
 #include "import/startup.h"
-#include "sheets.h"
 #include "preview/preview.h"
+#include "sheets.h"
 
 namespace {
 

@@ -42,20 +42,12 @@ int main(int argc, char** argv) {
     return finish(1, out, err);
   }
   switch (cl->mode) {
-    case Mode::Help:
-      out << usage_text();
-      return finish(0, out, err);
-    case Mode::Version:
-      out << version_text();
-      return finish(0, out, err);
-    case Mode::Batch:
-      return finish(run_batch(*cl, *folder, out, err), out, err);
-    case Mode::DumpTables:
-      return finish(run_dump_tables(*folder, out, err), out, err);
-    case Mode::DumpCutlist:
-      return finish(run_dump_cutlist(*cl, *folder, out, err), out, err);
-    case Mode::Desktop:
-      break;
+    case Mode::Help: out << usage_text(); return finish(0, out, err);
+    case Mode::Version: out << version_text(); return finish(0, out, err);
+    case Mode::Batch: return finish(run_batch(*cl, *folder, out, err), out, err);
+    case Mode::DumpTables: return finish(run_dump_tables(*folder, out, err), out, err);
+    case Mode::DumpCutlist: return finish(run_dump_cutlist(*cl, *folder, out, err), out, err);
+    case Mode::Desktop: break;
   }
 #ifdef MAKENC_WINDOW
   return run_desktop(argc, argv, *folder);

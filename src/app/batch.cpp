@@ -19,8 +19,7 @@ Status paint_by_hand(Session& session, const std::vector<PaintStep>& painting) {
   const double width = d.X_max.number() - d.X_min.number();
   const double height = d.Y_max.number() - d.Y_min.number();
   for (const PaintStep& step : painting) {
-    if (!d.has_bounding_box())
-      return Error{step.given + ": the drawing is empty, there is nothing to paint"};
+    if (!d.has_bounding_box()) return Error{step.given + ": the drawing is empty, there is nothing to paint"};
     if (!(step.x >= 0 && step.x <= width && step.y >= 0 && step.y <= height))
       return Error{step.given + ": the point lies off the drawing, which spans 0 to " + double_text(width) +
                    " by 0 to " + double_text(height)};

@@ -69,7 +69,8 @@ constexpr std::array kKakouControls{
     ControlSpec{"R_min2", K::TextBox, "", 1080, 840, 975, 270, "K_Joukn"},
     ControlSpec{"L_min2", K::TextBox, "", 2280, 840, 975, 270, "K_Joukn"},
     ControlSpec{"K_Joukn2", K::TextBox, "", 3840, 840, 855, 270, "K_Joukn"},
-    ControlSpec{"Label13", K::Label, "これより大きいものはジョイント付（外周は例外）", 720, 1200, 4095, 255, "K_Joukn"},
+    ControlSpec{"Label13", K::Label, "これより大きいものはジョイント付（外周は例外）", 720, 1200, 4095, 255,
+                "K_Joukn"},
     ControlSpec{"Label8", K::Label, "ジョイント付", 120, 1440, 975, 255, "K_Joukn"},
     ControlSpec{"R_min3", K::TextBox, "", 1080, 1440, 975, 270, "K_Joukn"},
     ControlSpec{"L_min3", K::TextBox, "", 2280, 1440, 975, 270, "K_Joukn"},
@@ -96,8 +97,10 @@ struct TemplateOption {
   std::string_view file;
 };
 constexpr std::array kTemplateOptions{
-    TemplateOption{"hed_op", "Zemlak\\Bin\\head.ini"},  TemplateOption{"sta_op", "Zemlak\\Bin\\sta_cut.ini"},
-    TemplateOption{"sta_opM", "Zemlak\\Bin\\sta_mark.ini"}, TemplateOption{"end_op", "Zemlak\\Bin\\end.ini"},
+    TemplateOption{"hed_op", "Zemlak\\Bin\\head.ini"},
+    TemplateOption{"sta_op", "Zemlak\\Bin\\sta_cut.ini"},
+    TemplateOption{"sta_opM", "Zemlak\\Bin\\sta_mark.ini"},
+    TemplateOption{"end_op", "Zemlak\\Bin\\end.ini"},
     TemplateOption{"foot_op", "Zemlak\\Bin\\foot.ini"},
 };
 
@@ -125,8 +128,8 @@ const FormSpec kFSetForm{"F_set", "ファイル設定", 5835, 5805, kFSetControl
 const std::span<const MenuSpec> kDrawMenus{kDrawMenuItems};
 
 const ControlSpec& FormSpec::operator[](std::string_view control) const {
-  const auto found = std::find_if(controls.begin(), controls.end(),
-                                  [&](const ControlSpec& c) { return c.name == control; });
+  const auto found =
+      std::find_if(controls.begin(), controls.end(), [&](const ControlSpec& c) { return c.name == control; });
   if (found == controls.end()) std::abort();  // a name the table does not hold: a fault of the program
   return *found;
 }
@@ -164,7 +167,8 @@ namespace {
 
 // A value a run would refuse is not saved: the message names the box and
 // gives the run's own reason.
-Status refuse_unusable(const std::vector<std::string>& lines, const Settings& settings, std::string* refused_box) {
+Status refuse_unusable(const std::vector<std::string>& lines, const Settings& settings,
+                       std::string* refused_box) {
   Settings typed = settings;
   read_set_ini_lines(lines, typed);
   const struct {
@@ -199,7 +203,8 @@ Status save_kakou(const BoxReader& box_text, const std::filesystem::path& folder
   const std::filesystem::path file = host_path(folder, "Zemlak\\Bin\\set.ini");
   const Status written = write_file_atomically(file, join_crlf(lines));
   if (!written)
-    return Error{"設定ファイル " + display_path(file) + " を保存できませんでした。\n" + written.error().message};
+    return Error{"設定ファイル " + display_path(file) + " を保存できませんでした。\n" +
+                 written.error().message};
   read_set_ini(file, settings);
   return ok_status();
 }
@@ -257,14 +262,21 @@ Status save_template(const std::filesystem::path& folder, std::string_view file,
   return ok_status();
 }
 
-std::string startup_failure_text(const Error& error) { return "図面を読み込めませんでした。\n" + error.message; }
+std::string startup_failure_text(const Error& error) {
+  return "図面を読み込めませんでした。\n" + error.message;
+}
 
 bool tick_option(Session& session, std::string_view control, bool ticked) {
-  if (control == "Check1") session.options.check_drawing = ticked;
-  else if (control == "Check2") session.options.joints = ticked;
-  else if (control == "out_che") session.options.skip_outline = ticked;
-  else if (control == "every_part") session.every_part_material = ticked;
-  else return false;
+  if (control == "Check1")
+    session.options.check_drawing = ticked;
+  else if (control == "Check2")
+    session.options.joints = ticked;
+  else if (control == "out_che")
+    session.options.skip_outline = ticked;
+  else if (control == "every_part")
+    session.every_part_material = ticked;
+  else
+    return false;
   return true;
 }
 

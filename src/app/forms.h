@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/error.h"
 #include "app/session.h"
+#include "core/error.h"
 #include "core/settings.h"
 #include "core/warnings.h"
 
@@ -33,7 +33,7 @@ enum class ControlKind {
 struct ControlSpec {
   std::string_view name;
   ControlKind kind;
-  std::string_view text;  // UTF-8
+  std::string_view text;         // UTF-8
   int left, top, width, height;  // twips, in the form or in the frame named below
   std::string_view frame = {};
 };

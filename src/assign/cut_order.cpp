@@ -18,13 +18,13 @@ constexpr int kDistance = rec::outline;
 using Order = std::array<std::size_t, 4>;
 
 // Slot numbers (0-based) of the orders tried, in the order they are tried.
-constexpr std::array<Order, 6> kOrdersOfThree{{
-    {0, 1, 2, 0}, {1, 0, 2, 0}, {1, 2, 0, 0}, {0, 2, 1, 0}, {2, 0, 1, 0}, {2, 1, 0, 0}}};
-constexpr std::array<Order, 24> kOrdersOfFour{{
-    {0, 1, 2, 3}, {0, 1, 3, 2}, {0, 2, 1, 3}, {0, 2, 3, 1}, {0, 3, 1, 2}, {0, 3, 2, 1},
-    {1, 3, 0, 2}, {1, 3, 2, 0}, {1, 2, 3, 0}, {1, 2, 0, 3}, {1, 0, 3, 2}, {1, 0, 2, 3},
-    {2, 3, 1, 0}, {2, 3, 0, 1}, {2, 1, 0, 3}, {2, 1, 3, 0}, {2, 0, 1, 3}, {2, 0, 3, 1},
-    {3, 2, 1, 0}, {3, 2, 0, 1}, {3, 1, 2, 0}, {3, 1, 0, 2}, {3, 0, 2, 1}, {3, 0, 1, 2}}};
+constexpr std::array<Order, 6> kOrdersOfThree{
+    {{0, 1, 2, 0}, {1, 0, 2, 0}, {1, 2, 0, 0}, {0, 2, 1, 0}, {2, 0, 1, 0}, {2, 1, 0, 0}}};
+constexpr std::array<Order, 24> kOrdersOfFour{
+    {{0, 1, 2, 3}, {0, 1, 3, 2}, {0, 2, 1, 3}, {0, 2, 3, 1}, {0, 3, 1, 2}, {0, 3, 2, 1},
+     {1, 3, 0, 2}, {1, 3, 2, 0}, {1, 2, 3, 0}, {1, 2, 0, 3}, {1, 0, 3, 2}, {1, 0, 2, 3},
+     {2, 3, 1, 0}, {2, 3, 0, 1}, {2, 1, 0, 3}, {2, 1, 3, 0}, {2, 0, 1, 3}, {2, 0, 3, 1},
+     {3, 2, 1, 0}, {3, 2, 0, 1}, {3, 1, 2, 0}, {3, 1, 0, 2}, {3, 0, 2, 1}, {3, 0, 1, 2}}};
 
 // Column 0 is blanked once a record is placed; a layer name or a number is
 // never blank.
@@ -284,7 +284,9 @@ void best_order_of_nearest(CutPlan& plan) {
   }
   static constexpr std::array<Order, 2> kOrdersOfTwo{{{0, 1, 0, 0}, {1, 0, 0, 0}}};
   const Order* orders = n == 2 ? kOrdersOfTwo.data() : n == 3 ? kOrdersOfThree.data() : kOrdersOfFour.data();
-  const std::size_t count = n == 2 ? kOrdersOfTwo.size() : n == 3 ? kOrdersOfThree.size() : kOrdersOfFour.size();
+  const std::size_t count = n == 2   ? kOrdersOfTwo.size()
+                            : n == 3 ? kOrdersOfThree.size()
+                                     : kOrdersOfFour.size();
   // The slots' approach points are looked up once a round, not once a leg.
   std::array<double, 4> slot_ids{};
   std::array<Point2, 4> slot_points{};

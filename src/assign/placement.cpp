@@ -143,11 +143,11 @@ void load_entity(const Table& W_dat, std::size_t row, EntityCells& ent, PreviewC
 std::optional<std::size_t> store_contour_record(PlacementContext& ctx) {
   Table& A = ctx.assignment.Apr_dat;
   ApproachState& st = ctx.state;
-  const bool table_ok = A.cols() > rec::last && ctx.Cnt_total >= 1 &&
-                        static_cast<std::size_t>(ctx.Cnt_total) < A.rows();
+  const bool table_ok =
+      A.cols() > rec::last && ctx.Cnt_total >= 1 && static_cast<std::size_t>(ctx.Cnt_total) < A.rows();
   const std::size_t outline_row = table_ok ? static_cast<std::size_t>(ctx.Cnt_total - 1) : 0;
-  const bool outline = table_ok && st.Grp_G == "G" && st.Grp_op != "mark" &&
-                       A.at(outline_row, rec::layer).is_empty();
+  const bool outline =
+      table_ok && st.Grp_G == "G" && st.Grp_op != "mark" && A.at(outline_row, rec::layer).is_empty();
   std::optional<std::size_t> row;
   if (outline) {
     row = outline_row;

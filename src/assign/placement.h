@@ -53,15 +53,15 @@ inline const char* kind_text(ContourKind kind) {
 // The state of the contour being placed. Li_x1, Li_y1 hold the approach
 // point and Li_x2, Li_y2 the contact point once a case has placed it.
 struct ApproachState {
-  std::int64_t Grp_now = 0;   // contour number expected next
-  Cell Grp_row;               // contour number of the row being examined
-  std::size_t Grp_scan = 0;   // one past the contour's last row
+  std::int64_t Grp_now = 0;  // contour number expected next
+  Cell Grp_row;              // contour number of the row being examined
+  std::size_t Grp_scan = 0;  // one past the contour's last row
   double Len_max = 0;
   std::size_t Row_max = 0;
-  std::string Grp_G;          // "G" when an element touches the lower or left edge
+  std::string Grp_G;  // "G" when an element touches the lower or left edge
   int Grp_shape = kShapeUntested;
   ContourKind Grp_kind = ContourKind::none;
-  std::string Grp_op;         // "cut" or "mark"
+  std::string Grp_op;  // "cut" or "mark"
   double Apr_dx = 0, Apr_dy = 0;
   EntityCells ent;
   // The first rows of the contours placed so far, by row of W_dat. Kept
@@ -75,8 +75,8 @@ struct PlacementContext {
   Preview& preview;
   const Settings& settings;
   std::int64_t Cnt_total;
-  const Table& W_dat;    // the layer, which placement does not change
-  std::string Now_ly;    // "ly0".."ly5"
+  const Table& W_dat;  // the layer, which placement does not change
+  std::string Now_ly;  // "ly0".."ly5"
   ApproachState state{};
 };
 

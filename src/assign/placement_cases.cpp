@@ -68,7 +68,8 @@ bool lead_in_in_scrap(const PlacementContext& ctx, Point q, Point p) {
 // The pixel a point of the drawing falls on.
 Colour pixel_at(const PlacementContext& ctx, Point p) {
   const PreviewFit& fit = ctx.preview.fit;
-  return ctx.preview.surface.pixel(fit.Scr_x0 + to_screen_len(fit, p.x), fit.Scr_y0 - to_screen_len(fit, p.y));
+  return ctx.preview.surface.pixel(fit.Scr_x0 + to_screen_len(fit, p.x),
+                                   fit.Scr_y0 - to_screen_len(fit, p.y));
 }
 
 // The candidate on the side tried first is not on material, but it lies on

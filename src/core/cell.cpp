@@ -117,9 +117,7 @@ bool parse_strict_number(std::string_view text, double& out) {
   return std::isfinite(out);
 }
 
-bool Cell::is_blank() const {
-  return is_empty() || (is_text() && std::get<CellText>(value_).view().empty());
-}
+bool Cell::is_blank() const { return is_empty() || (is_text() && std::get<CellText>(value_).view().empty()); }
 
 std::string_view Cell::text() const {
   return is_text() ? std::get<CellText>(value_).view() : std::string_view();

@@ -33,10 +33,10 @@ class Cell {
   enum class Tag : std::uint8_t { Empty, Text, Integer, Single, Double };
 
   Cell() = default;
-  Cell(double v) : value_(v) {}                 // NOLINT: a number is a cell
-  Cell(float v) : value_(v) {}                  // NOLINT
-  Cell(std::int64_t v) : value_(v) {}           // NOLINT
-  Cell(int v) : value_(std::int64_t{v}) {}      // NOLINT
+  Cell(double v) : value_(v) {}                                // NOLINT: a number is a cell
+  Cell(float v) : value_(v) {}                                 // NOLINT
+  Cell(std::int64_t v) : value_(v) {}                          // NOLINT
+  Cell(int v) : value_(std::int64_t{v}) {}                     // NOLINT
   Cell(const std::string& bytes) : value_(CellText(bytes)) {}  // NOLINT
   Cell(const char* bytes) : value_(CellText(bytes)) {}         // NOLINT
 
@@ -46,9 +46,7 @@ class Cell {
   // The test most stages use: nothing in the cell, or the empty text.
   bool is_blank() const;
   bool is_text() const { return tag() == Tag::Text; }
-  bool is_number() const {
-    return tag() == Tag::Integer || tag() == Tag::Single || tag() == Tag::Double;
-  }
+  bool is_number() const { return tag() == Tag::Integer || tag() == Tag::Single || tag() == Tag::Double; }
 
   // The bytes of a text cell (code page 932); "" for any other cell.
   std::string_view text() const;

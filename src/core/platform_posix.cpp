@@ -73,7 +73,9 @@ void write_all(int fd, std::string_view bytes) {
 std::string cp932_to_utf8(std::string_view bytes) { return convert(bytes, "CP932", "UTF-8"); }
 std::string utf8_to_cp932(std::string_view text) { return convert(text, "UTF-8", "CP932"); }
 
-std::filesystem::path path_from_utf8(std::string_view utf8) { return std::filesystem::path(std::string(utf8)); }
+std::filesystem::path path_from_utf8(std::string_view utf8) {
+  return std::filesystem::path(std::string(utf8));
+}
 std::string path_to_utf8(const std::filesystem::path& path) { return path.string(); }
 
 Result<std::filesystem::path> start_folder() {

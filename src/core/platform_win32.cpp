@@ -51,39 +51,20 @@ std::error_code system_error(DWORD code = ::GetLastError()) {
     case ERROR_PATH_NOT_FOUND:
     case ERROR_INVALID_DRIVE:
     case ERROR_BAD_NETPATH:
-    case ERROR_BAD_NET_NAME:
-      e = std::errc::no_such_file_or_directory;
-      break;
+    case ERROR_BAD_NET_NAME: e = std::errc::no_such_file_or_directory; break;
     case ERROR_ACCESS_DENIED:
-    case ERROR_CURRENT_DIRECTORY:
-      e = std::errc::permission_denied;
-      break;
-    case ERROR_WRITE_PROTECT:
-      e = std::errc::read_only_file_system;
-      break;
+    case ERROR_CURRENT_DIRECTORY: e = std::errc::permission_denied; break;
+    case ERROR_WRITE_PROTECT: e = std::errc::read_only_file_system; break;
     case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-      e = std::errc::device_or_resource_busy;
-      break;
+    case ERROR_LOCK_VIOLATION: e = std::errc::device_or_resource_busy; break;
     case ERROR_FILE_EXISTS:
-    case ERROR_ALREADY_EXISTS:
-      e = std::errc::file_exists;
-      break;
+    case ERROR_ALREADY_EXISTS: e = std::errc::file_exists; break;
     case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-      e = std::errc::no_space_on_device;
-      break;
-    case ERROR_FILENAME_EXCED_RANGE:
-      e = std::errc::filename_too_long;
-      break;
-    case ERROR_INVALID_NAME:
-      e = std::errc::invalid_argument;
-      break;
-    case ERROR_DIRECTORY:
-      e = std::errc::not_a_directory;
-      break;
-    default:
-      break;
+    case ERROR_HANDLE_DISK_FULL: e = std::errc::no_space_on_device; break;
+    case ERROR_FILENAME_EXCED_RANGE: e = std::errc::filename_too_long; break;
+    case ERROR_INVALID_NAME: e = std::errc::invalid_argument; break;
+    case ERROR_DIRECTORY: e = std::errc::not_a_directory; break;
+    default: break;
   }
   return std::make_error_code(e);
 }
@@ -142,7 +123,8 @@ std::wstring cp932_to_wide(std::string_view bytes) {
     }
     const std::size_t n = char_length(bytes, i);
     const bool stray = n == 1 && (is_lead_byte(b) || b == 0x80 || b == 0xA0 || b >= 0xFD);
-    const std::wstring c = stray ? std::wstring() : to_wide(kCodePage932, MB_ERR_INVALID_CHARS, bytes.substr(i, n));
+    const std::wstring c =
+        stray ? std::wstring() : to_wide(kCodePage932, MB_ERR_INVALID_CHARS, bytes.substr(i, n));
     if (c.empty()) {
       wide += L'?';
       ++i;
@@ -157,7 +139,9 @@ std::wstring cp932_to_wide(std::string_view bytes) {
 std::string cp932_to_utf8(std::string_view bytes) { return wide_to_utf8(cp932_to_wide(bytes)); }
 std::string utf8_to_cp932(std::string_view text) { return wide_to_cp932(utf8_to_wide(text)); }
 
-std::filesystem::path path_from_utf8(std::string_view utf8) { return std::filesystem::path(utf8_to_wide(utf8)); }
+std::filesystem::path path_from_utf8(std::string_view utf8) {
+  return std::filesystem::path(utf8_to_wide(utf8));
+}
 
 std::string path_to_utf8(const std::filesystem::path& path) {
   std::wstring_view shown = path.native();
@@ -211,7 +195,8 @@ std::vector<std::string> command_line_arguments(int argc, char** argv) {
 
 std::optional<KeptAttributes> attributes_to_keep(const std::filesystem::path& target) {
   const DWORD attributes = ::GetFileAttributesW(target.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return std::nullopt;
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    return std::nullopt;
   return KeptAttributes{attributes & kKeptAttributes};
 }
 

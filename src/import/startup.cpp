@@ -25,7 +25,8 @@ Status check_folder(const std::filesystem::path& folder) {
 Result<std::vector<std::string>> read_interchange(const std::filesystem::path& folder) {
   const std::filesystem::path file = host_path(folder, "JWC_TEMP.TXT");
   auto lines = read_text_lines(file);
-  if (!lines) return Error{"cannot read the drawing " + display_path(file) + ": the file is missing or unreadable"};
+  if (!lines)
+    return Error{"cannot read the drawing " + display_path(file) + ": the file is missing or unreadable"};
   // The host writes at least its header: an empty file is one it did not
   // finish, and a program without a drawing must not be reported as made.
   if (lines->empty())

@@ -46,7 +46,7 @@ struct ToolpathRun {
   const NcTemplates& templates;
   bool joints = false;  // "ジョイントあり" ticked
   NcBlocks& blocks;
-  std::string cond_code;  // kept for contours whose element kind picks none
+  std::string cond_code;             // kept for contours whose element kind picks none
   ArcWord arc_word = ArcWord::none;  // kept from one arc to the next
   // Contours cut otherwise than asked: a joint with no room is left out.
   Warnings warnings{};
@@ -56,8 +56,8 @@ struct ToolpathRun {
 struct ContourWalk {
   ToolpathRun& run;
   const std::vector<ContourElement>& elements;
-  Point last;              // the far end last reached, unrounded
-  bool bad_number = false;  // a word had no text
+  Point last;                 // the far end last reached, unrounded
+  bool bad_number = false;    // a word had no text
   bool no_direction = false;  // no arc word could be chosen
   // A joint longer than the closing move has room for would stop behind
   // the move's start and run back over the cut: the contour is cut whole,

@@ -202,8 +202,8 @@ Status put_moves(ContourWalk& walk, const ContourRow& row, std::size_t a, bool I
   } else if (row.kind == "pt") {
     put_template_head(walk.run.blocks, run.templates.End_cd);
   } else {
-    return Error{contour_name(row) + ": a contour of kind \"" + row.kind + "\" entered on \"" +
-                 e.kind + "\" cannot be cut"};
+    return Error{contour_name(row) + ": a contour of kind \"" + row.kind + "\" entered on \"" + e.kind +
+                 "\" cannot be cut"};
   }
   return ok_status();
 }
@@ -226,20 +226,24 @@ Status put_contour(ToolpathRun& run, const Table& Ord_dat, std::size_t k,
   if (row.kind == "loop" || row.kind == "circle") put_move(walk, "G01", row.C, "G41");
   Status done = put_moves(walk, row, a, Is_outer);
   if (done.ok() && walk.bad_number)
-    done = Error{contour_name(row) + ": a coordinate is not a finite number "
+    done = Error{contour_name(row) +
+                 ": a coordinate is not a finite number "
                  "(check the rounding factor, the joint length and the contour's geometry)"};
   if (done.ok() && walk.no_direction)
-    done = Error{contour_name(row) + ": the direction of an arc cannot be decided "
+    done = Error{contour_name(row) +
+                 ": the direction of an arc cannot be decided "
                  "(the approach starts on the arc, or the arc's ends do not match its angles)"};
   if (!done.ok()) {
     truncate_blocks(run.blocks, first_block);
     return done;
   }
   if (walk.joint_misses)
-    run.warnings.push_back({contour_name(row) + ": the joint length \"" +
-                            cp932_to_utf8(excerpt(joint_as_typed(run.settings), kExcerptBytes)) +
-                            "\" of Zemlak/Bin/set.ini line 8 does not fit on the closing move, which has room "
-                            "for " + double_text(*walk.joint_misses) + ": cut whole, without a joint"});
+    run.warnings.push_back(
+        {contour_name(row) + ": the joint length \"" +
+         cp932_to_utf8(excerpt(joint_as_typed(run.settings), kExcerptBytes)) +
+         "\" of Zemlak/Bin/set.ini line 8 does not fit on the closing move, which has room "
+         "for " +
+         double_text(*walk.joint_misses) + ": cut whole, without a joint"});
   return done;
 }
 

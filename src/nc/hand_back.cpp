@@ -22,8 +22,9 @@ bool any_layer_cut(const NcInput& input) {
 
 }  // namespace
 
-Result<NcWritten> write_program_and_hand_back(const NcInput& input, const std::vector<std::string>& working_copy,
-                                                      FileLayer& files) {
+Result<NcWritten> write_program_and_hand_back(const NcInput& input,
+                                              const std::vector<std::string>& working_copy,
+                                              FileLayer& files) {
   // The host's file is touched only once the NC program is on the disk: a
   // host that reads back a drawing has its program.
   auto written = make_nc_data(input, files);
@@ -34,8 +35,7 @@ Result<NcWritten> write_program_and_hand_back(const NcInput& input, const std::v
   if (input.options.check_drawing && any_layer_cut(input))
     put_check_drawing(lines, input.drawing, input.assignment.Ord_dat);
   Status handed = write_file_atomically(input.folder / "JWC_TEMP.TXT", join_crlf(lines), files);
-  if (!handed)
-    return Error{"the drawing was not handed back to the host: " + handed.error().message};
+  if (!handed) return Error{"the drawing was not handed back to the host: " + handed.error().message};
   const std::filesystem::path copy = host_path(input.folder, "Zemlak\\Bin\\makeNC.txt");
   const std::error_code ec = files.remove(copy);
   if (ec)

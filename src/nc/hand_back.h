@@ -17,7 +17,8 @@ namespace makenc {
 // only whole and only after the NC program is; when the NC program or the
 // hand-back fails the host's file stays as it was and the working copy is
 // kept. Every failure comes back as an error naming the file.
-Result<NcWritten> write_program_and_hand_back(const NcInput& input, const std::vector<std::string>& working_copy,
+Result<NcWritten> write_program_and_hand_back(const NcInput& input,
+                                              const std::vector<std::string>& working_copy,
                                               FileLayer& files = system_files());
 
 }  // namespace makenc

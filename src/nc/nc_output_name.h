@@ -9,9 +9,9 @@
 namespace makenc {
 
 struct NcOutputName {
-  std::string NC_path;          // as the header shows it, in the host's form (code page 932)
-  std::filesystem::path file;   // where it goes on this machine
-  std::string shown;            // as the completion message names it (code page 932)
+  std::string NC_path;         // as the header shows it, in the host's form (code page 932)
+  std::filesystem::path file;  // where it goes on this machine
+  std::string shown;           // as the completion message names it (code page 932)
 };
 
 // The drawing's name is the last part of File_lin after "\" or "/" (on code

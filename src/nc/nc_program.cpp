@@ -20,8 +20,8 @@ namespace makenc {
 
 namespace {
 
-constexpr int kWidthDigits = 15;   // the width is a double
-constexpr int kHeightDigits = 7;   // the height is a single
+constexpr int kWidthDigits = 15;  // the width is a double
+constexpr int kHeightDigits = 7;  // the height is a single
 // Room for the blocks of one contour beyond its elements: rapid, start
 // code, condition, lead-in, closing move, end code.
 constexpr std::int64_t kBlocksPerContour = 10;
@@ -64,10 +64,9 @@ std::vector<std::string> without_spare(const TemplateLines& lines) {
 
 Result<NcTemplates> read_start_end_templates(const std::filesystem::path& folder) {
   NcTemplates t;
-  const std::pair<const char*, TemplateLines*> files[] = {
-      {"Zemlak\\Bin\\sta_cut.ini", &t.Sta_cut},
-      {"Zemlak\\Bin\\end.ini", &t.End_cd},
-      {"Zemlak\\Bin\\sta_mark.ini", &t.Sta_mark}};
+  const std::pair<const char*, TemplateLines*> files[] = {{"Zemlak\\Bin\\sta_cut.ini", &t.Sta_cut},
+                                                          {"Zemlak\\Bin\\end.ini", &t.End_cd},
+                                                          {"Zemlak\\Bin\\sta_mark.ini", &t.Sta_mark}};
   for (const auto& [name, list] : files) {
     auto lines = read_template(host_path(folder, name));
     if (!lines) return lines.error();
@@ -102,7 +101,8 @@ Status check_cutting_settings(const NcInput& input) {
     Status approach = check_approach_length(a.ini_Apr, input.settings.ini_S_suu);
     // A value corrected since only takes effect with new lead-ins.
     if (!approach && a.ini_Apr != input.settings.ini_Apr)
-      return Error{approach.error().message + "; the lead-ins were placed with it: press アプローチ自動割付 again"};
+      return Error{approach.error().message +
+                   "; the lead-ins were placed with it: press アプローチ自動割付 again"};
     if (!approach) return approach;
   }
   if (input.options.joints) return check_joint_length(input.settings);

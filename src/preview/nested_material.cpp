@@ -27,7 +27,7 @@ constexpr int kSeedClearance = 2;
 // One element of a counted contour, as a ray meets it.
 struct Element {
   enum class Kind { line, circle, arc } kind = Kind::line;
-  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;        // line
+  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;           // line
   double cx = 0, cy = 0, r = 0, from = 0, to = 0;  // circle and arc: degrees, counter-clockwise
   double low = 0, high = 0;                        // the extent in y
   std::uint32_t contour = 0;                       // index among the counted contours
@@ -170,7 +170,8 @@ int crossings(const Element& e, double px, double py) {
   int n = 0;
   for (const double x : {e.cx - half, e.cx + half}) {
     if (x <= px) continue;
-    if (e.kind == Element::Kind::circle || within_sweep(std::atan2(dy, x - e.cx) * 180 / kPi, e.from, e.to)) ++n;
+    if (e.kind == Element::Kind::circle || within_sweep(std::atan2(dy, x - e.cx) * 180 / kPi, e.from, e.to))
+      ++n;
   }
   return n;
 }
@@ -181,7 +182,8 @@ class DepthSweep {
  public:
   DepthSweep(std::vector<Element> elements, std::uint32_t contours)
       : elements_(std::move(elements)), odd_(contours, 0) {
-    std::sort(elements_.begin(), elements_.end(), [](const Element& a, const Element& b) { return a.high > b.high; });
+    std::sort(elements_.begin(), elements_.end(),
+              [](const Element& a, const Element& b) { return a.high > b.high; });
   }
 
   // Heights must not rise between restarts.
@@ -271,8 +273,7 @@ class RegionFill {
 bool clear_of_bounds(const Surface& s, int x, int y, int radius) {
   for (int yy = std::max(0, y - radius); yy <= std::min(s.height() - 1, y + radius); ++yy)
     for (int xx = std::max(0, x - radius); xx <= std::min(s.width() - 1, x + radius); ++xx)
-      if (bounds_region(s.at(xx, yy)))
-        return false;
+      if (bounds_region(s.at(xx, yy))) return false;
   return true;
 }
 
@@ -313,8 +314,7 @@ void fill_nested_material_map(Preview& preview, const Drawing& drawing, const La
   }
   for (int y = 0; y < s.height(); ++y)
     for (int x = 0; x < s.width(); ++x)
-      if (s.at(x, y) == kEvenMark)
-        s.set_pixel(x, y, unmapped);
+      if (s.at(x, y) == kEvenMark) s.set_pixel(x, y, unmapped);
 }
 
 }  // namespace makenc

@@ -77,8 +77,8 @@ void prepare_material_map(MaterialMap& map, const Preview& preview, const Drawin
   map.check_below = 0;
   const double approach = settings.approach();
   const double wanted = kMapPixelsPerApproach / approach;
-  if (!check_approach_length(settings.ini_Apr, settings.ini_S_suu) || !(approach > 0 && std::isfinite(wanted)) ||
-      !drawing.has_bounding_box())
+  if (!check_approach_length(settings.ini_Apr, settings.ini_S_suu) ||
+      !(approach > 0 && std::isfinite(wanted)) || !drawing.has_bounding_box())
     return;
   const bool drawn = preview_is_drawn(preview);
   if (drawn && preview.fit.Scr_k >= wanted) return;
@@ -110,7 +110,8 @@ void prepare_material_map(MaterialMap& map, const Preview& preview, const Drawin
 
 Preview& decision_surface(MaterialMap& map, Preview& preview) { return map.uses_own ? map.own : preview; }
 
-void build_decision_map(MaterialMap& map, Preview& preview, const Drawing& drawing, const LayerTicks& ticked) {
+void build_decision_map(MaterialMap& map, Preview& preview, const Drawing& drawing,
+                        const LayerTicks& ticked) {
   if (!map.uses_own) {
     build_material_map(preview, drawing, ticked);
     return;

@@ -161,8 +161,7 @@ void draw_line_entity(Preview& preview) {
   const PreviewCells& c = preview.cells;
   const PreviewFit& f = preview.fit;
   preview.surface.draw_style = pen_style(c.Ent_pen);
-  preview.surface.line(c.P_x1 + f.Scr_x0, f.Scr_y0 - c.P_y1, c.P_x2 + f.Scr_x0, f.Scr_y0 - c.P_y2,
-                       kBlack);
+  preview.surface.line(c.P_x1 + f.Scr_x0, f.Scr_y0 - c.P_y1, c.P_x2 + f.Scr_x0, f.Scr_y0 - c.P_y2, kBlack);
 }
 
 void draw_circle_entity(Preview& preview) {

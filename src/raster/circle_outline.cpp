@@ -30,9 +30,8 @@ RingPixel CircleOutline::first_quadrant(std::int64_t i) const {
   return {u, rounded_height(u)};
 }
 
-CircleOutline::IndexRange CircleOutline::visible(int q, int part, std::int64_t cx,
-                                                 std::int64_t cy, std::int64_t width,
-                                                 std::int64_t height) const {
+CircleOutline::IndexRange CircleOutline::visible(int q, int part, std::int64_t cx, std::int64_t cy,
+                                                 std::int64_t width, std::int64_t height) const {
   const bool reversed = (q % 2) == 1;
   const std::int64_t su = (q == 0 || q == 3) ? 1 : -1;
   const std::int64_t sv = q < 2 ? 1 : -1;

@@ -33,8 +33,7 @@ class CircleOutline {
   // lies in the rows 0..height-1 or the columns 0..width-1 along its octant's
   // major axis; the caller drops those still outside on the minor axis.
   template <typename Plot>
-  void visit(std::int64_t cx, std::int64_t cy, std::int64_t width, std::int64_t height,
-             Plot&& plot) const;
+  void visit(std::int64_t cx, std::int64_t cy, std::int64_t width, std::int64_t height, Plot&& plot) const;
 
  private:
   // Rounded height of the circle above column t of the first quadrant.
@@ -60,8 +59,8 @@ class CircleOutline {
 };
 
 template <typename Plot>
-void CircleOutline::visit(std::int64_t cx, std::int64_t cy, std::int64_t width,
-                          std::int64_t height, Plot&& plot) const {
+void CircleOutline::visit(std::int64_t cx, std::int64_t cy, std::int64_t width, std::int64_t height,
+                          Plot&& plot) const {
   if (radius_ == 0) {
     plot(std::int64_t{0}, cx, cy);
     return;

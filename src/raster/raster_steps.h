@@ -36,10 +36,8 @@ inline constexpr double kPatternPeriod = 51;
 // leaves two of every three pixels open.
 inline bool style_inks(DrawStyle style, std::int64_t pos) {
   switch (style) {
-    case DrawStyle::Solid:
-      return true;
-    case DrawStyle::Dotted:
-      return pos % 3 == 0;
+    case DrawStyle::Solid: return true;
+    case DrawStyle::Dotted: return pos % 3 == 0;
     case DrawStyle::DashDotDot: {
       // 6 on, 3 off, 1 on, 3 off, 1 on, 3 off.
       const std::int64_t p = pos % 17;

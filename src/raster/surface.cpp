@@ -138,8 +138,7 @@ void Surface::line(double x1, double y1, double x2, double y2, Colour colour) {
   std::int64_t phase = 0;
   if (!near_enough(s, width_, height_, phase)) return;
   std::int64_t ax = 0, ay = 0, bx = 0, by = 0;
-  if (!whole_pixel(s.x1, ax) || !whole_pixel(s.y1, ay) || !whole_pixel(s.x2, bx) ||
-      !whole_pixel(s.y2, by))
+  if (!whole_pixel(s.x1, ax) || !whole_pixel(s.y1, ay) || !whole_pixel(s.x2, bx) || !whole_pixel(s.y2, by))
     return;
   const std::int64_t dx = bx - ax;
   const std::int64_t dy = by - ay;

@@ -38,7 +38,9 @@ class SpanFill {
     int x, y;
   };
 
-  Surface::Shade* row(int y) { return s_.shades_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_); }
+  Surface::Shade* row(int y) {
+    return s_.shades_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+  }
   std::size_t index(int x, int y) const {
     return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x);
   }

@@ -34,10 +34,7 @@ QLabel* label(QWidget* parent, const char* name) {
 
 KakouDialog::KakouDialog(Settings& settings, const std::filesystem::path& folder, WindowHooks::Inform inform,
                          QWidget* parent)
-    : QDialog(parent),
-      settings_(settings),
-      folder_(folder),
-      inform_(std::move(inform)) {
+    : QDialog(parent), settings_(settings), folder_(folder), inform_(std::move(inform)) {
   setObjectName(QStringLiteral("kakou"));
   setWindowTitle(QStringLiteral("加工指示"));
   setAttribute(Qt::WA_DeleteOnClose);

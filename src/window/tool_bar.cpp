@@ -34,7 +34,7 @@ DrawToolBar::DrawToolBar(QWidget* parent) : QWidget(parent) {
   Label1->setGeometry(twips_rect(label.left, label.top, label.width, label.height));
   // A box reaches to the next control at most: that one lies above it.
   const std::array<QWidget*, 11> row{Corner, Check2, Check1, out_che, LYc[0],    LYc[1],
-                                     LYc[2], LYc[3], LYc[4],  LYc[5],  every_part};
+                                     LYc[2], LYc[3], LYc[4], LYc[5],  every_part};
   for (std::size_t i = 0; i < row.size(); ++i) {
     const int reach = i + 1 < row.size() ? row[i + 1]->x() - row[i]->x() : row[i]->width();
     fit_caption(row[i], std::min(row[i]->width(), reach));

@@ -13,9 +13,9 @@ namespace {
 
 // The face the layouts were drawn for, then the Japanese faces Windows
 // ships, then those a Linux desktop has (under Wine).
-constexpr std::array<const wchar_t*, 8> kFaces{L"ＭＳ Ｐゴシック", L"MS PGothic",      L"Meiryo UI",
-                                               L"Yu Gothic UI",   L"MS UI Gothic",    L"Noto Sans CJK JP",
-                                               L"IPAPGothic",     L"VL PGothic"};
+constexpr std::array<const wchar_t*, 8> kFaces{L"ＭＳ Ｐゴシック", L"MS PGothic",   L"Meiryo UI",
+                                               L"Yu Gothic UI",    L"MS UI Gothic", L"Noto Sans CJK JP",
+                                               L"IPAPGothic",      L"VL PGothic"};
 
 int CALLBACK font_found(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
   *reinterpret_cast<bool*>(found) = true;
@@ -122,42 +122,35 @@ HWND create_control(HWND parent, const FormSpec& form, const ControlSpec& spec, 
   DWORD ex = 0;
   HFONT font = style().font;
   switch (spec.kind) {
-    case ControlKind::PictureButton:
-      bits |= BS_OWNERDRAW | WS_TABSTOP;
-      break;
-    case ControlKind::CheckBox:
-      bits |= BS_AUTOCHECKBOX | WS_TABSTOP;
-      break;
+    case ControlKind::PictureButton: bits |= BS_OWNERDRAW | WS_TABSTOP; break;
+    case ControlKind::CheckBox: bits |= BS_AUTOCHECKBOX | WS_TABSTOP; break;
     case ControlKind::Label:
       cls = L"STATIC";
       bits |= SS_LEFT;
       break;
-    case ControlKind::Frame:
-      bits |= BS_GROUPBOX;
-      break;
+    case ControlKind::Frame: bits |= BS_GROUPBOX; break;
     case ControlKind::TextBox:
       cls = L"EDIT";
       bits |= ES_AUTOHSCROLL | WS_TABSTOP;
       ex = WS_EX_CLIENTEDGE;
       break;
-    case ControlKind::OptionButton:
-      bits |= BS_AUTORADIOBUTTON;
-      break;
+    case ControlKind::OptionButton: bits |= BS_AUTORADIOBUTTON; break;
     case ControlKind::Button:
       bits |= BS_PUSHBUTTON | WS_TABSTOP;
       if (form.name == "F_set") font = style().button_font;
       break;
     case ControlKind::TextArea:
       cls = L"EDIT";
-      bits |= ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP;
+      bits |= ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_HSCROLL |
+              WS_TABSTOP;
       ex = WS_EX_CLIENTEDGE;
       font = style().text_font;
       break;
   }
   const auto row = static_cast<int>(&spec - form.controls.data());
-  HWND control = ::CreateWindowExW(ex, cls, wide(spec.text).c_str(), bits, px(left), px(top), px(spec.width),
-                                   px(spec.height), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(first_id + row)),
-                                   ::GetModuleHandleW(nullptr), nullptr);
+  HWND control = ::CreateWindowExW(
+      ex, cls, wide(spec.text).c_str(), bits, px(left), px(top), px(spec.width), px(spec.height), parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(first_id + row)), ::GetModuleHandleW(nullptr), nullptr);
   ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   // Only the labels drawn two lines high wrap; the others keep to one line.
   constexpr int kLayoutLineHeight = 12;
@@ -189,8 +182,9 @@ HWND create_window(const wchar_t* class_name, const FormSpec& form, DWORD style_
                    void* self) {
   RECT r{0, 0, px(form.client_width), px(form.client_height)};
   ::AdjustWindowRectEx(&r, style_bits, menu != nullptr, 0);
-  return ::CreateWindowExW(0, class_name, wide(form.caption).c_str(), style_bits, CW_USEDEFAULT, CW_USEDEFAULT,
-                           r.right - r.left, r.bottom - r.top, owner, menu, ::GetModuleHandleW(nullptr), self);
+  return ::CreateWindowExW(0, class_name, wide(form.caption).c_str(), style_bits, CW_USEDEFAULT,
+                           CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, owner, menu,
+                           ::GetModuleHandleW(nullptr), self);
 }
 
 void fit_caption(HWND check_box, int available_width) {

@@ -67,21 +67,19 @@ class Kakou {
           if ((c != nullptr && c->name == "escape") || LOWORD(wp) == IDCANCEL) k->escape_Click();
         }
         return 0;
-      case WM_CLOSE:
-        k->escape_Click();
-        return 0;
+      case WM_CLOSE: k->escape_Click(); return 0;
       case WM_NCDESTROY:
         forget_dialog(w);
         delete k;
         return 0;
-      default:
-        return ::DefWindowProcW(w, message, wp, lp);
+      default: return ::DefWindowProcW(w, message, wp, lp);
     }
   }
 
  private:
   HWND box(std::string_view name) const {
-    return ::GetDlgItem(window_, kKakouIds + static_cast<int>(&kKakouForm[name] - kKakouForm.controls.data()));
+    return ::GetDlgItem(window_,
+                        kKakouIds + static_cast<int>(&kKakouForm[name] - kKakouForm.controls.data()));
   }
 
   void Form_Load() {
@@ -147,15 +145,12 @@ class FSet {
           }
         }
         return 0;
-      case WM_CLOSE:
-        f->CancelButton_Click();
-        return 0;
+      case WM_CLOSE: f->CancelButton_Click(); return 0;
       case WM_NCDESTROY:
         forget_dialog(w);
         ::SetWindowLongPtrW(w, GWLP_USERDATA, 0);
         return 0;
-      default:
-        return ::DefWindowProcW(w, message, wp, lp);
+      default: return ::DefWindowProcW(w, message, wp, lp);
     }
   }
 
@@ -203,10 +198,11 @@ class Draw {
  public:
   Draw(Session& session, int& exit_code) : session_(session), exit_code_(exit_code) {
     HMENU bar = build_menus();
-    window_ = win32::create_window(L"makenc_Draw", kDrawForm, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, nullptr, bar, this);
-    tool_bar_ = ::CreateWindowExW(0, L"makenc_Toolbar1", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
-                                  px(kDrawForm.client_width), px(kToolBarHeight), window_, nullptr,
-                                  ::GetModuleHandleW(nullptr), this);
+    window_ = win32::create_window(L"makenc_Draw", kDrawForm, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, nullptr,
+                                   bar, this);
+    tool_bar_ = ::CreateWindowExW(
+        0, L"makenc_Toolbar1", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
+        px(kDrawForm.client_width), px(kToolBarHeight), window_, nullptr, ::GetModuleHandleW(nullptr), this);
     for (std::size_t i = 0; i < kDrawForm.controls.size(); ++i) {
       const ControlSpec& c = kDrawForm.controls[i];
       HWND control = win32::create_control(tool_bar_, kDrawForm, c, kDrawIds);
@@ -216,10 +212,10 @@ class Draw {
       const int reach = next_in_row ? std::min(c.width, kDrawForm.controls[i + 1].left - c.left) : c.width;
       if (c.kind == ControlKind::CheckBox) win32::fit_caption(control, px(reach));
     }
-    pic_ = ::CreateWindowExW(0, L"makenc_Pic1", L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, window_, nullptr,
-                             ::GetModuleHandleW(nullptr), this);
-    status_ = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, window_, nullptr,
-                                ::GetModuleHandleW(nullptr), nullptr);
+    pic_ = ::CreateWindowExW(0, L"makenc_Pic1", L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0,
+                             window_, nullptr, ::GetModuleHandleW(nullptr), this);
+    status_ = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0,
+                                window_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(win32::style().font), TRUE);
     ::SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(win32::wide(kStatusText).c_str()));
     ::SetTimer(window_, kClockTimer, kClockTickMs, nullptr);
@@ -245,21 +241,14 @@ class Draw {
       case WM_SIZE:
         if (d->status_ != nullptr) d->Form_Resize();
         return 0;
-      case WM_TIMER:
-        d->show_clock();
-        return 0;
-      case WM_COMMAND:
-        d->command(LOWORD(wp), HIWORD(wp));
-        return 0;
-      case WM_CLOSE:
-        d->end_Click();
-        return 0;
+      case WM_TIMER: d->show_clock(); return 0;
+      case WM_COMMAND: d->command(LOWORD(wp), HIWORD(wp)); return 0;
+      case WM_CLOSE: d->end_Click(); return 0;
       case WM_DESTROY:
         ::KillTimer(w, kClockTimer);
         ::PostQuitMessage(0);
         return 0;
-      default:
-        return ::DefWindowProcW(w, message, wp, lp);
+      default: return ::DefWindowProcW(w, message, wp, lp);
     }
   }
 
@@ -267,12 +256,8 @@ class Draw {
   static LRESULT handle_tool_bar(void* self, HWND w, UINT message, WPARAM wp, LPARAM lp) {
     auto* d = static_cast<Draw*>(self);
     switch (message) {
-      case WM_COMMAND:
-        d->command(LOWORD(wp), HIWORD(wp));
-        return 0;
-      case WM_DRAWITEM:
-        paint_button(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
-        return TRUE;
+      case WM_COMMAND: d->command(LOWORD(wp), HIWORD(wp)); return 0;
+      case WM_DRAWITEM: paint_button(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp)); return TRUE;
       case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = ::BeginPaint(w, &ps);
@@ -283,25 +268,21 @@ class Draw {
         ::EndPaint(w, &ps);
         return 0;
       }
-      default:
-        return ::DefWindowProcW(w, message, wp, lp);
+      default: return ::DefWindowProcW(w, message, wp, lp);
     }
   }
 
   static LRESULT handle_preview(void* self, HWND w, UINT message, WPARAM wp, LPARAM lp) {
     auto* d = static_cast<Draw*>(self);
     switch (message) {
-      case WM_PAINT:
-        d->paint_preview(w);
-        return 0;
-      case WM_ERASEBKGND:
-        return 1;
+      case WM_PAINT: d->paint_preview(w); return 0;
+      case WM_ERASEBKGND: return 1;
       case WM_LBUTTONDOWN:
       case WM_RBUTTONDOWN:
-        d->Pic1_MouseDown(message == WM_LBUTTONDOWN, static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
+        d->Pic1_MouseDown(message == WM_LBUTTONDOWN, static_cast<short>(LOWORD(lp)),
+                          static_cast<short>(HIWORD(lp)));
         return 0;
-      default:
-        return ::DefWindowProcW(w, message, wp, lp);
+      default: return ::DefWindowProcW(w, message, wp, lp);
     }
   }
 
@@ -314,7 +295,8 @@ class Draw {
       const auto id = static_cast<UINT_PTR>(kMenuIds + static_cast<int>(i));
       if (m.name == "file") {
         file = ::CreatePopupMenu();
-        ::AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(file), win32::wide(m.text).c_str());
+        ::AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(file),
+                      win32::wide(m.text).c_str());
       } else if (m.menu.empty()) {
         ::AppendMenuW(bar, MF_STRING, id, win32::wide(m.text).c_str());
       } else {
@@ -485,7 +467,9 @@ class Draw {
     const int w = r.right - r.left;
     const int h = r.bottom - r.top;
     const int o = pressed ? 1 : 0;
-    auto at = [&](double fx, double fy) { return POINT{r.left + o + static_cast<int>(fx * w), r.top + o + static_cast<int>(fy * h)}; };
+    auto at = [&](double fx, double fy) {
+      return POINT{r.left + o + static_cast<int>(fx * w), r.top + o + static_cast<int>(fy * h)};
+    };
     HPEN pen = ::CreatePen(PS_SOLID, std::max(1, w / 16), RGB(0, 0, 128));
     HGDIOBJ old_pen = ::SelectObject(dc, pen);
     HGDIOBJ old_brush = ::SelectObject(dc, ::GetStockObject(NULL_BRUSH));
@@ -554,7 +538,8 @@ int run_desktop(int /*argc*/, char** /*argv*/, const std::filesystem::path& fold
   ::InitCommonControlsEx(&controls);
   Result<Session> session = open_session(folder);
   if (!session) {
-    ::MessageBoxW(nullptr, win32::wide(startup_failure_text(session.error())).c_str(), L"Draw", MB_OK | MB_ICONERROR);
+    ::MessageBoxW(nullptr, win32::wide(startup_failure_text(session.error())).c_str(), L"Draw",
+                  MB_OK | MB_ICONERROR);
     return 1;
   }
   register_classes();

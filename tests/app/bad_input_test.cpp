@@ -22,7 +22,8 @@ TEST(BadInput, AFileInPlaceOfTheHomeOutputFolderIsNamed) {
   const fs::path host = scratch.path("host");
   const fs::path home = scratch.path("home");
   fs::create_directories(host);
-  fs::copy(fs::path(MAKENC_SOURCE_DIR) / "examples/plate/Zemlak", host / "Zemlak", fs::copy_options::recursive);
+  fs::copy(fs::path(MAKENC_SOURCE_DIR) / "examples/plate/Zemlak", host / "Zemlak",
+           fs::copy_options::recursive);
   const std::string jwc = join_crlf({"hq", "file=", "#", "ly0", "lc2", " 0 0 100 0", " 100 0 100 50",
                                      " 100 50 0 50", " 0 50 0 0", "ci 50 25 10"});
   test::write_file(host / "JWC_TEMP.TXT", jwc);

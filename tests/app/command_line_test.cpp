@@ -37,8 +37,8 @@ TEST(CommandLine, DefaultsLeaveTheBoxesAsTheWindowHasThem) {
 }
 
 TEST(CommandLine, CutListTakesWhatChangesTheAssignmentRun) {
-  auto ok = parse_command_line({"--dump-cutlist", "--layers", "5", "--no-outline", "--nested", "--paint", "1.5,-0",
-                                "--clear", " 20 , 3e1", "--paint", "0,0"});
+  auto ok = parse_command_line({"--dump-cutlist", "--layers", "5", "--no-outline", "--nested", "--paint",
+                                "1.5,-0", "--clear", " 20 , 3e1", "--paint", "0,0"});
   ASSERT_TRUE(ok) << ok.error().message;
   EXPECT_EQ(ok->mode, Mode::DumpCutlist);
   EXPECT_TRUE((*ok->layers)[5]);

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <map>
 
-#include "support/files.h"
 #include "core/text.h"
+#include "support/files.h"
 
 namespace makenc {
 namespace {

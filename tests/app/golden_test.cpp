@@ -125,7 +125,8 @@ TEST_P(Golden, RunMatchesTheExpectedFiles) {
   }
 
   for (const auto& rel : read_only)
-    EXPECT_EQ(fs::status(folder / rel).permissions() & kWrite, fs::perms::none) << rel << " is no longer read-only";
+    EXPECT_EQ(fs::status(folder / rel).permissions() & kWrite, fs::perms::none)
+        << rel << " is no longer read-only";
 
   std::vector<fs::path> programs = test::nc_programs_in(folder / "Zemlak");
   for (const fs::path& p : test::nc_programs_in(home / "jww" / "Zemlak")) programs.push_back(p);

@@ -7,8 +7,8 @@
 
 #include "app/session.h"
 #include "core/constants.h"
-#include "support/files.h"
 #include "core/text.h"
+#include "support/files.h"
 
 namespace makenc {
 namespace {
@@ -20,10 +20,10 @@ struct LargePlate : ::testing::Test {
   void SetUp() override {
     fs::copy(fs::path(MAKENC_SOURCE_DIR) / "examples/plate/Zemlak", folder.path() / "Zemlak",
              fs::copy_options::recursive);
-    folder.write("JWC_TEMP.TXT", join_crlf({"hq", "file=C:\\jww\\data\\large.jww", "#", "ly0", "lc2",
-                                            " 0 0 3000 0", " 3000 0 3000 1500", " 3000 1500 0 1500",
-                                            " 0 1500 0 0", " 1000 700 1100 700", " 1100 700 1100 750",
-                                            " 1100 750 1000 750", " 1000 750 1000 700"}));
+    folder.write("JWC_TEMP.TXT",
+                 join_crlf({"hq", "file=C:\\jww\\data\\large.jww", "#", "ly0", "lc2", " 0 0 3000 0",
+                            " 3000 0 3000 1500", " 3000 1500 0 1500", " 0 1500 0 0", " 1000 700 1100 700",
+                            " 1100 700 1100 750", " 1100 750 1000 750", " 1000 750 1000 700"}));
     auto opened = open_session(folder.path());
     ASSERT_TRUE(opened.ok());
     session = std::move(*opened);

@@ -12,8 +12,8 @@
 #include "app/session.h"
 #include "assign/placement.h"
 #include "core/constants.h"
-#include "support/files.h"
 #include "preview/nested_material.h"
+#include "support/files.h"
 #include "support/scrap_side.h"
 
 namespace makenc {
@@ -69,8 +69,8 @@ TEST(NestedSheet, MaterialIsWhereAnOddNumberOfCutContoursEnclose) {
     test::TempFolder host;
     make_host(host, sheet, "5");
     Session session = nested_session(host, kBatchPreviewWidth, kBatchPreviewHeight);
-    build_nested_material_map(session.preview, session.start.drawing, session.options.layers, session.settings,
-                              NestedSheet{true});
+    build_nested_material_map(session.preview, session.start.drawing, session.options.layers,
+                              session.settings, NestedSheet{true});
     const Surface map = session.preview.surface;
     const PreviewFit fit = session.preview.fit;
     session.preview.Mus_clic = 1;  // the run keeps the map and gives the cut list to judge by
@@ -86,7 +86,8 @@ TEST(NestedSheet, MaterialIsWhereAnOddNumberOfCutContoursEnclose) {
           }
         if (near_line) continue;
         const double dx = (x - fit.Scr_x0) / fit.Scr_k, dy = (fit.Scr_y0 - y) / fit.Scr_k;
-        const bool odd = test::containing_contours(session.start.drawing, session.assignment, dx, dy, false) % 2;
+        const bool odd =
+            test::containing_contours(session.start.drawing, session.assignment, dx, dy, false) % 2;
         (odd ? material : scrap) += 1;
         ASSERT_EQ(map.pixel(x, y) == kMaterialGrey, odd) << "pixel " << x << ", " << y;
       }
@@ -150,7 +151,9 @@ TEST(NestedSheet, PaintingByHandOverridesTheMapAndAClearDiscardsIt) {
     bool same;
   };
   const std::vector<Pair> pairs{
-      {{"--nested", "--no-outline", "--paint", "150,80", "--clear", "150,80"}, {"--nested", "--no-outline"}, true},
+      {{"--nested", "--no-outline", "--paint", "150,80", "--clear", "150,80"},
+       {"--nested", "--no-outline"},
+       true},
       {{"--nested", "--no-outline", "--clear", "5,5", "--paint", "150,80"}, {"--paint", "150,80"}, true},
       {{"--nested", "--no-outline"}, {}, false},
       {{"--nested", "--no-outline"}, {"--nested"}, false},
@@ -159,7 +162,9 @@ TEST(NestedSheet, PaintingByHandOverridesTheMapAndAClearDiscardsIt) {
   for (const Pair& p : pairs) {
     const std::string a = cut_list(p.a), b = cut_list(p.b);
     EXPECT_EQ(a == b, p.same) << ::testing::PrintToString(p.a) << " against " << ::testing::PrintToString(p.b)
-                              << "\n" << a << "\n" << b;
+                              << "\n"
+                              << a << "\n"
+                              << b;
   }
 }
 

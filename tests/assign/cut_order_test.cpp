@@ -130,7 +130,7 @@ TEST(CutOrder, AmongEqualToursOfThreeTheOneTriedFirstWins) {
 
 TEST(CutOrder, TwoCandidatesSwapOnlyWhenStrictlyShorter) {
   Table apr = make_apr_dat(3);
-  put(apr, 0, at(1, 0, 10));   // nearer to the origin
+  put(apr, 0, at(1, 0, 10));  // nearer to the origin
   put(apr, 1, at(2, 12, 0));
   put(apr, 2, at(3, 90, 90));
   const Assignment a = planned(apr);
@@ -257,7 +257,8 @@ TEST(TourLength, IndexedLookUpMatchesAPassOverTheRecords) {
   std::uniform_real_distribution<double> coord(-50, 500);
   const int count = 40;
   Table apr = make_apr_dat(count);
-  for (int i = 0; i < count; ++i) put(apr, static_cast<std::size_t>(i), at(count - i, coord(rng), coord(rng)));
+  for (int i = 0; i < count; ++i)
+    put(apr, static_cast<std::size_t>(i), at(count - i, coord(rng), coord(rng)));
   CutPlan plan;
   index_approach_points(plan, apr);
   plan.Pos_x = 12.5;

@@ -83,8 +83,7 @@ TEST(Placement, HoleSmallerThanTheApproachIsEnteredFromItsCentre) {
     AutoRun run;
     run.go(make_drawing(100, 60, {{0, b.table()}}, 2));
     const Fields rec = run.record(0);
-    EXPECT_EQ(Fields(rec.begin() + 3, rec.begin() + 7),
-              (Fields{"30", "30", "30", Cell(30 - r).text_form()}))
+    EXPECT_EQ(Fields(rec.begin() + 3, rec.begin() + 7), (Fields{"30", "30", "30", Cell(30 - r).text_form()}))
         << "radius " << r;
   }
 }
@@ -140,7 +139,12 @@ TEST(Placement, ApproachShorterThanAPixelStillWalksOffTheLine) {
 
 TEST(Placement, LShapedOutlineSidePointingIntoThePartIsMirroredOutside) {
   LayerBuilder b;
-  b.line(0, 80, 0, 0).line(0, 0, 60, 0).line(60, 0, 60, 20).line(60, 20, 20, 20).line(20, 20, 20, 80).line(20, 80, 0, 80);
+  b.line(0, 80, 0, 0)
+      .line(0, 0, 60, 0)
+      .line(60, 0, 60, 20)
+      .line(60, 20, 20, 20)
+      .line(20, 20, 20, 80)
+      .line(20, 80, 0, 80);
   AutoRun run;
   run.go(make_drawing(60, 80, {{0, b.table()}}, 1));
   EXPECT_EQ(run.record(0), (Fields{"ly0", "1", "1", "-5", "40", "0", "40", "cut", "loop", "G"}));
@@ -177,8 +181,8 @@ TEST(Placement, ArcPassingZeroDegreesIsHalvedAcrossIt) {
   run.go(make_drawing(100, 60, {{0, b.table()}}, 2));
   // 360 degrees is two of the system's pi, a little short of a full turn,
   // so the middle lies a hair below the centre line.
-  EXPECT_EQ(run.record(0), (Fields{"ly0", "2", "1", "60", "29.9999999999999", "65", "29.9999999999999",
-                                   "cut", "loop", ""}));
+  EXPECT_EQ(run.record(0),
+            (Fields{"ly0", "2", "1", "60", "29.9999999999999", "65", "29.9999999999999", "cut", "loop", ""}));
 }
 
 TEST(Placement, ClosedContourOfAnotherColourIsMarked) {

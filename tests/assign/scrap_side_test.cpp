@@ -21,7 +21,7 @@ using test::LayerBuilder;
 using test::make_drawing;
 
 enum class Shape { rectangle, slot, l_shape, rounded, d_shape, circle };
-constexpr Shape kShapes[] = {Shape::rectangle, Shape::slot,   Shape::l_shape,
+constexpr Shape kShapes[] = {Shape::rectangle, Shape::slot,    Shape::l_shape,
                              Shape::rounded,   Shape::d_shape, Shape::circle};
 constexpr double kTurns[] = {0, 0, 90, 15, 30, 45, 137, 0, 270, 60};
 
@@ -32,7 +32,12 @@ constexpr double kTurns[] = {0, 0, 90, 15, 30, 45, 137, 0, 270, 60};
 class Pen {
  public:
   Pen(LayerBuilder& b, double cx, double cy, double turn_degrees)
-      : b_(b), cx_(cx), cy_(cy), turn_(turn_degrees), c_(std::cos(turn_ * kPi / 180)), s_(std::sin(turn_ * kPi / 180)) {}
+      : b_(b),
+        cx_(cx),
+        cy_(cy),
+        turn_(turn_degrees),
+        c_(std::cos(turn_ * kPi / 180)),
+        s_(std::sin(turn_ * kPi / 180)) {}
 
   void start(double x, double y) {
     place(x, y, at_x_, at_y_);
@@ -97,9 +102,7 @@ void hole(LayerBuilder& b, Shape shape, double cx, double cy, double across, dou
     case Shape::d_shape:  // a straight back and a half circle `across` deep
       p.start(-h, -across), p.arc(-h, 0, across, 270, 90), p.close();
       break;
-    case Shape::circle:
-      b.circle(cx, cy, across / 2);
-      break;
+    case Shape::circle: b.circle(cx, cy, across / 2); break;
   }
 }
 
@@ -136,7 +139,8 @@ void build_and_run(const Plate& plate, PlateRun& run) {
   for (int k = 0; k < plate.holes; ++k) {
     // Holes stay within 0.7 of their cell, whatever their turn.
     const double room = 0.7 * std::min(cell_x, cell_y);
-    const double across = std::min(L * (plate.smallest + (plate.largest - plate.smallest) * (k % 7) / 6.0), room / 2);
+    const double across =
+        std::min(L * (plate.smallest + (plate.largest - plate.smallest) * (k % 7) / 6.0), room / 2);
     const double along = plate.hairline ? room / (1 + k % 3) : std::min(across * (1 + k % 3), room);
     const double cx = cell_x * (k % columns + 0.5), cy = cell_y * (k / columns + 0.5);
     hole(b, kShapes[k % 6], cx, cy, across, along, kTurns[k % 10]);
@@ -200,8 +204,8 @@ struct MapCase {
   double width, height;
   std::string approach;
   std::int16_t S;
-  bool own;              // a surface of its own, not the preview
-  double check_below;    // the width the warning names; 0: no warning
+  bool own;            // a surface of its own, not the preview
+  double check_below;  // the width the warning names; 0: no warning
 };
 
 void PrintTo(const MapCase& c, std::ostream* os) { *os << c.name; }
@@ -231,7 +235,8 @@ TEST_P(MapChoice, StaysWithinTheCapAndSaysWhatItCannotResolve) {
   }
   ASSERT_EQ(run.a.warnings.size(), 1u);
   const std::string& w = run.a.warnings.front().message;
-  EXPECT_NE(w.find("holes narrower than " + std::string(Cell(c.check_below).text_form())), std::string::npos) << w;
+  EXPECT_NE(w.find("holes narrower than " + std::string(Cell(c.check_below).text_form())), std::string::npos)
+      << w;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -33,7 +33,8 @@ class LayerBuilder {
   }
 
   // Counter-clockwise from start to end angle (degrees).
-  LayerBuilder& arc(double cx, double cy, double radius, double sa, double ea, const std::string& colour = "2") {
+  LayerBuilder& arc(double cx, double cy, double radius, double sa, double ea,
+                    const std::string& colour = "2") {
     const double sweep = ea < sa ? ea - sa + 360 : ea - sa;
     Row& r = add("cci", colour, 2 * kPi * radius * sweep / 360);
     const double x1 = cx + radius * std::cos(sa * kPi / 180), y1 = cy + radius * std::sin(sa * kPi / 180);

@@ -17,7 +17,7 @@ TEST(NumericValue, ReadsTheLeadingLiteralAndStopsAtTheFirstMisfit) {
   EXPECT_EQ(numeric_value("1.2.3"), 1.2);
   EXPECT_EQ(numeric_value("1D3"), 1000);
   EXPECT_EQ(numeric_value("2E+2"), 200);
-  EXPECT_EQ(numeric_value("1e"), 1);   // an exponent without digits is not part of it
+  EXPECT_EQ(numeric_value("1e"), 1);  // an exponent without digits is not part of it
   EXPECT_EQ(numeric_value("1e+"), 1);
   EXPECT_EQ(numeric_value("12 34"), 12);
 }

@@ -18,17 +18,21 @@ TEST(Platform, Cp932ConvertsAlikeAndAByteThatIsNoCharacterBecomesAQuestionMark) 
     std::string bytes, utf8;
   } cases[] = {
       {"file=C:\\a.jww", "file=C:\\a.jww"},
-      {"\x95\x5C\x8E\xA6\x94\xC2", "表示板"},     // second bytes 0x5C and 0xA6
+      {"\x95\x5C\x8E\xA6\x94\xC2", "表示板"},          // second bytes 0x5C and 0xA6
       {"\x81\x60\x87\x40\xED\x40\xFA\x40", "～①纊ⅰ"},  // the extensions of code page 932
-      {"\xB1\xDD", "ｱﾝ"},                          // half-width katakana: one byte each
-      {"\xF0\x40", "\xEE\x80\x80"},                // user-defined: private use
-      {"a\x80" "b\xA0" "c\xFD", "a?b?c?"},         // bytes of no character
-      {"\x85\x40z", "?@z"},                        // an unassigned pair: its first byte
-      {"t\x81", "t?"},                             // a lead byte at the end
+      {"\xB1\xDD", "ｱﾝ"},                              // half-width katakana: one byte each
+      {"\xF0\x40", "\xEE\x80\x80"},                    // user-defined: private use
+      {"a\x80"
+       "b\xA0"
+       "c\xFD",
+       "a?b?c?"},            // bytes of no character
+      {"\x85\x40z", "?@z"},  // an unassigned pair: its first byte
+      {"t\x81", "t?"},       // a lead byte at the end
   };
   for (const auto& c : cases) EXPECT_EQ(cp932_to_utf8(c.bytes), c.utf8) << c.utf8;
-  EXPECT_EQ(utf8_to_cp932("表示板に出力しました。"), "\x95\x5C\x8E\xA6\x94\xC2\x82\xC9\x8F\x6F\x97\xCD\x82\xB5"
-                                                    "\x82\xDC\x82\xB5\x82\xBD\x81\x42");
+  EXPECT_EQ(utf8_to_cp932("表示板に出力しました。"),
+            "\x95\x5C\x8E\xA6\x94\xC2\x82\xC9\x8F\x6F\x97\xCD\x82\xB5"
+            "\x82\xDC\x82\xB5\x82\xBD\x81\x42");
 }
 
 TEST(Platform, AJapaneseFileNameIsWrittenReadAndShownAsItIs) {

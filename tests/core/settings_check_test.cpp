@@ -26,8 +26,9 @@ Settings with_tolerance(const std::string& typed) {
 }
 
 TEST(ToleranceCheck, BelowZeroIsRefused) {
-  for (const Refused& c : {Refused{"-0.01", "Zemlak/Bin/set.ini line 1: the matching tolerance \"-0.01\" is "
-                                            "not a number of 0 or above"},
+  for (const Refused& c : {Refused{"-0.01",
+                                   "Zemlak/Bin/set.ini line 1: the matching tolerance \"-0.01\" is "
+                                   "not a number of 0 or above"},
                            Refused{"-1e-300", "the matching tolerance \"-1e-300\""},
                            Refused{" -2mm", "the matching tolerance \" -2mm\""}}) {
     const std::string m = message_of(check_tolerance(with_tolerance(c.typed)));

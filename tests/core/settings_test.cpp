@@ -142,9 +142,9 @@ TEST_P(RoundingFactor, IsAPositiveWholeNumberRoundedHalfToEven) {
 INSTANTIATE_TEST_SUITE_P(Lines, RoundingFactor,
                          ::testing::Values(FactorCase{"2.5", 2}, FactorCase{"3.5", 4}, FactorCase{"100", 100},
                                            FactorCase{" 10 ", 10}, FactorCase{"32767", 32767},
-                                           FactorCase{"40000", 77}, FactorCase{"0", 77}, FactorCase{"0.4", 77},
-                                           FactorCase{"-10", 77}, FactorCase{"ten", 77}, FactorCase{"", 77},
-                                           FactorCase{"10x", 77}));
+                                           FactorCase{"40000", 77}, FactorCase{"0", 77},
+                                           FactorCase{"0.4", 77}, FactorCase{"-10", 77},
+                                           FactorCase{"ten", 77}, FactorCase{"", 77}, FactorCase{"10x", 77}));
 
 TEST_F(SetIni, AJointThatIsNotANumberKeepsThePreviousOne) {
   write("0.01\r\n5\r\n1000\r\na b c\r\na b c\r\na b c\r\nE9\r\nlong\r\n");

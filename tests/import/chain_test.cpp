@@ -55,10 +55,11 @@ std::vector<std::string> rows_of(const Table& t) {
 
 TEST(Chaining, SquareIsReorderedAndTurnedIntoOneLoop) {
   // Stored bottom, top, left, right, each drawn left to right or upwards.
-  const Drawing d = chained({{0, layer_of({{"li", 0, 0, 10, 0}, {"li", 0, 10, 10, 10}, {"li", 0, 0, 0, 10},
-                                            {"li", 10, 0, 10, 10}})}});
-  EXPECT_EQ(rows_of(d.layer(0)), (std::vector<std::string>{"10,10>0,10 #1.1", "0,10>0,0 #1.2", "0,0>10,0 #1.3",
-                                                           "10,0>10,10 #1.4"}));
+  const Drawing d = chained(
+      {{0,
+        layer_of({{"li", 0, 0, 10, 0}, {"li", 0, 10, 10, 10}, {"li", 0, 0, 0, 10}, {"li", 10, 0, 10, 10}})}});
+  EXPECT_EQ(rows_of(d.layer(0)), (std::vector<std::string>{"10,10>0,10 #1.1", "0,10>0,0 #1.2",
+                                                           "0,0>10,0 #1.3", "10,0>10,10 #1.4"}));
   EXPECT_EQ(d.Cnt_total, 1);
 }
 
@@ -81,8 +82,8 @@ TEST(Chaining, SeparateLinesAreContoursOfTheirOwn) {
 }
 
 TEST(Chaining, CircleInsideARectangleIsAContourOfOneRow) {
-  Table t = layer_of({{"ci", 0, 0, 0, 0}, {"li", 0, 0, 9, 0}, {"li", 9, 0, 9, 9}, {"li", 9, 9, 0, 9},
-                      {"li", 0, 9, 0, 0}});
+  Table t = layer_of(
+      {{"ci", 0, 0, 0, 0}, {"li", 0, 0, 9, 0}, {"li", 9, 0, 9, 9}, {"li", 9, 9, 0, 9}, {"li", 0, 9, 0, 0}});
   t.at(0, 5) = 4.5;
   const Drawing d = chained({{1, std::move(t)}});
   const Table& r = d.layer(1);
@@ -147,7 +148,7 @@ TEST(Chaining, ArcsTurnTheirEndsButKeepTheirAngles) {
 TEST(Chaining, EmptyRowsAndUnknownKindsTakeNoPart) {
   Table t = layer_of({{"li", 3, 3, 0, 0}, {"li", 0, 0, 0, 0}, {"li", 7, 7, 8, 8}, {"li", 0, 0, 0, 0}});
   for (int c = 0; c <= 4; ++c) t.at(1, c) = Cell();  // left by a "BL" record
-  t.at(3, 0) = "ch";                                   // a text at the origin
+  t.at(3, 0) = "ch";                                 // a text at the origin
   const Drawing d = chained({{0, std::move(t)}});
   EXPECT_EQ(rows_of(d.layer(0)), (std::vector<std::string>{"3,3>0,0 #1.1", "7,7>8,8 #2.1", "-", "-"}));
   EXPECT_EQ(d.layer(0).last_row(), 4u);
@@ -252,14 +253,17 @@ Sheet random_sheet(std::mt19937& rng, int loops) {
     for (int i = 0; i < n; ++i) {
       const double a = 2 * kPi * i / n;
       const double r = radius(rng);
-      p.emplace_back(std::round((cx + r * std::cos(a)) * 1000) / 1000, std::round((cy + r * std::sin(a)) * 1000) / 1000);
+      p.emplace_back(std::round((cx + r * std::cos(a)) * 1000) / 1000,
+                     std::round((cy + r * std::sin(a)) * 1000) / 1000);
     }
     s.loops.insert(std::set<std::pair<double, double>>(p.begin(), p.end()));
     for (int i = 0; i < n; ++i) {
       const auto& a = p[static_cast<std::size_t>(i)];
       const auto& b = p[static_cast<std::size_t>((i + 1) % n)];
-      if (rng() % 2) s.segs.push_back({"li", a.first, a.second, b.first, b.second});
-      else s.segs.push_back({"li", b.first, b.second, a.first, a.second});
+      if (rng() % 2)
+        s.segs.push_back({"li", a.first, a.second, b.first, b.second});
+      else
+        s.segs.push_back({"li", b.first, b.second, a.first, a.second});
     }
   }
   std::shuffle(s.segs.begin(), s.segs.end(), rng);

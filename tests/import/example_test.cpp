@@ -17,8 +17,9 @@ class PlateExample : public ::testing::Test {
   void SetUp() override {
     const std::filesystem::path example = std::filesystem::path(MAKENC_SOURCE_DIR) / "examples/plate";
     ASSERT_TRUE(std::filesystem::exists(example / "JWC_TEMP.TXT"));
-    std::filesystem::copy(example, host.path(), std::filesystem::copy_options::recursive |
-                                                    std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy(
+        example, host.path(),
+        std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
     s = host.started();
   }
   HostFolder host;
@@ -69,7 +70,8 @@ TEST_F(PlateExample, EveryContourCloses) {
         EXPECT_NEAR(t.at(r, 2).number(), t.at(r - 1, 4).number(), 0.01);
       }
       if (last && r > first) {
-        EXPECT_NEAR(t.at(first, 1).number(), t.at(r, 3).number(), 0.01) << "contour " << t.at(r, 13).text_form();
+        EXPECT_NEAR(t.at(first, 1).number(), t.at(r, 3).number(), 0.01)
+            << "contour " << t.at(r, 13).text_form();
         EXPECT_NEAR(t.at(first, 2).number(), t.at(r, 4).number(), 0.01);
       }
       if (last) first = r + 1;

@@ -68,7 +68,7 @@ TEST_F(Measuring, QuarterArcGetsItsEndPointsAndLength) {
   EXPECT_EQ(t.at(r, col::y2).number(), 4);
   EXPECT_EQ(t.at(r, col::length).text_form(), "3.14159265358979");
   EXPECT_EQ(t.at(r, col::cx).text_form(), "2");
-  EXPECT_EQ(t.at(r, col::cy).text_form(), "2");  // was the flatness
+  EXPECT_EQ(t.at(r, col::cy).text_form(), "2");      // was the flatness
   EXPECT_EQ(t.at(r, col::radius).text_form(), "2");  // was the tilt
   EXPECT_EQ(t.at(r, col::start_angle).text_form(), "0");
   EXPECT_EQ(t.at(r, col::end_angle).text_form(), "90");

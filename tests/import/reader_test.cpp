@@ -31,7 +31,8 @@ class Reading : public ::testing::Test {
 };
 
 TEST_F(Reading, HeaderGoesToTheWorkingCopyWithoutHq) {
-  host.drawing({"hq", "hk 0", "hs 250 250", "file=C:\\jww\\data\\a.jww", "ly0", "lc2", "#", "ly0", " 0 0 1 0"});
+  host.drawing(
+      {"hq", "hk 0", "hs 250 250", "file=C:\\jww\\data\\a.jww", "ly0", "lc2", "#", "ly0", " 0 0 1 0"});
   StartUp s = host.started();
   const std::vector<std::string> header{"hk 0", "hs 250 250", "file=C:\\jww\\data\\a.jww", "ly0", "lc2", "#"};
   EXPECT_EQ(s.working_copy, header);
@@ -72,8 +73,8 @@ TEST_F(Reading, HeaderLinesSelectOnlyTheSixLayersAndNineColours) {
 }
 
 TEST_F(Reading, OtherLayersAreIgnoredUntilASixLayerIsSelectedAgain) {
-  host.drawing({"#", "ly2", "lc2", " 0 0 1 0", "ly8", " 5 5 6 6", "ci 100 100 50", "lya", " 9 9 9 9",
-                "ly2", " 1 0 1 1"});
+  host.drawing({"#", "ly2", "lc2", " 0 0 1 0", "ly8", " 5 5 6 6", "ci 100 100 50", "lya", " 9 9 9 9", "ly2",
+                " 1 0 1 1"});
   StartUp s = host.started();
   ASSERT_TRUE(s.drawing.has_layer(2));
   EXPECT_EQ(s.drawing.LY_cntAll, 2);
@@ -341,23 +342,23 @@ TEST_P(DamagedGeometry, StopsStartUpNamingTheLine) {
 
 INSTANTIATE_TEST_SUITE_P(
     Records, DamagedGeometry,
-    ::testing::Values(
-        DamagedRecord{" 10 10 abc 20", "field 3 \"abc\" is not a number"},
-        DamagedRecord{" 10 10 nan 20", "field 3 \"nan\" is not a number"},
-        DamagedRecord{" inf 10 20 20", "field 1 \"inf\" is not a number"},
-        DamagedRecord{" 10 10 20 20x", "field 4 \"20x\" is not a number"},
-        DamagedRecord{"pt 1  2", "field 2 \"\" is not a number"},
-        DamagedRecord{"ci 5 5 r5", "field 3 \"r5\" is not a number"},
-        DamagedRecord{"ci 0 0 5 0 90 1 tilt", "field 7 \"tilt\" is not a number"},
-        DamagedRecord{" 10 10 1e400 20", "the number \"1e400\" is too large to compute with"},
-        DamagedRecord{"ci 5 5 -5", "the radius \"-5\" is below 0"},
-        DamagedRecord{"ci 5 5 -0.5 0 90 1 0", "the radius \"-0.5\" is below 0"},
-        DamagedRecord{" 10 10 20 20\x81", "byte 0x81 at column 13 is not a character of code page 932"},
-        DamagedRecord{" 10\x81 10 20 20", "byte 0x81 at column 4"},
-        DamagedRecord{" 10 10 20 \x80\x32\x30", "byte 0x80 at column 11"},
-        DamagedRecord{" \xA0\x31\x30 10 20 20", "byte 0xA0 at column 2"},
-        DamagedRecord{"ci 5 5 5\xFD", "byte 0xFD"},
-        DamagedRecord{"pt 1 1 \xFF", "byte 0xFF"}, DamagedRecord{"lc2\x81", "byte 0x81 at column 4"}));
+    ::testing::Values(DamagedRecord{" 10 10 abc 20", "field 3 \"abc\" is not a number"},
+                      DamagedRecord{" 10 10 nan 20", "field 3 \"nan\" is not a number"},
+                      DamagedRecord{" inf 10 20 20", "field 1 \"inf\" is not a number"},
+                      DamagedRecord{" 10 10 20 20x", "field 4 \"20x\" is not a number"},
+                      DamagedRecord{"pt 1  2", "field 2 \"\" is not a number"},
+                      DamagedRecord{"ci 5 5 r5", "field 3 \"r5\" is not a number"},
+                      DamagedRecord{"ci 0 0 5 0 90 1 tilt", "field 7 \"tilt\" is not a number"},
+                      DamagedRecord{" 10 10 1e400 20", "the number \"1e400\" is too large to compute with"},
+                      DamagedRecord{"ci 5 5 -5", "the radius \"-5\" is below 0"},
+                      DamagedRecord{"ci 5 5 -0.5 0 90 1 0", "the radius \"-0.5\" is below 0"},
+                      DamagedRecord{" 10 10 20 20\x81",
+                                    "byte 0x81 at column 13 is not a character of code page 932"},
+                      DamagedRecord{" 10\x81 10 20 20", "byte 0x81 at column 4"},
+                      DamagedRecord{" 10 10 20 \x80\x32\x30", "byte 0x80 at column 11"},
+                      DamagedRecord{" \xA0\x31\x30 10 20 20", "byte 0xA0 at column 2"},
+                      DamagedRecord{"ci 5 5 5\xFD", "byte 0xFD"}, DamagedRecord{"pt 1 1 \xFF", "byte 0xFF"},
+                      DamagedRecord{"lc2\x81", "byte 0x81 at column 4"}));
 
 // A text as long as any the host could write is read whole; a message
 // quotes only its start.

@@ -34,33 +34,51 @@ NcCase square(double approach_y) {
 NcCase one_circle(double r, double approach_y, int contour = 1) {
   NcCase c;
   c.set_layer(0, LayerBuilder{}.circle(20, 20, r, contour));
-  c.assignment.Ord_dat =
-      test::cut_list({{"ly0", contour, 1, 20, approach_y, 20, 20 - r, "cut", "circle"}});
+  c.assignment.Ord_dat = test::cut_list({{"ly0", contour, 1, 20, approach_y, 20, 20 - r, "cut", "circle"}});
   return c;
 }
 
 TEST(ContourPath, WorkedExampleBlockByBlock) {
-  const Lines expected = {
-      "G00X30.Y25.G40", "M07", "(CUT)", "K1", "G01X30.Y20.G41", "G03J10.", "M09",
-      "G00X60.Y20.G40", "M08", "KM", "G01X80.Y20.", "M09", "M99",
-      "G00X50.Y65.G40", "M07", "(CUT)", "K2", "G01X50.Y60.G41",
-      "G01X100.Y60.", "G01X100.Y0.", "G01X0.Y0.", "G01X0.Y60.", "G01X50.Y60.", "M09"};
+  const Lines expected = {"G00X30.Y25.G40",
+                          "M07",
+                          "(CUT)",
+                          "K1",
+                          "G01X30.Y20.G41",
+                          "G03J10.",
+                          "M09",
+                          "G00X60.Y20.G40",
+                          "M08",
+                          "KM",
+                          "G01X80.Y20.",
+                          "M09",
+                          "M99",
+                          "G00X50.Y65.G40",
+                          "M07",
+                          "(CUT)",
+                          "K2",
+                          "G01X50.Y60.G41",
+                          "G01X100.Y60.",
+                          "G01X100.Y0.",
+                          "G01X0.Y0.",
+                          "G01X0.Y60.",
+                          "G01X50.Y60.",
+                          "M09"};
   EXPECT_EQ(body(test::worked_example()), expected);
 }
 
 TEST(ContourPath, SquareEnteredFromOutsideRunsForward) {
-  const Lines expected = {"G00X50.Y-5.G40", "M07", "(CUT)", "K2", "G01X50.Y0.G41",
-                          "G01X0.Y0.", "G01X0.Y100.", "G01X100.Y100.", "G01X100.Y0.",
-                          "G01X50.Y0.", "M09"};
+  const Lines expected = {"G00X50.Y-5.G40", "M07",        "(CUT)",       "K2",
+                          "G01X50.Y0.G41",  "G01X0.Y0.",  "G01X0.Y100.", "G01X100.Y100.",
+                          "G01X100.Y0.",    "G01X50.Y0.", "M09"};
   EXPECT_EQ(body(square(-5)), expected);
 }
 
 TEST(ContourPath, SquareEnteredFromInsideRunsBackward) {
   NcCase c = square(5);
   c.assignment.last_is_outline = false;
-  const Lines expected = {"G00X50.Y5.G40", "M07", "(CUT)", "K2", "G01X50.Y0.G41",
-                          "G01X100.Y0.", "G01X100.Y100.", "G01X0.Y100.", "G01X0.Y0.",
-                          "G01X50.Y0.", "M09"};
+  const Lines expected = {
+      "G00X50.Y5.G40", "M07",       "(CUT)",      "K2", "G01X50.Y0.G41", "G01X100.Y0.", "G01X100.Y100.",
+      "G01X0.Y100.",   "G01X0.Y0.", "G01X50.Y0.", "M09"};
   EXPECT_EQ(body(c), expected);
 }
 
@@ -87,9 +105,7 @@ TEST(ContourPath, HoleEnteredFromInsideIsOneCounterClockwiseBlock) {
   EXPECT_EQ(lines, expected);
 }
 
-TEST(ContourPath, CircleEnteredFromOutsideRunsClockwise) {
-  EXPECT_EQ(body(one_circle(5, 12))[5], "G02J5.");
-}
+TEST(ContourPath, CircleEnteredFromOutsideRunsClockwise) { EXPECT_EQ(body(one_circle(5, 12))[5], "G02J5."); }
 
 TEST(ContourPath, LargeHoleLeavesAJointAtItsLowestPoint) {
   NcCase c = one_circle(400, -370);
@@ -113,8 +129,8 @@ TEST(ContourPath, ConditionThresholdsAreStrictlyGreater) {
   l.settings.ini_Cond = {CondRow{{"1", "10", "K1"}}, CondRow{{"1", "100", "K2"}},
                          CondRow{{"1", "1000", "K3"}}};
   l.set_layer(0, LayerBuilder{}.line(0, 0, 10, 0, 1, 1).line(0, 5, 100, 5, 2, 1));
-  l.assignment.Ord_dat = test::cut_list(
-      {{"ly0", 1, 1, 0, 0, 10, 0, "cut", "line"}, {"ly0", 2, 1, 0, 5, 100, 5, "cut", "line"}});
+  l.assignment.Ord_dat =
+      test::cut_list({{"ly0", 1, 1, 0, 0, 10, 0, "cut", "line"}, {"ly0", 2, 1, 0, 5, 100, 5, "cut", "line"}});
   const Lines lines = body(l);
   ASSERT_EQ(lines.size(), 14u);
   EXPECT_EQ(lines[3], "K2");
@@ -166,9 +182,8 @@ TEST(ContourPath, PointKeepsTheConditionOfThePreviousContour) {
                                          {"ly0", 2, 1, 0, 5, 100, 5, "cut", "line"},
                                          {"ly0", 3, 1, 2, 2, 2, 2, "cut", "pt"}});
   // Nothing chosen before the first contour: no condition block at all.
-  EXPECT_EQ(body(c), (Lines{"G00X1.Y1.G40", "M07", "(CUT)", "M09",
-                            "G00X0.Y5.G40", "M07", "(CUT)", "K2", "G01X100.Y5.", "M09", "M99",
-                            "G00X2.Y2.G40", "M07", "(CUT)", "K2", "M09"}));
+  EXPECT_EQ(body(c), (Lines{"G00X1.Y1.G40", "M07", "(CUT)", "M09", "G00X0.Y5.G40", "M07", "(CUT)", "K2",
+                            "G01X100.Y5.", "M09", "M99", "G00X2.Y2.G40", "M07", "(CUT)", "K2", "M09"}));
 }
 
 TEST(ContourPath, ContoursOfUntickedLayersOrUnknownApproachWriteNothing) {
@@ -193,7 +208,7 @@ NcCase d_shape(double approach_y) {
 }
 
 TEST(ContourPath, LoopEnteredOnAnArcFromOutsideRunsClockwise) {
-  const Lines expected = {"G00X50.Y55.G40", "M07", "(CUT)", "K2", "G01X50.Y50.G41",
+  const Lines expected = {"G00X50.Y55.G40",   "M07",       "(CUT)",           "K2",  "G01X50.Y50.G41",
                           "G02X100.Y0.J-50.", "G01X0.Y0.", "G02X50.Y50.I50.", "M09", "M99"};
   EXPECT_EQ(body(d_shape(55)), expected);
 }
@@ -336,19 +351,18 @@ TEST_P(StartsLeftTurn, FollowsTheDirectionTable) {
   EXPECT_EQ(starts_left_turn(A, C, P2, 1000), t.left);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, StartsLeftTurn,
-    ::testing::Values(TurnCase{1, 1, -1, 1, true}, TurnCase{1, 1, 1, 1, false},
-                      TurnCase{-1, 1, -1, -1, true}, TurnCase{-1, 1, -1, 1, false},
-                      TurnCase{-1, -1, 1, -1, true}, TurnCase{-1, -1, -1, -1, false},
-                      TurnCase{1, -1, 1, 1, true}, TurnCase{1, -1, -1, 1, false},
-                      TurnCase{0, -5, 50, 0, true}, TurnCase{0, -5, -50, 0, false},
-                      TurnCase{0, 5, -50, 0, true}, TurnCase{0, 5, -50, 1, false},
-                      TurnCase{5, 0, 0, 50, true}, TurnCase{5, 0, 0, -50, false},
-                      TurnCase{-5, 0, 0, -50, true}, TurnCase{-5, 0, 0, 50, false},
-                      TurnCase{0, 0, 0, 50, false}, TurnCase{0, 0, -50, 0, false},
-                      // Differences below half a grid step count as none.
-                      TurnCase{0.0004, 5, -50, 0.0004, true}));
+INSTANTIATE_TEST_SUITE_P(Table, StartsLeftTurn,
+                         ::testing::Values(TurnCase{1, 1, -1, 1, true}, TurnCase{1, 1, 1, 1, false},
+                                           TurnCase{-1, 1, -1, -1, true}, TurnCase{-1, 1, -1, 1, false},
+                                           TurnCase{-1, -1, 1, -1, true}, TurnCase{-1, -1, -1, -1, false},
+                                           TurnCase{1, -1, 1, 1, true}, TurnCase{1, -1, -1, 1, false},
+                                           TurnCase{0, -5, 50, 0, true}, TurnCase{0, -5, -50, 0, false},
+                                           TurnCase{0, 5, -50, 0, true}, TurnCase{0, 5, -50, 1, false},
+                                           TurnCase{5, 0, 0, 50, true}, TurnCase{5, 0, 0, -50, false},
+                                           TurnCase{-5, 0, 0, -50, true}, TurnCase{-5, 0, 0, 50, false},
+                                           TurnCase{0, 0, 0, 50, false}, TurnCase{0, 0, -50, 0, false},
+                                           // Differences below half a grid step count as none.
+                                           TurnCase{0.0004, 5, -50, 0.0004, true}));
 
 }  // namespace
 }  // namespace makenc

@@ -144,9 +144,9 @@ TEST_F(Disturbed, AFolderStandingWhereTheProgramGoesLeavesTheHostFileAlone) {
 TEST_F(Disturbed, TheHostFileIsReplacedOnlyOnceTheProgramIsOnTheDisk) {
   FaultyFiles files;
   ASSERT_TRUE(write_program_and_hand_back(h.c.input(), h.working_copy, files));
-  std::vector<Step> expected = test::kWriteSteps;  // the NC program
+  std::vector<Step> expected = test::kWriteSteps;                                       // the NC program
   expected.insert(expected.end(), test::kWriteSteps.begin(), test::kWriteSteps.end());  // the hand-back
-  expected.push_back(Step::remove);  // the working copy
+  expected.push_back(Step::remove);                                                     // the working copy
   ASSERT_EQ(files.steps(), expected);
   const std::size_t n = test::kWriteSteps.size();
   EXPECT_EQ(files.calls[5].path, h.nc());

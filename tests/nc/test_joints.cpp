@@ -51,9 +51,9 @@ TEST(JointOnCircle, OffsetFromTheLowestPointOnTheSideTheToolReturnsFrom) {
 TEST(JointOnArc, StopsAgainstTheDirectionOfTravel) {
   const double h = 10 / std::sqrt(2.0);
   // C straight above the centre; j = r gives 45 degrees.
-  expect_point(joint_on_arc({0, 0}, 10, {0, 10}, -1, 10), h, h);   // counter-clockwise
-  expect_point(joint_on_arc({0, 0}, 10, {0, 10}, 1, 10), -h, h);   // clockwise
-  expect_point(joint_on_arc({0, 0}, 10, {0, 10}, 0, 10), 0, 10);   // undecided: no gap
+  expect_point(joint_on_arc({0, 0}, 10, {0, 10}, -1, 10), h, h);  // counter-clockwise
+  expect_point(joint_on_arc({0, 0}, 10, {0, 10}, 1, 10), -h, h);  // clockwise
+  expect_point(joint_on_arc({0, 0}, 10, {0, 10}, 0, 10), 0, 10);  // undecided: no gap
   expect_point(joint_on_arc({0, 0}, 10, {-10, 0}, -1, 10), -h, h);
   expect_point(joint_on_arc({0, 0}, 10, {0, -10}, 1, 10), h, -h);
   expect_point(joint_on_arc({5, 5}, 10, {5 + h, 5 - h}, -1, 10), 5, -5);

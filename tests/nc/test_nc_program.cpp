@@ -71,9 +71,9 @@ TEST(OutputName, NoNameLeadsOutsideTheOutputFolder) {
   auto control = nc_output_name(host, std::string("file=C:\\a\0b.jww", 15), "2026/12/06");
   EXPECT_FALSE(control.ok());
   // On Windows these would name a stream of another file or a device.
-  for (const char* line : {"file=C:\\x\\a:b.jww", "file=C:\\x\\a|b.jww", "file=C:\\x\\a*.jww",
-                           "file=C:\\x\\CON.jww", "file=C:\\x\\nul.part.jww", "file=C:\\x\\Com1 .jww",
-                           "file=C:\\x\\lpt9.jww"})
+  for (const char* line :
+       {"file=C:\\x\\a:b.jww", "file=C:\\x\\a|b.jww", "file=C:\\x\\a*.jww", "file=C:\\x\\CON.jww",
+        "file=C:\\x\\nul.part.jww", "file=C:\\x\\Com1 .jww", "file=C:\\x\\lpt9.jww"})
     EXPECT_FALSE(nc_output_name(host, line, "2026/12/06").ok()) << line;
   EXPECT_TRUE(nc_output_name(host, "file=C:\\x\\CONSOLE.jww", "2026/12/06").ok());
 }

@@ -73,7 +73,8 @@ TEST(MaterialMap, OnlyTheFirstOfTwoSeparatePartsBecomesMaterial) {
 TEST(MaterialMap, DashedOutlinesBoundNothing) {
   // The same plate drawn in marking lines: the outside fill runs through it,
   // and the first enclosed region left is the round hole's.
-  const Drawing d = drawing_of(joined(rectangle_rows(0, 0, 100, 60, "1"), {test::circle_row(30, 30, 10)}), 100, 60);
+  const Drawing d =
+      drawing_of(joined(rectangle_rows(0, 0, 100, 60, "1"), {test::circle_row(30, 30, 10)}), 100, 60);
   Preview p = preview_of(d);
   build_material_map(p, d, kAllTicked);
   EXPECT_EQ(at(p, 5, 5), kOutsideBlue);
@@ -110,7 +111,8 @@ TEST(MaterialPainting, ALeftClickInsideGreysExactlyThatRegion) {
   Preview automatic = preview_of(d);
   build_material_map(automatic, d, kAllTicked);
   Preview clicked = preview_of(d);
-  paint_material(clicked, clicked.fit.Scr_x0 + clicked.fit.Scr_k * 90.3, clicked.fit.Scr_y0 - clicked.fit.Scr_k * 50.6);
+  paint_material(clicked, clicked.fit.Scr_x0 + clicked.fit.Scr_k * 90.3,
+                 clicked.fit.Scr_y0 - clicked.fit.Scr_k * 50.6);
   EXPECT_EQ(clicked.Mus_clic, 1);
   const auto& a = automatic.surface.pixels();
   const auto& c = clicked.surface.pixels();
@@ -137,7 +139,7 @@ TEST(MaterialPainting, ALeftClickOutsideGreysEverythingOutsideTheCuttingOutlines
 
 TEST(MaterialPainting, AMarkingLineAcrossThePlateDoesNotSplitIt) {
   const Drawing d = drawing_of(joined(rectangle_rows(0, 0, 100, 60), {test::line_row(0, 0, 100, 60, "5"),
-                                                                       test::line_row(50, 0, 50, 60, "1")}),
+                                                                      test::line_row(50, 0, 50, 60, "1")}),
                                100, 60);
   Preview p = preview_of(d);
   paint_material(p, p.fit.Scr_x0 + p.fit.Scr_k * 90, p.fit.Scr_y0 - p.fit.Scr_k * 10);

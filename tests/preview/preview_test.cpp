@@ -189,8 +189,8 @@ TEST(PreviewPainting, PointsAreDarkRedRingsThatTakeTheCurrentFill) {
   EXPECT_EQ(plain.surface.pixel(250, 158), kPointRed);
   EXPECT_EQ(plain.surface.pixel(250, 160), kBackground);
   // After an arc the fill is solid black, so the ring is filled black.
-  const Preview after_arc = drawn(drawing_of(
-      {test::arc_row(20, 10, 5, 0, 90), test::point_row(50, 25)}, 100, 50));
+  const Preview after_arc =
+      drawn(drawing_of({test::arc_row(20, 10, 5, 0, 90), test::point_row(50, 25)}, 100, 50));
   EXPECT_EQ(after_arc.surface.pixel(250, 160), kBlack);
   EXPECT_EQ(after_arc.surface.pixel(252, 160), kPointRed);
 }

@@ -73,7 +73,7 @@ TEST(SurfaceLines, SolidLineHasBothEndsAndOnePixelPerColumn) {
 
 TEST(SurfaceLines, SteepAndReversedLinesAreEightConnected) {
   for (const auto& [x1, y1, x2, y2] : {std::array{45.0, 2.0, 3.0, 48.0}, std::array{10.2, 40.7, 12.9, 1.1},
-                                        std::array{0.0, 0.0, 49.0, 49.0}}) {
+                                       std::array{0.0, 0.0, 49.0, 49.0}}) {
     Surface s = blank(50, 50);
     s.line(x1, y1, x2, y2, kBlack);
     EXPECT_TRUE(eight_connected(s, kBlack));

@@ -41,8 +41,8 @@ inline Row circle_row(double cx, double cy, double radius, const char* colour = 
 
 // Angles in degrees; the end points follow from them as measurement leaves
 // them.
-inline Row arc_row(double cx, double cy, double radius, double start, double end,
-                   const char* colour = "2", double tilt = 0) {
+inline Row arc_row(double cx, double cy, double radius, double start, double end, const char* colour = "2",
+                   double tilt = 0) {
   Row r(kLastColumn + 1);
   r[col::kind] = "cci";
   const double a = (start + tilt) * kPi / 180;
@@ -78,8 +78,7 @@ inline Table layer_table(const std::vector<Row>& rows) {
 }
 
 // The four sides of an axis-parallel rectangle, chained.
-inline std::vector<Row> rectangle_rows(double x0, double y0, double x1, double y1,
-                                       const char* colour = "2") {
+inline std::vector<Row> rectangle_rows(double x0, double y0, double x1, double y1, const char* colour = "2") {
   return {line_row(x0, y0, x1, y0, colour), line_row(x1, y0, x1, y1, colour),
           line_row(x1, y1, x0, y1, colour), line_row(x0, y1, x0, y0, colour)};
 }

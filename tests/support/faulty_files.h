@@ -25,22 +25,14 @@ enum class Step { create, write, flush, sync, close, rename, remove, sync_folder
 
 inline const char* step_name(Step s) {
   switch (s) {
-    case Step::create:
-      return "create";
-    case Step::write:
-      return "write";
-    case Step::flush:
-      return "flush";
-    case Step::sync:
-      return "sync";
-    case Step::close:
-      return "close";
-    case Step::rename:
-      return "rename";
-    case Step::remove:
-      return "remove";
-    case Step::sync_folder:
-      return "sync_folder";
+    case Step::create: return "create";
+    case Step::write: return "write";
+    case Step::flush: return "flush";
+    case Step::sync: return "sync";
+    case Step::close: return "close";
+    case Step::rename: return "rename";
+    case Step::remove: return "remove";
+    case Step::sync_folder: return "sync_folder";
   }
   return "?";
 }

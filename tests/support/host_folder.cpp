@@ -36,7 +36,9 @@ HostFolder::HostFolder(Holds holds) {
   write("Zemlak/Bin/foot.ini", "M30\r\n%\r\n");
 }
 
-void HostFolder::drawing(const std::vector<std::string>& lines) const { write("JWC_TEMP.TXT", join_crlf(lines)); }
+void HostFolder::drawing(const std::vector<std::string>& lines) const {
+  write("JWC_TEMP.TXT", join_crlf(lines));
+}
 
 Result<StartUp> HostFolder::start() {
   settings = Settings{};

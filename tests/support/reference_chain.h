@@ -13,7 +13,8 @@ namespace makenc::test {
 
 class ReferenceChain {
  public:
-  ReferenceChain(double tolerance, std::int16_t S, std::int64_t first) : tol_(tolerance), S_(S), Cnt_total(first) {}
+  ReferenceChain(double tolerance, std::int16_t S, std::int64_t first)
+      : tol_(tolerance), S_(S), Cnt_total(first) {}
 
   Table chain(Table W) {
     W_ = std::move(W);
@@ -96,8 +97,10 @@ class ReferenceChain {
     };
     bool gap = false;
     for (std::size_t r = 0; r <= n_; ++r) {
-      if (C.at(r, 0).is_blank()) gap = true;
-      else if (gap) take(r);
+      if (C.at(r, 0).is_blank())
+        gap = true;
+      else if (gap)
+        take(r);
     }
     for (std::size_t r = 0; r < n_ && !C.at(r, 0).is_blank(); ++r) take(r);
   }

@@ -57,7 +57,8 @@ void expect_nc_check_passes(const fs::path& nc_file, const fs::path& set_ini) {
   // Beside the program, under a name that is never too long.
   const fs::path report = nc_file.parent_path() / "nc-check.report";
   const std::string cmd = shell_quote(nc_check().string()) + " --set-ini " + shell_quote(set_ini.string()) +
-                          " " + shell_quote(nc_file.string()) + " > " + shell_quote(report.string()) + " 2>&1";
+                          " " + shell_quote(nc_file.string()) + " > " + shell_quote(report.string()) +
+                          " 2>&1";
   const int status = std::system(cmd.c_str());
   const std::string text = file_bytes(report);
   fs::remove(report);
