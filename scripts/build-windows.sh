@@ -7,17 +7,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${WINDOWS_BUILD_DIR:-$here/build-windows}
 
 packages=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64 googletest)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "installing: ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -q
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+"$here/scripts/install-packages.sh" "${packages[@]}"
 
 # -O2 as on Linux (GCC 12 warns wrongly about memcpy in std::string at -O3);
 # the symbols are stripped, the exe is what a shop copies.
