@@ -37,7 +37,7 @@ for target in "${targets[@]}"; do
     *) size=() ;;
   esac
   log=$build/fuzz-$target.log
-  if ! (cd "$build" && ./fuzz/fuzz_"$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 "${size[@]}" \
+  if ! (cd "$build" && ./fuzz/fuzz_"$target" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 "${size[@]}" \
           -print_final_stats=1 -artifact_prefix="$failed/" "$corpus" >"$log" 2>&1) ||
      [ -n "$(ls -A "$failed")" ]; then
     tail -n 60 "$log" >&2
