@@ -1,0 +1,73 @@
+// What the preview shows: the fitted drawing, or a part of it zoomed with
+// the mouse wheel and panned with the middle button. A view only changes the
+// picture. The material map, the probes and every decision of an assignment
+// run stay on the session's own surfaces, so nothing about the cut depends
+// on where the user looks. Both windows drive the view through these
+// functions; they only pass mouse and key events in and show the picture.
+#pragma once
+
+#include <string>
+
+#include "app/session.h"
+#include "raster/surface.h"
+
+namespace makenc {
+
+// The largest zoom: one drawing unit is this many pixels.
+inline constexpr double kMostPixelsPerUnit = 50;
+
+struct DrawingPoint {
+  double x = 0, y = 0;  // drawing units, after translation
+};
+
+struct ViewControl {
+  // Pixels per drawing unit, and the drawing point at the picture's
+  // top-left corner (pixel (0, 0)).
+  double scale = 0;
+  DrawingPoint top_left;
+  int width = 0, height = 0;  // the picture, in pixels
+  // The fitted view: the picture is the session's preview as it is.
+  bool fitted = true;
+  // "順番表示": each contour's place in the cutting order beside its
+  // lead-in, where there is room.
+  bool order_numbers = false;
+  // The picture of a zoomed view, or of the fitted view with order numbers.
+  Surface picture;
+  // The middle button's last position while it is held.
+  bool panning = false;
+  double pan_x = 0, pan_y = 0;
+};
+
+// Back to the fitted view of the session's preview (Home, "R_drew", a
+// resize or a layer box).
+void fit_view(ViewControl& view, const Session& session);
+
+// The wheel at pixel (x, y): positive steps zoom in, negative out, about the
+// drawing point under the cursor, between the fitted scale and
+// kMostPixelsPerUnit.
+void wheel_view(ViewControl& view, const Session& session, double x, double y, int steps);
+
+// The middle button pressed, dragged and released at pixel (x, y).
+void start_pan(ViewControl& view, double x, double y);
+void drag_view(ViewControl& view, const Session& session, double x, double y);
+void end_pan(ViewControl& view);
+
+// The drawing point under pixel (x, y) of the picture.
+DrawingPoint drawing_point(const ViewControl& view, const Session& session, double x, double y);
+
+// Mouse clicks at pixel (x, y) of the picture: left paints the material
+// region at the drawing point under it, right clears the painting, as on the
+// fitted preview.
+void left_click_in_view(ViewControl& view, Session& session, double x, double y);
+void right_click_in_view(ViewControl& view, Session& session, double x, double y);
+
+// What the preview shows: the session's preview itself when the view is
+// fitted and has no order numbers, else the view's picture drawn anew from
+// the drawing, the assignment and the material map at the view's scale.
+const Surface& view_picture(ViewControl& view, Session& session);
+
+// The status bar's text for the cursor at pixel (x, y): its drawing point
+// and the view's scale (UTF-8).
+std::string cursor_text(const ViewControl& view, const Session& session, double x, double y);
+
+}  // namespace makenc
