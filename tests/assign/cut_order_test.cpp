@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <random>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "assign/dump_cutlist.h"
@@ -48,16 +50,6 @@ TEST(CutOrder, NoContourInAnUntouchedAssignment) {
   EXPECT_EQ(dump_cutlist(a), "");
 }
 
-TEST(CutOrder, OneContourIsHeldBackAndEndsAsTheOnlyRow) {
-  Table apr = make_apr_dat(3);
-  put(apr, 1, at(2, 7, 8));
-  const Assignment a = planned(apr);
-  ASSERT_EQ(a.Ord_dat.rows(), 2u);
-  EXPECT_EQ(cut_order(a), (std::vector<int>{2}));
-  EXPECT_EQ(a.Ord_dat.at(0, rec::apr_x).text_form(), "7");
-  EXPECT_FALSE(a.last_is_outline);
-}
-
 TEST(CutOrder, FiveInARowThenTheOutline) {
   Table apr = make_apr_dat(6);
   put(apr, 0, at(1, 50, 0));
@@ -75,118 +67,102 @@ TEST(CutOrder, FiveInARowThenTheOutline) {
   EXPECT_EQ(a.Ord_dat.at(0, 9).text_form(), "10");
   EXPECT_EQ(a.Ord_dat.at(5, 9).text_form(), Cell(pt_dist(0, 0, 5, -5)).text_form());
   EXPECT_TRUE(a.Ord_dat.at(0, 11).is_empty());
+  EXPECT_EQ(a.Ord_dat.at(0, rec::apr_x).text_form(), "10");
 }
 
-TEST(CutOrder, HeldBackRecordThatIsNotTheOutline) {
-  Table apr = make_apr_dat(3);
-  put(apr, 0, at(1, 10, 0));
-  put(apr, 1, at(2, 1, 0));
-  const Assignment a = planned(apr);
-  EXPECT_EQ(cut_order(a), (std::vector<int>{1, 2}));
-  EXPECT_FALSE(a.last_is_outline);
+Record outline_at(int contour, double x, double y) {
+  Record r = at(contour, x, y);
+  r.outline = true;
+  return r;
 }
 
-TEST(CutOrder, EqualDistancesKeepRowOrder) {
-  Table apr = make_apr_dat(3);
-  put(apr, 0, at(7, 10, 0));
-  put(apr, 1, at(3, 0, 10));
-  put(apr, 2, at(9, 50, 50));
-  const Assignment a = planned(apr);
-  EXPECT_EQ(cut_order(a), (std::vector<int>{7, 3, 9}));
-}
-
-TEST(CutOrder, EqualDistancesTheOtherWayRound) {
-  Table apr = make_apr_dat(3);
-  put(apr, 0, at(3, 0, 10));
-  put(apr, 1, at(7, 10, 0));
-  put(apr, 2, at(9, 50, 50));
-  const Assignment a = planned(apr);
-  EXPECT_EQ(cut_order(a), (std::vector<int>{3, 7, 9}));
-}
-
-// The slots are numbered by distance (2.83, 3, 3.61, 5): the orders 2 3 1 4
-// and 2 1 3 4 are both shortest, and 2 3 1 4 is tried first.
-TEST(CutOrder, AmongEqualToursOfFourTheOneTriedFirstWins) {
-  Table apr = make_apr_dat(5);
-  put(apr, 0, at(11, 3, 4));
-  put(apr, 1, at(12, 3, 2));
-  put(apr, 2, at(13, 2, 2));
-  put(apr, 3, at(14, 3, 0));
-  put(apr, 4, at(15, 90, 90));
-  const Assignment a = planned(apr);
-  EXPECT_EQ(cut_order(a), (std::vector<int>{14, 12, 13, 11, 15}));
-}
-
-// Slots (3, 2), (0, 4), (4, 4): 2 1 3 and 1 3 2 tie, 2 1 3 is tried first.
-TEST(CutOrder, AmongEqualToursOfThreeTheOneTriedFirstWins) {
-  Table apr = make_apr_dat(4);
-  put(apr, 0, at(21, 4, 4));
-  put(apr, 1, at(22, 0, 4));
-  put(apr, 2, at(23, 3, 2));
-  put(apr, 3, at(24, 90, 90));
-  const Assignment a = planned(apr);
-  EXPECT_EQ(cut_order(a), (std::vector<int>{22, 23, 21, 24}));
-}
-
-TEST(CutOrder, TwoCandidatesSwapOnlyWhenStrictlyShorter) {
-  Table apr = make_apr_dat(3);
-  put(apr, 0, at(1, 0, 10));  // nearer to the origin
-  put(apr, 1, at(2, 12, 0));
-  put(apr, 2, at(3, 90, 90));
-  const Assignment a = planned(apr);
-  // 10 + 15.6 beats 12 + 15.6.
-  EXPECT_EQ(cut_order(a), (std::vector<int>{1, 2, 3}));
-}
-
-// Four open lines run from y = 0 up to y = 100; after them the tool stands
-// at the far end of the fourth, where the contour near it is the next.
-Table four_then_two(const std::string& kind_of_fourth) {
-  Table apr = make_apr_dat(7);
+// Four open lines run from y = 0 up to y = 100 (contours 1 to 4); the fifth
+// row takes the fourth's place. After a round of four the tool stands at the
+// far end of an open contour, where the contour near it is the next, or at
+// the approach point of a closed one.
+std::vector<std::pair<std::size_t, Record>> four_then_two(const std::string& kind_of_fourth) {
+  std::vector<std::pair<std::size_t, Record>> rows;
   for (int i = 0; i < 4; ++i) {
     const double x = 10.0 * (i + 1);
-    put(apr, static_cast<std::size_t>(i), Record{i + 1, x, 0, x, 100, i == 3 ? kind_of_fourth : "line"});
+    rows.push_back(
+        {static_cast<std::size_t>(i), Record{i + 1, x, 0, x, 100, i == 3 ? kind_of_fourth : "line"}});
   }
-  put(apr, 4, at(5, 45, 0));
-  put(apr, 5, at(6, 40, 90));
-  put(apr, 6, at(7, 200, 200));
-  return apr;
+  rows.push_back({4, at(5, 45, 0)});
+  rows.push_back({5, at(6, 40, 90)});
+  rows.push_back({6, at(7, 200, 200)});
+  return rows;
 }
 
-TEST(CutOrder, OpenContourFourthInARoundMovesTheToolToItsFarEnd) {
-  const Assignment a = planned(four_then_two("line"));
-  EXPECT_EQ(cut_order(a), (std::vector<int>{1, 2, 3, 4, 6, 5, 7}));
-}
+struct OrderCase {
+  const char* name;
+  std::size_t Cnt_total;
+  std::vector<std::pair<std::size_t, Record>> rows;  // row of Apr_dat, record
+  std::vector<int> order;
+  bool last_is_outline = false;
+};
 
-TEST(CutOrder, ClosedContourFourthInARoundMovesTheToolToItsApproach) {
-  const Assignment a = planned(four_then_two("loop"));
-  EXPECT_EQ(cut_order(a), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
-}
-
-// A record exactly at the tool's position has distance 0, which reads as an
-// empty slot: the nearer ones push it out of a full round.
-TEST(CutOrder, DistanceZeroIsDisplacedFromTheNearestFour) {
-  Table apr = make_apr_dat(6);
-  put(apr, 0, at(1, 0, 0));
-  put(apr, 1, at(2, 10, 0));
-  put(apr, 2, at(3, 20, 0));
-  put(apr, 3, at(4, 30, 0));
-  put(apr, 4, at(5, 40, 0));
-  put(apr, 5, at(6, 99, 99));
-  const Assignment a = planned(apr);
-  EXPECT_EQ(cut_order(a), (std::vector<int>{2, 3, 4, 5, 1, 6}));
-}
-
-TEST(CutOrder, GapsInTheRecordTableAreCompacted) {
-  Table apr = make_apr_dat(8);
-  put(apr, 2, at(4, 30, 0));
-  put(apr, 5, at(1, 10, 0));
-  Record outline = at(8, 0, -5);
-  outline.outline = true;
-  put(apr, 7, outline);
-  const Assignment a = planned(apr);
-  ASSERT_EQ(a.Ord_dat.rows(), 4u);
-  EXPECT_EQ(cut_order(a), (std::vector<int>{1, 4, 8}));
-  EXPECT_TRUE(a.last_is_outline);
+TEST(CutOrder, OrdersByNearestRoundsOfFourAndHoldsTheLastRecordBack) {
+  const OrderCase cases[] = {
+      {"one contour is held back and ends as the only row", 3, {{1, at(2, 7, 8)}}, {2}},
+      {"a held-back record that is not the outline", 3, {{0, at(1, 10, 0)}, {1, at(2, 1, 0)}}, {1, 2}},
+      {"equal distances keep row order",
+       3,
+       {{0, at(7, 10, 0)}, {1, at(3, 0, 10)}, {2, at(9, 50, 50)}},
+       {7, 3, 9}},
+      {"equal distances the other way round",
+       3,
+       {{0, at(3, 0, 10)}, {1, at(7, 10, 0)}, {2, at(9, 50, 50)}},
+       {3, 7, 9}},
+      // Distances 2.83, 3, 3.61, 5: the orders 2 3 1 4 and 2 1 3 4 are both
+      // shortest, and 2 3 1 4 is tried first.
+      {"among equal tours of four the one tried first wins",
+       5,
+       {{0, at(11, 3, 4)}, {1, at(12, 3, 2)}, {2, at(13, 2, 2)}, {3, at(14, 3, 0)}, {4, at(15, 90, 90)}},
+       {14, 12, 13, 11, 15}},
+      // Slots (3, 2), (0, 4), (4, 4): 2 1 3 and 1 3 2 tie, 2 1 3 is tried first.
+      {"among equal tours of three the one tried first wins",
+       4,
+       {{0, at(21, 4, 4)}, {1, at(22, 0, 4)}, {2, at(23, 3, 2)}, {3, at(24, 90, 90)}},
+       {22, 23, 21, 24}},
+      // 10 + 15.6 beats 12 + 15.6: no swap when not strictly shorter.
+      {"two candidates swap only when strictly shorter",
+       3,
+       {{0, at(1, 0, 10)}, {1, at(2, 12, 0)}, {2, at(3, 90, 90)}},
+       {1, 2, 3}},
+      {"an open contour fourth in a round moves the tool to its far end",
+       7,
+       four_then_two("line"),
+       {1, 2, 3, 4, 6, 5, 7}},
+      {"a closed contour fourth in a round moves the tool to its approach",
+       7,
+       four_then_two("loop"),
+       {1, 2, 3, 4, 5, 6, 7}},
+      // Distance 0 reads as an empty slot: the nearer ones push it out of a
+      // full round.
+      {"distance zero is displaced from the nearest four",
+       6,
+       {{0, at(1, 0, 0)},
+        {1, at(2, 10, 0)},
+        {2, at(3, 20, 0)},
+        {3, at(4, 30, 0)},
+        {4, at(5, 40, 0)},
+        {5, at(6, 99, 99)}},
+       {2, 3, 4, 5, 1, 6}},
+      {"gaps in the record table are compacted",
+       8,
+       {{2, at(4, 30, 0)}, {5, at(1, 10, 0)}, {7, outline_at(8, 0, -5)}},
+       {1, 4, 8},
+       true},
+  };
+  for (const OrderCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Table apr = make_apr_dat(c.Cnt_total);
+    for (const auto& [row, record] : c.rows) put(apr, row, record);
+    const Assignment a = planned(apr);
+    EXPECT_EQ(a.Ord_dat.rows(), c.order.size() + 1);
+    EXPECT_EQ(cut_order(a), c.order);
+    EXPECT_EQ(a.last_is_outline, c.last_is_outline);
+  }
 }
 
 TEST(CutOrder, EveryContourAppearsOnceWithTheHeldBackLast) {
