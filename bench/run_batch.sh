@@ -10,6 +10,7 @@
 # median are shown) to 5. The sheets come from bench/tools/make_sheet.py and
 # go to a temporary folder that is removed at the end.
 set -euo pipefail
+source "$(dirname "$0")/timed_runs.sh"
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build-perf}
@@ -29,19 +30,7 @@ printf '%-7s %9s %10s %10s %10s %12s\n' parts records "best s" "median s" "worst
 for parts in 55 550 5500; do
   python3 "$gen" --parts "$parts" --out "$work/sheet$parts" > /dev/null
   records=$(grep -c -v -E '^(hq|file=|#|ly[0-9]|lc[0-9]|lt|pn|pl)' "$work/sheet$parts/JWC_TEMP.TXT" || true)
-  times=()
-  peak=0
-  for ((i = 0; i < runs; i++)); do
-    rm -rf "$work/run" && cp -r "$work/sheet$parts" "$work/run"
-    start=$(date +%s%N)
-    (cd "$work/run" && /usr/bin/time -f "%M" -o "$work/time" "$makenc" --batch > /dev/null)
-    end=$(date +%s%N)
-    secs=$(awk -v ns=$((end - start)) 'BEGIN { printf "%.3f", ns / 1e9 }')
-    read -r kb < "$work/time"
-    times+=("$secs")
-    (( kb > peak )) && peak=$kb
-  done
-  sorted=($(printf '%s\n' "${times[@]}" | sort -n))
+  timed_batch_runs "$makenc" "$work/sheet$parts" "$runs" "$work"
   best[$parts]=${sorted[0]}
   printf '%-7s %9s %10s %10s %10s %12s\n' "$parts" "$records" "${sorted[0]}" "${sorted[$((runs / 2))]}" \
     "${sorted[$((runs - 1))]}" "$peak"

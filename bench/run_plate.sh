@@ -7,6 +7,7 @@
 # BUILD_DIR defaults to build-perf, RUNS to 5; the plate to 3000 x 1500 with
 # 700 holes at approach 5.
 set -euo pipefail
+source "$(dirname "$0")/timed_runs.sh"
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build-perf}
@@ -20,17 +21,6 @@ makenc="$build/makenc"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 python3 "$repo/bench/make_plate.py" --out "$work/plate" "$@"
-times=()
-peak=0
-for ((i = 0; i < runs; i++)); do
-  rm -rf "$work/run" && cp -r "$work/plate" "$work/run"
-  start=$(date +%s%N)
-  (cd "$work/run" && /usr/bin/time -f "%M" -o "$work/time" "$makenc" --batch > /dev/null)
-  end=$(date +%s%N)
-  times+=("$(awk -v ns=$((end - start)) 'BEGIN { printf "%.3f", ns / 1e9 }')")
-  read -r kb < "$work/time"
-  (( kb > peak )) && peak=$kb
-done
-sorted=($(printf '%s\n' "${times[@]}" | sort -n))
+timed_batch_runs "$makenc" "$work/plate" "$runs" "$work"
 printf '%10s %10s %10s %12s\n' "best s" "median s" "worst s" "peak KB"
 printf '%10s %10s %10s %12s\n' "${sorted[0]}" "${sorted[$((runs / 2))]}" "${sorted[$((runs - 1))]}" "$peak"
