@@ -41,7 +41,8 @@ std::string report_json(const JobReport& report) {
          member("nc_file", json_string(report.nc_file)) + member("layers", "[" + layers + "]") +
          member("contours_cut", std::to_string(job.contours_cut)) +
          member("contours_marked", std::to_string(job.contours_marked)) +
-         member("pierces", std::to_string(job.pierces)) + member("cut_length", fixed_text(job.cut_length, 3)) +
+         member("pierces", std::to_string(job.pierces)) +
+         member("cut_length", fixed_text(job.cut_length, 3)) +
          member("marking_length", fixed_text(job.marking_length, 3)) +
          member("rapid_length", fixed_text(job.rapid_length, 3), true) + "}\r\n";
 }

@@ -46,8 +46,9 @@ TEST(JobSummary, PlateWithHoleSlotAndMarkingMatchesTheHandComputedValues) {
   // The hole's joint 3 off its lowest point leaves asin(0.3) of the circle.
   const double hole_joint = 5 + 10 * (2 * pi - std::asin(0.3));
   const double hole_joint_end_y = 50 - std::sqrt(91.0);
-  const double to_hole = std::hypot(40, 45), hole_to_line = std::hypot(20, 40), line_to_slot = std::hypot(65, 30),
-               slot_to_point = std::hypot(60, 30), point_to_outline = std::hypot(80, 85);
+  const double to_hole = std::hypot(40, 45), hole_to_line = std::hypot(20, 40),
+               line_to_slot = std::hypot(65, 30), slot_to_point = std::hypot(60, 30),
+               point_to_outline = std::hypot(80, 85);
   const double rapids = to_hole + hole_to_line + line_to_slot + slot_to_point + point_to_outline;
   struct Row {
     const char* what;
@@ -71,8 +72,7 @@ TEST(JobSummary, PlateWithHoleSlotAndMarkingMatchesTheHandComputedValues) {
        false,
        false,
        false,
-       {3, 1, 3, hole + slot + outline, 0,
-        rapids - hole_to_line - line_to_slot + std::hypot(85, 10)}},
+       {3, 1, 3, hole + slot + outline, 0, rapids - hole_to_line - line_to_slot + std::hypot(85, 10)}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
