@@ -1,12 +1,16 @@
 #include "app/batch.h"
 
+#include "app/forms.h"
+#include "app/job_report.h"
 #include "app/session.h"
 #include "assign/dump_cutlist.h"
 #include "core/constants.h"
+#include "core/files.h"
 #include "core/number_text.h"
 #include "core/platform.h"
 #include "core/text.h"
 #include "import/dump_tables.h"
+#include "nc/nc_output_name.h"
 #include "raster/png_file.h"
 
 namespace makenc {
@@ -54,6 +58,24 @@ int fail(std::ostream& err, const Error& e) {
   return 1;
 }
 
+// The report goes to disk before the NC program, so that a report that
+// cannot be written stops the run before anything reaches the machine or
+// the host.
+Status write_report(const Session& session, const std::string& date, const std::filesystem::path& file) {
+  if (!session.summary) return session.summary.error();
+  const Drawing& d = session.start.drawing;
+  auto name = nc_output_name(session.folder, d.File_lin, date);
+  if (!name) return name.error();
+  LayerTicks used{};
+  for (int k = 0; k < kLayerCount; ++k)
+    used[static_cast<std::size_t>(k)] = session.options.layers[static_cast<std::size_t>(k)] && d.has_layer(k);
+  const JobReport report{session.summary.value(), used, cp932_to_utf8(drawing_name(d.File_lin)),
+                         cp932_to_utf8(name->shown)};
+  const Status written = write_file_atomically(file, report_json(report));
+  if (!written) return Error{"the report was not written: " + written.error().message};
+  return ok_status();
+}
+
 }  // namespace
 
 int run_dump_tables(const std::filesystem::path& folder, std::ostream& out, std::ostream& err) {
@@ -85,9 +107,24 @@ int run_batch(const CommandLine& cl, const std::filesystem::path& folder, std::o
     auto saved = write_png(session->preview.surface, path_from_utf8(cl.preview_png));
     if (!saved) return fail(err, saved.error());
   }
-  auto written = make_nc(*session);
-  if (!written) return fail(err, written.error());
+  const std::string date = short_date_today();
+  std::filesystem::path report;
+  if (!cl.report.empty()) {
+    report = path_from_utf8(cl.report);
+    const Status reported = write_report(*session, date, report);
+    if (!reported) return fail(err, reported.error());
+  }
+  auto written = make_nc(*session, date);
+  if (!written) {
+    // The report would tell of a program that was not written.
+    std::error_code ec;
+    if (!report.empty() && !std::filesystem::remove(report, ec) && ec)
+      return fail(err, Error{written.error().message + "; the report " + display_path(report) +
+                             " could not be removed: " + ec.message()});
+    return fail(err, written.error());
+  }
   out << cp932_to_utf8(written->message) << '\n';
+  if (session->summary) out << summary_text(*session->summary) << '\n';
   warn(err, written->warnings);
   return 0;
 }

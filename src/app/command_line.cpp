@@ -39,7 +39,7 @@ bool accepts(Mode mode, const std::string& option) {
 std::string usage_text() {
   return "usage: makenc                       the desktop tool, started in the host folder\n"
          "       makenc --batch [--layers 0,2] [--no-joints] [--check-drawing] [--no-outline]\n"
-         "                      [--nested] [--paint X,Y] [--clear X,Y] [--preview-png FILE]\n"
+         "                      [--nested] [--paint X,Y] [--clear X,Y] [--preview-png FILE] [--report FILE]\n"
          "       makenc --dump-tables\n"
          "       makenc --dump-cutlist [--layers 0,2] [--no-outline] [--nested] [--paint X,Y] [--clear X,Y]\n"
          "       makenc --version\n"
@@ -69,11 +69,12 @@ Result<CommandLine> parse_command_line(const std::vector<std::string>& args) {
     const std::string& opt = args[i];
     if (!accepts(cl.mode, opt) && cl.mode != Mode::Help)
       return Error{"\"" + opt + "\" does not go with " + first + "\n" + usage_text()};
-    if (opt == "--layers" || opt == "--preview-png" || opt == "--paint" || opt == "--clear") {
+    if (opt == "--layers" || opt == "--preview-png" || opt == "--report" || opt == "--paint" ||
+        opt == "--clear") {
       if (i + 1 >= args.size()) return Error{opt + " needs a value"};
       const std::string& value = args[++i];
-      if (opt == "--preview-png") {
-        cl.preview_png = value;
+      if (opt == "--preview-png" || opt == "--report") {
+        (opt == "--report" ? cl.report : cl.preview_png) = value;
         continue;
       }
       if (opt == "--paint" || opt == "--clear") {

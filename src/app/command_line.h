@@ -35,6 +35,7 @@ struct CommandLine {
   // Painting by hand, in the order given, before the assignment run.
   std::vector<PaintStep> painting;
   std::string preview_png;  // empty: none
+  std::string report;       // the job summary as JSON; empty: none
 };
 
 Result<CommandLine> parse_command_line(const std::vector<std::string>& args);

@@ -280,10 +280,17 @@ bool tick_option(Session& session, std::string_view control, bool ticked) {
   return true;
 }
 
-std::string status_text(const Warnings& warnings) {
-  if (warnings.empty()) return std::string(kStatusText);
-  std::string text;
-  for (const Warning& w : warnings) text += (text.empty() ? "" : " / ") + w.message;
+std::string summary_text(const JobSummary& job) {
+  auto length = [](double v) { return fixed_text(v, 3); };
+  return "切断 " + std::to_string(job.contours_cut) + "、ピアス " + std::to_string(job.pierces) +
+         "、切断長 " + length(job.cut_length) + "、マーキング " + std::to_string(job.contours_marked) +
+         "、マーキング長 " + length(job.marking_length) + "、早送り長 " + length(job.rapid_length);
+}
+
+std::string status_text(const Result<JobSummary>& summary, const Warnings& warnings) {
+  std::string text =
+      summary ? summary_text(summary.value()) : "NCデータを作成できません: " + summary.error().message;
+  for (const Warning& w : warnings) text += " / " + w.message;
   return text;
 }
 

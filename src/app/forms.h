@@ -116,9 +116,14 @@ std::string startup_failure_text(const Error& error);
 // reads. False for any other control.
 bool tick_option(Session& session, std::string_view control, bool ticked);
 
-// The status bar's text panel after a run: its warnings, or the usual text
-// (UTF-8).
-std::string status_text(const Warnings& warnings);
+// The job summary as one line (UTF-8): contours cut, pierces, cut length,
+// contours marked, marking length and rapid length, the lengths in drawing
+// units with three decimals and a point whatever the locale.
+std::string summary_text(const JobSummary& job);
+
+// The status bar's text panel after a run: the job summary, or why NC
+// generation would refuse the job, then the run's warnings (UTF-8).
+std::string status_text(const Result<JobSummary>& summary, const Warnings& warnings);
 
 // The completion message with the warnings of the program below it (UTF-8).
 std::string completion_text(const NcWritten& written);

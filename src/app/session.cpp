@@ -37,6 +37,8 @@ void run_assignment(Session& session) {
   run_approach_assignment(session.assignment, session.preview, session.map, session.start.drawing,
                           session.settings, session.options.layers,
                           MaterialChoice{session.every_part_material, session.options.skip_outline});
+  session.summary = job_summary(NcInput{session.folder, session.start.drawing, session.settings,
+                                        session.assignment, session.options, short_date_today()});
   session.makeNC_visible = true;
 }
 
@@ -74,9 +76,9 @@ void paint_at(Session& session, double x, double y) {
 
 void clear_painting_at(Session& session, double /*x*/, double /*y*/) { right_click(session); }
 
-Result<NcWritten> make_nc(Session& session) {
+Result<NcWritten> make_nc(Session& session, const std::string& date) {
   const NcInput input{session.folder,     session.start.drawing, session.settings,
-                      session.assignment, session.options,       short_date_today()};
+                      session.assignment, session.options,       date};
   return write_program_and_hand_back(input, session.start.working_copy);
 }
 

@@ -28,6 +28,9 @@ struct Session {
   // "全部品を材料": every part of a nested sheet is material.
   bool every_part_material = false;
   Assignment assignment;
+  // What the program of the last assignment run asks of the machine, or why
+  // NC generation would refuse it.
+  Result<JobSummary> summary = JobSummary{};
   // The button "makeNC": hidden until an assignment run completes.
   bool makeNC_visible = false;
 };
@@ -40,7 +43,7 @@ Result<Session> open_session(const std::filesystem::path& folder);
 // box, the redraw button).
 void redraw(Session& session, int width, int height);
 
-// The button "auto".
+// The button "auto", and the job summary of its result.
 void run_assignment(Session& session);
 
 // The button "R_drew": hide "makeNC" and redraw.
@@ -58,7 +61,8 @@ void paint_at(Session& session, double x, double y);
 void clear_painting_at(Session& session, double x, double y);
 
 // The button "makeNC": writes the NC program and hands the interchange file
-// back. On success the caller ends the program.
-Result<NcWritten> make_nc(Session& session);
+// back, with the date given to name an unnamed drawing's program. On success
+// the caller ends the program.
+Result<NcWritten> make_nc(Session& session, const std::string& date = short_date_today());
 
 }  // namespace makenc

@@ -86,4 +86,10 @@ std::string plain_decimal_text(double v, int digits) {
   return fixed_form(d);
 }
 
+std::string fixed_text(double v, int decimals) {
+  char buf[400];  // the largest double has 309 digits before the point
+  auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+  return std::string(buf, res.ptr);
+}
+
 }  // namespace makenc

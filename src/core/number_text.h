@@ -20,4 +20,8 @@ std::string single_text(float v);
 // digits, never in exponent form (for machine words).
 std::string plain_decimal_text(double v, int digits);
 
+// v with exactly `decimals` digits after the point, never in exponent form
+// (for lengths a person reads and other programs parse).
+std::string fixed_text(double v, int decimals);
+
 }  // namespace makenc

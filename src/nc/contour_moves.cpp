@@ -72,6 +72,7 @@ void put_arc_element(ContourWalk& walk, const ContourElement& e, Point near, Poi
   put_xy(walk, block, far);
   put_ij(walk, block, e.centre.x - near.x, e.centre.y - near.y);
   put_block(walk.run.blocks, block);
+  travel_arc(walk.run.travel, walk.run.arc_word, e.centre, far);
 }
 
 }  // namespace
@@ -81,6 +82,21 @@ bool same_number(const Cell& a, const Cell& b) {
   double x = 0, y = 0;
   if (cell_as_number(a, x) && cell_as_number(b, y)) return x == y;
   return a.text_form() == b.text_form();
+}
+
+void travel_line(ToolTravel& travel, Point to, bool rapid) {
+  (rapid ? travel.rapid : travel.feed) += std::hypot(to.x - travel.at.x, to.y - travel.at.y);
+  travel.at = to;
+}
+
+void travel_arc(ToolTravel& travel, ArcWord word, Point centre, Point to) {
+  const Point from = travel.at;
+  double turn =
+      std::atan2(to.y - centre.y, to.x - centre.x) - std::atan2(from.y - centre.y, from.x - centre.x);
+  if (word == ArcWord::G02) turn = -turn;
+  if (turn <= 0) turn += 2 * kPi;
+  travel.feed += std::hypot(from.x - centre.x, from.y - centre.y) * turn;
+  travel.at = to;
 }
 
 const char* arc_word_text(ArcWord word) {
@@ -115,6 +131,7 @@ void put_elements(ContourWalk& walk, std::size_t start, int step, std::size_t co
       block[slot::code] = "G01";
       put_xy(walk, block, far);
       put_block(walk.run.blocks, block);
+      travel_line(walk.run.travel, far, false);
       walk.last = far;
     } else if (e.kind == "cci") {
       put_arc_element(walk, e, near, far);

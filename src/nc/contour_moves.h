@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,6 +41,27 @@ bool same_number(const Cell& a, const Cell& b);
 // A number cell, or a text that is wholly a number.
 bool cell_as_number(const Cell& c, double& out);
 
+// What a job asks of the machine, in drawing units along the moves the
+// program makes: a contour is cut or marked as its start code says; its
+// feed moves (lead-in, contour, closing move up to a joint) count to the
+// cut or the marking length; a cutting contour with a lead-in is pierced
+// (a marker does not pierce); the rapids are the "G00" moves between
+// contours, from the program's start at the drawing's origin ("G92 X0 Y0"
+// of the header) to the first approach and from where each contour ends to
+// the next approach.
+struct JobSummary {
+  std::int64_t contours_cut = 0, contours_marked = 0, pierces = 0;
+  double cut_length = 0, marking_length = 0, rapid_length = 0;
+};
+
+// Where the tool stands and how far it has gone, on the true geometry
+// (unrounded): lines straight, arcs by the angle they turn through in
+// their direction.
+struct ToolTravel {
+  Point at{0, 0};
+  double rapid = 0, feed = 0;
+};
+
 // What carries over from one contour to the next within one program.
 struct ToolpathRun {
   const Settings& settings;
@@ -50,6 +72,8 @@ struct ToolpathRun {
   ArcWord arc_word = ArcWord::none;  // kept from one arc to the next
   // Contours cut otherwise than asked: a joint with no room is left out.
   Warnings warnings{};
+  ToolTravel travel{};
+  JobSummary job{};
 };
 
 // The traversal of one contour.
@@ -69,6 +93,12 @@ struct ContourWalk {
 // when it rounds to 0); a value without text marks the walk bad.
 void put_xy(ContourWalk& walk, NcBlock& block, Point p);
 void put_ij(ContourWalk& walk, NcBlock& block, double di, double dj);
+
+// The tool's moves: a straight one (rapid or feed) and an arc about
+// `centre` in the direction of `word`; an arc that ends where it starts is
+// a whole circle, as the machine cuts it.
+void travel_line(ToolTravel& travel, Point to, bool rapid);
+void travel_arc(ToolTravel& travel, ArcWord word, Point centre, Point to);
 
 // The G word of an arc direction; "" for none.
 const char* arc_word_text(ArcWord word);

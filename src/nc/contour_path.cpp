@@ -1,6 +1,7 @@
 #include "nc/contour_path.h"
 
 #include <cmath>
+#include <string_view>
 
 #include "core/constants.h"
 #include "core/number_text.h"
@@ -75,6 +76,7 @@ void put_move(ContourWalk& walk, const char* code, Point p, const char* comp) {
   put_xy(walk, block, p);
   block[slot::comp] = comp;
   put_block(walk.run.blocks, block);
+  travel_line(walk.run.travel, p, std::string_view(code) == "G00");
 }
 
 // Inside the contour (D < 0) the tool goes counter-clockwise, outside
@@ -119,6 +121,7 @@ void put_arc(ContourWalk& walk, ArcWord word, Point to, Point centre, Point from
   put_xy(walk, block, to);
   put_ij(walk, block, centre.x - from.x, centre.y - from.y);
   put_block(walk.run.blocks, block);
+  travel_arc(walk.run.travel, word, centre, to);
 }
 
 // The angle the closing arc turns through from `from` to `to` about
@@ -173,11 +176,27 @@ void full_circle(ContourWalk& walk, const ContourRow& row, const ContourElement&
   choose_arc_word(walk, approach_D(e, row));
   NcBlock block{};
   block[slot::code] = arc_word_text(walk.run.arc_word);
-  if (joint)
-    put_xy(walk, block, joint_on_circle(e.centre, e.r, walk.run.arc_word, walk.run.settings.ini_joint));
+  Point stop = walk.run.travel.at;  // without X and Y words: the whole circle
+  if (joint) {
+    stop = joint_on_circle(e.centre, e.r, walk.run.arc_word, walk.run.settings.ini_joint);
+    put_xy(walk, block, stop);
+  }
   put_ij(walk, block, e.centre.x - row.C.x, e.centre.y - row.C.y);
   put_block(walk.run.blocks, block);
+  travel_arc(walk.run.travel, walk.run.arc_word, e.centre, stop);
   put_template_head(walk.run.blocks, walk.run.templates.End_cd);
+}
+
+// The contour's share of the job: cut or marked, pierced, and its feed.
+void count_contour(JobSummary& job, const ContourRow& row, double feed) {
+  if (row.marking) {
+    ++job.contours_marked;
+    job.marking_length += feed;
+    return;
+  }
+  ++job.contours_cut;
+  job.cut_length += feed;
+  if (row.kind == "loop" || row.kind == "circle") ++job.pierces;
 }
 
 std::string contour_name(const ContourRow& row) {
@@ -217,6 +236,7 @@ Status put_contour(ToolpathRun& run, const Table& Ord_dat, std::size_t k,
   while (a < elements.size() && !same_number(elements[a].number, row.approach)) ++a;
   if (a == elements.size()) return ok_status();
   const std::size_t first_block = run.blocks.NC_row;
+  const ToolTravel travel_before = run.travel;
   choose_condition(run, elements[a]);
   ContourWalk walk{run, elements, row.A, false, false, std::nullopt};
   put_move(walk, "G00", row.A, "G40");
@@ -235,8 +255,11 @@ Status put_contour(ToolpathRun& run, const Table& Ord_dat, std::size_t k,
                  "(the approach starts on the arc, or the arc's ends do not match its angles)"};
   if (!done.ok()) {
     truncate_blocks(run.blocks, first_block);
+    run.travel = travel_before;
     return done;
   }
+  count_contour(run.job, row, run.travel.feed - travel_before.feed);
+  run.job.rapid_length = run.travel.rapid;
   if (walk.joint_misses)
     run.warnings.push_back(
         {contour_name(row) + ": the joint length \"" +

@@ -137,7 +137,8 @@ Result<std::string> drawing_size_text(const Drawing& d) {
   }
 }
 
-Result<NcBlocks> nc_body(const NcInput& input, const NcTemplates& templates, Warnings* warnings) {
+Result<NcBlocks> nc_body(const NcInput& input, const NcTemplates& templates, Warnings* warnings,
+                         JobSummary* job) {
   const Table& Ord_dat = input.assignment.Ord_dat;
   const std::size_t n = Ord_dat.rows() == 0 ? 0 : Ord_dat.last_row();
   NcBlocks blocks;
@@ -162,7 +163,15 @@ Result<NcBlocks> nc_body(const NcInput& input, const NcTemplates& templates, War
     if (!done) return done.error();
   }
   if (warnings) warnings->insert(warnings->end(), run.warnings.begin(), run.warnings.end());
+  if (job) *job = run.job;
   return blocks;
+}
+
+Result<JobSummary> job_summary(const NcInput& input) {
+  JobSummary job;
+  auto body = nc_body(input, NcTemplates{}, nullptr, &job);
+  if (!body) return body.error();
+  return job;
 }
 
 Result<NcWritten> make_nc_data(const NcInput& input, FileLayer& files) {

@@ -58,7 +58,16 @@ std::vector<std::string> fill_header(const TemplateLines& head, const std::strin
 Result<std::string> drawing_size_text(const Drawing& drawing);
 
 // The body of the program: every contour of the cut list, in order. The
-// contours cut otherwise than asked are added to `warnings` when given.
-Result<NcBlocks> nc_body(const NcInput& input, const NcTemplates& templates, Warnings* warnings = nullptr);
+// contours cut otherwise than asked are added to `warnings`, and what the
+// job asks of the machine is left in `job`, when given.
+Result<NcBlocks> nc_body(const NcInput& input, const NcTemplates& templates, Warnings* warnings = nullptr,
+                         JobSummary* job = nullptr);
+
+// What the program of this cut list asks of the machine, measured along the
+// moves NC generation makes of it with these options (the contours written,
+// their directions and joints). The templates are not read: start and end
+// codes hold no moves of the tool's. A contour NC generation would refuse
+// is the error.
+Result<JobSummary> job_summary(const NcInput& input);
 
 }  // namespace makenc

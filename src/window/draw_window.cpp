@@ -143,7 +143,7 @@ bool Draw::eventFilter(QObject* watched, QEvent* event) {
 void Draw::show_makeNC() { Toolbar1_->makeNC->setVisible(session_.makeNC_visible); }
 
 void Draw::show_warnings(const Warnings& warnings) {
-  status_text_->setText(QString::fromStdString(status_text(warnings)));
+  status_text_->setText(QString::fromStdString(status_text(session_.summary, warnings)));
 }
 
 void Draw::auto_Click() {

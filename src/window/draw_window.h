@@ -67,8 +67,7 @@ class Draw : public QMainWindow {
   void connect_controls();
   void layer_Click(int k, bool ticked);
   void show_makeNC();
-  // The status bar's text panel: the warnings of the last run, or its
-  // usual text.
+  // The status bar's text panel after a run: its job summary and warnings.
   void show_warnings(const Warnings& warnings);
 
   Session& session_;

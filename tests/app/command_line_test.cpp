@@ -13,7 +13,7 @@ TEST(CommandLine, NoArgumentIsTheDesktopTool) {
 
 TEST(CommandLine, BatchTakesItsOptions) {
   auto cl = parse_command_line({"--batch", "--layers", "0,2", "--no-joints", "--check-drawing",
-                                "--no-outline", "--preview-png", "p.png"});
+                                "--no-outline", "--preview-png", "p.png", "--report", "r.json"});
   ASSERT_TRUE(cl) << cl.error().message;
   EXPECT_EQ(cl->mode, Mode::Batch);
   ASSERT_TRUE(cl->layers.has_value());
@@ -22,6 +22,8 @@ TEST(CommandLine, BatchTakesItsOptions) {
   EXPECT_TRUE(cl->check_drawing);
   EXPECT_TRUE(cl->no_outline);
   EXPECT_EQ(cl->preview_png, "p.png");
+  EXPECT_EQ(cl->report, "r.json");
+  EXPECT_FALSE(parse_command_line({"--dump-cutlist", "--report", "r.json"}));
 }
 
 TEST(CommandLine, DefaultsLeaveTheBoxesAsTheWindowHasThem) {

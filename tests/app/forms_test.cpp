@@ -86,5 +86,18 @@ TEST(Forms, ATemplateIsShownAndSavedLineForLine) {
   EXPECT_NE(load_template(folder.path(), "Zemlak\\Bin\\end.ini").note.find("「?」"), std::string::npos);
 }
 
+// The status bar after a run: the summary with a point and three decimals
+// however large the lengths, or why NC generation would refuse the job;
+// the run's warnings follow either.
+TEST(Forms, StatusBarShowsTheJobSummaryAndStillTheWarnings) {
+  const JobSummary job{3, 1, 2, 12345678.25, 0, 0.0006};
+  EXPECT_EQ(status_text(job, {}),
+            "切断 3、ピアス 2、切断長 12345678.250、マーキング 1、マーキング長 0.000、早送り長 0.001");
+  const Warnings warnings{{"contour 2 on layer 0: cut whole"}, {"contour 5 on layer 1: check"}};
+  EXPECT_EQ(status_text(Error{"contour 4 on layer 0: no arc word"}, warnings),
+            "NCデータを作成できません: contour 4 on layer 0: no arc word / contour 2 on layer 0: cut whole / "
+            "contour 5 on layer 1: check");
+}
+
 }  // namespace
 }  // namespace makenc

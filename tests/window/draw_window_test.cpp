@@ -131,6 +131,10 @@ TEST_F(DrawWindowTest, TheToolBarMenusAndStatusBarCarryTheirTexts) {
 TEST_F(DrawWindowTest, MakeNCIsOfferedOnlyAfterAnAssignmentRun) {
   QTest::mouseClick(bar()->auto_, Qt::LeftButton);
   EXPECT_TRUE(makeNC_shown());
+  // The plate and its hole are cut, the point is marked.
+  EXPECT_TRUE(window->findChild<QLabel*>(QStringLiteral("status_text"))
+                  ->text()
+                  .startsWith(QStringLiteral("切断 2、ピアス 2、切断長 ")));
   QTest::mouseClick(bar()->R_drew, Qt::LeftButton);
   EXPECT_FALSE(makeNC_shown());
   QTest::mouseClick(bar()->auto_, Qt::LeftButton);
