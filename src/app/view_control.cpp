@@ -60,7 +60,8 @@ std::string fixed(double v, int decimals) {
   if (!std::isfinite(v)) return "-";
   // Keep "-0.00" off the status bar.
   if (std::fabs(v) < 0.5 * std::pow(10.0, -decimals)) v = 0;
-  const auto [end, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::fixed, decimals);
+  const auto [end, ec] =
+      std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::fixed, decimals);
   return ec == std::errc{} ? std::string(buf.data(), end) : std::string("-");
 }
 
@@ -229,7 +230,8 @@ const Surface& view_picture(ViewControl& view, Session& session) {
 std::string cursor_text(const ViewControl& view, const Session& session, double x, double y) {
   const DrawingPoint p = drawing_point(view, session, x, y);
   const double scale = view.fitted ? static_cast<double>(fitted_fit(session).Scr_k) : view.scale;
-  return "X " + fixed(p.x, 2) + "  Y " + fixed(p.y, 2) + "  " + fixed(scale, scale < 1 ? 4 : 2) + " 画素/単位";
+  return "X " + fixed(p.x, 2) + "  Y " + fixed(p.y, 2) + "  " + fixed(scale, scale < 1 ? 4 : 2) +
+         " 画素/単位";
 }
 
 }  // namespace makenc
