@@ -34,9 +34,9 @@ const std::vector<Drawn>& drawings() {
   static const std::vector<Drawn> all{
       {"sample", "", {}},
       {"large plate",
-       join_crlf({"hq", "file=C:\\jww\\data\\large.jww", "#", "ly0", "lc2", " 0 0 3000 0", " 3000 0 3000 1500",
-                  " 3000 1500 0 1500", " 0 1500 0 0", " 1000 700 1100 700", " 1100 700 1100 750",
-                  " 1100 750 1000 750", " 1000 750 1000 700"}),
+       join_crlf({"hq", "file=C:\\jww\\data\\large.jww", "#", "ly0", "lc2", " 0 0 3000 0",
+                  " 3000 0 3000 1500", " 3000 1500 0 1500", " 0 1500 0 0", " 1000 700 1100 700",
+                  " 1100 700 1100 750", " 1100 750 1000 750", " 1000 750 1000 700"}),
        {1050, 725}},
   };
   return all;
@@ -66,8 +66,8 @@ struct Host {
 
 // Every pixel and colour of a surface, folded into one number.
 std::size_t fingerprint(const Surface& s) {
-  std::size_t h = std::hash<std::string_view>{}(
-      std::string_view(reinterpret_cast<const char*>(s.colours().data()), s.colours().size() * sizeof(Colour)));
+  std::size_t h = std::hash<std::string_view>{}(std::string_view(
+      reinterpret_cast<const char*>(s.colours().data()), s.colours().size() * sizeof(Colour)));
   if (s.width() > 0)
     for (int y = 0; y < s.height(); ++y)
       h = h * 31 + std::hash<std::string_view>{}(std::string_view(
@@ -106,8 +106,8 @@ TEST(View, NothingTheMachineGetsDependsOnTheView) {
       int wheel;
       double x, y, drag_x, drag_y;
     };
-    const std::vector<Step> steps{{3, 100, 100, 0, 0},    {5, 700, 50, 200, -80}, {30, 0, 400, -500, 300},
-                                  {-4, 450, 200, 0, 0},   {-60, 10, 10, 0, 0},    {12, 897, 407, 40, 40}};
+    const std::vector<Step> steps{{3, 100, 100, 0, 0},  {5, 700, 50, 200, -80}, {30, 0, 400, -500, 300},
+                                  {-4, 450, 200, 0, 0}, {-60, 10, 10, 0, 0},    {12, 897, 407, 40, 40}};
     for (int pass = 0; pass < 2; ++pass) {
       for (const Step& st : steps) {
         wheel_view(v, s, st.x, st.y, st.wheel);
@@ -189,7 +189,9 @@ TEST(View, Limits) {
   EXPECT_EQ(v.scale, fitted);
   EXPECT_EQ(&view_picture(v, s), &s.preview.surface) << "the fitted view is the preview itself";
 
-  Host tiny({"a 2 x 1 plate", join_crlf({"hq", "#", "ly0", "lc2", " 0 0 2 0", " 2 0 2 1", " 2 1 0 1", " 0 1 0 0"}), {}});
+  Host tiny({"a 2 x 1 plate",
+             join_crlf({"hq", "#", "ly0", "lc2", " 0 0 2 0", " 2 0 2 1", " 2 1 0 1", " 0 1 0 0"}),
+             {}});
   ViewControl t;
   fit_view(t, tiny.session);
   ASSERT_GT(tiny.session.preview.fit.Scr_k, kMostPixelsPerUnit);

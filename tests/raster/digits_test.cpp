@@ -61,8 +61,10 @@ TEST(Digits, WidthsAndGlyphs) {
   const std::vector<Colour> four = rendered("4", 1), zero = rendered("0", 1);
   for (int y = 0; y < 11; ++y)
     for (int x = 0; x < 5; ++x) {
-      EXPECT_EQ(pair[static_cast<std::size_t>(y * 15 + 2 + x)], four[static_cast<std::size_t>(y * 9 + 2 + x)]);
-      EXPECT_EQ(pair[static_cast<std::size_t>(y * 15 + 8 + x)], zero[static_cast<std::size_t>(y * 9 + 2 + x)]);
+      EXPECT_EQ(pair[static_cast<std::size_t>(y * 15 + 2 + x)],
+                four[static_cast<std::size_t>(y * 9 + 2 + x)]);
+      EXPECT_EQ(pair[static_cast<std::size_t>(y * 15 + 8 + x)],
+                zero[static_cast<std::size_t>(y * 9 + 2 + x)]);
       EXPECT_EQ(pair[static_cast<std::size_t>(y * 15 + 7)], kPaper);
     }
 }
