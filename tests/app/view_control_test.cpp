@@ -26,9 +26,9 @@ namespace fs = std::filesystem;
 // rectangular hole (1000..1100, 700..750), whose map is a surface of its own.
 const std::vector<std::string>& drawings() {
   static const std::vector<std::string> all{
-      "", join_crlf({"hq", "#", "ly0", "lc2", " 0 0 3000 0", " 3000 0 3000 1500", " 3000 1500 0 1500",
-                     " 0 1500 0 0", " 1000 700 1100 700", " 1100 700 1100 750", " 1100 750 1000 750",
-                     " 1000 750 1000 700"})};
+      "", join_crlf({"hq", "file=C:\\jww\\data\\large.jww", "#", "ly0", "lc2", " 0 0 3000 0",
+                     " 3000 0 3000 1500", " 3000 1500 0 1500", " 0 1500 0 0", " 1000 700 1100 700",
+                     " 1100 700 1100 750", " 1100 750 1000 750", " 1000 750 1000 700"})};
   return all;
 }
 
