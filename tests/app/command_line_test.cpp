@@ -13,7 +13,8 @@ TEST(CommandLine, NoArgumentIsTheDesktopTool) {
 
 TEST(CommandLine, BatchTakesItsOptions) {
   auto cl = parse_command_line({"--batch", "--layers", "0,2", "--no-joints", "--check-drawing",
-                                "--no-outline", "--preview-png", "p.png", "--report", "r.json"});
+                                "--no-outline", "--preview-png", "p.png", "--view", " -10,-5.5, 2e2 ,80",
+                                "--order-numbers", "--report", "r.json"});
   ASSERT_TRUE(cl) << cl.error().message;
   EXPECT_EQ(cl->mode, Mode::Batch);
   ASSERT_TRUE(cl->layers.has_value());
@@ -22,8 +23,9 @@ TEST(CommandLine, BatchTakesItsOptions) {
   EXPECT_TRUE(cl->check_drawing);
   EXPECT_TRUE(cl->no_outline);
   EXPECT_EQ(cl->preview_png, "p.png");
-  EXPECT_EQ(cl->report, "r.json");
-  EXPECT_FALSE(parse_command_line({"--dump-cutlist", "--report", "r.json"}));
+  auto cl = parse_command_line({"--batch", "--layers", "0,2", "--no-joints", "--check-drawing",
+                                "--no-outline", "--preview-png", "p.png", "--view", " -10,-5.5, 2e2 ,80",
+                                "--order-numbers", "--report", "r.json"});
 }
 
 TEST(CommandLine, DefaultsLeaveTheBoxesAsTheWindowHasThem) {
@@ -86,6 +88,14 @@ TEST(CommandLine, RejectsWhatItDoesNotKnow) {
                                              {"--batch", "--paint", "1,inf"},
                                              {"--batch", "--clear", "1e400,0"},
                                              {"--batch", "--paint", "12x,5"},
+                                             {"--batch", "--preview-png", "p.png", "--view", "0,0,10"},
+                                             {"--batch", "--preview-png", "p.png", "--view", "0,0,10,x"},
+                                             {"--batch", "--preview-png", "p.png", "--view", "0,0,inf,5"},
+                                             {"--batch", "--preview-png", "p.png", "--view", "5,0,5,5"},
+                                             {"--batch", "--preview-png", "p.png", "--view", "0,6,5,5"},
+                                             {"--batch", "--view", "0,0,5,5"},
+                                             {"--batch", "--order-numbers"},
+                                             {"--dump-cutlist", "--order-numbers"},
                                              {"--version", "--batch"},
                                              {"--batch", "--version"}}) {
     auto cl = parse_command_line(bad);
