@@ -23,9 +23,10 @@ TEST(CommandLine, BatchTakesItsOptions) {
   EXPECT_TRUE(cl->check_drawing);
   EXPECT_TRUE(cl->no_outline);
   EXPECT_EQ(cl->preview_png, "p.png");
-  auto cl = parse_command_line({"--batch", "--layers", "0,2", "--no-joints", "--check-drawing",
-                                "--no-outline", "--preview-png", "p.png", "--view", " -10,-5.5, 2e2 ,80",
-                                "--order-numbers", "--report", "r.json"});
+  EXPECT_EQ(cl->view, (std::array<double, 4>{-10, -5.5, 200, 80}));
+  EXPECT_TRUE(cl->order_numbers);
+  EXPECT_EQ(cl->report, "r.json");
+  EXPECT_FALSE(parse_command_line({"--dump-cutlist", "--report", "r.json"}));
 }
 
 TEST(CommandLine, DefaultsLeaveTheBoxesAsTheWindowHasThem) {
