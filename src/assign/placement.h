@@ -97,4 +97,10 @@ std::optional<std::size_t> store_contour_record(PlacementContext& ctx);
 // lead-in, decides cut or mark, and stores the record.
 void finish_closed_contour(PlacementContext& ctx, std::size_t first);
 
+// The lead-ins of the records of Apr_dat (or of its rows in cutting order,
+// Ord_dat) drawn at the preview's fit, as placement draws them: from the
+// approach point to the contact point of every circle and closed contour,
+// solid where the contour is cut and dash-dot-dot where it is marked.
+void draw_lead_ins(Preview& preview, const Table& records);
+
 }  // namespace makenc

@@ -35,6 +35,10 @@ inline constexpr std::int32_t kMaterialGrey = 0x808080;
 inline constexpr std::int32_t kOutsideBlue = 0xFFC0C0;
 inline constexpr std::int32_t kPointRed = 0x000080;      // RGB 128, 0, 0
 inline constexpr std::int32_t kTraverseBlue = 0x800000;  // RGB 0, 0, 128
+// The place of a contour in the cutting order: dark green digits on a white
+// label.
+inline constexpr std::int32_t kOrderDigits = 0x006400;  // RGB 0, 100, 0
+inline constexpr std::int32_t kOrderLabel = 0xFFFFFF;
 
 // The preview the main window shows when first opened: a client area of
 // 13545 x 6840 twips (903 x 456 pixels) leaves a picture of 898 x 408

@@ -137,6 +137,23 @@ Result<std::string> drawing_size_text(const Drawing& d) {
   }
 }
 
+std::vector<std::size_t> rows_in_program(const Table& Ord_dat, bool last_is_outline, const NcOptions& options,
+                                         const Drawing& drawing) {
+  const std::size_t n = Ord_dat.rows() == 0 ? 0 : Ord_dat.last_row();
+  std::vector<std::size_t> rows;
+  rows.reserve(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    // Only an outline record is the outer contour; a cut list without one
+    // ends with an ordinary contour that is neither dropped nor joined.
+    const bool Is_outer = k + 1 == n && last_is_outline;
+    if (Is_outer && options.skip_outline) break;
+    const int layer = layer_number(Ord_dat.at(k, 0).text_form());
+    if (layer < 0 || !options.layers[static_cast<std::size_t>(layer)] || !drawing.has_layer(layer)) continue;
+    rows.push_back(k);
+  }
+  return rows;
+}
+
 Result<NcBlocks> nc_body(const NcInput& input, const NcTemplates& templates, Warnings* warnings) {
   const Table& Ord_dat = input.assignment.Ord_dat;
   const std::size_t n = Ord_dat.rows() == 0 ? 0 : Ord_dat.last_row();
@@ -145,15 +162,10 @@ Result<NcBlocks> nc_body(const NcInput& input, const NcTemplates& templates, War
   size_blocks(blocks, static_cast<std::size_t>(std::max<std::int64_t>(room, 0)) + 1);
   ToolpathRun run{input.settings, templates, input.options.joints, blocks, "", ArcWord::none, {}};
   std::array<std::optional<ContourRows>, kLayerCount> rows;
-  for (std::size_t k = 0; k < n; ++k) {
-    // Only an outline record is the outer contour; a cut list without one
-    // ends with an ordinary contour that is neither dropped nor joined.
+  for (const std::size_t k :
+       rows_in_program(Ord_dat, input.assignment.last_is_outline, input.options, input.drawing)) {
     const bool Is_outer = k + 1 == n && input.assignment.last_is_outline;
-    if (Is_outer && input.options.skip_outline) break;
     const int layer = layer_number(Ord_dat.at(k, 0).text_form());
-    if (layer < 0 || !input.options.layers[static_cast<std::size_t>(layer)] ||
-        !input.drawing.has_layer(layer))
-      continue;
     const Table& table = input.drawing.layer(layer);
     auto& layer_rows = rows[static_cast<std::size_t>(layer)];
     if (!layer_rows) layer_rows.emplace(table);

@@ -57,6 +57,12 @@ std::vector<std::string> fill_header(const TemplateLines& head, const std::strin
 // Width (double) x height (single) of the drawing's bounding box.
 Result<std::string> drawing_size_text(const Drawing& drawing);
 
+// The rows of the cut list the program cuts or marks, in the program's
+// order: those of ticked layers that hold entities, without the outline when
+// "外形線出力なし" leaves it out.
+std::vector<std::size_t> rows_in_program(const Table& Ord_dat, bool last_is_outline, const NcOptions& options,
+                                         const Drawing& drawing);
+
 // The body of the program: every contour of the cut list, in order. The
 // contours cut otherwise than asked are added to `warnings` when given.
 Result<NcBlocks> nc_body(const NcInput& input, const NcTemplates& templates, Warnings* warnings = nullptr);

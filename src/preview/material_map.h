@@ -73,6 +73,13 @@ void build_decision_map(MaterialMap& map, Preview& preview, const Drawing& drawi
 // else the colour at its centre.
 void show_material_map(const MaterialMap& map, Preview& preview);
 
+// A view of the map at a scale and offset of its own (view.fit): every
+// pixel of view.surface takes the region colour (scrap, material, hole) the
+// map has at that pixel's drawing point. Where the map holds a line there,
+// the nearest region colour around it is taken, so that lines the view draws
+// at its own scale are not shown as the map's coarse pixels.
+void sample_material_map(const Preview& map, Preview& view);
+
 // The walking state of a probe: the drawing point (Li_x1, Li_y1) that is
 // stepped by (Apr_dx, Apr_dy) while the probe stands on black.
 struct ProbeWalk {

@@ -80,6 +80,53 @@ void paint_row(Preview& p, const Table& t, std::size_t r) {
   }
 }
 
+// The drawing-unit box of what the surface shows, widened by the marks of
+// points and arc ends.
+struct ShownBox {
+  double x_lo = 0, x_hi = 0, y_lo = 0, y_hi = 0;
+  bool holds(double a_lo, double a_hi, double b_lo, double b_hi) const {
+    return a_hi >= x_lo && a_lo <= x_hi && b_hi >= y_lo && b_lo <= y_hi;
+  }
+};
+
+ShownBox shown_box(const Preview& p) {
+  const PreviewFit& f = p.fit;
+  const double k = f.Scr_k;
+  const double margin = kMarkRadius + 2;
+  return {(-margin - f.Scr_x0) / k, (p.surface.width() + margin - f.Scr_x0) / k,
+          (f.Scr_y0 - p.surface.height() - margin) / k, (f.Scr_y0 + margin) / k};
+}
+
+// Whether any part of row r can fall on the shown box. A value that is not
+// a number leaves the row to the primitives, which skip what they cannot draw.
+bool row_shown(const Table& t, std::size_t r, const ShownBox& box) {
+  const Cell& kind = t.at(r, col::kind);
+  double a_lo = 0, a_hi = 0, b_lo = 0, b_hi = 0;
+  if (kind == "li") {
+    const double x1 = t.at(r, col::x1).number(), x2 = t.at(r, col::x2).number();
+    const double y1 = t.at(r, col::y1).number(), y2 = t.at(r, col::y2).number();
+    a_lo = std::fmin(x1, x2);
+    a_hi = std::fmax(x1, x2);
+    b_lo = std::fmin(y1, y2);
+    b_hi = std::fmax(y1, y2);
+  } else if (kind == "ci" || kind == "cci") {
+    const double cx = t.at(r, col::cx).number(), cy = t.at(r, col::cy).number();
+    const double radius = std::fabs(t.at(r, col::radius).number());
+    a_lo = cx - radius;
+    a_hi = cx + radius;
+    b_lo = cy - radius;
+    b_hi = cy + radius;
+  } else if (kind == "pt") {
+    a_lo = a_hi = t.at(r, col::x1).number();
+    b_lo = b_hi = t.at(r, col::y1).number();
+  } else {
+    return false;
+  }
+  if (!(std::isfinite(a_lo) && std::isfinite(a_hi) && std::isfinite(b_lo) && std::isfinite(b_hi)))
+    return true;
+  return box.holds(a_lo, a_hi, b_lo, b_hi);
+}
+
 // The surface keeps its line style, fill style and fill colour through a
 // resize, like the picture it stands for.
 void size_surface(Surface& s, int width, int height) {
@@ -155,6 +202,20 @@ void painting(Preview& preview, const Table& W_dat) {
   if (W_dat.rows() == 0) return;
   // The last row is the table's spare row and holds no entity.
   for (std::size_t r = 0; r != W_dat.last_row(); ++r) paint_row(preview, W_dat, r);
+}
+
+void paint_visible(Preview& preview, const Drawing& drawing, const LayerTicks& ticked) {
+  preview.surface.fill_style = FillStyle::Transparent;
+  clear_entity_cells(preview.cells);
+  if (!(preview.fit.Scr_k > 0 && std::isfinite(preview.fit.Scr_k))) return;
+  const ShownBox box = shown_box(preview);
+  for (int k = 0; k < kLayerCount; ++k) {
+    if (!drawing.has_layer(k) || !ticked[static_cast<std::size_t>(k)]) continue;
+    const Table& W_dat = drawing.layer(k);
+    if (W_dat.rows() == 0) continue;
+    for (std::size_t r = 0; r != W_dat.last_row(); ++r)
+      if (row_shown(W_dat, r, box)) paint_row(preview, W_dat, r);
+  }
 }
 
 void draw_line_entity(Preview& preview) {

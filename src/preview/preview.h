@@ -60,6 +60,11 @@ void repaint_at_fit(Preview& preview, const Drawing& drawing, const LayerTicks& 
 // Draws every entity row of one table (the spare row excluded).
 void painting(Preview& preview, const Table& W_dat);
 
+// Draws the ticked layers at the preview's fit onto its surface as it is,
+// without erasing it, leaving out every entity that lies wholly off the
+// surface: a part of a large drawing seen close up costs what it shows.
+void paint_visible(Preview& preview, const Drawing& drawing, const LayerTicks& ticked);
+
 // The primitives read the scaled cells; solid for colour code 2, dash-dot-dot
 // for every other code.
 void draw_line_entity(Preview& preview);
