@@ -87,6 +87,9 @@ void Draw::build_status_bar() {
   cursor_->setObjectName(QStringLiteral("cursor"));
   cursor_->setFrameShape(QFrame::Panel);
   cursor_->setFrameShadow(QFrame::Sunken);
+  // Wide enough for a usual position, so the panels do not move as it changes.
+  cursor_->setMinimumWidth(
+      cursor_->fontMetrics().horizontalAdvance(QStringLiteral("X -0000.00  Y -0000.00  00.00 画素/単位")));
   StatusBar1_->addPermanentWidget(cursor_);
   clock_ = new QLabel(StatusBar1_);
   clock_->setObjectName(QStringLiteral("clock"));
