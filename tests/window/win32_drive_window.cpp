@@ -12,6 +12,8 @@
 //   drive_window in TITLE             the commands after it work in the window of this caption
 //   drive_window wheel STEPS          the wheel turned STEPS notches over the preview's centre; the
 //                                     preview must change
+//   drive_window pan DX,DY            the middle button dragged by (DX, DY) pixels from the
+//                                     preview's centre; the preview must change
 //   drive_window home                 the Home key in the main window; the preview must show again
 //                                     what it showed before the first wheel
 //
@@ -189,6 +191,22 @@ bool run(const std::vector<std::string>& args) {
                      MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
       if (!preview_becomes(main, [&](const Shot& now) { return !(now == before); }))
         return fail("the wheel did not change the preview");
+      continue;
+    }
+    if (command == "pan") {
+      const RECT r = preview_rect(main);
+      const Shot before = shot(r);
+      HWND pic = ::FindWindowExW(main, nullptr, L"makenc_Pic1", nullptr);
+      int dx = 0, dy = 0;
+      if (std::sscanf(argument.c_str(), "%d,%d", &dx, &dy) != 2) return fail("pan needs DX,DY");
+      POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+      ::ScreenToClient(pic, &centre);
+      ::PostMessageW(pic, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(centre.x, centre.y));
+      ::PostMessageW(pic, WM_MOUSEMOVE, MK_MBUTTON, MAKELPARAM(centre.x + dx / 2, centre.y + dy / 2));
+      ::PostMessageW(pic, WM_MOUSEMOVE, MK_MBUTTON, MAKELPARAM(centre.x + dx, centre.y + dy));
+      ::PostMessageW(pic, WM_MBUTTONUP, 0, MAKELPARAM(centre.x + dx, centre.y + dy));
+      if (!preview_becomes(main, [&](const Shot& now) { return !(now == before); }))
+        return fail("the middle button did not move the preview");
       continue;
     }
     if (command == "menu") {
