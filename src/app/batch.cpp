@@ -1,6 +1,7 @@
 #include "app/batch.h"
 
 #include "app/session.h"
+#include "app/view_control.h"
 #include "assign/dump_cutlist.h"
 #include "core/constants.h"
 #include "core/number_text.h"
@@ -45,6 +46,18 @@ Result<Session> open_for_batch(const CommandLine& cl, const std::filesystem::pat
   return session;
 }
 
+// The preview as the window shows it, or the rectangle and the order
+// numbers asked for.
+const Surface& preview_picture(const CommandLine& cl, Session& session, ViewControl& view) {
+  fit_view(view, session);
+  view.order_numbers = cl.order_numbers;
+  if (cl.view) {
+    const auto& [x0, y0, x1, y1] = *cl.view;
+    show_area(view, session, {x0, y0}, {x1, y1});
+  }
+  return view_picture(view, session);
+}
+
 void warn(std::ostream& err, const Warnings& warnings) {
   for (const Warning& w : warnings) err << "makenc: warning: " << w.message << '\n';
 }
@@ -82,7 +95,8 @@ int run_batch(const CommandLine& cl, const std::filesystem::path& folder, std::o
   run_assignment(*session);
   warn(err, session->assignment.warnings);
   if (!cl.preview_png.empty()) {
-    auto saved = write_png(session->preview.surface, path_from_utf8(cl.preview_png));
+    ViewControl view;
+    auto saved = write_png(preview_picture(cl, *session, view), path_from_utf8(cl.preview_png));
     if (!saved) return fail(err, saved.error());
   }
   auto written = make_nc(*session);

@@ -25,6 +25,20 @@ Result<PaintStep> parse_point(const std::string& option, const std::string& valu
   return step;
 }
 
+// "X0,Y0,X1,Y1": a rectangle of the drawing, lower-left corner first.
+Result<std::array<double, 4>> parse_view(const std::string& value) {
+  std::array<double, 4> r{};
+  const std::vector<std::string_view> parts = split_chars(value, ',');
+  bool numbers = parts.size() == 4;
+  for (std::size_t i = 0; numbers && i < 4; ++i) numbers = parse_strict_number(parts[i], r[i]);
+  if (!numbers)
+    return Error{"--view takes a rectangle X0,Y0,X1,Y1 in drawing units, as in 0,0,500,250, not \"" + value +
+                 "\""};
+  if (!(r[2] > r[0] && r[3] > r[1]))
+    return Error{"--view " + value + ": X1 must be greater than X0 and Y1 greater than Y0"};
+  return r;
+}
+
 // Which options each mode accepts: what changes the assignment run goes
 // with the cut list too, what changes NC generation only with --batch.
 bool accepts(Mode mode, const std::string& option) {
@@ -39,11 +53,15 @@ bool accepts(Mode mode, const std::string& option) {
 std::string usage_text() {
   return "usage: makenc                       the desktop tool, started in the host folder\n"
          "       makenc --batch [--layers 0,2] [--no-joints] [--check-drawing] [--no-outline]\n"
-         "                      [--nested] [--paint X,Y] [--clear X,Y] [--preview-png FILE]\n"
+         "                      [--nested] [--paint X,Y] [--clear X,Y]\n"
+         "                      [--preview-png FILE [--view X0,Y0,X1,Y1] [--order-numbers]]\n"
          "       makenc --dump-tables\n"
          "       makenc --dump-cutlist [--layers 0,2] [--no-outline] [--nested] [--paint X,Y] [--clear X,Y]\n"
          "       makenc --version\n"
-         "Every mode works on JWC_TEMP.TXT and Zemlak/Bin in the current folder.\n";
+         "Every mode works on JWC_TEMP.TXT and Zemlak/Bin in the current folder.\n"
+         "--view shows the rectangle of the drawing (drawing units) in the picture, with its aspect kept;\n"
+         "a rectangle that would need more than 50 pixels per drawing unit is shown at 50, centred on it.\n"
+         "--order-numbers writes each contour's place in the cutting order beside its lead-in.\n";
 }
 
 std::string version_text() { return std::string("makenc ") + MAKENC_VERSION + "\n"; }
@@ -69,9 +87,16 @@ Result<CommandLine> parse_command_line(const std::vector<std::string>& args) {
     const std::string& opt = args[i];
     if (!accepts(cl.mode, opt) && cl.mode != Mode::Help)
       return Error{"\"" + opt + "\" does not go with " + first + "\n" + usage_text()};
-    if (opt == "--layers" || opt == "--preview-png" || opt == "--paint" || opt == "--clear") {
+    if (opt == "--layers" || opt == "--preview-png" || opt == "--paint" || opt == "--clear" ||
+        opt == "--view") {
       if (i + 1 >= args.size()) return Error{opt + " needs a value"};
       const std::string& value = args[++i];
+      if (opt == "--view") {
+        auto view = parse_view(value);
+        if (!view) return view.error();
+        cl.view = *view;
+        continue;
+      }
       if (opt == "--preview-png") {
         cl.preview_png = value;
         continue;
@@ -93,10 +118,14 @@ Result<CommandLine> parse_command_line(const std::vector<std::string>& args) {
       cl.no_outline = true;
     } else if (opt == "--nested") {
       cl.nested = true;
+    } else if (opt == "--order-numbers") {
+      cl.order_numbers = true;
     } else {
       return Error{"unknown option \"" + opt + "\"\n" + usage_text()};
     }
   }
+  if ((cl.view || cl.order_numbers) && cl.preview_png.empty())
+    return Error{std::string(cl.view ? "--view" : "--order-numbers") + " goes with --preview-png FILE"};
   return cl;
 }
 

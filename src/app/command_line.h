@@ -3,6 +3,7 @@
 // without a window.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +36,10 @@ struct CommandLine {
   // Painting by hand, in the order given, before the assignment run.
   std::vector<PaintStep> painting;
   std::string preview_png;  // empty: none
+  // With --preview-png: the rectangle X0, Y0, X1, Y1 of the drawing to show
+  // (drawing units), and each contour's place in the cutting order.
+  std::optional<std::array<double, 4>> view;
+  bool order_numbers = false;
 };
 
 Result<CommandLine> parse_command_line(const std::vector<std::string>& args);

@@ -60,7 +60,8 @@ std::string fixed(double v, int decimals) {
   if (!std::isfinite(v)) return "-";
   // Keep "-0.00" off the status bar.
   if (std::fabs(v) < 0.5 * std::pow(10.0, -decimals)) v = 0;
-  const auto [end, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::fixed, decimals);
+  const auto [end, ec] =
+      std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::fixed, decimals);
   return ec == std::errc{} ? std::string(buf.data(), end) : std::string("-");
 }
 
@@ -158,6 +159,22 @@ void wheel_view(ViewControl& view, const Session& session, double x, double y, i
   view.top_left = {under.x - x / view.scale, under.y + y / view.scale};
 }
 
+void show_area(ViewControl& view, const Session& session, DrawingPoint lower_left, DrawingPoint upper_right) {
+  const double w = upper_right.x - lower_left.x;
+  const double h = upper_right.y - lower_left.y;
+  if (!(std::isfinite(w) && std::isfinite(h) && w > 0 && h > 0)) return;
+  view.width = session.preview.surface.width();
+  view.height = session.preview.surface.height();
+  if (view.width < 1 || view.height < 1) return;
+  const auto scale = static_cast<float>(std::min({view.width / w, view.height / h, kMostPixelsPerUnit}));
+  if (!(scale > 0)) return;
+  view.fitted = false;
+  view.scale = scale;
+  const double cx = lower_left.x + w / 2;
+  const double cy = lower_left.y + h / 2;
+  view.top_left = {cx - view.width / (2 * view.scale), cy + view.height / (2 * view.scale)};
+}
+
 void start_pan(ViewControl& view, double x, double y) {
   view.panning = true;
   view.pan_x = x;
@@ -229,7 +246,8 @@ const Surface& view_picture(ViewControl& view, Session& session) {
 std::string cursor_text(const ViewControl& view, const Session& session, double x, double y) {
   const DrawingPoint p = drawing_point(view, session, x, y);
   const double scale = view.fitted ? static_cast<double>(fitted_fit(session).Scr_k) : view.scale;
-  return "X " + fixed(p.x, 2) + "  Y " + fixed(p.y, 2) + "  " + fixed(scale, scale < 1 ? 4 : 2) + " 画素/単位";
+  return "X " + fixed(p.x, 2) + "  Y " + fixed(p.y, 2) + "  " + fixed(scale, scale < 1 ? 4 : 2) +
+         " 画素/単位";
 }
 
 }  // namespace makenc

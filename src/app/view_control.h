@@ -47,6 +47,12 @@ void fit_view(ViewControl& view, const Session& session);
 // kMostPixelsPerUnit.
 void wheel_view(ViewControl& view, const Session& session, double x, double y, int steps);
 
+// The view that shows the rectangle from lower_left to upper_right (drawing
+// units) in the whole picture with its aspect kept, centred; a rectangle
+// too small for kMostPixelsPerUnit is shown at that scale, centred on it.
+// A rectangle that is not finite or has no width or height leaves the view.
+void show_area(ViewControl& view, const Session& session, DrawingPoint lower_left, DrawingPoint upper_right);
+
 // The middle button pressed, dragged and released at pixel (x, y).
 void start_pan(ViewControl& view, double x, double y);
 void drag_view(ViewControl& view, const Session& session, double x, double y);

@@ -12,8 +12,9 @@ TEST(CommandLine, NoArgumentIsTheDesktopTool) {
 }
 
 TEST(CommandLine, BatchTakesItsOptions) {
-  auto cl = parse_command_line({"--batch", "--layers", "0,2", "--no-joints", "--check-drawing",
-                                "--no-outline", "--preview-png", "p.png"});
+  auto cl =
+      parse_command_line({"--batch", "--layers", "0,2", "--no-joints", "--check-drawing", "--no-outline",
+                          "--preview-png", "p.png", "--view", " -10,-5.5, 2e2 ,80", "--order-numbers"});
   ASSERT_TRUE(cl) << cl.error().message;
   EXPECT_EQ(cl->mode, Mode::Batch);
   ASSERT_TRUE(cl->layers.has_value());
@@ -22,6 +23,8 @@ TEST(CommandLine, BatchTakesItsOptions) {
   EXPECT_TRUE(cl->check_drawing);
   EXPECT_TRUE(cl->no_outline);
   EXPECT_EQ(cl->preview_png, "p.png");
+  EXPECT_EQ(cl->view, (std::array<double, 4>{-10, -5.5, 200, 80}));
+  EXPECT_TRUE(cl->order_numbers);
 }
 
 TEST(CommandLine, DefaultsLeaveTheBoxesAsTheWindowHasThem) {
@@ -84,6 +87,14 @@ TEST(CommandLine, RejectsWhatItDoesNotKnow) {
                                              {"--batch", "--paint", "1,inf"},
                                              {"--batch", "--clear", "1e400,0"},
                                              {"--batch", "--paint", "12x,5"},
+                                             {"--batch", "--preview-png", "p.png", "--view", "0,0,10"},
+                                             {"--batch", "--preview-png", "p.png", "--view", "0,0,10,x"},
+                                             {"--batch", "--preview-png", "p.png", "--view", "0,0,inf,5"},
+                                             {"--batch", "--preview-png", "p.png", "--view", "5,0,5,5"},
+                                             {"--batch", "--preview-png", "p.png", "--view", "0,6,5,5"},
+                                             {"--batch", "--view", "0,0,5,5"},
+                                             {"--batch", "--order-numbers"},
+                                             {"--dump-cutlist", "--order-numbers"},
                                              {"--version", "--batch"},
                                              {"--batch", "--version"}}) {
     auto cl = parse_command_line(bad);
