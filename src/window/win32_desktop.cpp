@@ -462,7 +462,9 @@ class Draw {
     RECT r{};
     ::GetClientRect(pic_, &r);
     if (!::PtInRect(&r, at)) return;
-    wheel_rest_ += GET_WHEEL_DELTA_WPARAM(wp);
+    const int delta = GET_WHEEL_DELTA_WPARAM(wp);
+    if ((delta > 0 && wheel_rest_ < 0) || (delta < 0 && wheel_rest_ > 0)) wheel_rest_ = 0;  // turned back
+    wheel_rest_ += delta;
     const int steps = wheel_rest_ / WHEEL_DELTA;
     wheel_rest_ -= steps * WHEEL_DELTA;
     if (steps == 0) return;
