@@ -47,6 +47,6 @@ void BM_WheelStep(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_WheelStep)
-    ->ArgsProduct({{1, 4, 12, 24}, {0, 1}})
+    ->ArgsProduct({{1, 4, 12, 24, 40}, {0, 1}})
     ->ArgNames({"steps", "numbers"})
     ->Unit(benchmark::kMillisecond);
