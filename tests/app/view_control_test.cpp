@@ -24,29 +24,19 @@ namespace fs = std::filesystem;
 
 // The bundled sample (its preview is the map) and a 3000 x 1500 plate with a
 // rectangular hole (1000..1100, 700..750), whose map is a surface of its own.
-struct Drawn {
-  const char* name;
-  std::string drawing;  // empty: the bundled sample's own
-  DrawingPoint in_hole;
-};
-
-const std::vector<Drawn>& drawings() {
-  static const std::vector<Drawn> all{
-      {"sample", "", {}},
-      {"large plate",
-       join_crlf({"hq", "file=C:\\jww\\data\\large.jww", "#", "ly0", "lc2", " 0 0 3000 0",
-                  " 3000 0 3000 1500", " 3000 1500 0 1500", " 0 1500 0 0", " 1000 700 1100 700",
-                  " 1100 700 1100 750", " 1100 750 1000 750", " 1000 750 1000 700"}),
-       {1050, 725}},
-  };
+const std::vector<std::string>& drawings() {
+  static const std::vector<std::string> all{
+      "", join_crlf({"hq", "file=C:\\jww\\data\\large.jww", "#", "ly0", "lc2", " 0 0 3000 0",
+                     " 3000 0 3000 1500", " 3000 1500 0 1500", " 0 1500 0 0", " 1000 700 1100 700",
+                     " 1100 700 1100 750", " 1100 750 1000 750", " 1000 750 1000 700"})};
   return all;
 }
 
 struct Host {
-  explicit Host(const Drawn& d) {
+  explicit Host(const std::string& drawing) {
     const fs::path plate = fs::path(MAKENC_SOURCE_DIR) / "examples/plate";
     fs::copy(plate / "Zemlak", folder.path() / "Zemlak", fs::copy_options::recursive);
-    folder.write("JWC_TEMP.TXT", d.drawing.empty() ? test::file_bytes(plate / "JWC_TEMP.TXT") : d.drawing);
+    folder.write("JWC_TEMP.TXT", drawing.empty() ? test::file_bytes(plate / "JWC_TEMP.TXT") : drawing);
     auto opened = open_session(folder.path());
     EXPECT_TRUE(opened.ok());
     if (opened.ok()) session = std::move(*opened);
@@ -85,8 +75,8 @@ Colour decided_at(Session& s, DrawingPoint p) {
 // those of a run nobody looked at, and showing a view never draws on the
 // preview or the map.
 TEST(View, NothingTheMachineGetsDependsOnTheView) {
-  for (const Drawn& d : drawings()) {
-    SCOPED_TRACE(d.name);
+  for (const std::string& d : drawings()) {
+    SCOPED_TRACE(d.size());
     const std::string unseen = Host(d).cut_and_program();
     Host seen(d);
     Session& s = seen.session;
@@ -125,11 +115,11 @@ TEST(View, NothingTheMachineGetsDependsOnTheView) {
 
 // At each zoom the drawing point under the cursor stays under it, a left
 // click there paints the region of that point on the map the run decides
-// on, the picture shows it grey, and a right click discards the painting.
+// on and the picture shows it grey; a right click clears it from the picture.
 TEST(View, ZoomFollowsTheCursorAndAClickPaintsTheRegionUnderIt) {
   Host host(drawings()[1]);
   Session& s = host.session;
-  const DrawingPoint hole = drawings()[1].in_hole;
+  const DrawingPoint hole{1050, 725};
   ViewControl v;
   fit_view(v, s);
   const PreviewFit& f = s.preview.fit;
@@ -151,7 +141,6 @@ TEST(View, ZoomFollowsTheCursorAndAClickPaintsTheRegionUnderIt) {
     EXPECT_EQ(decided_at(s, {500, 500}), kBackground) << "the plate is another region";
     EXPECT_EQ(view_picture(v, s).pixel(cx, cy), kMaterialGrey);
     right_click_in_view(v, s, cx, cy);
-    EXPECT_EQ(s.preview.Mus_clic, 0) << "the next run builds the map anew";
     EXPECT_NE(view_picture(v, s).pixel(cx, cy), kMaterialGrey);
   }
 }
@@ -180,7 +169,6 @@ TEST(View, Limits) {
   const DrawingPoint centre = drawing_point(v, s, v.width / 2.0, v.height / 2.0);
   EXPECT_NEAR(centre.x, -s.preview.fit.Scr_x0 / fitted, 1e-6);
   EXPECT_NEAR(centre.y, (s.preview.fit.Scr_y0 - v.height) / fitted, 1e-6);
-  EXPECT_EQ(cursor_text(v, s, v.width / 2.0, v.height / 2.0).substr(0, 2), "X ");
   wheel_view(v, s, 450, 200, -3);
   EXPECT_FALSE(v.fitted);
   EXPECT_NEAR(v.scale, kMostPixelsPerUnit / std::pow(1.25, 3), 1e-4);
@@ -189,9 +177,7 @@ TEST(View, Limits) {
   EXPECT_EQ(v.scale, fitted);
   EXPECT_EQ(&view_picture(v, s), &s.preview.surface) << "the fitted view is the preview itself";
 
-  Host tiny({"a 2 x 1 plate",
-             join_crlf({"hq", "#", "ly0", "lc2", " 0 0 2 0", " 2 0 2 1", " 2 1 0 1", " 0 1 0 0"}),
-             {}});
+  Host tiny(join_crlf({"hq", "#", "ly0", "lc2", " 0 0 2 0", " 2 0 2 1", " 2 1 0 1", " 0 1 0 0"}));
   ViewControl t;
   fit_view(t, tiny.session);
   ASSERT_GT(tiny.session.preview.fit.Scr_k, kMostPixelsPerUnit);
