@@ -58,8 +58,9 @@ echo "== whole runs under Wine, compared with Linux"
 echo "== the window under Wine on a virtual display"
 # makenc.exe started without arguments in a host folder; a driver opens the
 # conditions dialog and saves it unchanged ("決定"), opens the template
-# editor on a file and cancels it, presses "auto" and "makeNC" through the
-# window's own messages (BM_CLICK) and answers the completion message. The
+# editor on a file and cancels it, presses "auto", zooms with the wheel, pans
+# with the middle button and returns with Home, presses "makeNC" through the
+# window's own messages and answers the completion message. The
 # NC program and the hand-back must be those of the batch run on the same
 # folder, and set.ini as it was.
 run=$wbuild/window-test
@@ -78,6 +79,7 @@ timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     menu "設定ファイル編集" in "ファイル設定" click "加工開始コード(切断用)" picture "$1/template_editor.png" \
     click "CANCEL" in Draw \
     click "アプローチ自動割付" shown "NCデータ作成" picture "$1/main_window.png" \
+    wheel 3 pan 120,-60 picture "$1/main_window_zoomed.png" wheel -1 home \
     click "NCデータ作成" confirm "確認" || driver=1
   wait $program || exit 1
   exit ${driver:-0}' window-test "$run" "$wbuild" >"$run/log" 2>&1 || window_status=1

@@ -32,6 +32,8 @@ constexpr std::array kDrawControls{
     ControlSpec{"LYc5", K::CheckBox, "5", 11520, 120, 615, 255},
     // After the layer boxes, to the bar's right end.
     ControlSpec{"every_part", K::CheckBox, "全部品を材料", 12240, 120, 1305, 255},
+    // Below it, in the bar's second row: what is shown, not what is cut.
+    ControlSpec{"order_numbers", K::CheckBox, "順番表示", 12240, 375, 1305, 240},
     // Below the tool bar's own height, as in the layout it was drawn in;
     // the bar clips it.
     ControlSpec{"Label1", K::Label, "レイヤー選択", 1920, 840, 1815, 375},

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTime>
 #include <QTimer>
@@ -34,7 +35,7 @@ Draw::Draw(Session& session, WindowHooks hooks, QWidget* parent)
   client_->installEventFilter(this);
   setCentralWidget(client_);
   Toolbar1_ = new DrawToolBar(client_);
-  Pic1_ = new PreviewWidget(session_.preview.surface, client_);
+  Pic1_ = new PreviewWidget([this]() -> const Surface& { return view_picture(view_, session_); }, client_);
   build_status_bar();
   build_menus();
   Toolbar1_->Check1->setChecked(session_.options.check_drawing);
@@ -82,6 +83,14 @@ void Draw::build_status_bar() {
   status_text_->setFrameShape(QFrame::Panel);
   status_text_->setFrameShadow(QFrame::Sunken);
   StatusBar1_->addWidget(status_text_, 1);
+  cursor_ = new QLabel(StatusBar1_);
+  cursor_->setObjectName(QStringLiteral("cursor"));
+  cursor_->setFrameShape(QFrame::Panel);
+  cursor_->setFrameShadow(QFrame::Sunken);
+  // Wide enough for a usual position, so the panels do not move as it changes.
+  cursor_->setMinimumWidth(
+      cursor_->fontMetrics().horizontalAdvance(QStringLiteral("X -0000.00  Y -0000.00  00.00 画素/単位")));
+  StatusBar1_->addPermanentWidget(cursor_);
   clock_ = new QLabel(StatusBar1_);
   clock_->setObjectName(QStringLiteral("clock"));
   clock_->setFrameShape(QFrame::Panel);
@@ -113,7 +122,15 @@ void Draw::connect_controls() {
   connect(bar->Check2, &QCheckBox::toggled, this, &Draw::Check2_Click);
   connect(bar->out_che, &QCheckBox::toggled, this, &Draw::out_che_Click);
   connect(bar->every_part, &QCheckBox::toggled, this, &Draw::every_part_Click);
+  connect(bar->order_numbers, &QCheckBox::toggled, this, &Draw::order_numbers_Click);
   connect(Pic1_, &PreviewWidget::mouse_down, this, &Draw::Pic1_MouseDown);
+  connect(Pic1_, &PreviewWidget::mouse_up, this, &Draw::Pic1_MouseUp);
+  connect(Pic1_, &PreviewWidget::mouse_move, this, &Draw::Pic1_MouseMove);
+  connect(Pic1_, &PreviewWidget::wheel, this, &Draw::Pic1_MouseWheel);
+  // Home wherever the focus is in the window (a box of the tool bar has no
+  // use for it).
+  auto* home = new QShortcut(QKeySequence(Qt::Key_Home), this);
+  connect(home, &QShortcut::activated, this, &Draw::Form_KeyHome);
 }
 
 void Draw::Form_Load() {
@@ -132,6 +149,7 @@ void Draw::Form_Resize() {
   Pic1_->setGeometry(pic.left, pic.top, pic.width, pic.height);
   StatusBar1_->raise();
   redraw(session_, pic.width, pic.height);
+  fit_view(view_, session_);
   Pic1_->update();
 }
 
@@ -155,6 +173,7 @@ void Draw::auto_Click() {
 
 void Draw::R_drew_Click() {
   reset_assignment(session_);
+  fit_view(view_, session_);
   show_makeNC();
   Pic1_->update();
 }
@@ -187,16 +206,49 @@ void Draw::Check2_Click(bool ticked) { tick_option(session_, "Check2", ticked); 
 void Draw::out_che_Click(bool ticked) { tick_option(session_, "out_che", ticked); }
 void Draw::every_part_Click(bool ticked) { tick_option(session_, "every_part", ticked); }
 
+void Draw::order_numbers_Click(bool ticked) {
+  view_.order_numbers = ticked;
+  Pic1_->update();
+}
+
 void Draw::Pic1_MouseDown(Qt::MouseButton button, double x, double y) {
   if (button == Qt::LeftButton) {
-    left_click(session_, x, y);
-    Pic1_->update();
+    left_click_in_view(view_, session_, x, y);
   } else if (button == Qt::RightButton) {
-    // Clearing the painting redraws the preview at its size.
-    right_click(session_);
+    right_click_in_view(view_, session_, x, y);
     show_makeNC();
+  } else if (button == Qt::MiddleButton) {
+    start_pan(view_, x, y);
+    return;
+  }
+  Pic1_->update();
+}
+
+void Draw::Pic1_MouseUp(Qt::MouseButton button, double /*x*/, double /*y*/) {
+  if (button == Qt::MiddleButton) end_pan(view_);
+}
+
+void Draw::Pic1_MouseMove(double x, double y) {
+  if (view_.panning) {
+    drag_view(view_, session_, x, y);
     Pic1_->update();
   }
+  show_cursor(x, y);
+}
+
+void Draw::Pic1_MouseWheel(double x, double y, int steps) {
+  wheel_view(view_, session_, x, y, steps);
+  Pic1_->update();
+  show_cursor(x, y);
+}
+
+void Draw::Form_KeyHome() {
+  fit_view(view_, session_);
+  Pic1_->update();
+}
+
+void Draw::show_cursor(double x, double y) {
+  cursor_->setText(QString::fromStdString(cursor_text(view_, session_, x, y)));
 }
 
 void Draw::hed_ini_Click() {

@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include "app/session.h"
+#include "app/view_control.h"
 #include "window/window_style.h"
 
 class QAction;
@@ -46,12 +47,19 @@ class Draw : public QMainWindow {
   void Check2_Click(bool ticked);
   void out_che_Click(bool ticked);
   void every_part_Click(bool ticked);
+  void order_numbers_Click(bool ticked);
   void Pic1_MouseDown(Qt::MouseButton button, double x, double y);
+  void Pic1_MouseUp(Qt::MouseButton button, double x, double y);
+  void Pic1_MouseMove(double x, double y);
+  void Pic1_MouseWheel(double x, double y, int steps);
+  // The Home key: the fitted view again.
+  void Form_KeyHome();
   void hed_ini_Click();
   void set_ini_Click();
   void end_Click();
 
   DrawToolBar* tool_bar() const { return Toolbar1_; }
+  const ViewControl& view() const { return view_; }
   PreviewWidget* preview() const { return Pic1_; }
   // Null until opened from the menu (the conditions dialog again once closed).
   TemplateEditor* template_editor() const { return F_set_; }
@@ -69,14 +77,18 @@ class Draw : public QMainWindow {
   void show_makeNC();
   // The status bar's text panel after a run: its job summary and warnings.
   void show_warnings(const Warnings& warnings);
+  void show_cursor(double x, double y);
 
   Session& session_;
   WindowHooks hooks_;
+  ViewControl view_;
   QWidget* client_ = nullptr;
   DrawToolBar* Toolbar1_ = nullptr;
   PreviewWidget* Pic1_ = nullptr;
   QStatusBar* StatusBar1_ = nullptr;
   QLabel* status_text_ = nullptr;
+  // The cursor's drawing point and the view's scale.
+  QLabel* cursor_ = nullptr;
   QLabel* clock_ = nullptr;
   TemplateEditor* F_set_ = nullptr;
   QPointer<KakouDialog> kakou_;

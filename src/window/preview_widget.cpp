@@ -2,12 +2,15 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include "core/constants.h"
 
 namespace makenc {
 
 namespace {
+
+constexpr int kWheelStep = 120;
 
 QRgb to_rgb(Colour c) {
   const auto u = static_cast<std::uint32_t>(c);
@@ -26,20 +29,41 @@ QImage surface_image(const Surface& surface) {
   return image;
 }
 
-PreviewWidget::PreviewWidget(const Surface& surface, QWidget* parent) : QWidget(parent), surface_(surface) {
+PreviewWidget::PreviewWidget(std::function<const Surface&()> picture, QWidget* parent)
+    : QWidget(parent), picture_(std::move(picture)) {
   setObjectName(QStringLiteral("Pic1"));
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);  // the cursor's position in the status bar
 }
 
 void PreviewWidget::paintEvent(QPaintEvent* /*event*/) {
   QPainter p(this);
-  // Outside the surface (only while a resize is under way) the background.
+  // Outside the picture (only while a resize is under way) the background.
   p.fillRect(rect(), QColor(to_rgb(kBackground)));
-  if (surface_.width() > 0 && surface_.height() > 0) p.drawImage(QPoint(0, 0), surface_image(surface_));
+  const Surface& picture = picture_();
+  if (picture.width() > 0 && picture.height() > 0) p.drawImage(QPoint(0, 0), surface_image(picture));
 }
 
 void PreviewWidget::mousePressEvent(QMouseEvent* event) {
   emit mouse_down(event->button(), event->position().x(), event->position().y());
+}
+
+void PreviewWidget::mouseReleaseEvent(QMouseEvent* event) {
+  emit mouse_up(event->button(), event->position().x(), event->position().y());
+}
+
+void PreviewWidget::mouseMoveEvent(QMouseEvent* event) {
+  emit mouse_move(event->position().x(), event->position().y());
+}
+
+void PreviewWidget::wheelEvent(QWheelEvent* event) {
+  const int delta = event->angleDelta().y();
+  if ((delta > 0 && wheel_rest_ < 0) || (delta < 0 && wheel_rest_ > 0)) wheel_rest_ = 0;  // turned back
+  wheel_rest_ += delta;
+  const int steps = wheel_rest_ / kWheelStep;
+  wheel_rest_ -= steps * kWheelStep;
+  if (steps != 0) emit wheel(event->position().x(), event->position().y(), steps);
+  event->accept();
 }
 
 }  // namespace makenc

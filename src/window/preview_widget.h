@@ -1,10 +1,11 @@
-// The preview "Pic1": shows the session's raster surface pixel for pixel.
-// The surface is where the material map is computed, so the widget never
-// scales or smooths it; it only shows it and reports mouse presses.
+// The preview "Pic1": shows the picture of the view pixel for pixel, never
+// scaled or smoothed, and reports the mouse: presses, the wheel, moves and
+// the middle button's drag.
 #pragma once
 
 #include <QImage>
 #include <QWidget>
+#include <functional>
 
 #include "raster/surface.h"
 
@@ -17,18 +18,29 @@ class PreviewWidget : public QWidget {
   Q_OBJECT
 
  public:
-  PreviewWidget(const Surface& surface, QWidget* parent);
+  // `picture` gives what to show at each paint.
+  PreviewWidget(std::function<const Surface&()> picture, QWidget* parent);
 
  signals:
   // x and y in pixels of the preview.
   void mouse_down(Qt::MouseButton button, double x, double y);
+  void mouse_up(Qt::MouseButton button, double x, double y);
+  void mouse_move(double x, double y);
+  // Whole wheel steps (120 eighths of a degree each): positive away from
+  // the user.
+  void wheel(double x, double y, int steps);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
-  const Surface& surface_;
+  std::function<const Surface&()> picture_;
+  // A fine-grained wheel sends parts of a step: they add up to whole ones.
+  int wheel_rest_ = 0;
 };
 
 }  // namespace makenc

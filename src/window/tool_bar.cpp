@@ -26,6 +26,7 @@ DrawToolBar::DrawToolBar(QWidget* parent) : QWidget(parent) {
   out_che = check_box("out_che");
   for (int k = 0; k < kLayerCount; ++k) LYc[k] = check_box(("LYc" + std::to_string(k)).c_str());
   every_part = check_box("every_part");
+  order_numbers = check_box("order_numbers");
   // The label sits below the bar's own height, as in the layout it was
   // drawn in; the bar clips it.
   const ControlSpec& label = kDrawForm["Label1"];
@@ -39,6 +40,7 @@ DrawToolBar::DrawToolBar(QWidget* parent) : QWidget(parent) {
     const int reach = i + 1 < row.size() ? row[i + 1]->x() - row[i]->x() : row[i]->width();
     fit_caption(row[i], std::min(row[i]->width(), reach));
   }
+  fit_caption(order_numbers, order_numbers->width());
   Check2->setChecked(true);
   makeNC->setVisible(false);
 }

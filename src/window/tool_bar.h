@@ -34,6 +34,8 @@ class DrawToolBar : public QWidget {
   std::array<QCheckBox*, kLayerCount> LYc{};
   // "全部品を材料": every part of a nested sheet is material.
   QCheckBox* every_part = nullptr;
+  // "順番表示": each contour's place in the cutting order in the preview.
+  QCheckBox* order_numbers = nullptr;
   QLabel* Label1 = nullptr;
 
  private:

@@ -15,6 +15,7 @@
 
 #include "app/forms.h"
 #include "app/session.h"
+#include "app/view_control.h"
 #include "core/constants.h"
 #include "core/platform.h"
 #include "window/desktop.h"
@@ -30,6 +31,8 @@ constexpr int kDrawIds = 100;
 constexpr int kKakouIds = 300;
 constexpr int kFSetIds = 500;
 constexpr int kMenuIds = win32::kDrawMenuIds;
+// The command of the Home key, from the main window's accelerator.
+constexpr int kHomeKey = 800;
 constexpr UINT_PTR kClockTimer = 1;
 constexpr UINT kClockTickMs = 1000;
 
@@ -40,6 +43,10 @@ std::vector<HWND>& open_dialogs() {
 }
 
 void forget_dialog(HWND dialog) { std::erase(open_dialogs(), dialog); }
+
+// The signed pixel position of a mouse message.
+int mouse_x(LPARAM lp) { return static_cast<short>(LOWORD(lp)); }
+int mouse_y(LPARAM lp) { return static_cast<short>(HIWORD(lp)); }
 
 // ---------------------------------------------------------------- kakou
 
@@ -227,6 +234,8 @@ class Draw {
     show_makeNC();
   }
 
+  HWND window() const { return window_; }
+
   // The end of start-up: ticks the box of every layer that holds entities.
   void Form_Load() {
     for (int k = 0; k < kLayerCount; ++k)
@@ -243,6 +252,8 @@ class Draw {
         return 0;
       case WM_TIMER: d->show_clock(); return 0;
       case WM_COMMAND: d->command(LOWORD(wp), HIWORD(wp)); return 0;
+      // The wheel comes to the window with the focus, a child's passes up.
+      case WM_MOUSEWHEEL: d->Pic1_MouseWheel(wp, lp); return 0;
       case WM_CLOSE: d->end_Click(); return 0;
       case WM_DESTROY:
         ::KillTimer(w, kClockTimer);
@@ -278,10 +289,15 @@ class Draw {
       case WM_PAINT: d->paint_preview(w); return 0;
       case WM_ERASEBKGND: return 1;
       case WM_LBUTTONDOWN:
-      case WM_RBUTTONDOWN:
-        d->Pic1_MouseDown(message == WM_LBUTTONDOWN, static_cast<short>(LOWORD(lp)),
-                          static_cast<short>(HIWORD(lp)));
+      case WM_RBUTTONDOWN: d->Pic1_MouseDown(message == WM_LBUTTONDOWN, mouse_x(lp), mouse_y(lp)); return 0;
+      case WM_MBUTTONDOWN:
+        ::SetCapture(w);
+        start_pan(d->view_, mouse_x(lp), mouse_y(lp));
         return 0;
+      case WM_MBUTTONUP: ::ReleaseCapture(); return 0;
+      case WM_CAPTURECHANGED: end_pan(d->view_); return 0;
+      case WM_MOUSEMOVE: d->Pic1_MouseMove(mouse_x(lp), mouse_y(lp)); return 0;
+      case WM_MOUSEWHEEL: d->Pic1_MouseWheel(wp, lp); return 0;
       default: return ::DefWindowProcW(w, message, wp, lp);
     }
   }
@@ -333,6 +349,7 @@ class Draw {
   }
 
   void command(int id, int code) {
+    if (id == kHomeKey) return show_fitted();
     if (id >= kMenuIds) {
       const std::string_view item = kDrawMenus[static_cast<std::size_t>(id - kMenuIds)].name;
       if (item == "hed_ini") hed_ini_Click();
@@ -347,6 +364,7 @@ class Draw {
     if (n == "R_drew") R_drew_Click();
     if (n == "makeNC") makeNC_Click();
     if (tick_option(session_, n, ticked(n))) return;
+    if (n == "order_numbers") order_numbers_Click(ticked(n));
     if (n.starts_with("LYc")) layer_Click(n[3] - '0', ticked(n));
   }
 
@@ -356,15 +374,17 @@ class Draw {
     ::GetClientRect(window_, &client);
     ::MoveWindow(tool_bar_, 0, 0, client.right, px(kToolBarHeight), TRUE);
     ::SendMessageW(status_, WM_SIZE, 0, 0);
-    const int clock_width = px(1200);
-    const int parts[2] = {std::max(0, static_cast<int>(client.right) - clock_width), -1};
-    ::SendMessageW(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    // The text, the cursor's position and the clock.
+    const int clock_left = std::max(0, static_cast<int>(client.right) - px(1200));
+    const int parts[3] = {std::max(0, clock_left - px(kCursorWidth)), clock_left, -1};
+    ::SendMessageW(status_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
     const PixelRect pic = preview_place(client.right, client.bottom);
     ::MoveWindow(pic_, pic.left, pic.top, pic.width, pic.height, FALSE);
     // The status bar lies over the bottom of the preview, as the tool bar
     // over its top, so the preview keeps the size it is computed at.
     ::SetWindowPos(status_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     redraw(session_, pic.width, pic.height);
+    fit_view(view_, session_);
     ::InvalidateRect(pic_, nullptr, FALSE);
     show_clock();
   }
@@ -373,7 +393,7 @@ class Draw {
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
     const std::wstring text = win32::wide(clock_text(now.wHour, now.wMinute));
-    ::SendMessageW(status_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(text.c_str()));
+    ::SendMessageW(status_, SB_SETTEXTW, kClockPart, reinterpret_cast<LPARAM>(text.c_str()));
   }
 
   void show_makeNC() { ::ShowWindow(control("makeNC"), session_.makeNC_visible ? SW_SHOW : SW_HIDE); }
@@ -389,6 +409,17 @@ class Draw {
   void R_drew_Click() {
     reset_assignment(session_);
     show_makeNC();
+    show_fitted();
+  }
+
+  // R_drew and the Home key.
+  void show_fitted() {
+    fit_view(view_, session_);
+    ::InvalidateRect(pic_, nullptr, FALSE);
+  }
+
+  void order_numbers_Click(bool on) {
+    view_.order_numbers = on;
     ::InvalidateRect(pic_, nullptr, FALSE);
   }
 
@@ -407,13 +438,44 @@ class Draw {
 
   void Pic1_MouseDown(bool left, int x, int y) {
     if (left) {
-      left_click(session_, x, y);
+      left_click_in_view(view_, session_, x, y);
     } else {
-      // Clearing the painting redraws the preview at its size.
-      right_click(session_);
+      right_click_in_view(view_, session_, x, y);
       show_makeNC();
     }
     ::InvalidateRect(pic_, nullptr, FALSE);
+  }
+
+  void Pic1_MouseMove(int x, int y) {
+    if (view_.panning) {
+      drag_view(view_, session_, x, y);
+      ::InvalidateRect(pic_, nullptr, FALSE);
+    }
+    show_cursor(x, y);
+  }
+
+  // The wheel's position comes in screen coordinates; over the preview it
+  // zooms about that point, in whole steps of WHEEL_DELTA.
+  void Pic1_MouseWheel(WPARAM wp, LPARAM lp) {
+    POINT at{mouse_x(lp), mouse_y(lp)};
+    ::ScreenToClient(pic_, &at);
+    RECT r{};
+    ::GetClientRect(pic_, &r);
+    if (!::PtInRect(&r, at)) return;
+    const int delta = GET_WHEEL_DELTA_WPARAM(wp);
+    if ((delta > 0 && wheel_rest_ < 0) || (delta < 0 && wheel_rest_ > 0)) wheel_rest_ = 0;  // turned back
+    wheel_rest_ += delta;
+    const int steps = wheel_rest_ / WHEEL_DELTA;
+    wheel_rest_ -= steps * WHEEL_DELTA;
+    if (steps == 0) return;
+    wheel_view(view_, session_, at.x, at.y, steps);
+    ::InvalidateRect(pic_, nullptr, FALSE);
+    show_cursor(at.x, at.y);
+  }
+
+  void show_cursor(int x, int y) {
+    const std::wstring text = win32::wide(cursor_text(view_, session_, x, y));
+    ::SendMessageW(status_, SB_SETTEXTW, kCursorPart, reinterpret_cast<LPARAM>(text.c_str()));
   }
 
   void hed_ini_Click() {
@@ -434,7 +496,7 @@ class Draw {
     HDC dc = ::BeginPaint(w, &ps);
     RECT r{};
     ::GetClientRect(w, &r);
-    const Surface& s = session_.preview.surface;
+    const Surface& s = view_picture(view_, session_);
     HBRUSH background = ::CreateSolidBrush(static_cast<COLORREF>(kBackground));
     ::FillRect(dc, &r, background);
     ::DeleteObject(background);
@@ -509,8 +571,14 @@ class Draw {
     }
   }
 
+  static constexpr int kCursorPart = 1;
+  static constexpr int kClockPart = 2;
+  static constexpr int kCursorWidth = 3300;  // twips
+
   Session& session_;
   int& exit_code_;
+  ViewControl view_;
+  int wheel_rest_ = 0;  // a fine-grained wheel's parts of a step
   HWND window_ = nullptr;
   HWND tool_bar_ = nullptr;
   HWND pic_ = nullptr;
@@ -547,15 +615,22 @@ int run_desktop(int /*argc*/, char** /*argv*/, const std::filesystem::path& fold
   int exit_code = 0;
   Draw window(*session, exit_code);
   window.Form_Load();
+  // Home, wherever the focus is in the main window.
+  ACCEL home{FVIRTKEY, VK_HOME, kHomeKey};
+  HACCEL keys = ::CreateAcceleratorTableW(&home, 1);
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
     const auto& dialogs = open_dialogs();
     const bool taken = std::any_of(dialogs.begin(), dialogs.end(),
                                    [&](HWND d) { return ::IsDialogMessageW(d, &message) != 0; });
     if (taken) continue;
+    HWND main = window.window();
+    const bool in_main = message.hwnd == main || ::IsChild(main, message.hwnd) != 0;
+    if (in_main && ::TranslateAcceleratorW(main, keys, &message) != 0) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }
+  ::DestroyAcceleratorTable(keys);
   return exit_code;
 }
 

@@ -10,10 +10,15 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "app/view_control.h"
+#include "assign/dump_cutlist.h"
 #include "support/host_folder.h"
 #include "window/kakou_dialog.h"
 #include "window/preview_widget.h"
@@ -67,6 +72,17 @@ class DrawWindowTest : public ::testing::Test {
   }
   void click_preview(Qt::MouseButton button, double x, double y) {
     QTest::mouseClick(window->preview(), button, {}, at(x, y));
+  }
+  // Where a drawing point is shown in the view as it is now.
+  QPoint in_view(double x, double y) const {
+    const ViewControl& v = window->view();
+    return {qRound((x - v.top_left.x) * v.scale), qRound((v.top_left.y - y) * v.scale)};
+  }
+  bool in_picture(QPoint p) const { return window->preview()->rect().contains(p); }
+  void wheel(QPoint p, int steps) {
+    QWheelEvent turn(p, window->preview()->mapToGlobal(p), {}, {0, 120 * steps}, Qt::NoButton, {},
+                     Qt::NoScrollPhase, false);
+    QApplication::sendEvent(window->preview(), &turn);
   }
   void trigger(const char* action) { window->findChild<QAction*>(QString::fromLatin1(action))->trigger(); }
 
@@ -302,6 +318,109 @@ TEST_F(DrawWindowTest, EndingClosesEverythingWithoutHandingTheDrawingBack) {
     EXPECT_TRUE(std::filesystem::exists(host.path("Zemlak/Bin/makeNC.txt")));
     EXPECT_EQ(quits, 0);
   }
+}
+
+// The view only changes what is shown: the wheel zooms about the cursor,
+// the middle button drags the drawing along, Home fits it again, a click
+// paints the region at the drawing point under the cursor at every zoom, and
+// the run's cut list stays that of the fitted view byte for byte.
+TEST_F(DrawWindowTest, ZoomAndPanChangeWhatIsShownAndNothingThatIsCut) {
+  QTest::mouseClick(bar()->auto_, Qt::LeftButton);
+  const std::string cut_list = dump_cutlist(session->assignment);
+  const double fitted = window->view().scale;
+  ASSERT_GT(fitted, 0);
+  struct Step {
+    const char* what;
+    double x, y;  // the drawing point under the cursor
+    int wheel;
+    QPoint drag;  // the middle button, from that point
+    bool home;
+    double click_x, click_y;  // a point of one region, and one of another region
+    double other_x, other_y;
+  };
+  const Step steps[] = {
+      {"a step in over the hole", 30, 25, 1, {}, false, 30, 25, 70, 25},
+      {"three more over the plate", 70, 25, 3, {}, false, 70, 25, 30, 25},
+      {"dragged right and down", 70, 25, 0, {150, 60}, false, 75, 30, 35, 25},
+      {"a step out at the hole's edge", 41, 25, -1, {}, false, 45, 25, 35, 25},
+      {"as far in as the view goes", 41, 25, 40, {}, false, 42, 25, 39, 25},
+      {"three steps back", 41, 25, -3, {}, false, 45, 25, 35, 25},
+      {"as far out as the view goes", 41, 25, -40, {}, false, 70, 25, 30, 25},
+      {"in, then Home", 90, 10, 4, {}, true, 30, 25, 70, 25},
+  };
+
+  double step = 0;  // the zoom of one wheel step
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.what);
+    const QPoint cursor = in_view(s.x, s.y);
+    ASSERT_TRUE(in_picture(cursor));
+    const double before = window->view().scale;
+    if (s.wheel != 0) {
+      const DrawingPoint was = drawing_point(window->view(), *session, cursor.x(), cursor.y());
+      wheel(cursor, s.wheel);
+      const double scale = window->view().scale;
+      // Every step counts, in its direction, up to the limits; the first
+      // row's single step gives the factor of one.
+      if (step == 0) step = scale / before;
+      const double expected = std::clamp(before * std::pow(step, s.wheel), fitted, kMostPixelsPerUnit);
+      EXPECT_NEAR(scale, expected, 1e-4 * expected);
+      if (scale > fitted) {
+        // The point under the cursor stays there.
+        const DrawingPoint under = drawing_point(window->view(), *session, cursor.x(), cursor.y());
+        EXPECT_NEAR(under.x, was.x, 1e-4);
+        EXPECT_NEAR(under.y, was.y, 1e-4);
+      }
+      const std::string text = cursor_text(window->view(), *session, cursor.x(), cursor.y());
+      EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("cursor"))->text().toStdString(), text);
+    }
+    if (!s.drag.isNull()) {
+      QTest::mousePress(window->preview(), Qt::MiddleButton, {}, cursor);
+      QTest::mouseMove(window->preview(), cursor + s.drag);
+      QTest::mouseRelease(window->preview(), Qt::MiddleButton, {}, cursor + s.drag);
+      EXPECT_EQ(window->view().scale, before);
+      EXPECT_LE((in_view(s.x, s.y) - cursor - s.drag).manhattanLength(), 1)
+          << "the drawing follows the mouse";
+      QTest::mouseMove(window->preview(), cursor);
+      EXPECT_LE((in_view(s.x, s.y) - cursor - s.drag).manhattanLength(), 1)
+          << "and stays once the button is up";
+    }
+    if (s.home) {
+      QTest::keyClick(bar()->order_numbers, Qt::Key_Home);
+      EXPECT_TRUE(window->view().fitted);
+      EXPECT_DOUBLE_EQ(window->view().scale, fitted);
+    }
+    const QPoint centre_shown = in_view(50, 25);
+    QTest::mouseClick(bar()->auto_, Qt::LeftButton);
+    EXPECT_EQ(dump_cutlist(session->assignment), cut_list);
+    EXPECT_EQ(in_view(50, 25), centre_shown) << "a run keeps the view";
+    // Cleared, then painted by hand at the point clicked.
+    const QPoint click = in_view(s.click_x, s.click_y);
+    const QPoint other = in_view(s.other_x, s.other_y);
+    ASSERT_TRUE(in_picture(click));
+    QTest::mouseClick(window->preview(), Qt::RightButton, {}, click);
+    EXPECT_NE(rgb(shown().pixel(click)), kGrey);
+    QTest::mouseClick(window->preview(), Qt::LeftButton, {}, click);
+    EXPECT_EQ(rgb(shown().pixel(click)), kGrey);
+    if (in_picture(other)) {
+      EXPECT_NE(rgb(shown().pixel(other)), kGrey) << "another region";
+    }
+    QTest::mouseClick(window->preview(), Qt::RightButton, {}, click);
+  }
+}
+
+// "順番表示" writes the cutting order into what is shown, never into the
+// preview the material map is computed on.
+TEST_F(DrawWindowTest, OrderNumbersAreShownOnlyWhileTicked) {
+  EXPECT_EQ(bar()->order_numbers->text(), QStringLiteral("順番表示"));
+  EXPECT_FALSE(bar()->order_numbers->isChecked());
+  QTest::mouseClick(bar()->auto_, Qt::LeftButton);
+  const QImage plain = shown();
+  const std::vector<Colour> preview = session->preview.surface.pixels();
+  bar()->order_numbers->click();
+  EXPECT_NE(shown(), plain);
+  EXPECT_EQ(session->preview.surface.pixels(), preview);
+  bar()->order_numbers->click();
+  EXPECT_EQ(shown(), plain);
 }
 
 }  // namespace

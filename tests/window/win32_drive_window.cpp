@@ -10,12 +10,21 @@
 //   drive_window confirm TITLE        the message box of that title is answered OK
 //   drive_window menu TEXT            the main window's menu item of this text is chosen
 //   drive_window in TITLE             the commands after it work in the window of this caption
+//   drive_window wheel STEPS          the wheel turned STEPS notches over the preview's centre; the
+//                                     preview must change
+//   drive_window pan DX,DY            the middle button dragged by (DX, DY) pixels from the
+//                                     preview's centre; the preview must change
+//   drive_window home                 the Home key in the main window; the preview must show again
+//                                     what it showed before the first wheel
 //
 // Commands run in order; each waits up to 30 seconds for what it needs.
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -75,14 +84,19 @@ HWND control(HWND window, const std::string& text) {
   return s.found;
 }
 
-bool picture(HWND window, const std::string& file) {
-  ::SetForegroundWindow(window);
-  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
-  RECT r{};
-  ::GetWindowRect(window, &r);
-  const int w = r.right - r.left;
-  const int h = r.bottom - r.top;
+// What the screen shows in a rectangle (screen coordinates), the screen's
+// blue in the low byte.
+struct Shot {
+  int width = 0, height = 0;
+  std::vector<std::uint32_t> pixels;
+  bool operator==(const Shot&) const = default;
+};
+
+Shot shot(RECT r) {
+  const int w = std::max(0, static_cast<int>(r.right - r.left));
+  const int h = std::max(0, static_cast<int>(r.bottom - r.top));
+  Shot taken{w, h, std::vector<std::uint32_t>(static_cast<std::size_t>(w) * static_cast<std::size_t>(h))};
+  if (taken.pixels.empty()) return taken;
   HDC screen = ::GetDC(nullptr);
   HDC memory = ::CreateCompatibleDC(screen);
   BITMAPINFO info{};
@@ -96,18 +110,28 @@ bool picture(HWND window, const std::string& file) {
   HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = ::SelectObject(memory, bitmap);
   ::BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  Surface surface(w, h, 0);
-  const auto* px = static_cast<const std::uint32_t*>(bits);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const std::uint32_t p = px[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + x];
-      // The screen's blue is in the low byte, the surface's red.
-      surface.set_pixel(x, y, static_cast<Colour>(((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu)));
-    }
+  std::copy_n(static_cast<const std::uint32_t*>(bits), taken.pixels.size(), taken.pixels.begin());
   ::SelectObject(memory, old);
   ::DeleteObject(bitmap);
   ::DeleteDC(memory);
   ::ReleaseDC(nullptr, screen);
+  return taken;
+}
+
+bool picture(HWND window, const std::string& file) {
+  ::SetForegroundWindow(window);
+  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  const Shot taken = shot(r);
+  Surface surface(taken.width, taken.height, 0);
+  for (int y = 0; y < taken.height; ++y)
+    for (int x = 0; x < taken.width; ++x) {
+      const std::uint32_t p = taken.pixels[static_cast<std::size_t>(y * taken.width + x)];
+      // The screen's blue is in the low byte, the surface's red.
+      surface.set_pixel(x, y, static_cast<Colour>(((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu)));
+    }
   const Status written = write_png(surface, path_from_utf8(file));
   if (!written) std::fprintf(stderr, "drive_window: %s\n", written.error().message.c_str());
   return written.ok();
@@ -118,14 +142,37 @@ bool fail(const std::string& what) {
   return false;
 }
 
+// The preview's part above the status bar, which lies over its bottom.
+RECT preview_rect(HWND main) {
+  RECT pic{}, status{};
+  ::GetWindowRect(::FindWindowExW(main, nullptr, L"makenc_Pic1", nullptr), &pic);
+  if (::GetWindowRect(::FindWindowExW(main, nullptr, L"msctls_statusbar32", nullptr), &status) != 0)
+    pic.bottom = std::min(pic.bottom, status.top);
+  return pic;
+}
+
+// Waits until the preview shows what `done` accepts.
+template <typename Done>
+bool preview_becomes(HWND main, Done done) {
+  return wait_for([&] { return done(shot(preview_rect(main))) ? main : nullptr; }) != nullptr;
+}
+
 bool run(const std::vector<std::string>& args) {
   std::wstring target;  // the caption of the window worked in; "" for the main window
+  Shot fitted;          // the preview before the first wheel
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& command = args[i];
     const bool has_argument = i + 1 < args.size();
     HWND main = wait_for(main_window);
     if (main == nullptr) return fail("the main window Draw did not appear");
     if (command == "wait") continue;
+    if (command == "home") {
+      // Through the message loop, where the main window's accelerator takes it.
+      ::PostMessageW(main, WM_KEYDOWN, VK_HOME, 0);
+      if (!preview_becomes(main, [&](const Shot& now) { return now == fitted; }))
+        return fail("Home did not bring the fitted view back");
+      continue;
+    }
     if (!has_argument) return fail(command + " needs an argument");
     const std::string& argument = args[++i];
     if (command == "in") {
@@ -134,6 +181,34 @@ bool run(const std::vector<std::string>& args) {
     }
     HWND draw = target.empty() ? main : wait_for([&] { return ::FindWindowW(nullptr, target.c_str()); });
     if (draw == nullptr) return fail("no window \"" + wide_to_utf8(target) + "\"");
+    if (command == "wheel") {
+      const RECT r = preview_rect(main);
+      const Shot before = shot(r);
+      if (fitted.pixels.empty()) fitted = before;
+      const int steps = std::atoi(argument.c_str());
+      // The wheel's position comes in screen coordinates.
+      ::PostMessageW(main, WM_MOUSEWHEEL, MAKEWPARAM(0, steps * WHEEL_DELTA),
+                     MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+      if (!preview_becomes(main, [&](const Shot& now) { return !(now == before); }))
+        return fail("the wheel did not change the preview");
+      continue;
+    }
+    if (command == "pan") {
+      const RECT r = preview_rect(main);
+      const Shot before = shot(r);
+      HWND pic = ::FindWindowExW(main, nullptr, L"makenc_Pic1", nullptr);
+      int dx = 0, dy = 0;
+      if (std::sscanf(argument.c_str(), "%d,%d", &dx, &dy) != 2) return fail("pan needs DX,DY");
+      POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+      ::ScreenToClient(pic, &centre);
+      ::PostMessageW(pic, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(centre.x, centre.y));
+      ::PostMessageW(pic, WM_MOUSEMOVE, MK_MBUTTON, MAKELPARAM(centre.x + dx / 2, centre.y + dy / 2));
+      ::PostMessageW(pic, WM_MOUSEMOVE, MK_MBUTTON, MAKELPARAM(centre.x + dx, centre.y + dy));
+      ::PostMessageW(pic, WM_MBUTTONUP, 0, MAKELPARAM(centre.x + dx, centre.y + dy));
+      if (!preview_becomes(main, [&](const Shot& now) { return !(now == before); }))
+        return fail("the middle button did not move the preview");
+      continue;
+    }
     if (command == "menu") {
       const UINT id = menu_command(argument);
       if (id == 0) return fail("no menu item \"" + argument + "\"");

@@ -1,9 +1,11 @@
 // Takes pictures of the windows for the documentation: the main window
-// after an assignment run on a host folder, and the two dialogs.
+// after an assignment run on a host folder, fitted and zoomed in with the
+// cutting order shown, and the two dialogs.
 //   grab_windows HOST_FOLDER OUTPUT_FOLDER
 // Run it on a copy of a host folder: nothing is handed back, but start-up
 // rewrites the working copy.
 #include <QApplication>
+#include <QCheckBox>
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
@@ -13,6 +15,7 @@
 #include "window/draw_window.h"
 #include "window/icons.h"
 #include "window/kakou_dialog.h"
+#include "window/preview_widget.h"
 #include "window/template_editor.h"
 #include "window/tool_bar.h"
 #include "window/window_style.h"
@@ -51,6 +54,13 @@ int main(int argc, char** argv) {
   QCoreApplication::processEvents();
   window.tool_bar()->auto_->click();
   bool ok = save(&window, out / "main_window.png");
+  // Zoomed in about the middle of the preview, with the cutting order shown.
+  window.tool_bar()->order_numbers->click();
+  const QSize pic = window.preview()->size();
+  window.Pic1_MouseWheel(pic.width() / 2.0, pic.height() / 2.0, 3);
+  ok = save(&window, out / "main_window_zoomed.png") && ok;
+  window.Form_KeyHome();
+  window.tool_bar()->order_numbers->click();
   window.hed_ini_Click();
   window.template_editor()->findChild<QAbstractButton*>(QStringLiteral("sta_op"))->click();
   ok = save(window.template_editor(), out / "template_editor.png") && ok;
