@@ -74,7 +74,8 @@ int fail(std::ostream& err, const Error& e) {
 // The report goes to disk before the NC program, so that a report that
 // cannot be written stops the run before anything reaches the machine or
 // the host.
-Status write_report(const Session& session, const std::string& date, const std::filesystem::path& file) {
+Status write_report(Session& session, const std::string& date, const std::filesystem::path& file) {
+  measure_job(session);
   if (!session.summary) return session.summary.error();
   const Drawing& d = session.start.drawing;
   auto name = nc_output_name(session.folder, d.File_lin, date);
@@ -138,7 +139,7 @@ int run_batch(const CommandLine& cl, const std::filesystem::path& folder, std::o
     return fail(err, written.error());
   }
   out << cp932_to_utf8(written->message) << '\n';
-  if (session->summary) out << summary_text(*session->summary) << '\n';
+  out << summary_text(written->job) << '\n';
   warn(err, written->warnings);
   return 0;
 }

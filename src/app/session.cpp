@@ -37,9 +37,12 @@ void run_assignment(Session& session) {
   run_approach_assignment(session.assignment, session.preview, session.map, session.start.drawing,
                           session.settings, session.options.layers,
                           MaterialChoice{session.every_part_material, session.options.skip_outline});
+  session.makeNC_visible = true;
+}
+
+void measure_job(Session& session) {
   session.summary = job_summary(NcInput{session.folder, session.start.drawing, session.settings,
                                         session.assignment, session.options, short_date_today()});
-  session.makeNC_visible = true;
 }
 
 void reset_assignment(Session& session) {

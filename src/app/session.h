@@ -29,7 +29,7 @@ struct Session {
   bool every_part_material = false;
   Assignment assignment;
   // What the program of the last assignment run asks of the machine, or why
-  // NC generation would refuse it.
+  // NC generation would refuse it (set by measure_job).
   Result<JobSummary> summary = JobSummary{};
   // The button "makeNC": hidden until an assignment run completes.
   bool makeNC_visible = false;
@@ -43,8 +43,14 @@ Result<Session> open_session(const std::filesystem::path& folder);
 // box, the redraw button).
 void redraw(Session& session, int width, int height);
 
-// The button "auto", and the job summary of its result.
+// The button "auto".
 void run_assignment(Session& session);
+
+// The job summary of the last assignment run, for the status bar after
+// "auto" or a report: what its program would ask of the machine. It builds
+// the program's body once, so a run that writes the program anyway takes
+// the summary from the program written.
+void measure_job(Session& session);
 
 // The button "R_drew": hide "makeNC" and redraw.
 void reset_assignment(Session& session);

@@ -194,7 +194,8 @@ Result<NcWritten> make_nc_data(const NcInput& input, FileLayer& files) {
   auto templates = read_start_end_templates(input.folder);
   if (!templates) return templates.error();
   Warnings warnings;
-  auto body = nc_body(input, *templates, &warnings);
+  JobSummary job;
+  auto body = nc_body(input, *templates, &warnings, &job);
   if (!body) return body.error();
   auto size = drawing_size_text(input.drawing);
   if (!size) return size.error();
@@ -211,7 +212,7 @@ Result<NcWritten> make_nc_data(const NcInput& input, FileLayer& files) {
   if (!folder) return folder.error();
   Status written = write_file_atomically(name->file, join_crlf(lines), files);
   if (!written) return Error{"the NC program was not written: " + written.error().message};
-  return NcWritten{name->file, name->shown + utf8_to_cp932("に出力しました。"), std::move(warnings)};
+  return NcWritten{name->file, name->shown + utf8_to_cp932("に出力しました。"), std::move(warnings), job};
 }
 
 std::string short_date_today() {

@@ -39,6 +39,7 @@ struct NcWritten {
   std::filesystem::path file;  // where the program was written on disk
   std::string message;         // the file as named to the user + "に出力しました。", code page 932
   Warnings warnings;           // contours written otherwise than asked
+  JobSummary job;              // what the program asks of the machine
 };
 
 // Builds the block table and writes header, body and footer to the NC file.

@@ -166,6 +166,7 @@ void Draw::show_warnings(const Warnings& warnings) {
 
 void Draw::auto_Click() {
   run_assignment(session_);
+  measure_job(session_);
   show_warnings(session_.assignment.warnings);
   show_makeNC();
   Pic1_->update();

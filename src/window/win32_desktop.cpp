@@ -400,6 +400,7 @@ class Draw {
 
   void auto_Click() {
     run_assignment(session_);
+    measure_job(session_);
     const std::wstring text = win32::wide(status_text(session_.summary, session_.assignment.warnings));
     ::SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
     show_makeNC();
