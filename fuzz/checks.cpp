@@ -32,7 +32,8 @@ void check_contours(const Drawing& drawing) {
   for (int k = 0; k < kLayerCount; ++k) {
     if (!drawing.has_layer(k)) continue;
     const Table& W = drawing.layer(k);
-    if (W.rows() == 0 || W.cols() <= static_cast<std::size_t>(col::contour)) broken("a layer table too small");
+    if (W.rows() == 0 || W.cols() <= static_cast<std::size_t>(col::contour))
+      broken("a layer table too small");
     bool ended = false;
     for (std::size_t r = 0; r < W.last_row(); ++r) {
       const Cell& c = W.at(r, col::contour);
@@ -47,7 +48,8 @@ void check_contours(const Drawing& drawing) {
       last = id;
     }
   }
-  if (last != static_cast<double>(drawing.Cnt_total)) broken("the contour count differs from the last number");
+  if (last != static_cast<double>(drawing.Cnt_total))
+    broken("the contour count differs from the last number");
 }
 
 void check_cut_list(const Assignment& a) {

@@ -50,15 +50,13 @@ double scaled(std::uint8_t mantissa, std::uint8_t power, bool zero) {
 }
 
 struct Pen {
-  double x = 0, y = 0;            // the last end point
+  double x = 0, y = 0;              // the last end point
   double start_x = 0, start_y = 0;  // where the chain began
 };
 
 class DrawingText {
  public:
-  explicit DrawingText(double plate) : plate_(plate) {
-    lines_ = {"hq", "file=C:\\jww\\data\\fuzz.jww", "#"};
-  }
+  explicit DrawingText(double plate) : plate_(plate) { lines_ = {"hq", "file=C:\\jww\\data\\fuzz.jww", "#"}; }
   double coordinate(std::uint8_t b) const { return plate_ * b / 255.0; }
 
   void entity(std::uint8_t op, Bytes& in) {
@@ -92,7 +90,9 @@ class DrawingText {
         pen_.y = cy + r * std::sin(rad);
         break;
       }
-      case 4: lines_.push_back("pt " + text(coordinate(in.next())) + " " + text(coordinate(in.next()))); break;
+      case 4:
+        lines_.push_back("pt " + text(coordinate(in.next())) + " " + text(coordinate(in.next())));
+        break;
       default: line_to(pen_.x, pen_.y, pen_.start_x, pen_.start_y); break;
     }
   }

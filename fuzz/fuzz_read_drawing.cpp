@@ -10,7 +10,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace makenc;
-  const std::vector<std::string> lines = text_lines(std::string_view(reinterpret_cast<const char*>(data), size));
+  const std::vector<std::string> lines =
+      text_lines(std::string_view(reinterpret_cast<const char*>(data), size));
   static const Settings settings;
   bool header_seen = false;
   auto read = read_drawing(lines, settings, [&header_seen](const std::vector<std::string>&) {

@@ -59,8 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   auto size_text = drawing_size_text(job.start.drawing);
   if (!size_text) fuzz::broken("the bundled drawing has no size");
-  const std::vector<std::string> program =
-      program_lines(fill_header(head, input.date, "C:\\jww\\Zemlak\\plate.nc", *size_text), std::move(*body), foot);
+  const std::vector<std::string> program = program_lines(
+      fill_header(head, input.date, "C:\\jww\\Zemlak\\plate.nc", *size_text), std::move(*body), foot);
   // The machine reads the program line by line: no line may hold a line end
   // of its own.
   for (const std::string& line : program)
