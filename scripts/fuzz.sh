@@ -98,7 +98,9 @@ if ! $campaign; then
 fi
 
 table=$build/campaign.tsv
-[ -f "$table" ] || printf 'target\texecutions\tseconds\texec/s\tcov\tft\tcorpus files\tcorpus bytes\tfindings\n' >"$table"
+[ -f "$table" ] ||
+  printf 'target\texecutions\tseconds\texec/s\tcpu seconds\texec/cpu s\tcov\tft\tcorpus files\tcorpus bytes\tfindings\n' \
+    >"$table"
 status=0
 for target in "${targets[@]}"; do
   corpus=$build/campaign/$target
@@ -108,12 +110,18 @@ for target in "${targets[@]}"; do
   log=$build/campaign-$target.log
   echo "campaign: $target to $runs executions (log $log)"
   start=$(date +%s)
+  # The processor time the target had: on a shared machine the time on the
+  # clock says little.
+  cpu_log=$build/campaign-$target.cpu
+  TIMEFORMAT='%U %S'
   # shellcheck disable=SC2046
-  (cd "$build" && ./fuzz/fuzz_"$target" -runs="$runs" "${limit[@]}" -timeout="$(timeout_of "$target")" -rss_limit_mb=2048 \
-     $(options_of "$target") -print_final_stats=1 -artifact_prefix="$failed/" "$corpus" >"$log" 2>&1) || status=1
+  { time (cd "$build" && ./fuzz/fuzz_"$target" -runs="$runs" "${limit[@]}" -timeout="$(timeout_of "$target")" \
+            -rss_limit_mb=2048 $(options_of "$target") -print_final_stats=1 -artifact_prefix="$failed/" \
+            "$corpus" >"$log" 2>&1) || status=1; } 2>"$cpu_log"
   elapsed=$(($(date +%s) - start))
+  cpu=$(awk '{ printf "%d", $1 + $2 }' "$cpu_log")
   executions=$(grep -oP '^stat::number_of_executed_units: \K[0-9]+' "$log" || echo 0)
-  last=$(grep -E '^#[0-9]+ ' "$log" | tail -n 1)
+  last=$(grep -E '^#[0-9]+[[:space:]]' "$log" | tail -n 1 || true)
   cov=$(echo "$last" | grep -oP 'cov: \K[0-9]+' || echo '?')
   ft=$(echo "$last" | grep -oP 'ft: \K[0-9]+' || echo '?')
   # The minimised corpus replaces the kept one.
@@ -128,8 +136,9 @@ for target in "${targets[@]}"; do
   bytes=$(du -sb "$kept" | cut -f1)
   findings=$(find "$failed" -type f | wc -l)
   rate=$((executions / (elapsed > 0 ? elapsed : 1)))
-  printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$target" "$executions" "$elapsed" "$rate" "$cov" "$ft" \
-    "$files" "$bytes" "$findings" | tee -a "$table"
+  cpu_rate=$((executions / (cpu > 0 ? cpu : 1)))
+  printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$target" "$executions" "$elapsed" "$rate" "$cpu" \
+    "$cpu_rate" "$cov" "$ft" "$files" "$bytes" "$findings" | tee -a "$table"
   [ "$findings" -eq 0 ] || status=1
 done
 exit $status
