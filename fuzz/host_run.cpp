@@ -19,6 +19,9 @@ namespace fs = std::filesystem;
 // map to find parts, small enough for many runs a second.
 constexpr int kPreviewWidth = 160;
 constexpr int kPreviewHeight = 80;
+// A million pixels keep every material map, and so every whole job, quick
+// under the sanitizers.
+constexpr double kFuzzMapPixelCap = 1e6;
 
 std::string read_bytes(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -28,11 +31,6 @@ std::string read_bytes(const fs::path& file) {
 void write_bytes(const fs::path& file, const std::string& bytes) {
   std::ofstream out(file, std::ios::binary);
   out << bytes;
-}
-
-[[noreturn]] void broken(const char* what) {
-  std::fprintf(stderr, "host folder check failed: %s\n", what);
-  std::abort();
 }
 
 // One folder per process, emptied before every run. Unnamed drawings go
@@ -111,6 +109,7 @@ void run_host(const HostFiles& files, bool own_motion_lines) {
     if (read_bytes(jwc) != files.jwc_temp) broken("start-up changed JWC_TEMP.TXT");
     return;
   }
+  session->map.pixel_cap = kFuzzMapPixelCap;
   redraw(*session, kPreviewWidth, kPreviewHeight);
   // The check drawing exercises the hand-back's own records.
   session->options.check_drawing = true;
@@ -125,17 +124,6 @@ void run_host(const HostFiles& files, bool own_motion_lines) {
   if (!fs::is_regular_file(written->file, ec)) broken("the NC program reported as written is missing");
   if (fs::exists(folder / "Zemlak" / "Bin" / "makeNC.txt", ec)) broken("the working copy was not removed");
   if (own_motion_lines) check_motion_lines(written->file, session->settings);
-}
-
-std::string piece(std::string_view bytes, std::size_t index) {
-  std::size_t from = 0;
-  for (std::size_t i = 0; i < index; ++i) {
-    const std::size_t nul = bytes.find('\0', from);
-    if (nul == std::string_view::npos) return {};
-    from = nul + 1;
-  }
-  const std::size_t nul = bytes.find('\0', from);
-  return std::string(bytes.substr(from, nul == std::string_view::npos ? std::string_view::npos : nul - from));
 }
 
 }  // namespace makenc::fuzz

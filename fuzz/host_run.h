@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "checks.h"
+
 namespace makenc::fuzz {
 
 // The five templates and the settings of the bundled example, as the host
@@ -32,8 +34,5 @@ HostFiles example_files();
 // (the templates hold none), so it must hold nothing but words and plain
 // decimal numbers: never "nan", "inf" or an exponent.
 void run_host(const HostFiles& files, bool own_motion_lines);
-
-// Splits the fuzzer's bytes at NUL bytes into at most `n` pieces.
-std::string piece(std::string_view bytes, std::size_t index);
 
 }  // namespace makenc::fuzz

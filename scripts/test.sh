@@ -14,5 +14,5 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 (cd "${BUILD_DIR:-$here/build}" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
 "$here/scripts/test-package.sh"
 "$here/scripts/sanitize.sh"
-"$here/scripts/fuzz.sh" "${FUZZ_SECONDS:-60}"
+"$here/scripts/fuzz.sh" "${FUZZ_SECONDS:-30}"
 LINUX_MAKENC="${BUILD_DIR:-$here/build}/makenc" "$here/scripts/test-windows.sh"

@@ -97,15 +97,19 @@ std::optional<std::vector<std::string>> read_text_lines(const std::filesystem::p
     return std::nullopt;
   }
   if (in.bad()) return std::nullopt;
+  return text_lines(data);
+}
+
+std::vector<std::string> text_lines(std::string_view data) {
   std::vector<std::string> lines;
   std::size_t from = 0;
   while (from < data.size()) {
     const std::size_t end = data.find_first_of("\r\n", from);
-    if (end == std::string::npos) {
-      lines.emplace_back(data, from);
+    if (end == std::string_view::npos) {
+      lines.emplace_back(data.substr(from));
       break;
     }
-    lines.emplace_back(data, from, end - from);
+    lines.emplace_back(data.substr(from, end - from));
     from = end + 1;
     if (data[end] == '\r' && from < data.size() && data[from] == '\n') ++from;
   }

@@ -55,10 +55,13 @@ std::size_t rfind_char(std::string_view s, std::string_view seps);
 std::string cp932_to_utf8(std::string_view bytes);
 std::string utf8_to_cp932(std::string_view text);
 
-// Reads a text file into lines without their line ends; a line may end in
+// Splits file text into lines without their line ends; a line may end in
 // CR LF, a bare LF or a lone CR (neither byte can be the second byte of a
 // double-byte character), and a last line without a line end counts.
-// Returns nothing when the file cannot be opened or read.
+std::vector<std::string> text_lines(std::string_view bytes);
+
+// Reads a text file into lines as text_lines does. Returns nothing when the
+// file cannot be opened or read.
 std::optional<std::vector<std::string>> read_text_lines(const std::filesystem::path& file);
 
 // Joins lines with CR LF after every one of them.

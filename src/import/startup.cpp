@@ -34,20 +34,27 @@ Result<std::vector<std::string>> read_interchange(const std::filesystem::path& f
   return std::move(*lines);
 }
 
-Status read_drawing(const std::filesystem::path& working_copy, const std::vector<std::string>& lines,
-                    Reader& rd, Drawing& drawing) {
-  // The working copy starts empty at every start, whatever it held before.
-  Status created = write_file_atomically(working_copy, "");
-  if (!created) return created;
-  Status first = first_read(rd, drawing, lines);
-  if (!first) return first;
-  Status header = write_file_atomically(working_copy, join_crlf(rd.working_copy));
-  if (!header) return header;
-  between_reads(rd, drawing);
-  return second_read(rd, drawing, lines);
-}
-
 }  // namespace
+
+Result<StartUp> read_drawing(const std::vector<std::string>& lines, const Settings& settings,
+                             const HeaderRead& header_read) {
+  StartUp out;
+  out.drawing.Cnt_total = 1;
+  Reader rd;
+  Status first = first_read(rd, out.drawing, lines);
+  if (!first) return first.error();
+  if (header_read) {
+    Status header = header_read(rd.working_copy);
+    if (!header) return header.error();
+  }
+  between_reads(rd, out.drawing);
+  Status second = second_read(rd, out.drawing, lines);
+  if (!second) return second.error();
+  measure_layers(out.drawing);
+  chain_layers(out.drawing, settings);
+  out.working_copy = std::move(rd.working_copy);
+  return out;
+}
 
 Result<StartUp> start_up(const std::filesystem::path& folder, Settings& settings) {
   read_set_ini(host_path(folder, "Zemlak\\Bin\\set.ini"), settings);
@@ -60,15 +67,13 @@ Result<StartUp> start_up(const std::filesystem::path& folder, Settings& settings
   auto lines = read_interchange(folder);
   if (!lines) return lines.error();
 
-  StartUp out;
-  out.drawing.Cnt_total = 1;
-  Reader rd;
-  Status read = read_drawing(host_path(folder, "Zemlak\\Bin\\makeNC.txt"), *lines, rd, out.drawing);
-  if (!read) return read.error();
-  measure_layers(out.drawing);
-  chain_layers(out.drawing, settings);
-  out.working_copy = std::move(rd.working_copy);
-  return out;
+  // The working copy starts empty at every start, whatever it held before.
+  const std::filesystem::path working_copy = host_path(folder, "Zemlak\\Bin\\makeNC.txt");
+  Status created = write_file_atomically(working_copy, "");
+  if (!created) return created.error();
+  return read_drawing(*lines, settings, [&working_copy](const std::vector<std::string>& header) {
+    return write_file_atomically(working_copy, join_crlf(header));
+  });
 }
 
 }  // namespace makenc

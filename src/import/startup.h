@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,15 @@ struct StartUp {
   // generation appends the check drawing and hands it back.
   std::vector<std::string> working_copy;
 };
+
+// Called with the header lines for the working copy once the first read
+// has ended well, before the second read.
+using HeaderRead = std::function<Status(const std::vector<std::string>&)>;
+
+// The two reads, measurement and chaining on the lines of the interchange
+// file, with the settings already read; nothing is read or written on disk.
+Result<StartUp> read_drawing(const std::vector<std::string>& lines, const Settings& settings,
+                             const HeaderRead& header_read = {});
 
 // Runs start-up in the host folder. Reads "Zemlak\Bin\set.ini" into
 // `settings` first (a missing file keeps the defaults); a matching tolerance

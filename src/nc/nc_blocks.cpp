@@ -64,6 +64,12 @@ std::optional<std::string> nc_word(char letter, double v, std::int16_t S) {
   return std::string(1, letter) + *text;
 }
 
+TemplateLines template_lines(std::string_view bytes) {
+  TemplateLines list = text_lines(bytes);
+  list.emplace_back();
+  return list;
+}
+
 Result<TemplateLines> read_template(const std::filesystem::path& file) {
   std::error_code ec;
   const std::filesystem::file_status st = std::filesystem::status(file, ec);

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/error.h"
@@ -66,8 +67,12 @@ std::optional<std::string> nc_word(char letter, double v, std::int16_t S);
 // end, so that a reader stopping at the first empty entry always stops.
 using TemplateLines = std::vector<std::string>;
 
-// Reads a template file as bytes; a line of blanks stays as it is. A missing
-// or unreadable file is an error naming it.
+// A template's text as its lines and the spare entry; a line of blanks stays
+// as it is.
+TemplateLines template_lines(std::string_view bytes);
+
+// Reads a template file as template_lines does. A missing or unreadable
+// file is an error naming it.
 Result<TemplateLines> read_template(const std::filesystem::path& file);
 
 }  // namespace makenc

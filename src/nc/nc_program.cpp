@@ -122,6 +122,16 @@ std::vector<std::string> fill_header(const TemplateLines& head, const std::strin
   return lines;
 }
 
+std::vector<std::string> program_lines(const std::vector<std::string>& header, NcBlocks body,
+                                       const TemplateLines& foot) {
+  std::vector<std::string> lines = header;
+  std::vector<std::string> body_text = body_lines(std::move(body));
+  lines.reserve(lines.size() + body_text.size() + foot.size());
+  for (std::string& line : body_text) lines.push_back(std::move(line));
+  for (std::string& line : without_spare(foot)) lines.push_back(std::move(line));
+  return lines;
+}
+
 Result<std::string> drawing_size_text(const Drawing& d) {
   try {
     const double width = (d.X_max - d.X_min).number();
@@ -203,11 +213,8 @@ Result<NcWritten> make_nc_data(const NcInput& input, FileLayer& files) {
   if (!head) return head.error();
   auto foot = read_template(host_path(input.folder, "Zemlak\\Bin\\foot.ini"));
   if (!foot) return foot.error();
-  std::vector<std::string> lines = fill_header(*head, input.date, name->NC_path, *size);
-  std::vector<std::string> body_text = body_lines(std::move(*body));
-  lines.reserve(lines.size() + body_text.size() + foot->size());
-  for (std::string& line : body_text) lines.push_back(std::move(line));
-  for (std::string& line : without_spare(*foot)) lines.push_back(std::move(line));
+  const std::vector<std::string> lines =
+      program_lines(fill_header(*head, input.date, name->NC_path, *size), std::move(*body), *foot);
   Status folder = check_output_folder(name->file.parent_path());
   if (!folder) return folder.error();
   Status written = write_file_atomically(name->file, join_crlf(lines), files);

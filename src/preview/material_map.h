@@ -29,13 +29,8 @@ inline constexpr double kResolvedHolePixels = 20;
 // The largest map: one byte a pixel, so 64 MB with the fill's bookkeeping
 // on top, which leaves a batch run of 100,000 entities under 300 MB. A
 // 6000 x 3000 plate at approach 5 needs 47 million pixels.
-// Fuzz builds, which run thousands of whole jobs a minute under the
-// sanitizers, set a smaller cap of their own.
-#ifdef MAKENC_MAP_PIXEL_CAP
-inline constexpr double kMapPixelCap = MAKENC_MAP_PIXEL_CAP;
-#else
+// A map may be given a smaller cap of its own (MaterialMap::pixel_cap).
 inline constexpr double kMapPixelCap = 64e6;
-#endif
 // Room around the drawing on a map of its own: the outside is sampled and
 // filled 10 pixels left of and below the drawing's lower-left corner.
 inline constexpr int kMapMargin = 16;
@@ -52,6 +47,8 @@ struct MaterialMap {
   // When the cap made the map coarser than it should be: holes narrower
   // than this (drawing units) may have their lead-ins on the wrong side.
   double check_below = 0;
+  // The most pixels a map of its own may have.
+  double pixel_cap = kMapPixelCap;
 };
 
 // Chooses where the map is decided for the preview as it is now drawn and

@@ -27,13 +27,13 @@ double side(double k, double length) { return std::ceil(k * length) + 2.0 * kMap
 double map_pixels(float k, const Extent& e) { return side(k, e.dx) * side(k, e.dy); }
 
 // The finest scale at or below `wanted` whose map stays within the cap.
-float capped_scale(double wanted, const Extent& e) {
+float capped_scale(double wanted, const Extent& e, double cap) {
   auto k = static_cast<float>(wanted);
-  for (int i = 0; i < 200 && map_pixels(k, e) > kMapPixelCap; ++i) {
-    const double shrink = std::sqrt(kMapPixelCap / map_pixels(k, e));
+  for (int i = 0; i < 200 && map_pixels(k, e) > cap; ++i) {
+    const double shrink = std::sqrt(cap / map_pixels(k, e));
     k = static_cast<float>(k * std::min(shrink, 0.999));
   }
-  return map_pixels(k, e) > kMapPixelCap ? 0.0F : k;
+  return map_pixels(k, e) > cap ? 0.0F : k;
 }
 
 bool preview_is_drawn(const Preview& p) {
@@ -83,7 +83,7 @@ void prepare_material_map(MaterialMap& map, const Preview& preview, const Drawin
   const bool drawn = preview_is_drawn(preview);
   if (drawn && preview.fit.Scr_k >= wanted) return;
   const Extent e = drawing_extent(drawing);
-  const float k = capped_scale(wanted, e);
+  const float k = capped_scale(wanted, e, map.pixel_cap);
   if (!(k > 0) || (drawn && k <= preview.fit.Scr_k)) {
     if (drawn) map.check_below = kResolvedHolePixels / preview.fit.Scr_k;
     return;

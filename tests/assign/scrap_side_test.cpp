@@ -206,6 +206,10 @@ struct MapCase {
   std::int16_t S;
   bool own;            // a surface of its own, not the preview
   double check_below;  // the width the warning names; 0: no warning
+  double cap = kMapPixelCap;
+  // The map's warning first, then one per contour whose side it could not
+  // tell.
+  std::size_t warnings = 1;
 };
 
 void PrintTo(const MapCase& c, std::ostream* os) { *os << c.name; }
@@ -222,18 +226,19 @@ TEST_P(MapChoice, StaysWithinTheCapAndSaysWhatItCannotResolve) {
   run.drawing = make_drawing(c.width, c.height, {{0, b.table()}}, 2);
   run.settings.ini_Apr = c.approach;
   run.settings.ini_S_suu = c.S;
+  run.map.pixel_cap = c.cap;
   redraw_preview(run.preview, run.drawing, run.ticks, kBatchPreviewWidth, kBatchPreviewHeight);
   run_approach_assignment(run.a, run.preview, run.map, run.drawing, run.settings, run.ticks);
   EXPECT_EQ(run.map.uses_own, c.own);
   const Surface& own = run.map.own.surface;
-  EXPECT_LE(double(own.width()) * own.height(), kMapPixelCap);
+  EXPECT_LE(double(own.width()) * own.height(), c.cap);
   EXPECT_EQ(run.a.Ord_dat.rows(), 3u) << "the hole and the outline are placed";
   EXPECT_EQ(run.preview.surface.width(), kBatchPreviewWidth) << "the preview keeps its size";
   if (c.check_below == 0) {
     EXPECT_TRUE(run.a.warnings.empty());
     return;
   }
-  ASSERT_EQ(run.a.warnings.size(), 1u);
+  ASSERT_EQ(run.a.warnings.size(), c.warnings);
   const std::string& w = run.a.warnings.front().message;
   EXPECT_NE(w.find("holes narrower than " + std::string(Cell(c.check_below).text_form())), std::string::npos)
       << w;
@@ -249,7 +254,10 @@ INSTANTIATE_TEST_SUITE_P(
         // A drawing a million units wide, and a fine grid's short approach:
         // the map is made at the cap's scale.
         MapCase{"drawing_1e6_wide", 1e6, 1000, "5", 1000, true, 84.5},
-        MapCase{"approach_ten_thousandth_on_a_fine_grid", 100, 60, "0.0001", 30000, true, 0.2}),
+        MapCase{"approach_ten_thousandth_on_a_fine_grid", 100, 60, "0.0001", 30000, true, 0.2},
+        // A map given a cap of its own stays within it; the hole is then
+        // narrower than the map can resolve.
+        MapCase{"drawing_1e6_wide_on_a_map_of_65536_pixels", 1e6, 1000, "5", 1000, true, 10885.9, 65536, 2}),
     [](const ::testing::TestParamInfo<MapCase>& c) { return std::string(c.param.name); });
 
 }  // namespace
