@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "assign/assignment.h"
@@ -101,7 +102,9 @@ class DrawingText {
  private:
   static std::string text(double v) { return double_text(v); }
   void line_to(double x1, double y1, double x2, double y2) {
-    lines_.push_back(" " + text(x1) + " " + text(y1) + " " + text(x2) + " " + text(y2));
+    std::string line;
+    for (const double v : {x1, y1, x2, y2}) line.append(" ").append(text(v));
+    lines_.push_back(std::move(line));
     pen_.x = x2;
     pen_.y = y2;
   }
