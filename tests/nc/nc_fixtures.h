@@ -47,6 +47,14 @@ struct LayerBuilder {
   // end point first, as chaining does when the contour runs the other way.
   LayerBuilder& arc(double cx, double cy, double r, double as, double ae, int contour, int position,
                     bool swapped = false);
+  // The rectangle 0,0 - w,h chained clockwise from its bottom side, which
+  // runs from (w, 0) to (0, 0).
+  LayerBuilder& rectangle(double w, double h, int contour) {
+    return line(w, 0, 0, 0, contour, 1)
+        .line(0, 0, 0, h, contour, 2)
+        .line(0, h, w, h, contour, 3)
+        .line(w, h, w, 0, contour, 4);
+  }
   LayerBuilder& circle(double cx, double cy, double r, int contour) {
     auto& row_ = row("ci", contour, 1);
     row_[col::cx] = cx, row_[col::cy] = cy, row_[col::radius] = double_text_cell(r);
@@ -155,12 +163,7 @@ struct NcCase {
 // 100 x 60 on ly0, a marking line on ly1; the rectangle is the outline.
 inline NcCase worked_example() {
   NcCase c;
-  c.set_layer(0, LayerBuilder{}
-                     .line(100, 0, 0, 0, 1, 1)
-                     .line(0, 0, 0, 60, 1, 2)
-                     .line(0, 60, 100, 60, 1, 3)
-                     .line(100, 60, 100, 0, 1, 4)
-                     .circle(30, 30, 10, 2));
+  c.set_layer(0, LayerBuilder{}.rectangle(100, 60, 1).circle(30, 30, 10, 2));
   c.set_layer(1, LayerBuilder{}.line(60, 20, 80, 20, 3, 1));
   c.assignment.Ord_dat = cut_list({{"ly0", 2, 1, 30, 25, 30, 20, "cut", "circle"},
                                    {"ly1", 3, 1, 60, 20, 80, 20, "mark", "line"},

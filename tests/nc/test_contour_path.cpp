@@ -21,11 +21,7 @@ Lines body(const NcCase& c, const NcTemplates& t = test::example_templates()) {
 // running (100, 0) to (0, 0), entered on that side at (50, 0).
 NcCase square(double approach_y) {
   NcCase c;
-  c.set_layer(0, LayerBuilder{}
-                     .line(100, 0, 0, 0, 1, 1)
-                     .line(0, 0, 0, 100, 1, 2)
-                     .line(0, 100, 100, 100, 1, 3)
-                     .line(100, 100, 100, 0, 1, 4));
+  c.set_layer(0, LayerBuilder{}.rectangle(100, 100, 1));
   c.assignment.Ord_dat = test::cut_list({{"ly0", 1, 1, 50, approach_y, 50, 0, "cut", "loop"}});
   c.assignment.last_is_outline = true;
   return c;

@@ -17,10 +17,7 @@ using test::NcCase;
 NcCase plate_with_slot() {
   NcCase c;
   c.set_layer(0, LayerBuilder{}
-                     .line(200, 0, 0, 0, 1, 1)
-                     .line(0, 0, 0, 100, 1, 2)
-                     .line(0, 100, 200, 100, 1, 3)
-                     .line(200, 100, 200, 0, 1, 4)
+                     .rectangle(200, 100, 1)
                      .circle(40, 50, 10, 2)
                      .line(130, 40, 140, 40, 3, 1)
                      .arc(140, 50, 10, 270, 90, 3, 2)
