@@ -140,7 +140,8 @@ for target in "${targets[@]}"; do
      "$merged" "$corpus" >"$build/merge-$target.log" 2>&1)
   rm -rf "$kept" && mkdir -p "$kept" && cp "$merged"/* "$kept/" 2>/dev/null || true
   files=$(find "$kept" -type f | wc -l)
-  bytes=$(du -sb "$kept" | cut -f1)
+  # The inputs' own bytes, not the folder's entries.
+  bytes=$(find "$kept" -type f -printf '%s\n' | awk '{ n += $1 } END { print n + 0 }')
   findings=$(find "$failed" -type f | wc -l)
   rate=$((executions / (elapsed > 0 ? elapsed : 1)))
   cpu_rate=$((executions / (cpu > 0 ? cpu : 1)))
