@@ -14,6 +14,9 @@
 # A campaign writes its table to <build>/campaign.tsv and goes on with the
 # next target after a failure.
 set -euo pipefail
+# The whole script is one block: bash reads it before running any of it, so
+# the script may be edited while a campaign of hours runs from it.
+{
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD_DIR:-$here/build-fuzz}
 whole_job=(interchange settings templates)
@@ -150,3 +153,4 @@ for target in "${targets[@]}"; do
   [ "$findings" -eq 0 ] || status=1
 done
 exit $status
+}
