@@ -113,35 +113,34 @@ void ApproachGrid::remove(std::size_t row) {
   }
 }
 
-void ApproachGrid::visit_cell(std::int64_t cx, std::int64_t cy, double x, double y, NearestRows& best,
-                              bool& zero) const {
+void ApproachGrid::visit_cell(std::int64_t cx, std::int64_t cy, Visit& v) const {
   if (cx < 0 || cy < 0 || cx >= g_.nx || cy >= g_.ny) return;
   const auto c = static_cast<std::size_t>(cy * g_.nx + cx);
   for (std::size_t k = start_[c]; k < start_[c] + live_in_[c]; ++k) {
     const std::size_t row = rows_[k];
-    const double d = pt_dist(x, y, xs_[row], ys_[row]);
+    if (v.skip != nullptr && (*v.skip)[row] != 0) continue;
+    const double d = pt_dist(v.x, v.y, xs_[row], ys_[row]);
     if (d == 0)
-      zero = true;
+      v.zero = true;
     else
-      keep_nearest(best, d, row);
+      keep_nearest(v.best, d, row);
   }
 }
 
-void ApproachGrid::visit_ring(std::int64_t ix, std::int64_t iy, std::int64_t r, double x, double y,
-                              NearestRows& best, bool& zero) const {
+void ApproachGrid::visit_ring(std::int64_t ix, std::int64_t iy, std::int64_t r, Visit& v) const {
   if (r == 0) {
-    visit_cell(ix, iy, x, y, best, zero);
+    visit_cell(ix, iy, v);
     return;
   }
   const std::int64_t x_lo = std::max<std::int64_t>(ix - r, 0), x_hi = std::min(ix + r, g_.nx - 1);
   const std::int64_t y_lo = std::max<std::int64_t>(iy - r + 1, 0), y_hi = std::min(iy + r - 1, g_.ny - 1);
   for (std::int64_t cx = x_lo; cx <= x_hi; ++cx) {
-    visit_cell(cx, iy - r, x, y, best, zero);
-    visit_cell(cx, iy + r, x, y, best, zero);
+    visit_cell(cx, iy - r, v);
+    visit_cell(cx, iy + r, v);
   }
   for (std::int64_t cy = y_lo; cy <= y_hi; ++cy) {
-    visit_cell(ix - r, cy, x, y, best, zero);
-    visit_cell(ix + r, cy, x, y, best, zero);
+    visit_cell(ix - r, cy, v);
+    visit_cell(ix + r, cy, v);
   }
 }
 
@@ -166,7 +165,7 @@ double ApproachGrid::unvisited_bound(std::int64_t ix, std::int64_t iy, std::int6
   return bound - slack;
 }
 
-bool ApproachGrid::nearest_four(double x, double y, NearestRows& out) const {
+bool ApproachGrid::nearest_four(double x, double y, NearestRows& out, const std::vector<char>* skip) const {
   out = NearestRows{};
   if (!usable_) return false;
   if (live_ == 0) return true;
@@ -176,14 +175,14 @@ bool ApproachGrid::nearest_four(double x, double y, NearestRows& out) const {
   const auto ix = static_cast<std::int64_t>(fx), iy = static_cast<std::int64_t>(fy);
   // Rings that cannot reach the grid are skipped.
   const auto outside = [](std::int64_t i, std::int64_t n) { return i < 0 ? -i : (i >= n ? i - n + 1 : 0); };
-  bool zero = false;
+  Visit v{x, y, out, false, skip};
   for (std::int64_t r = std::max(outside(ix, g_.nx), outside(iy, g_.ny));; ++r) {
-    visit_ring(ix, iy, r, x, y, out, zero);
+    visit_ring(ix, iy, r, v);
     const double bound = unvisited_bound(ix, iy, r, x, y);
     if (bound == std::numeric_limits<double>::infinity()) break;
     if (out.count == out.rows.size() && bound > kTiny && bound * (1 - 1e-9) > out.distances.back()) break;
   }
-  return !zero;
+  return !v.zero;
 }
 
 }  // namespace makenc

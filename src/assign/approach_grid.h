@@ -33,8 +33,9 @@ class ApproachGrid {
   // The four rows nearest to (x, y), the earlier row first among equal
   // distances. False when the answer needs a pass over all rows instead: a
   // row lies at distance 0 (the plain ranking treats such a slot as empty)
-  // or the position is too far out for cells.
-  bool nearest_four(double x, double y, NearestRows& out) const;
+  // or the position is too far out for cells. Rows marked in `skip` (by
+  // row) are passed over.
+  bool nearest_four(double x, double y, NearestRows& out, const std::vector<char>* skip = nullptr) const;
 
  private:
   struct Cells {
@@ -43,9 +44,14 @@ class ApproachGrid {
   };
   void build(const std::vector<std::size_t>& rows);
   std::int64_t cell_index(double x, double y) const;
-  void visit_cell(std::int64_t cx, std::int64_t cy, double x, double y, NearestRows& best, bool& zero) const;
-  void visit_ring(std::int64_t ix, std::int64_t iy, std::int64_t r, double x, double y, NearestRows& best,
-                  bool& zero) const;
+  struct Visit {
+    double x, y;
+    NearestRows& best;
+    bool zero;
+    const std::vector<char>* skip;
+  };
+  void visit_cell(std::int64_t cx, std::int64_t cy, Visit& v) const;
+  void visit_ring(std::int64_t ix, std::int64_t iy, std::int64_t r, Visit& v) const;
   double unvisited_bound(std::int64_t ix, std::int64_t iy, std::int64_t r, double x, double y) const;
 
   std::vector<double> xs_, ys_;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "assign/cut_order.h"
+#include "assign/enclosures.h"
 #include "assign/placement.h"
 #include "preview/material_map.h"
 #include "preview/nested_material.h"
@@ -23,6 +24,26 @@ std::string width_text(double w) {
   return ec == std::errc{} ? std::string(buf.data(), end) : std::string("?");
 }
 
+// On a nested sheet with every part material, a part's outline is a closed
+// cut contour with material inside: one inside an even number of the
+// contours the map counts (the sheet's edge is not counted).
+void mark_part_outlines(Assignment& assignment, const Enclosures& enclosures, MaterialChoice material) {
+  const Table& A = assignment.Apr_dat;
+  const std::size_t edge = A.rows() >= 2 ? A.rows() - 2 : A.rows();
+  const bool edge_is_outline = edge < A.rows() && A.at(edge, rec::outline) == "G";
+  assignment.Ord_part_outline.assign(assignment.Ord_apr_row.size(), 0);
+  for (std::size_t p = 0; p < assignment.Ord_apr_row.size(); ++p) {
+    const std::size_t k = assignment.Ord_apr_row[p];
+    if (k >= A.rows() || !(A.at(k, rec::op) == "cut")) continue;
+    if (!(A.at(k, rec::kind) == "loop") && !(A.at(k, rec::kind) == "circle")) continue;
+    if (material.outline_is_edge && edge_is_outline && k == edge) continue;
+    std::size_t counted = 0;
+    for (const std::size_t c : enclosures.around(k))
+      if (!(material.outline_is_edge && edge_is_outline && c == edge)) ++counted;
+    assignment.Ord_part_outline[p] = counted % 2 == 0 ? 1 : 0;
+  }
+}
+
 }  // namespace
 
 void run_approach_assignment(Assignment& assignment, Preview& preview, MaterialMap& map,
@@ -32,6 +53,7 @@ void run_approach_assignment(Assignment& assignment, Preview& preview, MaterialM
   assignment.Apr_cnt = 0;
   assignment.ini_Apr = settings.ini_Apr;
   assignment.Apr_dat = Table(static_cast<std::size_t>(Cnt_total), rec::last);
+  assignment.Apr_span.assign(assignment.Apr_dat.rows(), ContourSpan{});
   assignment.warnings.clear();
   // Material the user painted by hand is the map; building it would redraw
   // the map and erase the painting.
@@ -57,12 +79,15 @@ void run_approach_assignment(Assignment& assignment, Preview& preview, MaterialM
         {"the drawing is too large for a material map as fine as the approach length asks: lead-ins in "
          "holes narrower than " +
          width_text(map.check_below) + " may need a check"});
+  const DrawnElements drawn(drawing, ticked);
   for (int k = 0; k < kLayerCount; ++k) {
     if (!ticked[static_cast<std::size_t>(k)] || !drawing.has_layer(k)) continue;
-    PlacementContext ctx{assignment, decision, settings, Cnt_total, drawing.layer(k), layer_name(k)};
+    PlacementContext ctx{assignment, decision, settings, Cnt_total, drawing.layer(k), layer_name(k), &drawn};
     assign_layer_approaches(ctx);
   }
-  plan_cut_order(assignment);
+  const Enclosures enclosures = find_enclosures(drawing, assignment);
+  plan_cut_order(assignment, &enclosures);
+  if (material.every_part) mark_part_outlines(assignment, enclosures, material);
   draw_traverses(decision, assignment.Ord_dat);
   show_material_map(map, preview);
   preview.Mus_clic = 0;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/drawing.h"
 #include "core/settings.h"
@@ -14,17 +15,32 @@
 
 namespace makenc {
 
+// Where a record's contour lies: rows first..end - 1 of a layer table.
+struct ContourSpan {
+  int layer = -1;  // none
+  std::size_t first = 0, end = 0;
+};
+
 struct Assignment {
   // One record per contour (rows 0..Cnt_total, columns 0..10); the outline
   // record in row Cnt_total - 1.
   Table Apr_dat;
   std::int64_t Apr_cnt = 0;
+  // By row of Apr_dat, where its contour lies in the drawing.
+  std::vector<ContourSpan> Apr_span;
   // The records in cutting order (rows 0..M, columns 0..15), the held-back
   // record last.
   Table Ord_dat;
   // Whether the held-back last record of Ord_dat is the outline record: only
   // then is it the outer contour for NC generation.
   bool last_is_outline = false;
+  // By row of Ord_dat: the row of Apr_dat it holds (Apr_dat's row count for
+  // none).
+  std::vector<std::size_t> Ord_apr_row;
+  // By row of Ord_dat, on a nested sheet with every part material: the
+  // contour is a part's outline, which holds the part in the sheet by a
+  // joint as the outer contour does. Empty otherwise.
+  std::vector<char> Ord_part_outline;
   // The approach length the lead-ins were placed with, as typed: the user
   // may save other settings before NC generation, which cuts these.
   std::string ini_Apr = Settings{}.ini_Apr;

@@ -5,7 +5,9 @@
 #include <iterator>
 #include <utility>
 
+#include "assign/inner_first.h"
 #include "assign/placement.h"
+#include "assign/tour_orders.h"
 
 namespace makenc {
 namespace {
@@ -14,17 +16,6 @@ constexpr std::size_t kOrdWidth = rec::last;  // columns 0..10
 constexpr std::size_t kOrdDatWidth = 15;      // columns 0..15
 // Column 9 of the work list holds the distance from the origin as built.
 constexpr int kDistance = rec::outline;
-
-using Order = std::array<std::size_t, 4>;
-
-// Slot numbers (0-based) of the orders tried, in the order they are tried.
-constexpr std::array<Order, 6> kOrdersOfThree{
-    {{0, 1, 2, 0}, {1, 0, 2, 0}, {1, 2, 0, 0}, {0, 2, 1, 0}, {2, 0, 1, 0}, {2, 1, 0, 0}}};
-constexpr std::array<Order, 24> kOrdersOfFour{
-    {{0, 1, 2, 3}, {0, 1, 3, 2}, {0, 2, 1, 3}, {0, 2, 3, 1}, {0, 3, 1, 2}, {0, 3, 2, 1},
-     {1, 3, 0, 2}, {1, 3, 2, 0}, {1, 2, 3, 0}, {1, 2, 0, 3}, {1, 0, 3, 2}, {1, 0, 2, 3},
-     {2, 3, 1, 0}, {2, 3, 0, 1}, {2, 1, 0, 3}, {2, 1, 3, 0}, {2, 0, 1, 3}, {2, 0, 3, 1},
-     {3, 2, 1, 0}, {3, 2, 0, 1}, {3, 1, 2, 0}, {3, 1, 0, 2}, {3, 0, 2, 1}, {3, 0, 1, 2}}};
 
 // Column 0 is blanked once a record is placed; a layer name or a number is
 // never blank.
@@ -162,9 +153,11 @@ void run_rounds(CutPlan& plan, std::size_t M) {
 // origin in column 9.
 void build_work_list(CutPlan& plan, const Table& Apr_dat, std::size_t M) {
   plan.Ord_wrk = Table(M, kOrdWidth);
+  plan.apr_row.assign(M, 0);
   std::size_t next = 0;
   for (std::size_t k = 0; k < Apr_dat.rows() && next < M; ++k) {
     if (Apr_dat.at(k, rec::layer).is_empty()) continue;
+    plan.apr_row[next] = k;
     plan.Ord_wrk.copy_row(next, Apr_dat, k);
     plan.Ord_wrk.at(next, kDistance) = Cell(distance_to(0, 0, Apr_dat, k));
     ++next;
@@ -201,8 +194,10 @@ void index_remaining(CutPlan& plan, std::size_t M) {
 }
 
 // Each entry of the order takes the first record with its contour number;
-// the list ends at the first entry no record has.
-void build_cut_list(const CutPlan& plan, Table& Ord_dat, std::size_t M) {
+// the list ends at the first entry no record has. Returns the row of
+// Ord_src each row of Ord_dat holds (M for none).
+std::vector<std::size_t> build_cut_list(const CutPlan& plan, Table& Ord_dat, std::size_t M) {
+  std::vector<std::size_t> source(M, M);
   std::vector<std::pair<double, std::size_t>> rows;  // (number, row), sorted
   rows.reserve(M);
   for (std::size_t k = 0; k < M; ++k) {
@@ -218,8 +213,58 @@ void build_cut_list(const CutPlan& plan, Table& Ord_dat, std::size_t M) {
         compare(plan.Ord_src.at(it->second, rec::contour), plan.Ord_seq[p]) != 0)
       break;
     Ord_dat.copy_row(p, plan.Ord_src, it->second);
+    source[p] = it->second;
   }
   Ord_dat.copy_row(M - 1, plan.Ord_src, M - 1);
+  source[M - 1] = M - 1;
+  return source;
+}
+
+// The enclosures by row of the work list, as InnerFirstInput holds them.
+void enclosures_by_record(const CutPlan& plan, const Enclosures& enclosures, InnerFirstInput& in) {
+  const std::size_t M = plan.apr_row.size();
+  std::vector<std::size_t> record_of(enclosures.first_.empty() ? 0 : enclosures.first_.size() - 1, M);
+  for (std::size_t k = 0; k < M; ++k)
+    if (plan.apr_row[k] < record_of.size()) record_of[plan.apr_row[k]] = k;
+  in.first.assign(M + 1, 0);
+  in.around.clear();
+  for (std::size_t k = 0; k < M; ++k) {
+    in.first[k] = in.around.size();
+    for (const std::size_t a : enclosures.around(plan.apr_row[k]))
+      if (record_of[a] < M && record_of[a] != k) in.around.push_back(record_of[a]);
+  }
+  in.first[M] = in.around.size();
+}
+
+// Whether the order cuts every closed cut contour after all that lies
+// inside it. `source` gives the record of each place in the order.
+bool inner_first(const InnerFirstInput& in, const std::vector<std::size_t>& source) {
+  const std::size_t M = source.size();
+  std::vector<std::size_t> place(M, M);
+  for (std::size_t p = 0; p < M; ++p)
+    if (source[p] < M) place[source[p]] = p;
+  for (std::size_t k = 0; k < M; ++k)
+    for (std::size_t i = in.first[k]; i < in.first[k + 1] && place[k] < M; ++i)
+      if (place[in.around[i]] < place[k]) return false;
+  return true;
+}
+
+// Replaces the order with one that waits for what lies inside each contour;
+// the held-back record stays last unless something encloses it.
+std::vector<std::size_t> reorder_inner_first(const CutPlan& plan, InnerFirstInput& in, Table& Ord_dat) {
+  const std::size_t M = plan.apr_row.size();
+  const Table& src = plan.Ord_src;
+  for (std::size_t k = 0; k < M; ++k) {
+    const bool line = src.at(k, rec::kind) == "line";
+    in.apr_x.push_back(src.at(k, rec::apr_x).number());
+    in.apr_y.push_back(src.at(k, rec::apr_y).number());
+    in.end_x.push_back(line ? src.at(k, rec::hit_x).number() : in.apr_x.back());
+    in.end_y.push_back(line ? src.at(k, rec::hit_y).number() : in.apr_y.back());
+  }
+  in.held = in.first[M] - in.first[M - 1] == 0 ? M - 1 : M;
+  std::vector<std::size_t> order = inner_first_order(in);
+  for (std::size_t p = 0; p < order.size(); ++p) Ord_dat.copy_row(p, src, order[p]);
+  return order;
 }
 
 bool last_record_is_outline(const Table& Apr_dat) {
@@ -282,11 +327,8 @@ void best_order_of_nearest(CutPlan& plan) {
     plan.Ord_seq[pos] = plan.Near_c[0];
     return;
   }
-  static constexpr std::array<Order, 2> kOrdersOfTwo{{{0, 1, 0, 0}, {1, 0, 0, 0}}};
-  const Order* orders = n == 2 ? kOrdersOfTwo.data() : n == 3 ? kOrdersOfThree.data() : kOrdersOfFour.data();
-  const std::size_t count = n == 2   ? kOrdersOfTwo.size()
-                            : n == 3 ? kOrdersOfThree.size()
-                                     : kOrdersOfFour.size();
+  const std::span<const Order> orders = orders_of(n);
+  const std::size_t count = orders.size();
   // The slots' approach points are looked up once a round, not once a leg.
   std::array<double, 4> slot_ids{};
   std::array<Point2, 4> slot_points{};
@@ -309,7 +351,7 @@ void best_order_of_nearest(CutPlan& plan) {
   }
 }
 
-void plan_cut_order(Assignment& assignment) {
+void plan_cut_order(Assignment& assignment, const Enclosures* enclosures) {
   const Table& Apr_dat = assignment.Apr_dat;
   std::size_t M = 0;
   for (std::size_t k = 0; k < Apr_dat.rows(); ++k)
@@ -319,13 +361,26 @@ void plan_cut_order(Assignment& assignment) {
   plan.Ord_seq.assign(M + 1, Cell());
   assignment.Ord_dat = Table(M, kOrdDatWidth);
   assignment.last_is_outline = false;
+  assignment.Ord_apr_row.clear();
+  assignment.Ord_part_outline.clear();
   if (M == 0) return;
   index_approach_points(plan, Apr_dat);
   plan.Ord_wrk.at(M - 1, rec::layer) = "";
   index_remaining(plan, M);
   run_rounds(plan, M);
-  build_cut_list(plan, assignment.Ord_dat, M);
+  std::vector<std::size_t> source = build_cut_list(plan, assignment.Ord_dat, M);
   assignment.last_is_outline = last_record_is_outline(Apr_dat);
+  if (enclosures != nullptr && enclosures->any()) {
+    InnerFirstInput in;
+    enclosures_by_record(plan, *enclosures, in);
+    if (!inner_first(in, source)) {
+      source = reorder_inner_first(plan, in, assignment.Ord_dat);
+      if (source.back() != M - 1) assignment.last_is_outline = false;
+    }
+  }
+  assignment.Ord_apr_row.assign(M, Apr_dat.rows());
+  for (std::size_t p = 0; p < M; ++p)
+    if (source[p] < M) assignment.Ord_apr_row[p] = plan.apr_row[source[p]];
 }
 
 }  // namespace makenc

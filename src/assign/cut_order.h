@@ -13,6 +13,7 @@
 
 #include "assign/approach_grid.h"
 #include "assign/assignment.h"
+#include "assign/enclosures.h"
 #include "core/cell.h"
 #include "core/table.h"
 #include "preview/preview.h"
@@ -48,11 +49,15 @@ struct CutPlan {
   // are numbers.
   std::vector<std::pair<double, std::size_t>> rows_of;
   bool numeric_ids = false;
+  // The row of Apr_dat each row of Ord_wrk was taken from.
+  std::vector<std::size_t> apr_row;
 };
 
 // Builds Ord_dat (rows 0..M, columns 0..15) from Apr_dat and records whether
-// the last row is the outline record.
-void plan_cut_order(Assignment& assignment);
+// the last row is the outline record. Given the enclosures of the records,
+// an order that would cut a closed contour before something inside it is
+// replaced by one that waits for what lies inside (inner_first_order).
+void plan_cut_order(Assignment& assignment, const Enclosures* enclosures = nullptr);
 
 // Indexes the approach points of Apr_dat by contour number.
 void index_approach_points(CutPlan& plan, const Table& Apr_dat);

@@ -5,6 +5,8 @@
 
 #include "assign/placement_cases.h"
 #include "core/constants.h"
+#include "core/warnings.h"
+#include "import/chain.h"
 
 namespace makenc {
 namespace {
@@ -62,17 +64,17 @@ void scan_contour(PlacementContext& ctx, std::size_t first) {
   st.Grp_scan = r;
 }
 
-// Closure is decided on the grid, in single precision, so end points that
-// chaining matched within its tolerance but that round to different grid
-// steps count as open.
 void test_closure(PlacementContext& ctx, std::size_t first) {
-  const Table& W = ctx.W_dat;
-  const std::size_t last = ctx.state.Grp_scan - 1;
-  const std::int16_t S = ctx.settings.ini_S_suu;
-  auto grid = [S](const Cell& c) { return static_cast<float>(round_to_grid(c.number(), S)); };
-  const bool closed = grid(W.at(last, col::x2)) == grid(W.at(first, col::x1)) &&
-                      grid(W.at(last, col::y2)) == grid(W.at(first, col::y1));
+  const bool closed = contour_closes(ctx.W_dat, first, ctx.state.Grp_scan - 1, ctx.settings);
   ctx.state.Grp_shape = closed ? kShapeClosed : kShapeOpen;
+}
+
+// Whether every element is a cutting line: a dashed element leaves a gap
+// the material map runs through.
+bool bounds_region(const Table& W, std::size_t first, std::size_t end) {
+  for (std::size_t r = first; r < end; ++r)
+    if (!(W.at(r, col::colour) == "2")) return false;
+  return true;
 }
 
 void common_end(PlacementContext& ctx, std::size_t first) {
@@ -92,6 +94,8 @@ void store_on_first_element(PlacementContext& ctx, std::size_t first) {
 void place_contour(PlacementContext& ctx, std::size_t i) {
   const Table& W = ctx.W_dat;
   ApproachState& st = ctx.state;
+  st.Grp_first = i;
+  st.doubt.clear();
   scan_contour(ctx, i);
   const Cell& kind = W.at(i, col::kind);
   if (!(kind == "ci") && !(kind == "pt")) test_closure(ctx, i);
@@ -170,19 +174,30 @@ std::optional<std::size_t> store_contour_record(PlacementContext& ctx) {
     A.at(*row, rec::hit_y) = Cell(e.Li_y2.number());
     A.at(*row, rec::op) = st.Grp_op;
     A.at(*row, rec::kind) = kind_text(st.Grp_kind);
+    auto& spans = ctx.assignment.Apr_span;
+    if (*row < spans.size()) spans[*row] = {layer_number(ctx.Now_ly), st.Grp_first, st.Grp_scan};
   }
   st.Grp_G = "";
   return row;
 }
 
 void finish_closed_contour(PlacementContext& ctx, std::size_t first) {
-  draw_line_entity(ctx.preview);
+  ApproachState& st = ctx.state;
   // Only cutting lines are cut; a closed contour of any other colour is
   // marked on the plate.
-  ctx.state.Grp_op = ctx.W_dat.at(first, col::colour) == "2" ? "cut" : "mark";
-  ctx.state.processed[first] = true;
+  st.Grp_op = ctx.W_dat.at(first, col::colour) == "2" ? "cut" : "mark";
+  const bool cut = st.Grp_op == "cut";
+  if (cut) keep_lead_in_clear(ctx);
+  draw_line_entity(ctx.preview);
+  // A mark does not pierce, and a loop with a dashed element bounds no
+  // region of its own: only a doubt about a cut that frees a region is news.
+  if (!st.doubt.empty() && cut && bounds_region(ctx.W_dat, first, st.Grp_scan))
+    ctx.assignment.warnings.push_back(
+        {contour_reference(ctx.Now_ly, st.Grp_row.text_form()) + ": " + st.doubt});
+  st.doubt.clear();
+  st.processed[first] = true;
   store_contour_record(ctx);
-  ctx.state.Grp_kind = ContourKind::none;
+  st.Grp_kind = ContourKind::none;
   common_end(ctx, first);
 }
 

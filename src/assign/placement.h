@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "assign/assignment.h"
+#include "assign/drawn_elements.h"
 #include "core/cell.h"
 #include "core/drawing.h"
 #include "core/settings.h"
@@ -67,6 +68,10 @@ struct ApproachState {
   // The first rows of the contours placed so far, by row of W_dat. Kept
   // beside the table so that placement reads the layer without copying it.
   std::vector<bool> processed;
+  std::size_t Grp_first = 0;  // the contour's first row
+  // Why the contour's lead-in may spoil the part, when it may; the user is
+  // told only of contours that are cut and bound a region of their own.
+  std::string doubt;
 };
 
 // Everything the placement of one layer reads and writes.
@@ -77,6 +82,9 @@ struct PlacementContext {
   std::int64_t Cnt_total;
   const Table& W_dat;  // the layer, which placement does not change
   std::string Now_ly;  // "ly0".."ly5"
+  // The drawn lines of the ticked layers, which lead-ins keep off; none
+  // when lead-ins are not checked against them.
+  const DrawnElements* drawn = nullptr;
   ApproachState state{};
 };
 

@@ -106,9 +106,7 @@ Point fit_lead_in(PlacementContext& ctx, Point q, Point full) {
       }
     }
   }
-  ctx.assignment.warnings.push_back(
-      {contour_reference(ctx.Now_ly, st.Grp_row.text_form()) +
-       ": no scrap beside its longest element for a lead-in; the lead-in may start in the part"});
+  st.doubt = "no scrap beside its longest element for a lead-in; the lead-in may start in the part";
   return full;
 }
 
@@ -128,7 +126,69 @@ Point scrap_side_point(PlacementContext& ctx, Point q) {
   return mirror;
 }
 
+// The first colour met going from the point q of a drawn line in the
+// direction (ux, uy) (a unit vector), half a pixel at a time, within
+// `reach` drawing units; black when there are only lines there.
+Colour beside_line(const PlacementContext& ctx, Point q, double ux, double uy, double reach) {
+  const double step = 0.5 / ctx.preview.fit.Scr_k;
+  if (!(step > 0) || !std::isfinite(step)) return kBlack;
+  for (double d = step; d <= reach; d += step) {
+    const Colour c = pixel_at(ctx, {q.x + ux * d, q.y + uy * d});
+    if (c != kBlack) return c;
+  }
+  return kBlack;
+}
+
+// A circle with material inside and scrap outside is a round part (a disc,
+// a washer, a flange), not a hole: it is entered from outside, like the
+// outline, so that the pierce and the kerf fall in the scrap. Its lowest
+// point q shows both sides.
+bool round_part(const PlacementContext& ctx, Point q, double r) {
+  const double L = ctx.settings.approach();
+  if (!(r > 0) || !(L > 0)) return false;
+  if (beside_line(ctx, q, 0, 1, std::min(r, L)) != kMaterialGrey) return false;
+  const Colour outside = beside_line(ctx, q, 0, -1, L);
+  return outside != kBlack && outside != kMaterialGrey && outside != -1;
+}
+
+// Whether the lead-in from p to the contact point q runs through nothing
+// drawn: a lead-in across a neighbouring hole or part cuts into it.
+bool lead_in_clear(const PlacementContext& ctx, Point q, Point p) {
+  return ctx.drawn == nullptr ||
+         !ctx.drawn->lead_in_meets(p.x, p.y, q.x, q.y, layer_number(ctx.Now_ly), ctx.state.Grp_row.number());
+}
+
 }  // namespace
+
+void keep_lead_in_clear(PlacementContext& ctx) {
+  ApproachState& st = ctx.state;
+  const Point p{st.ent.Li_x1.number(), st.ent.Li_y1.number()};
+  const Point q{st.ent.Li_x2.number(), st.ent.Li_y2.number()};
+  if (lead_in_clear(ctx, q, p)) return;
+  const double len = std::hypot(p.x - q.x, p.y - q.y);
+  const double grid = 1.0 / ctx.settings.ini_S_suu;
+  const double pixels_per_unit = ctx.preview.fit.Scr_k;
+  if (len > 0) {
+    const double ux = (p.x - q.x) / len, uy = (p.y - q.y) / len;
+    // Shorter on the side chosen, down to one grid step and to what the map
+    // can judge; then the mirror side, where it is scrap.
+    // Candidates beyond the drawing's extent or off the map are not tried.
+    const double reach = std::min(len, ctx.drawn->extent());
+    auto try_side = [&](double side, double from) {
+      for (double h = std::min(from, reach); h >= grid && h * pixels_per_unit >= 1; h /= 2) {
+        const Point c{q.x + side * ux * h, q.y + side * uy * h};
+        if (pixel_at(ctx, c) == -1) continue;
+        if (lead_in_in_scrap(ctx, q, c) && lead_in_clear(ctx, q, c)) {
+          set_points(ctx, c, q);
+          return true;
+        }
+      }
+      return false;
+    };
+    if (try_side(1, len / 2) || try_side(-1, len)) return;
+  }
+  if (st.doubt.empty()) st.doubt = "its lead-in runs through another contour; check the lead-in";
+}
 
 void place_full_circle(PlacementContext& ctx, std::size_t row) {
   ApproachState& st = ctx.state;
@@ -139,7 +199,7 @@ void place_full_circle(PlacementContext& ctx, std::size_t row) {
   const double L = ctx.settings.approach();
   const Point q{cx, cy - r};
   Point p;
-  if (st.Grp_G != "G") {
+  if (st.Grp_G != "G" && !round_part(ctx, q, r)) {
     // A hole no larger than the lead-in would put the pierce outside the
     // hole, on the part: pierce at the centre instead.
     p = r > L ? Point{cx, cy - r + L} : Point{cx, cy};

@@ -10,8 +10,9 @@
 namespace makenc {
 
 // A full circle (row `row`): a hole is entered from inside above its lowest
-// point, or from its centre when it is too small; an outline circle from
-// below, outside.
+// point, or from its centre when it is too small; an outline circle, and a
+// round part (material inside, scrap outside on the map), from below,
+// outside.
 void place_full_circle(PlacementContext& ctx, std::size_t row);
 
 // A closed contour whose longest element (Row_max) is an arc: the middle of
@@ -21,6 +22,12 @@ void place_on_longest_arc(PlacementContext& ctx);
 // A closed contour whose longest element (Row_max) is a line: the middle of
 // the line, on the normal side that the material map shows as scrap.
 void place_on_longest_line(PlacementContext& ctx);
+
+// A cut contour whose lead-in runs through a drawn line (of another
+// contour, or of its own before the contact point) gets a shorter one, on
+// its side or else on the mirror side where that is scrap; when none is
+// clear the lead-in stays and the contour is named.
+void keep_lead_in_clear(PlacementContext& ctx);
 
 // A point (row `row`): approach and contact are the point itself.
 void place_point(PlacementContext& ctx, std::size_t row);

@@ -187,6 +187,22 @@ void rebuild_in_contour_order(ChainState& st) {
 
 }  // namespace
 
+bool ends_meet(double px, double py, double qx, double qy, double tolerance, std::int16_t S) {
+  return holds(band_around(px, py, tolerance, S), qx, qy);
+}
+
+bool contour_closes(const Table& t, std::size_t first, std::size_t last, const Settings& settings) {
+  const std::int16_t S = settings.ini_S_suu;
+  auto grid = [S](const Cell& c) { return static_cast<float>(round_to_grid(c.number(), S)); };
+  const Cell &x1 = t.at(first, col::x1), &y1 = t.at(first, col::y1);
+  const Cell &x2 = t.at(last, col::x2), &y2 = t.at(last, col::y2);
+  if (grid(x2) == grid(x1) && grid(y2) == grid(y1)) return true;
+  // Two ends on either side of a rounding boundary meet all the same when
+  // chaining would have joined them.
+  if (first == last && t.at(first, col::kind) == "li") return false;
+  return ends_meet(x2.number(), y2.number(), x1.number(), y1.number(), settings.tolerance(), S);
+}
+
 std::int16_t match_end(ChainState& st, const Cell& px, const Cell& py) {
   const Band b = band_around(px.number(), py.number(), st.tolerance, st.S);
   st.Bx_lo = b.x_lo;

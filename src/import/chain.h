@@ -61,6 +61,16 @@ void chain_layer(ChainState& st);
 // start end, else 2 when it holds the finish end, else 0.
 std::int16_t match_end(ChainState& st, const Cell& px, const Cell& py);
 
+// Whether the band of the matching tolerance around (px, py), on the grid
+// 1/S and in single precision, holds (qx, qy): the test by which chaining
+// joins two end points.
+bool ends_meet(double px, double py, double qx, double qy, double tolerance, std::int16_t S);
+
+// Whether the chained contour in rows first..last of a layer table closes:
+// its last end meets its first start on the grid, or within the matching
+// tolerance that joined its elements. A single line never closes.
+bool contour_closes(const Table& t, std::size_t first, std::size_t last, const Settings& settings);
+
 // Records row Ent_no (Seed) or Cand_no as the contour's next member.
 void add_to_contour(ChainState& st, AddMode mode);
 

@@ -42,8 +42,6 @@ Point on_arc(const ContourElement& e, double degrees) {
   return {e.centre.x + e.r * std::cos(a), e.centre.y + e.r * std::sin(a)};
 }
 
-int sign(double v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
-
 void put_word(ContourWalk& walk, NcBlock& block, std::size_t at, char letter, double v) {
   auto word = nc_word(letter, v, walk.run.settings.ini_S_suu);
   if (word)
@@ -142,17 +140,9 @@ void put_elements(ContourWalk& walk, std::size_t start, int step, std::size_t co
 }
 
 bool starts_left_turn(Point A, Point C, Point P2, std::int16_t S) {
-  const int x1 = sign(round_to_grid(C.x - A.x, S)), y1 = sign(round_to_grid(C.y - A.y, S));
-  const int x2 = sign(round_to_grid(P2.x - C.x, S)), y2 = sign(round_to_grid(P2.y - C.y, S));
-  if (x1 > 0 && y1 > 0) return y2 > 0 && x2 < 0;
-  if (x1 < 0 && y1 > 0) return y2 < 0 && x2 < 0;
-  if (x1 < 0 && y1 < 0) return y2 < 0 && x2 > 0;
-  if (x1 > 0 && y1 < 0) return y2 > 0 && x2 > 0;
-  if (x1 == 0 && y1 < 0) return y2 == 0 && x2 > 0;
-  if (x1 == 0 && y1 > 0) return y2 == 0 && x2 < 0;
-  if (x1 > 0 && y1 == 0) return y2 > 0 && x2 == 0;
-  if (x1 < 0 && y1 == 0) return y2 < 0 && x2 == 0;
-  return false;
+  const double dx1 = round_to_grid(C.x - A.x, S), dy1 = round_to_grid(C.y - A.y, S);
+  const double dx2 = round_to_grid(P2.x - C.x, S), dy2 = round_to_grid(P2.y - C.y, S);
+  return dx1 * dy2 - dy1 * dx2 > 0;
 }
 
 }  // namespace makenc

@@ -175,7 +175,11 @@ Result<NcBlocks> nc_body(const NcInput& input, const NcTemplates& templates, War
   std::array<std::optional<ContourRows>, kLayerCount> rows;
   for (const std::size_t k :
        rows_in_program(Ord_dat, input.assignment.last_is_outline, input.options, input.drawing)) {
-    const bool Is_outer = k + 1 == n && input.assignment.last_is_outline;
+    // On a nested sheet every part's outline holds its part by a joint, as
+    // the outer contour holds the plate.
+    const auto& parts = input.assignment.Ord_part_outline;
+    const bool Is_outer =
+        (k + 1 == n && input.assignment.last_is_outline) || (k < parts.size() && parts[k] != 0);
     const int layer = layer_number(Ord_dat.at(k, 0).text_form());
     const Table& table = input.drawing.layer(layer);
     auto& layer_rows = rows[static_cast<std::size_t>(layer)];

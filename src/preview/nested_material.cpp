@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <initializer_list>
 #include <vector>
 
 #include "core/constants.h"
+#include "import/chain.h"
+#include "import/element_shape.h"
 
 namespace makenc {
 namespace {
@@ -26,11 +27,8 @@ constexpr int kSeedClearance = 2;
 
 // One element of a counted contour, as a ray meets it.
 struct Element {
-  enum class Kind { line, circle, arc } kind = Kind::line;
-  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;           // line
-  double cx = 0, cy = 0, r = 0, from = 0, to = 0;  // circle and arc: degrees, counter-clockwise
-  double low = 0, high = 0;                        // the extent in y
-  std::uint32_t contour = 0;                       // index among the counted contours
+  ElementShape shape;
+  std::uint32_t contour = 0;  // index among the counted contours
 };
 
 // The rows [first, end) of one chained contour of a layer table.
@@ -40,13 +38,9 @@ struct Group {
 
 enum class GroupKind { none, closed, point, open };
 
-bool finite(std::initializer_list<double> values) {
-  return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
-}
-
-// What placement makes of the contour: a circle or a loop closed on the grid
-// is closed; a point; a chain that does not close is open.
-GroupKind group_kind(const Table& t, Group g, std::int16_t S) {
+// What placement makes of the contour: a circle or a loop that closes is
+// closed; a point; a chain that does not close is open.
+GroupKind group_kind(const Table& t, Group g, const Settings& settings) {
   const Cell& kind = t.at(g.first, col::kind);
   if (kind == "ci") return GroupKind::closed;
   std::size_t longest = g.first;
@@ -59,12 +53,7 @@ GroupKind group_kind(const Table& t, Group g, std::int16_t S) {
     }
   }
   const Cell& longest_kind = t.at(longest, col::kind);
-  bool closed = false;
-  if (!(kind == "pt")) {
-    auto grid = [S](const Cell& c) { return static_cast<float>(round_to_grid(c.number(), S)); };
-    closed = grid(t.at(g.end - 1, col::x2)) == grid(t.at(g.first, col::x1)) &&
-             grid(t.at(g.end - 1, col::y2)) == grid(t.at(g.first, col::y1));
-  }
+  const bool closed = !(kind == "pt") && contour_closes(t, g.first, g.end - 1, settings);
   if ((longest_kind == "cci" || longest_kind == "li") && closed) return GroupKind::closed;
   if (longest_kind == "pt") return GroupKind::point;
   if (!closed && !(kind == "pt")) return GroupKind::open;
@@ -102,34 +91,14 @@ std::vector<Group> groups_of(const Table& t) {
 }
 
 void add_elements(const Table& t, Group g, std::uint32_t contour, std::vector<Element>& out) {
-  auto num = [&](std::size_t r, int c) { return t.at(r, c).number(); };
-  for (std::size_t r = g.first; r < g.end; ++r) {
-    const Cell& kind = t.at(r, col::kind);
-    Element e;
-    e.contour = contour;
-    if (kind == "li") {
-      e.x1 = num(r, col::x1), e.y1 = num(r, col::y1), e.x2 = num(r, col::x2), e.y2 = num(r, col::y2);
-      if (!finite({e.x1, e.y1, e.x2, e.y2})) continue;
-      e.low = std::min(e.y1, e.y2);
-      e.high = std::max(e.y1, e.y2);
-    } else if (kind == "ci" || kind == "cci") {
-      e.kind = kind == "ci" ? Element::Kind::circle : Element::Kind::arc;
-      e.cx = num(r, col::cx), e.cy = num(r, col::cy), e.r = num(r, col::radius);
-      e.from = num(r, col::start_angle), e.to = num(r, col::end_angle);
-      if (!finite({e.cx, e.cy, e.r}) || (e.kind == Element::Kind::arc && !finite({e.from, e.to}))) continue;
-      e.low = e.cy - e.r;
-      e.high = e.cy + e.r;
-    } else {
-      continue;
-    }
-    out.push_back(e);
-  }
+  for (std::size_t r = g.first; r < g.end; ++r)
+    if (const auto shape = element_shape(t, r)) out.push_back({*shape, contour});
 }
 
 // The elements of every counted contour of the ticked layers, and how many
 // contours they belong to.
-std::vector<Element> counted_elements(const Drawing& drawing, const LayerTicks& ticked, std::int16_t S,
-                                      NestedSheet sheet, std::uint32_t& contours) {
+std::vector<Element> counted_elements(const Drawing& drawing, const LayerTicks& ticked,
+                                      const Settings& settings, NestedSheet sheet, std::uint32_t& contours) {
   std::vector<Element> elements;
   contours = 0;
   // The outline is the first contour touching the lower or left edge that
@@ -139,7 +108,7 @@ std::vector<Element> counted_elements(const Drawing& drawing, const LayerTicks& 
     if (!ticked[static_cast<std::size_t>(k)] || !drawing.has_layer(k)) continue;
     const Table& t = drawing.layer(k);
     for (const Group g : groups_of(t)) {
-      const GroupKind kind = group_kind(t, g, S);
+      const GroupKind kind = group_kind(t, g, settings);
       const bool cut = is_cut(t, g, kind, k);
       if (!outline_found && cut && touches_lower_left(t, g)) {
         outline_found = true;
@@ -152,30 +121,6 @@ std::vector<Element> counted_elements(const Drawing& drawing, const LayerTicks& 
   return elements;
 }
 
-bool within_sweep(double angle, double from, double to) {
-  auto norm = [](double a) { return std::fmod(std::fmod(a, 360.0) + 360.0, 360.0); };
-  const double sweep = norm(to - from);
-  return norm(angle - from) <= (sweep == 0 ? 360.0 : sweep);
-}
-
-// Crossings of the ray from (px, py) to +x with one element.
-int crossings(const Element& e, double px, double py) {
-  if (e.kind == Element::Kind::line) {
-    if ((e.y1 > py) == (e.y2 > py)) return 0;
-    return e.x1 + (py - e.y1) * (e.x2 - e.x1) / (e.y2 - e.y1) > px ? 1 : 0;
-  }
-  const double dy = py - e.cy;
-  if (!(std::fabs(dy) < e.r)) return 0;
-  const double half = std::sqrt(e.r * e.r - dy * dy);
-  int n = 0;
-  for (const double x : {e.cx - half, e.cx + half}) {
-    if (x <= px) continue;
-    if (e.kind == Element::Kind::circle || within_sweep(std::atan2(dy, x - e.cx) * 180 / kPi, e.from, e.to))
-      ++n;
-  }
-  return n;
-}
-
 // The nesting depth of points asked for from the top of the drawing down:
 // only the elements whose extent in y holds the ray's height are looked at.
 class DepthSweep {
@@ -183,7 +128,7 @@ class DepthSweep {
   DepthSweep(std::vector<Element> elements, std::uint32_t contours)
       : elements_(std::move(elements)), odd_(contours, 0) {
     std::sort(elements_.begin(), elements_.end(),
-              [](const Element& a, const Element& b) { return a.high > b.high; });
+              [](const Element& a, const Element& b) { return a.shape.high > b.shape.high; });
   }
 
   // Heights must not rise between restarts.
@@ -193,13 +138,13 @@ class DepthSweep {
   }
 
   int depth(double x, double y) {
-    while (next_ < elements_.size() && elements_[next_].high >= y) active_.push_back(next_++);
+    while (next_ < elements_.size() && elements_[next_].shape.high >= y) active_.push_back(next_++);
     std::size_t keep = 0;
     for (const std::size_t i : active_) {
       const Element& e = elements_[i];
-      if (e.low > y) continue;  // wholly above: no later ray meets it
+      if (e.shape.low > y) continue;  // wholly above: no later ray meets it
       active_[keep++] = i;
-      if (crossings(e, x, y) % 2 == 0) continue;
+      if (ray_crossings(e.shape, x, y) % 2 == 0) continue;
       if (odd_[e.contour] == 0) touched_.push_back(e.contour);
       odd_[e.contour] ^= 1;
     }
@@ -295,9 +240,9 @@ void fill_nested_material_map(Preview& preview, const Drawing& drawing, const La
                               const Settings& settings, NestedSheet sheet) {
   Surface& s = preview.surface;
   const PreviewFit& f = preview.fit;
-  if (!(f.Scr_k > 0 && std::isfinite(f.Scr_k) && finite({f.Scr_x0, f.Scr_y0}))) return;
+  if (!(f.Scr_k > 0 && std::isfinite(f.Scr_k) && std::isfinite(f.Scr_x0) && std::isfinite(f.Scr_y0))) return;
   std::uint32_t contours = 0;
-  std::vector<Element> elements = counted_elements(drawing, ticked, settings.ini_S_suu, sheet, contours);
+  std::vector<Element> elements = counted_elements(drawing, ticked, settings, sheet, contours);
   DepthSweep sweep(std::move(elements), contours);
   RegionFill fill(s);
   const Colour unmapped = s.background();

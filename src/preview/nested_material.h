@@ -24,7 +24,7 @@ struct NestedSheet {
 // Redraws the preview and colours every region by its depth: depth 0 light
 // blue, odd depths grey (material), even depths from 2 on the background
 // colour. Counted contours are the closed ones of the ticked layers that are
-// cut: a circle or a loop that closes on the grid of the settings, whose
+// cut: a circle or a loop that closes (within the matching tolerance), whose
 // first element has colour code "2".
 void build_nested_material_map(Preview& preview, const Drawing& drawing, const LayerTicks& ticked,
                                const Settings& settings, NestedSheet sheet);

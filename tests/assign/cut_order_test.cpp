@@ -189,6 +189,59 @@ TEST(CutOrder, EveryContourAppearsOnceWithTheHeldBackLast) {
   for (std::size_t i = 0; i < count; ++i) EXPECT_EQ(order[i], static_cast<int>(i + 1));
 }
 
+// Sheets of parts placed at random, each part's holes around it, some parts
+// standing in a frame's hole, and the plate's outline around everything:
+// whatever lies inside a closed cut contour is cut before it, every record
+// once, and an order that already keeps the rule is the order of the
+// rounds unchanged.
+TEST(CutOrder, WhatLiesInsideIsCutFirst) {
+  for (unsigned seed = 1; seed <= 40; ++seed) {
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<double> coord(0, 1000);
+    const std::size_t count = 5 + seed * 3;
+    Table apr = make_apr_dat(count);
+    // parent[k]: the record whose contour lies directly around k; the last
+    // record (held back) is the outline around all.
+    std::vector<std::size_t> parent(count, count - 1);
+    for (std::size_t k = 0; k + 1 < count; ++k) {
+      if (k > 0 && rng() % 3 != 0) parent[k] = rng() % k;
+      Record r = at(static_cast<int>(k + 1), coord(rng), coord(rng));
+      put(apr, k, r);
+    }
+    put(apr, count - 1, Record{static_cast<int>(count), 0, -5, 0, 0, "loop", "cut", true});
+    Enclosures e;
+    for (std::size_t k = 0; k < count; ++k) {
+      e.first_.push_back(e.around_.size());
+      for (std::size_t p = parent[k]; k + 1 < count; p = parent[p]) {
+        e.around_.push_back(p);
+        if (p == count - 1) break;
+      }
+    }
+    e.first_.push_back(e.around_.size());
+    Assignment a;
+    a.Apr_dat = apr;
+    plan_cut_order(a, &e);
+    const std::vector<int> order = cut_order(a);
+    ASSERT_EQ(order.size(), count) << seed;
+    std::vector<std::size_t> place(count);
+    for (std::size_t p = 0; p < count; ++p) place[static_cast<std::size_t>(order[p] - 1)] = p;
+    for (std::size_t k = 0; k < count; ++k)
+      for (const std::size_t c : e.around(k))
+        EXPECT_LT(place[k], place[c]) << "seed " << seed << " record " << k;
+    EXPECT_TRUE(a.last_is_outline);
+    const Assignment plain = planned(apr);
+    bool kept = true;
+    std::vector<std::size_t> plain_place(count);
+    const std::vector<int> plain_order = cut_order(plain);
+    for (std::size_t p = 0; p < count; ++p) plain_place[static_cast<std::size_t>(plain_order[p] - 1)] = p;
+    for (std::size_t k = 0; k < count; ++k)
+      for (const std::size_t c : e.around(k)) kept = kept && plain_place[k] < plain_place[c];
+    if (kept) {
+      EXPECT_EQ(order, plain_order) << seed;
+    }
+  }
+}
+
 TEST(CutOrder, DuplicateContourNumbersStayInsideTheTables) {
   Table apr = make_apr_dat(6);
   for (std::size_t i = 0; i < 6; ++i) put(apr, i, at(3, 10.0 * static_cast<double>(i), 0));

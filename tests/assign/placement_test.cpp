@@ -242,10 +242,11 @@ TEST(Placement, MarkedOutlineLeavesTheOutlineRowToACutOne) {
   EXPECT_EQ(run.record(1)[9], "G");
 }
 
-TEST(Placement, ClosureIsDecidedOnTheGrid) {
+TEST(Placement, ALoopClosesWhereChainingJoinedItsEnds) {
   // With the grid 0.001 the ends 0.0004 and 0.0006 round to different
-  // steps although they lie closer than half a step.
-  for (const auto& [end_x, kind] : {std::pair{0.0006, "line"}, std::pair{0.0001, "loop"}}) {
+  // steps, but they lie within the matching tolerance 0.01; 0.05 does not.
+  for (const auto& [end_x, kind] :
+       {std::pair{0.0006, "loop"}, std::pair{0.0001, "loop"}, std::pair{0.05, "line"}}) {
     LayerBuilder b;
     rectangle(b, 100, 60);
     b.line(10.0004, 10, 30, 10).line(30, 10, 20, 30).line(20, 30, end_x + 10, 10).contour();

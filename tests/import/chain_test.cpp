@@ -221,6 +221,34 @@ TEST(MatchEnd, TestsTheStartEndFirstInSinglePrecision) {
   EXPECT_EQ(st.Bx_hi, static_cast<float>(0.11));
 }
 
+// A contour closes when its last end meets its first start as chaining
+// meets ends: on the grid, or within the tolerance across a rounding tie.
+TEST(ContourCloses, WhenTheEndsMeetWithinTheTolerance) {
+  struct Case {
+    std::vector<Seg> segs;
+    std::string tolerance;
+    bool closed;
+  };
+  const std::vector<Case> cases{
+      // A slot turned a few degrees: the ends lie either side of y 1384.1995.
+      {{{"li", 10, 1384.1994, 50, 1390}, {"li", 50, 1390, 10, 1384.1995}}, "0.01", true},
+      {{{"li", 0, 0.0005, 9, 9}, {"li", 9, 9, 0, 0.0004999}}, "0.01", true},
+      {{{"li", 0, 0, 9, 9}, {"li", 9, 9, 0, 0}}, "0", true},
+      // Farther apart than the tolerance, the chain stays open.
+      {{{"li", 0, 0, 9, 9}, {"li", 9, 9, 0, 0.02}}, "0.01", false},
+      {{{"li", 0, 0.0005, 9, 9}, {"li", 9, 9, 0, 0.0004999}}, "0", false},
+      // One line is never a loop, however short.
+      {{{"li", 0, 0.0005, 0, 0.0004}}, "0.01", false},
+  };
+  for (const Case& c : cases) {
+    Settings s;
+    s.ini_GOSA = c.tolerance;
+    const Table t = layer_of(c.segs);
+    EXPECT_EQ(contour_closes(t, 0, c.segs.size() - 1, s), c.closed)
+        << c.segs.front().y1 << " " << c.segs.back().y2 << " at " << c.tolerance;
+  }
+}
+
 TEST(ReverseSegment, SwapsTheEndPointsOnly) {
   Table t = layer_of({{"cci", 1, 2, 3, 4}});
   t.at(0, 8) = 10.0;

@@ -341,7 +341,7 @@ struct TurnCase {
 
 class StartsLeftTurn : public ::testing::TestWithParam<TurnCase> {};
 
-TEST_P(StartsLeftTurn, FollowsTheDirectionTable) {
+TEST_P(StartsLeftTurn, IsTheSignOfTheTurn) {
   const TurnCase t = GetParam();
   const Point A{10, 10}, C{10 + t.dx1, 10 + t.dy1}, P2{C.x + t.dx2, C.y + t.dy2};
   EXPECT_EQ(starts_left_turn(A, C, P2, 1000), t.left);
@@ -353,10 +353,14 @@ INSTANTIATE_TEST_SUITE_P(Table, StartsLeftTurn,
                                            TurnCase{-1, -1, 1, -1, true}, TurnCase{-1, -1, -1, -1, false},
                                            TurnCase{1, -1, 1, 1, true}, TurnCase{1, -1, -1, 1, false},
                                            TurnCase{0, -5, 50, 0, true}, TurnCase{0, -5, -50, 0, false},
-                                           TurnCase{0, 5, -50, 0, true}, TurnCase{0, 5, -50, 1, false},
-                                           TurnCase{5, 0, 0, 50, true}, TurnCase{5, 0, 0, -50, false},
-                                           TurnCase{-5, 0, 0, -50, true}, TurnCase{-5, 0, 0, 50, false},
-                                           TurnCase{0, 0, 0, 50, false}, TurnCase{0, 0, -50, 0, false},
+                                           TurnCase{0, 5, -50, 0, true}, TurnCase{0, 5, 50, 0, false},
+                                           // An element a hair off the axes turns as a square one.
+                                           TurnCase{0, 5, -50, 1, true}, TurnCase{0, 3, -105.919, 0.01, true},
+                                           TurnCase{0, 3, 105.919, 0.01, false},
+                                           TurnCase{3, 0, 0.01, 105.9, true}, TurnCase{5, 0, 0, 50, true},
+                                           TurnCase{5, 0, 0, -50, false}, TurnCase{-5, 0, 0, -50, true},
+                                           TurnCase{-5, 0, 0, 50, false}, TurnCase{0, 0, 0, 50, false},
+                                           TurnCase{0, 0, -50, 0, false},
                                            // Differences below half a grid step count as none.
                                            TurnCase{0.0004, 5, -50, 0.0004, true}));
 

@@ -1,0 +1,132 @@
+#include "assign/drawn_elements.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace makenc {
+namespace {
+
+// About this many elements share a cell, and there are never many more
+// cells than elements: a thin strip of a drawing gets long cells.
+constexpr double kPerCell = 2;
+constexpr double kCellsPerElement = 4;
+
+}  // namespace
+
+DrawnElements::DrawnElements(const Drawing& drawing, const LayerTicks& ticked) {
+  for (int k = 0; k < kLayerCount; ++k) {
+    if (!ticked[static_cast<std::size_t>(k)] || !drawing.has_layer(k)) continue;
+    const Table& t = drawing.layer(k);
+    for (std::size_t r = 0; r < t.last_row(); ++r)
+      if (const auto shape = element_shape(t, r))
+        elements_.push_back({*shape, k, t.at(r, col::contour).number()});
+  }
+  if (elements_.empty()) return;
+  double left = elements_[0].shape.left, right = elements_[0].shape.right;
+  double low = elements_[0].shape.low, high = elements_[0].shape.high;
+  for (const Drawn& d : elements_) {
+    left = std::min(left, d.shape.left), right = std::max(right, d.shape.right);
+    low = std::min(low, d.shape.low), high = std::max(high, d.shape.high);
+  }
+  const double w = right - left, hh = high - low;
+  const double n = static_cast<double>(elements_.size());
+  const double most = kCellsPerElement * n + 16;
+  double h = std::sqrt(std::max(w * hh, 0.0) * kPerCell / n);
+  h = std::max({h, w / most, hh / most, std::sqrt(w * hh / most)});
+  if (!(h > 0) || !std::isfinite(h)) h = std::max({w, hh, 1.0});
+  if (!std::isfinite(h)) {
+    elements_.clear();  // a drawing this far out has nothing a lead-in could meet
+    return;
+  }
+  x0_ = left, y0_ = low, h_ = h;
+  nx_ = static_cast<std::int64_t>(std::floor(w / h)) + 1;
+  ny_ = static_cast<std::int64_t>(std::floor(hh / h)) + 1;
+  const auto cells = static_cast<std::size_t>(nx_ * ny_);
+  std::vector<std::size_t> count(cells + 1, 0);
+  auto each_cell = [this](const ElementShape& s, auto&& visit) {
+    const Range g = cells_of(s.left, s.right, s.low, s.high);
+    for (std::int64_t y = g.y_lo; y <= g.y_hi; ++y)
+      for (std::int64_t x = g.x_lo; x <= g.x_hi; ++x) visit(static_cast<std::size_t>(y * nx_ + x));
+  };
+  for (const Drawn& d : elements_) each_cell(d.shape, [&count](std::size_t c) { ++count[c + 1]; });
+  for (std::size_t c = 0; c < cells; ++c) count[c + 1] += count[c];
+  start_ = count;
+  items_.resize(start_.back());
+  for (std::size_t i = 0; i < elements_.size(); ++i)
+    each_cell(elements_[i].shape, [&](std::size_t c) { items_[count[c]++] = static_cast<std::uint32_t>(i); });
+  seen_.assign(elements_.size(), 0);
+}
+
+DrawnElements::Range DrawnElements::cells_of(double left, double right, double low, double high) const {
+  auto cell = [this](double v, double origin, std::int64_t n) {
+    const double f = std::floor((v - origin) / h_);
+    if (!(f >= 0)) return std::int64_t{0};
+    if (f >= static_cast<double>(n - 1)) return n - 1;
+    return static_cast<std::int64_t>(f);
+  };
+  return {cell(left, x0_, nx_), cell(right, x0_, nx_), cell(low, y0_, ny_), cell(high, y0_, ny_)};
+}
+
+bool DrawnElements::lead_in_meets(double px, double py, double cx, double cy, int layer,
+                                  double contour) const {
+  if (elements_.empty()) return false;
+  if (++stamp_ == 0) {
+    std::fill(seen_.begin(), seen_.end(), 0);
+    stamp_ = 1;
+  }
+  const double len = std::hypot(cx - px, cy - py);
+  // The lead-in ends on its own contour: a meeting there is its contact.
+  const double at_contact = 1e-9 * (std::fabs(cx) + std::fabs(cy) + len + 1);
+  auto meets_in = [&](std::int64_t x, std::int64_t y) {
+    if (x < 0 || y < 0 || x >= nx_ || y >= ny_) return false;
+    const auto c = static_cast<std::size_t>(y * nx_ + x);
+    for (std::size_t k = start_[c]; k < start_[c + 1]; ++k) {
+      const std::uint32_t i = items_[k];
+      if (seen_[i] == stamp_) continue;
+      seen_[i] = stamp_;
+      const Drawn& d = elements_[i];
+      const auto t = segment_meets(d.shape, px, py, cx, cy);
+      if (!t) continue;
+      const bool own = d.layer == layer && d.contour == contour;
+      if (!own || (1 - *t) * len > at_contact) return true;
+    }
+    return false;
+  };
+  // Only the part of the lead-in over the drawing can meet anything; every
+  // cell it passes lies next to one of its points taken half a cell apart.
+  double t0 = 0, t1 = 1;
+  if (!clip(px, py, cx, cy, t0, t1)) return false;
+  const double span = (t1 - t0) * len;
+  const double steps = std::ceil(span / (h_ / 2));
+  if (!std::isfinite(steps)) return false;
+  for (double i = 0; i <= steps; ++i) {
+    const double t = steps == 0 ? t0 : t0 + (t1 - t0) * i / steps;
+    const Range g = cells_of(px + (cx - px) * t, px + (cx - px) * t, py + (cy - py) * t, py + (cy - py) * t);
+    for (std::int64_t y = g.y_lo - 1; y <= g.y_hi + 1; ++y)
+      for (std::int64_t x = g.x_lo - 1; x <= g.x_hi + 1; ++x)
+        if (meets_in(x, y)) return true;
+  }
+  return false;
+}
+
+// The fractions t0..t1 of the segment from p to c that lie over the
+// drawing's extent, widened by a cell; false when none does.
+bool DrawnElements::clip(double px, double py, double cx, double cy, double& t0, double& t1) const {
+  const double lo[2] = {x0_ - h_, y0_ - h_};
+  const double hi[2] = {x0_ + (static_cast<double>(nx_) + 1) * h_, y0_ + (static_cast<double>(ny_) + 1) * h_};
+  const double from[2] = {px, py}, d[2] = {cx - px, cy - py};
+  for (int a = 0; a < 2; ++a) {
+    if (d[a] == 0) {
+      if (from[a] < lo[a] || from[a] > hi[a]) return false;
+      continue;
+    }
+    double u = (lo[a] - from[a]) / d[a], v = (hi[a] - from[a]) / d[a];
+    if (u > v) std::swap(u, v);
+    t0 = std::max(t0, u);
+    t1 = std::min(t1, v);
+  }
+  return t0 <= t1;
+}
+
+}  // namespace makenc
