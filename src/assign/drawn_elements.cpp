@@ -78,6 +78,8 @@ bool DrawnElements::lead_in_meets(double px, double py, double cx, double cy, in
   const double len = std::hypot(cx - px, cy - py);
   // The lead-in ends on its own contour: a meeting there is its contact.
   const double at_contact = 1e-9 * (std::fabs(cx) + std::fabs(cy) + len + 1);
+  const double lo_x = std::min(px, cx), hi_x = std::max(px, cx);
+  const double lo_y = std::min(py, cy), hi_y = std::max(py, cy);
   auto meets_in = [&](std::int64_t x, std::int64_t y) {
     if (x < 0 || y < 0 || x >= nx_ || y >= ny_) return false;
     const auto c = static_cast<std::size_t>(y * nx_ + x);
@@ -86,6 +88,7 @@ bool DrawnElements::lead_in_meets(double px, double py, double cx, double cy, in
       if (seen_[i] == stamp_) continue;
       seen_[i] = stamp_;
       const Drawn& d = elements_[i];
+      if (d.shape.right < lo_x || d.shape.left > hi_x || d.shape.high < lo_y || d.shape.low > hi_y) continue;
       const auto t = segment_meets(d.shape, px, py, cx, cy);
       if (!t) continue;
       const bool own = d.layer == layer && d.contour == contour;
