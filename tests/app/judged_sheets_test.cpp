@@ -1,0 +1,261 @@
+// NC programs judged by what the machine would do with them
+// (support/nc_judge.h): first a plate's program, right and then wrong in one
+// way at a time, so that each kind of fault is seen to be found alone; then
+// the programs of whole runs on generated nested sheets and single plates,
+// and the expected programs of the whole runs in tests/golden.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/files.h"
+#include "support/nc_judge.h"
+#include "support/whole_run.h"
+
+namespace makenc {
+namespace {
+
+namespace fs = std::filesystem;
+using test::FaultKind;
+using Lines = std::vector<std::string>;
+
+const fs::path kSource(MAKENC_SOURCE_DIR);
+
+std::string crlf(const Lines& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+// A plate 200 x 120 with a round hole and a square one, and on ly1 a
+// marking line and a punch point.
+const Lines kPlate{"hq", "file=C:\\jww\\plate.jww", "#", "ly0", "lc2", "lt1",
+                   " 0 0 200 0", " 200 0 200 120", " 200 120 0 120", " 0 120 0 0", "ci 40 60 10",
+                   " 70 40 110 40", " 110 40 110 80", " 110 80 70 80", " 70 80 70 40",
+                   "ly1", "lc3", "lt1", " 140 30 180 30", "pt 160 90"};
+
+// Its program as it should be: the marks, then the holes entered from
+// inside, the outline last from outside, the kerf always on the scrap side.
+const Lines kPlateProgram{
+    "%", "O1000", "G90 G92 X0 Y0",
+    "G00X140.Y30.G40", "M09", "E9", "G01X180.Y30.", "M08",
+    "G00X160.Y90.G40", "M09", "E9", "M08",
+    "G00X40.Y65.G40", "M07", "E2", "G01X40.Y70.G41", "G03J-10.", "M08",
+    "G00X75.Y60.G40", "M07", "E2", "G01X70.Y60.G41", "G01X70.Y40.", "G01X110.Y40.", "G01X110.Y80.",
+    "G01X70.Y80.", "G01X70.Y60.", "M08",
+    "G00X100.Y125.G40", "M07", "E3", "G01X100.Y120.G41", "G01X200.Y120.", "G01X200.Y0.", "G01X0.Y0.",
+    "G01X0.Y120.", "G01X100.Y120.", "M08",
+    "M30", "%"};
+
+void replace_line(Lines& lines, const std::string& from, const std::string& to) {
+  auto it = std::find(lines.begin(), lines.end(), from);
+  ASSERT_NE(it, lines.end()) << from;
+  *it = to;
+}
+
+// The lines of the contour whose rapid is `rapid`, up to the next rapid or
+// the footer.
+std::pair<std::size_t, std::size_t> block(const Lines& lines, const std::string& rapid) {
+  const std::size_t from = static_cast<std::size_t>(std::find(lines.begin(), lines.end(), rapid) - lines.begin());
+  std::size_t to = from + 1;
+  while (to < lines.size() && lines[to].rfind("G00", 0) != 0 && lines[to] != "M30") ++to;
+  return {from, to};
+}
+
+void move_block_before(Lines& lines, const std::string& rapid, const std::string& before) {
+  const auto [from, to] = block(lines, rapid);
+  const Lines moved(lines.begin() + static_cast<std::ptrdiff_t>(from), lines.begin() + static_cast<std::ptrdiff_t>(to));
+  lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(from), lines.begin() + static_cast<std::ptrdiff_t>(to));
+  const auto at = std::find(lines.begin(), lines.end(), before);
+  lines.insert(at, moved.begin(), moved.end());
+}
+
+struct Edit {
+  const char* what;
+  std::function<void(Lines&)> apply;
+  std::optional<FaultKind> fault;  // none: the program is right
+};
+
+TEST(NcJudge, FindsExactlyTheFaultEachEditMakes) {
+  const std::vector<Edit> edits{
+      {"as it should be", [](Lines&) {}, std::nullopt},
+      {"the round hole pierced in the plate above it",
+       [](Lines& p) { replace_line(p, "G00X40.Y65.G40", "G00X40.Y75.G40"); }, FaultKind::lead_in_in_material},
+      {"the round hole with G42", [](Lines& p) { replace_line(p, "G01X40.Y70.G41", "G01X40.Y70.G42"); },
+       FaultKind::kerf_in_material},
+      {"the round hole clockwise", [](Lines& p) { replace_line(p, "G03J-10.", "G02J-10."); },
+       FaultKind::kerf_in_material},
+      {"the outline with G42", [](Lines& p) { replace_line(p, "G01X100.Y120.G41", "G01X100.Y120.G42"); },
+       FaultKind::kerf_in_material},
+      {"the square hole without its lead-in",
+       [](Lines& p) {
+         replace_line(p, "G00X75.Y60.G40", "G00X70.Y60.G40");
+         p.erase(std::find(p.begin(), p.end(), "G01X70.Y60.G41"));
+       },
+       FaultKind::closed_cut_open},
+      {"the square hole stopping a side short", [](Lines& p) { p.erase(std::find(p.begin(), p.end(), "G01X70.Y60.")); },
+       FaultKind::closed_cut_open},
+      {"the outline before the square hole", [](Lines& p) { move_block_before(p, "G00X100.Y125.G40", "G00X75.Y60.G40"); },
+       FaultKind::cut_before_enclosed},
+      {"the marking line after the outline", [](Lines& p) { move_block_before(p, "G00X140.Y30.G40", "M30"); },
+       FaultKind::cut_before_enclosed},
+      {"the square hole's lead-in from inside the round one",
+       [](Lines& p) { replace_line(p, "G00X75.Y60.G40", "G00X45.Y60.G40"); }, FaultKind::lead_in_crosses},
+      {"the square hole left out",
+       [](Lines& p) {
+         const auto [from, to] = block(p, "G00X75.Y60.G40");
+         p.erase(p.begin() + static_cast<std::ptrdiff_t>(from), p.begin() + static_cast<std::ptrdiff_t>(to));
+       },
+       FaultKind::not_cut},
+  };
+  test::TempFolder host;
+  fs::copy(kSource / "examples/plate/Zemlak", host.path("Zemlak"), fs::copy_options::recursive);
+  host.write("JWC_TEMP.TXT", crlf(kPlate));
+  for (const Edit& edit : edits) {
+    SCOPED_TRACE(edit.what);
+    Lines program = kPlateProgram;
+    edit.apply(program);
+    host.write("Zemlak/plate.nc", crlf(program));
+    if (!edit.fault) test::expect_nc_check_passes(host.path("Zemlak/plate.nc"), host.path("Zemlak/Bin/set.ini"));
+    const auto judged = test::judge_nc_program(host.path(), host.path("Zemlak/plate.nc"), {});
+    ASSERT_TRUE(judged.ok()) << judged.error().message;
+    EXPECT_EQ(judged->marks, 2u);
+    for (FaultKind kind : test::kFaultKinds)
+      EXPECT_EQ(judged->count(kind), kind == edit.fault ? 1u : 0u) << test::fault_name(kind) << "\n" << judged->report();
+  }
+}
+
+// One whole run to judge: a generated sheet or plate run by the built
+// program, or a case of tests/golden and its expected program.
+struct JudgedRun {
+  std::string name;
+  Lines generator;  // the script below the source folder and its arguments
+  Lines args;       // the program's command line
+};
+
+void PrintTo(const JudgedRun& run, std::ostream* out) { *out << run.name; }
+
+JudgedRun sheet(const std::string& name, const std::string& seed, const std::string& width,
+                const std::string& height, const std::string& approach) {
+  return {name,
+          {"bench/tools/make_sheet.py", "--shapes", "mixed", "--parts", "400", "--seed", seed, "--width", width,
+           "--height", height, "--approach", approach},
+          {"--batch", "--nested", "--no-outline"}};
+}
+
+JudgedRun plate(const std::string& name, const std::string& width, const std::string& height,
+                const std::string& holes, const std::string& approach) {
+  return {name,
+          {"bench/make_plate.py", "--width", width, "--height", height, "--holes", holes, "--approach", approach},
+          {"--batch"}};
+}
+
+std::vector<JudgedRun> judged_runs() {
+  std::vector<JudgedRun> runs{
+      sheet("sheet_1000x500_a5", "1", "1000", "500", "5"),    sheet("sheet_1000x500_a10", "2", "1000", "500", "10"),
+      sheet("sheet_1500x750_a7", "3", "1500", "750", "7"),    sheet("sheet_2000x1000_a3", "4", "2000", "1000", "3"),
+      sheet("sheet_2000x1000_a10", "5", "2000", "1000", "10"), sheet("sheet_3000x1500_a3", "6", "3000", "1500", "3"),
+      sheet("sheet_3000x1500_a8", "7", "3000", "1500", "8"),  plate("plate_1000x500_a5", "1000", "500", "60", "5"),
+      plate("plate_2000x1000_a10", "2000", "1000", "120", "10"), plate("plate_3000x1500_a3", "3000", "1500", "300", "3"),
+  };
+  std::vector<JudgedRun> golden;
+  for (const auto& entry : fs::directory_iterator(kSource / "tests/golden")) {
+    if (!fs::exists(entry.path() / "expected/files")) continue;
+    bool writes_program = false;
+    for (const auto& file : fs::recursive_directory_iterator(entry.path() / "expected/files"))
+      writes_program = writes_program || file.path().extension() == ".nc";
+    std::istringstream args(test::file_bytes(entry.path() / "args"));
+    Lines words;
+    for (std::string word; args >> word;) words.push_back(word);
+    if (writes_program) golden.push_back({"golden_" + entry.path().filename().string(), {}, words});
+  }
+  std::sort(golden.begin(), golden.end(), [](const JudgedRun& a, const JudgedRun& b) { return a.name < b.name; });
+  runs.insert(runs.end(), golden.begin(), golden.end());
+  return runs;
+}
+
+class Judged : public ::testing::TestWithParam<JudgedRun> {
+ protected:
+  // Runs the case (a generated one through the G-code check) and judges its
+  // program against the drawing as the host wrote it.
+  std::optional<test::Judgement> judge() {
+    const JudgedRun& run = GetParam();
+    test::JudgeOptions options = test::judge_options_of(run.args);
+    fs::path folder, program;
+    if (run.generator.empty()) {
+      folder = kSource / "tests/golden" / run.name.substr(std::string("golden_").size()) / "input";
+      for (const auto& file : fs::recursive_directory_iterator(folder.parent_path() / "expected/files"))
+        if (file.path().extension() == ".nc") program = file.path();
+    } else {
+      folder = scratch_.path("host");
+      std::string command = "python3";
+      command += " " + test::shell_quote((kSource / run.generator[0]).string());
+      for (std::size_t k = 1; k < run.generator.size(); ++k) command += " " + test::shell_quote(run.generator[k]);
+      command += " --out " + test::shell_quote(folder.string()) + " > " + test::shell_quote(scratch_.path("gen").string());
+      if (std::system(command.c_str()) != 0) {
+        ADD_FAILURE() << command;
+        return std::nullopt;
+      }
+      options.drawing_file = scratch_.path("drawing.txt");
+      fs::copy_file(folder / "JWC_TEMP.TXT", options.drawing_file);
+      fs::create_directories(scratch_.path("home/jww/Zemlak"));
+      const test::RunResult result = test::run_makenc(folder, run.args, scratch_.path("home"));
+      EXPECT_EQ(result.exit_code, 0) << result.err;
+      const std::vector<fs::path> programs = test::nc_programs_in(folder / "Zemlak");
+      if (programs.size() != 1) {
+        ADD_FAILURE() << programs.size() << " programs written";
+        return std::nullopt;
+      }
+      program = programs[0];
+      test::expect_nc_check_passes(program, folder / "Zemlak/Bin/set.ini");
+    }
+    auto judged = test::judge_nc_program(folder, program, options);
+    if (!judged.ok()) {
+      ADD_FAILURE() << judged.error().message;
+      return std::nullopt;
+    }
+    return *judged;
+  }
+
+  test::TempFolder scratch_;
+};
+
+// What holds today: the run writes a program the G-code check accepts, and
+// every cut of it lies on a contour of the drawing.
+TEST_P(Judged, EveryCutLiesOnAContourOfTheDrawing) {
+  const auto judged = judge();
+  ASSERT_TRUE(judged);
+  if (!GetParam().generator.empty()) {
+    EXPECT_GT(judged->cuts, 0u);
+  }
+  EXPECT_EQ(judged->count(FaultKind::off_contour), 0u) << judged->report();
+}
+
+// The program as the machine should get it: no fault of any kind. Run it by
+// name: --gtest_also_run_disabled_tests --gtest_filter='*Judged*NoFault*'.
+TEST_P(Judged, DISABLED_NoFaultOfAnyKind) {
+  const auto judged = judge();
+  ASSERT_TRUE(judged);
+  for (FaultKind kind : test::kFaultKinds)
+    EXPECT_EQ(judged->count(kind), 0u) << test::fault_name(kind) << "\n" << judged->report();
+}
+
+std::string run_name(const ::testing::TestParamInfo<JudgedRun>& param_info) {
+  std::string name = param_info.param.name;
+  for (char& c : name)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, Judged, ::testing::ValuesIn(judged_runs()), run_name);
+
+}  // namespace
+}  // namespace makenc
