@@ -7,15 +7,22 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "core/constants.h"
+#include "core/settings.h"
+#include "core/text.h"
+#include "import/startup.h"
+#include "support/drawing_geometry.h"
 #include "support/files.h"
 #include "support/nc_judge.h"
 #include "support/whole_run.h"
@@ -37,23 +44,69 @@ std::string crlf(const Lines& lines) {
 
 // A plate 200 x 120 with a round hole and a square one, and on ly1 a
 // marking line and a punch point.
-const Lines kPlate{"hq", "file=C:\\jww\\plate.jww", "#", "ly0", "lc2", "lt1",
-                   " 0 0 200 0", " 200 0 200 120", " 200 120 0 120", " 0 120 0 0", "ci 40 60 10",
-                   " 70 40 110 40", " 110 40 110 80", " 110 80 70 80", " 70 80 70 40",
-                   "ly1", "lc3", "lt1", " 140 30 180 30", "pt 160 90"};
+const Lines kPlate{"hq",
+                   "file=C:\\jww\\plate.jww",
+                   "#",
+                   "ly0",
+                   "lc2",
+                   "lt1",
+                   " 0 0 200 0",
+                   " 200 0 200 120",
+                   " 200 120 0 120",
+                   " 0 120 0 0",
+                   "ci 40 60 10",
+                   " 70 40 110 40",
+                   " 110 40 110 80",
+                   " 110 80 70 80",
+                   " 70 80 70 40",
+                   "ly1",
+                   "lc3",
+                   "lt1",
+                   " 140 30 180 30",
+                   "pt 160 90"};
 
 // Its program as it should be: the marks, then the holes entered from
 // inside, the outline last from outside, the kerf always on the scrap side.
-const Lines kPlateProgram{
-    "%", "O1000", "G90 G92 X0 Y0",
-    "G00X140.Y30.G40", "M09", "E9", "G01X180.Y30.", "M08",
-    "G00X160.Y90.G40", "M09", "E9", "M08",
-    "G00X40.Y65.G40", "M07", "E2", "G01X40.Y70.G41", "G03J-10.", "M08",
-    "G00X75.Y60.G40", "M07", "E2", "G01X70.Y60.G41", "G01X70.Y40.", "G01X110.Y40.", "G01X110.Y80.",
-    "G01X70.Y80.", "G01X70.Y60.", "M08",
-    "G00X100.Y125.G40", "M07", "E3", "G01X100.Y120.G41", "G01X200.Y120.", "G01X200.Y0.", "G01X0.Y0.",
-    "G01X0.Y120.", "G01X100.Y120.", "M08",
-    "M30", "%"};
+const Lines kPlateProgram{"%",
+                          "O1000",
+                          "G90 G92 X0 Y0",
+                          "G00X140.Y30.G40",
+                          "M09",
+                          "E9",
+                          "G01X180.Y30.",
+                          "M08",
+                          "G00X160.Y90.G40",
+                          "M09",
+                          "E9",
+                          "M08",
+                          "G00X40.Y65.G40",
+                          "M07",
+                          "E2",
+                          "G01X40.Y70.G41",
+                          "G03J-10.",
+                          "M08",
+                          "G00X75.Y60.G40",
+                          "M07",
+                          "E2",
+                          "G01X70.Y60.G41",
+                          "G01X70.Y40.",
+                          "G01X110.Y40.",
+                          "G01X110.Y80.",
+                          "G01X70.Y80.",
+                          "G01X70.Y60.",
+                          "M08",
+                          "G00X100.Y125.G40",
+                          "M07",
+                          "E3",
+                          "G01X100.Y120.G41",
+                          "G01X200.Y120.",
+                          "G01X200.Y0.",
+                          "G01X0.Y0.",
+                          "G01X0.Y120.",
+                          "G01X100.Y120.",
+                          "M08",
+                          "M30",
+                          "%"};
 
 void replace_line(Lines& lines, const std::string& from, const std::string& to) {
   auto it = std::find(lines.begin(), lines.end(), from);
@@ -64,7 +117,8 @@ void replace_line(Lines& lines, const std::string& from, const std::string& to) 
 // The lines of the contour whose rapid is `rapid`, up to the next rapid or
 // the footer.
 std::pair<std::size_t, std::size_t> block(const Lines& lines, const std::string& rapid) {
-  const std::size_t from = static_cast<std::size_t>(std::find(lines.begin(), lines.end(), rapid) - lines.begin());
+  const std::size_t from =
+      static_cast<std::size_t>(std::find(lines.begin(), lines.end(), rapid) - lines.begin());
   std::size_t to = from + 1;
   while (to < lines.size() && lines[to].rfind("G00", 0) != 0 && lines[to] != "M30") ++to;
   return {from, to};
@@ -72,8 +126,10 @@ std::pair<std::size_t, std::size_t> block(const Lines& lines, const std::string&
 
 void move_block_before(Lines& lines, const std::string& rapid, const std::string& before) {
   const auto [from, to] = block(lines, rapid);
-  const Lines moved(lines.begin() + static_cast<std::ptrdiff_t>(from), lines.begin() + static_cast<std::ptrdiff_t>(to));
-  lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(from), lines.begin() + static_cast<std::ptrdiff_t>(to));
+  const Lines moved(lines.begin() + static_cast<std::ptrdiff_t>(from),
+                    lines.begin() + static_cast<std::ptrdiff_t>(to));
+  lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(from),
+              lines.begin() + static_cast<std::ptrdiff_t>(to));
   const auto at = std::find(lines.begin(), lines.end(), before);
   lines.insert(at, moved.begin(), moved.end());
 }
@@ -101,9 +157,10 @@ TEST(NcJudge, FindsExactlyTheFaultEachEditMakes) {
          p.erase(std::find(p.begin(), p.end(), "G01X70.Y60.G41"));
        },
        FaultKind::closed_cut_open},
-      {"the square hole stopping a side short", [](Lines& p) { p.erase(std::find(p.begin(), p.end(), "G01X70.Y60.")); },
-       FaultKind::closed_cut_open},
-      {"the outline before the square hole", [](Lines& p) { move_block_before(p, "G00X100.Y125.G40", "G00X75.Y60.G40"); },
+      {"the square hole stopping a side short",
+       [](Lines& p) { p.erase(std::find(p.begin(), p.end(), "G01X70.Y60.")); }, FaultKind::closed_cut_open},
+      {"the outline before the square hole",
+       [](Lines& p) { move_block_before(p, "G00X100.Y125.G40", "G00X75.Y60.G40"); },
        FaultKind::cut_before_enclosed},
       {"the marking line after the outline", [](Lines& p) { move_block_before(p, "G00X140.Y30.G40", "M30"); },
        FaultKind::cut_before_enclosed},
@@ -124,12 +181,14 @@ TEST(NcJudge, FindsExactlyTheFaultEachEditMakes) {
     Lines program = kPlateProgram;
     edit.apply(program);
     host.write("Zemlak/plate.nc", crlf(program));
-    if (!edit.fault) test::expect_nc_check_passes(host.path("Zemlak/plate.nc"), host.path("Zemlak/Bin/set.ini"));
+    if (!edit.fault)
+      test::expect_nc_check_passes(host.path("Zemlak/plate.nc"), host.path("Zemlak/Bin/set.ini"));
     const auto judged = test::judge_nc_program(host.path(), host.path("Zemlak/plate.nc"), {});
     ASSERT_TRUE(judged.ok()) << judged.error().message;
     EXPECT_EQ(judged->marks, 2u);
     for (FaultKind kind : test::kFaultKinds)
-      EXPECT_EQ(judged->count(kind), kind == edit.fault ? 1u : 0u) << test::fault_name(kind) << "\n" << judged->report();
+      EXPECT_EQ(judged->count(kind), kind == edit.fault ? 1u : 0u) << test::fault_name(kind) << "\n"
+                                                                   << judged->report();
   }
 }
 
@@ -143,28 +202,46 @@ struct JudgedRun {
 
 void PrintTo(const JudgedRun& run, std::ostream* out) { *out << run.name; }
 
+// Writes the host folder with the generator: its script below the source
+// folder and its arguments.
+bool generate(const Lines& generator, const fs::path& folder) {
+  std::string command = "python3 " + test::shell_quote((kSource / generator[0]).string());
+  for (std::size_t k = 1; k < generator.size(); ++k) command += " " + test::shell_quote(generator[k]);
+  command += " --out " + test::shell_quote(folder.string()) + " > " +
+             test::shell_quote((folder.parent_path() / "generated").string());
+  const bool done = std::system(command.c_str()) == 0;
+  EXPECT_TRUE(done) << command;
+  return done;
+}
+
 JudgedRun sheet(const std::string& name, const std::string& seed, const std::string& width,
                 const std::string& height, const std::string& approach) {
   return {name,
-          {"bench/tools/make_sheet.py", "--shapes", "mixed", "--parts", "400", "--seed", seed, "--width", width,
-           "--height", height, "--approach", approach},
+          {"bench/tools/make_sheet.py", "--shapes", "mixed", "--parts", "400", "--seed", seed, "--width",
+           width, "--height", height, "--approach", approach},
           {"--batch", "--nested", "--no-outline"}};
 }
 
 JudgedRun plate(const std::string& name, const std::string& width, const std::string& height,
                 const std::string& holes, const std::string& approach) {
-  return {name,
-          {"bench/make_plate.py", "--width", width, "--height", height, "--holes", holes, "--approach", approach},
-          {"--batch"}};
+  return {
+      name,
+      {"bench/make_plate.py", "--width", width, "--height", height, "--holes", holes, "--approach", approach},
+      {"--batch"}};
 }
 
 std::vector<JudgedRun> judged_runs() {
   std::vector<JudgedRun> runs{
-      sheet("sheet_1000x500_a5", "1", "1000", "500", "5"),    sheet("sheet_1000x500_a10", "2", "1000", "500", "10"),
-      sheet("sheet_1500x750_a7", "3", "1500", "750", "7"),    sheet("sheet_2000x1000_a3", "4", "2000", "1000", "3"),
-      sheet("sheet_2000x1000_a10", "5", "2000", "1000", "10"), sheet("sheet_3000x1500_a3", "6", "3000", "1500", "3"),
-      sheet("sheet_3000x1500_a8", "7", "3000", "1500", "8"),  plate("plate_1000x500_a5", "1000", "500", "60", "5"),
-      plate("plate_2000x1000_a10", "2000", "1000", "120", "10"), plate("plate_3000x1500_a3", "3000", "1500", "300", "3"),
+      sheet("sheet_1000x500_a5", "1", "1000", "500", "5"),
+      sheet("sheet_1000x500_a10", "2", "1000", "500", "10"),
+      sheet("sheet_1500x750_a7", "3", "1500", "750", "7"),
+      sheet("sheet_2000x1000_a3", "4", "2000", "1000", "3"),
+      sheet("sheet_2000x1000_a10", "5", "2000", "1000", "10"),
+      sheet("sheet_3000x1500_a3", "6", "3000", "1500", "3"),
+      sheet("sheet_3000x1500_a8", "7", "3000", "1500", "8"),
+      plate("plate_1000x500_a5", "1000", "500", "60", "5"),
+      plate("plate_2000x1000_a10", "2000", "1000", "120", "10"),
+      plate("plate_3000x1500_a3", "3000", "1500", "300", "3"),
   };
   std::vector<JudgedRun> golden;
   for (const auto& entry : fs::directory_iterator(kSource / "tests/golden")) {
@@ -177,7 +254,8 @@ std::vector<JudgedRun> judged_runs() {
     for (std::string word; args >> word;) words.push_back(word);
     if (writes_program) golden.push_back({"golden_" + entry.path().filename().string(), {}, words});
   }
-  std::sort(golden.begin(), golden.end(), [](const JudgedRun& a, const JudgedRun& b) { return a.name < b.name; });
+  std::sort(golden.begin(), golden.end(),
+            [](const JudgedRun& a, const JudgedRun& b) { return a.name < b.name; });
   runs.insert(runs.end(), golden.begin(), golden.end());
   return runs;
 }
@@ -196,14 +274,7 @@ class Judged : public ::testing::TestWithParam<JudgedRun> {
         if (file.path().extension() == ".nc") program = file.path();
     } else {
       folder = scratch_.path("host");
-      std::string command = "python3";
-      command += " " + test::shell_quote((kSource / run.generator[0]).string());
-      for (std::size_t k = 1; k < run.generator.size(); ++k) command += " " + test::shell_quote(run.generator[k]);
-      command += " --out " + test::shell_quote(folder.string()) + " > " + test::shell_quote(scratch_.path("gen").string());
-      if (std::system(command.c_str()) != 0) {
-        ADD_FAILURE() << command;
-        return std::nullopt;
-      }
+      if (!generate(run.generator, folder)) return std::nullopt;
       options.drawing_file = scratch_.path("drawing.txt");
       fs::copy_file(folder / "JWC_TEMP.TXT", options.drawing_file);
       fs::create_directories(scratch_.path("home/jww/Zemlak"));
@@ -256,6 +327,92 @@ std::string run_name(const ::testing::TestParamInfo<JudgedRun>& param_info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, Judged, ::testing::ValuesIn(judged_runs()), run_name);
+
+// The closed cutting contours around a contour, the sheet's edge not
+// counted.
+std::vector<std::size_t> enclosing(const test::DrawingGeometry& g, std::size_t k) {
+  const test::Contour& x = g.contours()[k];
+  const test::Xy p = g.pieces()[x.pieces.front()].at(0.5);
+  std::vector<std::size_t> around;
+  for (std::size_t c = 0; c < g.contours().size(); ++c) {
+    const test::Contour& o = g.contours()[c];
+    if (c == k || !o.cutting || !o.closed || o.outline) continue;
+    if (o.min_x <= x.min_x && o.max_x >= x.max_x && o.min_y <= x.min_y && o.max_y >= x.max_y &&
+        g.encloses(c, p))
+      around.push_back(c);
+  }
+  return around;
+}
+
+// A mixed sheet holds every shape it is made to hold, found in its drawing
+// by geometry.
+TEST(MixedSheet, HoldsEveryShapeItIsMadeOf) {
+  test::TempFolder scratch;
+  const fs::path host = scratch.path("host");
+  ASSERT_TRUE(generate(sheet("", "6", "3000", "1500", "3").generator, host));
+  Settings settings;
+  auto start = read_drawing(*read_text_lines(host / "JWC_TEMP.TXT"), settings);
+  ASSERT_TRUE(start.ok()) << start.error().message;
+  const test::DrawingGeometry g(start->drawing, LayerTicks{true, true, true, true, true, true}, 0.011);
+  using Kind = test::Piece::Kind;
+  std::map<std::string, int> found;
+  for (std::size_t k = 0; k < g.contours().size(); ++k) {
+    const test::Contour& c = g.contours()[k];
+    if (!c.cutting || !c.closed || c.outline) continue;
+    const std::vector<std::size_t> around = enclosing(g, k);
+    int lines = 0, half_turns = 0;
+    for (std::size_t i : c.pieces) {
+      const test::Piece& p = g.pieces()[i];
+      lines += p.kind == Kind::line && !p.bridge;
+      half_turns += p.kind == Kind::arc && std::fabs(p.sweep - kPi) < 1e-6;
+      // Where a line's typed end and an arc's computed end fall to either
+      // side of the grid, chaining bridges them.
+      if (p.bridge && (std::lround(p.a.x * 1000) != std::lround(p.b.x * 1000) ||
+                       std::lround(p.a.y * 1000) != std::lround(p.b.y * 1000)))
+        ++found["corners on a rounding tie"];
+      if (p.kind != Kind::line || p.length() < 10) continue;
+      const double turn = std::fmod(std::atan2(p.b.y - p.a.y, p.b.x - p.a.x) * 180 / kPi + 360, 90.0);
+      if (turn > 0.005 && turn < 0.02) ++found["turned a hair off the axes"];
+      if (turn > 1 && turn < 10) ++found["turned a few degrees"];
+    }
+    const test::Piece& first = g.pieces()[c.pieces.front()];
+    if (around.empty() && first.kind == Kind::circle) ++found["discs"];
+    if (around.empty() && half_turns == 2) ++found["obrounds"];
+    if (around.empty() && lines == 6) ++found["L shapes"];
+    if (around.size() == 2) ++found["parts in a frame's hole"];
+    if (around.size() != 1 || first.kind != Kind::circle) continue;
+    double edge = 1e9;
+    for (std::size_t i : g.contours()[around[0]].pieces)
+      edge = std::min(edge, g.pieces()[i].distance_to(first.centre));
+    if (edge - first.r > 2.99 && edge - first.r < 4.01) ++found["holes 3 to 4 from the edge"];
+  }
+  for (const char* what :
+       {"corners on a rounding tie", "turned a hair off the axes", "turned a few degrees", "discs",
+        "obrounds", "L shapes", "parts in a frame's hole", "holes 3 to 4 from the edge"})
+    EXPECT_GT(found[what], 0) << what;
+}
+
+TEST(NcJudge, TakesTheOutlineAndTheLayersAsTheRunDid) {
+  struct Case {
+    Lines args;
+    bool outline_cut, edge;
+    LayerTicks layers;
+  };
+  const LayerTicks all{true, true, true, true, true, true};
+  const std::vector<Case> cases{
+      {{"--batch"}, true, false, all},
+      {{"--batch", "--no-outline"}, false, false, all},
+      {{"--batch", "--nested"}, true, false, all},
+      {{"--batch", "--nested", "--no-outline"}, false, true, all},
+      {{"--batch", "--layers", "0,3"}, true, false, {true, false, false, true, false, false}},
+  };
+  for (const Case& c : cases) {
+    const test::JudgeOptions options = test::judge_options_of(c.args);
+    EXPECT_EQ(options.outline_cut, c.outline_cut) << ::testing::PrintToString(c.args);
+    EXPECT_EQ(options.edge, c.edge) << ::testing::PrintToString(c.args);
+    EXPECT_EQ(options.layers, c.layers) << ::testing::PrintToString(c.args);
+  }
+}
 
 }  // namespace
 }  // namespace makenc

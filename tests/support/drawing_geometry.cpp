@@ -90,7 +90,8 @@ double Piece::distance_to(Xy p) const {
     case Kind::arc:
       if (within_sweep(std::atan2(p.y - centre.y, p.x - centre.x), start, sweep))
         return std::fabs(distance(p, centre) - r);
-      return std::min(distance(p, on_circle(centre, r, start)), distance(p, on_circle(centre, r, start + sweep)));
+      return std::min(distance(p, on_circle(centre, r, start)),
+                      distance(p, on_circle(centre, r, start + sweep)));
   }
   return 0;
 }
@@ -221,7 +222,8 @@ void DrawingGeometry::find_outline() {
 void DrawingGeometry::build_index() {
   cells_.clear();
   if (pieces_.empty()) return;
-  double min_x = pieces_[0].min_x, min_y = pieces_[0].min_y, max_x = pieces_[0].max_x, max_y = pieces_[0].max_y;
+  double min_x = pieces_[0].min_x, min_y = pieces_[0].min_y, max_x = pieces_[0].max_x,
+         max_y = pieces_[0].max_y;
   for (const Piece& p : pieces_) {
     min_x = std::min(min_x, p.min_x);
     min_y = std::min(min_y, p.min_y);
@@ -293,7 +295,8 @@ int DrawingGeometry::crossings_right(const Piece& piece, Xy p) const {
   int n = 0;
   for (double x : {piece.centre.x - half, piece.centre.x + half}) {
     if (x <= p.x) continue;
-    if (piece.kind == Piece::Kind::circle || within_sweep(std::atan2(dy, x - piece.centre.x), piece.start, piece.sweep))
+    if (piece.kind == Piece::Kind::circle ||
+        within_sweep(std::atan2(dy, x - piece.centre.x), piece.start, piece.sweep))
       ++n;
   }
   return n;

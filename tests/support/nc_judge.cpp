@@ -203,7 +203,8 @@ class Judge {
       fault(FaultKind::lead_in_crosses, own, cut.start, "the lead-in meets " + what);
     if (!c.cutting || !c.closed) return;
     Xy where;
-    if (kerf_in_material(cut, where)) fault(FaultKind::kerf_in_material, own, where, "the kerf side is material");
+    if (kerf_in_material(cut, where))
+      fault(FaultKind::kerf_in_material, own, where, "the kerf side is material");
     if (!cut.lead_in || cut.lead_comp == 40) {
       fault(FaultKind::closed_cut_open, own, cut.contact, "cut without a lead-in with G41/G42");
       return;
@@ -304,7 +305,8 @@ std::size_t Judgement::count(FaultKind kind) const {
 std::string Judgement::report() const {
   std::string text;
   for (const Fault& f : faults) text += fault_line(f) + "  (" + f.detail + ")\n";
-  for (FaultKind kind : kFaultKinds) text += std::string(fault_name(kind)) + " " + std::to_string(count(kind)) + "\n";
+  for (FaultKind kind : kFaultKinds)
+    text += std::string(fault_name(kind)) + " " + std::to_string(count(kind)) + "\n";
   return text;
 }
 
@@ -324,7 +326,8 @@ JudgeOptions judge_options_of(const std::vector<std::string>& run_args) {
   return options;
 }
 
-Result<Judgement> judge_nc_program(const fs::path& folder, const fs::path& nc_file, const JudgeOptions& options) {
+Result<Judgement> judge_nc_program(const fs::path& folder, const fs::path& nc_file,
+                                   const JudgeOptions& options) {
   Settings settings;
   if (!read_set_ini(host_path(folder, "Zemlak\\Bin\\set.ini"), settings))
     return Error{"cannot read set.ini in " + folder.string()};

@@ -55,7 +55,8 @@ Block read_block(const std::string& line) {
   return b;
 }
 
-bool starts_with(const std::vector<std::string>& lines, std::size_t at, const std::vector<std::string>& head) {
+bool starts_with(const std::vector<std::string>& lines, std::size_t at,
+                 const std::vector<std::string>& head) {
   if (at + head.size() > lines.size()) return false;
   for (std::size_t k = 0; k < head.size(); ++k)
     if (lines[at + k] != head[k]) return false;
@@ -71,7 +72,8 @@ Op op_after(const std::vector<std::string>& lines, std::size_t at, const StartCo
   const bool cut = starts_with(lines, next, codes.cut);
   const bool mark = starts_with(lines, next, codes.mark);
   if (cut && mark) {
-    if (codes.cut.size() != codes.mark.size()) return codes.cut.size() > codes.mark.size() ? Op::cut : Op::mark;
+    if (codes.cut.size() != codes.mark.size())
+      return codes.cut.size() > codes.mark.size() ? Op::cut : Op::mark;
     const std::size_t condition = next + codes.cut.size();
     if (condition >= lines.size()) return Op::none;
     return lines[condition] == codes.mark_condition ? Op::mark : Op::cut;
@@ -129,7 +131,7 @@ std::vector<NcCut> read_nc_cuts(const std::vector<std::string>& lines, const Sta
     for (int c : b.g)
       if (c == 40 || c == 41 || c == 42) comp = c;
     if (b.has(4) || b.has(28)) continue;  // a dwell or a return home: no move of the cut's
-    if (b.has(92)) {  // the position is set, nothing moves
+    if (b.has(92)) {                      // the position is set, nothing moves
       at = {b.x.value_or(at.x), b.y.value_or(at.y)};
       continue;
     }

@@ -15,8 +15,8 @@ namespace makenc::test {
 
 struct NcMove {
   Xy from, to, centre;
-  int turn = 0;  // 0 straight, +1 counter-clockwise (G03), -1 clockwise (G02)
-  int comp = 40;  // the cutter compensation in force: 40, 41 (kerf left) or 42 (right)
+  int turn = 0;          // 0 straight, +1 counter-clockwise (G03), -1 clockwise (G02)
+  int comp = 40;         // the cutter compensation in force: 40, 41 (kerf left) or 42 (right)
   std::size_t line = 0;  // in the file, from 1
 
   double sweep() const;  // radians, signed; a whole turn when an arc ends where it starts
@@ -31,7 +31,7 @@ struct NcCut {
   Xy start;  // where the rapid ends: where a cut pierces
   bool lead_in = false;
   int lead_comp = 40;
-  Xy contact;  // the end of the lead-in; the start when there is none
+  Xy contact;                 // the end of the lead-in; the start when there is none
   std::vector<NcMove> moves;  // after the lead-in
 };
 

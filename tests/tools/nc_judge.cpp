@@ -25,7 +25,8 @@ namespace {
 
 int usage(const std::string& why) {
   std::cerr << "nc_judge: " << why
-            << "\nusage: nc_judge [--no-outline] [--nested] [--edge] [--layers 0,2] [--drawing FILE] HOST_FOLDER [NC_FILE]\n";
+            << "\nusage: nc_judge [--no-outline] [--nested] [--edge] [--layers 0,2] [--drawing FILE] "
+               "HOST_FOLDER [NC_FILE]\n";
   return 2;
 }
 
