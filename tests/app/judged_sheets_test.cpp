@@ -166,6 +166,8 @@ TEST(NcJudge, FindsExactlyTheFaultEachEditMakes) {
        FaultKind::cut_before_enclosed},
       {"the square hole's lead-in from inside the round one",
        [](Lines& p) { replace_line(p, "G00X75.Y60.G40", "G00X45.Y60.G40"); }, FaultKind::lead_in_crosses},
+      {"a side of the square hole slanted", [](Lines& p) { replace_line(p, "G01X110.Y40.", "G01X110.Y45."); },
+       FaultKind::off_contour},
       {"the square hole left out",
        [](Lines& p) {
          const auto [from, to] = block(p, "G00X75.Y60.G40");

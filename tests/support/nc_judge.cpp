@@ -160,7 +160,10 @@ class Judge {
       const double side = m.comp == 41 ? 1 : -1;
       for (double t : places) {
         const Xy foot = m.at(t), h = m.heading(t);
-        const double d = std::min(approach_ / 10, 0.45 * clearance(foot));
+        // Across an arc's own centre lies its other side.
+        const double across =
+            m.turn == 0 ? clearance(foot) : std::min(clearance(foot), distance(m.from, m.centre));
+        const double d = std::min(approach_ / 10, 0.45 * across);
         if (d < 10 * grid_) continue;
         const Xy p{foot.x - side * d * h.y, foot.y + side * d * h.x};
         if (g_.is_material(p)) {
