@@ -42,71 +42,34 @@ std::string crlf(const Lines& lines) {
   return text;
 }
 
+// Lines written one after the other, each ended by "|".
+Lines lines_of(const std::string& text) {
+  Lines lines;
+  for (std::size_t at = 0, bar; (bar = text.find('|', at)) != std::string::npos; at = bar + 1)
+    lines.push_back(text.substr(at, bar - at));
+  return lines;
+}
+
 // A plate 200 x 120 with a round hole and a square one, and on ly1 a
 // marking line and a punch point.
-const Lines kPlate{"hq",
-                   "file=C:\\jww\\plate.jww",
-                   "#",
-                   "ly0",
-                   "lc2",
-                   "lt1",
-                   " 0 0 200 0",
-                   " 200 0 200 120",
-                   " 200 120 0 120",
-                   " 0 120 0 0",
-                   "ci 40 60 10",
-                   " 70 40 110 40",
-                   " 110 40 110 80",
-                   " 110 80 70 80",
-                   " 70 80 70 40",
-                   "ly1",
-                   "lc3",
-                   "lt1",
-                   " 140 30 180 30",
-                   "pt 160 90"};
+const Lines kPlate = lines_of(
+    "hq|file=C:\\jww\\plate.jww|#|ly0|lc2|lt1|"
+    " 0 0 200 0| 200 0 200 120| 200 120 0 120| 0 120 0 0|"
+    "ci 40 60 10|"
+    " 70 40 110 40| 110 40 110 80| 110 80 70 80| 70 80 70 40|"
+    "ly1|lc3|lt1| 140 30 180 30|pt 160 90|");
 
 // Its program as it should be: the marks, then the holes entered from
 // inside, the outline last from outside, the kerf always on the scrap side.
-const Lines kPlateProgram{"%",
-                          "O1000",
-                          "G90 G92 X0 Y0",
-                          "G00X140.Y30.G40",
-                          "M09",
-                          "E9",
-                          "G01X180.Y30.",
-                          "M08",
-                          "G00X160.Y90.G40",
-                          "M09",
-                          "E9",
-                          "M08",
-                          "G00X40.Y65.G40",
-                          "M07",
-                          "E2",
-                          "G01X40.Y70.G41",
-                          "G03J-10.",
-                          "M08",
-                          "G00X75.Y60.G40",
-                          "M07",
-                          "E2",
-                          "G01X70.Y60.G41",
-                          "G01X70.Y40.",
-                          "G01X110.Y40.",
-                          "G01X110.Y80.",
-                          "G01X70.Y80.",
-                          "G01X70.Y60.",
-                          "M08",
-                          "G00X100.Y125.G40",
-                          "M07",
-                          "E3",
-                          "G01X100.Y120.G41",
-                          "G01X200.Y120.",
-                          "G01X200.Y0.",
-                          "G01X0.Y0.",
-                          "G01X0.Y120.",
-                          "G01X100.Y120.",
-                          "M08",
-                          "M30",
-                          "%"};
+const Lines kPlateProgram = lines_of(
+    "%|O1000|G90 G92 X0 Y0|"
+    "G00X140.Y30.G40|M09|E9|G01X180.Y30.|M08|"
+    "G00X160.Y90.G40|M09|E9|M08|"
+    "G00X40.Y65.G40|M07|E2|G01X40.Y70.G41|G03J-10.|M08|"
+    "G00X75.Y60.G40|M07|E2|G01X70.Y60.G41|G01X70.Y40.|G01X110.Y40.|G01X110.Y80.|G01X70.Y80.|G01X70.Y60.|M08|"
+    "G00X100.Y125.G40|M07|E3|G01X100.Y120.G41|G01X200.Y120.|G01X200.Y0.|G01X0.Y0.|G01X0.Y120.|G01X100.Y120.|"
+    "M08|"
+    "M30|%|");
 
 void replace_line(Lines& lines, const std::string& from, const std::string& to) {
   auto it = std::find(lines.begin(), lines.end(), from);
