@@ -276,7 +276,8 @@ TEST_P(Judged, EveryCutLiesOnAContourOfTheDrawing) {
 }
 
 // The program as the machine should get it: no fault of any kind. Run it by
-// name: --gtest_also_run_disabled_tests --gtest_filter='*Judged*NoFault*'.
+// name: --gtest_also_run_disabled_tests --gtest_filter='*Judged*NoFault*';
+// bench/tools/judge_sheets.sh counts the faults of each generated run.
 TEST_P(Judged, DISABLED_NoFaultOfAnyKind) {
   const auto judged = judge();
   ASSERT_TRUE(judged);
