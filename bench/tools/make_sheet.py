@@ -30,6 +30,21 @@ either order, an arc's angles in 0..360 or running past 360, and the records
 of each part (with --shuffle-all: of each layer) in random order. Numbers
 are plain decimals with at most four places. The same arguments always give
 the same bytes.
+
+    bench/tools/make_sheet.py --shapes mixed --parts N --out DIR [--seed S]
+                              [--width W] [--height H] [--approach L] ...
+
+lays up to N parts of the shapes a shop nests on a sheet of W x H (default
+1000 x 500), row by row, 2 L + 4 apart and from the edge: rectangles,
+rounded rectangles, rounded rectangles whose corners lie on a rounding tie
+(coordinates ending in 5 at the fourth place, so that the arcs' computed
+ends and the lines' typed ends round to either side of the 1/1000 grid; these
+stay square to the sheet), L shapes, obrounds (slots as parts), discs,
+washers, flanges with a bolt circle, and first a frame with a part standing
+in its large hole. Rectangles and flanges get holes 3 to 4 units from their
+edge. The parts are turned by angles from square to the sheet, a hair off
+it (0.01 degrees) and a few degrees, to any angle. --approach L (default
+5) writes the approach length into line 2 of set.ini.
 """
 
 import argparse
@@ -264,6 +279,286 @@ def interchange_lines(name, groups):
     return lines
 
 
+# Mixed shapes (--shapes mixed): parts as a shop nests them, on a sheet of a
+# given size.
+
+MIXED_SHAPES = ["rect", "rounded", "tie", "l_shape", "obround", "disc", "washer", "flange"]
+MIXED_WEIGHTS = [3, 2, 1, 2, 2, 1, 1, 1]
+# The parts' turns in degrees, one after the other: square to the sheet, a
+# hair off it, a few degrees, any angle.
+MIXED_TURNS = [0, 0.01, 3, 90, 0, 45, 7.5, -0.01, 30, 180, 2, 137, 0, 270.01, 60, 359.99, 15, 5]
+MARGIN = 4.0        # holes stay this far inside a part's outline
+
+
+class Shape:
+    """A part in its own coordinates, lower-left corner near (0, 0)."""
+
+    def __init__(self, rng):
+        self.rng = rng
+        self.cut, self.mark, self.taken = [], [], []
+
+    def line(self, x1, y1, x2, y2, layer=CUT):
+        (self.cut if layer == CUT else self.mark).append(("line", x1, y1, x2, y2))
+
+    def arc(self, cx, cy, r, start, end):
+        self.cut.append(("arc", cx, cy, r, start, end))
+
+    def circle(self, cx, cy, r):
+        self.cut.append(("circle", cx, cy, r))
+
+    def polygon(self, points):
+        for (x1, y1), (x2, y2) in zip(points, points[1:] + points[:1]):
+            self.line(x1, y1, x2, y2)
+
+    def rounded(self, x, y, w, h, r):
+        """A rectangle with quarter arcs of radius r at its corners."""
+        self.line(x + r, y, x + w - r, y)
+        self.line(x + w, y + r, x + w, y + h - r)
+        self.line(x + w - r, y + h, x + r, y + h)
+        self.line(x, y + h - r, x, y + r)
+        for cx, cy, start in ((x + w - r, y + r, 270), (x + w - r, y + h - r, 0),
+                              (x + r, y + h - r, 90), (x + r, y + r, 180)):
+            self.arc(cx, cy, r, start, start + 90)
+
+    def claim(self, box):
+        if any(not (box[2] + CLEARANCE <= t[0] or t[2] + CLEARANCE <= box[0] or
+                    box[3] + CLEARANCE <= t[1] or t[3] + CLEARANCE <= box[1]) for t in self.taken):
+            return False
+        self.taken.append(box)
+        return True
+
+    def free_box(self, region, w, h):
+        x0, y0, x1, y1 = region
+        if x1 - x0 < w or y1 - y0 < h:
+            return None
+        for _ in range(40):
+            bx, by = self.rng.uniform(x0, x1 - w), self.rng.uniform(y0, y1 - h)
+            if self.claim((bx, by, bx + w, by + h)):
+                return bx, by
+        return None
+
+    def holes(self, region, count):
+        for _ in range(count):
+            kind = self.rng.choices(["circle", "slot", "rect"], [3, 1, 1])[0]
+            if kind == "circle":
+                r = self.rng.choice([self.rng.uniform(2.0, 6.0), self.rng.uniform(6.0, 20.0)])
+                at = self.free_box(region, 2 * r, 2 * r)
+                if at:
+                    self.circle(at[0] + r, at[1] + r, r)
+            elif kind == "slot":
+                r, span = self.rng.uniform(3.0, 8.0), self.rng.uniform(8.0, 40.0)
+                at = self.free_box(region, span + 2 * r, 2 * r)
+                if at:
+                    cx, cy = at[0] + r, at[1] + r
+                    self.line(cx, cy - r, cx + span, cy - r)
+                    self.line(cx + span, cy + r, cx, cy + r)
+                    self.arc(cx + span, cy, r, 270, 450)
+                    self.arc(cx, cy, r, 90, 270)
+            else:
+                w, h = self.rng.uniform(8.0, 40.0), self.rng.uniform(8.0, 30.0)
+                at = self.free_box(region, w, h)
+                if at:
+                    self.polygon([(at[0], at[1]), (at[0] + w, at[1]), (at[0] + w, at[1] + h), (at[0], at[1] + h)])
+
+    def edge_hole(self, w, h):
+        """A round hole 3 to 4 units from the left or the lower side."""
+        r, gap = self.rng.uniform(2.5, 6.0), self.rng.uniform(3.0, 4.0)
+        if self.rng.random() < 0.5:
+            cx, cy = gap + r, self.rng.uniform(MARGIN + r, h - MARGIN - r)
+        else:
+            cx, cy = self.rng.uniform(MARGIN + r, w - MARGIN - r), gap + r
+        if self.claim((cx - r, cy - r, cx + r, cy + r)):
+            self.circle(cx, cy, r)
+
+    def marks(self, region):
+        w, h = self.rng.uniform(8.0, 25.0), self.rng.uniform(4.0, 12.0)
+        at = self.free_box(region, w, h)
+        if at:
+            x, y = at
+            if self.rng.random() < 0.5:
+                self.line(x, y + h / 2, x + w, y + h / 2, MARK)
+            else:
+                self.line(x, y + h, x, y, MARK)
+                self.line(x, y, x + w, y, MARK)
+        if self.rng.random() < 0.4:
+            at = self.free_box(region, 1.0, 1.0)
+            if at:
+                self.mark.append(("point", at[0] + 0.5, at[1] + 0.5))
+
+
+def shape_rect(s):
+    w, h = s.rng.uniform(50.0, 180.0), s.rng.uniform(40.0, 120.0)
+    s.polygon([(0, 0), (w, 0), (w, h), (0, h)])
+    if s.rng.random() < 0.7:
+        s.edge_hole(w, h)
+    region = (MARGIN, MARGIN, w - MARGIN, h - MARGIN)
+    s.holes(region, s.rng.randint(1, 4))
+    s.marks(region)
+
+
+def shape_rounded(s):
+    w, h = s.rng.uniform(50.0, 160.0), s.rng.uniform(40.0, 110.0)
+    r = s.rng.uniform(4.0, min(w, h) / 4.0)
+    s.rounded(0, 0, w, h, r)
+    m = r * (1 - 1 / math.sqrt(2)) + MARGIN
+    s.holes((m, m, w - m, h - m), s.rng.randint(1, 4))
+    s.marks((m, m, w - m, h - m))
+
+
+def shape_tie(s):
+    """Corners on a rounding tie: every corner coordinate ends in 5 at the
+    fourth place (the part is moved by whole thousandths only)."""
+    w, h = round(s.rng.uniform(60.0, 150.0), 3), round(s.rng.uniform(40.0, 110.0), 3)
+    r = round(s.rng.uniform(5.0, 20.0), 3)
+    s.rounded(0.0005, 0.0005, w, h, r)
+    m = r + MARGIN
+    s.holes((m, m, w - m, h - m), s.rng.randint(1, 3))
+
+
+def shape_l_shape(s):
+    w, h = s.rng.uniform(80.0, 180.0), s.rng.uniform(80.0, 180.0)
+    tx, ty = s.rng.uniform(30.0, w / 2.2), s.rng.uniform(30.0, h / 2.2)
+    s.polygon([(0, 0), (w, 0), (w, ty), (tx, ty), (tx, h), (0, h)])
+    s.holes((MARGIN, MARGIN, w - MARGIN, ty - MARGIN), s.rng.randint(1, 3))
+    s.holes((MARGIN, ty + MARGIN, tx - MARGIN, h - MARGIN), s.rng.randint(0, 2))
+    s.marks((MARGIN, MARGIN, w - MARGIN, ty - MARGIN))
+
+
+def shape_obround(s):
+    r = s.rng.uniform(10.0, 35.0)
+    length = s.rng.uniform(2.5 * r, 6 * r)
+    s.line(r, 0, length - r, 0)
+    s.arc(length - r, r, r, 270, 450)
+    s.line(length - r, 2 * r, r, 2 * r)
+    s.arc(r, r, r, 90, 270)
+    hole = min(s.rng.uniform(0.3, 0.55) * r, (length - 2 * r - CLEARANCE) / 2)
+    if s.rng.random() < 0.6 and hole >= 2.0:      # a link: a hole about each end's centre
+        for cx in (r, length - r):
+            s.circle(cx, r, hole)
+            s.taken.append((cx - hole, r - hole, cx + hole, r + hole))
+    s.holes((r, MARGIN, length - r, 2 * r - MARGIN), s.rng.randint(0, 2))
+
+
+def disc(s):
+    big = s.rng.uniform(20.0, 70.0)
+    s.circle(big, big, big)
+    return big
+
+
+def shape_disc(s):
+    big = disc(s)
+    half = big / math.sqrt(2) - MARGIN
+    s.marks((big - half, big - half, big + half, big + half))
+
+
+def shape_washer(s):
+    big = disc(s)
+    s.circle(big, big, s.rng.uniform(0.25, 0.6) * big)
+
+
+def shape_flange(s):
+    big = s.rng.uniform(35.0, 80.0)
+    s.circle(big, big, big)
+    bore = s.rng.uniform(0.2, 0.4) * big
+    s.circle(big, big, bore)
+    bolt = s.rng.uniform(2.5, 6.0)
+    # On a circle 3 to 4 units from the edge, or half way to the bore.
+    at_edge = big - bolt - s.rng.uniform(3.0, 4.0)
+    pitch = at_edge if s.rng.random() < 0.5 or (big + bore) / 2 - bolt < bore + MARGIN else (big + bore) / 2
+    count = s.rng.randint(4, 8)
+    while count > 3 and 2 * pitch * math.sin(math.pi / count) < 2 * bolt + CLEARANCE:
+        count -= 1
+    start = s.rng.uniform(0.0, 90.0)
+    for k in range(count):
+        a = math.radians(start + 360.0 * k / count)
+        s.circle(big + pitch * math.cos(a), big + pitch * math.sin(a), bolt)
+
+
+def shape_frame(s, gap):
+    """A frame whose large hole holds a part of its own, gap clear all round."""
+    width = s.rng.uniform(18.0, 30.0)
+    inner_w, inner_h = s.rng.uniform(70.0, 160.0), s.rng.uniform(50.0, 120.0)
+    w, h = inner_w + 2 * (gap + width), inner_h + 2 * (gap + width)
+    s.polygon([(0, 0), (w, 0), (w, h), (0, h)])
+    corner = s.rng.uniform(5.0, 15.0)
+    s.rounded(width, width, w - 2 * width, h - 2 * width, corner)
+    x0, y0 = width + gap, width + gap
+    if s.rng.random() < 0.5:
+        s.polygon([(x0, y0), (x0 + inner_w, y0), (x0 + inner_w, y0 + inner_h), (x0, y0 + inner_h)])
+        s.holes((x0 + MARGIN, y0 + MARGIN, x0 + inner_w - MARGIN, y0 + inner_h - MARGIN), 2)
+        s.marks((x0 + MARGIN, y0 + MARGIN, x0 + inner_w - MARGIN, y0 + inner_h - MARGIN))
+    else:
+        big = min(inner_w, inner_h) / 2
+        s.circle(x0 + inner_w / 2, y0 + inner_h / 2, big)
+        s.circle(x0 + inner_w / 2, y0 + inner_h / 2, s.rng.uniform(0.3, 0.6) * big)
+
+
+def turned(entity, turn, tx, ty):
+    """The entity turned by `turn` degrees about (0, 0) and moved by (tx, ty)."""
+    c, s = (1.0, 0.0) if turn == 0 else (math.cos(math.radians(turn)), math.sin(math.radians(turn)))
+
+    def at(x, y):
+        return q(x * c - y * s + tx), q(x * s + y * c + ty)
+
+    kind = entity[0]
+    if kind == "line":
+        return ("line",) + at(*entity[1:3]) + at(*entity[3:5])
+    if kind == "point":
+        return ("point",) + at(*entity[1:3])
+    if kind == "circle":
+        return ("circle",) + at(*entity[1:3]) + (q(entity[3]),)
+    return ("arc",) + at(*entity[1:3]) + (q(entity[3]), q(entity[4] + turn), q(entity[5] + turn))
+
+
+def box_of(entities):
+    xs, ys = [], []
+    for e in entities:
+        if e[0] in ("line", "point"):
+            xs += e[1::2][:2]
+            ys += e[2::2][:2]
+        else:
+            xs += [e[1] - e[3], e[1] + e[3]]
+            ys += [e[2] - e[3], e[2] + e[3]]
+    return min(xs), min(ys), max(xs), max(ys)
+
+
+def mixed_sheet(rng, count, width, height, approach):
+    """Up to `count` parts laid row by row on the sheet; the first is a frame."""
+    gap = 2 * approach + 4
+    ox, oy = round(rng.uniform(-400.0, 400.0), 3), round(rng.uniform(-400.0, 400.0), 3)
+    parts, kinds = [], {}
+    x, y, row_height = gap, gap, 0.0
+    for k in range(count):
+        kind = "frame" if k == 0 else rng.choices(MIXED_SHAPES, MIXED_WEIGHTS)[0]
+        shape = Shape(rng)
+        if kind == "frame":
+            shape_frame(shape, gap)
+        else:
+            globals()["shape_" + kind](shape)
+        turn = 0 if kind in ("tie", "frame") else MIXED_TURNS[k % len(MIXED_TURNS)]
+        local = [turned(e, turn, 0, 0) for e in shape.cut]
+        x0, y0, x1, y1 = box_of(local)
+        if x + (x1 - x0) > width - gap:
+            x, y, row_height = gap, y + row_height + gap, 0.0
+        if y + (y1 - y0) > height - gap or x + (x1 - x0) > width - gap:
+            break
+        # Whole thousandths only, so that a tie stays a tie.
+        tx, ty = round(ox + x - x0, 3), round(oy + y - y0, 3)
+        parts.append(([turned(e, turn, tx, ty) for e in shape.cut], [turned(e, turn, tx, ty) for e in shape.mark]))
+        kinds[kind] = kinds.get(kind, 0) + 1
+        x, row_height = x + (x1 - x0) + gap, max(row_height, y1 - y0)
+    return parts, kinds, (ox, oy, q(ox + width), q(oy + height))
+
+
+def set_approach(folder, approach):
+    path = os.path.join(folder, "Zemlak", "Bin", "set.ini")
+    with open(path, "rb") as f:
+        lines = f.read().split(b"\r\n")
+    lines[1] = text(approach).encode("ascii")
+    with open(path, "wb") as f:
+        f.write(b"\r\n".join(lines))
+
+
 def main(argv=None):
     ap = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     ap.add_argument("--parts", type=int, required=True, help="number of parts, at least 1")
@@ -274,6 +569,11 @@ def main(argv=None):
                     help="shuffle the records of each layer across the sheet, not within each part")
     ap.add_argument("--edge", action=argparse.BooleanOptionalAction, default=True,
                     help="a rectangle around all parts on ly0 (default: with it)")
+    ap.add_argument("--shapes", choices=["classic", "mixed"], default="classic",
+                    help="classic parts (default), or the mixed shapes of a shop on a sheet of a given size")
+    ap.add_argument("--width", type=float, default=1000.0, help="with --shapes mixed: the sheet's width")
+    ap.add_argument("--height", type=float, default=500.0, help="with --shapes mixed: the sheet's height")
+    ap.add_argument("--approach", type=float, help="the approach length written into set.ini")
     args = ap.parse_args(argv)
     if args.parts < 1:
         ap.error("--parts must be at least 1")
@@ -284,6 +584,8 @@ def main(argv=None):
         ap.error("--name must be code page 932 text")
 
     rng = random.Random(args.seed)
+    if args.shapes == "mixed":
+        return write_mixed(args, name, rng)
     parts, (x0, y0, x1, y1) = nest(rng, args.parts)
     edge = [("line", x0, y0, x1, y0), ("line", x1, y0, x1, y1), ("line", x1, y1, x0, y1),
             ("line", x0, y1, x0, y0)] if args.edge else []
@@ -299,8 +601,7 @@ def main(argv=None):
     os.makedirs(os.path.join(args.out, "Zemlak", "Bin"), exist_ok=True)
     with open(os.path.join(args.out, "JWC_TEMP.TXT"), "wb") as f:
         f.write("".join(line + "\r\n" for line in lines).encode("cp932"))
-    for template in sorted(os.listdir(TEMPLATES)):
-        shutil.copyfile(os.path.join(TEMPLATES, template), os.path.join(args.out, "Zemlak", "Bin", template))
+    copy_templates(args)
 
     counts = {}
     for layer, entities in groups:
@@ -309,6 +610,33 @@ def main(argv=None):
     detail = ", ".join("%s %s %d" % (layer, kind, n) for (layer, kind), n in sorted(counts.items()))
     print("%d parts, %d records (%s); sheet %s x %s from (%s, %s)%s"
           % (args.parts, sum(counts.values()), detail, text(x1 - x0), text(y1 - y0), text(x0), text(y0),
+             "" if args.edge else ", no edge"))
+    return 0
+
+
+def copy_templates(args):
+    for template in sorted(os.listdir(TEMPLATES)):
+        shutil.copyfile(os.path.join(TEMPLATES, template), os.path.join(args.out, "Zemlak", "Bin", template))
+    if args.approach is not None:
+        set_approach(args.out, args.approach)
+
+
+def write_mixed(args, name, rng):
+    approach = args.approach if args.approach is not None else 5.0
+    parts, kinds, (x0, y0, x1, y1) = mixed_sheet(rng, args.parts, args.width, args.height, approach)
+    edge = [("line", x0, y0, x1, y0), ("line", x1, y0, x1, y1), ("line", x1, y1, x0, y1),
+            ("line", x0, y1, x0, y0)] if args.edge else []
+    groups = [(CUT, as_written(rng, edge))]
+    for cut, mark in parts:
+        groups += [(CUT, as_written(rng, cut)), (MARK, as_written(rng, mark))]
+    os.makedirs(os.path.join(args.out, "Zemlak", "Bin"), exist_ok=True)
+    with open(os.path.join(args.out, "JWC_TEMP.TXT"), "wb") as f:
+        f.write("".join(line + "\r\n" for line in interchange_lines(name, groups)).encode("cp932"))
+    copy_templates(args)
+    records = sum(len(entities) for _, entities in groups)
+    shapes = ", ".join("%s %d" % (kind, n) for kind, n in sorted(kinds.items()))
+    print("%d parts (%s), %d records; sheet %s x %s from (%s, %s), approach %s%s"
+          % (len(parts), shapes, records, text(x1 - x0), text(y1 - y0), text(x0), text(y0), text(approach),
              "" if args.edge else ", no edge"))
     return 0
 

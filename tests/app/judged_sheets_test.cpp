@@ -1,0 +1,384 @@
+// NC programs judged by what the machine would do with them
+// (support/nc_judge.h): first a plate's program, right and then wrong in one
+// way at a time, so that each kind of fault is seen to be found alone; then
+// the programs of whole runs on generated nested sheets and single plates,
+// and the expected programs of the whole runs in tests/golden.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/constants.h"
+#include "core/settings.h"
+#include "core/text.h"
+#include "import/startup.h"
+#include "support/drawing_geometry.h"
+#include "support/files.h"
+#include "support/nc_judge.h"
+#include "support/whole_run.h"
+
+namespace makenc {
+namespace {
+
+namespace fs = std::filesystem;
+using test::FaultKind;
+using Lines = std::vector<std::string>;
+
+const fs::path kSource(MAKENC_SOURCE_DIR);
+
+std::string crlf(const Lines& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+// Lines written one after the other, each ended by "|".
+Lines lines_of(const std::string& text) {
+  Lines lines;
+  for (std::size_t at = 0, bar; (bar = text.find('|', at)) != std::string::npos; at = bar + 1)
+    lines.push_back(text.substr(at, bar - at));
+  return lines;
+}
+
+// A plate 200 x 120 with a round hole and a square one, and on ly1 a
+// marking line and a punch point.
+const Lines kPlate = lines_of(
+    "hq|file=C:\\jww\\plate.jww|#|ly0|lc2|lt1|"
+    " 0 0 200 0| 200 0 200 120| 200 120 0 120| 0 120 0 0|"
+    "ci 40 60 10|"
+    " 70 40 110 40| 110 40 110 80| 110 80 70 80| 70 80 70 40|"
+    "ly1|lc3|lt1| 140 30 180 30|pt 160 90|");
+
+// Its program as it should be: the marks, then the holes entered from
+// inside, the outline last from outside, the kerf always on the scrap side.
+const Lines kPlateProgram = lines_of(
+    "%|O1000|G90 G92 X0 Y0|"
+    "G00X140.Y30.G40|M09|E9|G01X180.Y30.|M08|"
+    "G00X160.Y90.G40|M09|E9|M08|"
+    "G00X40.Y65.G40|M07|E2|G01X40.Y70.G41|G03J-10.|M08|"
+    "G00X75.Y60.G40|M07|E2|G01X70.Y60.G41|G01X70.Y40.|G01X110.Y40.|G01X110.Y80.|G01X70.Y80.|G01X70.Y60.|M08|"
+    "G00X100.Y125.G40|M07|E3|G01X100.Y120.G41|G01X200.Y120.|G01X200.Y0.|G01X0.Y0.|G01X0.Y120.|G01X100.Y120.|"
+    "M08|"
+    "M30|%|");
+
+void replace_line(Lines& lines, const std::string& from, const std::string& to) {
+  auto it = std::find(lines.begin(), lines.end(), from);
+  ASSERT_NE(it, lines.end()) << from;
+  *it = to;
+}
+
+// The lines of the contour whose rapid is `rapid`, up to the next rapid or
+// the footer.
+std::pair<std::size_t, std::size_t> block(const Lines& lines, const std::string& rapid) {
+  const std::size_t from =
+      static_cast<std::size_t>(std::find(lines.begin(), lines.end(), rapid) - lines.begin());
+  std::size_t to = from + 1;
+  while (to < lines.size() && lines[to].rfind("G00", 0) != 0 && lines[to] != "M30") ++to;
+  return {from, to};
+}
+
+void move_block_before(Lines& lines, const std::string& rapid, const std::string& before) {
+  const auto [from, to] = block(lines, rapid);
+  const Lines moved(lines.begin() + static_cast<std::ptrdiff_t>(from),
+                    lines.begin() + static_cast<std::ptrdiff_t>(to));
+  lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(from),
+              lines.begin() + static_cast<std::ptrdiff_t>(to));
+  const auto at = std::find(lines.begin(), lines.end(), before);
+  lines.insert(at, moved.begin(), moved.end());
+}
+
+struct Edit {
+  const char* what;
+  std::function<void(Lines&)> apply;
+  std::optional<FaultKind> fault;  // none: the program is right
+};
+
+TEST(NcJudge, FindsExactlyTheFaultEachEditMakes) {
+  const std::vector<Edit> edits{
+      {"as it should be", [](Lines&) {}, std::nullopt},
+      {"the round hole pierced in the plate above it",
+       [](Lines& p) { replace_line(p, "G00X40.Y65.G40", "G00X40.Y75.G40"); }, FaultKind::lead_in_in_material},
+      {"the round hole with G42", [](Lines& p) { replace_line(p, "G01X40.Y70.G41", "G01X40.Y70.G42"); },
+       FaultKind::kerf_in_material},
+      {"the round hole clockwise", [](Lines& p) { replace_line(p, "G03J-10.", "G02J-10."); },
+       FaultKind::kerf_in_material},
+      {"the outline with G42", [](Lines& p) { replace_line(p, "G01X100.Y120.G41", "G01X100.Y120.G42"); },
+       FaultKind::kerf_in_material},
+      {"the square hole without its lead-in",
+       [](Lines& p) {
+         replace_line(p, "G00X75.Y60.G40", "G00X70.Y60.G40");
+         p.erase(std::find(p.begin(), p.end(), "G01X70.Y60.G41"));
+       },
+       FaultKind::closed_cut_open},
+      {"the square hole stopping a side short",
+       [](Lines& p) { p.erase(std::find(p.begin(), p.end(), "G01X70.Y60.")); }, FaultKind::closed_cut_open},
+      {"the outline before the square hole",
+       [](Lines& p) { move_block_before(p, "G00X100.Y125.G40", "G00X75.Y60.G40"); },
+       FaultKind::cut_before_enclosed},
+      {"the marking line after the outline", [](Lines& p) { move_block_before(p, "G00X140.Y30.G40", "M30"); },
+       FaultKind::cut_before_enclosed},
+      {"the square hole's lead-in from inside the round one",
+       [](Lines& p) { replace_line(p, "G00X75.Y60.G40", "G00X45.Y60.G40"); }, FaultKind::lead_in_crosses},
+      {"a side of the square hole slanted", [](Lines& p) { replace_line(p, "G01X110.Y40.", "G01X110.Y45."); },
+       FaultKind::off_contour},
+      {"the square hole left out",
+       [](Lines& p) {
+         const auto [from, to] = block(p, "G00X75.Y60.G40");
+         p.erase(p.begin() + static_cast<std::ptrdiff_t>(from), p.begin() + static_cast<std::ptrdiff_t>(to));
+       },
+       FaultKind::not_cut},
+  };
+  test::TempFolder host;
+  fs::copy(kSource / "examples/plate/Zemlak", host.path("Zemlak"), fs::copy_options::recursive);
+  host.write("JWC_TEMP.TXT", crlf(kPlate));
+  for (const Edit& edit : edits) {
+    SCOPED_TRACE(edit.what);
+    Lines program = kPlateProgram;
+    edit.apply(program);
+    host.write("Zemlak/plate.nc", crlf(program));
+    if (!edit.fault)
+      test::expect_nc_check_passes(host.path("Zemlak/plate.nc"), host.path("Zemlak/Bin/set.ini"));
+    const auto judged = test::judge_nc_program(host.path(), host.path("Zemlak/plate.nc"), {});
+    ASSERT_TRUE(judged.ok()) << judged.error().message;
+    EXPECT_EQ(judged->marks, 2u);
+    for (FaultKind kind : test::kFaultKinds)
+      EXPECT_EQ(judged->count(kind), kind == edit.fault ? 1u : 0u) << test::fault_name(kind) << "\n"
+                                                                   << judged->report();
+  }
+}
+
+// One whole run to judge: a generated sheet or plate run by the built
+// program, or a case of tests/golden and its expected program.
+struct JudgedRun {
+  std::string name;
+  Lines generator;  // the script below the source folder and its arguments
+  Lines args;       // the program's command line
+};
+
+void PrintTo(const JudgedRun& run, std::ostream* out) { *out << run.name; }
+
+// Writes the host folder with the generator: its script below the source
+// folder and its arguments.
+bool generate(const Lines& generator, const fs::path& folder) {
+  std::string command = "python3 " + test::shell_quote((kSource / generator[0]).string());
+  for (std::size_t k = 1; k < generator.size(); ++k) command += " " + test::shell_quote(generator[k]);
+  command += " --out " + test::shell_quote(folder.string()) + " > " +
+             test::shell_quote((folder.parent_path() / "generated").string());
+  const bool done = std::system(command.c_str()) == 0;
+  EXPECT_TRUE(done) << command;
+  return done;
+}
+
+JudgedRun sheet(const std::string& name, const std::string& seed, const std::string& width,
+                const std::string& height, const std::string& approach) {
+  return {name,
+          {"bench/tools/make_sheet.py", "--shapes", "mixed", "--parts", "400", "--seed", seed, "--width",
+           width, "--height", height, "--approach", approach},
+          {"--batch", "--nested", "--no-outline"}};
+}
+
+JudgedRun plate(const std::string& name, const std::string& width, const std::string& height,
+                const std::string& holes, const std::string& approach) {
+  return {
+      name,
+      {"bench/make_plate.py", "--width", width, "--height", height, "--holes", holes, "--approach", approach},
+      {"--batch"}};
+}
+
+std::vector<JudgedRun> judged_runs() {
+  std::vector<JudgedRun> runs{
+      sheet("sheet_1000x500_a5", "1", "1000", "500", "5"),
+      sheet("sheet_1000x500_a10", "2", "1000", "500", "10"),
+      sheet("sheet_1500x750_a7", "3", "1500", "750", "7"),
+      sheet("sheet_2000x1000_a3", "4", "2000", "1000", "3"),
+      sheet("sheet_2000x1000_a10", "5", "2000", "1000", "10"),
+      sheet("sheet_3000x1500_a3", "6", "3000", "1500", "3"),
+      sheet("sheet_3000x1500_a8", "7", "3000", "1500", "8"),
+      plate("plate_1000x500_a5", "1000", "500", "60", "5"),
+      plate("plate_2000x1000_a10", "2000", "1000", "120", "10"),
+      plate("plate_3000x1500_a3", "3000", "1500", "300", "3"),
+  };
+  std::vector<JudgedRun> golden;
+  for (const auto& entry : fs::directory_iterator(kSource / "tests/golden")) {
+    if (!fs::exists(entry.path() / "expected/files")) continue;
+    bool writes_program = false;
+    for (const auto& file : fs::recursive_directory_iterator(entry.path() / "expected/files"))
+      writes_program = writes_program || file.path().extension() == ".nc";
+    std::istringstream args(test::file_bytes(entry.path() / "args"));
+    Lines words;
+    for (std::string word; args >> word;) words.push_back(word);
+    if (writes_program) golden.push_back({"golden_" + entry.path().filename().string(), {}, words});
+  }
+  std::sort(golden.begin(), golden.end(),
+            [](const JudgedRun& a, const JudgedRun& b) { return a.name < b.name; });
+  runs.insert(runs.end(), golden.begin(), golden.end());
+  return runs;
+}
+
+class Judged : public ::testing::TestWithParam<JudgedRun> {
+ protected:
+  // Runs the case (a generated one through the G-code check) and judges its
+  // program against the drawing as the host wrote it.
+  std::optional<test::Judgement> judge() {
+    const JudgedRun& run = GetParam();
+    test::JudgeOptions options = test::judge_options_of(run.args);
+    fs::path folder, program;
+    if (run.generator.empty()) {
+      folder = kSource / "tests/golden" / run.name.substr(std::string("golden_").size()) / "input";
+      for (const auto& file : fs::recursive_directory_iterator(folder.parent_path() / "expected/files"))
+        if (file.path().extension() == ".nc") program = file.path();
+    } else {
+      folder = scratch_.path("host");
+      if (!generate(run.generator, folder)) return std::nullopt;
+      options.drawing_file = scratch_.path("drawing.txt");
+      fs::copy_file(folder / "JWC_TEMP.TXT", options.drawing_file);
+      fs::create_directories(scratch_.path("home/jww/Zemlak"));
+      const test::RunResult result = test::run_makenc(folder, run.args, scratch_.path("home"));
+      EXPECT_EQ(result.exit_code, 0) << result.err;
+      const std::vector<fs::path> programs = test::nc_programs_in(folder / "Zemlak");
+      if (programs.size() != 1) {
+        ADD_FAILURE() << programs.size() << " programs written";
+        return std::nullopt;
+      }
+      program = programs[0];
+      test::expect_nc_check_passes(program, folder / "Zemlak/Bin/set.ini");
+    }
+    auto judged = test::judge_nc_program(folder, program, options);
+    if (!judged.ok()) {
+      ADD_FAILURE() << judged.error().message;
+      return std::nullopt;
+    }
+    return *judged;
+  }
+
+  test::TempFolder scratch_;
+};
+
+// What holds today: the run writes a program the G-code check accepts, and
+// every cut of it lies on a contour of the drawing.
+TEST_P(Judged, EveryCutLiesOnAContourOfTheDrawing) {
+  const auto judged = judge();
+  ASSERT_TRUE(judged);
+  if (!GetParam().generator.empty()) {
+    EXPECT_GT(judged->cuts, 0u);
+  }
+  EXPECT_EQ(judged->count(FaultKind::off_contour), 0u) << judged->report();
+}
+
+// The program as the machine should get it: no fault of any kind. Run it by
+// name: --gtest_also_run_disabled_tests --gtest_filter='*Judged*NoFault*';
+// bench/tools/judge_sheets.sh counts the faults of each generated run.
+TEST_P(Judged, DISABLED_NoFaultOfAnyKind) {
+  const auto judged = judge();
+  ASSERT_TRUE(judged);
+  for (FaultKind kind : test::kFaultKinds)
+    EXPECT_EQ(judged->count(kind), 0u) << test::fault_name(kind) << "\n" << judged->report();
+}
+
+std::string run_name(const ::testing::TestParamInfo<JudgedRun>& param_info) {
+  std::string name = param_info.param.name;
+  for (char& c : name)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, Judged, ::testing::ValuesIn(judged_runs()), run_name);
+
+// The closed cutting contours around a contour, the sheet's edge not
+// counted.
+std::vector<std::size_t> enclosing(const test::DrawingGeometry& g, std::size_t k) {
+  const test::Contour& x = g.contours()[k];
+  const test::Xy p = g.pieces()[x.pieces.front()].at(0.5);
+  std::vector<std::size_t> around;
+  for (std::size_t c = 0; c < g.contours().size(); ++c) {
+    const test::Contour& o = g.contours()[c];
+    if (c == k || !o.cutting || !o.closed || o.outline) continue;
+    if (o.min_x <= x.min_x && o.max_x >= x.max_x && o.min_y <= x.min_y && o.max_y >= x.max_y &&
+        g.encloses(c, p))
+      around.push_back(c);
+  }
+  return around;
+}
+
+// A mixed sheet holds every shape it is made to hold, found in its drawing
+// by geometry.
+TEST(MixedSheet, HoldsEveryShapeItIsMadeOf) {
+  test::TempFolder scratch;
+  const fs::path host = scratch.path("host");
+  ASSERT_TRUE(generate(sheet("", "6", "3000", "1500", "3").generator, host));
+  Settings settings;
+  auto start = read_drawing(*read_text_lines(host / "JWC_TEMP.TXT"), settings);
+  ASSERT_TRUE(start.ok()) << start.error().message;
+  const test::DrawingGeometry g(start->drawing, LayerTicks{true, true, true, true, true, true}, 0.011);
+  using Kind = test::Piece::Kind;
+  std::map<std::string, int> found;
+  for (std::size_t k = 0; k < g.contours().size(); ++k) {
+    const test::Contour& c = g.contours()[k];
+    if (!c.cutting || !c.closed || c.outline) continue;
+    const std::vector<std::size_t> around = enclosing(g, k);
+    int lines = 0, half_turns = 0;
+    for (std::size_t i : c.pieces) {
+      const test::Piece& p = g.pieces()[i];
+      lines += p.kind == Kind::line && !p.bridge;
+      half_turns += p.kind == Kind::arc && std::fabs(p.sweep - kPi) < 1e-6;
+      // Where a line's typed end and an arc's computed end fall to either
+      // side of the grid, chaining bridges them.
+      if (p.bridge && (std::lround(p.a.x * 1000) != std::lround(p.b.x * 1000) ||
+                       std::lround(p.a.y * 1000) != std::lround(p.b.y * 1000)))
+        ++found["corners on a rounding tie"];
+      if (p.kind != Kind::line || p.length() < 10) continue;
+      const double turn = std::fmod(std::atan2(p.b.y - p.a.y, p.b.x - p.a.x) * 180 / kPi + 360, 90.0);
+      if (turn > 0.005 && turn < 0.02) ++found["turned a hair off the axes"];
+      if (turn > 1 && turn < 10) ++found["turned a few degrees"];
+    }
+    const test::Piece& first = g.pieces()[c.pieces.front()];
+    if (around.empty() && first.kind == Kind::circle) ++found["discs"];
+    if (around.empty() && half_turns == 2) ++found["obrounds"];
+    if (around.empty() && lines == 6) ++found["L shapes"];
+    if (around.size() == 2) ++found["parts in a frame's hole"];
+    if (around.size() != 1 || first.kind != Kind::circle) continue;
+    double edge = 1e9;
+    for (std::size_t i : g.contours()[around[0]].pieces)
+      edge = std::min(edge, g.pieces()[i].distance_to(first.centre));
+    if (edge - first.r > 2.99 && edge - first.r < 4.01) ++found["holes 3 to 4 from the edge"];
+  }
+  for (const char* what :
+       {"corners on a rounding tie", "turned a hair off the axes", "turned a few degrees", "discs",
+        "obrounds", "L shapes", "parts in a frame's hole", "holes 3 to 4 from the edge"})
+    EXPECT_GT(found[what], 0) << what;
+}
+
+TEST(NcJudge, TakesTheOutlineAndTheLayersAsTheRunDid) {
+  struct Case {
+    Lines args;
+    bool outline_cut, edge;
+    LayerTicks layers;
+  };
+  const LayerTicks all{true, true, true, true, true, true};
+  const std::vector<Case> cases{
+      {{"--batch"}, true, false, all},
+      {{"--batch", "--no-outline"}, false, false, all},
+      {{"--batch", "--nested"}, true, false, all},
+      {{"--batch", "--nested", "--no-outline"}, false, true, all},
+      {{"--batch", "--layers", "0,3"}, true, false, {true, false, false, true, false, false}},
+  };
+  for (const Case& c : cases) {
+    const test::JudgeOptions options = test::judge_options_of(c.args);
+    EXPECT_EQ(options.outline_cut, c.outline_cut) << ::testing::PrintToString(c.args);
+    EXPECT_EQ(options.edge, c.edge) << ::testing::PrintToString(c.args);
+    EXPECT_EQ(options.layers, c.layers) << ::testing::PrintToString(c.args);
+  }
+}
+
+}  // namespace
+}  // namespace makenc

@@ -1,0 +1,352 @@
+#include "support/drawing_geometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "core/constants.h"
+
+namespace makenc::test {
+namespace {
+
+// A ray to +x that meets no end point or tangent of a drawing on a grid:
+// its height is offset by an amount no drawing coordinate shares.
+constexpr double kRayOffset = 1.2345678901e-7;
+constexpr double kTurn = 2 * kPi;
+constexpr std::size_t kMostCells = 1 << 20;
+
+double radians(double degrees) { return degrees * kPi / 180; }
+
+double cross(Xy a, Xy b) { return a.x * b.y - a.y * b.x; }
+double dot(Xy a, Xy b) { return a.x * b.x + a.y * b.y; }
+Xy minus(Xy a, Xy b) { return {a.x - b.x, a.y - b.y}; }
+
+bool within_sweep(double angle, double start, double sweep) {
+  double d = std::fmod(angle - start, kTurn);
+  if (d < 0) d += kTurn;
+  return d <= sweep;
+}
+
+Xy on_circle(Xy centre, double r, double angle) {
+  return {centre.x + r * std::cos(angle), centre.y + r * std::sin(angle)};
+}
+
+void set_box(Piece& p) {
+  p.min_x = std::min(p.a.x, p.b.x);
+  p.max_x = std::max(p.a.x, p.b.x);
+  p.min_y = std::min(p.a.y, p.b.y);
+  p.max_y = std::max(p.a.y, p.b.y);
+  if (p.kind == Piece::Kind::circle || p.kind == Piece::Kind::arc) {
+    const Xy s = on_circle(p.centre, p.r, p.start), e = on_circle(p.centre, p.r, p.start + p.sweep);
+    p.min_x = std::min(s.x, e.x);
+    p.max_x = std::max(s.x, e.x);
+    p.min_y = std::min(s.y, e.y);
+    p.max_y = std::max(s.y, e.y);
+    for (int quarter = 0; quarter < 4; ++quarter) {
+      const double angle = quarter * kPi / 2;
+      if (p.kind == Piece::Kind::arc && !within_sweep(angle, p.start, p.sweep)) continue;
+      const Xy q = on_circle(p.centre, p.r, angle);
+      p.min_x = std::min(p.min_x, q.x);
+      p.max_x = std::max(p.max_x, q.x);
+      p.min_y = std::min(p.min_y, q.y);
+      p.max_y = std::max(p.max_y, q.y);
+    }
+  }
+}
+
+double segment_distance(Xy p, Xy a, Xy b) {
+  const Xy d = minus(b, a);
+  const double len2 = dot(d, d);
+  double t = len2 > 0 ? dot(minus(p, a), d) / len2 : 0;
+  t = std::clamp(t, 0.0, 1.0);
+  return distance(p, {a.x + t * d.x, a.y + t * d.y});
+}
+
+}  // namespace
+
+double distance(Xy a, Xy b) { return std::hypot(a.x - b.x, a.y - b.y); }
+
+double Piece::length() const {
+  switch (kind) {
+    case Kind::line: return distance(a, b);
+    case Kind::arc:
+    case Kind::circle: return r * sweep;
+    case Kind::point: return 0;
+  }
+  return 0;
+}
+
+Xy Piece::at(double t) const {
+  if (kind == Kind::line) return {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)};
+  if (kind == Kind::point) return a;
+  return on_circle(centre, r, start + t * sweep);
+}
+
+double Piece::distance_to(Xy p) const {
+  switch (kind) {
+    case Kind::line: return segment_distance(p, a, b);
+    case Kind::point: return distance(p, a);
+    case Kind::circle: return std::fabs(distance(p, centre) - r);
+    case Kind::arc:
+      if (within_sweep(std::atan2(p.y - centre.y, p.x - centre.x), start, sweep))
+        return std::fabs(distance(p, centre) - r);
+      return std::min(distance(p, on_circle(centre, r, start)),
+                      distance(p, on_circle(centre, r, start + sweep)));
+  }
+  return 0;
+}
+
+DrawingGeometry::DrawingGeometry(const Drawing& drawing, const LayerTicks& ticked, double closure_tolerance) {
+  for (int layer = 0; layer < kLayerCount; ++layer) {
+    if (!ticked[static_cast<std::size_t>(layer)] || !drawing.has_layer(layer)) continue;
+    const Table& t = drawing.layer(layer);
+    const std::size_t end = t.rows() == 0 ? 0 : t.last_row();  // the spare row left out
+    std::size_t first = 0;
+    while (first < end) {
+      const std::string id = t.at(first, col::contour).text_form();
+      std::size_t next = first + 1;
+      while (next < end && t.at(next, col::contour).text_form() == id) ++next;
+      if (!id.empty()) add_contour(drawing, layer, first, next, closure_tolerance);
+      first = next;
+    }
+  }
+  find_outline();
+  build_index();
+}
+
+void DrawingGeometry::add_contour(const Drawing& drawing, int layer, std::size_t first, std::size_t end,
+                                  double tolerance) {
+  const Table& t = drawing.layer(layer);
+  Contour c;
+  c.layer = layer;
+  c.id = t.at(first, col::contour).text_form();
+  c.cutting = t.at(first, col::colour) == "2";
+  const std::size_t index = contours_.size();
+  std::vector<Piece> chain;
+  for (std::size_t row = first; row < end; ++row) {
+    auto num = [&](int column) { return t.at(row, static_cast<std::size_t>(column)).number(); };
+    const Cell& kind = t.at(row, col::kind);
+    Piece p;
+    p.contour = index;
+    if (kind == "pt") {
+      p.kind = Piece::Kind::point;
+      p.a = p.b = {num(col::x1), num(col::y1)};
+    } else if (kind == "li" || kind == "ci" || kind == "cci") {
+      // Chaining leaves what has no length out of every contour; a row of
+      // no length here is nothing to cut either.
+      if (!(num(col::length) > 0)) continue;
+      if (kind == "li") {
+        p.kind = Piece::Kind::line;
+      } else {
+        p.centre = {num(col::cx), num(col::cy)};
+        p.r = num(col::radius);
+        p.kind = kind == "ci" ? Piece::Kind::circle : Piece::Kind::arc;
+        p.sweep = kTurn;
+        if (kind == "cci") {
+          p.start = radians(num(col::start_angle));
+          double sweep = std::fmod(num(col::end_angle) - num(col::start_angle), 360.0);
+          if (sweep <= 0) sweep += 360;
+          p.sweep = radians(sweep);
+        }
+      }
+      if (kind == "ci") {
+        p.a = p.b = on_circle(p.centre, p.r, 0);
+      } else {
+        p.a = {num(col::x1), num(col::y1)};
+        p.b = {num(col::x2), num(col::y2)};
+      }
+    } else {
+      continue;
+    }
+    set_box(p);
+    chain.push_back(p);
+  }
+  if (chain.empty()) return;
+  c.point = chain.front().kind == Piece::Kind::point;
+  c.closed = chain.front().kind == Piece::Kind::circle ||
+             (!c.point && distance(chain.back().b, chain.front().a) <= tolerance);
+  const std::size_t n = chain.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    c.length += chain[i].length();
+    c.pieces.push_back(pieces_.size());
+    pieces_.push_back(chain[i]);
+    const Piece& next = chain[(i + 1) % n];
+    if (!c.closed || chain[i].kind == Piece::Kind::circle) continue;
+    if (distance(chain[i].b, next.a) == 0) continue;
+    Piece bridge;
+    bridge.kind = Piece::Kind::line;
+    bridge.a = chain[i].b;
+    bridge.b = next.a;
+    bridge.bridge = true;
+    bridge.contour = index;
+    set_box(bridge);
+    c.pieces.push_back(pieces_.size());
+    pieces_.push_back(bridge);
+  }
+  c.min_x = c.min_y = std::numeric_limits<double>::max();
+  c.max_x = c.max_y = std::numeric_limits<double>::lowest();
+  for (std::size_t k : c.pieces) {
+    const Piece& p = pieces_[k];
+    c.min_x = std::min(c.min_x, p.min_x);
+    c.min_y = std::min(c.min_y, p.min_y);
+    c.max_x = std::max(c.max_x, p.max_x);
+    c.max_y = std::max(c.max_y, p.max_y);
+  }
+  contours_.push_back(std::move(c));
+}
+
+// The closed cutting contour whose box is the drawing's own.
+void DrawingGeometry::find_outline() {
+  outline_ = contours_.size();
+  if (contours_.empty()) return;
+  double min_x = contours_[0].min_x, min_y = contours_[0].min_y;
+  double max_x = contours_[0].max_x, max_y = contours_[0].max_y;
+  for (const Contour& c : contours_) {
+    min_x = std::min(min_x, c.min_x);
+    min_y = std::min(min_y, c.min_y);
+    max_x = std::max(max_x, c.max_x);
+    max_y = std::max(max_y, c.max_y);
+  }
+  const double tol = 1e-6 * std::max({1.0, max_x - min_x, max_y - min_y});
+  for (std::size_t k = 0; k < contours_.size(); ++k) {
+    const Contour& c = contours_[k];
+    if (!c.closed || !c.cutting) continue;
+    if (std::fabs(c.min_x - min_x) > tol || std::fabs(c.min_y - min_y) > tol ||
+        std::fabs(c.max_x - max_x) > tol || std::fabs(c.max_y - max_y) > tol)
+      continue;
+    if (outline_ == contours_.size() || c.length > contours_[outline_].length) outline_ = k;
+  }
+  if (outline_ < contours_.size()) contours_[outline_].outline = true;
+}
+
+void DrawingGeometry::build_index() {
+  cells_.clear();
+  if (pieces_.empty()) return;
+  double min_x = pieces_[0].min_x, min_y = pieces_[0].min_y, max_x = pieces_[0].max_x,
+         max_y = pieces_[0].max_y;
+  for (const Piece& p : pieces_) {
+    min_x = std::min(min_x, p.min_x);
+    min_y = std::min(min_y, p.min_y);
+    max_x = std::max(max_x, p.max_x);
+    max_y = std::max(max_y, p.max_y);
+  }
+  const double w = std::max(max_x - min_x, 1e-9), h = std::max(max_y - min_y, 1e-9);
+  cell_ = std::max(std::sqrt(w * h / static_cast<double>(pieces_.size())), std::max(w, h) / 1024);
+  x0_ = min_x;
+  y0_ = min_y;
+  columns_ = static_cast<std::size_t>(w / cell_) + 1;
+  rows_ = static_cast<std::size_t>(h / cell_) + 1;
+  while (columns_ * rows_ > kMostCells) {
+    cell_ *= 2;
+    columns_ = static_cast<std::size_t>(w / cell_) + 1;
+    rows_ = static_cast<std::size_t>(h / cell_) + 1;
+  }
+  cells_.assign(columns_ * rows_, {});
+  for (std::size_t k = 0; k < pieces_.size(); ++k) {
+    const Piece& p = pieces_[k];
+    auto column = [&](double x) {
+      return std::min(columns_ - 1, static_cast<std::size_t>(std::max(0.0, (x - x0_) / cell_)));
+    };
+    auto row = [&](double y) {
+      return std::min(rows_ - 1, static_cast<std::size_t>(std::max(0.0, (y - y0_) / cell_)));
+    };
+    for (std::size_t r = row(p.min_y); r <= row(p.max_y); ++r)
+      for (std::size_t c = column(p.min_x); c <= column(p.max_x); ++c) cells_[r * columns_ + c].push_back(k);
+  }
+  seen_.assign(pieces_.size(), 0);
+}
+
+void DrawingGeometry::visit(double min_x, double min_y, double max_x, double max_y,
+                            const std::function<void(std::size_t)>& f) const {
+  if (cells_.empty()) return;
+  auto clamp_index = [this](double v, double origin, std::size_t count) {
+    const double i = std::floor((v - origin) / cell_);
+    if (!(i > 0)) return std::size_t{0};
+    if (!(i < static_cast<double>(count - 1))) return count - 1;
+    return static_cast<std::size_t>(i);
+  };
+  const std::size_t c0 = clamp_index(min_x, x0_, columns_), c1 = clamp_index(max_x, x0_, columns_);
+  const std::size_t r0 = clamp_index(min_y, y0_, rows_), r1 = clamp_index(max_y, y0_, rows_);
+  ++stamp_;
+  for (std::size_t r = r0; r <= r1; ++r)
+    for (std::size_t c = c0; c <= c1; ++c)
+      for (std::size_t k : cells_[r * columns_ + c]) {
+        if (seen_[k] == stamp_) continue;
+        seen_[k] = stamp_;
+        const Piece& p = pieces_[k];
+        if (p.max_x < min_x || p.min_x > max_x || p.max_y < min_y || p.min_y > max_y) continue;
+        f(k);
+      }
+}
+
+bool DrawingGeometry::counts(const Contour& c) const {
+  return c.cutting && c.closed && !(c.outline && !outline_counted_);
+}
+
+int DrawingGeometry::crossings_right(const Piece& piece, Xy p) const {
+  if (piece.kind == Piece::Kind::line) {
+    if ((piece.a.y > p.y) == (piece.b.y > p.y)) return 0;
+    return piece.a.x + (p.y - piece.a.y) * (piece.b.x - piece.a.x) / (piece.b.y - piece.a.y) > p.x ? 1 : 0;
+  }
+  if (piece.kind == Piece::Kind::point) return 0;
+  const double dy = p.y - piece.centre.y;
+  if (std::fabs(dy) >= piece.r) return 0;
+  const double half = std::sqrt(piece.r * piece.r - dy * dy);
+  int n = 0;
+  for (double x : {piece.centre.x - half, piece.centre.x + half}) {
+    if (x <= p.x) continue;
+    if (piece.kind == Piece::Kind::circle ||
+        within_sweep(std::atan2(dy, x - piece.centre.x), piece.start, piece.sweep))
+      ++n;
+  }
+  return n;
+}
+
+bool DrawingGeometry::is_material(Xy p) const {
+  const Xy ray{p.x, p.y + kRayOffset};
+  int n = 0;
+  visit(p.x, ray.y, std::numeric_limits<double>::max(), ray.y, [&](std::size_t k) {
+    if (counts(contours_[pieces_[k].contour])) n += crossings_right(pieces_[k], ray);
+  });
+  return n % 2 == 1;
+}
+
+bool DrawingGeometry::encloses(std::size_t contour, Xy p) const {
+  const Xy ray{p.x, p.y + kRayOffset};
+  int n = 0;
+  for (std::size_t k : contours_[contour].pieces) n += crossings_right(pieces_[k], ray);
+  return n % 2 == 1;
+}
+
+bool segment_meets(Xy p, Xy q, double t0, double t1, const Piece& piece) {
+  const Xy d = minus(q, p);
+  if (piece.kind == Piece::Kind::point) return false;
+  if (piece.kind == Piece::Kind::line) {
+    const Xy e = minus(piece.b, piece.a);
+    const double den = cross(d, e);
+    const Xy ap = minus(piece.a, p);
+    if (std::fabs(den) <= 1e-12 * std::sqrt(dot(d, d) * dot(e, e))) {
+      // Parallel: they meet only along a common line.
+      if (std::fabs(cross(ap, d)) > 1e-9 * std::sqrt(dot(d, d))) return false;
+      const double dd = dot(d, d);
+      if (dd == 0) return false;
+      const double ta = dot(ap, d) / dd, tb = dot(minus(piece.b, p), d) / dd;
+      return std::max(std::min(ta, tb), t0) <= std::min(std::max(ta, tb), t1);
+    }
+    const double t = cross(ap, e) / den, u = cross(ap, d) / den;
+    return t >= t0 && t <= t1 && u >= 0 && u <= 1;
+  }
+  const Xy f = minus(p, piece.centre);
+  const double a = dot(d, d), b = 2 * dot(f, d), c = dot(f, f) - piece.r * piece.r;
+  const double disc = b * b - 4 * a * c;
+  if (a == 0 || disc < 0) return false;
+  const double root = std::sqrt(disc);
+  for (double t : {(-b - root) / (2 * a), (-b + root) / (2 * a)}) {
+    if (t < t0 || t > t1) continue;
+    if (piece.kind == Piece::Kind::circle) return true;
+    if (within_sweep(std::atan2(f.y + t * d.y, f.x + t * d.x), piece.start, piece.sweep)) return true;
+  }
+  return false;
+}
+
+}  // namespace makenc::test

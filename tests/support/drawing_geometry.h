@@ -1,0 +1,103 @@
+// The contours of a drawing as exact geometry, for judging what the machine
+// is told to do with them: lines, arcs, circles and points in chain order,
+// which contours close, which are cut, which one is the outline, and where
+// the material lies (an odd number of closed cutting contours around a
+// point). Everything is read from the layer tables start-up leaves, in
+// drawing units after translation.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/drawing.h"
+
+namespace makenc::test {
+
+struct Xy {
+  double x = 0, y = 0;
+};
+
+double distance(Xy a, Xy b);
+
+// One element of a contour.
+struct Piece {
+  enum class Kind { line, arc, circle, point };
+  Kind kind = Kind::line;
+  Xy a, b;  // the ends in chain order; a point and a circle have a == b
+  Xy centre;
+  double r = 0;
+  double start = 0, sweep = 0;  // arcs and circles: radians, counter-clockwise
+  // A straight piece the judge adds where two ends of a closed contour meet
+  // only within the matching tolerance, so that the contour encloses.
+  bool bridge = false;
+  std::size_t contour = 0;
+  double min_x = 0, min_y = 0, max_x = 0, max_y = 0;
+
+  double length() const;
+  Xy at(double t) const;  // t = 0 at a, 1 at b, along the piece
+  double distance_to(Xy p) const;
+};
+
+struct Contour {
+  int layer = 0;
+  std::string id;  // the contour number as the layer table holds it
+  bool cutting = false;
+  bool closed = false;
+  bool point = false;
+  bool outline = false;  // encloses the whole drawing
+  std::vector<std::size_t> pieces;
+  double min_x = 0, min_y = 0, max_x = 0, max_y = 0;
+  double length = 0;  // along the pieces, without bridges
+  std::string layer_name() const { return "ly" + std::to_string(layer); }
+};
+
+class DrawingGeometry {
+ public:
+  // The contours of the ticked layers; a chain closes when its last end
+  // lies within `closure_tolerance` of its first start.
+  DrawingGeometry(const Drawing& drawing, const LayerTicks& ticked, double closure_tolerance);
+
+  const std::vector<Contour>& contours() const { return contours_; }
+  const std::vector<Piece>& pieces() const { return pieces_; }
+  // The outline's index, or contours().size() when no contour encloses
+  // the drawing.
+  std::size_t outline() const { return outline_; }
+
+  // Which closed cutting contours make the material: all of them, or all
+  // but the outline (the edge of a nested sheet).
+  void count_outline_as_material(bool counted) { outline_counted_ = counted; }
+  // Closed cutting contours (as counted) around the point, by parity.
+  bool is_material(Xy p) const;
+  // Whether the point lies inside the one contour (a closed one).
+  bool encloses(std::size_t contour, Xy p) const;
+
+  // Each piece whose bounding box meets the box, once.
+  void visit(double min_x, double min_y, double max_x, double max_y,
+             const std::function<void(std::size_t)>& f) const;
+
+ private:
+  void add_contour(const Drawing& drawing, int layer, std::size_t first, std::size_t end, double tolerance);
+  void find_outline();
+  void build_index();
+  bool counts(const Contour& c) const;
+  int crossings_right(const Piece& piece, Xy p) const;
+
+  std::vector<Contour> contours_;
+  std::vector<Piece> pieces_;
+  std::size_t outline_ = 0;
+  bool outline_counted_ = true;
+  // A grid of cells over the drawing, each with the pieces whose boxes meet it.
+  double x0_ = 0, y0_ = 0, cell_ = 1;
+  std::size_t columns_ = 1, rows_ = 1;
+  std::vector<std::vector<std::size_t>> cells_;
+  mutable std::vector<std::size_t> seen_;
+  mutable std::size_t stamp_ = 0;
+};
+
+// Where the segment p + t (q - p), t in [t0, t1], meets the piece; a
+// point piece is never met.
+bool segment_meets(Xy p, Xy q, double t0, double t1, const Piece& piece);
+
+}  // namespace makenc::test

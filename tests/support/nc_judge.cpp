@@ -1,0 +1,359 @@
+#include "support/nc_judge.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "core/settings.h"
+#include "core/text.h"
+#include "import/startup.h"
+#include "support/nc_path.h"
+
+namespace makenc::test {
+namespace {
+
+namespace fs = std::filesystem;
+constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
+
+Result<std::vector<std::string>> lines_of(const fs::path& file) {
+  auto lines = read_text_lines(file);
+  if (!lines) return Error{"cannot read " + file.string()};
+  return std::move(*lines);
+}
+
+// A start code as it is sent: up to its first empty line.
+Result<std::vector<std::string>> start_code(const fs::path& folder, const char* name) {
+  auto lines = lines_of(host_path(folder, std::string("Zemlak\\Bin\\") + name));
+  if (!lines) return lines.error();
+  std::vector<std::string> head;
+  for (const std::string& line : *lines) {
+    if (line.empty()) break;
+    head.push_back(line);
+  }
+  return head;
+}
+
+std::string number_text(double v) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.3f", v);
+  return buf;
+}
+
+class Judge {
+ public:
+  Judge(const DrawingGeometry& geometry, const Settings& settings, const JudgeOptions& options,
+        std::vector<NcCut> cuts)
+      : g_(geometry), options_(options), cuts_(std::move(cuts)) {
+    grid_ = 1.0 / settings.ini_S_suu;
+    tol_ = std::max(settings.tolerance(), 0.0) + 4 * grid_;
+    approach_ = settings.approach();
+    joint_ = settings.ini_joint;
+  }
+
+  Judgement run() {
+    Judgement j;
+    match_.assign(cuts_.size(), kNone);
+    for (std::size_t k = 0; k < cuts_.size(); ++k) {
+      (cuts_[k].marking ? j.marks : j.cuts) += 1;
+      match(k);
+    }
+    for (std::size_t k = 0; k < cuts_.size(); ++k) judge_cut(k);
+    judge_order();
+    judge_coverage();
+    j.faults = std::move(faults_);
+    return j;
+  }
+
+ private:
+  const Contour& contour_of(std::size_t cut) const { return g_.contours()[match_[cut]]; }
+
+  void fault(FaultKind kind, std::size_t contour, Xy at, std::string detail) {
+    Fault f{kind, "-", "-", at, std::move(detail)};
+    if (contour != kNone) {
+      f.layer = g_.contours()[contour].layer_name();
+      f.contour = g_.contours()[contour].id;
+    }
+    faults_.push_back(std::move(f));
+  }
+
+  double distance_to_contour(std::size_t contour, Xy p) const {
+    double d = std::numeric_limits<double>::max();
+    for (std::size_t k : g_.contours()[contour].pieces) d = std::min(d, g_.pieces()[k].distance_to(p));
+    return d;
+  }
+
+  // Points of the cut that must lie on the contour it cuts.
+  static std::vector<Xy> probe_points(const NcCut& cut) {
+    std::vector<Xy> points{cut.contact};
+    for (const NcMove& m : cut.moves) {
+      for (double t : {0.25, 0.5, 0.75}) points.push_back(m.at(t));
+      points.push_back(m.to);
+    }
+    return points;
+  }
+
+  // The contour with the most of the cut's points on it; it must hold the
+  // contact point.
+  void match(std::size_t k) {
+    const NcCut& cut = cuts_[k];
+    const Xy c = cut.contact;
+    std::vector<std::size_t> candidates;
+    g_.visit(c.x - tol_, c.y - tol_, c.x + tol_, c.y + tol_, [&](std::size_t piece) {
+      const Piece& p = g_.pieces()[piece];
+      if (p.distance_to(c) <= tol_ &&
+          std::find(candidates.begin(), candidates.end(), p.contour) == candidates.end())
+        candidates.push_back(p.contour);
+    });
+    const std::vector<Xy> points = probe_points(cut);
+    std::size_t best = kNone, best_on = 0;
+    Xy first_off = c;
+    for (std::size_t contour : candidates) {
+      std::size_t on = 0;
+      Xy off = c;
+      bool found_off = false;
+      for (const Xy& p : points) {
+        if (distance_to_contour(contour, p) <= tol_) {
+          ++on;
+        } else if (!found_off) {
+          off = p;
+          found_off = true;
+        }
+      }
+      const bool better = best == kNone || on > best_on ||
+                          (on == best_on && g_.contours()[contour].cutting != cut.marking &&
+                           g_.contours()[best].cutting == cut.marking);
+      if (better) {
+        best = contour;
+        best_on = on;
+        first_off = off;
+      }
+    }
+    match_[k] = best;
+    if (best == kNone) {
+      fault(FaultKind::off_contour, kNone, c, "the cut meets no contour at its contact point");
+    } else if (best_on < points.size()) {
+      fault(FaultKind::off_contour, best, first_off, "the cut leaves the contour");
+    }
+  }
+
+  // The room beside the path at a point on it: the nearest piece the path
+  // does not run along.
+  double clearance(Xy foot) const {
+    const double reach = approach_ / 10;
+    double room = std::numeric_limits<double>::max();
+    g_.visit(foot.x - reach, foot.y - reach, foot.x + reach, foot.y + reach, [&](std::size_t piece) {
+      const double d = g_.pieces()[piece].distance_to(foot);
+      if (d > tol_) room = std::min(room, d);
+    });
+    return room;
+  }
+
+  // The first point on the kerf side of the contour's moves that is
+  // material, if any.
+  bool kerf_in_material(const NcCut& cut, Xy& where) const {
+    for (const NcMove& m : cut.moves) {
+      if (m.comp == 40 || m.length() < 20 * grid_) continue;
+      const bool whole = m.turn != 0 && distance(m.from, m.to) < 1e-9;
+      const std::vector<double> places =
+          whole ? std::vector<double>{0.125, 0.375, 0.625, 0.875} : std::vector<double>{0.25, 0.5, 0.75};
+      const double side = m.comp == 41 ? 1 : -1;
+      for (double t : places) {
+        const Xy foot = m.at(t), h = m.heading(t);
+        // Across an arc's own centre lies its other side.
+        const double across =
+            m.turn == 0 ? clearance(foot) : std::min(clearance(foot), distance(m.from, m.centre));
+        const double d = std::min(approach_ / 10, 0.45 * across);
+        if (d < 10 * grid_) continue;
+        const Xy p{foot.x - side * d * h.y, foot.y + side * d * h.x};
+        if (g_.is_material(p)) {
+          where = p;
+          return true;
+        }
+      }
+    }
+    return false;
+  }
+
+  // Whether the straight lead-in meets a contour: its own only before the
+  // contact point.
+  bool lead_in_meets(const NcCut& cut, std::size_t own, std::string& what) const {
+    const Xy a = cut.start, c = cut.contact;
+    const double len = distance(a, c);
+    bool meets = false;
+    g_.visit(std::min(a.x, c.x), std::min(a.y, c.y), std::max(a.x, c.x), std::max(a.y, c.y),
+             [&](std::size_t piece) {
+               if (meets) return;
+               const Piece& p = g_.pieces()[piece];
+               const double t1 = p.contour == own ? 1 - 2 * tol_ / std::max(len, 1e-12) : 1;
+               if (t1 <= 0 || !segment_meets(a, c, 0, t1, p)) return;
+               meets = true;
+               const Contour& other = g_.contours()[p.contour];
+               what = p.contour == own ? "its own contour" : other.layer_name() + " contour " + other.id;
+             });
+    return meets;
+  }
+
+  void judge_cut(std::size_t k) {
+    const NcCut& cut = cuts_[k];
+    const std::size_t own = match_[k];
+    if (cut.marking || own == kNone) return;
+    const Contour& c = contour_of(k);
+    if (cut.lead_in && g_.is_material(cut.start))
+      fault(FaultKind::lead_in_in_material, own, cut.start, "the lead-in starts in material");
+    std::string what;
+    if (cut.lead_in && lead_in_meets(cut, own, what))
+      fault(FaultKind::lead_in_crosses, own, cut.start, "the lead-in meets " + what);
+    if (!c.cutting || !c.closed) return;
+    Xy where;
+    if (kerf_in_material(cut, where))
+      fault(FaultKind::kerf_in_material, own, where, "the kerf side is material");
+    if (!cut.lead_in || cut.lead_comp == 40) {
+      fault(FaultKind::closed_cut_open, own, cut.contact, "cut without a lead-in with G41/G42");
+      return;
+    }
+    const Xy end = cut.moves.empty() ? cut.contact : cut.moves.back().to;
+    double covered = 0;
+    for (const NcMove& m : cut.moves) covered += m.length();
+    // A joint stops the closing move short: by the joint length along an
+    // axis, a whole number of units on a slant, a little more on a circle.
+    const double allowed = (joint_ > 0 ? 1.5 * joint_ + 0.5 : 0) + tol_;
+    const double gap = distance(end, cut.contact);
+    if (gap > allowed || covered < c.length - 2 * allowed)
+      fault(FaultKind::closed_cut_open, own, end,
+            "the cut ends " + number_text(gap) + " from its contact point after " + number_text(covered) +
+                " of " + number_text(c.length));
+  }
+
+  // Points that stand for a contour when asking what encloses it.
+  std::vector<Xy> stand_ins(std::size_t contour) const {
+    const Contour& c = g_.contours()[contour];
+    std::vector<Xy> points;
+    for (std::size_t k : c.pieces) {
+      const Piece& p = g_.pieces()[k];
+      if (!p.bridge) points.push_back(p.at(0.5));
+    }
+    if (points.size() > 3) points = {points.front(), points[points.size() / 2], points.back()};
+    return points;
+  }
+
+  bool inside(std::size_t inner, std::size_t outer) const {
+    const Contour& i = g_.contours()[inner];
+    const Contour& o = g_.contours()[outer];
+    if (i.min_x < o.min_x || i.max_x > o.max_x || i.min_y < o.min_y || i.max_y > o.max_y) return false;
+    for (const Xy& p : stand_ins(inner))
+      if (!g_.encloses(outer, p)) return false;
+    return true;
+  }
+
+  void judge_order() {
+    for (std::size_t j = 0; j < cuts_.size(); ++j) {
+      if (cuts_[j].marking || match_[j] == kNone) continue;
+      const Contour& c = contour_of(j);
+      if (!c.cutting || !c.closed || (c.outline && !options_.outline_cut)) continue;
+      for (std::size_t i = j + 1; i < cuts_.size(); ++i) {
+        if (match_[i] == kNone || match_[i] == match_[j] || !inside(match_[i], match_[j])) continue;
+        const Contour& later = contour_of(i);
+        fault(FaultKind::cut_before_enclosed, match_[j], cuts_[j].contact,
+              "cut before " + later.layer_name() + " contour " + later.id + " inside it");
+        break;
+      }
+    }
+  }
+
+  void judge_coverage() {
+    std::vector<bool> done(g_.contours().size(), false);
+    for (std::size_t k = 0; k < cuts_.size(); ++k)
+      if (match_[k] != kNone && (!cuts_[k].marking || g_.contours()[match_[k]].point)) done[match_[k]] = true;
+    for (std::size_t c = 0; c < done.size(); ++c) {
+      const Contour& contour = g_.contours()[c];
+      if (done[c] || !contour.cutting || (contour.outline && !options_.outline_cut)) continue;
+      fault(FaultKind::not_cut, c, g_.pieces()[contour.pieces.front()].a, "never cut");
+    }
+  }
+
+  const DrawingGeometry& g_;
+  JudgeOptions options_;
+  std::vector<NcCut> cuts_;
+  std::vector<std::size_t> match_;
+  std::vector<Fault> faults_;
+  double grid_ = 0.001, tol_ = 0.01, approach_ = 5, joint_ = 2;
+};
+
+}  // namespace
+
+const char* fault_name(FaultKind kind) {
+  switch (kind) {
+    case FaultKind::lead_in_in_material: return "lead_in_in_material";
+    case FaultKind::kerf_in_material: return "kerf_in_material";
+    case FaultKind::closed_cut_open: return "closed_cut_open";
+    case FaultKind::cut_before_enclosed: return "cut_before_enclosed";
+    case FaultKind::lead_in_crosses: return "lead_in_crosses";
+    case FaultKind::not_cut: return "not_cut";
+    case FaultKind::off_contour: return "off_contour";
+  }
+  return "?";
+}
+
+std::string fault_line(const Fault& fault) {
+  return std::string(fault_name(fault.kind)) + " " + fault.layer + " " + fault.contour + " " +
+         number_text(fault.at.x) + " " + number_text(fault.at.y);
+}
+
+std::size_t Judgement::count(FaultKind kind) const {
+  return static_cast<std::size_t>(
+      std::count_if(faults.begin(), faults.end(), [kind](const Fault& f) { return f.kind == kind; }));
+}
+
+std::string Judgement::report() const {
+  std::string text;
+  for (const Fault& f : faults) text += fault_line(f) + "  (" + f.detail + ")\n";
+  for (FaultKind kind : kFaultKinds)
+    text += std::string(fault_name(kind)) + " " + std::to_string(count(kind)) + "\n";
+  return text;
+}
+
+JudgeOptions judge_options_of(const std::vector<std::string>& run_args) {
+  JudgeOptions options;
+  bool nested = false;
+  for (std::size_t k = 0; k < run_args.size(); ++k) {
+    if (run_args[k] == "--no-outline") options.outline_cut = false;
+    if (run_args[k] == "--nested") nested = true;
+    if (run_args[k] == "--layers" && k + 1 < run_args.size()) {
+      options.layers.fill(false);
+      for (char c : run_args[k + 1])
+        if (c >= '0' && c < '0' + kLayerCount) options.layers[static_cast<std::size_t>(c - '0')] = true;
+    }
+  }
+  options.edge = nested && !options.outline_cut;
+  return options;
+}
+
+Result<Judgement> judge_nc_program(const fs::path& folder, const fs::path& nc_file,
+                                   const JudgeOptions& options) {
+  Settings settings;
+  if (!read_set_ini(host_path(folder, "Zemlak\\Bin\\set.ini"), settings))
+    return Error{"cannot read set.ini in " + folder.string()};
+  auto drawing_lines =
+      lines_of(options.drawing_file.empty() ? host_path(folder, "JWC_TEMP.TXT") : options.drawing_file);
+  if (!drawing_lines) return drawing_lines.error();
+  auto start = read_drawing(*drawing_lines, settings);
+  if (!start) return start.error();
+  StartCodes codes;
+  auto cut = start_code(folder, "sta_cut.ini");
+  auto mark = start_code(folder, "sta_mark.ini");
+  if (!cut) return cut.error();
+  if (!mark) return mark.error();
+  codes.cut = std::move(*cut);
+  codes.mark = std::move(*mark);
+  codes.mark_condition = settings.ini_M_Joukn;
+  auto program = lines_of(nc_file);
+  if (!program) return program.error();
+
+  const double closure = std::max(settings.tolerance(), 0.0) + 1.0 / settings.ini_S_suu;
+  DrawingGeometry geometry(start->drawing, options.layers, closure);
+  geometry.count_outline_as_material(!options.edge);
+  return Judge(geometry, settings, options, read_nc_cuts(*program, codes)).run();
+}
+
+}  // namespace makenc::test

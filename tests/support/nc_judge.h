@@ -1,0 +1,89 @@
+// Judges an NC program against the drawing it was made for, by exact
+// geometry: what the machine would cut, not what the cut list meant. Each
+// cut of the program is matched to the contour of the drawing its moves lie
+// on; then, per cut:
+//
+//   lead_in_in_material   a cut's lead-in starts (pierces) in material
+//   kerf_in_material      the side G41 (left) or G42 (right) puts the kerf
+//                         on is material somewhere along a closed cutting
+//                         contour
+//   closed_cut_open       a closed cutting contour is cut without a lead-in
+//                         carrying G41/G42, or the cut stops short of where
+//                         it met the contour by more than a joint
+//   cut_before_enclosed   a closed cutting contour is cut before a contour
+//                         inside it is cut or marked: the freed part drops
+//   lead_in_crosses       the straight lead-in meets another contour, or its
+//                         own before the contact point
+//   not_cut               a cutting contour (colour code 2) is never cut
+//   off_contour           a cut matches no contour, or leaves the one it cuts
+//
+// Material is where an odd number of closed cutting contours enclose a point;
+// on a nested sheet run without its outline the outline is the sheet's edge
+// and is not counted.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/drawing.h"
+#include "core/error.h"
+#include "support/drawing_geometry.h"
+
+namespace makenc::test {
+
+enum class FaultKind {
+  lead_in_in_material,
+  kerf_in_material,
+  closed_cut_open,
+  cut_before_enclosed,
+  lead_in_crosses,
+  not_cut,
+  off_contour
+};
+inline constexpr std::array<FaultKind, 7> kFaultKinds{
+    FaultKind::lead_in_in_material, FaultKind::kerf_in_material, FaultKind::closed_cut_open,
+    FaultKind::cut_before_enclosed, FaultKind::lead_in_crosses,  FaultKind::not_cut,
+    FaultKind::off_contour};
+
+const char* fault_name(FaultKind kind);
+
+struct Fault {
+  FaultKind kind = FaultKind::not_cut;
+  std::string layer, contour;  // "-" for a cut that matches no contour
+  Xy at;                       // where it shows: the pierce, the sample, the contact point
+  std::string detail;
+};
+
+// "kind layer contour x y", the coordinates to three places.
+std::string fault_line(const Fault& fault);
+
+struct JudgeOptions {
+  bool outline_cut = true;  // the program cuts the outline (a run without --no-outline)
+  bool edge = false;        // the outline is a nested sheet's edge, not a plate's outline
+  LayerTicks layers{true, true, true, true, true, true};
+  // The drawing as the host wrote it, when the run's hand-back has taken
+  // its place in the folder; empty for the folder's JWC_TEMP.TXT.
+  std::filesystem::path drawing_file;
+};
+
+// The options a run's command line gives: --no-outline leaves the outline
+// uncut, and with --nested makes it the sheet's edge; --layers ticks layers.
+JudgeOptions judge_options_of(const std::vector<std::string>& run_args);
+
+struct Judgement {
+  std::vector<Fault> faults;
+  std::size_t cuts = 0, marks = 0;  // contours of the program
+  std::size_t count(FaultKind kind) const;
+  // One line per fault, then "kind count" for every kind.
+  std::string report() const;
+};
+
+// Reads the host folder's drawing (or options.drawing_file), set.ini, start
+// codes and the program, and judges every cut. An error names what could not be read.
+Result<Judgement> judge_nc_program(const std::filesystem::path& folder, const std::filesystem::path& nc_file,
+                                   const JudgeOptions& options);
+
+}  // namespace makenc::test
