@@ -65,6 +65,24 @@ bool lead_in_in_scrap(const PlacementContext& ctx, Point q, Point p) {
   return true;
 }
 
+// Whether the lead-in from the contact point q to p starts on material or
+// crosses it: a candidate that lands on a line beyond a narrow web is
+// judged by the walk on the far side of the line, not by the web it stands
+// in.
+bool runs_through_material(const PlacementContext& ctx, Point q, Point p) {
+  const PreviewFit& fit = ctx.preview.fit;
+  const Surface& s = ctx.preview.surface;
+  const double qx = fit.Scr_x0 + to_screen_len(fit, q.x);
+  const double qy = fit.Scr_y0 - to_screen_len(fit, q.y);
+  const double px = fit.Scr_x0 + to_screen_len(fit, p.x);
+  const double py = fit.Scr_y0 - to_screen_len(fit, p.y);
+  const double n = std::ceil(std::hypot(px - qx, py - qy));
+  if (!(n < 1e6)) return false;  // a lead-in longer than any map: nothing to judge it by
+  for (double i = 1; i <= n; ++i)
+    if (s.pixel(qx + (px - qx) * i / n, qy + (py - qy) * i / n) == kMaterialGrey) return true;
+  return false;
+}
+
 // The pixel a point of the drawing falls on.
 Colour pixel_at(const PlacementContext& ctx, Point p) {
   const PreviewFit& fit = ctx.preview.fit;
@@ -118,12 +136,13 @@ Point scrap_side_point(PlacementContext& ctx, Point q) {
   ApproachState& st = ctx.state;
   const Point first{q.x + st.Apr_dx, q.y + st.Apr_dy};
   const bool material = candidate_on_material(ctx, first);
-  if (!material && !mirror_is_surer(ctx, q, first)) return first;
+  if (!material && !mirror_is_surer(ctx, q, first))
+    return runs_through_material(ctx, q, first) ? fit_lead_in(ctx, q, first) : first;
   st.Apr_dx = -st.Apr_dx;
   st.Apr_dy = -st.Apr_dy;
   const Point mirror{q.x + st.Apr_dx, q.y + st.Apr_dy};
   if (material && candidate_on_material(ctx, mirror)) return fit_lead_in(ctx, q, mirror);
-  return mirror;
+  return runs_through_material(ctx, q, mirror) ? fit_lead_in(ctx, q, mirror) : mirror;
 }
 
 // The first colour met going from the point q of a drawn line in the

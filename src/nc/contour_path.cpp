@@ -132,10 +132,22 @@ double closing_sweep(Point centre, Point from, Point to, ArcWord word) {
   return a < 0 ? a + 2 * kPi : a;
 }
 
+// The side of the arc the lead-in comes from, as the sign of D: the
+// distances from the centre tell it as long as the lead-in is shorter than
+// the arc's diameter. A longer one from the centre's side (a slot narrower
+// than twice the approach length) passes the centre and starts farther from
+// it than the arc, yet it comes from inside.
+double approach_side(const ContourElement& e, const ContourRow& row) {
+  const double D = approach_D(e, row);
+  const double towards_centre =
+      (row.A.x - row.C.x) * (e.centre.x - row.C.x) + (row.A.y - row.C.y) * (e.centre.y - row.C.y);
+  return D > 0 && towards_centre > 0 ? -D : D;
+}
+
 void loop_on_arc(ContourWalk& walk, const ContourRow& row, std::size_t a, bool joint) {
   const ContourElement& e = walk.elements[a];
   const std::int16_t S = walk.run.settings.ini_S_suu;
-  const double D = approach_D(e, row);
+  const double D = approach_side(e, row);
   choose_arc_word(walk, D);
   const ArcWord word = walk.run.arc_word;
   const double far_angle = word == ArcWord::G03 ? e.ae : e.as;

@@ -196,6 +196,32 @@ INSTANTIATE_TEST_SUITE_P(
                       Plate{"hairline_1000x500_approach_5", 1000, 500, 5, 0.05, 0.05, 24, true}),
     [](const ::testing::TestParamInfo<Plate>& plate) { return std::string(plate.param.name); });
 
+// A slit too narrow for any lead-in is named once when it is cut and bounds
+// a region of its own; a marking loop (a mark does not pierce) and a cut
+// loop with a dashed side (the map runs through it) are not news.
+TEST(LeadInWarning, NamesOnlyCutContoursThatBoundARegion) {
+  struct Case {
+    const char* name;
+    std::string colour, side_colour;
+    std::size_t warnings;
+  };
+  for (const Case& c :
+       {Case{"cut", "2", "2", 1}, Case{"marked", "3", "3", 0}, Case{"dashed side", "2", "3", 0}}) {
+    LayerBuilder b;
+    b.line(0, 0, 100, 0).line(100, 0, 100, 60).line(100, 60, 0, 60).line(0, 60, 0, 0).contour();
+    b.line(20, 30, 80, 30, c.colour).line(80, 30, 80, 30.0004, c.side_colour);
+    b.line(80, 30.0004, 20, 30.0004, c.colour).line(20, 30.0004, 20, 30, c.colour).contour();
+    PlateRun run;
+    run.drawing = make_drawing(100, 60, {{0, b.table()}}, 2);
+    redraw_preview(run.preview, run.drawing, run.ticks, kBatchPreviewWidth, kBatchPreviewHeight);
+    run_approach_assignment(run.a, run.preview, run.map, run.drawing, run.settings, run.ticks);
+    ASSERT_EQ(run.a.warnings.size(), c.warnings) << c.name;
+    if (c.warnings > 0) {
+      EXPECT_EQ(run.a.warnings[0].message.rfind("contour 2 on layer ly0: ", 0), 0u) << c.name;
+    }
+  }
+}
+
 // Where the map is decided, for drawings and settings at the limits: never a
 // surface past the cap, and a warning naming the hole width to check
 // whenever the cap made the map coarser than the approach length asks.
