@@ -2,6 +2,10 @@
 # lowest first: core; import and raster beside each other (preview reads
 # chained contours from import); preview; assign;
 # nc; app; window. src/main.cpp sits on top and may include any of them.
+# Within src/window each toolkit has its folder (qt, win32): a toolkit's
+# files include from their own folder and from what src/window itself holds
+# for both, never from the other toolkit's, and the shared files from
+# neither.
 #   cmake -DSOURCE_DIR=<repository> -P cmake/check_layers.cmake
 cmake_minimum_required(VERSION 3.22)
 set(_allowed_core core)
@@ -28,14 +32,19 @@ foreach(_layer ${_layers})
     file(STRINGS ${_file} _includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"/]+/")
     foreach(_line ${_includes})
       string(REGEX REPLACE "^[^\"]*\"([^\"/]+)/.*$" "\\1" _target "${_line}")
+      file(RELATIVE_PATH _rel ${SOURCE_DIR} ${_file})
       if(NOT _target IN_LIST _allowed_${_layer})
-        file(RELATIVE_PATH _rel ${SOURCE_DIR} ${_file})
         string(APPEND _faults "${_rel}: ${_line} reaches up into ${_target}/\n")
+      elseif(_layer STREQUAL "window" AND _line MATCHES "\"window/([^\"/]+)/")
+        set(_toolkit ${CMAKE_MATCH_1})
+        if(NOT _rel MATCHES "^src/window/${_toolkit}/")
+          string(APPEND _faults "${_rel}: ${_line} reaches into the toolkit folder window/${_toolkit}/\n")
+        endif()
       endif()
     endforeach()
   endforeach()
 endforeach()
 
 if(_faults)
-  message(FATAL_ERROR "includes from a layer above:\n${_faults}")
+  message(FATAL_ERROR "includes from a layer above or from a toolkit's folder outside it:\n${_faults}")
 endif()

@@ -58,15 +58,27 @@ echo "== whole runs under Wine, compared with Linux"
 echo "== the window under Wine on a virtual display"
 # makenc.exe started without arguments in a host folder; a driver opens the
 # conditions dialog and saves it unchanged ("決定"), opens the template
-# editor on a file and cancels it, presses "auto", zooms with the wheel, pans
-# with the middle button and returns with Home, presses "makeNC" through the
-# window's own messages and answers the completion message. The
-# NC program and the hand-back must be those of the batch run on the same
-# folder, and set.ini as it was.
+# editor on a file and cancels it, presses "auto" (the status bar must show
+# the summary line of a batch run on the same folder), ticks
+# "外形線出力なし" (that of a batch run with --no-outline) and clears it
+# again (the first figures), zooms with the wheel, pans with the middle
+# button and returns with Home, presses "makeNC" through the window's own
+# messages and answers the completion message. The NC program and the
+# hand-back must be those of the batch run on the same folder, and set.ini
+# as it was.
 run=$wbuild/window-test
 rm -rf "$run"
 mkdir -p "$run"
 cp -r "$here/examples/plate" "$run/host"
+# The summary lines (the second line of a batch run's output) the status
+# bar must show, from makenc.exe on copies of the folder.
+summary() {
+  rm -rf "$run/batch"
+  cp -r "$here/examples/plate" "$run/batch"
+  (cd "$run/batch" && wine "$wbuild/makenc.exe" --batch "$@" | sed -n 2p | tr -d '\r')
+}
+summary_all=$(summary) || true
+summary_no_outline=$(summary --no-outline) || true
 window_status=0
 # The Wine processes of the runs above know no display: this run starts its own.
 wineserver -k >/dev/null 2>&1 || true
@@ -78,14 +90,19 @@ timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     menu "設定" in "加工指示" picture "$1/conditions_dialog.png" click "決定" in Draw \
     menu "設定ファイル編集" in "ファイル設定" click "加工開始コード(切断用)" picture "$1/template_editor.png" \
     click "CANCEL" in Draw \
-    click "アプローチ自動割付" shown "NCデータ作成" picture "$1/main_window.png" \
+    click "アプローチ自動割付" shown "NCデータ作成" status "$3" picture "$1/main_window.png" \
+    click "外形線出力なし" status "$4" click "外形線出力なし" status "$3" \
     wheel 3 pan 120,-60 picture "$1/main_window_zoomed.png" wheel -1 home \
     click "NCデータ作成" confirm "確認" || driver=1
   wait $program || exit 1
-  exit ${driver:-0}' window-test "$run" "$wbuild" >"$run/log" 2>&1 || window_status=1
+  exit ${driver:-0}' window-test "$run" "$wbuild" "$summary_all" "$summary_no_outline" >"$run/log" 2>&1 ||
+  window_status=1
 expected=$here/tests/golden/plate_batch/expected/files
 today=$(date +%Y/%m/%d)
-if [ $window_status -ne 0 ]; then
+if [ -z "$summary_all" ] || [ -z "$summary_no_outline" ] || [ "$summary_all" = "$summary_no_outline" ]; then
+  echo "FAIL the batch runs gave no summaries to compare the status bar with: \"$summary_all\", \"$summary_no_outline\""
+  failed=1
+elif [ $window_status -ne 0 ]; then
   echo "FAIL the window run"; cat "$run/log"; failed=1
 elif ! sed "s#@DATE@#$today#g" "$expected/Zemlak/plate.nc" | cmp -s - "$run/host/Zemlak/plate.nc"; then
   echo "FAIL the window's NC program differs from the batch run's"; failed=1
@@ -95,6 +112,7 @@ elif ! cmp -s "$here/examples/plate/Zemlak/Bin/set.ini" "$run/host/Zemlak/Bin/se
   echo "FAIL the conditions saved unchanged changed set.ini"; failed=1
 else
   echo "ok   auto and makeNC pressed in the window: the batch run's program and hand-back"
+  echo "ok   the status bar after auto, with 外形線出力なし and without: the batch runs' summaries"
   # The picture in docs/ is made by this run: scripts/test-windows.sh --picture
   if [ "${1:-}" = "--picture" ]; then
     for picture in main_window conditions_dialog template_editor; do

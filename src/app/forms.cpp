@@ -268,24 +268,38 @@ std::string startup_failure_text(const Error& error) {
   return "図面を読み込めませんでした。\n" + error.message;
 }
 
+void assign_approaches(Session& session) {
+  run_assignment(session);
+  measure_job(session);
+}
+
 bool tick_option(Session& session, std::string_view control, bool ticked) {
-  if (control == "Check1")
-    session.options.check_drawing = ticked;
-  else if (control == "Check2")
+  if (control == "Check1") {
+    session.options.check_drawing = ticked;  // the hand-back's check drawing, not the program
+    return true;
+  }
+  if (control == "every_part") {
+    session.every_part_material = ticked;  // the next run's material map
+    return true;
+  }
+  if (control == "Check2") {
     session.options.joints = ticked;
-  else if (control == "out_che")
+  } else if (control == "out_che") {
     session.options.skip_outline = ticked;
-  else if (control == "every_part")
-    session.every_part_material = ticked;
-  else
+  } else if (control.size() == 4 && control.starts_with("LYc") && control[3] >= '0' &&
+             control[3] < '0' + kLayerCount) {
+    session.options.layers[static_cast<std::size_t>(control[3] - '0')] = ticked;
+  } else {
     return false;
+  }
+  measure_offered_job(session);
   return true;
 }
 
 std::string summary_text(const JobSummary& job) {
   auto length = [](double v) { return fixed_text(v, 3); };
-  return "切断 " + std::to_string(job.contours_cut) + "、ピアス " + std::to_string(job.pierces) +
-         "、切断長 " + length(job.cut_length) + "、マーキング " + std::to_string(job.contours_marked) +
+  return "切断 " + std::to_string(job.contours_cut) + "（うちピアス " + std::to_string(job.pierces) +
+         "）、切断長 " + length(job.cut_length) + "、マーキング " + std::to_string(job.contours_marked) +
          "、マーキング長 " + length(job.marking_length) + "、早送り長 " + length(job.rapid_length);
 }
 
@@ -294,6 +308,11 @@ std::string status_text(const Result<JobSummary>& summary, const Warnings& warni
       summary ? summary_text(summary.value()) : "NCデータを作成できません: " + summary.error().message;
   for (const Warning& w : warnings) text += " / " + w.message;
   return text;
+}
+
+std::string job_status_text(const Session& session) {
+  if (!session.makeNC_visible) return std::string(kStatusText);
+  return status_text(session.summary, session.assignment.warnings);
 }
 
 std::string completion_text(const NcWritten& written) {

@@ -111,19 +111,32 @@ Status save_template(const std::filesystem::path& folder, std::string_view file,
 // What the main window says when start-up fails, in its message box.
 std::string startup_failure_text(const Error& error);
 
-// An option box of the tool bar ticked or cleared, by its control name:
-// "Check1", "Check2", "out_che" and "every_part" set what the next run
-// reads. False for any other control.
+// The button "auto" of a window: an assignment run, and the job summary of
+// the program it offers.
+void assign_approaches(Session& session);
+
+// A box of the tool bar ticked or cleared, by its control name: "Check1",
+// "Check2", "out_che", "every_part" and the layer boxes "LYc0" to "LYc5"
+// set what the next run and NC generation read. A box that changes the
+// program "makeNC" writes ("Check2", "out_che", a layer box) measures the
+// job again while a program is on offer. False for any other control.
 bool tick_option(Session& session, std::string_view control, bool ticked);
 
-// The job summary as one line (UTF-8): contours cut, pierces, cut length,
-// contours marked, marking length and rapid length, the lengths in drawing
-// units with three decimals and a point whatever the locale.
+// The job summary as one line (UTF-8): contours cut and how many of them
+// are pierced ("うちピアス": the cutting starts; a marking start is counted
+// with the contours marked), cut length, contours marked, marking length and
+// rapid length, the lengths in drawing units with three decimals and a point
+// whatever the locale.
 std::string summary_text(const JobSummary& job);
 
 // The status bar's text panel after a run: the job summary, or why NC
 // generation would refuse the job, then the run's warnings (UTF-8).
 std::string status_text(const Result<JobSummary>& summary, const Warnings& warnings);
+
+// The status bar's text panel for the session as it stands: the status
+// text of the program "makeNC" would write now, or kStatusText while no
+// program is on offer (before "auto", after "R_drew" or a right click).
+std::string job_status_text(const Session& session);
 
 // The completion message with the warnings of the program below it (UTF-8).
 std::string completion_text(const NcWritten& written);

@@ -45,6 +45,10 @@ void measure_job(Session& session) {
                                         session.assignment, session.options, short_date_today()});
 }
 
+void measure_offered_job(Session& session) {
+  if (session.makeNC_visible) measure_job(session);
+}
+
 void reset_assignment(Session& session) {
   session.makeNC_visible = false;
   redraw_at_current_size(session);

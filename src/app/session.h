@@ -52,6 +52,11 @@ void run_assignment(Session& session);
 // the summary from the program written.
 void measure_job(Session& session);
 
+// The job summary measured again while the program of an assignment run is
+// on offer ("makeNC" shown), after a box or the machining conditions
+// changed what NC generation reads; nothing before a run.
+void measure_offered_job(Session& session);
+
 // The button "R_drew": hide "makeNC" and redraw.
 void reset_assignment(Session& session);
 

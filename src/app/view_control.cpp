@@ -195,6 +195,16 @@ void drag_view(ViewControl& view, const Session& session, double x, double y) {
 
 void end_pan(ViewControl& view) { view.panning = false; }
 
+bool move_mouse(ViewControl& view, const Session& session, double x, double y, bool middle_held) {
+  if (!view.panning) return false;
+  if (!middle_held) {
+    end_pan(view);
+    return false;
+  }
+  drag_view(view, session, x, y);
+  return true;
+}
+
 DrawingPoint drawing_point(const ViewControl& view, const Session& session, double x, double y) {
   if (view.fitted) {
     const PreviewFit& f = fitted_fit(session);

@@ -57,6 +57,10 @@ void show_area(ViewControl& view, const Session& session, DrawingPoint lower_lef
 void start_pan(ViewControl& view, double x, double y);
 void drag_view(ViewControl& view, const Session& session, double x, double y);
 void end_pan(ViewControl& view);
+// The mouse moved to pixel (x, y): while the middle button is held the
+// drawing follows it; a move with the button up ends a pan whose release
+// went elsewhere. True when the picture may have changed.
+bool move_mouse(ViewControl& view, const Session& session, double x, double y, bool middle_held);
 
 // The drawing point under pixel (x, y) of the picture.
 DrawingPoint drawing_point(const ViewControl& view, const Session& session, double x, double y);

@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <map>
 
+#include "core/constants.h"
 #include "core/text.h"
 #include "support/files.h"
+#include "support/host_folder.h"
 
 namespace makenc {
 namespace {
@@ -92,11 +94,56 @@ TEST(Forms, ATemplateIsShownAndSavedLineForLine) {
 TEST(Forms, StatusBarShowsTheJobSummaryAndStillTheWarnings) {
   const JobSummary job{3, 1, 2, 12345678.25, 0, 0.0006};
   EXPECT_EQ(status_text(job, {}),
-            "切断 3、ピアス 2、切断長 12345678.250、マーキング 1、マーキング長 0.000、早送り長 0.001");
+            "切断 3（うちピアス 2）、切断長 12345678.250、マーキング 1、マーキング長 0.000、早送り長 0.001");
   const Warnings warnings{{"contour 2 on layer 0: cut whole"}, {"contour 5 on layer 1: check"}};
   EXPECT_EQ(status_text(Error{"contour 4 on layer 0: no arc word"}, warnings),
             "NCデータを作成できません: contour 4 on layer 0: no arc word / contour 2 on layer 0: cut whole / "
             "contour 5 on layer 1: check");
+}
+
+// A box that changes the program "makeNC" writes measures the job again
+// while a program is on offer: the figures are those of a run made with the
+// box so from the start. Before a run, and once "makeNC" is hidden, the
+// status bar has no figures to show.
+TEST(Forms, TheStatusFollowsTheBoxesThatChangeTheProgram) {
+  test::HostFolder host{test::HostFolder::Holds::plate};
+  const auto opened = [&] {
+    auto session = open_session(host.path());
+    EXPECT_TRUE(session.ok());
+    redraw(*session, kBatchPreviewWidth, kBatchPreviewHeight);
+    return std::move(*session);
+  };
+  Session untouched = opened();
+  EXPECT_EQ(job_status_text(untouched), kStatusText);
+  assign_approaches(untouched);
+  const std::string first = job_status_text(untouched);
+  EXPECT_EQ(first, status_text(untouched.summary, untouched.assignment.warnings));
+
+  const struct {
+    const char* box;
+    bool ticked;
+  } boxes[] = {{"out_che", true}, {"Check2", false}, {"LYc0", false}, {"LYc3", false}};
+  for (const auto& b : boxes) {
+    SCOPED_TRACE(b.box);
+    Session later = opened();
+    assign_approaches(later);
+    EXPECT_TRUE(tick_option(later, b.box, b.ticked));
+    Session from_the_start = opened();
+    EXPECT_TRUE(tick_option(from_the_start, b.box, b.ticked));
+    EXPECT_EQ(job_status_text(from_the_start), kStatusText) << "no program before a run";
+    assign_approaches(from_the_start);
+    EXPECT_EQ(job_status_text(later), job_status_text(from_the_start));
+    EXPECT_TRUE(tick_option(later, b.box, !b.ticked));
+    EXPECT_EQ(job_status_text(later), first);
+  }
+  Session cleared = opened();
+  assign_approaches(cleared);
+  tick_option(cleared, "LYc0", false);
+  EXPECT_NE(job_status_text(cleared), first) << "the plate is on layer 0";
+  reset_assignment(cleared);
+  EXPECT_EQ(job_status_text(cleared), kStatusText);
+  for (const char* other : {"order_numbers", "Corner", "LYc6", "LYc", "auto"})
+    EXPECT_FALSE(tick_option(cleared, other, true)) << other;
 }
 
 }  // namespace

@@ -185,6 +185,35 @@ TEST(View, Limits) {
   EXPECT_TRUE(t.fitted);
 }
 
+// A move with the middle button held drags the drawing along; a move with
+// the button up ends a pan whose release went elsewhere, and the drawing
+// stays where the drag left it until the button is pressed again.
+TEST(View, AMoveWithTheMiddleButtonUpEndsThePan) {
+  Host host(drawings()[1]);
+  Session& s = host.session;
+  ViewControl v;
+  fit_view(v, s);
+  wheel_view(v, s, 450, 200, 4);
+  const DrawingPoint zoomed = v.top_left;
+  EXPECT_FALSE(move_mouse(v, s, 400, 180, true)) << "no pan under way";
+  EXPECT_EQ(v.top_left.x, zoomed.x);
+  start_pan(v, 450, 200);
+  EXPECT_TRUE(move_mouse(v, s, 400, 180, true));
+  const DrawingPoint dragged = v.top_left;
+  EXPECT_NEAR(dragged.x - zoomed.x, 50 / v.scale, 1e-9);
+  EXPECT_NEAR(dragged.y - zoomed.y, -20 / v.scale, 1e-9);
+  EXPECT_FALSE(move_mouse(v, s, 300, 100, false));
+  EXPECT_FALSE(v.panning);
+  for (const bool held : {false, true}) {
+    EXPECT_FALSE(move_mouse(v, s, 200, 50, held));
+    EXPECT_EQ(v.top_left.x, dragged.x);
+    EXPECT_EQ(v.top_left.y, dragged.y);
+  }
+  start_pan(v, 200, 50);
+  EXPECT_TRUE(move_mouse(v, s, 210, 50, true));
+  EXPECT_NEAR(v.top_left.x, dragged.x - 10 / v.scale, 1e-9);
+}
+
 // Order numbers sit on labels that cover nothing drawn: every pixel they
 // change was a region colour, and at least the first contour is numbered.
 TEST(View, OrderNumbersHideNoLine) {

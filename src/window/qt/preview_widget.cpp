@@ -1,4 +1,4 @@
-#include "window/preview_widget.h"
+#include "window/qt/preview_widget.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -53,7 +53,7 @@ void PreviewWidget::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void PreviewWidget::mouseMoveEvent(QMouseEvent* event) {
-  emit mouse_move(event->position().x(), event->position().y());
+  emit mouse_move(event->buttons(), event->position().x(), event->position().y());
 }
 
 void PreviewWidget::wheelEvent(QWheelEvent* event) {

@@ -1,4 +1,4 @@
-#include "window/draw_window.h"
+#include "window/qt/draw_window.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -12,11 +12,11 @@
 #include <algorithm>
 
 #include "app/forms.h"
-#include "window/icons.h"
-#include "window/kakou_dialog.h"
-#include "window/preview_widget.h"
-#include "window/template_editor.h"
-#include "window/tool_bar.h"
+#include "window/qt/icons.h"
+#include "window/qt/kakou_dialog.h"
+#include "window/qt/preview_widget.h"
+#include "window/qt/template_editor.h"
+#include "window/qt/tool_bar.h"
 
 namespace makenc {
 
@@ -78,6 +78,8 @@ void Draw::build_status_bar() {
   // bottom of the preview, so the preview keeps the size it is computed at.
   StatusBar1_ = new QStatusBar(client_);
   StatusBar1_->setObjectName(QStringLiteral("StatusBar1"));
+  // Opaque, so no line of the preview runs through the figures.
+  StatusBar1_->setAutoFillBackground(true);
   status_text_ = new QLabel(QString::fromUtf8(kStatusText), StatusBar1_);
   status_text_->setObjectName(QStringLiteral("status_text"));
   status_text_->setFrameShape(QFrame::Panel);
@@ -153,6 +155,12 @@ void Draw::Form_Resize() {
   Pic1_->update();
 }
 
+bool Draw::event(QEvent* event) {
+  // Another window or a dialog took the focus, or a modal one blocks this.
+  if (event->type() == QEvent::WindowDeactivate || event->type() == QEvent::WindowBlocked) Form_Deactivate();
+  return QMainWindow::event(event);
+}
+
 bool Draw::eventFilter(QObject* watched, QEvent* event) {
   if (watched == client_ && event->type() == QEvent::Resize) Form_Resize();
   return QMainWindow::eventFilter(watched, event);
@@ -160,14 +168,11 @@ bool Draw::eventFilter(QObject* watched, QEvent* event) {
 
 void Draw::show_makeNC() { Toolbar1_->makeNC->setVisible(session_.makeNC_visible); }
 
-void Draw::show_warnings(const Warnings& warnings) {
-  status_text_->setText(QString::fromStdString(status_text(session_.summary, warnings)));
-}
+void Draw::show_status() { status_text_->setText(QString::fromStdString(job_status_text(session_))); }
 
 void Draw::auto_Click() {
-  run_assignment(session_);
-  measure_job(session_);
-  show_warnings(session_.assignment.warnings);
+  assign_approaches(session_);
+  show_status();
   show_makeNC();
   Pic1_->update();
 }
@@ -176,11 +181,13 @@ void Draw::R_drew_Click() {
   reset_assignment(session_);
   fit_view(view_, session_);
   show_makeNC();
+  show_status();
   Pic1_->update();
 }
 
 void Draw::makeNC_Click() {
   const Result<NcWritten> written = make_nc(session_);
+  end_pan(view_);  // a message box takes the mouse
   if (!written) {
     hooks_.inform(this, QStringLiteral("NCデータ作成"), QString::fromStdString(written.error().message));
     return;
@@ -191,8 +198,14 @@ void Draw::makeNC_Click() {
 }
 
 void Draw::layer_Click(int k, bool ticked) {
-  session_.options.layers[k] = ticked;
+  tick_option(session_, "LYc" + std::to_string(k), ticked);
   Form_Resize();
+  show_status();
+}
+
+void Draw::option_Click(std::string_view control, bool ticked) {
+  tick_option(session_, control, ticked);
+  show_status();
 }
 
 void Draw::LYc0_Click(bool ticked) { layer_Click(0, ticked); }
@@ -202,10 +215,10 @@ void Draw::LYc3_Click(bool ticked) { layer_Click(3, ticked); }
 void Draw::LYc4_Click(bool ticked) { layer_Click(4, ticked); }
 void Draw::LYc5_Click(bool ticked) { layer_Click(5, ticked); }
 
-void Draw::Check1_Click(bool ticked) { tick_option(session_, "Check1", ticked); }
-void Draw::Check2_Click(bool ticked) { tick_option(session_, "Check2", ticked); }
-void Draw::out_che_Click(bool ticked) { tick_option(session_, "out_che", ticked); }
-void Draw::every_part_Click(bool ticked) { tick_option(session_, "every_part", ticked); }
+void Draw::Check1_Click(bool ticked) { option_Click("Check1", ticked); }
+void Draw::Check2_Click(bool ticked) { option_Click("Check2", ticked); }
+void Draw::out_che_Click(bool ticked) { option_Click("out_che", ticked); }
+void Draw::every_part_Click(bool ticked) { option_Click("every_part", ticked); }
 
 void Draw::order_numbers_Click(bool ticked) {
   view_.order_numbers = ticked;
@@ -218,6 +231,7 @@ void Draw::Pic1_MouseDown(Qt::MouseButton button, double x, double y) {
   } else if (button == Qt::RightButton) {
     right_click_in_view(view_, session_, x, y);
     show_makeNC();
+    show_status();
   } else if (button == Qt::MiddleButton) {
     start_pan(view_, x, y);
     return;
@@ -229,11 +243,8 @@ void Draw::Pic1_MouseUp(Qt::MouseButton button, double /*x*/, double /*y*/) {
   if (button == Qt::MiddleButton) end_pan(view_);
 }
 
-void Draw::Pic1_MouseMove(double x, double y) {
-  if (view_.panning) {
-    drag_view(view_, session_, x, y);
-    Pic1_->update();
-  }
+void Draw::Pic1_MouseMove(Qt::MouseButtons buttons, double x, double y) {
+  if (move_mouse(view_, session_, x, y, buttons.testFlag(Qt::MiddleButton))) Pic1_->update();
   show_cursor(x, y);
 }
 
@@ -252,7 +263,10 @@ void Draw::show_cursor(double x, double y) {
   cursor_->setText(QString::fromStdString(cursor_text(view_, session_, x, y)));
 }
 
+void Draw::Form_Deactivate() { end_pan(view_); }
+
 void Draw::hed_ini_Click() {
+  end_pan(view_);
   if (F_set_ == nullptr) F_set_ = new TemplateEditor(session_.folder, hooks_.inform, this);
   F_set_->show();
   F_set_->raise();
@@ -260,10 +274,19 @@ void Draw::hed_ini_Click() {
 }
 
 void Draw::set_ini_Click() {
-  if (kakou_ == nullptr) kakou_ = new KakouDialog(session_.settings, session_.folder, hooks_.inform, this);
+  end_pan(view_);
+  if (kakou_ == nullptr) {
+    kakou_ = new KakouDialog(session_.settings, session_.folder, hooks_.inform, this);
+    connect(kakou_, &KakouDialog::conditions_saved, this, &Draw::kakou_Saved);
+  }
   kakou_->show();
   kakou_->raise();
   kakou_->activateWindow();
+}
+
+void Draw::kakou_Saved() {
+  measure_offered_job(session_);
+  show_status();
 }
 
 void Draw::end_Click() { close(); }

@@ -1,4 +1,4 @@
-#include "window/template_editor.h"
+#include "window/qt/template_editor.h"
 
 #include <gtest/gtest.h>
 

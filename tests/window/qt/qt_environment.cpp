@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <memory>
 
-#include "window/window_style.h"
+#include "window/qt/window_style.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "window/tool_bar.h"
+#include "window/qt/tool_bar.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -7,8 +7,8 @@
 #include <string>
 
 #include "app/forms.h"
-#include "window/icons.h"
-#include "window/window_style.h"
+#include "window/qt/icons.h"
+#include "window/qt/window_style.h"
 
 namespace makenc {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/settings.h"
-#include "window/window_style.h"
+#include "window/qt/window_style.h"
 
 class QLineEdit;
 class QPushButton;
@@ -30,6 +30,10 @@ class KakouDialog : public QDialog {
   void Form_Load();
   void S_com_Click();
   void escape_Click();
+
+ signals:
+  // The conditions were written and read back into the settings.
+  void conditions_saved();
 
  private:
   struct ConditionRow {

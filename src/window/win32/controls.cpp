@@ -1,4 +1,4 @@
-#include "window/win32_controls.h"
+#include "window/win32/controls.h"
 
 #include <commctrl.h>
 
@@ -215,5 +215,12 @@ void fit_caption(HWND check_box, int available_width) {
 void inform(HWND owner, std::string_view title, std::string_view text) {
   ::MessageBoxW(owner, wide(text).c_str(), wide(title).c_str(), MB_OK);
 }
+
+std::vector<HWND>& open_dialogs() {
+  static std::vector<HWND> d;
+  return d;
+}
+
+void forget_dialog(HWND dialog) { std::erase(open_dialogs(), dialog); }
 
 }  // namespace makenc::win32

@@ -4,9 +4,9 @@
 #include <QMessageBox>
 
 #include "app/session.h"
-#include "window/draw_window.h"
-#include "window/icons.h"
-#include "window/window_style.h"
+#include "window/qt/draw_window.h"
+#include "window/qt/icons.h"
+#include "window/qt/window_style.h"
 
 namespace makenc {
 

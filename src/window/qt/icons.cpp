@@ -1,4 +1,4 @@
-#include "window/icons.h"
+#include "window/qt/icons.h"
 
 #include <QFont>
 #include <QPainter>

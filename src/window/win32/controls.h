@@ -54,4 +54,9 @@ void fit_caption(HWND check_box, int available_width);
 // A modal message with one OK button.
 void inform(HWND owner, std::string_view title, std::string_view text);
 
+// The dialogs that are open, for the keyboard (tab, enter) in them: the
+// message loop lets each see its messages first.
+std::vector<HWND>& open_dialogs();
+void forget_dialog(HWND dialog);
+
 }  // namespace makenc::win32

@@ -1,4 +1,4 @@
-#include "window/draw_window.h"
+#include "window/qt/draw_window.h"
 
 #include <gtest/gtest.h>
 
@@ -7,23 +7,28 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/forms.h"
 #include "app/view_control.h"
 #include "assign/dump_cutlist.h"
 #include "support/host_folder.h"
-#include "window/kakou_dialog.h"
-#include "window/preview_widget.h"
-#include "window/template_editor.h"
-#include "window/tool_bar.h"
+#include "support/whole_run.h"
+#include "window/qt/kakou_dialog.h"
+#include "window/qt/preview_widget.h"
+#include "window/qt/template_editor.h"
+#include "window/qt/tool_bar.h"
 
 namespace makenc {
 namespace {
@@ -85,6 +90,26 @@ class DrawWindowTest : public ::testing::Test {
     QApplication::sendEvent(window->preview(), &turn);
   }
   void trigger(const char* action) { window->findChild<QAction*>(QString::fromLatin1(action))->trigger(); }
+  std::string status() const {
+    return window->findChild<QLabel*>(QStringLiteral("status_text"))->text().toStdString();
+  }
+  // The job summary line of a batch run with these options on a copy of
+  // the host folder as it stands (the drawing and the conditions).
+  std::string batch_summary(const std::vector<std::string>& options) const {
+    test::TempFolder scratch;
+    const std::filesystem::path copy = scratch.path() / "host";
+    std::filesystem::copy(host.path(), copy, std::filesystem::copy_options::recursive);
+    std::vector<std::string> args{"--batch"};
+    args.insert(args.end(), options.begin(), options.end());
+    const test::RunResult run = test::run_makenc(copy, args, scratch.path());
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    // The completion message, then the summary.
+    std::istringstream out(run.out);
+    std::string line;
+    std::getline(out, line);
+    std::getline(out, line);
+    return line;
+  }
 
   test::HostFolder host{test::HostFolder::Holds::plate};
   std::unique_ptr<Session> session;
@@ -145,18 +170,67 @@ TEST_F(DrawWindowTest, TheToolBarMenusAndStatusBarCarryTheirTexts) {
 }
 
 TEST_F(DrawWindowTest, MakeNCIsOfferedOnlyAfterAnAssignmentRun) {
+  EXPECT_EQ(status(), kStatusText);
   QTest::mouseClick(bar()->auto_, Qt::LeftButton);
   EXPECT_TRUE(makeNC_shown());
   // The plate and its hole are cut, the point is marked.
-  EXPECT_TRUE(window->findChild<QLabel*>(QStringLiteral("status_text"))
-                  ->text()
-                  .startsWith(QStringLiteral("切断 2、ピアス 2、切断長 ")));
+  EXPECT_EQ(status().rfind("切断 2（うちピアス 2）、切断長 ", 0), 0u) << status();
+  EXPECT_NE(status().find("、マーキング 1、"), std::string::npos) << status();
+  // The figures go with the program: none while "makeNC" is hidden.
   QTest::mouseClick(bar()->R_drew, Qt::LeftButton);
   EXPECT_FALSE(makeNC_shown());
+  EXPECT_EQ(status(), kStatusText);
   QTest::mouseClick(bar()->auto_, Qt::LeftButton);
   EXPECT_TRUE(makeNC_shown());
   click_preview(Qt::RightButton, 50, 25);
   EXPECT_FALSE(makeNC_shown());
+  EXPECT_EQ(status(), kStatusText);
+}
+
+// What the status bar shows is what "makeNC" would write: after "auto" the
+// summary of a batch run on the same folder; each box that changes the
+// program, and the conditions saved, give the figures of a batch run with
+// that box or those conditions; cleared again, the first figures.
+TEST_F(DrawWindowTest, TheStatusBarFollowsTheBoxesThatChangeTheProgram) {
+  QTest::mouseClick(bar()->auto_, Qt::LeftButton);
+  const std::string first = status();
+  EXPECT_EQ(first, batch_summary({}));
+  struct Box {
+    QCheckBox* box;
+    std::vector<std::string> options;  // the batch run's for the box changed
+  };
+  const Box boxes[] = {
+      {bar()->out_che, {"--no-outline"}},
+      {bar()->Check2, {"--no-joints"}},
+      {bar()->LYc[3], {"--layers", "0"}},
+      {bar()->LYc[0], {"--layers", "3"}},
+  };
+  for (const Box& b : boxes) {
+    SCOPED_TRACE(b.box->objectName().toStdString());
+    b.box->click();
+    EXPECT_EQ(status(), batch_summary(b.options));
+    EXPECT_NE(status(), first);
+    b.box->click();
+    EXPECT_EQ(status(), first);
+    EXPECT_TRUE(makeNC_shown());
+  }
+  // Boxes that leave the program as it is: the check drawing, the next
+  // run's material, what the preview shows.
+  for (QCheckBox* box : {bar()->Check1, bar()->every_part, bar()->order_numbers}) {
+    box->click();
+    EXPECT_EQ(status(), first) << box->objectName().toStdString();
+    box->click();
+  }
+
+  // Conditions under which the hole is cut with a joint.
+  trigger("set_ini");
+  KakouDialog* dialog = window->conditions_dialog();
+  ASSERT_NE(dialog, nullptr);
+  dialog->findChild<QLineEdit*>(QStringLiteral("R_min3"))->setText("5");
+  dialog->findChild<QLineEdit*>(QStringLiteral("L_min3"))->setText("10");
+  dialog->findChild<QAbstractButton*>(QStringLiteral("S_com"))->click();
+  EXPECT_NE(status(), first);
+  EXPECT_EQ(status(), batch_summary({}));
 }
 
 TEST_F(DrawWindowTest, ALeftClickGreysTheRegionInsideTheCuttingOutline) {
@@ -405,6 +479,50 @@ TEST_F(DrawWindowTest, ZoomAndPanChangeWhatIsShownAndNothingThatIsCut) {
       EXPECT_NE(rgb(shown().pixel(other)), kGrey) << "another region";
     }
     QTest::mouseClick(window->preview(), Qt::RightButton, {}, click);
+  }
+}
+
+// A middle-button drag whose release never comes to the preview ends all
+// the same: when another window takes the focus, when a dialog opens, and
+// at the first move with the button up. The drawing stays where the drag
+// left it, however the mouse moves on.
+TEST_F(DrawWindowTest, APanEndsWhenItsReleaseGoesElsewhere) {
+  wheel(in_view(50, 25), 3);
+  QWidget other;
+  other.resize(200, 100);
+  const std::function<void(QPoint)> interruptions[] = {
+      [&](QPoint) {
+        other.show();
+        other.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&other));
+      },
+      [&](QPoint) { trigger("set_ini"); },
+      [&](QPoint at) {
+        QMouseEvent move(QEvent::MouseMove, at, window->preview()->mapToGlobal(at), Qt::NoButton,
+                         Qt::NoButton, {});
+        QApplication::sendEvent(window->preview(), &move);
+      },
+  };
+  const char* const what[] = {"another window takes the focus", "a dialog opens",
+                              "a move with the button up"};
+  for (std::size_t i = 0; i < std::size(interruptions); ++i) {
+    SCOPED_TRACE(what[i]);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const QPoint from = in_view(50, 25);
+    const DrawingPoint before = window->view().top_left;
+    QTest::mousePress(window->preview(), Qt::MiddleButton, {}, from);
+    QTest::mouseMove(window->preview(), from + QPoint(20, 10));
+    ASSERT_TRUE(window->view().panning);
+    const DrawingPoint left = window->view().top_left;
+    EXPECT_NE(left.x, before.x) << "the drag moved the drawing";
+    interruptions[i](from + QPoint(20, 10));
+    // The button is still down as far as the events say.
+    QTest::mouseMove(window->preview(), from + QPoint(120, 60));
+    EXPECT_FALSE(window->view().panning);
+    EXPECT_EQ(window->view().top_left.x, left.x);
+    EXPECT_EQ(window->view().top_left.y, left.y);
+    QTest::mouseRelease(window->preview(), Qt::MiddleButton, {}, from + QPoint(120, 60));
   }
 }
 

@@ -1,4 +1,4 @@
-#include "window/kakou_dialog.h"
+#include "window/qt/kakou_dialog.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -129,6 +129,7 @@ void KakouDialog::S_com_Click() {
     inform_(this, windowTitle(), QString::fromStdString(saved.error().message));
     return;
   }
+  emit conditions_saved();
   close();
 }
 

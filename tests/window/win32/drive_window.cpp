@@ -16,6 +16,7 @@
 //                                     preview's centre; the preview must change
 //   drive_window home                 the Home key in the main window; the preview must show again
 //                                     what it showed before the first wheel
+//   drive_window status TEXT          the main window's status bar comes to show TEXT in its first part
 //
 // Commands run in order; each waits up to 30 seconds for what it needs.
 #include <windows.h>
@@ -33,7 +34,7 @@
 #include "core/platform.h"
 #include "raster/png_file.h"
 #include "raster/surface.h"
-#include "window/win32_controls.h"
+#include "window/win32/controls.h"
 
 namespace {
 
@@ -207,6 +208,20 @@ bool run(const std::vector<std::string>& args) {
       ::PostMessageW(pic, WM_MBUTTONUP, 0, MAKELPARAM(centre.x + dx, centre.y + dy));
       if (!preview_becomes(main, [&](const Shot& now) { return !(now == before); }))
         return fail("the middle button did not move the preview");
+      continue;
+    }
+    if (command == "status") {
+      HWND bar = ::FindWindowExW(main, nullptr, L"msctls_statusbar32", nullptr);
+      std::string shown;
+      // A status bar answers WM_GETTEXT with its first part, across processes.
+      const auto shows = [&] {
+        wchar_t text[1024] = {};
+        ::SendMessageW(bar, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+        shown = wide_to_utf8(text);
+        return shown == argument ? bar : nullptr;
+      };
+      if (bar == nullptr || wait_for(shows) == nullptr)
+        return fail("the status bar shows \"" + shown + "\", not \"" + argument + "\"");
       continue;
     }
     if (command == "menu") {

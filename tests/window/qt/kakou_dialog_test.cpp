@@ -1,4 +1,4 @@
-#include "window/kakou_dialog.h"
+#include "window/qt/kakou_dialog.h"
 
 #include <gtest/gtest.h>
 

@@ -25,7 +25,8 @@ class PreviewWidget : public QWidget {
   // x and y in pixels of the preview.
   void mouse_down(Qt::MouseButton button, double x, double y);
   void mouse_up(Qt::MouseButton button, double x, double y);
-  void mouse_move(double x, double y);
+  // With the buttons held during the move.
+  void mouse_move(Qt::MouseButtons buttons, double x, double y);
   // Whole wheel steps (120 eighths of a degree each): positive away from
   // the user.
   void wheel(double x, double y, int steps);

@@ -12,13 +12,13 @@
 #include <iostream>
 
 #include "app/session.h"
-#include "window/draw_window.h"
-#include "window/icons.h"
-#include "window/kakou_dialog.h"
-#include "window/preview_widget.h"
-#include "window/template_editor.h"
-#include "window/tool_bar.h"
-#include "window/window_style.h"
+#include "window/qt/draw_window.h"
+#include "window/qt/icons.h"
+#include "window/qt/kakou_dialog.h"
+#include "window/qt/preview_widget.h"
+#include "window/qt/template_editor.h"
+#include "window/qt/tool_bar.h"
+#include "window/qt/window_style.h"
 
 namespace {
 

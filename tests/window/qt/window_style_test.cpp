@@ -1,4 +1,4 @@
-#include "window/window_style.h"
+#include "window/qt/window_style.h"
 
 #include <gtest/gtest.h>
 

@@ -5,10 +5,11 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <string_view>
 
 #include "app/session.h"
 #include "app/view_control.h"
-#include "window/window_style.h"
+#include "window/qt/window_style.h"
 
 class QAction;
 class QLabel;
@@ -50,12 +51,19 @@ class Draw : public QMainWindow {
   void order_numbers_Click(bool ticked);
   void Pic1_MouseDown(Qt::MouseButton button, double x, double y);
   void Pic1_MouseUp(Qt::MouseButton button, double x, double y);
-  void Pic1_MouseMove(double x, double y);
+  // A move with the middle button up ends a pan whose release went
+  // elsewhere.
+  void Pic1_MouseMove(Qt::MouseButtons buttons, double x, double y);
   void Pic1_MouseWheel(double x, double y, int steps);
   // The Home key: the fitted view again.
   void Form_KeyHome();
+  // The window lost the focus to another window or a dialog: a pan under
+  // way ends, its release will not come here.
+  void Form_Deactivate();
   void hed_ini_Click();
   void set_ini_Click();
+  // The conditions of "加工指示" saved: the program on offer may change.
+  void kakou_Saved();
   void end_Click();
 
   DrawToolBar* tool_bar() const { return Toolbar1_; }
@@ -67,6 +75,7 @@ class Draw : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -74,9 +83,12 @@ class Draw : public QMainWindow {
   void build_status_bar();
   void connect_controls();
   void layer_Click(int k, bool ticked);
+  // A box that NC generation or the next run reads.
+  void option_Click(std::string_view control, bool ticked);
   void show_makeNC();
-  // The status bar's text panel after a run: its job summary and warnings.
-  void show_warnings(const Warnings& warnings);
+  // The status bar's text panel: the job summary of the program on offer
+  // and the run's warnings, or the plain status text.
+  void show_status();
   void show_cursor(double x, double y);
 
   Session& session_;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "window/window_style.h"
+#include "window/qt/window_style.h"
 
 class QButtonGroup;
 class QLabel;
