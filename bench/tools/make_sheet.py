@@ -73,6 +73,28 @@ def q(v):
     return round(v, 4)
 
 
+def rounded_rectangle(pen, x, y, w, h, r):
+    """The four sides, then the four quarter arcs of radius r at the corners,
+    through the pen's line and arc."""
+    pen.line(x + r, y, x + w - r, y)
+    pen.line(x + w, y + r, x + w, y + h - r)
+    pen.line(x + w - r, y + h, x + r, y + h)
+    pen.line(x, y + h - r, x, y + r)
+    for cx, cy, start in ((x + w - r, y + r, 270), (x + w - r, y + h - r, 0),
+                          (x + r, y + h - r, 90), (x + r, y + r, 180)):
+        pen.arc(cx, cy, r, start, start + 90)
+
+
+def mark_lines(pen, rng, x, y, w, h):
+    """A marking line across the box (x, y, w, h), or an "L" along its left
+    and lower sides."""
+    if rng.random() < 0.5:
+        pen.line(x, y + h / 2, x + w, y + h / 2, MARK)
+    else:
+        pen.line(x, y + h, x, y, MARK)
+        pen.line(x, y, x + w, y, MARK)
+
+
 class Part:
     """The entities of one part whose outline fills the box (x, y, w, h)."""
 
@@ -116,13 +138,7 @@ class Part:
         x, y, w, h = self.x, self.y, self.w, self.h
         r = q(self.rng.uniform(3.0, min(w, h) / 4.0))
         self.margin = max(self.margin, r * (1 - 1 / math.sqrt(2)) + CLEARANCE)
-        self.line(x + r, y, x + w - r, y)
-        self.line(x + w, y + r, x + w, y + h - r)
-        self.line(x + w - r, y + h, x + r, y + h)
-        self.line(x, y + h - r, x, y + r)
-        for cx, cy, start in ((x + w - r, y + r, 270), (x + w - r, y + h - r, 0),
-                              (x + r, y + h - r, 90), (x + r, y + r, 180)):
-            self.arc(cx, cy, r, start, start + 90)
+        rounded_rectangle(self, x, y, w, h, r)
 
     def outline_chamfer(self):
         x, y, w, h = self.x, self.y, self.w, self.h
@@ -212,12 +228,7 @@ class Part:
         at = self.free_box(w, h)
         if not at:
             return
-        x, y = at
-        if self.rng.random() < 0.5:
-            self.line(x, y + h / 2, x + w, y + h / 2, MARK)
-        else:
-            self.line(x, y + h, x, y, MARK)
-            self.line(x, y, x + w, y, MARK)
+        mark_lines(self, self.rng, *at, w, h)
 
     def add_point(self):
         at = self.free_box(1.0, 1.0)
@@ -312,13 +323,7 @@ class Shape:
 
     def rounded(self, x, y, w, h, r):
         """A rectangle with quarter arcs of radius r at its corners."""
-        self.line(x + r, y, x + w - r, y)
-        self.line(x + w, y + r, x + w, y + h - r)
-        self.line(x + w - r, y + h, x + r, y + h)
-        self.line(x, y + h - r, x, y + r)
-        for cx, cy, start in ((x + w - r, y + r, 270), (x + w - r, y + h - r, 0),
-                              (x + r, y + h - r, 90), (x + r, y + r, 180)):
-            self.arc(cx, cy, r, start, start + 90)
+        rounded_rectangle(self, x, y, w, h, r)
 
     def claim(self, box):
         if any(not (box[2] + CLEARANCE <= t[0] or t[2] + CLEARANCE <= box[0] or
@@ -374,12 +379,7 @@ class Shape:
         w, h = self.rng.uniform(8.0, 25.0), self.rng.uniform(4.0, 12.0)
         at = self.free_box(region, w, h)
         if at:
-            x, y = at
-            if self.rng.random() < 0.5:
-                self.line(x, y + h / 2, x + w, y + h / 2, MARK)
-            else:
-                self.line(x, y + h, x, y, MARK)
-                self.line(x, y, x + w, y, MARK)
+            mark_lines(self, self.rng, *at, w, h)
         if self.rng.random() < 0.4:
             at = self.free_box(region, 1.0, 1.0)
             if at:

@@ -47,29 +47,9 @@ bool candidate_on_material(PlacementContext& ctx, Point p) {
   return candidate_on_material(ctx, p, ctx.state.Apr_dx, ctx.state.Apr_dy);
 }
 
-// Whether a shortened lead-in from the contact point q to p runs through
-// scrap only: p off every line, and no pixel between q and p material (a
-// lead-in into the next hole must not cross the web between).
-bool lead_in_in_scrap(const PlacementContext& ctx, Point q, Point p) {
-  const PreviewFit& fit = ctx.preview.fit;
-  const Surface& s = ctx.preview.surface;
-  const double qx = fit.Scr_x0 + to_screen_len(fit, q.x);
-  const double qy = fit.Scr_y0 - to_screen_len(fit, q.y);
-  const double px = fit.Scr_x0 + to_screen_len(fit, p.x);
-  const double py = fit.Scr_y0 - to_screen_len(fit, p.y);
-  const Colour at_start = s.pixel(px, py);
-  if (at_start == kBlack || at_start == kMaterialGrey) return false;
-  const double n = std::ceil(std::hypot(px - qx, py - qy));
-  for (double i = 1; i < n; ++i)
-    if (s.pixel(qx + (px - qx) * i / n, qy + (py - qy) * i / n) == kMaterialGrey) return false;
-  return true;
-}
-
-// Whether the lead-in from the contact point q to p starts on material or
-// crosses it: a candidate that lands on a line beyond a narrow web is
-// judged by the walk on the far side of the line, not by the web it stands
-// in.
-bool runs_through_material(const PlacementContext& ctx, Point q, Point p) {
+// Whether a pixel on the way from the contact point q to p is material,
+// stepping a pixel at a time and stopping short of p unless `to_p`.
+bool material_on_the_way(const PlacementContext& ctx, Point q, Point p, bool to_p) {
   const PreviewFit& fit = ctx.preview.fit;
   const Surface& s = ctx.preview.surface;
   const double qx = fit.Scr_x0 + to_screen_len(fit, q.x);
@@ -78,7 +58,7 @@ bool runs_through_material(const PlacementContext& ctx, Point q, Point p) {
   const double py = fit.Scr_y0 - to_screen_len(fit, p.y);
   const double n = std::ceil(std::hypot(px - qx, py - qy));
   if (!(n < 1e6)) return false;  // a lead-in longer than any map: nothing to judge it by
-  for (double i = 1; i <= n; ++i)
+  for (double i = 1; to_p ? i <= n : i < n; ++i)
     if (s.pixel(qx + (px - qx) * i / n, qy + (py - qy) * i / n) == kMaterialGrey) return true;
   return false;
 }
@@ -88,6 +68,23 @@ Colour pixel_at(const PlacementContext& ctx, Point p) {
   const PreviewFit& fit = ctx.preview.fit;
   return ctx.preview.surface.pixel(fit.Scr_x0 + to_screen_len(fit, p.x),
                                    fit.Scr_y0 - to_screen_len(fit, p.y));
+}
+
+// Whether a shortened lead-in from the contact point q to p runs through
+// scrap only: p off every line, and no pixel between q and p material (a
+// lead-in into the next hole must not cross the web between).
+bool lead_in_in_scrap(const PlacementContext& ctx, Point q, Point p) {
+  const Colour at_start = pixel_at(ctx, p);
+  if (at_start == kBlack || at_start == kMaterialGrey) return false;
+  return !material_on_the_way(ctx, q, p, false);
+}
+
+// Whether the lead-in from the contact point q to p starts on material or
+// crosses it: a candidate that lands on a line beyond a narrow web is
+// judged by the walk on the far side of the line, not by the web it stands
+// in.
+bool runs_through_material(const PlacementContext& ctx, Point q, Point p) {
+  return material_on_the_way(ctx, q, p, true);
 }
 
 // The candidate on the side tried first is not on material, but it lies on
