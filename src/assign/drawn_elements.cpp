@@ -19,15 +19,14 @@ DrawnElements::DrawnElements(const Drawing& drawing, const LayerTicks& ticked) {
     if (!ticked[static_cast<std::size_t>(k)] || !drawing.has_layer(k)) continue;
     const Table& t = drawing.layer(k);
     for (std::size_t r = 0; r < t.last_row(); ++r)
-      if (const auto shape = element_shape(t, r))
-        elements_.push_back({*shape, k, t.at(r, col::contour).number()});
+      if (const auto shape = element_shape(t, r)) elements_.push_back(*shape);
   }
   if (elements_.empty()) return;
-  double left = elements_[0].shape.left, right = elements_[0].shape.right;
-  double low = elements_[0].shape.low, high = elements_[0].shape.high;
-  for (const Drawn& d : elements_) {
-    left = std::min(left, d.shape.left), right = std::max(right, d.shape.right);
-    low = std::min(low, d.shape.low), high = std::max(high, d.shape.high);
+  double left = elements_[0].left, right = elements_[0].right;
+  double low = elements_[0].low, high = elements_[0].high;
+  for (const ElementShape& d : elements_) {
+    left = std::min(left, d.left), right = std::max(right, d.right);
+    low = std::min(low, d.low), high = std::max(high, d.high);
   }
   const double w = right - left, hh = high - low;
   const double n = static_cast<double>(elements_.size());
@@ -49,12 +48,12 @@ DrawnElements::DrawnElements(const Drawing& drawing, const LayerTicks& ticked) {
     for (std::int64_t y = g.y_lo; y <= g.y_hi; ++y)
       for (std::int64_t x = g.x_lo; x <= g.x_hi; ++x) visit(static_cast<std::size_t>(y * nx_ + x));
   };
-  for (const Drawn& d : elements_) each_cell(d.shape, [&count](std::size_t c) { ++count[c + 1]; });
+  for (const ElementShape& d : elements_) each_cell(d, [&count](std::size_t c) { ++count[c + 1]; });
   for (std::size_t c = 0; c < cells; ++c) count[c + 1] += count[c];
   start_ = count;
   items_.resize(start_.back());
   for (std::size_t i = 0; i < elements_.size(); ++i)
-    each_cell(elements_[i].shape, [&](std::size_t c) { items_[count[c]++] = static_cast<std::uint32_t>(i); });
+    each_cell(elements_[i], [&](std::size_t c) { items_[count[c]++] = static_cast<std::uint32_t>(i); });
   seen_.assign(elements_.size(), 0);
 }
 
@@ -68,15 +67,15 @@ DrawnElements::Range DrawnElements::cells_of(double left, double right, double l
   return {cell(left, x0_, nx_), cell(right, x0_, nx_), cell(low, y0_, ny_), cell(high, y0_, ny_)};
 }
 
-bool DrawnElements::lead_in_meets(double px, double py, double cx, double cy, int layer,
-                                  double contour) const {
+bool DrawnElements::lead_in_meets(double px, double py, double cx, double cy) const {
   if (elements_.empty()) return false;
   if (++stamp_ == 0) {
     std::fill(seen_.begin(), seen_.end(), 0);
     stamp_ = 1;
   }
   const double len = std::hypot(cx - px, cy - py);
-  // The lead-in ends on its own contour: a meeting there is its contact.
+  // The lead-in ends on its contour: a meeting there is its contact, with
+  // its own contour or with one drawn over it or touching it there.
   const double at_contact = 1e-9 * (std::fabs(cx) + std::fabs(cy) + len + 1);
   const double lo_x = std::min(px, cx), hi_x = std::max(px, cx);
   const double lo_y = std::min(py, cy), hi_y = std::max(py, cy);
@@ -87,12 +86,10 @@ bool DrawnElements::lead_in_meets(double px, double py, double cx, double cy, in
       const std::uint32_t i = items_[k];
       if (seen_[i] == stamp_) continue;
       seen_[i] = stamp_;
-      const Drawn& d = elements_[i];
-      if (d.shape.right < lo_x || d.shape.left > hi_x || d.shape.high < lo_y || d.shape.low > hi_y) continue;
-      const auto t = segment_meets(d.shape, px, py, cx, cy);
-      if (!t) continue;
-      const bool own = d.layer == layer && d.contour == contour;
-      if (!own || (1 - *t) * len > at_contact) return true;
+      const ElementShape& d = elements_[i];
+      if (d.right < lo_x || d.left > hi_x || d.high < lo_y || d.low > hi_y) continue;
+      const auto t = segment_meets(d, px, py, cx, cy);
+      if (t && (1 - *t) * len > at_contact) return true;
     }
     return false;
   };

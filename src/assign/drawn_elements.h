@@ -19,9 +19,8 @@ class DrawnElements {
   DrawnElements(const Drawing& drawing, const LayerTicks& ticked);
 
   // Whether the straight lead-in from p to its contact point c meets a drawn
-  // element: of another contour anywhere, of its own contour (the layer and
-  // its contour number) anywhere but at c.
-  bool lead_in_meets(double px, double py, double cx, double cy, int layer, double contour) const;
+  // element anywhere but at c: another contour, or its own before c.
+  bool lead_in_meets(double px, double py, double cx, double cy) const;
 
   // The diagonal of the drawing's extent; 0 for an empty drawing.
   double extent() const {
@@ -29,18 +28,13 @@ class DrawnElements {
   }
 
  private:
-  struct Drawn {
-    ElementShape shape;
-    int layer = 0;
-    double contour = 0;
-  };
   struct Range {
     std::int64_t x_lo, x_hi, y_lo, y_hi;
   };
   Range cells_of(double left, double right, double low, double high) const;
   bool clip(double px, double py, double cx, double cy, double& t0, double& t1) const;
 
-  std::vector<Drawn> elements_;
+  std::vector<ElementShape> elements_;
   double x0_ = 0, y0_ = 0, h_ = 1;
   std::int64_t nx_ = 0, ny_ = 0;
   // Cell c holds the elements items_[start_[c] .. start_[c + 1]).

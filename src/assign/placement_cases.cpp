@@ -170,8 +170,7 @@ bool round_part(const PlacementContext& ctx, Point q, double r) {
 // Whether the lead-in from p to the contact point q runs through nothing
 // drawn: a lead-in across a neighbouring hole or part cuts into it.
 bool lead_in_clear(const PlacementContext& ctx, Point q, Point p) {
-  return ctx.drawn == nullptr ||
-         !ctx.drawn->lead_in_meets(p.x, p.y, q.x, q.y, layer_number(ctx.Now_ly), ctx.state.Grp_row.number());
+  return ctx.drawn == nullptr || !ctx.drawn->lead_in_meets(p.x, p.y, q.x, q.y);
 }
 
 }  // namespace
