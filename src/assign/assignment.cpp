@@ -85,7 +85,7 @@ void run_approach_assignment(Assignment& assignment, Preview& preview, MaterialM
     PlacementContext ctx{assignment, decision, settings, Cnt_total, drawing.layer(k), layer_name(k), &drawn};
     assign_layer_approaches(ctx);
   }
-  const Enclosures enclosures = find_enclosures(drawing, assignment);
+  const Enclosures enclosures = find_enclosures(drawing, assignment, drawn);
   plan_cut_order(assignment, &enclosures);
   if (material.every_part) mark_part_outlines(assignment, enclosures, material);
   draw_traverses(decision, assignment.Ord_dat);

@@ -15,11 +15,20 @@ constexpr double kCellsPerElement = 4;
 }  // namespace
 
 DrawnElements::DrawnElements(const Drawing& drawing, const LayerTicks& ticked) {
+  std::size_t rows = 0;
+  for (int k = 0; k < kLayerCount; ++k)
+    if (ticked[static_cast<std::size_t>(k)] && drawing.has_layer(k)) rows += drawing.layer(k).last_row();
+  elements_.reserve(rows);
   for (int k = 0; k < kLayerCount; ++k) {
     if (!ticked[static_cast<std::size_t>(k)] || !drawing.has_layer(k)) continue;
     const Table& t = drawing.layer(k);
+    std::vector<std::uint32_t>& of_row = element_of_row_[static_cast<std::size_t>(k)];
+    of_row.assign(t.last_row(), kNoElement);
     for (std::size_t r = 0; r < t.last_row(); ++r)
-      if (const auto shape = element_shape(t, r)) elements_.push_back(*shape);
+      if (const auto shape = element_shape(t, r)) {
+        of_row[r] = static_cast<std::uint32_t>(elements_.size());
+        elements_.push_back(*shape);
+      }
   }
   if (elements_.empty()) return;
   double left = elements_[0].left, right = elements_[0].right;
@@ -34,10 +43,7 @@ DrawnElements::DrawnElements(const Drawing& drawing, const LayerTicks& ticked) {
   double h = std::sqrt(std::max(w * hh, 0.0) * kPerCell / n);
   h = std::max({h, w / most, hh / most, std::sqrt(w * hh / most)});
   if (!(h > 0) || !std::isfinite(h)) h = std::max({w, hh, 1.0});
-  if (!std::isfinite(h)) {
-    elements_.clear();  // a drawing this far out has nothing a lead-in could meet
-    return;
-  }
+  if (!std::isfinite(h)) return;  // a drawing this far out has nothing a lead-in could meet
   x0_ = left, y0_ = low, h_ = h;
   nx_ = static_cast<std::int64_t>(std::floor(w / h)) + 1;
   ny_ = static_cast<std::int64_t>(std::floor(hh / h)) + 1;
@@ -67,8 +73,15 @@ DrawnElements::Range DrawnElements::cells_of(double left, double right, double l
   return {cell(left, x0_, nx_), cell(right, x0_, nx_), cell(low, y0_, ny_), cell(high, y0_, ny_)};
 }
 
+const ElementShape* DrawnElements::shape(int layer, std::size_t row) const {
+  if (layer < 0 || layer >= kLayerCount) return nullptr;
+  const std::vector<std::uint32_t>& of_row = element_of_row_[static_cast<std::size_t>(layer)];
+  if (row >= of_row.size() || of_row[row] == kNoElement) return nullptr;
+  return &elements_[of_row[row]];
+}
+
 bool DrawnElements::lead_in_meets(double px, double py, double cx, double cy) const {
-  if (elements_.empty()) return false;
+  if (start_.empty()) return false;
   if (++stamp_ == 0) {
     std::fill(seen_.begin(), seen_.end(), 0);
     stamp_ = 1;

@@ -3,6 +3,7 @@
 // lead-in that crosses a neighbouring hole or part cuts a notch into it.
 #pragma once
 
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -22,9 +23,13 @@ class DrawnElements {
   // element anywhere but at c: another contour, or its own before c.
   bool lead_in_meets(double px, double py, double cx, double cy) const;
 
+  // The shape of row `row` of a ticked layer's table; nothing for a row that
+  // is no line, arc or circle, or a layer not ticked.
+  const ElementShape* shape(int layer, std::size_t row) const;
+
   // The diagonal of the drawing's extent; 0 for an empty drawing.
   double extent() const {
-    return elements_.empty() ? 0 : std::hypot(static_cast<double>(nx_) * h_, static_cast<double>(ny_) * h_);
+    return start_.empty() ? 0 : std::hypot(static_cast<double>(nx_) * h_, static_cast<double>(ny_) * h_);
   }
 
  private:
@@ -34,7 +39,10 @@ class DrawnElements {
   Range cells_of(double left, double right, double low, double high) const;
   bool clip(double px, double py, double cx, double cy, double& t0, double& t1) const;
 
+  static constexpr std::uint32_t kNoElement = UINT32_MAX;
   std::vector<ElementShape> elements_;
+  // The element each row of a ticked layer's table is, or kNoElement.
+  std::array<std::vector<std::uint32_t>, kLayerCount> element_of_row_;
   double x0_ = 0, y0_ = 0, h_ = 1;
   std::int64_t nx_ = 0, ny_ = 0;
   // Cell c holds the elements items_[start_[c] .. start_[c + 1]).

@@ -5,14 +5,13 @@
 #include <cstdint>
 
 #include "assign/placement.h"
-#include "import/element_shape.h"
 
 namespace makenc {
 namespace {
 
 struct Container {
   std::size_t row = 0;             // of Apr_dat
-  std::size_t first = 0, end = 0;  // its elements in `shapes`
+  std::size_t first = 0, end = 0;  // its elements in `members`
   double left = 0, right = 0, low = 0, high = 0;
 };
 
@@ -91,27 +90,27 @@ class ContainerGrid {
 
 }  // namespace
 
-Enclosures find_enclosures(const Drawing& drawing, const Assignment& assignment) {
+Enclosures find_enclosures(const Drawing& drawing, const Assignment& assignment, const DrawnElements& drawn) {
   const Table& A = assignment.Apr_dat;
   const std::size_t n = std::min(A.rows(), assignment.Apr_span.size());
   std::vector<Container> containers;
-  std::vector<ElementShape> shapes;
+  std::vector<const ElementShape*> members;
   for (std::size_t k = 0; k < n; ++k) {
     const ContourSpan& span = assignment.Apr_span[k];
     if (A.at(k, rec::layer).is_empty() || span.layer < 0 || !drawing.has_layer(span.layer) ||
         !is_container(A, k))
       continue;
     const Table& t = drawing.layer(span.layer);
-    Container c{k, shapes.size(), shapes.size()};
+    Container c{k, members.size(), members.size()};
     for (std::size_t r = span.first; r < span.end && r < t.rows(); ++r)
-      if (const auto s = element_shape(t, r)) shapes.push_back(*s);
-    c.end = shapes.size();
+      if (const ElementShape* s = drawn.shape(span.layer, r)) members.push_back(s);
+    c.end = members.size();
     if (c.end == c.first) continue;
-    c.left = shapes[c.first].left, c.right = shapes[c.first].right;
-    c.low = shapes[c.first].low, c.high = shapes[c.first].high;
+    c.left = members[c.first]->left, c.right = members[c.first]->right;
+    c.low = members[c.first]->low, c.high = members[c.first]->high;
     for (std::size_t i = c.first; i < c.end; ++i) {
-      c.left = std::min(c.left, shapes[i].left), c.right = std::max(c.right, shapes[i].right);
-      c.low = std::min(c.low, shapes[i].low), c.high = std::max(c.high, shapes[i].high);
+      c.left = std::min(c.left, members[i]->left), c.right = std::max(c.right, members[i]->right);
+      c.low = std::min(c.low, members[i]->low), c.high = std::max(c.high, members[i]->high);
     }
     containers.push_back(c);
   }
@@ -126,7 +125,7 @@ Enclosures find_enclosures(const Drawing& drawing, const Assignment& assignment)
       const Container& c = containers[i];
       if (c.row == k || x < c.left || x > c.right || y < c.low || y > c.high) return;
       int crossings = 0;
-      for (std::size_t s = c.first; s < c.end; ++s) crossings += ray_crossings(shapes[s], x, y);
+      for (std::size_t s = c.first; s < c.end; ++s) crossings += ray_crossings(*members[s], x, y);
       if (crossings % 2 == 1) e.around_.push_back(c.row);
     });
   }

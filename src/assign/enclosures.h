@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "assign/assignment.h"
+#include "assign/drawn_elements.h"
 #include "core/drawing.h"
 
 namespace makenc {
@@ -30,7 +31,7 @@ struct Enclosures {
 // "cut") when a point of its own contour is: the contact point of a loop or
 // circle, the start of an open chain, the point itself. Each contour is
 // tested exactly (even-odd) against the contours whose extent holds the
-// point.
-Enclosures find_enclosures(const Drawing& drawing, const Assignment& assignment);
+// point. The shapes are those of `drawn`, which holds the ticked layers.
+Enclosures find_enclosures(const Drawing& drawing, const Assignment& assignment, const DrawnElements& drawn);
 
 }  // namespace makenc
