@@ -129,6 +129,9 @@ int run_batch(const CommandLine& cl, const std::filesystem::path& folder, std::o
     const Status reported = write_report(*session, date, report);
     if (!reported) return fail(err, reported.error());
   }
+  // Nothing reads the map after this: its pixels go before the program is
+  // built, which is the batch run's largest moment.
+  session->map = MaterialMap{};
   auto written = make_nc(*session, date);
   if (!written) {
     // The report would tell of a program that was not written.

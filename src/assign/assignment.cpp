@@ -79,13 +79,18 @@ void run_approach_assignment(Assignment& assignment, Preview& preview, MaterialM
         {"the drawing is too large for a material map as fine as the approach length asks: lead-ins in "
          "holes narrower than " +
          width_text(map.check_below) + " may need a check"});
-  const DrawnElements drawn(drawing, ticked);
-  for (int k = 0; k < kLayerCount; ++k) {
-    if (!ticked[static_cast<std::size_t>(k)] || !drawing.has_layer(k)) continue;
-    PlacementContext ctx{assignment, decision, settings, Cnt_total, drawing.layer(k), layer_name(k), &drawn};
-    assign_layer_approaches(ctx);
+  Enclosures enclosures;
+  {
+    // The lead-in index goes before the order is planned, at the run's peak.
+    const DrawnElements drawn(drawing, ticked);
+    for (int k = 0; k < kLayerCount; ++k) {
+      if (!ticked[static_cast<std::size_t>(k)] || !drawing.has_layer(k)) continue;
+      PlacementContext ctx{assignment,       decision,      settings, Cnt_total,
+                           drawing.layer(k), layer_name(k), &drawn};
+      assign_layer_approaches(ctx);
+    }
+    enclosures = find_enclosures(drawing, assignment, drawn);
   }
-  const Enclosures enclosures = find_enclosures(drawing, assignment, drawn);
   plan_cut_order(assignment, &enclosures);
   if (material.every_part) mark_part_outlines(assignment, enclosures, material);
   draw_traverses(decision, assignment.Ord_dat);

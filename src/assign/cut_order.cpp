@@ -162,7 +162,17 @@ void build_work_list(CutPlan& plan, const Table& Apr_dat, std::size_t M) {
     plan.Ord_wrk.at(next, kDistance) = Cell(distance_to(0, 0, Apr_dat, k));
     ++next;
   }
-  plan.Ord_src = plan.Ord_wrk;
+  plan.Ord_layer.resize(M);
+  for (std::size_t k = 0; k < M; ++k) plan.Ord_layer[k] = plan.Ord_wrk.at(k, rec::layer);
+}
+
+// The work list as first built: the records with their distances from the
+// origin, none blanked.
+const Table& unblanked_work_list(CutPlan& plan) {
+  for (std::size_t k = 0; k < plan.Ord_layer.size(); ++k)
+    plan.Ord_wrk.at(k, rec::layer) = std::move(plan.Ord_layer[k]);
+  plan.Ord_layer.clear();
+  return plan.Ord_wrk;
 }
 
 // The grid over the approach points of the records still to be placed, and
@@ -195,13 +205,14 @@ void index_remaining(CutPlan& plan, std::size_t M) {
 
 // Each entry of the order takes the first record with its contour number;
 // the list ends at the first entry no record has. Returns the row of
-// Ord_src each row of Ord_dat holds (M for none).
-std::vector<std::size_t> build_cut_list(const CutPlan& plan, Table& Ord_dat, std::size_t M) {
+// the work list (`src`) each row of Ord_dat holds (M for none).
+std::vector<std::size_t> build_cut_list(const CutPlan& plan, const Table& src, Table& Ord_dat,
+                                        std::size_t M) {
   std::vector<std::size_t> source(M, M);
   std::vector<std::pair<double, std::size_t>> rows;  // (number, row), sorted
   rows.reserve(M);
   for (std::size_t k = 0; k < M; ++k) {
-    const double id = plan.Ord_src.at(k, rec::contour).number();
+    const double id = src.at(k, rec::contour).number();
     if (!std::isnan(id)) rows.emplace_back(id, k);  // no look-up meets NaN
   }
   std::sort(rows.begin(), rows.end());
@@ -210,12 +221,12 @@ std::vector<std::size_t> build_cut_list(const CutPlan& plan, Table& Ord_dat, std
     const auto it = std::lower_bound(rows.begin(), rows.end(), std::pair<double, std::size_t>{id, 0},
                                      [](const auto& a, const auto& b) { return a.first < b.first; });
     if (it == rows.end() || it->first != id ||
-        compare(plan.Ord_src.at(it->second, rec::contour), plan.Ord_seq[p]) != 0)
+        compare(src.at(it->second, rec::contour), plan.Ord_seq[p]) != 0)
       break;
-    Ord_dat.copy_row(p, plan.Ord_src, it->second);
+    Ord_dat.copy_row(p, src, it->second);
     source[p] = it->second;
   }
-  Ord_dat.copy_row(M - 1, plan.Ord_src, M - 1);
+  Ord_dat.copy_row(M - 1, src, M - 1);
   source[M - 1] = M - 1;
   return source;
 }
@@ -251,9 +262,9 @@ bool inner_first(const InnerFirstInput& in, const std::vector<std::size_t>& sour
 
 // Replaces the order with one that waits for what lies inside each contour;
 // the held-back record stays last unless something encloses it.
-std::vector<std::size_t> reorder_inner_first(const CutPlan& plan, InnerFirstInput& in, Table& Ord_dat) {
+std::vector<std::size_t> reorder_inner_first(const CutPlan& plan, const Table& src, InnerFirstInput& in,
+                                             Table& Ord_dat) {
   const std::size_t M = plan.apr_row.size();
-  const Table& src = plan.Ord_src;
   for (std::size_t k = 0; k < M; ++k) {
     const bool line = src.at(k, rec::kind) == "line";
     in.apr_x.push_back(src.at(k, rec::apr_x).number());
@@ -368,13 +379,14 @@ void plan_cut_order(Assignment& assignment, const Enclosures* enclosures) {
   plan.Ord_wrk.at(M - 1, rec::layer) = "";
   index_remaining(plan, M);
   run_rounds(plan, M);
-  std::vector<std::size_t> source = build_cut_list(plan, assignment.Ord_dat, M);
+  const Table& src = unblanked_work_list(plan);
+  std::vector<std::size_t> source = build_cut_list(plan, src, assignment.Ord_dat, M);
   assignment.last_is_outline = last_record_is_outline(Apr_dat);
   if (enclosures != nullptr && enclosures->any()) {
     InnerFirstInput in;
     enclosures_by_record(plan, *enclosures, in);
     if (!inner_first(in, source)) {
-      source = reorder_inner_first(plan, in, assignment.Ord_dat);
+      source = reorder_inner_first(plan, src, in, assignment.Ord_dat);
       if (source.back() != M - 1) assignment.last_is_outline = false;
     }
   }

@@ -25,8 +25,9 @@ struct CutPlan {
   // placed. Distances from the tool are measured when a round needs them,
   // so column 9 keeps the distance from the origin.
   Table Ord_wrk;
-  // Ord_wrk as first built, with the distances from the origin.
-  Table Ord_src;
+  // Column 0 of Ord_wrk as first built: written back once the order is
+  // known, Ord_wrk is again the work list the cut list is copied from.
+  std::vector<Cell> Ord_layer;
   std::vector<Cell> Ord_seq;  // contour numbers in cutting order
   std::int64_t Ord_pos = 0;
   std::int64_t Ord_taken = 0;
