@@ -113,9 +113,13 @@ bool DrawnElements::lead_in_meets(double px, double py, double cx, double cy) co
   const double span = (t1 - t0) * len;
   const double steps = std::ceil(span / (h_ / 2));
   if (!std::isfinite(steps)) return false;
+  // A point in the cell of the point before it has nothing new to offer.
+  std::int64_t last_x = -2, last_y = -2;
   for (double i = 0; i <= steps; ++i) {
     const double t = steps == 0 ? t0 : t0 + (t1 - t0) * i / steps;
     const Range g = cells_of(px + (cx - px) * t, px + (cx - px) * t, py + (cy - py) * t, py + (cy - py) * t);
+    if (g.x_lo == last_x && g.y_lo == last_y) continue;
+    last_x = g.x_lo, last_y = g.y_lo;
     for (std::int64_t y = g.y_lo - 1; y <= g.y_hi + 1; ++y)
       for (std::int64_t x = g.x_lo - 1; x <= g.x_hi + 1; ++x)
         if (meets_in(x, y)) return true;
