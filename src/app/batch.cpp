@@ -103,6 +103,7 @@ int run_dump_cutlist(const CommandLine& cl, const std::filesystem::path& folder,
                      std::ostream& err) {
   auto session = open_for_batch(cl, folder);
   if (!session) return fail(err, session.error());
+  session->preview_shown = false;
   run_assignment(*session);
   warn(err, session->assignment.warnings);
   out << dump_cutlist(session->assignment);
@@ -115,6 +116,7 @@ int run_batch(const CommandLine& cl, const std::filesystem::path& folder, std::o
   if (!session) return fail(err, session.error());
   session->options.joints = !cl.no_joints;
   session->options.check_drawing = cl.check_drawing;
+  session->preview_shown = !cl.preview_png.empty();
   run_assignment(*session);
   warn(err, session->assignment.warnings);
   if (!cl.preview_png.empty()) {

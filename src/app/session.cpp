@@ -36,7 +36,8 @@ void prepare_map(Session& session) {
 void run_assignment(Session& session) {
   run_approach_assignment(session.assignment, session.preview, session.map, session.start.drawing,
                           session.settings, session.options.layers,
-                          MaterialChoice{session.every_part_material, session.options.skip_outline});
+                          MaterialChoice{session.every_part_material, session.options.skip_outline},
+                          session.preview_shown);
   session.makeNC_visible = true;
 }
 

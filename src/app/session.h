@@ -33,6 +33,9 @@ struct Session {
   Result<JobSummary> summary = JobSummary{};
   // The button "makeNC": hidden until an assignment run completes.
   bool makeNC_visible = false;
+  // Whether anybody looks at the preview after an assignment run: not a
+  // batch run that saves no picture of it.
+  bool preview_shown = true;
 };
 
 // Start-up in the host folder; ticks the layer box of every layer that holds

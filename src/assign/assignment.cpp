@@ -48,7 +48,7 @@ void mark_part_outlines(Assignment& assignment, const Enclosures& enclosures, Ma
 
 void run_approach_assignment(Assignment& assignment, Preview& preview, MaterialMap& map,
                              const Drawing& drawing, const Settings& settings, const LayerTicks& ticked,
-                             MaterialChoice material) {
+                             MaterialChoice material, bool shown) {
   const std::int64_t Cnt_total = std::max<std::int64_t>(drawing.Cnt_total, 0);
   assignment.Apr_cnt = 0;
   assignment.ini_Apr = settings.ini_Apr;
@@ -93,8 +93,10 @@ void run_approach_assignment(Assignment& assignment, Preview& preview, MaterialM
   }
   plan_cut_order(assignment, &enclosures);
   if (material.every_part) mark_part_outlines(assignment, enclosures, material);
-  draw_traverses(decision, assignment.Ord_dat);
-  show_material_map(map, preview);
+  if (shown) {
+    draw_traverses(decision, assignment.Ord_dat);
+    show_material_map(map, preview);
+  }
   preview.Mus_clic = 0;
 }
 

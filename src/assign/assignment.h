@@ -61,10 +61,11 @@ struct MaterialChoice {
 // contours of the ticked layers, draws lead-ins and rapid moves, and clears
 // preview.Mus_clic. The map is decided where `map` says (the preview, or a
 // surface of its own that the preview then shows); the preview surface
-// keeps its current size.
+// keeps its current size. A run whose preview nobody looks at (`shown`
+// false) leaves out the rapid moves and the map shown in the preview.
 void run_approach_assignment(Assignment& assignment, Preview& preview, MaterialMap& map,
                              const Drawing& drawing, const Settings& settings, const LayerTicks& ticked,
-                             MaterialChoice material = {});
+                             MaterialChoice material = {}, bool shown = true);
 
 // The same with a map that lives for this run only: material painted by
 // hand on the preview is the map.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "assign/assignment.h"
+#include "assign/dump_cutlist.h"
 #include "assign/test_layers.h"
 #include "core/constants.h"
 #include "preview/material_map.h"
@@ -128,7 +129,7 @@ struct PlateRun {
 
 // The plate's outline and `holes` holes on a lattice, their widths stepping
 // from the smallest to the largest, the shapes and turns taking turns.
-void build_and_run(const Plate& plate, PlateRun& run) {
+void build_and_run(const Plate& plate, PlateRun& run, bool shown = true) {
   LayerBuilder b;
   b.line(0, 0, plate.width, 0).line(plate.width, 0, plate.width, plate.height);
   b.line(plate.width, plate.height, 0, plate.height).line(0, plate.height, 0, 0).contour();
@@ -148,7 +149,32 @@ void build_and_run(const Plate& plate, PlateRun& run) {
   run.drawing = make_drawing(plate.width, plate.height, {{0, b.table()}}, b.next_contour() - 1);
   run.settings.ini_Apr = std::to_string(L);
   redraw_preview(run.preview, run.drawing, run.ticks, kBatchPreviewWidth, kBatchPreviewHeight);
-  run_approach_assignment(run.a, run.preview, run.map, run.drawing, run.settings, run.ticks);
+  run_approach_assignment(run.a, run.preview, run.map, run.drawing, run.settings, run.ticks, {}, shown);
+}
+
+bool has_colour(const Surface& s, Colour c) {
+  for (const Colour p : s.pixels())
+    if (p == c) return true;
+  return false;
+}
+
+// A run nobody looks at draws no rapid moves and does not show the map, on
+// a map of its own or on the preview, and places and orders exactly as a
+// shown one.
+TEST(UnseenRun, PlacesAndOrdersAsAShownOne) {
+  for (const Plate& plate :
+       {Plate{"own map", 3000, 1500, 5, 2.5, 10, 60}, Plate{"preview is the map", 300, 150, 5, 1, 2.4, 24}}) {
+    PlateRun shown, unseen;
+    build_and_run(plate, shown, true);
+    build_and_run(plate, unseen, false);
+    EXPECT_EQ(dump_cutlist(unseen.a), dump_cutlist(shown.a)) << plate.name;
+    EXPECT_EQ(unseen.a.Apr_dat.rows(), shown.a.Apr_dat.rows()) << plate.name;
+    for (std::size_t r = 0; r < shown.a.Apr_dat.rows(); ++r)
+      for (std::size_t c = 0; c < shown.a.Apr_dat.cols(); ++c)
+        ASSERT_EQ(compare(unseen.a.Apr_dat.at(r, c), shown.a.Apr_dat.at(r, c)), 0) << plate.name << " " << r;
+    EXPECT_TRUE(has_colour(shown.preview.surface, kTraverseBlue)) << plate.name;
+    EXPECT_FALSE(has_colour(unseen.preview.surface, kTraverseBlue)) << plate.name;
+  }
 }
 
 class ScrapSide : public ::testing::TestWithParam<Plate> {};
