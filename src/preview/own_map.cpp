@@ -2,6 +2,7 @@
 // to tell the two sides of a contour apart at the approach length.
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 
 #include "core/constants.h"
@@ -131,31 +132,50 @@ void show_material_map(const MaterialMap& map, Preview& preview) {
   // Preview pixel i covers the drawing from (i - 0.5 - x0) / k to
   // (i + 0.5 - x0) / k; on the map that is f.x0 + f.k * x.
   const double ratio = static_cast<double>(f.Scr_k) / p.Scr_k;
-  std::vector<Span> columns(static_cast<std::size_t>(to.width()));
-  for (int i = 0; i < to.width(); ++i) {
-    const double x = f.Scr_x0 + (i - 0.5 - p.Scr_x0) * ratio;
-    columns[static_cast<std::size_t>(i)] = covered(x, x + ratio, from.width());
+  const auto width = static_cast<std::size_t>(to.width());
+  std::vector<Span> columns(width);
+  for (std::size_t i = 0; i < width; ++i) {
+    const double x = f.Scr_x0 + (static_cast<double>(i) - 0.5 - p.Scr_x0) * ratio;
+    columns[i] = covered(x, x + ratio, from.width());
   }
-  std::array<int, Surface::kMaxColours> rank_of{};
+  // The line ranks a map pixel holds as one bit each (bit 0 for a region),
+  // and the shade of each rank's colour: every colour the map holds has one
+  // shade.
   const std::vector<Colour>& colours = from.colours();
-  for (std::size_t c = 0; c < colours.size(); ++c) rank_of[c] = line_rank(colours[c]);
+  std::array<std::uint8_t, Surface::kMaxColours> rank_bit{};
+  std::array<std::uint8_t, 4> shade_of_rank{};
+  for (std::size_t c = 0; c < colours.size(); ++c) {
+    const int rank = line_rank(colours[c]);
+    rank_bit[c] = static_cast<std::uint8_t>(1U << rank);
+    shade_of_rank[static_cast<std::size_t>(rank)] = static_cast<std::uint8_t>(c);
+  }
+  // The same for two neighbouring pixels, so that rows are read two pixels
+  // at a time: pair_bits[left + 256 * right].
+  std::vector<std::uint8_t> pair_bits(Surface::kMaxColours * Surface::kMaxColours);
+  for (std::size_t right = 0; right < Surface::kMaxColours; ++right)
+    for (std::size_t left = 0; left < Surface::kMaxColours; ++left)
+      pair_bits[left + Surface::kMaxColours * right] = rank_bit[left] | rank_bit[right];
+  constexpr unsigned kTraverseBit = 1U << 3;  // the highest rank: nothing wins over it
   for (int j = 0; j < to.height(); ++j) {
     // Screen y grows downward on both.
     const double y = f.Scr_y0 - (p.Scr_y0 - (j - 0.5)) * ratio;
     const Span rows = covered(y, y + ratio, from.height());
-    for (int i = 0; i < to.width(); ++i) {
-      const Span& cols = columns[static_cast<std::size_t>(i)];
-      std::uint8_t best = from.indexed_row((rows.first + rows.last) / 2)[(cols.first + cols.last) / 2];
-      int rank = rank_of[best];
-      for (int v = rows.first; v <= rows.last && rank < 3; ++v) {
+    const std::uint8_t* middle = from.indexed_row((rows.first + rows.last) / 2);
+    for (std::size_t i = 0; i < width; ++i) {
+      const Span& cols = columns[i];
+      unsigned seen = 0;
+      for (int v = rows.first; v <= rows.last && (seen & kTraverseBit) == 0; ++v) {
         const std::uint8_t* line = from.indexed_row(v);
-        for (int u = cols.first; u <= cols.last; ++u)
-          if (rank_of[line[u]] > rank) {
-            best = line[u];
-            rank = rank_of[best];
-          }
+        int u = cols.first;
+        for (; u < cols.last; u += 2) seen |= pair_bits[line[u] + Surface::kMaxColours * line[u + 1]];
+        if (u == cols.last) seen |= rank_bit[line[u]];
       }
-      to.set_pixel(i, j, colours[best]);
+      // The highest line rank among the pixels covered, else the colour at
+      // the centre.
+      const int rank = std::bit_width(seen) - 1;
+      const std::uint8_t shade =
+          rank > 0 ? shade_of_rank[static_cast<std::size_t>(rank)] : middle[(cols.first + cols.last) / 2];
+      to.set_pixel(static_cast<int>(i), j, colours[shade]);
     }
   }
 }

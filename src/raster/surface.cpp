@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <new>
+#include <utility>
 
 #include "raster/raster_steps.h"
 
@@ -69,31 +72,101 @@ Surface::Surface(int width, int height, Colour background) : background_(backgro
   resize(width, height);
 }
 
+Surface::Surface(const Surface& other)
+    : draw_style(other.draw_style),
+      fill_style(other.fill_style),
+      fill_colour(other.fill_colour),
+      width_(other.width_),
+      height_(other.height_),
+      background_(other.background_),
+      palette_(other.palette_),
+      shades_(blank_shades(other.size())),
+      count_(other.count_),
+      last_shade_(other.last_shade_),
+      blank_(other.blank_) {
+  if (!blank_ && size() > 0) std::memcpy(shades_.get(), other.shades_.get(), size());
+}
+
+Surface& Surface::operator=(const Surface& other) {
+  if (this != &other) {
+    shades_.reset();  // the old pixels go before the copy is made
+    *this = Surface(other);
+  }
+  return *this;
+}
+
+Surface::Surface(Surface&& other) noexcept
+    : draw_style(other.draw_style),
+      fill_style(other.fill_style),
+      fill_colour(other.fill_colour),
+      width_(other.width_),
+      height_(other.height_),
+      background_(other.background_),
+      palette_(std::move(other.palette_)),
+      shades_(std::move(other.shades_)),
+      count_(std::exchange(other.count_, 0)),
+      last_shade_(other.last_shade_),
+      blank_(other.blank_) {}
+
+Surface& Surface::operator=(Surface&& other) noexcept {
+  draw_style = other.draw_style;
+  fill_style = other.fill_style;
+  fill_colour = other.fill_colour;
+  width_ = other.width_;
+  height_ = other.height_;
+  background_ = other.background_;
+  palette_ = std::move(other.palette_);
+  shades_ = std::move(other.shades_);
+  count_ = std::exchange(other.count_, 0);
+  last_shade_ = other.last_shade_;
+  blank_ = other.blank_;
+  return *this;
+}
+
+Surface::Shades Surface::blank_shades(std::size_t count) {
+  if (count == 0) return nullptr;
+  auto* p = static_cast<Shade*>(std::calloc(count, 1));
+  if (p == nullptr) throw std::bad_alloc();
+  return Shades(p);
+}
+
 void Surface::resize(int width, int height) {
   width_ = std::max(width, 0);
   height_ = std::max(height, 0);
   palette_.assign(1, background_);
   last_shade_ = 0;
   // Release the old pixels first, so a resize never holds two surfaces.
-  std::vector<Shade>().swap(shades_);
-  shades_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 0);
+  shades_.reset();
+  count_ = 0;
+  shades_ = blank_shades(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
+  count_ = static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
+  blank_ = true;
 }
 
 void Surface::erase() {
   palette_.assign(1, background_);
   last_shade_ = 0;
-  std::fill(shades_.begin(), shades_.end(), Shade{0});
+  if (!blank_ && size() > 0) std::memset(shades_.get(), 0, size());
+  blank_ = true;
 }
 
 Surface::Shade Surface::shade_of(Colour colour) {
+  blank_ = false;
   if (palette_[last_shade_] == colour) return last_shade_;
+  const auto held = std::find(palette_.begin(), palette_.end(), colour);
+  if (held != palette_.end()) {
+    last_shade_ = static_cast<Shade>(held - palette_.begin());
+    return last_shade_;
+  }
+  if (palette_.size() < kMaxColours) {
+    palette_.push_back(colour);
+    last_shade_ = static_cast<Shade>(palette_.size() - 1);
+    return last_shade_;
+  }
+  // A full palette: the nearest colour it holds, the first of equals.
   std::size_t best = 0;
   std::int64_t best_distance = -1;
   for (std::size_t i = 0; i < palette_.size(); ++i) {
-    if (palette_[i] == colour) {
-      last_shade_ = static_cast<Shade>(i);
-      return last_shade_;
-    }
     std::int64_t d = 0;
     for (int shift = 0; shift < 32; shift += 8) {
       const std::int64_t a = (static_cast<std::uint32_t>(palette_[i]) >> shift) & 0xFF;
@@ -105,17 +178,18 @@ Surface::Shade Surface::shade_of(Colour colour) {
       best = i;
     }
   }
-  if (palette_.size() < kMaxColours) {
-    palette_.push_back(colour);
-    best = palette_.size() - 1;
-  }
   last_shade_ = static_cast<Shade>(best);
   return last_shade_;
 }
 
+void Ink::put_run(std::int64_t y, std::int64_t x_lo, std::int64_t x_hi) {
+  if (x_hi < x_lo) return;
+  std::memset(s_.row(static_cast<int>(y)) + x_lo, shade(), static_cast<std::size_t>(x_hi - x_lo + 1));
+}
+
 std::vector<Colour> Surface::pixels() const {
-  std::vector<Colour> all(shades_.size());
-  for (std::size_t i = 0; i < shades_.size(); ++i) all[i] = palette_[shades_[i]];
+  std::vector<Colour> all(size());
+  for (std::size_t i = 0; i < all.size(); ++i) all[i] = palette_[shades_[i]];
   return all;
 }
 
@@ -129,8 +203,7 @@ Colour Surface::pixel(double x, double y) const {
 
 void Surface::set_pixel(int x, int y, Colour colour) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-  shades_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)] =
-      shade_of(colour);
+  row(y)[x] = shade_of(colour);
 }
 
 void Surface::line(double x1, double y1, double x2, double y2, Colour colour) {
@@ -157,14 +230,32 @@ void Surface::line(double x1, double y1, double x2, double y2, Colour colour) {
   const std::int64_t k1 = std::min(step > 0 ? limit - start : start, n);
   const std::int64_t minor_delta = x_major ? dy : dx;
   const std::int64_t minor_start = x_major ? ay : ax;
+  const std::int64_t minor_size = x_major ? height_ : width_;
+  if (k0 > k1) return;
+  // The minor position is minor_start + floor((2 k minor_delta + n) / 2n),
+  // kept as a quotient and a remainder in [0, 2n) that each step moves by
+  // 2 minor_delta, at most 2n.
+  const std::int64_t two_n = 2 * n;
+  std::int64_t minor = floor_div(2 * k0 * minor_delta + n, two_n);
+  std::int64_t rest = 2 * k0 * minor_delta + n - minor * two_n;
+  minor += minor_start;
+  Ink ink(*this, colour);
   for (std::int64_t k = k0; k <= k1; ++k) {
-    if (!style_inks(draw_style, phase + k)) continue;
-    const auto major = static_cast<int>(start + step * k);
-    const std::int64_t minor = minor_start + floor_div(2 * k * minor_delta + n, 2 * n);
-    if (x_major)
-      set_pixel(major, static_cast<int>(std::clamp<std::int64_t>(minor, -1, height_)), colour);
-    else
-      set_pixel(static_cast<int>(std::clamp<std::int64_t>(minor, -1, width_)), major, colour);
+    if (minor >= 0 && minor < minor_size && style_inks(draw_style, phase + k)) {
+      const std::int64_t major = start + step * k;
+      if (x_major)
+        ink.put(major, minor);
+      else
+        ink.put(minor, major);
+    }
+    rest += 2 * minor_delta;
+    if (rest >= two_n) {
+      rest -= two_n;
+      ++minor;
+    } else if (rest < 0) {
+      rest += two_n;
+      --minor;
+    }
   }
 }
 

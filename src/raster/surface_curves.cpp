@@ -1,7 +1,9 @@
 // Circles and arcs on the surface.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "raster/circle_outline.h"
 #include "raster/raster_steps.h"
@@ -12,9 +14,20 @@ namespace {
 
 constexpr double kTurn = 2 * std::numbers::pi;
 
-void plot(Surface& s, std::int64_t x, std::int64_t y, Colour colour) {
-  if (x < 0 || y < 0 || x >= s.width() || y >= s.height()) return;
-  s.set_pixel(static_cast<int>(x), static_cast<int>(y), colour);
+// Rings up to this radius come from a table made once, in ring order: the
+// marks at points and arc ends are such rings, drawn by the ten thousand.
+constexpr std::int64_t kTabledRadius = 8;
+
+const std::vector<RingPixel>& tabled_ring(std::int64_t radius) {
+  static const auto rings = [] {
+    std::array<std::vector<RingPixel>, kTabledRadius + 1> all;
+    for (std::int64_t r = 0; r <= kTabledRadius; ++r) {
+      const CircleOutline ring(r);
+      for (std::int64_t j = 0; j < ring.size(); ++j) all[static_cast<std::size_t>(r)].push_back(ring.at(j));
+    }
+    return all;
+  }();
+  return rings[static_cast<std::size_t>(radius)];
 }
 
 struct WholeCircle {
@@ -28,6 +41,7 @@ bool whole_circle(double cx, double cy, double r, WholeCircle& c) {
 // Every pixel within the radius, row by row; the outline drawn afterwards
 // closes on it without a gap.
 void fill_disc(Surface& s, const WholeCircle& c, Colour colour) {
+  Ink ink(s, colour);
   const std::int64_t v_lo = std::max(-c.r, c.y - (s.height() - 1));
   const std::int64_t v_hi = std::min(c.r, c.y);
   for (std::int64_t v = v_lo; v <= v_hi; ++v) {
@@ -35,7 +49,7 @@ void fill_disc(Surface& s, const WholeCircle& c, Colour colour) {
     const auto half = static_cast<std::int64_t>(std::floor(std::sqrt(h2)));
     const std::int64_t x_lo = std::max<std::int64_t>(c.x - half, 0);
     const std::int64_t x_hi = std::min<std::int64_t>(c.x + half, s.width() - 1);
-    for (std::int64_t x = x_lo; x <= x_hi; ++x) plot(s, x, c.y - v, colour);
+    ink.put_run(c.y - v, x_lo, x_hi);
   }
 }
 
@@ -82,9 +96,18 @@ void Surface::circle(double cx, double cy, double r, Colour colour) {
   WholeCircle c;
   if (!whole_circle(cx, cy, r, c)) return;
   if (fill_style == FillStyle::Solid) fill_disc(*this, c, fill_colour);
+  Ink ink(*this, colour);
+  if (c.r <= kTabledRadius && c.x - c.r >= 0 && c.y - c.r >= 0 && c.x + c.r < width() &&
+      c.y + c.r < height()) {
+    // Wholly on the surface: ring pixel j lies at (x + u, y - v).
+    const std::vector<RingPixel>& ring = tabled_ring(c.r);
+    for (std::size_t j = 0; j < ring.size(); ++j)
+      if (style_inks(draw_style, static_cast<std::int64_t>(j))) ink.put(c.x + ring[j].u, c.y - ring[j].v);
+    return;
+  }
   const CircleOutline ring(c.r);
   ring.visit(c.x, c.y, width(), height(), [&](std::int64_t j, std::int64_t x, std::int64_t y) {
-    if (style_inks(draw_style, j)) plot(*this, x, y, colour);
+    if (style_inks(draw_style, j)) ink.put_inside(x, y);
   });
 }
 
@@ -94,9 +117,10 @@ void Surface::arc(double cx, double cy, double r, double start, double end, Colo
   const CircleOutline ring(c.r);
   const ArcSpan span = arc_span(ring, c.r, start, end);
   const std::int64_t n = ring.size();
+  Ink ink(*this, colour);
   ring.visit(c.x, c.y, width(), height(), [&](std::int64_t j, std::int64_t x, std::int64_t y) {
     const std::int64_t pos = (j - span.first + n) % n;
-    if (pos < span.count && style_inks(draw_style, pos)) plot(*this, x, y, colour);
+    if (pos < span.count && style_inks(draw_style, pos)) ink.put_inside(x, y);
   });
 }
 

@@ -2,8 +2,10 @@
 // span with an explicit stack, so a region of any size fills without deep
 // recursion.
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
+#include "raster/shade_scan.h"
 #include "raster/surface.h"
 
 namespace makenc {
@@ -20,6 +22,7 @@ class SpanFill {
       if (s.palette_[i] == s.fill_colour) fill_present = true;
     }
     fill_ = s.shade_of(s.fill_colour);
+    if (!has_border_) border_ = fill_;
     // While no pixel had the fill colour before, a pixel of that colour is
     // one this fill took; otherwise the filled pixels are kept as bits.
     if (fill_present || s.palette_[fill_] != s.fill_colour || (has_border_ && fill_ == border_))
@@ -38,9 +41,7 @@ class SpanFill {
     int x, y;
   };
 
-  Surface::Shade* row(int y) {
-    return s_.shades_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
-  }
+  Surface::Shade* row(int y) { return s_.row(y); }
   std::size_t index(int x, int y) const {
     return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x);
   }
@@ -70,6 +71,10 @@ class SpanFill {
   template <bool kBits>
   void spans(int x, int y) {
     const Test t{border_, fill_, has_border_};
+    // Without the bits a pixel is closed to the fill when it holds the
+    // border or the fill colour (with no border on the surface, `border_` is
+    // the fill).
+    const ShadeScan<2> closed({t.border, t.fill});
     const int width = width_;
     const int height = height_;
     stack_.push_back({x, y});
@@ -77,17 +82,24 @@ class SpanFill {
       const Seed seed = stack_.back();
       stack_.pop_back();
       Surface::Shade* r = row(seed.y);
-      if (!open<kBits>(t, r, seed.x, seed.y)) continue;
-      int left = seed.x;
-      while (left > 0 && open<kBits>(t, r, left - 1, seed.y)) --left;
-      int right = seed.x;
-      while (right + 1 < width && open<kBits>(t, r, right + 1, seed.y)) ++right;
-      for (int i = left; i <= right; ++i) {
-        r[i] = t.fill;
-        if constexpr (kBits) {
+      int left = 0;
+      int right = 0;
+      if constexpr (kBits) {
+        if (!open<kBits>(t, r, seed.x, seed.y)) continue;
+        left = seed.x;
+        while (left > 0 && open<kBits>(t, r, left - 1, seed.y)) --left;
+        right = seed.x;
+        while (right + 1 < width && open<kBits>(t, r, right + 1, seed.y)) ++right;
+        for (int i = left; i <= right; ++i) {
+          r[i] = t.fill;
           const std::size_t k = index(i, seed.y);
           done_[k / 64] |= std::uint64_t{1} << (k % 64);
         }
+      } else {
+        if (closed.holds(r[seed.x])) continue;
+        left = closed.last_held(r, seed.x - 1) + 1;
+        right = closed.next<true>(r, seed.x + 1, width) - 1;
+        std::memset(r + left, t.fill, static_cast<std::size_t>(right - left + 1));
       }
       if (seed.y > 0) seed_row<kBits>(t, left, right, seed.y - 1);
       if (seed.y + 1 < height) seed_row<kBits>(t, left, right, seed.y + 1);
@@ -98,11 +110,20 @@ class SpanFill {
   template <bool kBits>
   void seed_row(const Test& t, int left, int right, int y) {
     const Surface::Shade* r = row(y);
-    bool in_run = false;
-    for (int i = left; i <= right; ++i) {
-      const bool o = open<kBits>(t, r, i, y);
-      if (o && !in_run) stack_.push_back({i, y});
-      in_run = o;
+    if constexpr (kBits) {
+      bool in_run = false;
+      for (int i = left; i <= right; ++i) {
+        const bool o = open<kBits>(t, r, i, y);
+        if (o && !in_run) stack_.push_back({i, y});
+        in_run = o;
+      }
+    } else {
+      const ShadeScan<2> closed({t.border, t.fill});
+      for (int i = closed.next<false>(r, left, right + 1); i <= right;
+           i = closed.next<false>(r, i, right + 1)) {
+        stack_.push_back({i, y});
+        i = closed.next<true>(r, i + 1, right + 1);
+      }
     }
   }
 
