@@ -32,9 +32,15 @@ class ShadeScan {
   int next(const std::uint8_t* row, int from, int to) const {
     int x = from;
     for (; to - x >= 8; x += 8) {
-      const std::uint64_t held = matches(word_at(row + x));
-      const std::uint64_t hit = kHeld ? held : ~held & kHigh;
+      const std::uint64_t hit = hits<kHeld>(word_at(row + x));
       if (hit != 0) return x + std::countr_zero(hit) / 8;
+    }
+    if (x == to) return to;
+    if (to - from >= 8) {
+      // The last eight pixels before `to`, less those already looked at.
+      const std::uint64_t hit =
+          hits<kHeld>(word_at(row + to - 8)) & (~std::uint64_t{0} << 8 * (x - (to - 8)));
+      return hit != 0 ? to - 8 + std::countr_zero(hit) / 8 : to;
     }
     while (x < to && holds(row[x]) != kHeld) ++x;
     return x;
@@ -47,6 +53,12 @@ class ShadeScan {
     for (; x >= 7; x -= 8) {
       const std::uint64_t held = matches(word_at(row + x - 7));
       if (held != 0) return x - 7 + (63 - std::countl_zero(held)) / 8;
+    }
+    if (x < 0) return -1;
+    if (from >= 7) {
+      // The first eight pixels of the row, less those already looked at.
+      const std::uint64_t held = matches(word_at(row)) & (~std::uint64_t{0} >> 8 * (7 - x));
+      return held != 0 ? (63 - std::countl_zero(held)) / 8 : -1;
     }
     while (x >= 0 && !holds(row[x])) --x;
     return x;
@@ -68,6 +80,12 @@ class ShadeScan {
   static std::uint64_t bytes_equal(std::uint64_t word, std::uint8_t shade) {
     const std::uint64_t t = word ^ (kOnes * shade);
     return ~(((t & kLow7) + kLow7) | t | kLow7);
+  }
+
+  template <bool kHeld>
+  std::uint64_t hits(std::uint64_t word) const {
+    const std::uint64_t held = matches(word);
+    return kHeld ? held : ~held & kHigh;
   }
 
   std::uint64_t matches(std::uint64_t word) const {

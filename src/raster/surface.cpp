@@ -232,6 +232,19 @@ void Surface::line(double x1, double y1, double x2, double y2, Colour colour) {
   const std::int64_t minor_start = x_major ? ay : ax;
   const std::int64_t minor_size = x_major ? height_ : width_;
   if (k0 > k1) return;
+  Ink ink(*this, colour);
+  if (minor_delta == 0 && draw_style == DrawStyle::Solid) {
+    // Along a row or a column: every pixel from k0 to k1.
+    if (minor_start < 0 || minor_start >= minor_size) return;
+    const std::int64_t lo = std::min(start + step * k0, start + step * k1);
+    const std::int64_t hi = std::max(start + step * k0, start + step * k1);
+    if (x_major) {
+      ink.put_run(minor_start, lo, hi);
+    } else {
+      for (std::int64_t y = lo; y <= hi; ++y) ink.put(minor_start, y);
+    }
+    return;
+  }
   // The minor position is minor_start + floor((2 k minor_delta + n) / 2n),
   // kept as a quotient and a remainder in [0, 2n) that each step moves by
   // 2 minor_delta, at most 2n.
@@ -239,7 +252,6 @@ void Surface::line(double x1, double y1, double x2, double y2, Colour colour) {
   std::int64_t minor = floor_div(2 * k0 * minor_delta + n, two_n);
   std::int64_t rest = 2 * k0 * minor_delta + n - minor * two_n;
   minor += minor_start;
-  Ink ink(*this, colour);
   for (std::int64_t k = k0; k <= k1; ++k) {
     if (minor >= 0 && minor < minor_size && style_inks(draw_style, phase + k)) {
       const std::int64_t major = start + step * k;

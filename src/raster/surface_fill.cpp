@@ -1,6 +1,7 @@
 // The flood fill of the surface: four-connected like the platform's, span by
 // span with an explicit stack, so a region of any size fills without deep
 // recursion.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -37,8 +38,11 @@ class SpanFill {
   }
 
  private:
+  // A pixel to fill from, and the span of the row it was found beside: that
+  // span is filled already, so it is not searched again for open pixels.
   struct Seed {
     int x, y;
+    int from_y, from_left, from_right;
   };
 
   Surface::Shade* row(int y) { return s_.row(y); }
@@ -77,7 +81,7 @@ class SpanFill {
     const ShadeScan<2> closed({t.border, t.fill});
     const int width = width_;
     const int height = height_;
-    stack_.push_back({x, y});
+    stack_.push_back({x, y, y, 0, -1});
     while (!stack_.empty()) {
       const Seed seed = stack_.back();
       stack_.pop_back();
@@ -101,27 +105,44 @@ class SpanFill {
         right = closed.next<true>(r, seed.x + 1, width) - 1;
         std::memset(r + left, t.fill, static_cast<std::size_t>(right - left + 1));
       }
-      if (seed.y > 0) seed_row<kBits>(t, left, right, seed.y - 1);
-      if (seed.y + 1 < height) seed_row<kBits>(t, left, right, seed.y + 1);
+      const Span span{seed.y, left, right};
+      if (seed.y > 0) seed_beside<kBits>(t, span, seed, seed.y - 1);
+      if (seed.y + 1 < height) seed_beside<kBits>(t, span, seed, seed.y + 1);
     }
   }
 
-  // One seed for each run of open pixels next to the filled span.
+  struct Span {
+    int y, left, right;
+  };
+
+  // Seeds in row y beside the span just filled, leaving out the span the
+  // seed was found beside when that lies in row y.
   template <bool kBits>
-  void seed_row(const Test& t, int left, int right, int y) {
+  void seed_beside(const Test& t, const Span& span, const Seed& seed, int y) {
+    if (y != seed.from_y || seed.from_left > seed.from_right) {
+      seed_row<kBits>(t, span, span.left, span.right, y);
+      return;
+    }
+    seed_row<kBits>(t, span, span.left, std::min(span.right, seed.from_left - 1), y);
+    seed_row<kBits>(t, span, std::max(span.left, seed.from_right + 1), span.right, y);
+  }
+
+  // One seed for each run of open pixels in [left, right] of row y.
+  template <bool kBits>
+  void seed_row(const Test& t, const Span& span, int left, int right, int y) {
     const Surface::Shade* r = row(y);
     if constexpr (kBits) {
       bool in_run = false;
       for (int i = left; i <= right; ++i) {
         const bool o = open<kBits>(t, r, i, y);
-        if (o && !in_run) stack_.push_back({i, y});
+        if (o && !in_run) stack_.push_back({i, y, span.y, span.left, span.right});
         in_run = o;
       }
     } else {
       const ShadeScan<2> closed({t.border, t.fill});
       for (int i = closed.next<false>(r, left, right + 1); i <= right;
            i = closed.next<false>(r, i, right + 1)) {
-        stack_.push_back({i, y});
+        stack_.push_back({i, y, span.y, span.left, span.right});
         i = closed.next<true>(r, i + 1, right + 1);
       }
     }
