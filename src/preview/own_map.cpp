@@ -2,12 +2,12 @@
 // to tell the two sides of a contour apart at the approach length.
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cmath>
 
 #include "core/constants.h"
 #include "core/settings_check.h"
 #include "preview/material_map.h"
+#include "raster/shade_scan.h"
 
 namespace makenc {
 namespace {
@@ -138,44 +138,60 @@ void show_material_map(const MaterialMap& map, Preview& preview) {
     const double x = f.Scr_x0 + (static_cast<double>(i) - 0.5 - p.Scr_x0) * ratio;
     columns[i] = covered(x, x + ratio, from.width());
   }
-  // The line ranks a map pixel holds as one bit each (bit 0 for a region),
-  // and the shade of each rank's colour: every colour the map holds has one
-  // shade.
+  // The shade of each line colour the map holds: every colour it holds has
+  // one shade. Ranks 1 to 3 (point, entity, rapid move).
+  constexpr int kRanks = 4;
   const std::vector<Colour>& colours = from.colours();
-  std::array<std::uint8_t, Surface::kMaxColours> rank_bit{};
-  std::array<std::uint8_t, 4> shade_of_rank{};
+  std::array<int, kRanks> shade_of_rank{-1, -1, -1, -1};
   for (std::size_t c = 0; c < colours.size(); ++c) {
     const int rank = line_rank(colours[c]);
-    rank_bit[c] = static_cast<std::uint8_t>(1U << rank);
-    shade_of_rank[static_cast<std::size_t>(rank)] = static_cast<std::uint8_t>(c);
+    if (rank > 0) shade_of_rank[static_cast<std::size_t>(rank)] = static_cast<int>(c);
   }
-  // The same for two neighbouring pixels, so that rows are read two pixels
-  // at a time: pair_bits[left + 256 * right].
-  std::vector<std::uint8_t> pair_bits(Surface::kMaxColours * Surface::kMaxColours);
-  for (std::size_t right = 0; right < Surface::kMaxColours; ++right)
-    for (std::size_t left = 0; left < Surface::kMaxColours; ++left)
-      pair_bits[left + Surface::kMaxColours * right] = rank_bit[left] | rank_bit[right];
-  constexpr unsigned kTraverseBit = 1U << 3;  // the highest rank: nothing wins over it
+  // For the map rows one preview row covers: the pixels of each line colour
+  // in any of those rows, sixteen pixels a word as the map packs them (a
+  // pixel's high bit set where some row holds that colour in its column).
+  const auto words = static_cast<std::size_t>((from.width() + 15) / 16);
+  std::array<std::vector<std::uint64_t>, kRanks> lines;
+  for (std::vector<std::uint64_t>& l : lines) l.resize(words);
+  // Whether any pixel of columns [first, last] is set in the line's words.
+  const auto any_in = [](const std::vector<std::uint64_t>& line, int first, int last) {
+    for (int w = first / 16; w <= last / 16; ++w) {
+      std::uint64_t bits = line[static_cast<std::size_t>(w)];
+      if (w == first / 16) bits &= ~std::uint64_t{0} << (4 * (first % 16));
+      if (w == last / 16 && last % 16 < 15) bits &= ~(~std::uint64_t{0} << (4 * (last % 16 + 1)));
+      if (bits != 0) return true;
+    }
+    return false;
+  };
   for (int j = 0; j < to.height(); ++j) {
     // Screen y grows downward on both.
     const double y = f.Scr_y0 - (p.Scr_y0 - (j - 0.5)) * ratio;
     const Span rows = covered(y, y + ratio, from.height());
-    const std::uint8_t* middle = from.indexed_row((rows.first + rows.last) / 2);
+    for (int rank = 1; rank < kRanks; ++rank) {
+      const int shade = shade_of_rank[static_cast<std::size_t>(rank)];
+      if (shade < 0) continue;
+      std::vector<std::uint64_t>& line = lines[static_cast<std::size_t>(rank)];
+      std::fill(line.begin(), line.end(), 0);
+      for (int v = rows.first; v <= rows.last; ++v) {
+        const std::uint8_t* packed = from.packed_row(v);
+        for (std::size_t w = 0; w < words; ++w)
+          line[w] |= pixels_equal(packed_word(packed + 8 * w), static_cast<std::uint8_t>(shade));
+      }
+    }
+    const int middle = (rows.first + rows.last) / 2;
     for (std::size_t i = 0; i < width; ++i) {
       const Span& cols = columns[i];
-      unsigned seen = 0;
-      for (int v = rows.first; v <= rows.last && (seen & kTraverseBit) == 0; ++v) {
-        const std::uint8_t* line = from.indexed_row(v);
-        int u = cols.first;
-        for (; u < cols.last; u += 2) seen |= pair_bits[line[u] + Surface::kMaxColours * line[u + 1]];
-        if (u == cols.last) seen |= rank_bit[line[u]];
-      }
       // The highest line rank among the pixels covered, else the colour at
       // the centre.
-      const int rank = std::bit_width(seen) - 1;
-      const std::uint8_t shade =
-          rank > 0 ? shade_of_rank[static_cast<std::size_t>(rank)] : middle[(cols.first + cols.last) / 2];
-      to.set_pixel(static_cast<int>(i), j, colours[shade]);
+      int shade = from.shade_at((cols.first + cols.last) / 2, middle);
+      for (int rank = kRanks - 1; rank > 0; --rank) {
+        const int line_shade = shade_of_rank[static_cast<std::size_t>(rank)];
+        if (line_shade >= 0 && any_in(lines[static_cast<std::size_t>(rank)], cols.first, cols.last)) {
+          shade = line_shade;
+          break;
+        }
+      }
+      to.set_pixel(static_cast<int>(i), j, colours[static_cast<std::size_t>(shade)]);
     }
   }
 }

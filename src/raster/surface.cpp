@@ -78,13 +78,14 @@ Surface::Surface(const Surface& other)
       fill_colour(other.fill_colour),
       width_(other.width_),
       height_(other.height_),
+      stride_(other.stride_),
       background_(other.background_),
       palette_(other.palette_),
-      shades_(blank_shades(other.size())),
+      shades_(blank_shades(other.count_)),
       count_(other.count_),
       last_shade_(other.last_shade_),
       blank_(other.blank_) {
-  if (!blank_ && size() > 0) std::memcpy(shades_.get(), other.shades_.get(), size());
+  if (!blank_ && count_ > 0) std::memcpy(shades_.get(), other.shades_.get(), count_);
 }
 
 Surface& Surface::operator=(const Surface& other) {
@@ -101,6 +102,7 @@ Surface::Surface(Surface&& other) noexcept
       fill_colour(other.fill_colour),
       width_(other.width_),
       height_(other.height_),
+      stride_(other.stride_),
       background_(other.background_),
       palette_(std::move(other.palette_)),
       shades_(std::move(other.shades_)),
@@ -114,6 +116,7 @@ Surface& Surface::operator=(Surface&& other) noexcept {
   fill_colour = other.fill_colour;
   width_ = other.width_;
   height_ = other.height_;
+  stride_ = other.stride_;
   background_ = other.background_;
   palette_ = std::move(other.palette_);
   shades_ = std::move(other.shades_);
@@ -138,15 +141,19 @@ void Surface::resize(int width, int height) {
   // Release the old pixels first, so a resize never holds two surfaces.
   shades_.reset();
   count_ = 0;
-  shades_ = blank_shades(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
-  count_ = static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
+  stride_ = (width_ + 1) / 2;
+  const std::size_t rows = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_);
+  if (rows > 0) {
+    shades_ = blank_shades(rows + kReadPast);
+    count_ = rows + kReadPast;
+  }
   blank_ = true;
 }
 
 void Surface::erase() {
   palette_.assign(1, background_);
   last_shade_ = 0;
-  if (!blank_ && size() > 0) std::memset(shades_.get(), 0, size());
+  if (!blank_ && count_ > 0) std::memset(shades_.get(), 0, count_);
   blank_ = true;
 }
 
@@ -182,14 +189,28 @@ Surface::Shade Surface::shade_of(Colour colour) {
   return last_shade_;
 }
 
-void Ink::put_run(std::int64_t y, std::int64_t x_lo, std::int64_t x_hi) {
-  if (x_hi < x_lo) return;
-  std::memset(s_.row(static_cast<int>(y)) + x_lo, shade(), static_cast<std::size_t>(x_hi - x_lo + 1));
+void Surface::put_shades(std::int64_t y, std::int64_t lo, std::int64_t hi, Shade shade) {
+  if (hi < lo) return;
+  // A pixel alone at either end shares its byte with a pixel outside.
+  if (lo % 2 == 1) put_shade(lo++, y, shade);
+  if (hi % 2 == 0) put_shade(hi--, y, shade);
+  if (hi < lo) return;
+  std::memset(packed_row(static_cast<int>(y)) + lo / 2, shade * 0x11,
+              static_cast<std::size_t>(hi - lo + 1) / 2);
+}
+
+const std::uint8_t* Surface::indexed_row(int y) const {
+  unpacked_.resize(static_cast<std::size_t>(width_));
+  for (int x = 0; x < width_; ++x) unpacked_[static_cast<std::size_t>(x)] = shade_at(x, y);
+  return unpacked_.data();
 }
 
 std::vector<Colour> Surface::pixels() const {
-  std::vector<Colour> all(size());
-  for (std::size_t i = 0; i < all.size(); ++i) all[i] = palette_[shades_[i]];
+  std::vector<Colour> all;
+  if (count_ == 0) return all;
+  all.reserve(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
+  for (int y = 0; y < height_; ++y)
+    for (int x = 0; x < width_; ++x) all.push_back(at(x, y));
   return all;
 }
 
@@ -203,7 +224,7 @@ Colour Surface::pixel(double x, double y) const {
 
 void Surface::set_pixel(int x, int y, Colour colour) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-  row(y)[x] = shade_of(colour);
+  put_shade(x, y, shade_of(colour));
 }
 
 void Surface::line(double x1, double y1, double x2, double y2, Colour colour) {
