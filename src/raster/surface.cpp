@@ -266,15 +266,30 @@ void Surface::line(double x1, double y1, double x2, double y2, Colour colour) {
     }
     return;
   }
+  const std::int64_t two_n = 2 * n;
+  if (draw_style != DrawStyle::Solid) {
+    // Only the steps the style inks, each at its own minor position; a gap
+    // is at most three steps long.
+    for (std::int64_t k = k0;; ++k) {
+      while (!style_inks(draw_style, phase + k)) ++k;
+      if (k > k1) return;
+      const std::int64_t minor = minor_start + floor_div(2 * k * minor_delta + n, two_n);
+      if (minor < 0 || minor >= minor_size) continue;
+      const std::int64_t major = start + step * k;
+      if (x_major)
+        ink.put(major, minor);
+      else
+        ink.put(minor, major);
+    }
+  }
   // The minor position is minor_start + floor((2 k minor_delta + n) / 2n),
   // kept as a quotient and a remainder in [0, 2n) that each step moves by
   // 2 minor_delta, at most 2n.
-  const std::int64_t two_n = 2 * n;
   std::int64_t minor = floor_div(2 * k0 * minor_delta + n, two_n);
   std::int64_t rest = 2 * k0 * minor_delta + n - minor * two_n;
   minor += minor_start;
   for (std::int64_t k = k0; k <= k1; ++k) {
-    if (minor >= 0 && minor < minor_size && style_inks(draw_style, phase + k)) {
+    if (minor >= 0 && minor < minor_size) {
       const std::int64_t major = start + step * k;
       if (x_major)
         ink.put(major, minor);

@@ -14,16 +14,26 @@ namespace {
 
 constexpr double kTurn = 2 * std::numbers::pi;
 
-// Rings up to this radius come from a table made once, in ring order: the
-// marks at points and arc ends are such rings, drawn by the ten thousand.
+// Rings up to this radius come from a table made once, in ring order, with
+// the angle of each pixel: the marks at points and arc ends and the rounded
+// corners of parts are such rings, drawn by the ten thousand.
 constexpr std::int64_t kTabledRadius = 8;
 
-const std::vector<RingPixel>& tabled_ring(std::int64_t radius) {
+struct TabledRing {
+  std::vector<RingPixel> pixels;
+  std::vector<double> angles;
+};
+
+const TabledRing& tabled_ring(std::int64_t radius) {
   static const auto rings = [] {
-    std::array<std::vector<RingPixel>, kTabledRadius + 1> all;
+    std::array<TabledRing, kTabledRadius + 1> all;
     for (std::int64_t r = 0; r <= kTabledRadius; ++r) {
       const CircleOutline ring(r);
-      for (std::int64_t j = 0; j < ring.size(); ++j) all[static_cast<std::size_t>(r)].push_back(ring.at(j));
+      TabledRing& t = all[static_cast<std::size_t>(r)];
+      for (std::int64_t j = 0; j < ring.size(); ++j) {
+        t.pixels.push_back(ring.at(j));
+        t.angles.push_back(ring.angle(j));
+      }
     }
     return all;
   }();
@@ -67,27 +77,43 @@ struct ArcSpan {
 
 // Equal start and end angles give the whole circle, as the platform's arc
 // does. The ends reach half a pixel further, so that the arc meets the line
-// or arc that continues its contour.
-ArcSpan arc_span(const CircleOutline& ring, std::int64_t r, double start, double end) {
-  const std::int64_t n = ring.size();
+// or arc that continues its contour. angle(j) is the angle of ring pixel j,
+// which never decreases along the ring of n pixels.
+template <typename Angle>
+ArcSpan arc_span(std::int64_t n, Angle&& angle, std::int64_t r, double start, double end) {
   const double s = turned(start);
   const double sweep = turned(turned(end) - s);
   const double slack = 0.5 / static_cast<double>(r > 1 ? r : 1);
   if (sweep == 0.0 || sweep + 2 * slack >= kTurn) return {0, n};
   const double from = turned(s - slack);
-  std::int64_t first = ring.first_at_or_after(from);
+  // The first pixel at or past `from`.
+  std::int64_t first = 0;
+  for (std::int64_t hi = n; first < hi;) {
+    const std::int64_t mid = first + (hi - first) / 2;
+    if (angle(mid) >= from)
+      hi = mid;
+    else
+      first = mid + 1;
+  }
   if (first == n) first = 0;
   // Along the ring from `first` the angle past `from` only grows.
   std::int64_t lo = 0;
   std::int64_t hi = n;
   while (lo < hi) {
     const std::int64_t mid = lo + (hi - lo) / 2;
-    if (turned(ring.angle((first + mid) % n) - from) > sweep + 2 * slack)
+    if (turned(angle((first + mid) % n) - from) > sweep + 2 * slack)
       hi = mid;
     else
       lo = mid + 1;
   }
   return {first, lo};
+}
+
+// Whether the ring of radius r around c lies wholly on the surface and
+// comes from the table.
+bool tabled_and_inside(const Surface& s, const WholeCircle& c) {
+  return c.r <= kTabledRadius && c.x - c.r >= 0 && c.y - c.r >= 0 && c.x + c.r < s.width() &&
+         c.y + c.r < s.height();
 }
 
 }  // namespace
@@ -97,10 +123,9 @@ void Surface::circle(double cx, double cy, double r, Colour colour) {
   if (!whole_circle(cx, cy, r, c)) return;
   if (fill_style == FillStyle::Solid) fill_disc(*this, c, fill_colour);
   Ink ink(*this, colour);
-  if (c.r <= kTabledRadius && c.x - c.r >= 0 && c.y - c.r >= 0 && c.x + c.r < width() &&
-      c.y + c.r < height()) {
-    // Wholly on the surface: ring pixel j lies at (x + u, y - v).
-    const std::vector<RingPixel>& ring = tabled_ring(c.r);
+  if (tabled_and_inside(*this, c)) {
+    // Ring pixel j lies at (x + u, y - v).
+    const std::vector<RingPixel>& ring = tabled_ring(c.r).pixels;
     for (std::size_t j = 0; j < ring.size(); ++j)
       if (style_inks(draw_style, static_cast<std::int64_t>(j))) ink.put(c.x + ring[j].u, c.y - ring[j].v);
     return;
@@ -114,10 +139,23 @@ void Surface::circle(double cx, double cy, double r, Colour colour) {
 void Surface::arc(double cx, double cy, double r, double start, double end, Colour colour) {
   WholeCircle c;
   if (!whole_circle(cx, cy, r, c) || !std::isfinite(start) || !std::isfinite(end)) return;
-  const CircleOutline ring(c.r);
-  const ArcSpan span = arc_span(ring, c.r, start, end);
-  const std::int64_t n = ring.size();
   Ink ink(*this, colour);
+  if (tabled_and_inside(*this, c)) {
+    const TabledRing& ring = tabled_ring(c.r);
+    const auto n = static_cast<std::int64_t>(ring.pixels.size());
+    const ArcSpan span = arc_span(
+        n, [&ring](std::int64_t j) { return ring.angles[static_cast<std::size_t>(j)]; }, c.r, start, end);
+    for (std::int64_t pos = 0; pos < span.count; ++pos) {
+      if (!style_inks(draw_style, pos)) continue;
+      const RingPixel& p = ring.pixels[static_cast<std::size_t>((span.first + pos) % n)];
+      ink.put(c.x + p.u, c.y - p.v);
+    }
+    return;
+  }
+  const CircleOutline ring(c.r);
+  const std::int64_t n = ring.size();
+  const ArcSpan span = arc_span(
+      n, [&ring](std::int64_t j) { return ring.angle(j); }, c.r, start, end);
   ring.visit(c.x, c.y, width(), height(), [&](std::int64_t j, std::int64_t x, std::int64_t y) {
     const std::int64_t pos = (j - span.first + n) % n;
     if (pos < span.count && style_inks(draw_style, pos)) ink.put_inside(x, y);
