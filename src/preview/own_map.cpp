@@ -172,10 +172,13 @@ void show_material_map(const MaterialMap& map, Preview& preview) {
       if (shade < 0) continue;
       std::vector<std::uint64_t>& line = lines[static_cast<std::size_t>(rank)];
       std::fill(line.begin(), line.end(), 0);
+      const std::uint64_t pattern = shade_pattern(static_cast<std::uint8_t>(shade));
       for (int v = rows.first; v <= rows.last; ++v) {
         const std::uint8_t* packed = from.packed_row(v);
-        for (std::size_t w = 0; w < words; ++w)
-          line[w] |= pixels_equal(packed_word(packed + 8 * w), static_cast<std::uint8_t>(shade));
+        for (std::size_t w = 0; w < words; ++w) {
+          const std::uint64_t word = packed_word(packed + 8 * w);
+          if (any_pixel_equal(word, pattern)) line[w] |= pixels_equal(word, pattern);
+        }
       }
     }
     const int middle = (rows.first + rows.last) / 2;

@@ -23,13 +23,23 @@ inline std::uint64_t packed_word(const std::uint8_t* p) {
   return w;
 }
 
-// The high bit of each four-bit pixel of the word that equals `shade`;
-// exact, as no carry runs from one pixel into the next.
-inline std::uint64_t pixels_equal(std::uint64_t word, std::uint8_t shade) {
-  constexpr std::uint64_t kOnes = 0x1111111111111111;
+// A shade in every pixel of a word.
+inline std::uint64_t shade_pattern(std::uint8_t shade) { return 0x1111111111111111 * shade; }
+
+// The high bit of each four-bit pixel of the word that holds the pattern's
+// shade; exact, as no carry runs from one pixel into the next.
+inline std::uint64_t pixels_equal(std::uint64_t word, std::uint64_t pattern) {
   constexpr std::uint64_t kLow3 = 0x7777777777777777;
-  const std::uint64_t t = word ^ (kOnes * shade);
+  const std::uint64_t t = word ^ pattern;
   return ~(((t & kLow3) + kLow3) | t | kLow3);
+}
+
+// Whether any pixel of the word holds the pattern's shade: the borrow of a
+// pixel that holds it may mark the pixels after it too, but none is marked
+// when no pixel holds it.
+inline bool any_pixel_equal(std::uint64_t word, std::uint64_t pattern) {
+  const std::uint64_t t = word ^ pattern;
+  return ((t - 0x1111111111111111) & ~t & 0x8888888888888888) != 0;
 }
 
 // Looks for N shades (a shade given twice is looked for once) in a packed
@@ -38,7 +48,9 @@ inline std::uint64_t pixels_equal(std::uint64_t word, std::uint8_t shade) {
 template <std::size_t N>
 class ShadeScan {
  public:
-  explicit ShadeScan(const std::array<std::uint8_t, N>& shades) : shades_(shades) {}
+  explicit ShadeScan(const std::array<std::uint8_t, N>& shades) : shades_(shades) {
+    for (std::size_t i = 0; i < N; ++i) patterns_[i] = shade_pattern(shades[i]);
+  }
 
   bool holds(std::uint8_t v) const {
     for (const std::uint8_t s : shades_)
@@ -55,9 +67,12 @@ class ShadeScan {
     std::uint64_t keep = kAll << (4 * (from - first));
     for (;;) {
       if (to - first < 16) keep &= ~(kAll << (4 * (to - first)));
-      std::uint64_t hit = matches(packed_word(row + first / 2));
-      if (!kHeld) hit = ~hit & kHigh;
-      hit &= keep;
+      const std::uint64_t word = packed_word(row + first / 2);
+      std::uint64_t hit = 0;
+      if (kHeld)
+        hit = any_held(word) ? matches(word) & keep : 0;
+      else
+        hit = ~matches(word) & kHigh & keep;
       if (hit != 0) return first + std::countr_zero(hit) / 4;
       if (to - first <= 16) return to;
       first += 16;
@@ -84,11 +99,17 @@ class ShadeScan {
 
   std::uint64_t matches(std::uint64_t word) const {
     std::uint64_t held = 0;
-    for (const std::uint8_t s : shades_) held |= pixels_equal(word, s);
+    for (const std::uint64_t p : patterns_) held |= pixels_equal(word, p);
     return held;
+  }
+  bool any_held(std::uint64_t word) const {
+    bool any = false;
+    for (const std::uint64_t p : patterns_) any = any || any_pixel_equal(word, p);
+    return any;
   }
 
   std::array<std::uint8_t, N> shades_;
+  std::array<std::uint64_t, N> patterns_{};
 };
 
 }  // namespace makenc

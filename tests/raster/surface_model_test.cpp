@@ -17,7 +17,8 @@
 namespace makenc {
 namespace {
 
-constexpr std::array<Colour, 6> kInks = {kBlack, kPointRed, kMaterialGrey, kOutsideBlue, kTraverseBlue, kOrderLabel};
+constexpr std::array<Colour, 6> kInks = {kBlack,       kPointRed,     kMaterialGrey,
+                                         kOutsideBlue, kTraverseBlue, kOrderLabel};
 
 int uniform(std::mt19937& rng, int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
 
@@ -61,7 +62,8 @@ TEST(SurfaceModel, PixelsKeepWhatWasSetAtEveryColumnAndSurviveCopyAndMove) {
     EXPECT_EQ(copy.pixels(), model);
     Surface moved = std::move(copy);
     EXPECT_EQ(moved.pixels(), model);
-    EXPECT_TRUE(copy.pixels().empty());  // NOLINT(bugprone-use-after-move): a surface moved from holds no pixels
+    EXPECT_TRUE(
+        copy.pixels().empty());  // NOLINT(bugprone-use-after-move): a surface moved from holds no pixels
     moved.erase();
     EXPECT_EQ(moved.pixels(), std::vector<Colour>(model.size(), kBackground));
     EXPECT_EQ(moved.colours().size(), 1U);
@@ -98,7 +100,8 @@ TEST(SurfaceModel, LinesInkThePixelsOfTheirSteps) {
     const int kind = uniform(rng, 0, 2);
     const int x2 = kind == 1 ? x1 : uniform(rng, -30, 70);
     const int y2 = kind == 2 ? y1 : uniform(rng, -30, 60);
-    const DrawStyle style = std::array{DrawStyle::Solid, DrawStyle::Dotted, DrawStyle::DashDotDot}[uniform(rng, 0, 2)];
+    const DrawStyle style =
+        std::array{DrawStyle::Solid, DrawStyle::Dotted, DrawStyle::DashDotDot}[uniform(rng, 0, 2)];
     Surface s(w, h, kBackground);
     s.draw_style = style;
     s.line(x1, y1, x2, y2, kBlack);
@@ -151,10 +154,11 @@ TEST(SurfaceModel, FillTakesTheFourConnectedRegionOfEveryDrawing) {
 }
 
 // Where the next pixel of the shades lies, pixel by pixel.
-int model_next(const std::vector<std::uint8_t>& row, const std::array<std::uint8_t, 2>& shades, bool held, int from,
-               int to) {
+int model_next(const std::vector<std::uint8_t>& row, const std::array<std::uint8_t, 2>& shades, bool held,
+               int from, int to) {
   for (int x = from; x < to; ++x) {
-    const bool h = row[static_cast<std::size_t>(x)] == shades[0] || row[static_cast<std::size_t>(x)] == shades[1];
+    const bool h =
+        row[static_cast<std::size_t>(x)] == shades[0] || row[static_cast<std::size_t>(x)] == shades[1];
     if (h == held) return x;
   }
   return to;
@@ -168,8 +172,10 @@ TEST(SurfaceModel, RowScansFindWhatAPixelByPixelSearchFinds) {
     // shades both come up.
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(w));
     for (int x = 0; x < w;) {
-      const auto shade = static_cast<std::uint8_t>(uniform(rng, 0, 3) == 0 ? uniform(rng, 0, 15) : uniform(rng, 0, 2));
-      for (int run = uniform(rng, 1, 20); run > 0 && x < w; --run) pixels[static_cast<std::size_t>(x++)] = shade;
+      const auto shade =
+          static_cast<std::uint8_t>(uniform(rng, 0, 3) == 0 ? uniform(rng, 0, 15) : uniform(rng, 0, 2));
+      for (int run = uniform(rng, 1, 20); run > 0 && x < w; --run)
+        pixels[static_cast<std::size_t>(x++)] = shade;
     }
     std::vector<std::uint8_t> packed(static_cast<std::size_t>((w + 1) / 2) + Surface::kReadPast, 0xFF);
     for (int x = 0; x < w; ++x) {
