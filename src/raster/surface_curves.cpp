@@ -14,6 +14,12 @@ namespace {
 
 constexpr double kTurn = 2 * std::numbers::pi;
 
+// Half the width of row v of a disc of radius r (|v| <= r).
+std::int64_t disc_half_width(std::int64_t r, std::int64_t v) {
+  const double h2 = static_cast<double>(r - v) * static_cast<double>(r + v);
+  return static_cast<std::int64_t>(std::floor(std::sqrt(h2)));
+}
+
 // Rings up to this radius come from a table made once, in ring order, with
 // the angle of each pixel: the marks at points and arc ends and the rounded
 // corners of parts are such rings, drawn by the ten thousand.
@@ -22,6 +28,7 @@ constexpr std::int64_t kTabledRadius = 8;
 struct TabledRing {
   std::vector<RingPixel> pixels;
   std::vector<double> angles;
+  std::vector<std::int64_t> half_widths;  // of the disc's rows v = -r .. r
 };
 
 const TabledRing& tabled_ring(std::int64_t radius) {
@@ -34,6 +41,7 @@ const TabledRing& tabled_ring(std::int64_t radius) {
         t.pixels.push_back(ring.at(j));
         t.angles.push_back(ring.angle(j));
       }
+      for (std::int64_t v = -r; v <= r; ++v) t.half_widths.push_back(disc_half_width(r, v));
     }
     return all;
   }();
@@ -46,21 +54,6 @@ struct WholeCircle {
 
 bool whole_circle(double cx, double cy, double r, WholeCircle& c) {
   return whole_pixel(cx, c.x) && whole_pixel(cy, c.y) && whole_pixel(r, c.r) && c.r >= 0;
-}
-
-// Every pixel within the radius, row by row; the outline drawn afterwards
-// closes on it without a gap.
-void fill_disc(Surface& s, const WholeCircle& c, Colour colour) {
-  Ink ink(s, colour);
-  const std::int64_t v_lo = std::max(-c.r, c.y - (s.height() - 1));
-  const std::int64_t v_hi = std::min(c.r, c.y);
-  for (std::int64_t v = v_lo; v <= v_hi; ++v) {
-    const double h2 = static_cast<double>(c.r - v) * static_cast<double>(c.r + v);
-    const auto half = static_cast<std::int64_t>(std::floor(std::sqrt(h2)));
-    const std::int64_t x_lo = std::max<std::int64_t>(c.x - half, 0);
-    const std::int64_t x_hi = std::min<std::int64_t>(c.x + half, s.width() - 1);
-    ink.put_run(c.y - v, x_lo, x_hi);
-  }
 }
 
 // An angle brought into [0, 2π).
@@ -114,6 +107,28 @@ ArcSpan arc_span(std::int64_t n, Angle&& angle, std::int64_t r, double start, do
 bool tabled_and_inside(const Surface& s, const WholeCircle& c) {
   return c.r <= kTabledRadius && c.x - c.r >= 0 && c.y - c.r >= 0 && c.x + c.r < s.width() &&
          c.y + c.r < s.height();
+}
+
+// Every pixel within the radius, row by row; the outline drawn afterwards
+// closes on it without a gap.
+void fill_disc(Surface& s, const WholeCircle& c, Colour colour) {
+  Ink ink(s, colour);
+  if (tabled_and_inside(s, c)) {
+    const std::vector<std::int64_t>& half = tabled_ring(c.r).half_widths;
+    for (std::int64_t v = -c.r; v <= c.r; ++v) {
+      const std::int64_t h = half[static_cast<std::size_t>(v + c.r)];
+      ink.put_run(c.y - v, c.x - h, c.x + h);
+    }
+    return;
+  }
+  const std::int64_t v_lo = std::max(-c.r, c.y - (s.height() - 1));
+  const std::int64_t v_hi = std::min(c.r, c.y);
+  for (std::int64_t v = v_lo; v <= v_hi; ++v) {
+    const std::int64_t half = disc_half_width(c.r, v);
+    const std::int64_t x_lo = std::max<std::int64_t>(c.x - half, 0);
+    const std::int64_t x_hi = std::min<std::int64_t>(c.x + half, s.width() - 1);
+    ink.put_run(c.y - v, x_lo, x_hi);
+  }
 }
 
 }  // namespace
