@@ -191,10 +191,6 @@ Surface::Shade Surface::shade_of(Colour colour) {
 
 void Surface::put_shades(std::int64_t y, std::int64_t lo, std::int64_t hi, Shade shade) {
   if (hi < lo) return;
-  if (hi - lo < 16) {
-    for (std::int64_t x = lo; x <= hi; ++x) put_shade(x, y, shade);
-    return;
-  }
   // A pixel alone at either end shares its byte with a pixel outside.
   if (lo % 2 == 1) put_shade(lo++, y, shade);
   if (hi % 2 == 0) put_shade(hi--, y, shade);

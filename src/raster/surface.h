@@ -98,9 +98,10 @@ class Surface {
     return shades_.get() + static_cast<std::size_t>(y) * static_cast<std::size_t>(stride_);
   }
   void put_shade(std::int64_t x, std::int64_t y, Shade shade) {
-    std::uint8_t& pair = packed_row(static_cast<int>(y))[x / 2];
-    pair = (x % 2 == 0) ? static_cast<std::uint8_t>((pair & 0xF0) | shade)
-                        : static_cast<std::uint8_t>((pair & 0x0F) | (shade << 4));
+    const auto at = static_cast<std::uint64_t>(x);
+    std::uint8_t& pair = packed_row(static_cast<int>(y))[at / 2];
+    const unsigned shift = (at % 2) * 4;  // the right pixel of a pair is the high four bits
+    pair = static_cast<std::uint8_t>((pair & ~(0x0FU << shift)) | (unsigned{shade} << shift));
   }
   // Pixels lo .. hi of row y, all inside the surface; none when hi < lo.
   void put_shades(std::int64_t y, std::int64_t lo, std::int64_t hi, Shade shade);
