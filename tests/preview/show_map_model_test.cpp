@@ -92,15 +92,5 @@ TEST(ShowMaterialMap, EveryPreviewPixelTakesTheHighestLineItCoversElseItsCentre)
   }
 }
 
-TEST(ShowMaterialMap, APreviewThatIsItsOwnMapIsLeftAsItIs) {
-  MaterialMap map;
-  Preview preview;
-  preview.surface = Surface(8, 6, kBackground);
-  preview.surface.set_pixel(3, 2, kBlack);
-  const std::vector<Colour> before = preview.surface.pixels();
-  show_material_map(map, preview);
-  EXPECT_EQ(preview.surface.pixels(), before);
-}
-
 }  // namespace
 }  // namespace makenc
