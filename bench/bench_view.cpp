@@ -1,12 +1,15 @@
-// A wheel step in the preview on the sheet of about 100,000 entities after
-// an assignment run: the zoom about the cursor and the whole picture drawn
-// anew at the new scale (material colours, entities, lead-ins, rapid moves,
-// order numbers). Start-up and the run are outside the timing.
+// The window's work on the sheet of about 100,000 entities after start-up:
+// the button "auto" (assignment run and job summary), a redraw of the
+// fitted view at a window size, and a wheel step in the preview after an
+// assignment run (the zoom about the cursor and the whole picture drawn anew
+// at the new scale: material colours, entities, lead-ins, rapid moves, order
+// numbers). Start-up is outside the timing.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <filesystem>
 
+#include "app/forms.h"
 #include "app/session.h"
 #include "app/view_control.h"
 #include "core/constants.h"
@@ -16,6 +19,48 @@ namespace {
 
 namespace fs = std::filesystem;
 using makenc::bench::sheets;
+
+// The preview of a window of this size (pixels).
+constexpr int kWindowWidth = 1200;
+constexpr int kWindowHeight = 800;
+
+// The button "auto" as the window's session runs it: the material map is
+// prepared and built, lead-ins are placed, the cut order planned, the map
+// shown in the preview and the job measured. Every iteration is one click on
+// the same fitted preview.
+void BM_AutoButton(benchmark::State& state) {
+  const fs::path sheet = sheets().get(5500);
+  if (sheet.empty()) return state.SkipWithError("cannot run " MAKENC_MAKE_SHEET);
+  auto opened = makenc::open_session(sheet);
+  if (!opened) return state.SkipWithError(opened.error().message.c_str());
+  makenc::Session& s = *opened;
+  makenc::redraw(s, kWindowWidth, kWindowHeight);
+  for (auto _ : state) {
+    makenc::assign_approaches(s);
+    benchmark::DoNotOptimize(s.assignment.Apr_cnt);
+  }
+  state.counters["entities"] = static_cast<double>(s.start.drawing.LY_cntAll);
+  state.counters["own_map"] = s.map.uses_own ? 1 : 0;
+}
+
+// The window resized (or redrawn) after an assignment run: the preview drawn
+// anew at the window size and the fitted view's picture taken from it.
+void BM_RedrawFitted(benchmark::State& state) {
+  const fs::path sheet = sheets().get(5500);
+  if (sheet.empty()) return state.SkipWithError("cannot run " MAKENC_MAKE_SHEET);
+  auto opened = makenc::open_session(sheet);
+  if (!opened) return state.SkipWithError(opened.error().message.c_str());
+  makenc::Session& s = *opened;
+  makenc::redraw(s, kWindowWidth, kWindowHeight);
+  makenc::assign_approaches(s);
+  makenc::ViewControl view;
+  for (auto _ : state) {
+    makenc::redraw(s, kWindowWidth, kWindowHeight);
+    makenc::fit_view(view, s);
+    benchmark::DoNotOptimize(makenc::view_picture(view, s).width());
+  }
+  state.counters["entities"] = static_cast<double>(s.start.drawing.LY_cntAll);
+}
 
 // Arguments: the wheel steps from the fitted view before the timing, and
 // whether the order numbers are shown. Each timed step zooms in by one step
@@ -46,6 +91,8 @@ void BM_WheelStep(benchmark::State& state) {
 
 }  // namespace
 
+BENCHMARK(BM_AutoButton)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedrawFitted)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WheelStep)
     ->ArgsProduct({{1, 4, 12, 24, 40}, {0, 1}})
     ->ArgNames({"steps", "numbers"})

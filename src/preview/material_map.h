@@ -26,9 +26,9 @@ inline constexpr double kMapPixelsPerApproach = 8;
 // A hole that many pixels across is an open region of the map whatever
 // lines, discs and lead-ins are drawn in it.
 inline constexpr double kResolvedHolePixels = 20;
-// The largest map: one byte a pixel, so 64 MB with the fill's bookkeeping
-// on top, which leaves a batch run of 100,000 entities under 300 MB. A
-// 6000 x 3000 plate at approach 5 needs 47 million pixels.
+// The largest map: four bits a pixel, so 32 MB; a fill over pixels that
+// already have its colour keeps one bit a pixel on top. A 6000 x 3000 plate
+// at approach 5 needs 47 million pixels.
 // A map may be given a smaller cap of its own (MaterialMap::pixel_cap).
 inline constexpr double kMapPixelCap = 64e6;
 // Room around the drawing on a map of its own: the outside is sampled and

@@ -46,7 +46,7 @@ std::uint8_t nearest_region(const Surface& map, const std::vector<bool>& region,
   for (const Near& a : around) {
     const int u = col.pixel + a.du, v = row.pixel + a.dv;
     if (u < 0 || v < 0 || u >= map.width() || v >= map.height()) continue;
-    const std::uint8_t shade = map.indexed_row(v)[u];
+    const std::uint8_t shade = map.shade_at(u, v);
     if (region[shade]) return shade;
   }
   return 0;  // the background
@@ -71,10 +71,9 @@ void sample_material_map(const Preview& map, Preview& view) {
   for (std::size_t c = 0; c < colours.size(); ++c) region[c] = is_region(colours[c]);
   for (int j = 0; j < to.height(); ++j) {
     const MapPlace row = place(m.Scr_y0 - (v.Scr_y0 - j) * ratio, from.height());
-    const std::uint8_t* shades = from.indexed_row(row.pixel);
     for (int i = 0; i < to.width(); ++i) {
       const MapPlace col = columns[static_cast<std::size_t>(i)];
-      std::uint8_t shade = shades[col.pixel];
+      std::uint8_t shade = from.shade_at(col.pixel, row.pixel);
       if (!region[shade]) shade = nearest_region(from, region, col, row);
       // The view starts as the background: only the other regions are set.
       if (colours[shade] != to.background()) to.set_pixel(i, j, colours[shade]);

@@ -7,6 +7,7 @@
 #include "core/constants.h"
 #include "core/settings_check.h"
 #include "preview/material_map.h"
+#include "raster/shade_scan.h"
 
 namespace makenc {
 namespace {
@@ -131,31 +132,69 @@ void show_material_map(const MaterialMap& map, Preview& preview) {
   // Preview pixel i covers the drawing from (i - 0.5 - x0) / k to
   // (i + 0.5 - x0) / k; on the map that is f.x0 + f.k * x.
   const double ratio = static_cast<double>(f.Scr_k) / p.Scr_k;
-  std::vector<Span> columns(static_cast<std::size_t>(to.width()));
-  for (int i = 0; i < to.width(); ++i) {
-    const double x = f.Scr_x0 + (i - 0.5 - p.Scr_x0) * ratio;
-    columns[static_cast<std::size_t>(i)] = covered(x, x + ratio, from.width());
+  const auto width = static_cast<std::size_t>(to.width());
+  std::vector<Span> columns(width);
+  for (std::size_t i = 0; i < width; ++i) {
+    const double x = f.Scr_x0 + (static_cast<double>(i) - 0.5 - p.Scr_x0) * ratio;
+    columns[i] = covered(x, x + ratio, from.width());
   }
-  std::array<int, Surface::kMaxColours> rank_of{};
+  // The shade of each line colour the map holds: every colour it holds has
+  // one shade. Ranks 1 to 3 (point, entity, rapid move).
+  constexpr int kRanks = 4;
   const std::vector<Colour>& colours = from.colours();
-  for (std::size_t c = 0; c < colours.size(); ++c) rank_of[c] = line_rank(colours[c]);
+  std::array<int, kRanks> shade_of_rank{-1, -1, -1, -1};
+  for (std::size_t c = 0; c < colours.size(); ++c) {
+    const int rank = line_rank(colours[c]);
+    if (rank > 0) shade_of_rank[static_cast<std::size_t>(rank)] = static_cast<int>(c);
+  }
+  // For the map rows one preview row covers: the pixels of each line colour
+  // in any of those rows, sixteen pixels a word as the map packs them (a
+  // pixel's high bit set where some row holds that colour in its column).
+  const auto words = static_cast<std::size_t>((from.width() + 15) / 16);
+  std::array<std::vector<std::uint64_t>, kRanks> lines;
+  for (std::vector<std::uint64_t>& l : lines) l.resize(words);
+  // Whether any pixel of columns [first, last] is set in the line's words.
+  const auto any_in = [](const std::vector<std::uint64_t>& line, int first, int last) {
+    for (int w = first / 16; w <= last / 16; ++w) {
+      std::uint64_t bits = line[static_cast<std::size_t>(w)];
+      if (w == first / 16) bits &= ~std::uint64_t{0} << (4 * (first % 16));
+      if (w == last / 16 && last % 16 < 15) bits &= ~(~std::uint64_t{0} << (4 * (last % 16 + 1)));
+      if (bits != 0) return true;
+    }
+    return false;
+  };
   for (int j = 0; j < to.height(); ++j) {
     // Screen y grows downward on both.
     const double y = f.Scr_y0 - (p.Scr_y0 - (j - 0.5)) * ratio;
     const Span rows = covered(y, y + ratio, from.height());
-    for (int i = 0; i < to.width(); ++i) {
-      const Span& cols = columns[static_cast<std::size_t>(i)];
-      std::uint8_t best = from.indexed_row((rows.first + rows.last) / 2)[(cols.first + cols.last) / 2];
-      int rank = rank_of[best];
-      for (int v = rows.first; v <= rows.last && rank < 3; ++v) {
-        const std::uint8_t* line = from.indexed_row(v);
-        for (int u = cols.first; u <= cols.last; ++u)
-          if (rank_of[line[u]] > rank) {
-            best = line[u];
-            rank = rank_of[best];
-          }
+    for (int rank = 1; rank < kRanks; ++rank) {
+      const int shade = shade_of_rank[static_cast<std::size_t>(rank)];
+      if (shade < 0) continue;
+      std::vector<std::uint64_t>& line = lines[static_cast<std::size_t>(rank)];
+      std::fill(line.begin(), line.end(), 0);
+      const std::uint64_t pattern = shade_pattern(static_cast<std::uint8_t>(shade));
+      for (int v = rows.first; v <= rows.last; ++v) {
+        const std::uint8_t* packed = from.packed_row(v);
+        for (std::size_t w = 0; w < words; ++w) {
+          const std::uint64_t word = packed_word(packed + 8 * w);
+          if (any_pixel_equal(word, pattern)) line[w] |= pixels_equal(word, pattern);
+        }
       }
-      to.set_pixel(i, j, colours[best]);
+    }
+    const int middle = (rows.first + rows.last) / 2;
+    for (std::size_t i = 0; i < width; ++i) {
+      const Span& cols = columns[i];
+      // The highest line rank among the pixels covered, else the colour at
+      // the centre.
+      int shade = from.shade_at((cols.first + cols.last) / 2, middle);
+      for (int rank = kRanks - 1; rank > 0; --rank) {
+        const int line_shade = shade_of_rank[static_cast<std::size_t>(rank)];
+        if (line_shade >= 0 && any_in(lines[static_cast<std::size_t>(rank)], cols.first, cols.last)) {
+          shade = line_shade;
+          break;
+        }
+      }
+      to.set_pixel(static_cast<int>(i), j, colours[static_cast<std::size_t>(shade)]);
     }
   }
 }

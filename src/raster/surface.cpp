@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <new>
+#include <utility>
 
 #include "raster/raster_steps.h"
 
@@ -69,31 +72,108 @@ Surface::Surface(int width, int height, Colour background) : background_(backgro
   resize(width, height);
 }
 
+Surface::Surface(const Surface& other)
+    : draw_style(other.draw_style),
+      fill_style(other.fill_style),
+      fill_colour(other.fill_colour),
+      width_(other.width_),
+      height_(other.height_),
+      stride_(other.stride_),
+      background_(other.background_),
+      palette_(other.palette_),
+      shades_(blank_shades(other.count_)),
+      count_(other.count_),
+      last_shade_(other.last_shade_),
+      blank_(other.blank_) {
+  if (!blank_ && count_ > 0) std::memcpy(shades_.get(), other.shades_.get(), count_);
+}
+
+Surface& Surface::operator=(const Surface& other) {
+  if (this != &other) {
+    shades_.reset();  // the old pixels go before the copy is made
+    *this = Surface(other);
+  }
+  return *this;
+}
+
+Surface::Surface(Surface&& other) noexcept
+    : draw_style(other.draw_style),
+      fill_style(other.fill_style),
+      fill_colour(other.fill_colour),
+      width_(other.width_),
+      height_(other.height_),
+      stride_(other.stride_),
+      background_(other.background_),
+      palette_(std::move(other.palette_)),
+      shades_(std::move(other.shades_)),
+      count_(std::exchange(other.count_, 0)),
+      last_shade_(other.last_shade_),
+      blank_(other.blank_) {}
+
+Surface& Surface::operator=(Surface&& other) noexcept {
+  draw_style = other.draw_style;
+  fill_style = other.fill_style;
+  fill_colour = other.fill_colour;
+  width_ = other.width_;
+  height_ = other.height_;
+  stride_ = other.stride_;
+  background_ = other.background_;
+  palette_ = std::move(other.palette_);
+  shades_ = std::move(other.shades_);
+  count_ = std::exchange(other.count_, 0);
+  last_shade_ = other.last_shade_;
+  blank_ = other.blank_;
+  return *this;
+}
+
+Surface::Shades Surface::blank_shades(std::size_t count) {
+  if (count == 0) return nullptr;
+  auto* p = static_cast<Shade*>(std::calloc(count, 1));
+  if (p == nullptr) throw std::bad_alloc();
+  return Shades(p);
+}
+
 void Surface::resize(int width, int height) {
   width_ = std::max(width, 0);
   height_ = std::max(height, 0);
   palette_.assign(1, background_);
   last_shade_ = 0;
   // Release the old pixels first, so a resize never holds two surfaces.
-  std::vector<Shade>().swap(shades_);
-  shades_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 0);
+  shades_.reset();
+  count_ = 0;
+  stride_ = (width_ + 1) / 2;
+  const std::size_t rows = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_);
+  if (rows > 0) {
+    shades_ = blank_shades(rows + kReadPast);
+    count_ = rows + kReadPast;
+  }
+  blank_ = true;
 }
 
 void Surface::erase() {
   palette_.assign(1, background_);
   last_shade_ = 0;
-  std::fill(shades_.begin(), shades_.end(), Shade{0});
+  if (!blank_ && count_ > 0) std::memset(shades_.get(), 0, count_);
+  blank_ = true;
 }
 
 Surface::Shade Surface::shade_of(Colour colour) {
+  blank_ = false;
   if (palette_[last_shade_] == colour) return last_shade_;
+  const auto held = std::find(palette_.begin(), palette_.end(), colour);
+  if (held != palette_.end()) {
+    last_shade_ = static_cast<Shade>(held - palette_.begin());
+    return last_shade_;
+  }
+  if (palette_.size() < kMaxColours) {
+    palette_.push_back(colour);
+    last_shade_ = static_cast<Shade>(palette_.size() - 1);
+    return last_shade_;
+  }
+  // A full palette: the nearest colour it holds, the first of equals.
   std::size_t best = 0;
   std::int64_t best_distance = -1;
   for (std::size_t i = 0; i < palette_.size(); ++i) {
-    if (palette_[i] == colour) {
-      last_shade_ = static_cast<Shade>(i);
-      return last_shade_;
-    }
     std::int64_t d = 0;
     for (int shift = 0; shift < 32; shift += 8) {
       const std::int64_t a = (static_cast<std::uint32_t>(palette_[i]) >> shift) & 0xFF;
@@ -105,17 +185,32 @@ Surface::Shade Surface::shade_of(Colour colour) {
       best = i;
     }
   }
-  if (palette_.size() < kMaxColours) {
-    palette_.push_back(colour);
-    best = palette_.size() - 1;
-  }
   last_shade_ = static_cast<Shade>(best);
   return last_shade_;
 }
 
+void Surface::put_shades(std::int64_t y, std::int64_t lo, std::int64_t hi, Shade shade) {
+  if (hi < lo) return;
+  // A pixel alone at either end shares its byte with a pixel outside.
+  if (lo % 2 == 1) put_shade(lo++, y, shade);
+  if (hi % 2 == 0) put_shade(hi--, y, shade);
+  if (hi < lo) return;
+  std::memset(packed_row(static_cast<int>(y)) + lo / 2, shade * 0x11,
+              static_cast<std::size_t>(hi - lo + 1) / 2);
+}
+
+const std::uint8_t* Surface::indexed_row(int y) const {
+  unpacked_.resize(static_cast<std::size_t>(width_));
+  for (int x = 0; x < width_; ++x) unpacked_[static_cast<std::size_t>(x)] = shade_at(x, y);
+  return unpacked_.data();
+}
+
 std::vector<Colour> Surface::pixels() const {
-  std::vector<Colour> all(shades_.size());
-  for (std::size_t i = 0; i < shades_.size(); ++i) all[i] = palette_[shades_[i]];
+  std::vector<Colour> all;
+  if (count_ == 0) return all;
+  all.reserve(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
+  for (int y = 0; y < height_; ++y)
+    for (int x = 0; x < width_; ++x) all.push_back(at(x, y));
   return all;
 }
 
@@ -129,8 +224,7 @@ Colour Surface::pixel(double x, double y) const {
 
 void Surface::set_pixel(int x, int y, Colour colour) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-  shades_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)] =
-      shade_of(colour);
+  put_shade(x, y, shade_of(colour));
 }
 
 void Surface::line(double x1, double y1, double x2, double y2, Colour colour) {
@@ -157,14 +251,59 @@ void Surface::line(double x1, double y1, double x2, double y2, Colour colour) {
   const std::int64_t k1 = std::min(step > 0 ? limit - start : start, n);
   const std::int64_t minor_delta = x_major ? dy : dx;
   const std::int64_t minor_start = x_major ? ay : ax;
+  const std::int64_t minor_size = x_major ? height_ : width_;
+  if (k0 > k1) return;
+  Ink ink(*this, colour);
+  if (minor_delta == 0 && draw_style == DrawStyle::Solid) {
+    // Along a row or a column: every pixel from k0 to k1.
+    if (minor_start < 0 || minor_start >= minor_size) return;
+    const std::int64_t lo = std::min(start + step * k0, start + step * k1);
+    const std::int64_t hi = std::max(start + step * k0, start + step * k1);
+    if (x_major) {
+      ink.put_run(minor_start, lo, hi);
+    } else {
+      for (std::int64_t y = lo; y <= hi; ++y) ink.put(minor_start, y);
+    }
+    return;
+  }
+  const std::int64_t two_n = 2 * n;
+  if (draw_style != DrawStyle::Solid) {
+    // Only the steps the style inks, each at its own minor position; a gap
+    // is at most three steps long.
+    for (std::int64_t k = k0;; ++k) {
+      while (!style_inks(draw_style, phase + k)) ++k;
+      if (k > k1) return;
+      const std::int64_t minor = minor_start + floor_div(2 * k * minor_delta + n, two_n);
+      if (minor < 0 || minor >= minor_size) continue;
+      const std::int64_t major = start + step * k;
+      if (x_major)
+        ink.put(major, minor);
+      else
+        ink.put(minor, major);
+    }
+  }
+  // The minor position is minor_start + floor((2 k minor_delta + n) / 2n),
+  // kept as a quotient and a remainder in [0, 2n) that each step moves by
+  // 2 minor_delta, at most 2n.
+  std::int64_t minor = floor_div(2 * k0 * minor_delta + n, two_n);
+  std::int64_t rest = 2 * k0 * minor_delta + n - minor * two_n;
+  minor += minor_start;
   for (std::int64_t k = k0; k <= k1; ++k) {
-    if (!style_inks(draw_style, phase + k)) continue;
-    const auto major = static_cast<int>(start + step * k);
-    const std::int64_t minor = minor_start + floor_div(2 * k * minor_delta + n, 2 * n);
-    if (x_major)
-      set_pixel(major, static_cast<int>(std::clamp<std::int64_t>(minor, -1, height_)), colour);
-    else
-      set_pixel(static_cast<int>(std::clamp<std::int64_t>(minor, -1, width_)), major, colour);
+    if (minor >= 0 && minor < minor_size) {
+      const std::int64_t major = start + step * k;
+      if (x_major)
+        ink.put(major, minor);
+      else
+        ink.put(minor, major);
+    }
+    rest += 2 * minor_delta;
+    if (rest >= two_n) {
+      rest -= two_n;
+      ++minor;
+    } else if (rest < 0) {
+      rest += two_n;
+      --minor;
+    }
   }
 }
 
