@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
@@ -84,6 +85,52 @@ std::string plain_decimal_text(double v, int digits) {
   Decimal d = to_decimal(v, digits);
   if (d.digits == "0") return "0";
   return fixed_form(d);
+}
+
+void append_single_plain_text(std::string& out, float v) {
+  // Powers of ten that a single times exactly in a double: its 24 bits
+  // times 5^12 < 2^28 take at most 52 bits.
+  static constexpr double kTens[] = {1e0, 1e1, 1e2, 1e3, 1e4,  1e5,  1e6,
+                                     1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
+  constexpr int kMostTens = 12;
+  constexpr std::uint32_t kLowest = 1000000, kPastHighest = 10000000;  // seven digits
+  const double x = std::fabs(static_cast<double>(v));
+  // From 1E-6 up to 1E7 the seven digits are x times a power of ten,
+  // rounded here as the general conversion rounds them: half to even, on
+  // the exact product. Other values take the general way.
+  int tens = 0;
+  while (tens < kMostTens && x * kTens[tens] < kLowest) ++tens;
+  const double scaled = x * kTens[tens];
+  if (!(scaled >= kLowest && scaled < kPastHighest)) {
+    out += plain_decimal_text(static_cast<double>(v), 7);
+    return;
+  }
+  std::uint32_t n = static_cast<std::uint32_t>(scaled);
+  const double rest = scaled - n;
+  if (rest > 0.5 || (rest == 0.5 && n % 2 == 1)) ++n;
+  int point = 7 - tens;  // the digits before the point
+  if (n == kPastHighest) {
+    n = kLowest;
+    ++point;
+  }
+  char digits[7];
+  for (int i = 6; i >= 0; --i, n /= 10) digits[i] = static_cast<char>('0' + n % 10);
+  int count = 7;
+  while (count > 1 && digits[count - 1] == '0') --count;
+  if (v < 0) out += '-';
+  const auto size = [](int k) { return static_cast<std::size_t>(k); };
+  if (point <= 0) {
+    out += "0.";
+    out.append(size(-point), '0');
+    out.append(digits, size(count));
+  } else if (point >= count) {
+    out.append(digits, size(count));
+    out.append(size(point - count), '0');
+  } else {
+    out.append(digits, size(point));
+    out += '.';
+    out.append(digits + point, size(count - point));
+  }
 }
 
 std::string fixed_text(double v, int decimals) {

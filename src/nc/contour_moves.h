@@ -90,9 +90,10 @@ struct ContourWalk {
 };
 
 // The X and Y words of p, and the I and J words of an offset (each left out
-// when it rounds to 0); a value without text marks the walk bad.
-void put_xy(ContourWalk& walk, NcBlock& block, Point p);
-void put_ij(ContourWalk& walk, NcBlock& block, double di, double dj);
+// when it rounds to 0), appended to the open block; a value without text
+// marks the walk bad.
+void put_xy(ContourWalk& walk, Point p);
+void put_ij(ContourWalk& walk, double di, double dj);
 
 // The tool's moves: a straight one (rapid or feed) and an arc about
 // `centre` in the direction of `word`; an arc that ends where it starts is

@@ -50,12 +50,6 @@ void choose_condition(ToolpathRun& run, const ContourElement& e) {
   }
 }
 
-void put_line(NcBlocks& blocks, const std::string& text) {
-  NcBlock block{};
-  block[slot::code] = text;
-  put_block(blocks, block);
-}
-
 // A start code ends at its first empty line: the lines after it are kept in
 // the file for the operator but not sent.
 void put_template_head(NcBlocks& blocks, const TemplateLines& lines) {
@@ -71,11 +65,10 @@ void put_template_all(NcBlocks& blocks, const TemplateLines& lines) {
 }
 
 void put_move(ContourWalk& walk, const char* code, Point p, const char* comp) {
-  NcBlock block{};
-  block[slot::code] = code;
-  put_xy(walk, block, p);
-  block[slot::comp] = comp;
-  put_block(walk.run.blocks, block);
+  open_block(walk.run.blocks, code);
+  put_xy(walk, p);
+  add_text(walk.run.blocks, comp);
+  close_block(walk.run.blocks);
   travel_line(walk.run.travel, p, std::string_view(code) == "G00");
 }
 
@@ -116,11 +109,10 @@ void loop_on_line(ContourWalk& walk, const ContourRow& row, std::size_t a, bool 
 }
 
 void put_arc(ContourWalk& walk, ArcWord word, Point to, Point centre, Point from) {
-  NcBlock block{};
-  block[slot::code] = arc_word_text(word);
-  put_xy(walk, block, to);
-  put_ij(walk, block, centre.x - from.x, centre.y - from.y);
-  put_block(walk.run.blocks, block);
+  open_block(walk.run.blocks, arc_word_text(word));
+  put_xy(walk, to);
+  put_ij(walk, centre.x - from.x, centre.y - from.y);
+  close_block(walk.run.blocks);
   travel_arc(walk.run.travel, word, centre, to);
 }
 
@@ -186,15 +178,14 @@ void loop_on_arc(ContourWalk& walk, const ContourRow& row, std::size_t a, bool j
 
 void full_circle(ContourWalk& walk, const ContourRow& row, const ContourElement& e, bool joint) {
   choose_arc_word(walk, approach_D(e, row));
-  NcBlock block{};
-  block[slot::code] = arc_word_text(walk.run.arc_word);
+  open_block(walk.run.blocks, arc_word_text(walk.run.arc_word));
   Point stop = walk.run.travel.at;  // without X and Y words: the whole circle
   if (joint) {
     stop = joint_on_circle(e.centre, e.r, walk.run.arc_word, walk.run.settings.ini_joint);
-    put_xy(walk, block, stop);
+    put_xy(walk, stop);
   }
-  put_ij(walk, block, e.centre.x - row.C.x, e.centre.y - row.C.y);
-  put_block(walk.run.blocks, block);
+  put_ij(walk, e.centre.x - row.C.x, e.centre.y - row.C.y);
+  close_block(walk.run.blocks);
   travel_arc(walk.run.travel, walk.run.arc_word, e.centre, stop);
   put_template_head(walk.run.blocks, walk.run.templates.End_cd);
 }
@@ -247,7 +238,7 @@ Status put_contour(ToolpathRun& run, const Table& Ord_dat, std::size_t k,
   std::size_t a = 0;
   while (a < elements.size() && !same_number(elements[a].number, row.approach)) ++a;
   if (a == elements.size()) return ok_status();
-  const std::size_t first_block = run.blocks.NC_row;
+  const std::size_t first_block = run.blocks.text.size();
   const ToolTravel travel_before = run.travel;
   choose_condition(run, elements[a]);
   ContourWalk walk{run, elements, row.A, false, false, std::nullopt};
