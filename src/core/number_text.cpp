@@ -1,9 +1,12 @@
 #include "core/number_text.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 
 namespace makenc {
@@ -113,24 +116,42 @@ void append_single_plain_text(std::string& out, float v) {
     n = kLowest;
     ++point;
   }
+  // The first digit, then the other six two at a time.
+  static constexpr auto kPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+      pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+      pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+  }();
   char digits[7];
-  for (int i = 6; i >= 0; --i, n /= 10) digits[i] = static_cast<char>('0' + n % 10);
+  digits[0] = static_cast<char>('0' + n / 1000000);
+  const std::uint32_t six = n % 1000000;
+  std::memcpy(digits + 1, &kPairs[2 * (six / 10000)], 2);
+  std::memcpy(digits + 3, &kPairs[2 * (six / 100 % 100)], 2);
+  std::memcpy(digits + 5, &kPairs[2 * (six % 100)], 2);
   int count = 7;
   while (count > 1 && digits[count - 1] == '0') --count;
-  if (v < 0) out += '-';
-  const auto size = [](int k) { return static_cast<std::size_t>(k); };
+  // Written in place, then appended at once: at most a sign, "0.", five
+  // zeros and seven digits, or eight digits.
+  char text[16];
+  char* end = text;
+  if (v < 0) *end++ = '-';
   if (point <= 0) {
-    out += "0.";
-    out.append(size(-point), '0');
-    out.append(digits, size(count));
+    *end++ = '0';
+    *end++ = '.';
+    end = std::fill_n(end, -point, '0');
+    end = std::copy_n(digits, count, end);
   } else if (point >= count) {
-    out.append(digits, size(count));
-    out.append(size(point - count), '0');
+    end = std::copy_n(digits, count, end);
+    end = std::fill_n(end, point - count, '0');
   } else {
-    out.append(digits, size(point));
-    out += '.';
-    out.append(digits + point, size(count - point));
+    end = std::copy_n(digits, point, end);
+    *end++ = '.';
+    end = std::copy_n(digits + point, count - point, end);
   }
+  out.append(text, end);
 }
 
 std::string fixed_text(double v, int decimals) {
