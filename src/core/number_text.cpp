@@ -1,6 +1,5 @@
 #include "core/number_text.h"
 
-#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -93,8 +92,7 @@ std::string plain_decimal_text(double v, int digits) {
 void append_single_plain_text(std::string& out, float v) {
   // Powers of ten that a single times exactly in a double: its 24 bits
   // times 5^12 < 2^28 take at most 52 bits.
-  static constexpr double kTens[] = {1e0, 1e1, 1e2, 1e3, 1e4,  1e5,  1e6,
-                                     1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
+  static constexpr double kTens[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
   constexpr int kMostTens = 12;
   constexpr std::uint32_t kLowest = 1000000, kPastHighest = 10000000;  // seven digits
   const double x = std::fabs(static_cast<double>(v));
@@ -125,7 +123,9 @@ void append_single_plain_text(std::string& out, float v) {
     }
     return pairs;
   }();
-  char digits[7];
+  // Seven digits, and room to copy seven from any of them: the copies
+  // below are of fixed size, and `end` tells how much of them counts.
+  char digits[14] = {};
   digits[0] = static_cast<char>('0' + n / 1000000);
   const std::uint32_t six = n % 1000000;
   std::memcpy(digits + 1, &kPairs[2 * (six / 10000)], 2);
@@ -133,23 +133,26 @@ void append_single_plain_text(std::string& out, float v) {
   std::memcpy(digits + 5, &kPairs[2 * (six % 100)], 2);
   int count = 7;
   while (count > 1 && digits[count - 1] == '0') --count;
-  // Written in place, then appended at once: at most a sign, "0.", five
-  // zeros and seven digits, or eight digits.
-  char text[16];
+  // At most a sign, "0.", five zeros and seven digits, or eight digits.
+  char text[24];
   char* end = text;
   if (v < 0) *end++ = '-';
   if (point <= 0) {
-    *end++ = '0';
-    *end++ = '.';
-    end = std::fill_n(end, -point, '0');
-    end = std::copy_n(digits, count, end);
+    std::memcpy(end, "0.00000", 7);
+    end += 2 - point;
+    std::memcpy(end, digits, 7);
+    end += count;
   } else if (point >= count) {
-    end = std::copy_n(digits, count, end);
-    end = std::fill_n(end, point - count, '0');
+    // The digits past `count` are zeros, and so is an eighth.
+    std::memcpy(end, digits, 7);
+    end[7] = '0';
+    end += point;
   } else {
-    end = std::copy_n(digits, point, end);
+    std::memcpy(end, digits, 7);
+    end += point;
     *end++ = '.';
-    end = std::copy_n(digits + point, count - point, end);
+    std::memcpy(end, digits + point, 7);
+    end += count - point;
   }
   out.append(text, end);
 }

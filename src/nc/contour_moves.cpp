@@ -23,6 +23,15 @@ ContourElement read_element(const Table& table, std::size_t row) {
   return e;
 }
 
+ConditionLimits condition_limits(const Settings& settings) {
+  ConditionLimits limits;
+  for (std::size_t i = 0; i < limits.r_min.size(); ++i) {
+    limits.r_min[i] = settings.ini_Cond[i].r_min();
+    limits.l_min[i] = settings.ini_Cond[i].l_min();
+  }
+  return limits;
+}
+
 bool cell_as_number(const Cell& c, double& out) {
   if (c.is_number()) {
     out = c.number();

@@ -13,9 +13,9 @@ namespace makenc {
 
 namespace {
 
-// The record of one contour in the cut list.
+// The record of one contour in the cut list; its cells stay in the list.
 struct ContourRow {
-  Cell layer, id, approach;
+  const Cell &layer, &id, &approach;
   Point A, C;
   bool marking = false;
   std::string kind;
@@ -23,27 +23,26 @@ struct ContourRow {
 
 ContourRow read_contour_row(const Table& Ord_dat, std::size_t k) {
   auto num = [&](std::size_t c) { return Ord_dat.at(k, c).number(); };
-  ContourRow row;
-  row.layer = Ord_dat.at(k, 0);
-  row.id = Ord_dat.at(k, 1);
-  row.approach = Ord_dat.at(k, 2);
-  row.A = {num(3), num(4)};
-  row.C = {num(5), num(6)};
-  row.marking = Ord_dat.at(k, 7) == "mark";
-  row.kind = Ord_dat.at(k, 8).text_form();
-  return row;
+  return {Ord_dat.at(k, 0),
+          Ord_dat.at(k, 1),
+          Ord_dat.at(k, 2),
+          {num(3), num(4)},
+          {num(5), num(6)},
+          Ord_dat.at(k, 7) == "mark",
+          Ord_dat.at(k, 8).text_form()};
 }
 
 // Small holes and short elements need other cutting conditions than large
 // ones; the rows are tried from the smallest threshold on.
 void choose_condition(ToolpathRun& run, const ContourElement& e) {
   const auto& cond = run.settings.ini_Cond;
+  const ConditionLimits& limits = run.limits;
   if (e.kind == "ci") {
-    run.cond_code = cond[0].r_min() > e.r ? cond[0].K_Joukn() : cond[1].K_Joukn();
+    run.cond_code = limits.r_min[0] > e.r ? cond[0].K_Joukn() : cond[1].K_Joukn();
   } else if (e.kind == "li" || e.kind == "cci") {
-    if (cond[0].l_min() > e.length)
+    if (limits.l_min[0] > e.length)
       run.cond_code = cond[0].K_Joukn();
-    else if (cond[1].l_min() > e.length)
+    else if (limits.l_min[1] > e.length)
       run.cond_code = cond[1].K_Joukn();
     else
       run.cond_code = cond[2].K_Joukn();
@@ -211,7 +210,7 @@ Status put_moves(ContourWalk& walk, const ContourRow& row, std::size_t a, bool I
   const ContourElement& e = walk.elements[a];
   const ToolpathRun& run = walk.run;
   JointQuestion q{run.joints, Is_outer, e.kind == "ci", e.r, e.length};
-  const bool joint = leaves_joint(q, run.settings);
+  const bool joint = leaves_joint(q, run.settings, run.limits.r_min[2], run.limits.l_min[2]);
   if (row.kind == "circle") {
     full_circle(walk, row, e, joint);
   } else if (row.kind == "loop" && e.kind == "li") {

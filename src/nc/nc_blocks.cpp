@@ -22,8 +22,9 @@ bool append_nc_number(std::string& out, double rounded) {
   if (!std::isfinite(single)) return false;
   const std::size_t from = out.size();
   append_single_plain_text(out, single);
-  if (out.compare(from, std::string::npos, "-0") == 0) out.erase(from, 1);
-  if (out.find('.', from) == std::string::npos) out += '.';
+  if (std::string_view(out).substr(from) == "-0") out.erase(from, 1);
+  const std::string_view text = std::string_view(out).substr(from);
+  if (std::find(text.begin(), text.end(), '.') == text.end()) out += '.';
   return true;
 }
 

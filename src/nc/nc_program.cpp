@@ -52,14 +52,15 @@ std::string replace_all(const std::string& text, const std::string& from, const 
 
 // The contour's first row and every following row while the contour number
 // stays the same, in table order; the spare last row is never one of them.
-std::vector<ContourElement> contour_elements(const ContourRows& rows, const Table& table, const Cell& id) {
-  std::vector<ContourElement> elements;
+// `elements` is refilled: one list serves every contour of the program.
+void read_contour_elements(const ContourRows& rows, const Table& table, const Cell& id,
+                           std::vector<ContourElement>& elements) {
+  elements.clear();
   const std::optional<std::size_t> first = rows.first_row(id);
-  if (!first) return elements;
+  if (!first) return;
   const std::size_t end = table.last_row();
   for (std::size_t row = *first; row < end && same_number(table.at(row, col::contour), id); ++row)
     elements.push_back(read_element(table, row));
-  return elements;
 }
 
 std::vector<std::string> without_spare(const TemplateLines& lines) {
@@ -135,6 +136,7 @@ Status put_body(const NcInput& input, const NcTemplates& templates, NcBlocks& bl
   blocks.text.reserve(blocks.text.size() + kBytesPerElement * entities + kBytesPerContour * n);
   ToolpathRun run{input.settings, templates, input.options.joints, blocks, "", ArcWord::none, {}};
   std::array<std::optional<ContourRows>, kLayerCount> rows;
+  std::vector<ContourElement> elements;
   for (const std::size_t k :
        rows_in_program(Ord_dat, input.assignment.last_is_outline, input.options, input.drawing)) {
     // On a nested sheet every part's outline holds its part by a joint, as
@@ -146,7 +148,7 @@ Status put_body(const NcInput& input, const NcTemplates& templates, NcBlocks& bl
     const Table& table = input.drawing.layer(layer);
     auto& layer_rows = rows[static_cast<std::size_t>(layer)];
     if (!layer_rows) layer_rows.emplace(table);
-    const auto elements = contour_elements(*layer_rows, table, Ord_dat.at(k, 1));
+    read_contour_elements(*layer_rows, table, Ord_dat.at(k, 1), elements);
     Status done = put_contour(run, Ord_dat, k, elements, Is_outer);
     if (!done) return done.error();
   }
@@ -154,7 +156,6 @@ Status put_body(const NcInput& input, const NcTemplates& templates, NcBlocks& bl
   if (job) *job = run.job;
   return ok_status();
 }
-
 
 }  // namespace
 

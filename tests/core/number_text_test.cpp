@@ -26,12 +26,21 @@ void expect_as_general(float v) {
 }
 
 TEST(SinglePlainText, RoundsHalfToEvenAndCarriesIntoANewDigit) {
-  const std::vector<std::pair<float, std::string>> cases = {
-      {1234567.5f, "1234568"},  {1234568.5f, "1234568"},  {123456.25f, "123456.2"},
-      {123456.75f, "123456.8"}, {9999999.5f, "10000000"}, {-9999999.5f, "-10000000"},
-      {0.5f, "0.5"},            {-0.25f, "-0.25"},        {1234.5678f, "1234.568"},
-      {0.0f, "0"},              {-0.0f, "0"},             {123456789.0f, "123456800"},
-      {1e-6f, "0.000001"},      {1e7f, "10000000"},       {7.0f, "7"}};
+  const std::vector<std::pair<float, std::string>> cases = {{1234567.5f, "1234568"},
+                                                            {1234568.5f, "1234568"},
+                                                            {123456.25f, "123456.2"},
+                                                            {123456.75f, "123456.8"},
+                                                            {9999999.5f, "10000000"},
+                                                            {-9999999.5f, "-10000000"},
+                                                            {0.5f, "0.5"},
+                                                            {-0.25f, "-0.25"},
+                                                            {1234.5678f, "1234.568"},
+                                                            {0.0f, "0"},
+                                                            {-0.0f, "0"},
+                                                            {123456789.0f, "123456800"},
+                                                            {1e-6f, "0.000001"},
+                                                            {1e7f, "10000000"},
+                                                            {7.0f, "7"}};
   for (const auto& [v, text] : cases) {
     EXPECT_EQ(appended(v), text) << v;
     expect_as_general(v);
@@ -39,9 +48,12 @@ TEST(SinglePlainText, RoundsHalfToEvenAndCarriesIntoANewDigit) {
 }
 
 TEST(SinglePlainText, IsTheGeneralTextForEverySingle) {
-  const float special[] = {std::numeric_limits<float>::min(), std::numeric_limits<float>::denorm_min(),
-                           std::numeric_limits<float>::max(), std::numeric_limits<float>::infinity(),
-                           std::numeric_limits<float>::quiet_NaN(), std::nextafter(1e-6f, 0.0f),
+  const float special[] = {std::numeric_limits<float>::min(),
+                           std::numeric_limits<float>::denorm_min(),
+                           std::numeric_limits<float>::max(),
+                           std::numeric_limits<float>::infinity(),
+                           std::numeric_limits<float>::quiet_NaN(),
+                           std::nextafter(1e-6f, 0.0f),
                            std::nextafter(1e7f, 0.0f)};
   for (const float v : special) {
     expect_as_general(v);
@@ -49,7 +61,8 @@ TEST(SinglePlainText, IsTheGeneralTextForEverySingle) {
   }
   std::mt19937 random(20261208);
   // Any bit pattern: every exponent, subnormals and the values past 1E7.
-  for (int n = 0; n < 200000; ++n) expect_as_general(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
+  for (int n = 0; n < 200000; ++n)
+    expect_as_general(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
   // Few binary places: many of them lie half way between two texts.
   std::uniform_int_distribution<std::int32_t> mantissa(-(1 << 24), 1 << 24);
   std::uniform_int_distribution<int> places(0, 30);
