@@ -237,7 +237,7 @@ Status put_contour(ToolpathRun& run, const Table& Ord_dat, std::size_t k,
   std::size_t a = 0;
   while (a < elements.size() && !same_number(elements[a].number, row.approach)) ++a;
   if (a == elements.size()) return ok_status();
-  const std::size_t first_block = run.blocks.text.size();
+  const std::size_t first_block = run.blocks.NC_blk.size();
   const ToolTravel travel_before = run.travel;
   choose_condition(run, elements[a]);
   ContourWalk walk{run, elements, row.A, false, false, std::nullopt};

@@ -31,26 +31,26 @@ bool append_nc_number(std::string& out, double rounded) {
 }  // namespace
 
 void open_block(NcBlocks& blocks, std::string_view code) {
-  blocks.block_start = blocks.text.size();
+  blocks.block_start = blocks.NC_blk.size();
   blocks.block_written = !code.empty();
-  blocks.text += code;
+  blocks.NC_blk += code;
 }
 
-void add_text(NcBlocks& blocks, std::string_view word) { blocks.text += word; }
+void add_text(NcBlocks& blocks, std::string_view word) { blocks.NC_blk += word; }
 
 bool add_word(NcBlocks& blocks, char letter, double v, std::int16_t S) {
-  const std::size_t from = blocks.text.size();
-  blocks.text += letter;
-  if (append_nc_number(blocks.text, round_to_grid(v, S))) return true;
-  blocks.text.resize(from);
+  const std::size_t from = blocks.NC_blk.size();
+  blocks.NC_blk += letter;
+  if (append_nc_number(blocks.NC_blk, round_to_grid(v, S))) return true;
+  blocks.NC_blk.resize(from);
   return false;
 }
 
 void close_block(NcBlocks& blocks) {
   if (blocks.block_written)
-    blocks.text += "\r\n";
+    blocks.NC_blk += "\r\n";
   else
-    blocks.text.resize(blocks.block_start);
+    blocks.NC_blk.resize(blocks.block_start);
 }
 
 void put_line(NcBlocks& blocks, std::string_view text) {
@@ -59,12 +59,12 @@ void put_line(NcBlocks& blocks, std::string_view text) {
 }
 
 void truncate_blocks(NcBlocks& blocks, std::size_t size) {
-  if (size < blocks.text.size()) blocks.text.resize(size);
+  if (size < blocks.NC_blk.size()) blocks.NC_blk.resize(size);
 }
 
 std::vector<std::string> body_lines(const NcBlocks& blocks) {
   std::vector<std::string> lines;
-  const std::string_view text = blocks.text;
+  const std::string_view text = blocks.NC_blk;
   for (std::size_t from = 0; from < text.size();) {
     const std::size_t end = std::min(text.find("\r\n", from), text.size());
     lines.emplace_back(text.substr(from, end - from));
@@ -82,7 +82,7 @@ std::optional<std::string> nc_number(double rounded) {
 std::optional<std::string> nc_word(char letter, double v, std::int16_t S) {
   NcBlocks word;
   if (!add_word(word, letter, v, S)) return std::nullopt;
-  return std::move(word.text);
+  return std::move(word.NC_blk);
 }
 
 TemplateLines template_lines(std::string_view bytes) {

@@ -18,11 +18,11 @@ namespace makenc {
 
 // The blocks written so far, as the bytes they go to the file with: the
 // words of a block joined without separator, then CR LF. A block is written
-// word by word at the end of the text; one without its code word is taken
-// back when it ends, as it is not written. The text may begin with lines of
+// word by word at the end of NC_blk; one without its code word is taken
+// back when it ends, as it is not written. NC_blk may begin with lines of
 // its own (the program's header) before the first block.
 struct NcBlocks {
-  std::string text;
+  std::string NC_blk;
   std::size_t block_start = 0;  // where the block being written begins
   bool block_written = false;   // whether it has its code word
 };
@@ -46,10 +46,10 @@ void close_block(NcBlocks& blocks);
 void put_line(NcBlocks& blocks, std::string_view text);
 
 // Drops every byte from `size` on (a contour that failed half way drops
-// its blocks): `size` is the text's size before that contour.
+// its blocks): `size` is the size of NC_blk before that contour.
 void truncate_blocks(NcBlocks& blocks, std::size_t size);
 
-// The lines of the text written so far, in order, without their CR LF.
+// The lines of NC_blk, in order, without their CR LF.
 std::vector<std::string> body_lines(const NcBlocks& blocks);
 
 // The text of a coordinate already rounded to the grid: single precision,

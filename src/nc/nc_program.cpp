@@ -70,8 +70,8 @@ std::vector<std::string> without_spare(const TemplateLines& lines) {
 // Lines that are not blocks (the header and the footer), with their CR LF.
 void put_text_lines(NcBlocks& program, std::span<const std::string> lines) {
   for (const std::string& line : lines) {
-    program.text += line;
-    program.text += "\r\n";
+    program.NC_blk += line;
+    program.NC_blk += "\r\n";
   }
 }
 
@@ -133,7 +133,7 @@ Status put_body(const NcInput& input, const NcTemplates& templates, NcBlocks& bl
   const Table& Ord_dat = input.assignment.Ord_dat;
   const std::size_t n = Ord_dat.rows() == 0 ? 0 : Ord_dat.last_row();
   const auto entities = static_cast<std::size_t>(std::max<std::int64_t>(input.drawing.LY_cntAll, 0));
-  blocks.text.reserve(blocks.text.size() + kBytesPerElement * entities + kBytesPerContour * n);
+  blocks.NC_blk.reserve(blocks.NC_blk.size() + kBytesPerElement * entities + kBytesPerContour * n);
   ToolpathRun run{input.settings, templates, input.options.joints, blocks, "", ArcWord::none, {}};
   std::array<std::optional<ContourRows>, kLayerCount> rows;
   std::vector<ContourElement> elements;
@@ -251,7 +251,7 @@ Result<NcWritten> make_nc_data(const NcInput& input, FileLayer& files) {
   put_template_lines(program, *foot);
   Status folder = check_output_folder(name->file.parent_path());
   if (!folder) return folder.error();
-  Status written = write_file_atomically(name->file, program.text, files);
+  Status written = write_file_atomically(name->file, program.NC_blk, files);
   if (!written) return Error{"the NC program was not written: " + written.error().message};
   return NcWritten{name->file, name->shown + utf8_to_cp932("に出力しました。"), std::move(warnings), job};
 }

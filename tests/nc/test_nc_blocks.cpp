@@ -52,7 +52,7 @@ TEST(BlockText, JoinsWordsInOrderWithoutSeparatorAndEndsWithALineEnd) {
   EXPECT_TRUE(add_word(blocks, 'Y', 40, 1000));
   add_text(blocks, "G40");
   close_block(blocks);
-  EXPECT_EQ(blocks.text, "G00X12.5Y40.G40\r\n");
+  EXPECT_EQ(blocks.NC_blk, "G00X12.5Y40.G40\r\n");
 }
 
 TEST(BlockText, AWordWithoutTextAddsNothing) {
@@ -60,7 +60,7 @@ TEST(BlockText, AWordWithoutTextAddsNothing) {
   open_block(blocks, "G01");
   EXPECT_FALSE(add_word(blocks, 'X', 5, 0));
   EXPECT_FALSE(add_word(blocks, 'Y', std::numeric_limits<double>::infinity(), 1000));
-  EXPECT_EQ(blocks.text, "G01");
+  EXPECT_EQ(blocks.NC_blk, "G01");
 }
 
 TEST(BlockText, ABlockWithoutItsCodeWordIsNotWritten) {
@@ -72,7 +72,7 @@ TEST(BlockText, ABlockWithoutItsCodeWordIsNotWritten) {
   close_block(blocks);
   put_line(blocks, "M07");
   put_line(blocks, "");
-  EXPECT_EQ(blocks.text, "M08\r\nM07\r\n");
+  EXPECT_EQ(blocks.NC_blk, "M08\r\nM07\r\n");
   EXPECT_EQ(body_lines(blocks), (std::vector<std::string>{"M08", "M07"}));
 }
 
@@ -80,7 +80,7 @@ TEST(BlockTable, DropsTheBlocksOfAContourFromWhereItBegan) {
   NcBlocks blocks;
   std::size_t tenth = 0;
   for (int i = 0; i < 50; ++i) {
-    if (i == 10) tenth = blocks.text.size();
+    if (i == 10) tenth = blocks.NC_blk.size();
     put_line(blocks, "N" + std::to_string(i));
   }
   const auto lines = body_lines(blocks);
