@@ -31,20 +31,20 @@ constexpr std::size_t kBytesPerElement = 24;
 constexpr std::size_t kBytesPerContour = 80;
 
 // Replaces on character boundaries only: the second byte of a double-byte
-// character may look like a letter of the placeholder.
-std::string replace_all(const std::string& text, const std::string& from, const std::string& to) {
+// character may look like a letter of the placeholder. A placeholder is of
+// single-byte characters, so the character after it starts where it ends.
+std::string replace_all(const std::string& text, std::string_view from, const std::string& to) {
+  // A line without the placeholder's bytes anywhere has it at no boundary.
+  if (text.find(from) == std::string::npos) return text;
   std::string out;
-  const std::vector<std::size_t> starts = char_starts(text);
-  std::size_t skip_to = 0;
-  for (std::size_t i = 0; i < starts.size(); ++i) {
-    const std::size_t at = starts[i];
-    if (at < skip_to) continue;
-    const std::size_t end = i + 1 < starts.size() ? starts[i + 1] : text.size();
+  for (std::size_t at = 0; at < text.size();) {
     if (text.compare(at, from.size(), from) == 0) {
       out += to;
-      skip_to = at + from.size();
+      at += from.size();
     } else {
-      out.append(text, at, end - at);
+      const std::size_t length = char_length(text, at);
+      out.append(text, at, length);
+      at += length;
     }
   }
   return out;
@@ -63,8 +63,8 @@ void read_contour_elements(const ContourRows& rows, const Table& table, const Ce
     elements.push_back(read_element(table, row));
 }
 
-std::vector<std::string> without_spare(const TemplateLines& lines) {
-  return {lines.begin(), lines.end() - (lines.empty() ? 0 : 1)};
+std::span<const std::string> without_spare(const TemplateLines& lines) {
+  return std::span(lines).first(lines.empty() ? 0 : lines.size() - 1);
 }
 
 // Lines that are not blocks (the header and the footer), with their CR LF.
@@ -77,7 +77,7 @@ void put_text_lines(NcBlocks& program, std::span<const std::string> lines) {
 
 // A template's lines without its spare entry.
 void put_template_lines(NcBlocks& program, const TemplateLines& lines) {
-  put_text_lines(program, std::span(lines).first(lines.empty() ? 0 : lines.size() - 1));
+  put_text_lines(program, without_spare(lines));
 }
 
 Result<NcTemplates> read_start_end_templates(const std::filesystem::path& folder) {
@@ -162,6 +162,7 @@ Status put_body(const NcInput& input, const NcTemplates& templates, NcBlocks& bl
 std::vector<std::string> fill_header(const TemplateLines& head, const std::string& date,
                                      const std::string& NC_path, const std::string& size_text) {
   std::vector<std::string> lines;
+  lines.reserve(head.size());
   for (const std::string& line : without_spare(head)) {
     std::string filled = replace_all(line, "dete", date);
     filled = replace_all(filled, "Nc_name", NC_path);
@@ -170,13 +171,13 @@ std::vector<std::string> fill_header(const TemplateLines& head, const std::strin
   return lines;
 }
 
-std::vector<std::string> program_lines(const std::vector<std::string>& header, const NcBlocks& body,
+std::vector<std::string> program_lines(std::vector<std::string> header, const NcBlocks& body,
                                        const TemplateLines& foot) {
-  std::vector<std::string> lines = header;
+  std::vector<std::string> lines = std::move(header);
   std::vector<std::string> body_text = body_lines(body);
   lines.reserve(lines.size() + body_text.size() + foot.size());
   for (std::string& line : body_text) lines.push_back(std::move(line));
-  for (std::string& line : without_spare(foot)) lines.push_back(std::move(line));
+  for (const std::string& line : without_spare(foot)) lines.push_back(line);
   return lines;
 }
 
