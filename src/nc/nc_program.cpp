@@ -1,6 +1,6 @@
-// The NC program writer: body first, then header, body and footer to the
-// file in one atomic write, so that a failure never leaves a partial program
-// for the machine.
+// The NC program writer: header, body and footer made in memory as the
+// file's bytes, then written in one atomic write, so that a failure never
+// leaves a partial program for the machine.
 #include "nc/nc_program.h"
 
 #include <algorithm>
