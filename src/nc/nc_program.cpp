@@ -34,19 +34,17 @@ constexpr std::size_t kBytesPerContour = 80;
 // character may look like a letter of the placeholder. A placeholder is of
 // single-byte characters, so the character after it starts where it ends.
 std::string replace_all(const std::string& text, std::string_view from, const std::string& to) {
-  // A line without the placeholder's bytes anywhere has it at no boundary.
-  if (text.find(from) == std::string::npos) return text;
   std::string out;
-  for (std::size_t at = 0; at < text.size();) {
-    if (text.compare(at, from.size(), from) == 0) {
-      out += to;
-      at += from.size();
-    } else {
-      const std::size_t length = char_length(text, at);
-      out.append(text, at, length);
-      at += length;
-    }
+  std::size_t copied = 0;  // the bytes before it are in `out`
+  std::size_t at = 0;      // a character start
+  for (std::size_t found = text.find(from); found != std::string::npos; found = text.find(from, at)) {
+    while (at < found) at += char_length(text, at);
+    if (at != found) continue;  // inside a double-byte character
+    out.append(text, copied, found - copied);
+    out += to;
+    at = copied = found + from.size();
   }
+  out.append(text, copied);
   return out;
 }
 
