@@ -26,21 +26,11 @@ void expect_as_general(float v) {
 }
 
 TEST(SinglePlainText, RoundsHalfToEvenAndCarriesIntoANewDigit) {
-  const std::vector<std::pair<float, std::string>> cases = {{1234567.5f, "1234568"},
-                                                            {1234568.5f, "1234568"},
-                                                            {123456.25f, "123456.2"},
-                                                            {123456.75f, "123456.8"},
-                                                            {9999999.5f, "10000000"},
-                                                            {-9999999.5f, "-10000000"},
-                                                            {0.5f, "0.5"},
-                                                            {-0.25f, "-0.25"},
-                                                            {1234.5678f, "1234.568"},
-                                                            {0.0f, "0"},
-                                                            {-0.0f, "0"},
-                                                            {123456789.0f, "123456800"},
-                                                            {1e-6f, "0.000001"},
-                                                            {1e7f, "10000000"},
-                                                            {7.0f, "7"}};
+  // Halves to the even digit, a carry into an eighth digit, both zeros.
+  const std::vector<std::pair<float, std::string>> cases = {
+      {1234567.5f, "1234568"},    {1234568.5f, "1234568"}, {123456.25f, "123456.2"},
+      {-9999999.5f, "-10000000"}, {1e-6f, "0.000001"},     {-0.0f, "0"},
+      {123456789.0f, "123456800"}};
   for (const auto& [v, text] : cases) {
     EXPECT_EQ(appended(v), text) << v;
     expect_as_general(v);
