@@ -20,6 +20,10 @@ std::string single_text(float v);
 // digits, never in exponent form (for machine words).
 std::string plain_decimal_text(double v, int digits);
 
+// Appends plain_decimal_text(v, 7) of a single-precision value to `out`:
+// the text of a machine word, made without a string of its own.
+void append_single_plain_text(std::string& out, float v);
+
 // v with exactly `decimals` digits after the point, never in exponent form
 // (for lengths a person reads and other programs parse).
 std::string fixed_text(double v, int decimals);

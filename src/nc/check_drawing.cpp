@@ -1,6 +1,9 @@
 // The check drawing: approaches and rapid moves as records for the host.
 #include "nc/check_drawing.h"
 
+#include <initializer_list>
+#include <string_view>
+
 #include "core/number_text.h"
 #include "core/text.h"
 
@@ -11,18 +14,23 @@ namespace {
 // The host reads the drawing's own precision back: doubles, not the grid.
 constexpr int kDrawingDigits = 15;
 
-std::string line_record(double x1, double y1, double x2, double y2) {
-  std::string out;
-  for (double v : {x1, y1, x2, y2}) {
-    out += ' ';
-    out += plain_decimal_text(v, kDrawingDigits);
+// The pen lines of a record and the record itself, each line with its CR LF.
+void put_line_record(std::string& bytes, std::initializer_list<std::string_view> pen, double x1, double y1,
+                     double x2, double y2) {
+  for (const std::string_view line : pen) {
+    bytes += line;
+    bytes += "\r\n";
   }
-  return out;
+  for (double v : {x1, y1, x2, y2}) {
+    bytes += ' ';
+    bytes += plain_decimal_text(v, kDrawingDigits);
+  }
+  bytes += "\r\n";
 }
 
 }  // namespace
 
-void put_check_drawing(std::vector<std::string>& lines, const Drawing& drawing, const Table& Ord_dat) {
+void put_check_drawing(std::string& bytes, const Drawing& drawing, const Table& Ord_dat) {
   const double x0 = drawing.X_min.number();
   const double y0 = drawing.Y_min.number();
   double px = x0, py = y0;
@@ -33,8 +41,8 @@ void put_check_drawing(std::vector<std::string>& lines, const Drawing& drawing, 
     // Marked contours and open chains are entered where they begin: they
     // have no approach of their own to show.
     if (!(Ord_dat.at(r, 7) == "mark") && !(Ord_dat.at(r, 8) == "line"))
-      lines.insert(lines.end(), {"lt1", "lyA", "lc5", line_record(cx, cy, ax, ay)});
-    lines.insert(lines.end(), {"ly9", "lc4", "lt3", line_record(px, py, ax, ay)});
+      put_line_record(bytes, {"lt1", "lyA", "lc5"}, cx, cy, ax, ay);
+    put_line_record(bytes, {"ly9", "lc4", "lt3"}, px, py, ax, ay);
     px = cx;
     py = cy;
   }

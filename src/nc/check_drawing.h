@@ -4,14 +4,14 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "assign/assignment.h"
 #include "core/drawing.h"
 
 namespace makenc {
 
-// Appends the records of the whole cut list to `lines`.
-void put_check_drawing(std::vector<std::string>& lines, const Drawing& drawing, const Table& Ord_dat);
+// Appends the records of the whole cut list to `bytes`, each line with its
+// CR LF.
+void put_check_drawing(std::string& bytes, const Drawing& drawing, const Table& Ord_dat);
 
 }  // namespace makenc

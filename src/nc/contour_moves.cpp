@@ -23,6 +23,15 @@ ContourElement read_element(const Table& table, std::size_t row) {
   return e;
 }
 
+ConditionLimits condition_limits(const Settings& settings) {
+  ConditionLimits limits;
+  for (std::size_t i = 0; i < limits.r_min.size(); ++i) {
+    limits.r_min[i] = settings.ini_Cond[i].r_min();
+    limits.l_min[i] = settings.ini_Cond[i].l_min();
+  }
+  return limits;
+}
+
 bool cell_as_number(const Cell& c, double& out) {
   if (c.is_number()) {
     out = c.number();
@@ -42,17 +51,13 @@ Point on_arc(const ContourElement& e, double degrees) {
   return {e.centre.x + e.r * std::cos(a), e.centre.y + e.r * std::sin(a)};
 }
 
-void put_word(ContourWalk& walk, NcBlock& block, std::size_t at, char letter, double v) {
-  auto word = nc_word(letter, v, walk.run.settings.ini_S_suu);
-  if (word)
-    block[at] = *word;
-  else
-    walk.bad_number = true;
+void put_word(ContourWalk& walk, char letter, double v) {
+  if (!add_word(walk.run.blocks, letter, v, walk.run.settings.ini_S_suu)) walk.bad_number = true;
 }
 
-void put_offset_word(ContourWalk& walk, NcBlock& block, std::size_t at, char letter, double v) {
+void put_offset_word(ContourWalk& walk, char letter, double v) {
   if (round_to_grid(v, walk.run.settings.ini_S_suu) == 0) return;
-  put_word(walk, block, at, letter, v);
+  put_word(walk, letter, v);
 }
 
 // An arc entered at its start point runs counter-clockwise, one entered at
@@ -65,11 +70,10 @@ void put_arc_element(ContourWalk& walk, const ContourElement& e, Point near, Poi
   else if (same_point(n, rounded(on_arc(e, e.ae), S)))
     walk.run.arc_word = ArcWord::G02;
   if (walk.run.arc_word == ArcWord::none) walk.no_direction = true;
-  NcBlock block{};
-  block[slot::code] = arc_word_text(walk.run.arc_word);
-  put_xy(walk, block, far);
-  put_ij(walk, block, e.centre.x - near.x, e.centre.y - near.y);
-  put_block(walk.run.blocks, block);
+  open_block(walk.run.blocks, arc_word_text(walk.run.arc_word));
+  put_xy(walk, far);
+  put_ij(walk, e.centre.x - near.x, e.centre.y - near.y);
+  close_block(walk.run.blocks);
   travel_arc(walk.run.travel, walk.run.arc_word, e.centre, far);
 }
 
@@ -106,14 +110,14 @@ const char* arc_word_text(ArcWord word) {
   return "";
 }
 
-void put_xy(ContourWalk& walk, NcBlock& block, Point p) {
-  put_word(walk, block, slot::x, 'X', p.x);
-  put_word(walk, block, slot::y, 'Y', p.y);
+void put_xy(ContourWalk& walk, Point p) {
+  put_word(walk, 'X', p.x);
+  put_word(walk, 'Y', p.y);
 }
 
-void put_ij(ContourWalk& walk, NcBlock& block, double di, double dj) {
-  put_offset_word(walk, block, slot::i, 'I', di);
-  put_offset_word(walk, block, slot::j, 'J', dj);
+void put_ij(ContourWalk& walk, double di, double dj) {
+  put_offset_word(walk, 'I', di);
+  put_offset_word(walk, 'J', dj);
 }
 
 void put_elements(ContourWalk& walk, std::size_t start, int step, std::size_t count) {
@@ -125,10 +129,9 @@ void put_elements(ContourWalk& walk, std::size_t start, int step, std::size_t co
     const Point near = step > 0 ? e.p1 : e.p2;
     const Point far = step > 0 ? e.p2 : e.p1;
     if (e.kind == "li") {
-      NcBlock block{};
-      block[slot::code] = "G01";
-      put_xy(walk, block, far);
-      put_block(walk.run.blocks, block);
+      open_block(walk.run.blocks, "G01");
+      put_xy(walk, far);
+      close_block(walk.run.blocks);
       travel_line(walk.run.travel, far, false);
       walk.last = far;
     } else if (e.kind == "cci") {

@@ -3,6 +3,7 @@
 // contour, and the moves along the elements.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -62,6 +63,13 @@ struct ToolTravel {
   double rapid = 0, feed = 0;
 };
 
+// The radius and length thresholds of the three condition rows as numbers,
+// read once for a program rather than at every contour.
+struct ConditionLimits {
+  std::array<double, 3> r_min{}, l_min{};
+};
+ConditionLimits condition_limits(const Settings& settings);
+
 // What carries over from one contour to the next within one program.
 struct ToolpathRun {
   const Settings& settings;
@@ -74,6 +82,7 @@ struct ToolpathRun {
   Warnings warnings{};
   ToolTravel travel{};
   JobSummary job{};
+  ConditionLimits limits = condition_limits(settings);
 };
 
 // The traversal of one contour.
@@ -90,9 +99,10 @@ struct ContourWalk {
 };
 
 // The X and Y words of p, and the I and J words of an offset (each left out
-// when it rounds to 0); a value without text marks the walk bad.
-void put_xy(ContourWalk& walk, NcBlock& block, Point p);
-void put_ij(ContourWalk& walk, NcBlock& block, double di, double dj);
+// when it rounds to 0), appended to the open block; a value without text
+// marks the walk bad.
+void put_xy(ContourWalk& walk, Point p);
+void put_ij(ContourWalk& walk, double di, double dj);
 
 // The tool's moves: a straight one (rapid or feed) and an arc about
 // `centre` in the direction of `word`; an arc that ends where it starts is

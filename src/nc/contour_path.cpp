@@ -13,9 +13,9 @@ namespace makenc {
 
 namespace {
 
-// The record of one contour in the cut list.
+// The record of one contour in the cut list; its cells stay in the list.
 struct ContourRow {
-  Cell layer, id, approach;
+  const Cell &layer, &id, &approach;
   Point A, C;
   bool marking = false;
   std::string kind;
@@ -23,37 +23,30 @@ struct ContourRow {
 
 ContourRow read_contour_row(const Table& Ord_dat, std::size_t k) {
   auto num = [&](std::size_t c) { return Ord_dat.at(k, c).number(); };
-  ContourRow row;
-  row.layer = Ord_dat.at(k, 0);
-  row.id = Ord_dat.at(k, 1);
-  row.approach = Ord_dat.at(k, 2);
-  row.A = {num(3), num(4)};
-  row.C = {num(5), num(6)};
-  row.marking = Ord_dat.at(k, 7) == "mark";
-  row.kind = Ord_dat.at(k, 8).text_form();
-  return row;
+  return {Ord_dat.at(k, 0),
+          Ord_dat.at(k, 1),
+          Ord_dat.at(k, 2),
+          {num(3), num(4)},
+          {num(5), num(6)},
+          Ord_dat.at(k, 7) == "mark",
+          Ord_dat.at(k, 8).text_form()};
 }
 
 // Small holes and short elements need other cutting conditions than large
 // ones; the rows are tried from the smallest threshold on.
 void choose_condition(ToolpathRun& run, const ContourElement& e) {
   const auto& cond = run.settings.ini_Cond;
+  const ConditionLimits& limits = run.limits;
   if (e.kind == "ci") {
-    run.cond_code = cond[0].r_min() > e.r ? cond[0].K_Joukn() : cond[1].K_Joukn();
+    run.cond_code = limits.r_min[0] > e.r ? cond[0].K_Joukn() : cond[1].K_Joukn();
   } else if (e.kind == "li" || e.kind == "cci") {
-    if (cond[0].l_min() > e.length)
+    if (limits.l_min[0] > e.length)
       run.cond_code = cond[0].K_Joukn();
-    else if (cond[1].l_min() > e.length)
+    else if (limits.l_min[1] > e.length)
       run.cond_code = cond[1].K_Joukn();
     else
       run.cond_code = cond[2].K_Joukn();
   }
-}
-
-void put_line(NcBlocks& blocks, const std::string& text) {
-  NcBlock block{};
-  block[slot::code] = text;
-  put_block(blocks, block);
 }
 
 // A start code ends at its first empty line: the lines after it are kept in
@@ -71,11 +64,10 @@ void put_template_all(NcBlocks& blocks, const TemplateLines& lines) {
 }
 
 void put_move(ContourWalk& walk, const char* code, Point p, const char* comp) {
-  NcBlock block{};
-  block[slot::code] = code;
-  put_xy(walk, block, p);
-  block[slot::comp] = comp;
-  put_block(walk.run.blocks, block);
+  open_block(walk.run.blocks, code);
+  put_xy(walk, p);
+  add_text(walk.run.blocks, comp);
+  close_block(walk.run.blocks);
   travel_line(walk.run.travel, p, std::string_view(code) == "G00");
 }
 
@@ -116,11 +108,10 @@ void loop_on_line(ContourWalk& walk, const ContourRow& row, std::size_t a, bool 
 }
 
 void put_arc(ContourWalk& walk, ArcWord word, Point to, Point centre, Point from) {
-  NcBlock block{};
-  block[slot::code] = arc_word_text(word);
-  put_xy(walk, block, to);
-  put_ij(walk, block, centre.x - from.x, centre.y - from.y);
-  put_block(walk.run.blocks, block);
+  open_block(walk.run.blocks, arc_word_text(word));
+  put_xy(walk, to);
+  put_ij(walk, centre.x - from.x, centre.y - from.y);
+  close_block(walk.run.blocks);
   travel_arc(walk.run.travel, word, centre, to);
 }
 
@@ -186,15 +177,14 @@ void loop_on_arc(ContourWalk& walk, const ContourRow& row, std::size_t a, bool j
 
 void full_circle(ContourWalk& walk, const ContourRow& row, const ContourElement& e, bool joint) {
   choose_arc_word(walk, approach_D(e, row));
-  NcBlock block{};
-  block[slot::code] = arc_word_text(walk.run.arc_word);
+  open_block(walk.run.blocks, arc_word_text(walk.run.arc_word));
   Point stop = walk.run.travel.at;  // without X and Y words: the whole circle
   if (joint) {
     stop = joint_on_circle(e.centre, e.r, walk.run.arc_word, walk.run.settings.ini_joint);
-    put_xy(walk, block, stop);
+    put_xy(walk, stop);
   }
-  put_ij(walk, block, e.centre.x - row.C.x, e.centre.y - row.C.y);
-  put_block(walk.run.blocks, block);
+  put_ij(walk, e.centre.x - row.C.x, e.centre.y - row.C.y);
+  close_block(walk.run.blocks);
   travel_arc(walk.run.travel, walk.run.arc_word, e.centre, stop);
   put_template_head(walk.run.blocks, walk.run.templates.End_cd);
 }
@@ -220,7 +210,7 @@ Status put_moves(ContourWalk& walk, const ContourRow& row, std::size_t a, bool I
   const ContourElement& e = walk.elements[a];
   const ToolpathRun& run = walk.run;
   JointQuestion q{run.joints, Is_outer, e.kind == "ci", e.r, e.length};
-  const bool joint = leaves_joint(q, run.settings);
+  const bool joint = leaves_joint(q, run.settings, run.limits.r_min[2], run.limits.l_min[2]);
   if (row.kind == "circle") {
     full_circle(walk, row, e, joint);
   } else if (row.kind == "loop" && e.kind == "li") {
@@ -247,7 +237,7 @@ Status put_contour(ToolpathRun& run, const Table& Ord_dat, std::size_t k,
   std::size_t a = 0;
   while (a < elements.size() && !same_number(elements[a].number, row.approach)) ++a;
   if (a == elements.size()) return ok_status();
-  const std::size_t first_block = run.blocks.NC_row;
+  const std::size_t first_block = run.blocks.NC_blk.size();
   const ToolTravel travel_before = run.travel;
   choose_condition(run, elements[a]);
   ContourWalk walk{run, elements, row.A, false, false, std::nullopt};

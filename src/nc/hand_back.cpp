@@ -29,12 +29,12 @@ Result<NcWritten> write_program_and_hand_back(const NcInput& input,
   // host that reads back a drawing has its program.
   auto written = make_nc_data(input, files);
   if (!written) return written;
-  std::vector<std::string> lines = working_copy;
+  std::string bytes = join_crlf(working_copy);
   // The drawing covers the whole cut list, so it goes back once however
   // many layers were cut.
   if (input.options.check_drawing && any_layer_cut(input))
-    put_check_drawing(lines, input.drawing, input.assignment.Ord_dat);
-  Status handed = write_file_atomically(input.folder / "JWC_TEMP.TXT", join_crlf(lines), files);
+    put_check_drawing(bytes, input.drawing, input.assignment.Ord_dat);
+  Status handed = write_file_atomically(input.folder / "JWC_TEMP.TXT", bytes, files);
   if (!handed) return Error{"the drawing was not handed back to the host: " + handed.error().message};
   const std::filesystem::path copy = host_path(input.folder, "Zemlak\\Bin\\makeNC.txt");
   const std::error_code ec = files.remove(copy);

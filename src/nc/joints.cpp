@@ -55,13 +55,17 @@ Point joint_on_arc(Point centre, double r, Point C, double D, double j) {
 }
 
 bool leaves_joint(const JointQuestion& q, const Settings& settings) {
+  return leaves_joint(q, settings, settings.ini_Cond[2].r_min(), settings.ini_Cond[2].l_min());
+}
+
+bool leaves_joint(const JointQuestion& q, const Settings& settings, double r_min, double l_min) {
   if (!q.joints) return false;
   // The joint is measured across a circle from its lowest point: a circle
   // of a smaller radius has no room for it and is cut whole.
   if (q.is_circle && !(q.radius >= settings.ini_joint)) return false;
   if (q.Is_outer) return true;
-  if (q.is_circle) return q.radius >= settings.ini_Cond[2].r_min();
-  return q.length >= settings.ini_Cond[2].l_min();
+  if (q.is_circle) return q.radius >= r_min;
+  return q.length >= l_min;
 }
 
 }  // namespace makenc

@@ -46,5 +46,8 @@ struct JointQuestion {
   double length = 0;  // loops: the approach element's length
 };
 bool leaves_joint(const JointQuestion& q, const Settings& settings);
+// The same with the radius and length thresholds of the third condition
+// row already read as numbers.
+bool leaves_joint(const JointQuestion& q, const Settings& settings, double r_min, double l_min);
 
 }  // namespace makenc

@@ -13,55 +13,76 @@
 namespace makenc {
 
 namespace {
-// Single precision holds about seven decimal digits; more would print noise.
-constexpr int kCoordinateDigits = 7;
+
+// Appends the text of a coordinate already rounded to the grid, in single
+// precision: it holds about seven decimal digits, more would print noise.
+// False when it has no text.
+bool append_nc_number(std::string& out, double rounded) {
+  const float single = static_cast<float>(rounded);
+  if (!std::isfinite(single)) return false;
+  const std::size_t from = out.size();
+  append_single_plain_text(out, single);
+  if (std::string_view(out).substr(from) == "-0") out.erase(from, 1);
+  const std::string_view text = std::string_view(out).substr(from);
+  if (std::find(text.begin(), text.end(), '.') == text.end()) out += '.';
+  return true;
+}
+
 }  // namespace
 
-void size_blocks(NcBlocks& blocks, std::size_t rows) {
-  blocks.NC_blk.clear();
-  blocks.NC_blk.reserve(rows);
-  blocks.NC_row = 0;
+void open_block(NcBlocks& blocks, std::string_view code) {
+  blocks.block_start = blocks.NC_blk.size();
+  blocks.block_written = !code.empty();
+  blocks.NC_blk += code;
 }
 
-void put_block(NcBlocks& blocks, const NcBlock& block) {
-  blocks.NC_blk.resize(blocks.NC_row);
-  blocks.NC_blk.push_back(block_text(block).value_or(""));
-  ++blocks.NC_row;
+void add_text(NcBlocks& blocks, std::string_view word) { blocks.NC_blk += word; }
+
+bool add_word(NcBlocks& blocks, char letter, double v, std::int16_t S) {
+  const std::size_t from = blocks.NC_blk.size();
+  blocks.NC_blk += letter;
+  if (append_nc_number(blocks.NC_blk, round_to_grid(v, S))) return true;
+  blocks.NC_blk.resize(from);
+  return false;
 }
 
-void truncate_blocks(NcBlocks& blocks, std::size_t row) {
-  if (row < blocks.NC_row) blocks.NC_row = row;
-  blocks.NC_blk.resize(blocks.NC_row);
+void close_block(NcBlocks& blocks) {
+  if (blocks.block_written)
+    blocks.NC_blk += "\r\n";
+  else
+    blocks.NC_blk.resize(blocks.block_start);
 }
 
-std::optional<std::string> block_text(const NcBlock& block) {
-  if (block[slot::code].empty()) return std::nullopt;
-  std::string text;
-  for (const std::string& word : block) text += word;
-  return text;
+void put_line(NcBlocks& blocks, std::string_view text) {
+  open_block(blocks, text);
+  close_block(blocks);
 }
 
-std::vector<std::string> body_lines(NcBlocks blocks) {
+void truncate_blocks(NcBlocks& blocks, std::size_t size) {
+  if (size < blocks.NC_blk.size()) blocks.NC_blk.resize(size);
+}
+
+std::vector<std::string> body_lines(const NcBlocks& blocks) {
   std::vector<std::string> lines;
-  lines.reserve(blocks.NC_blk.size());
-  for (std::string& text : blocks.NC_blk)
-    if (!text.empty()) lines.push_back(std::move(text));
+  const std::string_view text = blocks.NC_blk;
+  for (std::size_t from = 0; from < text.size();) {
+    const std::size_t end = std::min(text.find("\r\n", from), text.size());
+    lines.emplace_back(text.substr(from, end - from));
+    from = end + 2;
+  }
   return lines;
 }
 
 std::optional<std::string> nc_number(double rounded) {
-  const float single = static_cast<float>(rounded);
-  if (!std::isfinite(single)) return std::nullopt;
-  std::string text = plain_decimal_text(static_cast<double>(single), kCoordinateDigits);
-  if (text == "-0") text = "0";
-  if (text.find('.') == std::string::npos) text += '.';
+  std::string text;
+  if (!append_nc_number(text, rounded)) return std::nullopt;
   return text;
 }
 
 std::optional<std::string> nc_word(char letter, double v, std::int16_t S) {
-  auto text = nc_number(round_to_grid(v, S));
-  if (!text) return std::nullopt;
-  return std::string(1, letter) + *text;
+  NcBlocks word;
+  if (!add_word(word, letter, v, S)) return std::nullopt;
+  return std::move(word.NC_blk);
 }
 
 TemplateLines template_lines(std::string_view bytes) {

@@ -1,11 +1,9 @@
-// The body of the NC program is assembled as a table of blocks before a
-// single byte reaches the file, so a contour that cannot be turned into
-// blocks never leaves half a program on the machine. This file holds that
-// table, the text of one block, the coordinate format and the template
-// line lists.
+// The body of the NC program is assembled in memory before a single byte
+// reaches the file, so a contour that cannot be turned into blocks never
+// leaves half a program on the machine. This file holds the blocks as the
+// program's text, the coordinate format and the template line lists.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -18,41 +16,41 @@
 
 namespace makenc {
 
-// Eleven word slots per block; only a few are ever filled.
-inline constexpr std::size_t kBlockSlots = 11;
-namespace slot {
-inline constexpr std::size_t code = 0;  // G00..G03, a template line or a condition code
-inline constexpr std::size_t x = 1, y = 2, i = 3, j = 4;
-inline constexpr std::size_t comp = 7;  // G40 or G41
-}  // namespace slot
-
-using NcBlock = std::array<std::string, kBlockSlots>;
-
-// The blocks written so far, each kept as its block text ("" for a block
-// without its code word, which is not written): a sheet of a hundred
-// thousand elements writes a few hundred thousand blocks, and eleven slots
-// a block would hold that many times more memory than the text.
+// The blocks written so far, as the bytes they go to the file with: the
+// words of a block joined without separator, then CR LF. A block is written
+// word by word at the end of NC_blk; one without its code word is taken
+// back when it ends, as it is not written. NC_blk may begin with lines of
+// its own (the program's header) before the first block.
 struct NcBlocks {
-  std::vector<std::string> NC_blk;
-  std::size_t NC_row = 0;  // the next free row
+  std::string NC_blk;
+  std::size_t block_start = 0;  // where the block being written begins
+  bool block_written = false;   // whether it has its code word
 };
 
-// Empties the table and gives it room for `rows` blocks; it grows past that
-// when long start or end codes need more.
-void size_blocks(NcBlocks& blocks, std::size_t rows);
+// Starts a block with its code word (G00..G03, a template line or a
+// condition code); "" starts a block that is not written.
+void open_block(NcBlocks& blocks, std::string_view code);
 
-// Writes the block at the cursor and advances it.
-void put_block(NcBlocks& blocks, const NcBlock& block);
+// Appends a word in its text form (a compensation code) to the open block.
+void add_text(NcBlocks& blocks, std::string_view word);
 
-// Drops every block from row `row` on (a contour that failed half way).
-void truncate_blocks(NcBlocks& blocks, std::size_t row);
+// Appends the address letter and the nc_number of v rounded to the grid
+// 1/S to the open block; a value without text appends nothing and is false.
+bool add_word(NcBlocks& blocks, char letter, double v, std::int16_t S);
 
-// The slots joined without separator; a block without its code word has no
-// text and is not written.
-std::optional<std::string> block_text(const NcBlock& block);
+// Ends the open block: CR LF after it, or without its code word the whole
+// block taken back.
+void close_block(NcBlocks& blocks);
 
-// The texts of all blocks written so far, in order.
-std::vector<std::string> body_lines(NcBlocks blocks);
+// A block of one word: a template line or a condition code.
+void put_line(NcBlocks& blocks, std::string_view text);
+
+// Drops every byte from `size` on (a contour that failed half way drops
+// its blocks): `size` is the size of NC_blk before that contour.
+void truncate_blocks(NcBlocks& blocks, std::size_t size);
+
+// The lines of NC_blk, in order, without their CR LF.
+std::vector<std::string> body_lines(const NcBlocks& blocks);
 
 // The text of a coordinate already rounded to the grid: single precision,
 // at most 7 significant digits, never an exponent, a trailing "." on whole

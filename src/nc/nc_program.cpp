@@ -1,6 +1,6 @@
-// The NC program writer: body first, then header, body and footer to the
-// file in one atomic write, so that a failure never leaves a partial program
-// for the machine.
+// The NC program writer: header, body and footer made in memory as the
+// file's bytes, then written in one atomic write, so that a failure never
+// leaves a partial program for the machine.
 #include "nc/nc_program.h"
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include <cmath>
 #include <ctime>
 #include <optional>
+#include <span>
 
 #include "core/files.h"
 #include "core/number_text.h"
@@ -22,44 +23,59 @@ namespace {
 
 constexpr int kWidthDigits = 15;  // the width is a double
 constexpr int kHeightDigits = 7;  // the height is a single
-// Room for the blocks of one contour beyond its elements: rapid, start
-// code, condition, lead-in, closing move, end code.
-constexpr std::int64_t kBlocksPerContour = 10;
+// Room for the text of one element's block ("G01X1234.567Y1234.567" and
+// its line end) and for the blocks of one contour beyond its elements:
+// rapid, start code, condition, lead-in, closing move, end code. Room that
+// is not written to costs no memory the system must give.
+constexpr std::size_t kBytesPerElement = 24;
+constexpr std::size_t kBytesPerContour = 80;
 
 // Replaces on character boundaries only: the second byte of a double-byte
-// character may look like a letter of the placeholder.
-std::string replace_all(const std::string& text, const std::string& from, const std::string& to) {
+// character may look like a letter of the placeholder. A placeholder is of
+// single-byte characters, so the character after it starts where it ends.
+std::string replace_all(const std::string& text, std::string_view from, const std::string& to) {
   std::string out;
-  const std::vector<std::size_t> starts = char_starts(text);
-  std::size_t skip_to = 0;
-  for (std::size_t i = 0; i < starts.size(); ++i) {
-    const std::size_t at = starts[i];
-    if (at < skip_to) continue;
-    const std::size_t end = i + 1 < starts.size() ? starts[i + 1] : text.size();
-    if (text.compare(at, from.size(), from) == 0) {
-      out += to;
-      skip_to = at + from.size();
-    } else {
-      out.append(text, at, end - at);
-    }
+  std::size_t copied = 0;  // the bytes before it are in `out`
+  std::size_t at = 0;      // a character start
+  for (std::size_t found = text.find(from); found != std::string::npos; found = text.find(from, at)) {
+    while (at < found) at += char_length(text, at);
+    if (at != found) continue;  // inside a double-byte character
+    out.append(text, copied, found - copied);
+    out += to;
+    at = copied = found + from.size();
   }
+  out.append(text, copied);
   return out;
 }
 
 // The contour's first row and every following row while the contour number
 // stays the same, in table order; the spare last row is never one of them.
-std::vector<ContourElement> contour_elements(const ContourRows& rows, const Table& table, const Cell& id) {
-  std::vector<ContourElement> elements;
+// `elements` is refilled: one list serves every contour of the program.
+void read_contour_elements(const ContourRows& rows, const Table& table, const Cell& id,
+                           std::vector<ContourElement>& elements) {
+  elements.clear();
   const std::optional<std::size_t> first = rows.first_row(id);
-  if (!first) return elements;
+  if (!first) return;
   const std::size_t end = table.last_row();
   for (std::size_t row = *first; row < end && same_number(table.at(row, col::contour), id); ++row)
     elements.push_back(read_element(table, row));
-  return elements;
 }
 
-std::vector<std::string> without_spare(const TemplateLines& lines) {
-  return {lines.begin(), lines.end() - (lines.empty() ? 0 : 1)};
+std::span<const std::string> without_spare(const TemplateLines& lines) {
+  return std::span(lines).first(lines.empty() ? 0 : lines.size() - 1);
+}
+
+// Lines that are not blocks (the header and the footer), with their CR LF.
+void put_text_lines(NcBlocks& program, std::span<const std::string> lines) {
+  for (const std::string& line : lines) {
+    program.NC_blk += line;
+    program.NC_blk += "\r\n";
+  }
+}
+
+// A template's lines without its spare entry.
+void put_template_lines(NcBlocks& program, const TemplateLines& lines) {
+  put_text_lines(program, without_spare(lines));
 }
 
 Result<NcTemplates> read_start_end_templates(const std::filesystem::path& folder) {
@@ -109,11 +125,42 @@ Status check_cutting_settings(const NcInput& input) {
   return ok_status();
 }
 
+// Appends the body of the program to what `blocks` holds.
+Status put_body(const NcInput& input, const NcTemplates& templates, NcBlocks& blocks, Warnings* warnings,
+                JobSummary* job) {
+  const Table& Ord_dat = input.assignment.Ord_dat;
+  const std::size_t n = Ord_dat.rows() == 0 ? 0 : Ord_dat.last_row();
+  const auto entities = static_cast<std::size_t>(std::max<std::int64_t>(input.drawing.LY_cntAll, 0));
+  blocks.NC_blk.reserve(blocks.NC_blk.size() + kBytesPerElement * entities + kBytesPerContour * n);
+  ToolpathRun run{input.settings, templates, input.options.joints, blocks, "", ArcWord::none, {}};
+  std::array<std::optional<ContourRows>, kLayerCount> rows;
+  std::vector<ContourElement> elements;
+  for (const std::size_t k :
+       rows_in_program(Ord_dat, input.assignment.last_is_outline, input.options, input.drawing)) {
+    // On a nested sheet every part's outline holds its part by a joint, as
+    // the outer contour holds the plate.
+    const auto& parts = input.assignment.Ord_part_outline;
+    const bool Is_outer =
+        (k + 1 == n && input.assignment.last_is_outline) || (k < parts.size() && parts[k] != 0);
+    const int layer = layer_number(Ord_dat.at(k, 0).text_form());
+    const Table& table = input.drawing.layer(layer);
+    auto& layer_rows = rows[static_cast<std::size_t>(layer)];
+    if (!layer_rows) layer_rows.emplace(table);
+    read_contour_elements(*layer_rows, table, Ord_dat.at(k, 1), elements);
+    Status done = put_contour(run, Ord_dat, k, elements, Is_outer);
+    if (!done) return done.error();
+  }
+  if (warnings) warnings->insert(warnings->end(), run.warnings.begin(), run.warnings.end());
+  if (job) *job = run.job;
+  return ok_status();
+}
+
 }  // namespace
 
 std::vector<std::string> fill_header(const TemplateLines& head, const std::string& date,
                                      const std::string& NC_path, const std::string& size_text) {
   std::vector<std::string> lines;
+  lines.reserve(head.size());
   for (const std::string& line : without_spare(head)) {
     std::string filled = replace_all(line, "dete", date);
     filled = replace_all(filled, "Nc_name", NC_path);
@@ -122,13 +169,13 @@ std::vector<std::string> fill_header(const TemplateLines& head, const std::strin
   return lines;
 }
 
-std::vector<std::string> program_lines(const std::vector<std::string>& header, NcBlocks body,
+std::vector<std::string> program_lines(std::vector<std::string> header, const NcBlocks& body,
                                        const TemplateLines& foot) {
-  std::vector<std::string> lines = header;
-  std::vector<std::string> body_text = body_lines(std::move(body));
+  std::vector<std::string> lines = std::move(header);
+  std::vector<std::string> body_text = body_lines(body);
   lines.reserve(lines.size() + body_text.size() + foot.size());
   for (std::string& line : body_text) lines.push_back(std::move(line));
-  for (std::string& line : without_spare(foot)) lines.push_back(std::move(line));
+  for (const std::string& line : without_spare(foot)) lines.push_back(line);
   return lines;
 }
 
@@ -166,30 +213,9 @@ std::vector<std::size_t> rows_in_program(const Table& Ord_dat, bool last_is_outl
 
 Result<NcBlocks> nc_body(const NcInput& input, const NcTemplates& templates, Warnings* warnings,
                          JobSummary* job) {
-  const Table& Ord_dat = input.assignment.Ord_dat;
-  const std::size_t n = Ord_dat.rows() == 0 ? 0 : Ord_dat.last_row();
   NcBlocks blocks;
-  const std::int64_t room = input.drawing.LY_cntAll + kBlocksPerContour * static_cast<std::int64_t>(n);
-  size_blocks(blocks, static_cast<std::size_t>(std::max<std::int64_t>(room, 0)) + 1);
-  ToolpathRun run{input.settings, templates, input.options.joints, blocks, "", ArcWord::none, {}};
-  std::array<std::optional<ContourRows>, kLayerCount> rows;
-  for (const std::size_t k :
-       rows_in_program(Ord_dat, input.assignment.last_is_outline, input.options, input.drawing)) {
-    // On a nested sheet every part's outline holds its part by a joint, as
-    // the outer contour holds the plate.
-    const auto& parts = input.assignment.Ord_part_outline;
-    const bool Is_outer =
-        (k + 1 == n && input.assignment.last_is_outline) || (k < parts.size() && parts[k] != 0);
-    const int layer = layer_number(Ord_dat.at(k, 0).text_form());
-    const Table& table = input.drawing.layer(layer);
-    auto& layer_rows = rows[static_cast<std::size_t>(layer)];
-    if (!layer_rows) layer_rows.emplace(table);
-    const auto elements = contour_elements(*layer_rows, table, Ord_dat.at(k, 1));
-    Status done = put_contour(run, Ord_dat, k, elements, Is_outer);
-    if (!done) return done.error();
-  }
-  if (warnings) warnings->insert(warnings->end(), run.warnings.begin(), run.warnings.end());
-  if (job) *job = run.job;
+  Status done = put_body(input, templates, blocks, warnings, job);
+  if (!done) return done.error();
   return blocks;
 }
 
@@ -207,21 +233,24 @@ Result<NcWritten> make_nc_data(const NcInput& input, FileLayer& files) {
   if (!name) return name.error();
   auto templates = read_start_end_templates(input.folder);
   if (!templates) return templates.error();
+  // The program is made in one text, header first; a contour that cannot
+  // be cut is still told before what is wrong with the header or footer.
+  auto size = drawing_size_text(input.drawing);
+  auto head = read_template(host_path(input.folder, "Zemlak\\Bin\\head.ini"));
+  auto foot = read_template(host_path(input.folder, "Zemlak\\Bin\\foot.ini"));
+  NcBlocks program;
+  if (size && head) put_text_lines(program, fill_header(*head, input.date, name->NC_path, *size));
   Warnings warnings;
   JobSummary job;
-  auto body = nc_body(input, *templates, &warnings, &job);
+  Status body = put_body(input, *templates, program, &warnings, &job);
   if (!body) return body.error();
-  auto size = drawing_size_text(input.drawing);
   if (!size) return size.error();
-  auto head = read_template(host_path(input.folder, "Zemlak\\Bin\\head.ini"));
   if (!head) return head.error();
-  auto foot = read_template(host_path(input.folder, "Zemlak\\Bin\\foot.ini"));
   if (!foot) return foot.error();
-  const std::vector<std::string> lines =
-      program_lines(fill_header(*head, input.date, name->NC_path, *size), std::move(*body), *foot);
+  put_template_lines(program, *foot);
   Status folder = check_output_folder(name->file.parent_path());
   if (!folder) return folder.error();
-  Status written = write_file_atomically(name->file, join_crlf(lines), files);
+  Status written = write_file_atomically(name->file, program.NC_blk, files);
   if (!written) return Error{"the NC program was not written: " + written.error().message};
   return NcWritten{name->file, name->shown + utf8_to_cp932("に出力しました。"), std::move(warnings), job};
 }

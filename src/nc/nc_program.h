@@ -56,7 +56,7 @@ std::vector<std::string> fill_header(const TemplateLines& head, const std::strin
                                      const std::string& NC_path, const std::string& size_text);
 
 // The whole program: the filled header, the body and the footer.
-std::vector<std::string> program_lines(const std::vector<std::string>& header, NcBlocks body,
+std::vector<std::string> program_lines(std::vector<std::string> header, const NcBlocks& body,
                                        const TemplateLines& foot);
 
 // Width (double) x height (single) of the drawing's bounding box.

@@ -303,7 +303,6 @@ TEST(ContourPath, ClosingArcKeepsTheApproachArcsDirection) {
 
 TEST(ContourPath, ArcWithItsCentreStraightBelowItsStartCarriesNoI) {
   NcBlocks blocks;
-  size_blocks(blocks, 2);
   const Settings settings = test::example_settings();
   const NcTemplates templates;
   ToolpathRun run{settings, templates, false, blocks, "", ArcWord::none, {}};

@@ -14,13 +14,13 @@ using test::HandBack;
 
 TEST(CheckDrawing, ApproachesAndRapidMovesInDrawingCoordinates) {
   const auto c = test::worked_example();  // lower-left corner (10, 20)
-  Lines lines;
-  put_check_drawing(lines, c.drawing, c.assignment.Ord_dat);
+  std::string bytes;
+  put_check_drawing(bytes, c.drawing, c.assignment.Ord_dat);
   const Lines expected = {"lt1", "lyA", "lc5", " 40 40 40 45",  // the hole's approach, C to A
                           "ly9", "lc4", "lt3", " 10 20 40 45",  // from the program origin
                           "ly9", "lc4", "lt3", " 40 40 70 40",  // the marking line: no approach
                           "lt1", "lyA", "lc5", " 60 80 60 85", "ly9", "lc4", "lt3", " 90 40 60 85"};
-  EXPECT_EQ(lines, expected);
+  EXPECT_EQ(bytes, join_crlf(expected));
 }
 
 TEST(CheckDrawing, OpenChainsGetNoApproachAndNumbersAreNotRoundedToTheGrid) {
@@ -28,8 +28,8 @@ TEST(CheckDrawing, OpenChainsGetNoApproachAndNumbersAreNotRoundedToTheGrid) {
   d.X_min = "0.5", d.Y_min = -1.25;
   const Table cut = test::cut_list(
       {{"ly0", 1, 1, 1.23456789, 0, 2, 0, "cut", "line"}, {"ly0", 2, 1, 3, 3, 3, 2, "cut", "circle"}});
-  Lines lines = {"#"};
-  put_check_drawing(lines, d, cut);
+  std::string bytes = "#\r\n";
+  put_check_drawing(bytes, d, cut);
   const Lines expected = {"#",
                           "ly9",
                           "lc4",
@@ -43,13 +43,13 @@ TEST(CheckDrawing, OpenChainsGetNoApproachAndNumbersAreNotRoundedToTheGrid) {
                           "lc4",
                           "lt3",
                           " 2.5 -1.25 3.5 1.75"};
-  EXPECT_EQ(lines, expected);
+  EXPECT_EQ(bytes, join_crlf(expected));
 }
 
 TEST(CheckDrawing, AnEmptyCutListDrawsNothing) {
-  Lines lines;
-  put_check_drawing(lines, Drawing{}, Table{});
-  EXPECT_TRUE(lines.empty());
+  std::string bytes;
+  put_check_drawing(bytes, Drawing{}, Table{});
+  EXPECT_TRUE(bytes.empty());
 }
 
 TEST(MakeNcClick, HandsTheWorkingCopyBackAndDeletesIt) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "nc/contour_moves.h"
 #include "nc/joints.h"
 
 namespace makenc {
@@ -85,6 +86,28 @@ TEST(LeavesJoint, NeverOnACircleSmallerThanTheJoint) {
   EXPECT_TRUE(std::isfinite(stop.x) && std::isfinite(stop.y));
   // Loops are measured along their element, not across a circle.
   EXPECT_TRUE(leaves_joint({true, true, false, 0.5, 1}, s));
+}
+
+// A program reads the thresholds of the condition rows once: the numbers it
+// decides with are those of the rows as typed, blanks, exponents and all.
+TEST(ConditionLimits, AreTheRowsThresholdsAndDecideJointsAsTheRowsDo) {
+  Settings s;
+  s.ini_Cond = {CondRow{{"10", "", "50", "E1"}}, CondRow{{" 5e1", "3D2", "E2"}},
+                CondRow{{"300.5x", "-7", "E3"}}};
+  const ConditionLimits limits = condition_limits(s);
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(limits.r_min[i], s.ini_Cond[i].r_min()) << i;
+    EXPECT_EQ(limits.l_min[i], s.ini_Cond[i].l_min()) << i;
+  }
+  EXPECT_EQ(limits.r_min, (std::array<double, 3>{10, 50, 300.5}));
+  EXPECT_EQ(limits.l_min, (std::array<double, 3>{0, 300, -7}));
+  for (const bool joints : {false, true})
+    for (const bool outer : {false, true})
+      for (const bool circle : {false, true})
+        for (const double size : {-8.0, 1.0, 2.0, 300.5, 301.0}) {
+          const JointQuestion q{joints, outer, circle, size, size};
+          EXPECT_EQ(leaves_joint(q, s, limits.r_min[2], limits.l_min[2]), leaves_joint(q, s)) << size;
+        }
 }
 
 }  // namespace

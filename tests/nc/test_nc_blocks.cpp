@@ -45,46 +45,51 @@ TEST(NcNumber, NoTextForValuesThatAreNotNumbers) {
   EXPECT_EQ(nc_word('J', -0.25, 1000).value(), "J-0.25");
 }
 
-TEST(BlockText, JoinsSlotsInOrderWithoutSeparator) {
-  NcBlock b{};
-  b[slot::code] = "G00";
-  b[slot::comp] = "G40";
-  b[slot::x] = "X12.5";
-  b[slot::y] = "Y40.";
-  EXPECT_EQ(block_text(b).value(), "G00X12.5Y40.G40");
+TEST(BlockText, JoinsWordsInOrderWithoutSeparatorAndEndsWithALineEnd) {
+  NcBlocks blocks;
+  open_block(blocks, "G00");
+  EXPECT_TRUE(add_word(blocks, 'X', 12.5, 1000));
+  EXPECT_TRUE(add_word(blocks, 'Y', 40, 1000));
+  add_text(blocks, "G40");
+  close_block(blocks);
+  EXPECT_EQ(blocks.NC_blk, "G00X12.5Y40.G40\r\n");
+}
+
+TEST(BlockText, AWordWithoutTextAddsNothing) {
+  NcBlocks blocks;
+  open_block(blocks, "G01");
+  EXPECT_FALSE(add_word(blocks, 'X', 5, 0));
+  EXPECT_FALSE(add_word(blocks, 'Y', std::numeric_limits<double>::infinity(), 1000));
+  EXPECT_EQ(blocks.NC_blk, "G01");
 }
 
 TEST(BlockText, ABlockWithoutItsCodeWordIsNotWritten) {
-  NcBlock b{};
-  b[slot::x] = "X1.";
-  b[slot::y] = "Y2.";
-  EXPECT_FALSE(block_text(b));
   NcBlocks blocks;
-  size_blocks(blocks, 4);
-  put_block(blocks, b);
-  NcBlock code{};
-  code[slot::code] = "M07";
-  put_block(blocks, code);
-  EXPECT_EQ(body_lines(blocks), std::vector<std::string>{"M07"});
+  put_line(blocks, "M08");
+  open_block(blocks, "");
+  EXPECT_TRUE(add_word(blocks, 'X', 1, 1000));
+  EXPECT_TRUE(add_word(blocks, 'Y', 2, 1000));
+  close_block(blocks);
+  put_line(blocks, "M07");
+  put_line(blocks, "");
+  EXPECT_EQ(blocks.NC_blk, "M08\r\nM07\r\n");
+  EXPECT_EQ(body_lines(blocks), (std::vector<std::string>{"M08", "M07"}));
 }
 
-TEST(BlockTable, GrowsPastItsFirstSize) {
+TEST(BlockTable, DropsTheBlocksOfAContourFromWhereItBegan) {
   NcBlocks blocks;
-  size_blocks(blocks, 1);
+  std::size_t tenth = 0;
   for (int i = 0; i < 50; ++i) {
-    NcBlock b{};
-    b[slot::code] = "N";
-    b[slot::code] += std::to_string(i);
-    put_block(blocks, b);
+    if (i == 10) tenth = blocks.NC_blk.size();
+    put_line(blocks, "N" + std::to_string(i));
   }
-  EXPECT_EQ(blocks.NC_row, 50u);
   const auto lines = body_lines(blocks);
   ASSERT_EQ(lines.size(), 50u);
   EXPECT_EQ(lines.front(), "N0");
   EXPECT_EQ(lines.back(), "N49");
-  truncate_blocks(blocks, 10);
-  EXPECT_EQ(blocks.NC_row, 10u);
+  truncate_blocks(blocks, tenth);
   EXPECT_EQ(body_lines(blocks).size(), 10u);
+  EXPECT_EQ(body_lines(blocks).back(), "N9");
 }
 
 TEST(ReadTemplate, KeepsEveryLineAndAddsTheSpareEntry) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <random>
 
 #include "core/text.h"
 #include "nc/nc_output_name.h"
@@ -120,6 +121,48 @@ TEST(Header, ADoubleByteCharacterIsNeverTakenForAPlaceholder) {
       "\x81"
       "dete";
   EXPECT_EQ(fill_header({line, ""}, "D", "N", "S").front(), line);
+}
+
+// The placeholders replaced one after the other, each at the character
+// starts of the line as the previous one left it.
+std::string filled_by_character_starts(std::string line,
+                                       const std::vector<std::pair<std::string, std::string>>& by) {
+  for (const auto& [from, to] : by) {
+    std::string out;
+    const std::vector<std::size_t> starts = char_starts(line);
+    std::size_t skip_to = 0;
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+      const std::size_t at = starts[i];
+      if (at < skip_to) continue;
+      const std::size_t end = i + 1 < starts.size() ? starts[i + 1] : line.size();
+      if (line.compare(at, from.size(), from) == 0) {
+        out += to;
+        skip_to = at + from.size();
+      } else {
+        out.append(line, at, end - at);
+      }
+    }
+    line = out;
+  }
+  return line;
+}
+
+TEST(Header, PlaceholdersAreFoundAtCharacterStartsInAnyLine) {
+  // Pieces of placeholders, lead bytes with and without their second byte,
+  // and a date, path and size that hold placeholders themselves.
+  const std::vector<std::string> pieces = {"dete", "Nc_name", "WIDExHIGHT", "de",   "te",   "Nc_",
+                                           "name", "WIDE",    "x",          "\x81", "\x82", "\x9f",
+                                           "\xe0", "e",       " ",          kSj};
+  const std::string date = "Nc_name/12", path = "C:\\dete\\WIDExHIGHT.nc", size = "dete x 1";
+  std::mt19937 random(20261208);
+  std::uniform_int_distribution<std::size_t> piece(0, pieces.size() - 1), count(0, 12);
+  for (int n = 0; n < 3000; ++n) {
+    std::string line;
+    for (std::size_t k = count(random); k > 0; --k) line += pieces[piece(random)];
+    const std::string expected =
+        filled_by_character_starts(line, {{"dete", date}, {"Nc_name", path}, {"WIDExHIGHT", size}});
+    ASSERT_EQ(fill_header({line, ""}, date, path, size), std::vector<std::string>{expected}) << line;
+  }
 }
 
 TEST(Header, SizeIsDoubleWidthTimesSingleHeight) {
