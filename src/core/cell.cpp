@@ -69,8 +69,65 @@ long decimal_magnitude(std::string_view lit) {
   return (whole > 0 ? whole - 1 : -(leading_zeros + 1)) + (negative ? -exponent : exponent);
 }
 
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The value of a literal found by literal_length when its digits, read as a
+// whole number, are at most 2^53 and its power of ten is within 22 of 0: the
+// digits and the power are then both exact doubles, and one multiplication or
+// division rounds their quotient or product correctly, as the full
+// conversion does. False for any other literal.
+bool convert_exactly(std::string_view lit, double& out) {
+  std::size_t i = 0;
+  const bool negative = lit[0] == '-';
+  if (lit[0] == '+' || lit[0] == '-') ++i;
+  std::uint64_t digits = 0;
+  int digit_count = 0;  // counted from the first non-zero digit
+  long scale = 0;       // digits after the point
+  bool point = false;
+  for (; i < lit.size() && (is_digit(lit[i]) || lit[i] == '.'); ++i) {
+    if (lit[i] == '.') {
+      point = true;
+      continue;
+    }
+    if (point) ++scale;
+    if (digits == 0 && lit[i] == '0') continue;
+    if (++digit_count > 16) return false;
+    digits = digits * 10 + static_cast<std::uint64_t>(lit[i] - '0');
+  }
+  long exponent = 0;
+  if (i < lit.size()) {  // the exponent letter
+    ++i;
+    bool exponent_negative = false;
+    if (lit[i] == '+' || lit[i] == '-') exponent_negative = lit[i++] == '-';
+    for (; i < lit.size(); ++i) {
+      exponent = exponent * 10 + (lit[i] - '0');
+      if (exponent > 1000) return false;
+    }
+    if (exponent_negative) exponent = -exponent;
+  }
+  constexpr std::uint64_t kExactDigits = std::uint64_t{1} << 53;
+  if (digits > kExactDigits) return false;
+  const long power = exponent - scale;
+  double v = static_cast<double>(digits);
+  if (digits == 0) {
+    v = 0;
+  } else if (power >= 0 && power <= 22) {
+    v *= kExactPowers[power];
+  } else if (power < 0 && power >= -22) {
+    v /= kExactPowers[-power];
+  } else {
+    return false;
+  }
+  out = negative ? -v : v;
+  return true;
+}
+
 // Converts a literal found by literal_length; "D" exponents read as "E".
 double convert_literal(std::string_view lit) {
+  double exact = 0;
+  if (convert_exactly(lit, exact)) return exact;
   std::string buf(lit);
   for (char& c : buf)
     if (c == 'D' || c == 'd' || c == 'E') c = 'e';
@@ -117,19 +174,13 @@ bool parse_strict_number(std::string_view text, double& out) {
   return std::isfinite(out);
 }
 
-bool Cell::is_blank() const { return is_empty() || (is_text() && std::get<CellText>(value_).view().empty()); }
-
-std::string_view Cell::text() const {
-  return is_text() ? std::get<CellText>(value_).view() : std::string_view();
-}
-
 double Cell::number_of_other() const {
   switch (tag()) {
     case Tag::Empty: return 0.0;
     case Tag::Text: return numeric_value(text());
-    case Tag::Integer: return static_cast<double>(std::get<std::int64_t>(value_));
-    case Tag::Single: return static_cast<double>(std::get<float>(value_));
-    case Tag::Double: return std::get<double>(value_);
+    case Tag::Integer: return static_cast<double>(get<std::int64_t>());
+    case Tag::Single: return static_cast<double>(get<float>());
+    case Tag::Double: return get<double>();
   }
   return 0.0;
 }
@@ -145,9 +196,9 @@ std::string Cell::text_form() const {
   switch (tag()) {
     case Tag::Empty: return {};
     case Tag::Text: return std::string(text());
-    case Tag::Integer: return std::to_string(std::get<std::int64_t>(value_));
-    case Tag::Single: return single_text(std::get<float>(value_));
-    case Tag::Double: return double_text(std::get<double>(value_));
+    case Tag::Integer: return std::to_string(get<std::int64_t>());
+    case Tag::Single: return single_text(get<float>());
+    case Tag::Double: return double_text(get<double>());
   }
   return {};
 }

@@ -65,7 +65,7 @@ TEST(CellText, CellsOfTextStayTextsInTablesThatGrowAndShrink) {
     EXPECT_EQ(cells[i].text(), want);
     EXPECT_EQ(cells[i].is_blank(), want.empty());
   }
-  EXPECT_EQ(sizeof(Cell), 24u);
+  EXPECT_EQ(sizeof(Cell), 16u);
 }
 
 // The comparison with "0" does not format the number; it must still say
