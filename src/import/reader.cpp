@@ -14,7 +14,7 @@ namespace {
 // number.
 constexpr std::size_t kMaxFields = kLastColumn + 1;
 
-bool is_colour_header(const std::string& line) {
+bool is_colour_header(std::string_view line) {
   return line.size() == 3 && line[0] == 'l' && line[1] == 'c' && line[2] >= '0' && line[2] <= '8';
 }
 
@@ -39,7 +39,7 @@ bool record_fits(const std::vector<std::string_view>& parts) {
 // Only whole code-page-932 characters can be read as coordinates and named
 // in a message; a damaged byte is named with its place in the line. Texts
 // and other records without geometry are only carried, whatever they hold.
-Status check_cp932(const Reader& rd, const std::string& Lin_dat) {
+Status check_cp932(const Reader& rd, std::string_view Lin_dat) {
   const std::size_t at = first_invalid_byte(Lin_dat);
   if (at == std::string::npos) return ok_status();
   static const char* const kHex = "0123456789ABCDEF";
@@ -51,7 +51,7 @@ Status check_cp932(const Reader& rd, const std::string& Lin_dat) {
 
 enum class BodyLine { Layer, Colour, Ignored, Record };
 
-BodyLine classify_body(const std::string& line) {
+BodyLine classify_body(std::string_view line) {
   if (line == "#") return BodyLine::Ignored;
   const std::string_view two = first_chars(line, 2);
   if (two == "ly") return BodyLine::Layer;
@@ -64,7 +64,7 @@ BodyLine classify_body(const std::string& line) {
 // ellipse, which the machine's arc moves cannot follow.
 Status check_circular(const Reader& rd) {
   const Cell& flatness = rd.Rec_fld[6];
-  if (flatness.number() == 1) return ok_status();
+  if (rd.Fld_val[6] == 1) return ok_status();
   return Error{line_reference(rd.current) + ": the arc is part of an ellipse (flatness \"" +
                cp932_to_utf8(excerpt(flatness.text(), kExcerptBytes)) + "\"); only circular arcs can be cut"};
 }
@@ -85,12 +85,11 @@ std::size_t last_number_field(RecordKind kind) {
 // A coordinate, radius or angle the host did not write as a number (or one
 // beyond the range of a double) would be read as 0 or as infinity and cut
 // somewhere the drawing does not show.
-Status check_numbers(const Reader& rd) {
+Status check_numbers(Reader& rd) {
   const std::size_t last = last_number_field(record_kind(rd.Rec_fld));
   for (std::size_t i = 1; i <= last; ++i) {
     const std::string_view text = rd.Rec_fld[i].text();
-    double v = 0;
-    if (parse_strict_number(text, v)) continue;
+    if (parse_strict_number(text, rd.Fld_val[i])) continue;
     // Appended piece by piece: GCC 12 warns of an overlapping copy (-Wrestrict)
     // inside "literal" + std::string&& when optimising.
     std::string quoted = "\"";
@@ -106,17 +105,17 @@ Status check_numbers(const Reader& rd) {
 
 // A radius below 0 turns the circle inside out: its box and its direction
 // would be those of another circle.
-Status check_radius(const Reader& rd) {
+Status check_radius(Reader& rd) {
   const RecordKind kind = record_kind(rd.Rec_fld);
   if (kind != RecordKind::Circle && kind != RecordKind::Arc) return ok_status();
-  if (!(rd.Rec_fld[3].number() < 0)) return ok_status();
+  if (!(rd.Fld_val[3] < 0)) return ok_status();
   return Error{line_reference(rd.current) + ": the radius \"" +
                cp932_to_utf8(excerpt(rd.Rec_fld[3].text(), kExcerptBytes)) + "\" is below 0"};
 }
 
-Status body_line(Reader& rd, Drawing& drawing, const std::string& Lin_dat) {
+Status body_line(Reader& rd, Drawing& drawing, std::string_view Lin_dat) {
   switch (classify_body(Lin_dat)) {
-    case BodyLine::Layer: rd.Now_ly = Lin_dat; break;
+    case BodyLine::Layer: rd.Now_ly.assign(Lin_dat); break;
     case BodyLine::Colour: {
       Status text = check_cp932(rd, Lin_dat);
       if (!text) return text;
@@ -135,16 +134,42 @@ Status body_line(Reader& rd, Drawing& drawing, const std::string& Lin_dat) {
   return ok_status();
 }
 
-void start_line(Reader& rd, std::size_t index, const std::string& Lin_dat) {
+void start_line(Reader& rd, std::size_t index, std::string_view Lin_dat) {
   rd.current.number = static_cast<std::int64_t>(index) + 1;
   rd.current.text = Lin_dat;
 }
 
+SourceLine kept(const LineInRead& line) { return SourceLine{line.number, std::string(line.text)}; }
+
+// Splits a record into rd.parts at the blanks that stand on character
+// boundaries, as split_chars does.
+void split_fields(Reader& rd, std::string_view line) {
+  rd.parts.clear();
+  std::size_t from = 0;
+  for (std::size_t i = 0; i < line.size();) {
+    if (line[i] == ' ') {
+      rd.parts.push_back(line.substr(from, i - from));
+      from = ++i;
+    } else {
+      i += static_cast<unsigned char>(line[i]) < 0x80 ? 1 : char_length(line, i);
+    }
+  }
+  rd.parts.push_back(line.substr(from));
+}
+
+std::vector<std::string_view> views_of(const std::vector<std::string>& lines) {
+  return std::vector<std::string_view>(lines.begin(), lines.end());
+}
+
 }  // namespace
 
-std::string line_reference(const SourceLine& line) {
+std::string line_reference(const LineInRead& line) {
   return "JWC_TEMP.TXT line " + std::to_string(line.number) + " \"" +
          cp932_to_utf8(excerpt(line.text, kExcerptBytes)) + "\"";
+}
+
+std::string line_reference(const SourceLine& line) {
+  return line_reference(LineInRead{line.number, line.text});
 }
 
 RecordKind record_kind(const std::vector<Cell>& Rec_fld) {
@@ -157,35 +182,36 @@ RecordKind record_kind(const std::vector<Cell>& Rec_fld) {
   return RecordKind::Other;
 }
 
-void classify_line(Reader& rd, const std::string& Lin_dat) {
+void classify_line(Reader& rd, std::string_view Lin_dat) {
   if (rd.in_body) return;
-  if (layer_number(Lin_dat) >= 0) rd.Now_ly = Lin_dat;
+  if (layer_number(Lin_dat) >= 0) rd.Now_ly.assign(Lin_dat);
   if (is_colour_header(Lin_dat)) rd.Now_lc = Cell(Lin_dat.substr(2));
-  if (rd.pass == ReadPass::first && Lin_dat != "hq") rd.working_copy.push_back(Lin_dat);
+  if (rd.pass == ReadPass::first && Lin_dat != "hq") rd.working_copy.emplace_back(Lin_dat);
   if (Lin_dat == "#") rd.in_body = true;
 }
 
-Result<bool> parse_record(Reader& rd, Drawing& drawing, const std::string& Lin_dat) {
+Result<bool> parse_record(Reader& rd, Drawing& drawing, std::string_view Lin_dat) {
   if (layer_number(rd.Now_ly) < 0) return false;
   // An empty line holds nothing to lose.
   if (Lin_dat.empty()) {
-    if (rd.pass == ReadPass::first) rd.skipped.push_back(rd.current);
+    if (rd.pass == ReadPass::first) rd.skipped.push_back(kept(rd.current));
     return false;
   }
-  const std::vector<std::string_view> parts = split_chars(Lin_dat, ' ');
-  if (!record_fits(parts)) {
-    if (rd.pass == ReadPass::first) rd.skipped.push_back(rd.current);
+  split_fields(rd, Lin_dat);
+  if (!record_fits(rd.parts)) {
+    if (rd.pass == ReadPass::first) rd.skipped.push_back(kept(rd.current));
     return false;
   }
-  if (is_geometry(parts[0])) {
+  // The second read meets the lines the first one checked.
+  if (rd.pass == ReadPass::first && is_geometry(rd.parts[0])) {
     Status text = check_cp932(rd, Lin_dat);
     if (!text) return text.error();
   }
   rd.Rec_fld.clear();
-  for (std::string_view part : parts) rd.Rec_fld.emplace_back(std::string(part));
+  for (std::string_view part : rd.parts) rd.Rec_fld.emplace_back(part);
   rd.on_edge = false;
   if (rd.pass == ReadPass::first) {
-    for (Status (*check)(const Reader&) : {check_numbers, check_radius}) {
+    for (Status (*check)(Reader&) : {check_numbers, check_radius}) {
       Status checked = check(rd);
       if (!checked) return checked.error();
     }
@@ -201,12 +227,12 @@ Result<bool> parse_record(Reader& rd, Drawing& drawing, const std::string& Lin_d
   return true;
 }
 
-Status first_read(Reader& rd, Drawing& drawing, const std::vector<std::string>& lines) {
+Status first_read(Reader& rd, Drawing& drawing, std::span<const std::string_view> lines) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::string& Lin_dat = lines[i];
+    const std::string_view Lin_dat = lines[i];
     start_line(rd, i, Lin_dat);
     classify_line(rd, Lin_dat);
-    if (Lin_dat.compare(0, 4, "file") == 0) drawing.File_lin = Lin_dat;
+    if (Lin_dat.substr(0, 4) == "file") drawing.File_lin = Lin_dat;
     if (!rd.in_body) continue;
     Status st = body_line(rd, drawing, Lin_dat);
     if (!st) return st;
@@ -230,11 +256,11 @@ void between_reads(Reader& rd, Drawing& drawing) {
   rd.Now_lc = Cell();
 }
 
-Status second_read(Reader& rd, Drawing& drawing, const std::vector<std::string>& lines) {
+Status second_read(Reader& rd, Drawing& drawing, std::span<const std::string_view> lines) {
   Status shift = translation_from_box(rd, drawing);
   if (!shift) return shift;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::string& Lin_dat = lines[i];
+    const std::string_view Lin_dat = lines[i];
     start_line(rd, i, Lin_dat);
     classify_line(rd, Lin_dat);
     if (!rd.in_body) continue;
@@ -242,6 +268,16 @@ Status second_read(Reader& rd, Drawing& drawing, const std::vector<std::string>&
     if (!st) return st;
   }
   return ok_status();
+}
+
+Status first_read(Reader& rd, Drawing& drawing, const std::vector<std::string>& lines) {
+  const std::vector<std::string_view> views = views_of(lines);
+  return first_read(rd, drawing, std::span<const std::string_view>(views));
+}
+
+Status second_read(Reader& rd, Drawing& drawing, const std::vector<std::string>& lines) {
+  const std::vector<std::string_view> views = views_of(lines);
+  return second_read(rd, drawing, std::span<const std::string_view>(views));
 }
 
 }  // namespace makenc
