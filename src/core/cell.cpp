@@ -79,37 +79,34 @@ constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7
 // division rounds their quotient or product correctly, as the full
 // conversion does. False for any other literal.
 bool convert_exactly(std::string_view lit, double& out) {
-  std::size_t i = 0;
-  const bool negative = lit[0] == '-';
-  if (lit[0] == '+' || lit[0] == '-') ++i;
+  const char* p = lit.data();
+  const char* const end = p + lit.size();
+  const bool negative = *p == '-';
+  if (*p == '+' || *p == '-') ++p;
+  // Up to 19 digits fit the whole number; more are left to the full
+  // conversion (the number wraps, and is then not used).
   std::uint64_t digits = 0;
-  int digit_count = 0;  // counted from the first non-zero digit
-  long scale = 0;       // digits after the point
-  bool point = false;
-  for (; i < lit.size() && (is_digit(lit[i]) || lit[i] == '.'); ++i) {
-    if (lit[i] == '.') {
-      point = true;
-      continue;
-    }
-    if (point) ++scale;
-    if (digits == 0 && lit[i] == '0') continue;
-    if (++digit_count > 16) return false;
-    digits = digits * 10 + static_cast<std::uint64_t>(lit[i] - '0');
+  int count = 0;
+  for (; p != end && is_digit(*p); ++p, ++count) digits = digits * 10 + static_cast<unsigned>(*p - '0');
+  long power = 0;
+  if (p != end && *p == '.') {
+    for (++p; p != end && is_digit(*p); ++p, ++count, --power)
+      digits = digits * 10 + static_cast<unsigned>(*p - '0');
   }
-  long exponent = 0;
-  if (i < lit.size()) {  // the exponent letter
-    ++i;
-    bool exponent_negative = false;
-    if (lit[i] == '+' || lit[i] == '-') exponent_negative = lit[i++] == '-';
-    for (; i < lit.size(); ++i) {
-      exponent = exponent * 10 + (lit[i] - '0');
+  if (count > 19) return false;
+  if (p != end) {  // the exponent letter, an optional sign and digits
+    ++p;
+    const bool exponent_negative = *p == '-';
+    if (*p == '+' || *p == '-') ++p;
+    long exponent = 0;
+    for (; p != end; ++p) {
+      exponent = exponent * 10 + (*p - '0');
       if (exponent > 1000) return false;
     }
-    if (exponent_negative) exponent = -exponent;
+    power += exponent_negative ? -exponent : exponent;
   }
   constexpr std::uint64_t kExactDigits = std::uint64_t{1} << 53;
   if (digits > kExactDigits) return false;
-  const long power = exponent - scale;
   double v = static_cast<double>(digits);
   if (digits == 0) {
     v = 0;
