@@ -121,6 +121,34 @@ bool convert_exactly(std::string_view lit, double& out) {
   return true;
 }
 
+// A literal of the form the host writes, [sign] digits [. digits], at the
+// start of s: its length, with its value in `out` when convert_exactly's
+// rule makes the value exact. 0 for any other text, which the full reading
+// then takes.
+std::size_t plain_literal(std::string_view s, double& out) {
+  const char* const begin = s.data();
+  const char* const end = begin + s.size();
+  const char* p = begin;
+  if (p == end) return 0;
+  const bool negative = *p == '-';
+  if (*p == '+' || *p == '-') ++p;
+  std::uint64_t digits = 0;
+  int count = 0;
+  int scale = 0;
+  for (; p != end && is_digit(*p); ++p, ++count) digits = digits * 10 + static_cast<unsigned>(*p - '0');
+  if (p != end && *p == '.') {
+    for (++p; p != end && is_digit(*p); ++p, ++count, ++scale)
+      digits = digits * 10 + static_cast<unsigned>(*p - '0');
+  }
+  constexpr std::uint64_t kExactDigits = std::uint64_t{1} << 53;
+  if (count == 0 || count > 19 || digits > kExactDigits || scale > 22) return 0;
+  const double v = static_cast<double>(digits) / kExactPowers[scale];
+  out = negative ? -v : v;
+  return static_cast<std::size_t>(p - begin);
+}
+
+bool is_exponent_letter(char c) { return c == 'E' || c == 'e' || c == 'D' || c == 'd'; }
+
 // Converts a literal found by literal_length; "D" exponents read as "E".
 double convert_literal(std::string_view lit) {
   double exact = 0;
@@ -150,6 +178,9 @@ std::string_view trim_blanks(std::string_view s) {
 
 double numeric_value(std::string_view text) {
   while (!text.empty() && is_blank_char(text.front())) text.remove_prefix(1);
+  double plain = 0;
+  const std::size_t length = plain_literal(text, plain);
+  if (length > 0 && (length == text.size() || !is_exponent_letter(text[length]))) return plain;
   bool digits = false;
   const std::size_t n = literal_length(text, digits);
   return digits ? convert_literal(text.substr(0, n)) : 0.0;
@@ -164,6 +195,11 @@ bool is_decimal_literal(std::string_view text) {
 
 bool parse_strict_number(std::string_view text, double& out) {
   text = trim_blanks(text);
+  double plain = 0;
+  if (plain_literal(text, plain) == text.size() && !text.empty()) {
+    out = plain;
+    return true;
+  }
   bool digits = false;
   const std::size_t n = literal_length(text, digits);
   if (!digits || n != text.size()) return false;

@@ -98,7 +98,8 @@ TEST(NumericValue, EveryLiteralReadsAsTheFullConversionReadsIt) {
     const double want = from_chars_value(lit);
     EXPECT_TRUE(same_bits(numeric_value(lit), want)) << lit;
     EXPECT_TRUE(same_bits(numeric_value(lit + " 5"), want)) << lit;
-    EXPECT_TRUE(same_bits(numeric_value(lit + "x"), want)) << lit;
+    for (const char* after : {"x", ".", "E", "d+", "\t"})
+      EXPECT_TRUE(same_bits(numeric_value(lit + after), want)) << lit << after;
     double strict = 1;
     EXPECT_TRUE(parse_strict_number(lit, strict)) << lit;
     EXPECT_TRUE(same_bits(strict, want)) << lit;
