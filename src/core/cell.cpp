@@ -236,7 +236,7 @@ std::string Cell::text_form() const {
   return {};
 }
 
-bool Cell::operator==(std::string_view literal) const {
+bool Cell::equals_other(std::string_view literal) const {
   switch (tag()) {
     case Tag::Empty: return literal.empty();
     case Tag::Text: return text() == literal;

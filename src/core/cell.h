@@ -116,7 +116,11 @@ class Cell {
   // A cell compared with a text literal compares its text form; the kind
   // and mark tests of every stage make this the most frequent comparison,
   // so a text cell is compared without making its text form.
-  bool operator==(std::string_view literal) const;
+  bool operator==(std::string_view literal) const {
+    if (!raw_.is_small_text()) return equals_other(literal);
+    return literal.size() == raw_.mark() &&
+           (literal.empty() || std::memcmp(raw_.bytes, literal.data(), literal.size()) == 0);
+  }
   bool operator==(const char* literal) const { return *this == std::string_view(literal); }
 
  private:
@@ -139,6 +143,8 @@ class Cell {
   }
 
   double number_of_other() const;
+  // operator== for any cell but a text held in place.
+  bool equals_other(std::string_view literal) const;
 
   TextBytes raw_{};
 };

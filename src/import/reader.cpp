@@ -53,7 +53,9 @@ enum class BodyLine { Layer, Colour, Ignored, Record };
 
 BodyLine classify_body(std::string_view line) {
   if (line == "#") return BodyLine::Ignored;
-  const std::string_view two = first_chars(line, 2);
+  // The keywords are ASCII: their two bytes are the line's first two
+  // characters exactly when they are its first two bytes.
+  const std::string_view two = line.substr(0, 2);
   if (two == "ly") return BodyLine::Layer;
   if (two == "lc") return BodyLine::Colour;
   if (two == "lt" || two == "pn" || two == "pl") return BodyLine::Ignored;
