@@ -1,5 +1,6 @@
 #include "core/text.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -107,11 +108,15 @@ std::optional<std::vector<std::string>> read_text_lines(const std::filesystem::p
 
 std::vector<std::string_view> line_views(std::string_view data) {
   std::vector<std::string_view> lines;
+  // The next CR and the next LF from `from` on, each looked for only once
+  // it has been passed.
+  std::size_t cr = data.find('\r'), lf = data.find('\n');
   std::size_t from = 0;
   while (from < data.size()) {
-    std::size_t end = from;
-    while (end < data.size() && data[end] != '\r' && data[end] != '\n') ++end;
-    if (end == data.size()) {
+    if (cr != std::string_view::npos && cr < from) cr = data.find('\r', from);
+    if (lf != std::string_view::npos && lf < from) lf = data.find('\n', from);
+    const std::size_t end = std::min(cr, lf);
+    if (end == std::string_view::npos) {
       lines.push_back(data.substr(from));
       break;
     }

@@ -144,19 +144,25 @@ void start_line(Reader& rd, std::size_t index, std::string_view Lin_dat) {
 SourceLine kept(const LineInRead& line) { return SourceLine{line.number, std::string(line.text)}; }
 
 // Splits a record into rd.parts at the blanks that stand on character
-// boundaries, as split_chars does.
-void split_fields(Reader& rd, std::string_view line) {
+// boundaries, as split_chars does. Returns whether every byte is ASCII, and
+// so every byte a character of code page 932.
+bool split_fields(Reader& rd, std::string_view line) {
   rd.parts.clear();
+  bool ascii = true;
   std::size_t from = 0;
   for (std::size_t i = 0; i < line.size();) {
     if (line[i] == ' ') {
       rd.parts.push_back(line.substr(from, i - from));
       from = ++i;
+    } else if (static_cast<unsigned char>(line[i]) < 0x80) {
+      ++i;
     } else {
-      i += static_cast<unsigned char>(line[i]) < 0x80 ? 1 : char_length(line, i);
+      ascii = false;
+      i += char_length(line, i);
     }
   }
   rd.parts.push_back(line.substr(from));
+  return ascii;
 }
 
 std::vector<std::string_view> views_of(const std::vector<std::string>& lines) {
@@ -199,13 +205,13 @@ Result<bool> parse_record(Reader& rd, Drawing& drawing, std::string_view Lin_dat
     if (rd.pass == ReadPass::first) rd.skipped.push_back(kept(rd.current));
     return false;
   }
-  split_fields(rd, Lin_dat);
+  const bool ascii = split_fields(rd, Lin_dat);
   if (!record_fits(rd.parts)) {
     if (rd.pass == ReadPass::first) rd.skipped.push_back(kept(rd.current));
     return false;
   }
   // The second read meets the lines the first one checked.
-  if (rd.pass == ReadPass::first && is_geometry(rd.parts[0])) {
+  if (rd.pass == ReadPass::first && !ascii && is_geometry(rd.parts[0])) {
     Status text = check_cp932(rd, Lin_dat);
     if (!text) return text.error();
   }

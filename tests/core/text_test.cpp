@@ -1,6 +1,8 @@
 // Code-page-932 text kept as bytes, and the text files of the system.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "core/text.h"
 #include "support/files.h"
 
@@ -90,6 +92,33 @@ TEST(TextFiles, ReadLinesWithEitherLineEnd) {
   folder.write("e.txt", "");
   EXPECT_TRUE(read_text_lines(folder.path() / "e.txt")->empty());
   EXPECT_FALSE(read_text_lines(folder.path() / "missing.txt"));
+}
+
+// Line ends found one byte at a time, the reading line_views must agree with.
+std::vector<std::string_view> lines_byte_by_byte(std::string_view data) {
+  std::vector<std::string_view> lines;
+  std::size_t from = 0;
+  while (from < data.size()) {
+    std::size_t end = from;
+    while (end < data.size() && data[end] != '\r' && data[end] != '\n') ++end;
+    lines.push_back(data.substr(from, end - from));
+    if (end == data.size()) break;
+    from = end + 1;
+    if (data[end] == '\r' && from < data.size() && data[from] == '\n') ++from;
+  }
+  return lines;
+}
+
+TEST(TextFiles, LinesOfEveryMixOfLineEnds) {
+  std::mt19937 random(7);
+  const std::string_view bytes("\r\n\x81 a", 5);
+  for (int round = 0; round < 20000; ++round) {
+    std::string data(random() % 12, ' ');
+    for (char& c : data) c = bytes[random() % bytes.size()];
+    const std::vector<std::string_view> want = lines_byte_by_byte(data);
+    EXPECT_EQ(line_views(data), want) << round;
+    EXPECT_EQ(text_lines(data), std::vector<std::string>(want.begin(), want.end())) << round;
+  }
 }
 
 TEST(TextFiles, JoinEndsEveryLineWithCrLf) {
