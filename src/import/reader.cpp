@@ -1,5 +1,6 @@
 #include "import/reader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string_view>
 
@@ -165,6 +166,30 @@ bool split_fields(Reader& rd, std::string_view line) {
   return ascii;
 }
 
+// The fields the second read moves and tests as numbers: a line's end
+// points, a circle's or an arc's centre and radius, a point's position.
+std::size_t values_kept(RecordKind kind) {
+  switch (kind) {
+    case RecordKind::Line: return 4;
+    case RecordKind::Circle:
+    case RecordKind::Arc: return 3;
+    case RecordKind::Point: return 2;
+    default: return 0;
+  }
+}
+
+void keep_values(Reader& rd) {
+  const std::size_t n = values_kept(record_kind(rd.Rec_fld));
+  rd.kept_values.insert(rd.kept_values.end(), rd.Fld_val.begin() + 1, rd.Fld_val.begin() + 1 + n);
+}
+
+// The second read meets the records of the first in the same order.
+void take_values(Reader& rd) {
+  const std::size_t n = values_kept(record_kind(rd.Rec_fld));
+  std::copy_n(rd.kept_values.begin() + static_cast<std::ptrdiff_t>(rd.next_kept), n, rd.Fld_val.begin() + 1);
+  rd.next_kept += n;
+}
+
 std::vector<std::string_view> views_of(const std::vector<std::string>& lines) {
   return std::vector<std::string_view>(lines.begin(), lines.end());
 }
@@ -228,8 +253,10 @@ Result<bool> parse_record(Reader& rd, Drawing& drawing, std::string_view Lin_dat
       if (!circular) return circular.error();
     }
     bounding_box_step(rd, drawing);
+    keep_values(rd);
     return true;
   }
+  take_values(rd);
   Status stored = storing_step(rd, drawing);
   if (!stored) return stored.error();
   return true;
@@ -259,6 +286,7 @@ void between_reads(Reader& rd, Drawing& drawing) {
   rd.in_body = false;
   rd.Now_ly.clear();
   rd.pass = ReadPass::second;
+  rd.next_kept = 0;
   // The second read starts from the same colour as the first, so a record
   // before the body's first "lc" line is stored with its header colour.
   rd.Now_lc = Cell();

@@ -59,8 +59,14 @@ struct Reader {
   // The numeric values of the box's cells, in the order of BoxSide.
   std::array<double, 4> box_value{};
   // The values of the fields the first read checks as numbers (1 to the
-  // last one the record's kind reads), each read once a record.
+  // last one the record's kind reads), each read once a record; in the
+  // second read those of values_kept.
   std::array<double, 21> Fld_val{};
+  // The values of the first read's records that the second read uses
+  // again, record after record (see values_kept), and the next one the
+  // second read takes: each coordinate is read from its text once.
+  std::vector<double> kept_values;
+  std::size_t next_kept = 0;
   // The fields of the record being read, as views of its line.
   std::vector<std::string_view> parts;
   // Numeric value of the text form of -X_min and -Y_min (second read).

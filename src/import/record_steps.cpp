@@ -133,7 +133,7 @@ bool is_zero_text(const Cell& c) { return c == "0"; }
 bool translate(Reader& rd, std::size_t first, std::size_t last) {
   bool finite = true;
   for (std::size_t i = first; i <= last; ++i) {
-    const double moved = rd.Rec_fld[i].number() + (i % 2 == 1 ? rd.x_shift : rd.y_shift);
+    const double moved = rd.Fld_val[i] + (i % 2 == 1 ? rd.x_shift : rd.y_shift);
     rd.Rec_fld[i] = Cell(moved);
     finite = finite && std::isfinite(moved);
   }
@@ -145,15 +145,10 @@ Error too_far_from_corner(const Reader& rd) {
                ": the record lies too far from the drawing's lower-left corner to compute with"};
 }
 
-Status mark_circle_outline(Reader& rd) {
-  try {
-    const Cell& r = rd.Rec_fld[3];
-    if (is_zero_text(rd.Rec_fld[1] - r) || is_zero_text(rd.Rec_fld[2] - r)) rd.on_edge = true;
-  } catch (const CellArithmeticError& e) {
-    return Error{line_reference(rd.current) + ": the radius \"" + cp932_to_utf8(e.text()) +
-                 "\" is not a number"};
-  }
-  return ok_status();
+// The first read has checked that the radius is a number.
+void mark_circle_outline(Reader& rd) {
+  const double x = rd.Rec_fld[1].number(), y = rd.Rec_fld[2].number(), r = rd.Fld_val[3];
+  if (is_zero_text(Cell(x - r)) || is_zero_text(Cell(y - r))) rd.on_edge = true;
 }
 
 Status move_record(Reader& rd) {
@@ -169,7 +164,8 @@ Status move_record(Reader& rd) {
     case RecordKind::Circle:
       if (record_kind(f) == RecordKind::Arc) f[0] = Cell("cci");
       if (!translate(rd, 1, 2)) return too_far_from_corner(rd);
-      return mark_circle_outline(rd);
+      mark_circle_outline(rd);
+      return ok_status();
     case RecordKind::Point:
       if (!translate(rd, 1, 2)) return too_far_from_corner(rd);
       if (is_zero_text(f[1]) || is_zero_text(f[2])) rd.on_edge = true;
