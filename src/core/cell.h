@@ -77,6 +77,8 @@ class Cell {
     return *this;
   }
   ~Cell() { raw_.release(); }
+  // Exchanges two cells as they are, a text on the heap with its owner.
+  friend void swap(Cell& a, Cell& b) noexcept { std::swap(a.raw_, b.raw_); }
 
   Tag tag() const {
     switch (raw_.mark()) {

@@ -156,8 +156,9 @@ void start_contour(ChainState& st) {
 }
 
 // Moves the rows into contour order by following the cycles of the
-// permutation; the rows of no contour go after the last contour and are
-// emptied there.
+// permutation, a row exchanged with the one it takes its place from at each
+// step; the rows of no contour go after the last contour and are emptied
+// there.
 void rebuild_in_contour_order(ChainState& st) {
   Table& W = *st.W_dat;
   const std::size_t n = W.last_row();
@@ -167,17 +168,15 @@ void rebuild_in_contour_order(ChainState& st) {
   for (std::size_t r = 0; r < n; ++r)
     if (!placed[r]) from.push_back(r);
   std::vector<bool> done(n, false);
-  std::vector<Cell> held(W.cols());
   for (std::size_t start = 0; start < n; ++start) {
     if (done[start]) continue;
-    for (std::size_t c = 0; c < W.cols(); ++c) held[c] = std::move(W.at(start, c));
+    // Row `to` holds the cycle's first row until it reaches its place.
     std::size_t to = start;
     while (from[to] != start) {
-      for (std::size_t c = 0; c < W.cols(); ++c) W.at(to, c) = std::move(W.at(from[to], c));
+      for (std::size_t c = 0; c < W.cols(); ++c) swap(W.at(to, c), W.at(from[to], c));
       done[to] = true;
       to = from[to];
     }
-    for (std::size_t c = 0; c < W.cols(); ++c) W.at(to, c) = std::move(held[c]);
     done[to] = true;
   }
   for (std::size_t i = 0; i < st.Lp_rows.size(); ++i) W.at(i, col::position) = Cell(st.Lp_seq[i]);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string_view>
 
 #include "core/constants.h"
@@ -144,26 +145,31 @@ void start_line(Reader& rd, std::size_t index, std::string_view Lin_dat) {
 
 SourceLine kept(const LineInRead& line) { return SourceLine{line.number, std::string(line.text)}; }
 
-// Splits a record into rd.parts at the blanks that stand on character
-// boundaries, as split_chars does. Returns whether every byte is ASCII, and
-// so every byte a character of code page 932.
-bool split_fields(Reader& rd, std::string_view line) {
+// Whether every byte of s is ASCII, and so a character of code page 932 of
+// its own; looked at eight bytes at a time.
+bool all_ascii(std::string_view s) {
+  std::uint64_t bits = 0;
+  std::size_t i = 0;
+  for (; i + 8 <= s.size(); i += 8) {
+    std::uint64_t eight = 0;
+    std::memcpy(&eight, s.data() + i, 8);
+    bits |= eight;
+  }
+  for (; i < s.size(); ++i) bits |= static_cast<unsigned char>(s[i]);
+  return (bits & 0x8080808080808080u) == 0;
+}
+
+// Splits a record into rd.parts as split_chars does at the blanks on
+// character boundaries. A blank is never the second byte of a double-byte
+// character, so every blank is one of them.
+void split_fields(Reader& rd, std::string_view line) {
   rd.parts.clear();
-  bool ascii = true;
   std::size_t from = 0;
-  for (std::size_t i = 0; i < line.size();) {
-    if (line[i] == ' ') {
-      rd.parts.push_back(line.substr(from, i - from));
-      from = ++i;
-    } else if (static_cast<unsigned char>(line[i]) < 0x80) {
-      ++i;
-    } else {
-      ascii = false;
-      i += char_length(line, i);
-    }
+  for (std::size_t blank = line.find(' '); blank != std::string_view::npos; blank = line.find(' ', from)) {
+    rd.parts.push_back(line.substr(from, blank - from));
+    from = blank + 1;
   }
   rd.parts.push_back(line.substr(from));
-  return ascii;
 }
 
 // The fields the second read moves and tests as numbers: a line's end
@@ -230,13 +236,13 @@ Result<bool> parse_record(Reader& rd, Drawing& drawing, std::string_view Lin_dat
     if (rd.pass == ReadPass::first) rd.skipped.push_back(kept(rd.current));
     return false;
   }
-  const bool ascii = split_fields(rd, Lin_dat);
+  split_fields(rd, Lin_dat);
   if (!record_fits(rd.parts)) {
     if (rd.pass == ReadPass::first) rd.skipped.push_back(kept(rd.current));
     return false;
   }
   // The second read meets the lines the first one checked.
-  if (rd.pass == ReadPass::first && !ascii && is_geometry(rd.parts[0])) {
+  if (rd.pass == ReadPass::first && is_geometry(rd.parts[0]) && !all_ascii(Lin_dat)) {
     Status text = check_cp932(rd, Lin_dat);
     if (!text) return text.error();
   }

@@ -121,6 +121,27 @@ TEST(TextFiles, LinesOfEveryMixOfLineEnds) {
   }
 }
 
+// A blank is never the second byte of a double-byte character, so the
+// blanks on character boundaries are all the blanks: the reader splits its
+// records at every blank byte.
+TEST(Cp932, EveryBlankStandsOnACharacterBoundary) {
+  std::mt19937 random(11);
+  const std::string_view bytes("\x81\x95\xE0\xFC\x40\x5C\x7F\x80 a", 10);
+  for (int round = 0; round < 20000; ++round) {
+    std::string s(random() % 12, ' ');
+    for (char& c : s) c = bytes[random() % bytes.size()];
+    std::vector<std::string_view> at_every_blank;
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+      if (s[i] != ' ') continue;
+      at_every_blank.push_back(std::string_view(s).substr(from, i - from));
+      from = i + 1;
+    }
+    at_every_blank.push_back(std::string_view(s).substr(from));
+    EXPECT_EQ(split_chars(s, ' '), at_every_blank) << round;
+  }
+}
+
 TEST(TextFiles, JoinEndsEveryLineWithCrLf) {
   EXPECT_EQ(join_crlf({"a", "", "b"}), "a\r\n\r\nb\r\n");
   EXPECT_EQ(join_crlf({}), "");
