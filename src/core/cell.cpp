@@ -168,7 +168,7 @@ double convert_literal(std::string_view lit) {
   return v;
 }
 
-std::string_view trim_blanks(std::string_view s) {
+inline std::string_view trim_blanks(std::string_view s) {
   while (!s.empty() && is_blank_char(s.front())) s.remove_prefix(1);
   while (!s.empty() && is_blank_char(s.back())) s.remove_suffix(1);
   return s;

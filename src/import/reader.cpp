@@ -92,7 +92,7 @@ std::size_t last_number_field(RecordKind kind) {
 Status check_numbers(Reader& rd) {
   const std::size_t last = last_number_field(record_kind(rd.Rec_fld));
   for (std::size_t i = 1; i <= last; ++i) {
-    const std::string_view text = rd.Rec_fld[i].text();
+    const std::string_view text = rd.parts[i];
     if (parse_strict_number(text, rd.Fld_val[i])) continue;
     // Appended piece by piece: GCC 12 warns of an overlapping copy (-Wrestrict)
     // inside "literal" + std::string&& when optimising.
