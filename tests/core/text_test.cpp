@@ -142,6 +142,21 @@ TEST(Cp932, EveryBlankStandsOnACharacterBoundary) {
   }
 }
 
+// A file is read whole, however many reads of the file it takes; a folder
+// opens like a file but cannot be read.
+TEST(TextFiles, ReadBytesWholeAndNotFromAFolder) {
+  test::TempFolder folder;
+  std::string bytes;
+  for (int i = 0; i < 70000; ++i) bytes += static_cast<char>(i % 251);
+  folder.write("long.bin", bytes);
+  EXPECT_EQ(read_file_bytes(folder.path() / "long.bin"), bytes);
+  folder.write("empty.bin", "");
+  EXPECT_EQ(read_file_bytes(folder.path() / "empty.bin"), "");
+  std::filesystem::create_directory(folder.path() / "sub");
+  EXPECT_FALSE(read_file_bytes(folder.path() / "sub"));
+  EXPECT_FALSE(read_file_bytes(folder.path() / "missing.bin"));
+}
+
 TEST(TextFiles, JoinEndsEveryLineWithCrLf) {
   EXPECT_EQ(join_crlf({"a", "", "b"}), "a\r\n\r\nb\r\n");
   EXPECT_EQ(join_crlf({}), "");
