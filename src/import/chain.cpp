@@ -78,6 +78,7 @@ void index_segments(ChainState& st) {
     for (int c = 1; c <= 4; ++c) largest = std::fmax(largest, std::fabs(W.at(r, c).number()));
   }
   std::vector<EndPoint> ends;
+  ends.reserve(2 * W.last_row());
   st.Seg_bands.assign(W.last_row(), {});
   for (std::size_t r = 0; r != W.last_row(); ++r) {
     if (!is_segment(W.at(r, col::kind)) || has_nothing_to_cut(W, r) || !W.at(r, col::contour).is_blank())
@@ -177,7 +178,7 @@ void rebuild_in_contour_order(ChainState& st) {
     // Row `to` holds the cycle's first row until it reaches its place.
     std::size_t to = start;
     while (from[to] != start) {
-      for (std::size_t c = 0; c < W.cols(); ++c) swap(W.at(to, c), W.at(from[to], c));
+      W.swap_rows(to, from[to]);
       done[to] = true;
       to = from[to];
     }
@@ -265,6 +266,8 @@ void chain_layer(ChainState& st) {
   st.Hit_code = 0;
   st.Lp_rows.clear();
   st.Lp_seq.clear();
+  st.Lp_rows.reserve(n);
+  st.Lp_seq.reserve(n);
   index_segments(st);
   for (st.Ent_no = 0; st.Ent_no != n; ++st.Ent_no) {
     st.C_dat.clear();

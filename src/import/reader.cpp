@@ -20,16 +20,27 @@ bool is_colour_header(std::string_view line) {
   return line.size() == 3 && line[0] == 'l' && line[1] == 'c' && line[2] >= '0' && line[2] <= '8';
 }
 
+// Whether the text starts with the two ASCII bytes of a keyword.
+bool starts_with_keyword(std::string_view s, const char (&keyword)[3]) {
+  return s.size() >= 2 && s[0] == keyword[0] && s[1] == keyword[1];
+}
+
+bool is_keyword(std::string_view s, const char (&keyword)[3]) {
+  return s.size() == 2 && starts_with_keyword(s, keyword);
+}
+
 // Fields a kind needs: a line its two end points, a circle its centre and
 // radius, an arc also its angles, flatness and tilt, a point its position.
 std::size_t fields_needed(std::string_view keyword, std::size_t count) {
   if (keyword.empty()) return 5;
-  if (keyword == "ci") return count >= 6 ? 8 : 4;
-  if (keyword == "pt") return 3;
+  if (is_keyword(keyword, "ci")) return count >= 6 ? 8 : 4;
+  if (is_keyword(keyword, "pt")) return 3;
   return 1;
 }
 
-bool is_geometry(std::string_view keyword) { return keyword.empty() || keyword == "ci" || keyword == "pt"; }
+bool is_geometry(std::string_view keyword) {
+  return keyword.empty() || is_keyword(keyword, "ci") || is_keyword(keyword, "pt");
+}
 
 // A record with fewer fields than its kind uses, or more than a row holds,
 // cannot be represented: it is left out and not counted.
@@ -54,13 +65,13 @@ Status check_cp932(const Reader& rd, std::string_view Lin_dat) {
 enum class BodyLine { Layer, Colour, Ignored, Record };
 
 BodyLine classify_body(std::string_view line) {
-  if (line == "#") return BodyLine::Ignored;
+  if (line.size() == 1 && line[0] == '#') return BodyLine::Ignored;
   // The keywords are ASCII: their two bytes are the line's first two
   // characters exactly when they are its first two bytes.
-  const std::string_view two = line.substr(0, 2);
-  if (two == "ly") return BodyLine::Layer;
-  if (two == "lc") return BodyLine::Colour;
-  if (two == "lt" || two == "pn" || two == "pl") return BodyLine::Ignored;
+  if (starts_with_keyword(line, "ly")) return BodyLine::Layer;
+  if (starts_with_keyword(line, "lc")) return BodyLine::Colour;
+  if (starts_with_keyword(line, "lt") || starts_with_keyword(line, "pn") || starts_with_keyword(line, "pl"))
+    return BodyLine::Ignored;
   return BodyLine::Record;
 }
 
@@ -215,9 +226,9 @@ RecordKind record_kind(const std::vector<Cell>& Rec_fld) {
   if (Rec_fld.empty()) return RecordKind::Other;
   const std::string_view keyword = Rec_fld[0].text();
   if (keyword.empty()) return RecordKind::Line;
-  if (keyword == "ci") return Rec_fld.size() > 5 ? RecordKind::Arc : RecordKind::Circle;
-  if (keyword == "pt") return RecordKind::Point;
-  if (keyword == "BL") return RecordKind::Blank;
+  if (is_keyword(keyword, "ci")) return Rec_fld.size() > 5 ? RecordKind::Arc : RecordKind::Circle;
+  if (is_keyword(keyword, "pt")) return RecordKind::Point;
+  if (is_keyword(keyword, "BL")) return RecordKind::Blank;
   return RecordKind::Other;
 }
 
@@ -269,6 +280,8 @@ Result<bool> parse_record(Reader& rd, Drawing& drawing, std::string_view Lin_dat
 }
 
 Status first_read(Reader& rd, Drawing& drawing, std::span<const std::string_view> lines) {
+  rd.Rec_fld.reserve(kMaxFields);
+  rd.parts.reserve(kMaxFields + 1);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string_view Lin_dat = lines[i];
     start_line(rd, i, Lin_dat);
