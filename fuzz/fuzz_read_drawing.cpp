@@ -10,14 +10,15 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace makenc;
-  const std::vector<std::string> lines =
-      text_lines(std::string_view(reinterpret_cast<const char*>(data), size));
+  const std::vector<std::string_view> lines =
+      line_views(std::string_view(reinterpret_cast<const char*>(data), size));
   static const Settings settings;
   bool header_seen = false;
-  auto read = read_drawing(lines, settings, [&header_seen](const std::vector<std::string>&) {
-    header_seen = true;
-    return ok_status();
-  });
+  auto read = read_drawing(std::span<const std::string_view>(lines), settings,
+                           [&header_seen](const std::vector<std::string>&) {
+                             header_seen = true;
+                             return ok_status();
+                           });
   if (!read) {
     if (read.error().message.empty()) fuzz::broken("a drawing refused without a message");
     return 0;

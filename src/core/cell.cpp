@@ -69,8 +69,90 @@ long decimal_magnitude(std::string_view lit) {
   return (whole > 0 ? whole - 1 : -(leading_zeros + 1)) + (negative ? -exponent : exponent);
 }
 
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The value of a literal found by literal_length when its digits, read as a
+// whole number, are at most 2^53 and its power of ten is within 22 of 0: the
+// digits and the power are then both exact doubles, and one multiplication or
+// division rounds their quotient or product correctly, as the full
+// conversion does. False for any other literal.
+bool convert_exactly(std::string_view lit, double& out) {
+  const char* p = lit.data();
+  const char* const end = p + lit.size();
+  const bool negative = *p == '-';
+  if (*p == '+' || *p == '-') ++p;
+  // Up to 19 digits fit the whole number; more are left to the full
+  // conversion (the number wraps, and is then not used).
+  std::uint64_t digits = 0;
+  int count = 0;
+  for (; p != end && is_digit(*p); ++p, ++count) digits = digits * 10 + static_cast<unsigned>(*p - '0');
+  long power = 0;
+  if (p != end && *p == '.') {
+    for (++p; p != end && is_digit(*p); ++p, ++count, --power)
+      digits = digits * 10 + static_cast<unsigned>(*p - '0');
+  }
+  if (count > 19) return false;
+  if (p != end) {  // the exponent letter, an optional sign and digits
+    ++p;
+    const bool exponent_negative = *p == '-';
+    if (*p == '+' || *p == '-') ++p;
+    long exponent = 0;
+    for (; p != end; ++p) {
+      exponent = exponent * 10 + (*p - '0');
+      if (exponent > 1000) return false;
+    }
+    power += exponent_negative ? -exponent : exponent;
+  }
+  constexpr std::uint64_t kExactDigits = std::uint64_t{1} << 53;
+  if (digits > kExactDigits) return false;
+  double v = static_cast<double>(digits);
+  if (digits == 0) {
+    v = 0;
+  } else if (power >= 0 && power <= 22) {
+    v *= kExactPowers[power];
+  } else if (power < 0 && power >= -22) {
+    v /= kExactPowers[-power];
+  } else {
+    return false;
+  }
+  out = negative ? -v : v;
+  return true;
+}
+
+// A literal of the form the host writes, [sign] digits [. digits], at the
+// start of s: its length, with its value in `out` when convert_exactly's
+// rule makes the value exact. 0 for any other text, which the full reading
+// then takes.
+std::size_t plain_literal(std::string_view s, double& out) {
+  const char* const begin = s.data();
+  const char* const end = begin + s.size();
+  const char* p = begin;
+  if (p == end) return 0;
+  const bool negative = *p == '-';
+  if (*p == '+' || *p == '-') ++p;
+  std::uint64_t digits = 0;
+  int count = 0;
+  int scale = 0;
+  for (; p != end && is_digit(*p); ++p, ++count) digits = digits * 10 + static_cast<unsigned>(*p - '0');
+  if (p != end && *p == '.') {
+    for (++p; p != end && is_digit(*p); ++p, ++count, ++scale)
+      digits = digits * 10 + static_cast<unsigned>(*p - '0');
+  }
+  constexpr std::uint64_t kExactDigits = std::uint64_t{1} << 53;
+  if (count == 0 || count > 19 || digits > kExactDigits || scale > 22) return 0;
+  const double v = static_cast<double>(digits) / kExactPowers[scale];
+  out = negative ? -v : v;
+  return static_cast<std::size_t>(p - begin);
+}
+
+bool is_exponent_letter(char c) { return c == 'E' || c == 'e' || c == 'D' || c == 'd'; }
+
 // Converts a literal found by literal_length; "D" exponents read as "E".
 double convert_literal(std::string_view lit) {
+  double exact = 0;
+  if (convert_exactly(lit, exact)) return exact;
   std::string buf(lit);
   for (char& c : buf)
     if (c == 'D' || c == 'd' || c == 'E') c = 'e';
@@ -86,7 +168,7 @@ double convert_literal(std::string_view lit) {
   return v;
 }
 
-std::string_view trim_blanks(std::string_view s) {
+inline std::string_view trim_blanks(std::string_view s) {
   while (!s.empty() && is_blank_char(s.front())) s.remove_prefix(1);
   while (!s.empty() && is_blank_char(s.back())) s.remove_suffix(1);
   return s;
@@ -96,6 +178,9 @@ std::string_view trim_blanks(std::string_view s) {
 
 double numeric_value(std::string_view text) {
   while (!text.empty() && is_blank_char(text.front())) text.remove_prefix(1);
+  double plain = 0;
+  const std::size_t length = plain_literal(text, plain);
+  if (length > 0 && (length == text.size() || !is_exponent_letter(text[length]))) return plain;
   bool digits = false;
   const std::size_t n = literal_length(text, digits);
   return digits ? convert_literal(text.substr(0, n)) : 0.0;
@@ -110,6 +195,11 @@ bool is_decimal_literal(std::string_view text) {
 
 bool parse_strict_number(std::string_view text, double& out) {
   text = trim_blanks(text);
+  double plain = 0;
+  if (plain_literal(text, plain) == text.size() && !text.empty()) {
+    out = plain;
+    return true;
+  }
   bool digits = false;
   const std::size_t n = literal_length(text, digits);
   if (!digits || n != text.size()) return false;
@@ -117,19 +207,13 @@ bool parse_strict_number(std::string_view text, double& out) {
   return std::isfinite(out);
 }
 
-bool Cell::is_blank() const { return is_empty() || (is_text() && std::get<CellText>(value_).view().empty()); }
-
-std::string_view Cell::text() const {
-  return is_text() ? std::get<CellText>(value_).view() : std::string_view();
-}
-
 double Cell::number_of_other() const {
   switch (tag()) {
     case Tag::Empty: return 0.0;
     case Tag::Text: return numeric_value(text());
-    case Tag::Integer: return static_cast<double>(std::get<std::int64_t>(value_));
-    case Tag::Single: return static_cast<double>(std::get<float>(value_));
-    case Tag::Double: return std::get<double>(value_);
+    case Tag::Integer: return static_cast<double>(get<std::int64_t>());
+    case Tag::Single: return static_cast<double>(get<float>());
+    case Tag::Double: return get<double>();
   }
   return 0.0;
 }
@@ -145,14 +229,14 @@ std::string Cell::text_form() const {
   switch (tag()) {
     case Tag::Empty: return {};
     case Tag::Text: return std::string(text());
-    case Tag::Integer: return std::to_string(std::get<std::int64_t>(value_));
-    case Tag::Single: return single_text(std::get<float>(value_));
-    case Tag::Double: return double_text(std::get<double>(value_));
+    case Tag::Integer: return std::to_string(get<std::int64_t>());
+    case Tag::Single: return single_text(get<float>());
+    case Tag::Double: return double_text(get<double>());
   }
   return {};
 }
 
-bool Cell::operator==(std::string_view literal) const {
+bool Cell::equals_other(std::string_view literal) const {
   switch (tag()) {
     case Tag::Empty: return literal.empty();
     case Tag::Text: return text() == literal;

@@ -7,10 +7,11 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <variant>
+#include <utility>
 
 #include "core/cell_text.h"
 
@@ -28,34 +29,83 @@ class CellArithmeticError : public std::runtime_error {
   std::string text_;
 };
 
+// A cell takes 16 bytes: a text of up to 15 bytes is held in place, a
+// longer one on the heap, and a number in the first 8 bytes; byte 15 tells
+// which (see core/cell_text.h). Copying a cell that holds no heap text
+// copies its 16 bytes.
 class Cell {
  public:
   enum class Tag : std::uint8_t { Empty, Text, Integer, Single, Double };
 
-  Cell() = default;
-  Cell(double v) : value_(v) {}                                // NOLINT: a number is a cell
-  Cell(float v) : value_(v) {}                                 // NOLINT
-  Cell(std::int64_t v) : value_(v) {}                          // NOLINT
-  Cell(int v) : value_(std::int64_t{v}) {}                     // NOLINT
-  Cell(const std::string& bytes) : value_(CellText(bytes)) {}  // NOLINT
-  Cell(const char* bytes) : value_(CellText(bytes)) {}         // NOLINT
+  Cell() noexcept { raw_.set_mark(kEmptyMark); }
+  Cell(double v) noexcept { put(v, kDoubleMark); }              // NOLINT: a number is a cell
+  Cell(float v) noexcept { put(v, kSingleMark); }               // NOLINT
+  Cell(std::int64_t v) noexcept { put(v, kIntegerMark); }       // NOLINT
+  Cell(int v) noexcept { put(std::int64_t{v}, kIntegerMark); }  // NOLINT
+  Cell(const std::string& bytes) { raw_.put_text(bytes); }      // NOLINT
+  Cell(const char* bytes) { raw_.put_text(bytes); }             // NOLINT
+  // A text cell of the bytes, however they are held.
+  explicit Cell(std::string_view bytes) { raw_.put_text(bytes); }
 
-  Tag tag() const { return static_cast<Tag>(value_.index()); }
+  Cell(const Cell& o) {
+    if (o.raw_.is_heap_text())
+      raw_.put_text(o.raw_.text_view());
+    else
+      raw_ = o.raw_;
+  }
+  // A moved-from text cell holds the empty text; any other cell keeps its
+  // value.
+  Cell(Cell&& o) noexcept : raw_(o.raw_) {
+    if (o.raw_.is_heap_text()) o.raw_.set_mark(0);
+  }
+  Cell& operator=(const Cell& o) {
+    if (this == &o) return *this;
+    if (!o.raw_.is_heap_text()) {
+      raw_.release();
+      raw_ = o.raw_;
+      return *this;
+    }
+    Cell copy(o);
+    std::swap(raw_, copy.raw_);
+    return *this;
+  }
+  Cell& operator=(Cell&& o) noexcept {
+    if (this == &o) return *this;
+    raw_.release();
+    raw_ = o.raw_;
+    if (o.raw_.is_heap_text()) o.raw_.set_mark(0);
+    return *this;
+  }
+  ~Cell() { raw_.release(); }
+  // Exchanges two cells as they are, a text on the heap with its owner.
+  friend void swap(Cell& a, Cell& b) noexcept { std::swap(a.raw_, b.raw_); }
+
+  Tag tag() const {
+    switch (raw_.mark()) {
+      case kEmptyMark: return Tag::Empty;
+      case kIntegerMark: return Tag::Integer;
+      case kSingleMark: return Tag::Single;
+      case kDoubleMark: return Tag::Double;
+      default: return Tag::Text;
+    }
+  }
   // Only a cell never written is empty; a cell holding "" is not.
-  bool is_empty() const { return tag() == Tag::Empty; }
+  bool is_empty() const { return raw_.mark() == kEmptyMark; }
   // The test most stages use: nothing in the cell, or the empty text.
-  bool is_blank() const;
-  bool is_text() const { return tag() == Tag::Text; }
-  bool is_number() const { return tag() == Tag::Integer || tag() == Tag::Single || tag() == Tag::Double; }
+  bool is_blank() const { return is_empty() || raw_.mark() == 0; }
+  bool is_text() const { return raw_.is_small_text() || raw_.is_heap_text(); }
+  bool is_number() const {
+    return raw_.mark() == kIntegerMark || raw_.mark() == kSingleMark || raw_.mark() == kDoubleMark;
+  }
 
   // The bytes of a text cell (code page 932); "" for any other cell.
-  std::string_view text() const;
+  std::string_view text() const { return is_text() ? raw_.text_view() : std::string_view(); }
 
   // Lenient reading: a text is read as a decimal literal from its start up
   // to the first character that does not fit; no digit gives 0. Never fails.
   double number() const {
     // Coordinates are Doubles once measured: the common case stays inline.
-    if (const double* d = std::get_if<double>(&value_)) return *d;
+    if (raw_.mark() == kDoubleMark) return get<double>();
     return number_of_other();
   }
   // Strict reading used by arithmetic: the whole text must be a number.
@@ -68,13 +118,37 @@ class Cell {
   // A cell compared with a text literal compares its text form; the kind
   // and mark tests of every stage make this the most frequent comparison,
   // so a text cell is compared without making its text form.
-  bool operator==(std::string_view literal) const;
+  bool operator==(std::string_view literal) const {
+    if (!raw_.is_small_text()) return equals_other(literal);
+    return literal.size() == raw_.mark() &&
+           (literal.empty() || std::memcmp(raw_.bytes, literal.data(), literal.size()) == 0);
+  }
   bool operator==(const char* literal) const { return *this == std::string_view(literal); }
 
  private:
-  double number_of_other() const;
+  // Values of byte 15 beside the text counts 0..15 and TextBytes::kHeap.
+  static constexpr unsigned char kEmptyMark = 0xF0;
+  static constexpr unsigned char kIntegerMark = 0xF1;
+  static constexpr unsigned char kSingleMark = 0xF2;
+  static constexpr unsigned char kDoubleMark = 0xF3;
 
-  std::variant<std::monostate, CellText, std::int64_t, float, double> value_;
+  template <typename T>
+  void put(T v, unsigned char mark) {
+    std::memcpy(raw_.bytes, &v, sizeof v);
+    raw_.set_mark(mark);
+  }
+  template <typename T>
+  T get() const {
+    T v;
+    std::memcpy(&v, raw_.bytes, sizeof v);
+    return v;
+  }
+
+  double number_of_other() const;
+  // operator== for any cell but a text held in place.
+  bool equals_other(std::string_view literal) const;
+
+  TextBytes raw_{};
 };
 
 // Numeric comparison with a number literal (Empty counts as 0; a text is

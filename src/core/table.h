@@ -2,6 +2,7 @@
 // values: assigning one copies it, as the per-layer work relies on.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -23,6 +24,13 @@ class Table {
 
   Cell& at(std::size_t r, std::size_t c) { return cells_[r * cols_ + c]; }
   const Cell& at(std::size_t r, std::size_t c) const { return cells_[r * cols_ + c]; }
+
+  // Exchanges the cells of two rows.
+  void swap_rows(std::size_t a, std::size_t b) {
+    const auto row_a = cells_.begin() + static_cast<std::ptrdiff_t>(a * cols_);
+    std::swap_ranges(row_a, row_a + static_cast<std::ptrdiff_t>(cols_),
+                     cells_.begin() + static_cast<std::ptrdiff_t>(b * cols_));
+  }
 
   void copy_row(std::size_t to, const Table& from, std::size_t from_row) {
     for (std::size_t c = 0; c < cols_ && c < from.cols_; ++c) at(to, c) = from.at(from_row, c);

@@ -1,23 +1,18 @@
 #include "core/text.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
 namespace makenc {
 
-bool is_lead_byte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-
-bool is_trail_byte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
-
-std::size_t char_length(std::string_view s, std::size_t i) {
-  const bool pair = is_lead_byte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() &&
-                    is_trail_byte(static_cast<unsigned char>(s[i + 1]));
-  return pair ? 2 : 1;
-}
-
 std::size_t first_invalid_byte(std::string_view s) {
   for (std::size_t i = 0; i < s.size();) {
     const auto b = static_cast<unsigned char>(s[i]);
+    if (b < 0x80) {  // a single-byte character, never a lead byte
+      ++i;
+      continue;
+    }
     const std::size_t n = char_length(s, i);
     if (n == 1 && (is_lead_byte(b) || b == 0x80 || b == 0xA0 || b >= 0xFD)) return i;
     i += n;
@@ -86,34 +81,55 @@ std::size_t rfind_char(std::string_view s, std::string_view seps) {
   return found;
 }
 
-std::optional<std::vector<std::string>> read_text_lines(const std::filesystem::path& file) {
+std::optional<std::string> read_file_bytes(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) return std::nullopt;
   std::string data;
   try {
     // A folder opens like a file here and only fails when read.
-    data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    char chunk[1 << 16];
+    for (;;) {
+      const std::streamsize n = in.rdbuf()->sgetn(chunk, sizeof chunk);
+      if (n <= 0) break;
+      data.append(chunk, static_cast<std::size_t>(n));
+    }
   } catch (const std::ios_base::failure&) {
     return std::nullopt;
   }
   if (in.bad()) return std::nullopt;
-  return text_lines(data);
+  return data;
 }
 
-std::vector<std::string> text_lines(std::string_view data) {
-  std::vector<std::string> lines;
+std::optional<std::vector<std::string>> read_text_lines(const std::filesystem::path& file) {
+  auto data = read_file_bytes(file);
+  if (!data) return std::nullopt;
+  return text_lines(*data);
+}
+
+std::vector<std::string_view> line_views(std::string_view data) {
+  std::vector<std::string_view> lines;
+  // The next CR and the next LF from `from` on, each looked for only once
+  // it has been passed.
+  std::size_t cr = data.find('\r'), lf = data.find('\n');
   std::size_t from = 0;
   while (from < data.size()) {
-    const std::size_t end = data.find_first_of("\r\n", from);
+    if (cr != std::string_view::npos && cr < from) cr = data.find('\r', from);
+    if (lf != std::string_view::npos && lf < from) lf = data.find('\n', from);
+    const std::size_t end = std::min(cr, lf);
     if (end == std::string_view::npos) {
-      lines.emplace_back(data.substr(from));
+      lines.push_back(data.substr(from));
       break;
     }
-    lines.emplace_back(data.substr(from, end - from));
+    lines.push_back(data.substr(from, end - from));
     from = end + 1;
     if (data[end] == '\r' && from < data.size() && data[from] == '\n') ++from;
   }
   return lines;
+}
+
+std::vector<std::string> text_lines(std::string_view data) {
+  const std::vector<std::string_view> views = line_views(data);
+  return std::vector<std::string>(views.begin(), views.end());
 }
 
 std::string join_crlf(const std::vector<std::string>& lines) {

@@ -15,12 +15,16 @@
 
 namespace makenc {
 
-bool is_lead_byte(unsigned char b);
-bool is_trail_byte(unsigned char b);
+inline bool is_lead_byte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+inline bool is_trail_byte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
 
 // Bytes of the character that starts at s[i]: 2 for a lead byte with a
 // second byte after it, else 1.
-std::size_t char_length(std::string_view s, std::size_t i);
+inline std::size_t char_length(std::string_view s, std::size_t i) {
+  const bool pair = is_lead_byte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() &&
+                    is_trail_byte(static_cast<unsigned char>(s[i + 1]));
+  return pair ? 2 : 1;
+}
 
 // Offset of the first byte that is not part of a code-page-932 character (a
 // lead byte without its second byte, or one of 0x80, 0xA0, 0xFD..0xFF), or
@@ -59,6 +63,12 @@ std::string utf8_to_cp932(std::string_view text);
 // CR LF, a bare LF or a lone CR (neither byte can be the second byte of a
 // double-byte character), and a last line without a line end counts.
 std::vector<std::string> text_lines(std::string_view bytes);
+
+// The lines of file text as text_lines splits them, as views of its bytes.
+std::vector<std::string_view> line_views(std::string_view bytes);
+
+// The bytes of a file; nothing when it cannot be opened or read.
+std::optional<std::string> read_file_bytes(const std::filesystem::path& file);
 
 // Reads a text file into lines as text_lines does. Returns nothing when the
 // file cannot be opened or read.

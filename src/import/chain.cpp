@@ -33,9 +33,7 @@ bool takes_part(const Table& W, std::size_t r) {
   return is_chained(W.at(r, col::kind)) && !has_nothing_to_cut(W, r);
 }
 
-struct Band {
-  float x_lo, x_hi, y_lo, y_hi;
-};
+using Band = EndBand;
 
 Band band_around(double px, double py, double tolerance, std::int16_t S) {
   return Band{static_cast<float>(round_to_grid(px - tolerance, S)),
@@ -48,18 +46,20 @@ bool holds(const Band& b, double x, double y) {
   return b.x_lo <= x && x <= b.x_hi && b.y_lo <= y && y <= b.y_hi;
 }
 
-std::int16_t touch_code(const Band& b, const std::array<Cell, 5>& C_end) {
-  if (holds(b, C_end[1].number(), C_end[2].number())) return 1;
-  if (holds(b, C_end[3].number(), C_end[4].number())) return 2;
+std::int16_t touch_code(const Band& b, const std::array<double, 5>& C_end) {
+  if (holds(b, C_end[1], C_end[2])) return 1;
+  if (holds(b, C_end[3], C_end[4])) return 2;
   return 0;
 }
 
+void set_end(ChainState& st, std::size_t k, const Cell& c) {
+  st.C_end[k] = c;
+  st.C_end_value[k] = c.number();
+}
+
 bool touches(const ChainState& st, std::size_t row) {
-  const Table& W = *st.W_dat;
-  const Band from_start = band_around(W.at(row, 1).number(), W.at(row, 2).number(), st.tolerance, st.S);
-  if (touch_code(from_start, st.C_end) != 0) return true;
-  const Band from_end = band_around(W.at(row, 3).number(), W.at(row, 4).number(), st.tolerance, st.S);
-  return touch_code(from_end, st.C_end) != 0;
+  const std::array<Band, 2>& bands = st.Seg_bands[row];
+  return touch_code(bands[0], st.C_end_value) != 0 || touch_code(bands[1], st.C_end_value) != 0;
 }
 
 // Farther than this on either axis, two points never fall in one band:
@@ -78,11 +78,16 @@ void index_segments(ChainState& st) {
     for (int c = 1; c <= 4; ++c) largest = std::fmax(largest, std::fabs(W.at(r, c).number()));
   }
   std::vector<EndPoint> ends;
+  ends.reserve(2 * W.last_row());
+  st.Seg_bands.assign(W.last_row(), {});
   for (std::size_t r = 0; r != W.last_row(); ++r) {
     if (!is_segment(W.at(r, col::kind)) || has_nothing_to_cut(W, r) || !W.at(r, col::contour).is_blank())
       continue;
-    ends.push_back({r, W.at(r, 1).number(), W.at(r, 2).number()});
-    ends.push_back({r, W.at(r, 3).number(), W.at(r, 4).number()});
+    const double x1 = W.at(r, 1).number(), y1 = W.at(r, 2).number();
+    const double x2 = W.at(r, 3).number(), y2 = W.at(r, 4).number();
+    ends.push_back({r, x1, y1});
+    ends.push_back({r, x2, y2});
+    st.Seg_bands[r] = {band_around(x1, y1, st.tolerance, st.S), band_around(x2, y2, st.tolerance, st.S)};
   }
   st.index = EndIndex(reach_of(st.tolerance, st.S, largest), ends);
 }
@@ -102,8 +107,8 @@ bool next_member(ChainState& st, std::size_t& found) {
     return st.W_dat->at(row, col::contour).is_blank() && touches(st, row);
   };
   const std::size_t none = std::numeric_limits<std::size_t>::max();
-  found = st.index.lowest_near(st.C_end[1].number(), st.C_end[2].number(), none, free_and_touching);
-  found = st.index.lowest_near(st.C_end[3].number(), st.C_end[4].number(), found, free_and_touching);
+  found = st.index.lowest_near(st.C_end_value[1], st.C_end_value[2], none, free_and_touching);
+  found = st.index.lowest_near(st.C_end_value[3], st.C_end_value[4], found, free_and_touching);
   return found != none;
 }
 
@@ -142,8 +147,8 @@ void scan(ChainState& st) {
 void start_contour(ChainState& st) {
   Table& W = *st.W_dat;
   add_to_contour(st, AddMode::Seed);
-  st.C_end[0] = Cell(static_cast<std::int64_t>(st.Ent_no));
-  for (int c = 1; c <= 4; ++c) st.C_end[static_cast<std::size_t>(c)] = W.at(st.Ent_no, c);
+  set_end(st, 0, Cell(static_cast<std::int64_t>(st.Ent_no)));
+  for (int c = 1; c <= 4; ++c) set_end(st, static_cast<std::size_t>(c), W.at(st.Ent_no, c));
   if (is_single(W.at(st.Ent_no, col::kind))) {
     st.Lp_kind = 99;
   } else {
@@ -156,8 +161,9 @@ void start_contour(ChainState& st) {
 }
 
 // Moves the rows into contour order by following the cycles of the
-// permutation; the rows of no contour go after the last contour and are
-// emptied there.
+// permutation, a row exchanged with the one it takes its place from at each
+// step; the rows of no contour go after the last contour and are emptied
+// there.
 void rebuild_in_contour_order(ChainState& st) {
   Table& W = *st.W_dat;
   const std::size_t n = W.last_row();
@@ -167,17 +173,15 @@ void rebuild_in_contour_order(ChainState& st) {
   for (std::size_t r = 0; r < n; ++r)
     if (!placed[r]) from.push_back(r);
   std::vector<bool> done(n, false);
-  std::vector<Cell> held(W.cols());
   for (std::size_t start = 0; start < n; ++start) {
     if (done[start]) continue;
-    for (std::size_t c = 0; c < W.cols(); ++c) held[c] = std::move(W.at(start, c));
+    // Row `to` holds the cycle's first row until it reaches its place.
     std::size_t to = start;
     while (from[to] != start) {
-      for (std::size_t c = 0; c < W.cols(); ++c) W.at(to, c) = std::move(W.at(from[to], c));
+      W.swap_rows(to, from[to]);
       done[to] = true;
       to = from[to];
     }
-    for (std::size_t c = 0; c < W.cols(); ++c) W.at(to, c) = std::move(held[c]);
     done[to] = true;
   }
   for (std::size_t i = 0; i < st.Lp_rows.size(); ++i) W.at(i, col::position) = Cell(st.Lp_seq[i]);
@@ -209,7 +213,9 @@ std::int16_t match_end(ChainState& st, const Cell& px, const Cell& py) {
   st.Bx_hi = b.x_hi;
   st.By_lo = b.y_lo;
   st.By_hi = b.y_hi;
-  return touch_code(b, st.C_end);
+  std::array<double, 5> ends{};
+  for (std::size_t k = 1; k < ends.size(); ++k) ends[k] = st.C_end[k].number();
+  return touch_code(b, ends);
 }
 
 void reverse_segment(ChainState& st) {
@@ -227,13 +233,13 @@ void add_to_contour(ChainState& st, AddMode mode) {
   if (is_segment(W.at(row, col::kind))) unindex(st, row);
   if (mode == AddMode::Prepend) {
     st.C_dat.push_front(row);
-    st.C_end[1] = W.at(row, 1);
-    st.C_end[2] = W.at(row, 2);
+    set_end(st, 1, W.at(row, 1));
+    set_end(st, 2, W.at(row, 2));
   } else {
     st.C_dat.push_back(row);
     if (mode == AddMode::Append) {
-      st.C_end[3] = W.at(row, 3);
-      st.C_end[4] = W.at(row, 4);
+      set_end(st, 3, W.at(row, 3));
+      set_end(st, 4, W.at(row, 4));
     }
   }
   st.Cand_no = 0;
@@ -260,10 +266,13 @@ void chain_layer(ChainState& st) {
   st.Hit_code = 0;
   st.Lp_rows.clear();
   st.Lp_seq.clear();
+  st.Lp_rows.reserve(n);
+  st.Lp_seq.reserve(n);
   index_segments(st);
   for (st.Ent_no = 0; st.Ent_no != n; ++st.Ent_no) {
     st.C_dat.clear();
     st.C_end = {};
+    st.C_end_value = {};
     st.Lp_kind = 0;
     st.Seq_no = 1;
     if (takes_part(W, st.Ent_no) && W.at(st.Ent_no, col::contour).is_blank()) start_contour(st);

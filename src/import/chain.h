@@ -20,6 +20,12 @@ namespace makenc {
 // How add_to_contour takes a new member.
 enum class AddMode { Seed, Prepend = 1, Append = 2 };
 
+// The band of the matching tolerance around a point, on the grid 1/S and in
+// single precision.
+struct EndBand {
+  float x_lo = 0, x_hi = 0, y_lo = 0, y_hi = 0;
+};
+
 // The chaining cells of one run over the layers.
 struct ChainState {
   Table* W_dat = nullptr;  // the layer being chained, rebuilt in contour order at the end
@@ -34,6 +40,9 @@ struct ChainState {
   std::deque<std::size_t> C_dat;
   // Open ends: (0) seed row, (1, 2) start end X, Y, (3, 4) finish end X, Y.
   std::array<Cell, 5> C_end;
+  // The numeric values of C_end, set with it by the chaining: each open end
+  // is read once however many segments are tried against it.
+  std::array<double, 5> C_end_value{};
   std::size_t Ent_no = 0;
   std::size_t Cand_no = 0;
   std::int64_t Seq_no = 0;
@@ -47,6 +56,10 @@ struct ChainState {
   double tolerance = 0;
   std::int16_t S = 1000;
   EndIndex index;  // end points of the segments not yet in a contour
+  // The bands around the start and the finish of each segment row the
+  // index holds; exchanging a segment's ends exchanges its bands, which a
+  // test of both against both open ends does not tell apart.
+  std::vector<std::array<EndBand, 2>> Seg_bands;
 };
 
 // All six layers in turn. Numbers the contours from the drawing's Cnt_total

@@ -51,14 +51,16 @@ EndIndex::EndIndex(double reach, const std::vector<EndPoint>& ends) : reach_(rea
   auto by_row = [](const EndPoint& a, const EndPoint& b) { return a.row < b.row; };
   if (!std::is_sorted(gridded.begin(), gridded.end(), by_row))
     std::stable_sort(gridded.begin(), gridded.end(), by_row);
+  std::vector<std::size_t> cell_of_end(gridded.size());
+  for (std::size_t i = 0; i < gridded.size(); ++i) cell_of_end[i] = cell_of(gridded[i].x, gridded[i].y);
   start_.assign(cells + 1, 0);
-  for (const EndPoint& e : gridded) ++start_[cell_of(e.x, e.y) + 1];
+  for (std::size_t c : cell_of_end) ++start_[c + 1];
   for (std::size_t c = 0; c < cells; ++c) start_[c + 1] += start_[c];
   first_.assign(start_.begin(), start_.end() - 1);
   rows_.assign(gridded.size(), 0);
   taken_.assign(gridded.size(), 0);
   std::vector<std::size_t> next = first_;
-  for (const EndPoint& e : gridded) rows_[next[cell_of(e.x, e.y)]++] = e.row;
+  for (std::size_t i = 0; i < gridded.size(); ++i) rows_[next[cell_of_end[i]]++] = gridded[i].row;
 }
 
 bool EndIndex::in_cells(double x, double y) const { return nx_ > 0 && near_enough(x) && near_enough(y); }

@@ -18,9 +18,10 @@ Cell arc_angle(const Cell& angle, const Cell& tilt) {
 }
 
 void clear_entity_cells(EntityCells& e) {
-  e.Li_x1 = e.Li_y1 = e.Li_x2 = e.Li_y2 = Cell("");
-  e.Ci_x = e.Ci_y = e.Ci_r = e.Ci_s = e.Ci_e = Cell("");
-  e.P_x1 = e.P_y1 = e.P_x2 = e.P_y2 = Cell("");
+  const Cell blank("");
+  e.Li_x1 = e.Li_y1 = e.Li_x2 = e.Li_y2 = blank;
+  e.Ci_x = e.Ci_y = e.Ci_r = e.Ci_s = e.Ci_e = blank;
+  e.P_x1 = e.P_y1 = e.P_x2 = e.P_y2 = blank;
   e.Ent_kind = 0;
 }
 

@@ -24,6 +24,11 @@ auto& box_cell(D& d, BoxSide side) {
   return d.X_min;
 }
 
+void keep_line(SourceLine& to, const LineInRead& from) {
+  to.number = from.number;
+  to.text.assign(from.text);
+}
+
 // The box keeps the winning cell unchanged, text or number, so a coordinate
 // read from the file stays the text the host wrote. A cell wins only when
 // its value is strictly beyond the box's (val_min, val_max); the box's
@@ -34,22 +39,22 @@ void widen(Reader& rd, Drawing& d, BoxSide side, const Cell& v, double value) {
   if (!(is_min ? value < rd.box_value[s] : value > rd.box_value[s])) return;
   box_cell(d, side) = v;
   rd.box_value[s] = value;
-  rd.box_from[s] = rd.current;
+  keep_line(rd.box_from[s], rd.current);
 }
 
 void widen(Reader& rd, Drawing& d, BoxSide side, double value) { widen(rd, d, side, Cell(value), value); }
 
-void start_box(Reader& rd, Drawing& d, const Cell& x, const Cell& y) {
+void start_box(Reader& rd, Drawing& d, const Cell& x, double x_value, const Cell& y, double y_value) {
   d.X_min = d.X_max = x;
   d.Y_min = d.Y_max = y;
-  rd.box_value = {x.number(), y.number(), x.number(), y.number()};
-  rd.box_from.fill(rd.current);
+  rd.box_value = {x_value, y_value, x_value, y_value};
+  for (SourceLine& from : rd.box_from) keep_line(from, rd.current);
   rd.box_started = true;
 }
 
 void box_of_line(Reader& rd, Drawing& d) {
   const std::vector<Cell>& f = rd.Rec_fld;
-  const double x1 = f[1].number(), y1 = f[2].number(), x2 = f[3].number(), y2 = f[4].number();
+  const double x1 = rd.Fld_val[1], y1 = rd.Fld_val[2], x2 = rd.Fld_val[3], y2 = rd.Fld_val[4];
   widen(rd, d, BoxSide::X_min, f[1], x1);
   widen(rd, d, BoxSide::X_min, f[3], x2);
   widen(rd, d, BoxSide::Y_min, f[2], y1);
@@ -61,9 +66,9 @@ void box_of_line(Reader& rd, Drawing& d) {
 }
 
 void box_of_circle(Reader& rd, Drawing& d) {
-  const double x = rd.Rec_fld[1].number();
-  const double y = rd.Rec_fld[2].number();
-  const double r = rd.Rec_fld[3].number();
+  const double x = rd.Fld_val[1];
+  const double y = rd.Fld_val[2];
+  const double r = rd.Fld_val[3];
   widen(rd, d, BoxSide::X_min, x - r);
   widen(rd, d, BoxSide::Y_min, y - r);
   widen(rd, d, BoxSide::X_max, x + r);
@@ -76,9 +81,9 @@ void box_of_circle(Reader& rd, Drawing& d) {
 // nothing more.
 void box_of_arc_quadrants(Reader& rd, Drawing& d, double a, double b) {
   if (!std::isfinite(a) || !std::isfinite(b)) return;
-  const double x = rd.Rec_fld[1].number();
-  const double y = rd.Rec_fld[2].number();
-  const double r = rd.Rec_fld[3].number();
+  const double x = rd.Fld_val[1];
+  const double y = rd.Fld_val[2];
+  const double r = rd.Fld_val[3];
   double c = std::floor(a / 90) * 90 + 90;
   for (int i = 0; i < 4 && c < b; ++i, c += 90) {
     double dir = std::fmod(c, 360.0);
@@ -90,25 +95,25 @@ void box_of_arc_quadrants(Reader& rd, Drawing& d, double a, double b) {
   }
 }
 
+// The start and end angles as the box sees them: an end below the start is
+// taken one turn on, and then a start still beyond it one turn on too.
 void box_of_arc(Reader& rd, Drawing& d) {
-  std::vector<Cell>& f = rd.Rec_fld;
-  const double s = f[4].number();
-  const double e = f[5].number();
-  if (s > e) f[5] = Cell(e + 360);
-  if (s > f[5].number()) f[4] = Cell(s + 360);
-  const double tilt = f[7].number();
-  const double a = f[4].number() + tilt;
-  const double b = f[5].number() + tilt;
-  const double x = f[1].number();
-  const double y = f[2].number();
-  const double r = f[3].number();
+  const std::array<double, 21>& v = rd.Fld_val;
+  const double end = v[4] > v[5] ? v[5] + 360 : v[5];
+  const double start = v[4] > end ? v[4] + 360 : v[4];
+  const double tilt = v[7];
+  const double a = start + tilt;
+  const double b = end + tilt;
+  const double x = v[1];
+  const double y = v[2];
+  const double r = v[3];
   const double P_x1 = x + r * std::cos(a * kPi / 180);
   const double P_y1 = y + r * std::sin(a * kPi / 180);
   const double P_x2 = x + r * std::cos(b * kPi / 180);
   const double P_y2 = y + r * std::sin(b * kPi / 180);
   // An arc's centre need not lie within its extent, so an arc that starts
   // the box starts it at its start point.
-  if (!rd.box_started) start_box(rd, d, Cell(P_x1), Cell(P_y1));
+  if (!rd.box_started) start_box(rd, d, Cell(P_x1), P_x1, Cell(P_y1), P_y1);
   box_of_arc_quadrants(rd, d, a, b);
   widen(rd, d, BoxSide::X_min, P_x1);
   widen(rd, d, BoxSide::X_min, P_x2);
@@ -128,7 +133,7 @@ bool is_zero_text(const Cell& c) { return c == "0"; }
 bool translate(Reader& rd, std::size_t first, std::size_t last) {
   bool finite = true;
   for (std::size_t i = first; i <= last; ++i) {
-    const double moved = rd.Rec_fld[i].number() + (i % 2 == 1 ? rd.x_shift : rd.y_shift);
+    const double moved = rd.Fld_val[i] + (i % 2 == 1 ? rd.x_shift : rd.y_shift);
     rd.Rec_fld[i] = Cell(moved);
     finite = finite && std::isfinite(moved);
   }
@@ -140,15 +145,10 @@ Error too_far_from_corner(const Reader& rd) {
                ": the record lies too far from the drawing's lower-left corner to compute with"};
 }
 
-Status mark_circle_outline(Reader& rd) {
-  try {
-    const Cell& r = rd.Rec_fld[3];
-    if (is_zero_text(rd.Rec_fld[1] - r) || is_zero_text(rd.Rec_fld[2] - r)) rd.on_edge = true;
-  } catch (const CellArithmeticError& e) {
-    return Error{line_reference(rd.current) + ": the radius \"" + cp932_to_utf8(e.text()) +
-                 "\" is not a number"};
-  }
-  return ok_status();
+// The first read has checked that the radius is a number.
+void mark_circle_outline(Reader& rd) {
+  const double x = rd.Rec_fld[1].number(), y = rd.Rec_fld[2].number(), r = rd.Fld_val[3];
+  if (is_zero_text(Cell(x - r)) || is_zero_text(Cell(y - r))) rd.on_edge = true;
 }
 
 Status move_record(Reader& rd) {
@@ -164,7 +164,8 @@ Status move_record(Reader& rd) {
     case RecordKind::Circle:
       if (record_kind(f) == RecordKind::Arc) f[0] = Cell("cci");
       if (!translate(rd, 1, 2)) return too_far_from_corner(rd);
-      return mark_circle_outline(rd);
+      mark_circle_outline(rd);
+      return ok_status();
     case RecordKind::Point:
       if (!translate(rd, 1, 2)) return too_far_from_corner(rd);
       if (is_zero_text(f[1]) || is_zero_text(f[2])) rd.on_edge = true;
@@ -209,13 +210,14 @@ double shift_of(const Cell& box) { return numeric_value((Cell(-1.0) * box).text_
 void bounding_box_step(Reader& rd, Drawing& d) {
   const RecordKind kind = record_kind(rd.Rec_fld);
   if (kind == RecordKind::Blank || kind == RecordKind::Other) return;
-  if (!rd.box_started && kind != RecordKind::Arc) start_box(rd, d, rd.Rec_fld[1], rd.Rec_fld[2]);
+  if (!rd.box_started && kind != RecordKind::Arc)
+    start_box(rd, d, rd.Rec_fld[1], rd.Fld_val[1], rd.Rec_fld[2], rd.Fld_val[2]);
   switch (kind) {
     case RecordKind::Line: box_of_line(rd, d); break;
     case RecordKind::Circle: box_of_circle(rd, d); break;
     case RecordKind::Arc: box_of_arc(rd, d); break;
     case RecordKind::Point: {
-      const double x = rd.Rec_fld[1].number(), y = rd.Rec_fld[2].number();
+      const double x = rd.Fld_val[1], y = rd.Fld_val[2];
       widen(rd, d, BoxSide::X_min, rd.Rec_fld[1], x);
       widen(rd, d, BoxSide::X_max, rd.Rec_fld[1], x);
       widen(rd, d, BoxSide::Y_min, rd.Rec_fld[2], y);

@@ -11,8 +11,9 @@ namespace makenc {
 // The bounding-box step of parse_record on Rec_fld (first read).
 void bounding_box_step(Reader& rd, Drawing& drawing);
 
-// The storing step of parse_record on Rec_fld (second read). Fails when a
-// radius is not a number.
+// The storing step of parse_record on Rec_fld (second read), with the
+// values of the coordinates and the radius in Fld_val. Fails when a moved
+// coordinate is beyond the range of a double.
 Status storing_step(Reader& rd, Drawing& drawing);
 
 // Computes the translation of the second read from the bounding box; fails,

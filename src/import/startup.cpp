@@ -22,21 +22,22 @@ Status check_folder(const std::filesystem::path& folder) {
 
 // The drawing is read whole before anything is stored, and the host's file
 // is only ever read here.
-Result<std::vector<std::string>> read_interchange(const std::filesystem::path& folder) {
+Result<std::string> read_interchange(const std::filesystem::path& folder) {
   const std::filesystem::path file = host_path(folder, "JWC_TEMP.TXT");
-  auto lines = read_text_lines(file);
-  if (!lines)
+  auto bytes = read_file_bytes(file);
+  if (!bytes)
     return Error{"cannot read the drawing " + display_path(file) + ": the file is missing or unreadable"};
   // The host writes at least its header: an empty file is one it did not
   // finish, and a program without a drawing must not be reported as made.
-  if (lines->empty())
+  // Any byte makes at least one line.
+  if (bytes->empty())
     return Error{"the drawing " + display_path(file) + " is empty: the host wrote no drawing"};
-  return std::move(*lines);
+  return std::move(*bytes);
 }
 
 }  // namespace
 
-Result<StartUp> read_drawing(const std::vector<std::string>& lines, const Settings& settings,
+Result<StartUp> read_drawing(std::span<const std::string_view> lines, const Settings& settings,
                              const HeaderRead& header_read) {
   StartUp out;
   out.drawing.Cnt_total = 1;
@@ -56,6 +57,12 @@ Result<StartUp> read_drawing(const std::vector<std::string>& lines, const Settin
   return out;
 }
 
+Result<StartUp> read_drawing(const std::vector<std::string>& lines, const Settings& settings,
+                             const HeaderRead& header_read) {
+  const std::vector<std::string_view> views(lines.begin(), lines.end());
+  return read_drawing(std::span<const std::string_view>(views), settings, header_read);
+}
+
 Result<StartUp> start_up(const std::filesystem::path& folder, Settings& settings) {
   read_set_ini(host_path(folder, "Zemlak\\Bin\\set.ini"), settings);
   // Before the working copy is started: a tolerance that chains nothing
@@ -64,16 +71,19 @@ Result<StartUp> start_up(const std::filesystem::path& folder, Settings& settings
   if (!tolerance) return tolerance.error();
   Status bin = check_folder(folder);
   if (!bin) return bin.error();
-  auto lines = read_interchange(folder);
-  if (!lines) return lines.error();
+  auto bytes = read_interchange(folder);
+  if (!bytes) return bytes.error();
+  // Views of the bytes, which stay where they are until start-up ends.
+  const std::vector<std::string_view> lines = line_views(*bytes);
 
   // The working copy starts empty at every start, whatever it held before.
   const std::filesystem::path working_copy = host_path(folder, "Zemlak\\Bin\\makeNC.txt");
   Status created = write_file_atomically(working_copy, "");
   if (!created) return created.error();
-  return read_drawing(*lines, settings, [&working_copy](const std::vector<std::string>& header) {
-    return write_file_atomically(working_copy, join_crlf(header));
-  });
+  return read_drawing(std::span<const std::string_view>(lines), settings,
+                      [&working_copy](const std::vector<std::string>& header) {
+                        return write_file_atomically(working_copy, join_crlf(header));
+                      });
 }
 
 }  // namespace makenc

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ using HeaderRead = std::function<Status(const std::vector<std::string>&)>;
 
 // The two reads, measurement and chaining on the lines of the interchange
 // file, with the settings already read; nothing is read or written on disk.
+Result<StartUp> read_drawing(std::span<const std::string_view> lines, const Settings& settings,
+                             const HeaderRead& header_read = {});
 Result<StartUp> read_drawing(const std::vector<std::string>& lines, const Settings& settings,
                              const HeaderRead& header_read = {});
 

@@ -1,7 +1,11 @@
 // The cell rules every stage reads numbers and texts by.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
+#include <random>
+#include <string>
 
 #include "core/cell.h"
 
@@ -53,6 +57,54 @@ TEST(NumericValue, TooSmallOrTooLargeWithoutAnExponentSign) {
   EXPECT_TRUE(parse_strict_number("0." + zeros + "1", v));
   EXPECT_EQ(v, 0);
   EXPECT_EQ((Cell("0." + zeros + "1") + Cell(2.0)).number(), 2);
+}
+
+// The value std::from_chars gives a literal whose exponent letter is read
+// as "e" and whose "+" sign is dropped: the conversion every reading must
+// agree with to the last bit.
+double from_chars_value(std::string lit) {
+  for (char& c : lit)
+    if (c == 'D' || c == 'd' || c == 'E') c = 'e';
+  const std::size_t first = lit[0] == '+' ? 1 : 0;
+  double v = 0;
+  std::from_chars(lit.data() + first, lit.data() + lit.size(), v);
+  return v;
+}
+
+bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// Literals of up to 40 digits with and without a point and an exponent of
+// either letter, the kinds the host writes and more: the lenient and the
+// strict reading give the bits the full conversion gives, with and without
+// text after the literal.
+TEST(NumericValue, EveryLiteralReadsAsTheFullConversionReadsIt) {
+  std::mt19937 random(20240611);
+  auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  auto digits = [&](int n) {
+    std::string d;
+    for (int i = 0; i < n; ++i) d += static_cast<char>('0' + (pick(4) == 0 ? 0 : pick(10)));
+    return d;
+  };
+  for (int round = 0; round < 100000; ++round) {
+    std::string lit = std::string(pick(3) == 0 ? "-" : pick(5) == 0 ? "+" : "");
+    const int whole = pick(21), fraction = pick(21);
+    lit += digits(whole);
+    if (pick(3) != 0 || whole == 0) lit += "." + digits(whole == 0 && fraction == 0 ? 1 : fraction);
+    if (pick(3) == 0) {
+      lit += "EeDd"[pick(4)];
+      lit += std::string(pick(3) == 0 ? "-" : pick(3) == 0 ? "+" : "");
+      lit += std::to_string(pick(31));
+    }
+    const double want = from_chars_value(lit);
+    EXPECT_TRUE(same_bits(numeric_value(lit), want)) << lit;
+    EXPECT_TRUE(same_bits(numeric_value(lit + " 5"), want)) << lit;
+    for (const char* after : {"x", ".", "E", "d+", "\t"})
+      EXPECT_TRUE(same_bits(numeric_value(lit + after), want)) << lit << after;
+    double strict = 1;
+    EXPECT_TRUE(parse_strict_number(lit, strict)) << lit;
+    EXPECT_TRUE(same_bits(strict, want)) << lit;
+    EXPECT_TRUE(same_bits(Cell(lit).number(), want)) << lit;
+  }
 }
 
 // The reader tells a coordinate too large for a double from a text that is

@@ -65,7 +65,53 @@ TEST(CellText, CellsOfTextStayTextsInTablesThatGrowAndShrink) {
     EXPECT_EQ(cells[i].text(), want);
     EXPECT_EQ(cells[i].is_blank(), want.empty());
   }
-  EXPECT_EQ(sizeof(Cell), 24u);
+  EXPECT_EQ(sizeof(Cell), 16u);
+}
+
+// Cells of every kind, texts in place and on the heap among them.
+std::vector<Cell> cells_of_every_kind() {
+  return {Cell(),
+          Cell(""),
+          Cell("li"),
+          Cell(std::string(15, 'x')),
+          Cell(std::string(16, 'y')),
+          Cell(std::string(300, 'z')),
+          Cell(2.5),
+          Cell(-0.0),
+          Cell(1.5F),
+          Cell(7),
+          Cell(std::int64_t{-3}),
+          Cell(std::string_view("\x95\x5c", 2))};
+}
+
+// What a cell shows of itself: its kind and its text form.
+std::string shown(const Cell& c) { return std::to_string(static_cast<int>(c.tag())) + ":" + c.text_form(); }
+
+// Copies, moves and exchanges keep every kind and text; a moved-from text
+// on the heap is left as the empty text, any other cell as it was.
+TEST(CellText, CopiesMovesAndExchangesKeepEveryKind) {
+  const std::vector<Cell> cells = cells_of_every_kind();
+  for (const Cell& a : cells) {
+    for (const Cell& b : cells) {
+      Cell x(a);
+      x = b;
+      EXPECT_EQ(shown(x), shown(b));
+      Cell y(a), z(b);
+      swap(y, z);
+      EXPECT_EQ(shown(y), shown(b));
+      EXPECT_EQ(shown(z), shown(a));
+      Cell from(b);
+      Cell to(a);
+      to = std::move(from);
+      EXPECT_EQ(shown(to), shown(b));
+      const bool heap = b.is_text() && b.text().size() > 15;
+      EXPECT_EQ(shown(from), heap ? shown(Cell("")) : shown(b));
+      EXPECT_EQ(a == "li", shown(a) == shown(Cell("li")));
+    }
+  }
+  EXPECT_TRUE(Cell().is_empty() && !Cell().is_text() && Cell().is_blank());
+  EXPECT_TRUE(Cell("").is_text() && Cell("").is_blank() && !Cell("").is_empty());
+  EXPECT_TRUE(Cell(std::int64_t{4}).is_number() && !Cell("4").is_number());
 }
 
 // The comparison with "0" does not format the number; it must still say

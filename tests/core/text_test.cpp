@@ -1,6 +1,8 @@
 // Code-page-932 text kept as bytes, and the text files of the system.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "core/text.h"
 #include "support/files.h"
 
@@ -90,6 +92,69 @@ TEST(TextFiles, ReadLinesWithEitherLineEnd) {
   folder.write("e.txt", "");
   EXPECT_TRUE(read_text_lines(folder.path() / "e.txt")->empty());
   EXPECT_FALSE(read_text_lines(folder.path() / "missing.txt"));
+}
+
+// Line ends found one byte at a time, the reading line_views must agree with.
+std::vector<std::string_view> lines_byte_by_byte(std::string_view data) {
+  std::vector<std::string_view> lines;
+  std::size_t from = 0;
+  while (from < data.size()) {
+    std::size_t end = from;
+    while (end < data.size() && data[end] != '\r' && data[end] != '\n') ++end;
+    lines.push_back(data.substr(from, end - from));
+    if (end == data.size()) break;
+    from = end + 1;
+    if (data[end] == '\r' && from < data.size() && data[from] == '\n') ++from;
+  }
+  return lines;
+}
+
+TEST(TextFiles, LinesOfEveryMixOfLineEnds) {
+  std::mt19937 random(7);
+  const std::string_view bytes("\r\n\x81 a", 5);
+  for (int round = 0; round < 20000; ++round) {
+    std::string data(random() % 12, ' ');
+    for (char& c : data) c = bytes[random() % bytes.size()];
+    const std::vector<std::string_view> want = lines_byte_by_byte(data);
+    EXPECT_EQ(line_views(data), want) << round;
+    EXPECT_EQ(text_lines(data), std::vector<std::string>(want.begin(), want.end())) << round;
+  }
+}
+
+// A blank is never the second byte of a double-byte character, so the
+// blanks on character boundaries are all the blanks: the reader splits its
+// records at every blank byte.
+TEST(Cp932, EveryBlankStandsOnACharacterBoundary) {
+  std::mt19937 random(11);
+  const std::string_view bytes("\x81\x95\xE0\xFC\x40\x5C\x7F\x80 a", 10);
+  for (int round = 0; round < 20000; ++round) {
+    std::string s(random() % 12, ' ');
+    for (char& c : s) c = bytes[random() % bytes.size()];
+    std::vector<std::string_view> at_every_blank;
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+      if (s[i] != ' ') continue;
+      at_every_blank.push_back(std::string_view(s).substr(from, i - from));
+      from = i + 1;
+    }
+    at_every_blank.push_back(std::string_view(s).substr(from));
+    EXPECT_EQ(split_chars(s, ' '), at_every_blank) << round;
+  }
+}
+
+// A file is read whole, however many reads of the file it takes; a folder
+// opens like a file but cannot be read.
+TEST(TextFiles, ReadBytesWholeAndNotFromAFolder) {
+  test::TempFolder folder;
+  std::string bytes;
+  for (int i = 0; i < 70000; ++i) bytes += static_cast<char>(i % 251);
+  folder.write("long.bin", bytes);
+  EXPECT_EQ(read_file_bytes(folder.path() / "long.bin"), bytes);
+  folder.write("empty.bin", "");
+  EXPECT_EQ(read_file_bytes(folder.path() / "empty.bin"), "");
+  std::filesystem::create_directory(folder.path() / "sub");
+  EXPECT_FALSE(read_file_bytes(folder.path() / "sub"));
+  EXPECT_FALSE(read_file_bytes(folder.path() / "missing.bin"));
 }
 
 TEST(TextFiles, JoinEndsEveryLineWithCrLf) {

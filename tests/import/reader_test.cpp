@@ -6,7 +6,9 @@
 #include <cmath>
 
 #include "core/text.h"
+#include "import/dump_tables.h"
 #include "import/reader.h"
+#include "import/startup.h"
 #include "support/host_folder.h"
 
 namespace makenc {
@@ -23,6 +25,50 @@ Drawing read_only(const std::vector<std::string>& lines) {
   between_reads(rd, d);
   EXPECT_TRUE(second_read(rd, d, lines).ok());
   return d;
+}
+
+// Number forms the reading takes, plain and with exponents of either
+// letter, a sign, a tab, more digits than a double holds.
+const std::vector<std::string> kNumberTexts{"1.5E1",  "+2",
+                                            "3D0",    "\t4",
+                                            "0.000",  "7.",
+                                            ".25",    "12345678901234567890",
+                                            "0.1e-3", "99999999999999999.5"};
+
+// The second read stores each coordinate as the value of its text, moved by
+// the box's corner (the origin here), as the first read found it.
+TEST(ReadingNumbers, StoredCoordinatesAreTheValuesOfTheirTexts) {
+  const std::vector<std::string>& f = kNumberTexts;
+  std::vector<std::string> lines{"#", "ly0", " 0 0 1 0"};
+  for (std::size_t i = 0; i + 3 < f.size(); ++i)
+    lines.push_back(" " + f[i] + " " + f[i + 1] + " " + f[i + 2] + " " + f[i + 3]);
+  for (std::size_t i = 0; i + 1 < f.size(); ++i) lines.push_back("pt " + f[i] + " " + f[i + 1]);
+  const Drawing d = read_only(lines);
+  const Table& t = d.layer(0);
+  std::size_t row = 1;
+  for (std::size_t i = 0; i + 3 < f.size(); ++i, ++row)
+    for (int c = 1; c <= 4; ++c)
+      EXPECT_EQ(t.at(row, c).number(), numeric_value(f[i + c - 1])) << lines[row + 2];
+  for (std::size_t i = 0; i + 1 < f.size(); ++i, ++row)
+    for (int c = 1; c <= 2; ++c)
+      EXPECT_EQ(t.at(row, c).number(), numeric_value(f[i + c - 1])) << lines[row + 2];
+  EXPECT_EQ(row, t.last_row());
+}
+
+// The lines as strings and as views of the file's bytes read alike.
+TEST(ReadingNumbers, LinesAsStringsOrAsViewsReadAlike) {
+  std::vector<std::string> lines{"hq",          "#",        "ly0", "lc2",   " 0 0 10 0",
+                                 " 10 0 10 10", "ci 5 5 2", "ly1", "pt 1 2"};
+  for (std::size_t i = 0; i + 1 < kNumberTexts.size(); ++i)
+    lines.push_back("ci " + kNumberTexts[i] + " " + kNumberTexts[i + 1] + " 1 0 90 1 0");
+  const std::string bytes = join_crlf(lines);
+  const std::vector<std::string_view> views = line_views(bytes);
+  const Settings settings;
+  auto as_strings = read_drawing(lines, settings);
+  auto as_views = read_drawing(std::span<const std::string_view>(views), settings);
+  ASSERT_TRUE(as_strings.ok() && as_views.ok());
+  EXPECT_EQ(dump_tables(as_views->drawing), dump_tables(as_strings->drawing));
+  EXPECT_EQ(as_views->working_copy, as_strings->working_copy);
 }
 
 class Reading : public ::testing::Test {
