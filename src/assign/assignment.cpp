@@ -89,6 +89,12 @@ void run_approach_assignment(Assignment& assignment, Preview& preview, MaterialM
                            drawing.layer(k), layer_name(k), &drawn};
       assign_layer_approaches(ctx);
     }
+    if (!shown && map.uses_own) {
+      // Every contour is placed and nobody looks at the map: its pixels go
+      // before the order is planned.
+      map.own.surface = Surface();
+      map.ready = false;
+    }
     enclosures = find_enclosures(drawing, assignment, drawn);
   }
   plan_cut_order(assignment, &enclosures);

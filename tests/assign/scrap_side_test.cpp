@@ -158,9 +158,8 @@ bool has_colour(const Surface& s, Colour c) {
   return false;
 }
 
-// A run nobody looks at draws no rapid moves and does not show the map, on
-// a map of its own or on the preview, and places and orders exactly as a
-// shown one.
+// A run nobody looks at draws no rapid moves, does not show the map and
+// lets a map of its own go, and places and orders exactly as a shown one.
 TEST(UnseenRun, PlacesAndOrdersAsAShownOne) {
   for (const Plate& plate :
        {Plate{"own map", 3000, 1500, 5, 2.5, 10, 60}, Plate{"preview is the map", 300, 150, 5, 1, 2.4, 24}}) {
@@ -174,6 +173,11 @@ TEST(UnseenRun, PlacesAndOrdersAsAShownOne) {
         ASSERT_EQ(compare(unseen.a.Apr_dat.at(r, c), shown.a.Apr_dat.at(r, c)), 0) << plate.name << " " << r;
     EXPECT_TRUE(has_colour(shown.preview.surface, kTraverseBlue)) << plate.name;
     EXPECT_FALSE(has_colour(unseen.preview.surface, kTraverseBlue)) << plate.name;
+    // Nor is its map kept once the contours are placed.
+    if (shown.map.uses_own) {
+      EXPECT_GT(shown.map.own.surface.width(), 0) << plate.name;
+      EXPECT_EQ(unseen.map.own.surface.width(), 0) << plate.name;
+    }
   }
 }
 
