@@ -44,7 +44,12 @@ Result<Session> open_for_batch(const CommandLine& cl, const std::filesystem::pat
   if (cl.layers) session->options.layers = *cl.layers;
   session->options.skip_outline = cl.no_outline;
   session->every_part_material = cl.nested;
-  redraw(*session, kBatchPreviewWidth, kBatchPreviewHeight);
+  // A run that shows no picture and paints nothing by hand needs only the
+  // preview's size and fit: an assignment run draws what it decides on.
+  if (cl.painting.empty() && cl.preview_png.empty())
+    fit_unshown_preview(*session, kBatchPreviewWidth, kBatchPreviewHeight);
+  else
+    redraw(*session, kBatchPreviewWidth, kBatchPreviewHeight);
   const Status painted = paint_by_hand(*session, cl.painting);
   if (!painted) return painted.error();
   return session;

@@ -21,6 +21,12 @@ void redraw(Session& session, int width, int height) {
   session.map.ready = false;
 }
 
+void fit_unshown_preview(Session& session, int width, int height) {
+  size_and_fit_preview(session.preview, session.start.drawing, width, height);
+  session.map.ready = false;
+  session.preview_shown = false;
+}
+
 namespace {
 void redraw_at_current_size(Session& session) {
   redraw(session, session.preview.surface.width(), session.preview.surface.height());

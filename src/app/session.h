@@ -46,6 +46,11 @@ Result<Session> open_session(const std::filesystem::path& folder);
 // box, the redraw button).
 void redraw(Session& session, int width, int height);
 
+// The preview sized and fitted with nothing drawn, for a run that shows no
+// picture of it and paints no material: an assignment run draws what it
+// decides on.
+void fit_unshown_preview(Session& session, int width, int height);
+
 // The button "auto".
 void run_assignment(Session& session);
 

@@ -175,16 +175,21 @@ void fit_preview(PreviewFit& fit, const Drawing& drawing) {
   fit.Scr_y0 = h - (h - fit.Scr_k * dy) / 2.5;
 }
 
-void redraw_preview(Preview& preview, const Drawing& drawing, const LayerTicks& ticked, int width,
-                    int height) {
+bool size_and_fit_preview(Preview& preview, const Drawing& drawing, int width, int height) {
   preview.surface.fill_style = FillStyle::Transparent;
   // A window too small for a picture leaves one pixel and nothing drawn.
   const bool too_small = width < 1 || height < 1;
   size_surface(preview.surface, too_small ? 1 : width, too_small ? 1 : height);
   preview.fit.Pic_w = static_cast<float>(preview.surface.width());
   preview.fit.Pic_h = static_cast<float>(preview.surface.height());
-  if (too_small || !drawing.has_bounding_box()) return;
+  if (too_small || !drawing.has_bounding_box()) return false;
   fit_preview(preview.fit, drawing);
+  return true;
+}
+
+void redraw_preview(Preview& preview, const Drawing& drawing, const LayerTicks& ticked, int width,
+                    int height) {
+  if (!size_and_fit_preview(preview, drawing, width, height)) return;
   clear_entity_cells(preview.cells);
   for (int k = 0; k < kLayerCount; ++k)
     if (drawing.has_layer(k) && ticked[static_cast<std::size_t>(k)]) painting(preview, drawing.layer(k));

@@ -53,6 +53,11 @@ void fit_preview(PreviewFit& fit, const Drawing& drawing);
 void redraw_preview(Preview& preview, const Drawing& drawing, const LayerTicks& ticked, int width,
                     int height);
 
+// The surface sized and erased and the fit set as the full redraw leaves
+// them, with nothing drawn: for a run that shows no picture of the preview.
+// Returns whether there is a drawing to draw at that fit.
+bool size_and_fit_preview(Preview& preview, const Drawing& drawing, int width, int height);
+
 // Erases the surface and draws every ticked layer at the fit and size the
 // preview has.
 void repaint_at_fit(Preview& preview, const Drawing& drawing, const LayerTicks& ticked);

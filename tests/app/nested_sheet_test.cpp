@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/batch.h"
 #include "app/session.h"
+#include "assign/dump_cutlist.h"
 #include "assign/placement.h"
 #include "core/constants.h"
 #include "preview/nested_material.h"
@@ -128,6 +130,31 @@ TEST(NestedSheet, PartsStartInTheSkeletonAndHolesInsideTheHole) {
     EXPECT_GT(parts, 50);
     EXPECT_GT(holes, parts / 2) << "slots and square holes";
   }
+}
+
+// A run that shows no preview leaves it unpainted until the assignment
+// decides on it: on the preview or on a map of its own, plain or nested,
+// the run places and orders as one whose preview was drawn.
+TEST(UnshownPreview, PlacesAndOrdersAsADrawnOne) {
+  std::set<bool> own_maps;
+  for (const bool nested : {false, true})
+    for (const char* approach : {"1.5", "40"}) {
+      SCOPED_TRACE(testing::Message() << (nested ? "nested, approach " : "plain, approach ") << approach);
+      test::TempFolder host;
+      make_host(host, "sheet110_s3.txt", approach);
+      auto drawn = open_session(host.path()), unshown = open_session(host.path());
+      ASSERT_TRUE(drawn.ok() && unshown.ok());
+      drawn->every_part_material = unshown->every_part_material = nested;
+      redraw(*drawn, kBatchPreviewWidth, kBatchPreviewHeight);
+      fit_unshown_preview(*unshown, kBatchPreviewWidth, kBatchPreviewHeight);
+      EXPECT_EQ(unshown->preview.fit.Scr_k, drawn->preview.fit.Scr_k);
+      run_assignment(*drawn);
+      run_assignment(*unshown);
+      EXPECT_EQ(unshown->map.uses_own, drawn->map.uses_own);
+      own_maps.insert(drawn->map.uses_own);
+      EXPECT_EQ(dump_cutlist(unshown->assignment), dump_cutlist(drawn->assignment));
+    }
+  EXPECT_EQ(own_maps.size(), 2u) << "a map of its own and the preview as the map";
 }
 
 // The cut list of the host folder of a whole run: a sheet edge around a
