@@ -204,10 +204,9 @@ void index_remaining(CutPlan& plan, std::size_t M) {
 }
 
 // Each entry of the order takes the first record with its contour number;
-// the list ends at the first entry no record has. Returns the row of
-// the work list (`src`) each row of Ord_dat holds (M for none).
-std::vector<std::size_t> build_cut_list(const CutPlan& plan, const Table& src, Table& Ord_dat,
-                                        std::size_t M) {
+// the list ends at the first entry no record has. Returns the row of the
+// work list (`src`) each row of Ord_dat takes (M for none).
+std::vector<std::size_t> cut_list_rows(const CutPlan& plan, const Table& src, std::size_t M) {
   std::vector<std::size_t> source(M, M);
   std::vector<std::pair<double, std::size_t>> rows;  // (number, row), sorted
   rows.reserve(M);
@@ -223,10 +222,8 @@ std::vector<std::size_t> build_cut_list(const CutPlan& plan, const Table& src, T
     if (it == rows.end() || it->first != id ||
         compare(src.at(it->second, rec::contour), plan.Ord_seq[p]) != 0)
       break;
-    Ord_dat.copy_row(p, src, it->second);
     source[p] = it->second;
   }
-  Ord_dat.copy_row(M - 1, src, M - 1);
   source[M - 1] = M - 1;
   return source;
 }
@@ -260,10 +257,9 @@ bool inner_first(const InnerFirstInput& in, const std::vector<std::size_t>& sour
   return true;
 }
 
-// Replaces the order with one that waits for what lies inside each contour;
-// the held-back record stays last unless something encloses it.
-std::vector<std::size_t> reorder_inner_first(const CutPlan& plan, const Table& src, InnerFirstInput& in,
-                                             Table& Ord_dat) {
+// The order that waits for what lies inside each contour; the held-back
+// record stays last unless something encloses it.
+std::vector<std::size_t> reorder_inner_first(const CutPlan& plan, const Table& src, InnerFirstInput& in) {
   const std::size_t M = plan.apr_row.size();
   for (std::size_t k = 0; k < M; ++k) {
     const bool line = src.at(k, rec::kind) == "line";
@@ -273,9 +269,7 @@ std::vector<std::size_t> reorder_inner_first(const CutPlan& plan, const Table& s
     in.end_y.push_back(line ? src.at(k, rec::hit_y).number() : in.apr_y.back());
   }
   in.held = in.first[M] - in.first[M - 1] == 0 ? M - 1 : M;
-  std::vector<std::size_t> order = inner_first_order(in);
-  for (std::size_t p = 0; p < order.size(); ++p) Ord_dat.copy_row(p, src, order[p]);
-  return order;
+  return inner_first_order(in);
 }
 
 bool last_record_is_outline(const Table& Apr_dat) {
@@ -380,16 +374,18 @@ void plan_cut_order(Assignment& assignment, const Enclosures* enclosures) {
   index_remaining(plan, M);
   run_rounds(plan, M);
   const Table& src = unblanked_work_list(plan);
-  std::vector<std::size_t> source = build_cut_list(plan, src, assignment.Ord_dat, M);
+  std::vector<std::size_t> source = cut_list_rows(plan, src, M);
   assignment.last_is_outline = last_record_is_outline(Apr_dat);
   if (enclosures != nullptr && enclosures->any()) {
     InnerFirstInput in;
     enclosures_by_record(plan, *enclosures, in);
     if (!inner_first(in, source)) {
-      source = reorder_inner_first(plan, src, in, assignment.Ord_dat);
+      source = reorder_inner_first(plan, src, in);
       if (source.back() != M - 1) assignment.last_is_outline = false;
     }
   }
+  for (std::size_t p = 0; p < M; ++p)
+    if (source[p] < M) assignment.Ord_dat.copy_row(p, src, source[p]);
   assignment.Ord_apr_row.assign(M, Apr_dat.rows());
   for (std::size_t p = 0; p < M; ++p)
     if (source[p] < M) assignment.Ord_apr_row[p] = plan.apr_row[source[p]];

@@ -278,8 +278,4 @@ Cell operator/(const Cell& a, const Cell& b) { return Cell(a.strict_number() / b
 const Cell& val_max(const Cell& a, const Cell& b) { return a.number() > b.number() ? a : b; }
 const Cell& val_min(const Cell& a, const Cell& b) { return a.number() < b.number() ? a : b; }
 
-double pt_dist(double x1, double y1, double x2, double y2) {
-  return std::sqrt((x1 - x2) * (x1 - x2) + (y1 - y2) * (y1 - y2));
-}
-
 }  // namespace makenc

@@ -6,6 +6,7 @@
 // and the way it compares both depend on it.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
@@ -180,6 +181,8 @@ bool is_decimal_literal(std::string_view text);
 const Cell& val_max(const Cell& a, const Cell& b);
 const Cell& val_min(const Cell& a, const Cell& b);
 
-double pt_dist(double x1, double y1, double x2, double y2);
+inline double pt_dist(double x1, double y1, double x2, double y2) {
+  return std::sqrt((x1 - x2) * (x1 - x2) + (y1 - y2) * (y1 - y2));
+}
 
 }  // namespace makenc

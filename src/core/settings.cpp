@@ -83,9 +83,4 @@ std::vector<std::string> set_ini_lines(const Settings& s) {
   return lines;
 }
 
-double round_to_grid(double v, std::int16_t S) {
-  const double s = static_cast<double>(S);
-  return std::floor((v + 0.5 / s) * s) / s;
-}
-
 }  // namespace makenc

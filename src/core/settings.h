@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -56,6 +57,9 @@ void read_set_ini_lines(const std::vector<std::string>& lines, Settings& setting
 std::vector<std::string> set_ini_lines(const Settings& settings);
 
 // v rounded half up to the grid 1/S, in double precision.
-double round_to_grid(double v, std::int16_t S);
+inline double round_to_grid(double v, std::int16_t S) {
+  const double s = static_cast<double>(S);
+  return std::floor((v + 0.5 / s) * s) / s;
+}
 
 }  // namespace makenc
