@@ -27,6 +27,7 @@ int finish(int code, const std::ostringstream& out, const std::ostringstream& er
 
 int main(int argc, char** argv) {
   using namespace makenc;
+  keep_freed_memory();
   std::ostringstream out;
   std::ostringstream err;
   const std::vector<std::string> args = command_line_arguments(argc, argv);

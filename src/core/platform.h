@@ -60,6 +60,11 @@ CalendarDate today();
 // The number of the running process.
 unsigned long process_number();
 
+// Asks the allocator to keep memory a stage frees for the next stage: the
+// stages of a run build and drop tables and maps of megabytes one after
+// another, and memory handed back to the system comes back page by page.
+void keep_freed_memory();
+
 // Text for the user on standard output or standard error, given as UTF-8:
 // a console gets characters, a file or pipe the bytes.
 void write_standard_output(std::string_view utf8);

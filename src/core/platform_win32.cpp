@@ -176,6 +176,8 @@ CalendarDate today() {
 
 unsigned long process_number() { return ::GetCurrentProcessId(); }
 
+void keep_freed_memory() {}  // the system's heap keeps what is freed
+
 void write_standard_output(std::string_view utf8) { write_standard(STD_OUTPUT_HANDLE, utf8); }
 void write_standard_error(std::string_view utf8) { write_standard(STD_ERROR_HANDLE, utf8); }
 
