@@ -76,14 +76,21 @@ Result<StartUp> start_up(const std::filesystem::path& folder, Settings& settings
   // Views of the bytes, which stay where they are until start-up ends.
   const std::vector<std::string_view> lines = line_views(*bytes);
 
-  // The working copy starts empty at every start, whatever it held before.
+  // The working copy starts at every start with the drawing's header, or
+  // empty when the drawing is refused before its header is read, whatever
+  // it held before: it is written once.
   const std::filesystem::path working_copy = host_path(folder, "Zemlak\\Bin\\makeNC.txt");
-  Status created = write_file_atomically(working_copy, "");
-  if (!created) return created.error();
-  return read_drawing(std::span<const std::string_view>(lines), settings,
-                      [&working_copy](const std::vector<std::string>& header) {
-                        return write_file_atomically(working_copy, join_crlf(header));
-                      });
+  bool written = false;
+  auto started = read_drawing(std::span<const std::string_view>(lines), settings,
+                              [&working_copy, &written](const std::vector<std::string>& header) {
+                                written = true;
+                                return write_file_atomically(working_copy, join_crlf(header));
+                              });
+  if (!written) {
+    Status created = write_file_atomically(working_copy, "");
+    if (!created) return created.error();
+  }
+  return started;
 }
 
 }  // namespace makenc

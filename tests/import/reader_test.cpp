@@ -93,6 +93,18 @@ TEST_F(Reading, WorkingCopyIsRewrittenFromScratch) {
   EXPECT_EQ(host.read("Zemlak/Bin/makeNC.txt"), "hk 0\r\n#\r\n");
 }
 
+// A drawing refused before its header is read still leaves the working
+// copy empty; one refused after it leaves the header.
+TEST_F(Reading, ARefusedDrawingLeavesTheWorkingCopyEmptyOrWithItsHeader) {
+  host.write("Zemlak/Bin/makeNC.txt", "old header\r\n");
+  host.drawing({"hk 0", "#", "ly0", " 0 0 100 0", "ci 5 5 -1"});
+  ASSERT_FALSE(host.start().ok());
+  EXPECT_EQ(host.read("Zemlak/Bin/makeNC.txt"), "");
+  host.drawing({"hk 0", "#", "ly0", " 0 0 1 0"});
+  host.started();
+  EXPECT_EQ(host.read("Zemlak/Bin/makeNC.txt"), "hk 0\r\n#\r\n");
+}
+
 TEST_F(Reading, WithoutHashEveryLineButHqIsHeader) {
   host.drawing({"hq", "hk 0", "ly0", " 0 0 1 1"});
   StartUp s = host.started();
