@@ -59,12 +59,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   auto size_text = drawing_size_text(job.start.drawing);
   if (!size_text) fuzz::broken("the bundled drawing has no size");
-  const std::vector<std::string> program = program_lines(
-      fill_header(head, input.date, "C:\\jww\\Zemlak\\plate.nc", *size_text), std::move(*body), foot);
+  const std::vector<std::string> header =
+      fill_header(head, input.date, "C:\\jww\\Zemlak\\plate.nc", *size_text);
   // The machine reads the program line by line: no line may hold a line end
-  // of its own.
-  for (const std::string& line : program)
-    if (line.find_first_of("\r\n") != std::string::npos) fuzz::broken("a program line holds a line end");
-  if (program.size() < head.size() + foot.size() - 2) fuzz::broken("template lines lost");
+  // of its own. The header and footer lines are checked as they are; the
+  // body as the bytes it is written in, where every line ends in CR LF.
+  const auto holds_line_end = [](const std::string& line) {
+    return line.find_first_of("\r\n") != std::string::npos;
+  };
+  for (const std::string& line : header)
+    if (holds_line_end(line)) fuzz::broken("a header line holds a line end");
+  for (std::size_t k = 0; k + 1 < foot.size(); ++k)
+    if (holds_line_end(foot[k])) fuzz::broken("a footer line holds a line end");
+  const std::string& text = body->NC_blk;
+  for (std::size_t at = text.find_first_of("\r\n"); at != std::string::npos;
+       at = text.find_first_of("\r\n", at + 2))
+    if (text.compare(at, 2, "\r\n") != 0) fuzz::broken("a program line holds a line end");
+  if (!text.empty() && !text.ends_with("\r\n")) fuzz::broken("the body's last line has no line end");
+  if (head.size() > 0 && header.size() != head.size() - 1) fuzz::broken("template lines lost");
   return 0;
 }

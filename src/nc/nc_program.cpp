@@ -169,16 +169,6 @@ std::vector<std::string> fill_header(const TemplateLines& head, const std::strin
   return lines;
 }
 
-std::vector<std::string> program_lines(std::vector<std::string> header, const NcBlocks& body,
-                                       const TemplateLines& foot) {
-  std::vector<std::string> lines = std::move(header);
-  std::vector<std::string> body_text = body_lines(body);
-  lines.reserve(lines.size() + body_text.size() + foot.size());
-  for (std::string& line : body_text) lines.push_back(std::move(line));
-  for (const std::string& line : without_spare(foot)) lines.push_back(line);
-  return lines;
-}
-
 Result<std::string> drawing_size_text(const Drawing& d) {
   try {
     const double width = (d.X_max - d.X_min).number();

@@ -55,10 +55,6 @@ std::string short_date_today();
 std::vector<std::string> fill_header(const TemplateLines& head, const std::string& date,
                                      const std::string& NC_path, const std::string& size_text);
 
-// The whole program: the filled header, the body and the footer.
-std::vector<std::string> program_lines(std::vector<std::string> header, const NcBlocks& body,
-                                       const TemplateLines& foot);
-
 // Width (double) x height (single) of the drawing's bounding box.
 Result<std::string> drawing_size_text(const Drawing& drawing);
 
