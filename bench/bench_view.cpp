@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <optional>
 
 #include "app/forms.h"
 #include "app/session.h"
@@ -24,17 +25,31 @@ using makenc::bench::sheets;
 constexpr int kWindowWidth = 1200;
 constexpr int kWindowHeight = 800;
 
+// The 5500-part sheet after start-up, its preview drawn at the given size;
+// nothing when the sheet cannot be made or read (the benchmark says why).
+std::optional<makenc::Session> opened_sheet(benchmark::State& state, int width, int height) {
+  const fs::path sheet = sheets().get(5500);
+  if (sheet.empty()) {
+    state.SkipWithError("cannot run " MAKENC_MAKE_SHEET);
+    return std::nullopt;
+  }
+  auto opened = makenc::open_session(sheet);
+  if (!opened) {
+    state.SkipWithError(opened.error().message.c_str());
+    return std::nullopt;
+  }
+  makenc::redraw(*opened, width, height);
+  return std::move(*opened);
+}
+
 // The button "auto" as the window's session runs it: the material map is
 // prepared and built, lead-ins are placed, the cut order planned, the map
 // shown in the preview and the job measured. Every iteration is one click on
 // the same fitted preview.
 void BM_AutoButton(benchmark::State& state) {
-  const fs::path sheet = sheets().get(5500);
-  if (sheet.empty()) return state.SkipWithError("cannot run " MAKENC_MAKE_SHEET);
-  auto opened = makenc::open_session(sheet);
-  if (!opened) return state.SkipWithError(opened.error().message.c_str());
+  auto opened = opened_sheet(state, kWindowWidth, kWindowHeight);
+  if (!opened) return;
   makenc::Session& s = *opened;
-  makenc::redraw(s, kWindowWidth, kWindowHeight);
   for (auto _ : state) {
     makenc::assign_approaches(s);
     benchmark::DoNotOptimize(s.assignment.Apr_cnt);
@@ -46,12 +61,9 @@ void BM_AutoButton(benchmark::State& state) {
 // The window resized (or redrawn) after an assignment run: the preview drawn
 // anew at the window size and the fitted view's picture taken from it.
 void BM_RedrawFitted(benchmark::State& state) {
-  const fs::path sheet = sheets().get(5500);
-  if (sheet.empty()) return state.SkipWithError("cannot run " MAKENC_MAKE_SHEET);
-  auto opened = makenc::open_session(sheet);
-  if (!opened) return state.SkipWithError(opened.error().message.c_str());
+  auto opened = opened_sheet(state, kWindowWidth, kWindowHeight);
+  if (!opened) return;
   makenc::Session& s = *opened;
-  makenc::redraw(s, kWindowWidth, kWindowHeight);
   makenc::assign_approaches(s);
   makenc::ViewControl view;
   for (auto _ : state) {
@@ -67,12 +79,9 @@ void BM_RedrawFitted(benchmark::State& state) {
 // about the middle of the picture and the next one zooms out again, so every
 // iteration draws a picture of the same zoom range.
 void BM_WheelStep(benchmark::State& state) {
-  const fs::path sheet = sheets().get(5500);
-  if (sheet.empty()) return state.SkipWithError("cannot run " MAKENC_MAKE_SHEET);
-  auto opened = makenc::open_session(sheet);
-  if (!opened) return state.SkipWithError(opened.error().message.c_str());
+  auto opened = opened_sheet(state, makenc::kBatchPreviewWidth, makenc::kBatchPreviewHeight);
+  if (!opened) return;
   makenc::Session& s = *opened;
-  makenc::redraw(s, makenc::kBatchPreviewWidth, makenc::kBatchPreviewHeight);
   makenc::run_assignment(s);
   makenc::ViewControl view;
   makenc::fit_view(view, s);
