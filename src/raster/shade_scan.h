@@ -24,7 +24,7 @@ inline std::uint64_t packed_word(const std::uint8_t* p) {
 }
 
 // A shade in every pixel of a word.
-inline std::uint64_t shade_pattern(std::uint8_t shade) { return 0x1111111111111111 * shade; }
+inline std::uint64_t shade_pattern(std::uint8_t shade) { return std::uint64_t{0x1111111111111111} * shade; }
 
 // The high bit of each four-bit pixel of the word that holds the pattern's
 // shade; exact, as no carry runs from one pixel into the next.
