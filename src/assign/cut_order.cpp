@@ -117,6 +117,7 @@ void remove_placed(CutPlan& plan, std::size_t n) {
                            [](const auto& a, const auto& b) { return a.first == b.first; }),
                placed.end());
   for (const auto& [k, j] : placed) {
+    if (plan.enclosing != nullptr) plan.placed_at[k] = pos + j;
     W.at(k, rec::layer) = "";
     plan.grid.remove(k);
     plan.Ord_taken += 1;
@@ -126,6 +127,11 @@ void remove_placed(CutPlan& plan, std::size_t n) {
       plan.Pos_y = W.at(k, line ? rec::hit_y : rec::apr_y).number();
     }
   }
+  if (plan.enclosing == nullptr) return;
+  const InnerFirstInput& in = *plan.enclosing;
+  for (const auto& [k, j] : placed)
+    for (std::size_t i = in.first[k]; i < in.first[k + 1]; ++i)
+      if (plan.placed_at[in.around[i]] < plan.placed_at[k]) plan.outer_first = true;
 }
 
 // A round does not depend on which remaining record started it, so rounds
@@ -140,6 +146,7 @@ void run_rounds(CutPlan& plan, std::size_t M) {
     const std::size_t n = pos + set_slots(plan) <= plan.Ord_seq.size() ? set_slots(plan) : 0;
     best_order_of_nearest(plan);
     remove_placed(plan, n);
+    if (plan.outer_first) return;
     plan.Ord_pos += plan.Ord_taken;
     plan.Near_d.fill(0);
     plan.Near_c.fill(Cell(""));
@@ -226,6 +233,16 @@ std::vector<std::size_t> cut_list_rows(const CutPlan& plan, const Table& src, st
   }
   source[M - 1] = M - 1;
   return source;
+}
+
+// Whether each place the rounds fill is the record they placed there, as
+// the cut list takes it: every record still to be placed has a contour
+// number of its own (a number, not NaN).
+bool places_follow_rows(const CutPlan& plan) {
+  if (!plan.numeric_ids) return false;
+  for (std::size_t k = 1; k < plan.rows_of.size(); ++k)
+    if (plan.rows_of[k - 1].first == plan.rows_of[k].first) return false;
+  return true;
 }
 
 // The enclosures by row of the work list, as InnerFirstInput holds them.
@@ -372,14 +389,22 @@ void plan_cut_order(Assignment& assignment, const Enclosures* enclosures) {
   index_approach_points(plan, Apr_dat);
   plan.Ord_wrk.at(M - 1, rec::layer) = "";
   index_remaining(plan, M);
+  const bool nested = enclosures != nullptr && enclosures->any();
+  InnerFirstInput in;
+  if (nested) {
+    enclosures_by_record(plan, *enclosures, in);
+    if (places_follow_rows(plan)) {
+      plan.enclosing = &in;
+      plan.placed_at.assign(M, M);
+    }
+  }
   run_rounds(plan, M);
   const Table& src = unblanked_work_list(plan);
-  std::vector<std::size_t> source = cut_list_rows(plan, src, M);
+  std::vector<std::size_t> source =
+      plan.outer_first ? std::vector<std::size_t>{} : cut_list_rows(plan, src, M);
   assignment.last_is_outline = last_record_is_outline(Apr_dat);
-  if (enclosures != nullptr && enclosures->any()) {
-    InnerFirstInput in;
-    enclosures_by_record(plan, *enclosures, in);
-    if (!inner_first(in, source)) {
+  if (nested) {
+    if (plan.outer_first || !inner_first(in, source)) {
       source = reorder_inner_first(plan, src, in);
       if (source.back() != M - 1) assignment.last_is_outline = false;
     }

@@ -14,6 +14,7 @@
 #include "assign/approach_grid.h"
 #include "assign/assignment.h"
 #include "assign/enclosures.h"
+#include "assign/inner_first.h"
 #include "core/cell.h"
 #include "core/table.h"
 #include "preview/preview.h"
@@ -52,6 +53,13 @@ struct CutPlan {
   bool numeric_ids = false;
   // The row of Apr_dat each row of Ord_wrk was taken from.
   std::vector<std::size_t> apr_row;
+  // When set, the closed cut contours around each record: the rounds stop
+  // at the first record placed after one of them (`outer_first`), since
+  // the order that waits for what lies inside replaces theirs. `placed_at`
+  // holds each record's place in the order, or the record count.
+  const InnerFirstInput* enclosing = nullptr;
+  std::vector<std::size_t> placed_at;
+  bool outer_first = false;
 };
 
 // Builds Ord_dat (rows 0..M, columns 0..15) from Apr_dat and records whether

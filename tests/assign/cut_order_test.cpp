@@ -193,8 +193,10 @@ TEST(CutOrder, EveryContourAppearsOnceWithTheHeldBackLast) {
 // standing in a frame's hole, and the plate's outline around everything:
 // whatever lies inside a closed cut contour is cut before it, every record
 // once, and an order that already keeps the rule is the order of the
-// rounds unchanged.
+// rounds unchanged. Odd seeds nest rarely, so that the rounds often keep
+// the rule to the end, or break it only late.
 TEST(CutOrder, WhatLiesInsideIsCutFirst) {
+  std::size_t kept_orders = 0;
   for (unsigned seed = 1; seed <= 40; ++seed) {
     std::mt19937 rng(seed);
     std::uniform_real_distribution<double> coord(0, 1000);
@@ -204,7 +206,7 @@ TEST(CutOrder, WhatLiesInsideIsCutFirst) {
     // record (held back) is the outline around all.
     std::vector<std::size_t> parent(count, count - 1);
     for (std::size_t k = 0; k + 1 < count; ++k) {
-      if (k > 0 && rng() % 3 != 0) parent[k] = rng() % k;
+      if (k > 0 && (seed % 2 == 0 ? rng() % 3 != 0 : rng() % 25 == 0)) parent[k] = rng() % k;
       Record r = at(static_cast<int>(k + 1), coord(rng), coord(rng));
       put(apr, k, r);
     }
@@ -238,8 +240,11 @@ TEST(CutOrder, WhatLiesInsideIsCutFirst) {
       for (const std::size_t c : e.around(k)) kept = kept && plain_place[k] < plain_place[c];
     if (kept) {
       EXPECT_EQ(order, plain_order) << seed;
+      ++kept_orders;
     }
   }
+  EXPECT_GE(kept_orders, 5u);
+  EXPECT_LE(kept_orders, 35u);
 }
 
 TEST(CutOrder, DuplicateContourNumbersStayInsideTheTables) {
