@@ -1,9 +1,12 @@
-# `cmake --install` puts the program into bin/; `cpack` (in the build
-# folder) makes a Debian package of it. The package's dependencies are the
-# shared libraries the program links (the Qt 6 widget runtime with the
-# window), as dpkg-shlibdeps finds them.
-include(GNUInstallDirs)
+# `cmake --install` puts the program into bin/ and the window's module
+# beside the libraries; `cpack` (in the build folder) makes a Debian package
+# of them. The package's dependencies are the shared libraries the two link
+# (the Qt 6 widget runtime with the window), as dpkg-shlibdeps finds them.
 install(TARGETS makenc RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET makenc_window)
+  # The window's module, where the program's run path finds it.
+  install(TARGETS makenc_window LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/makenc)
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME makenc)

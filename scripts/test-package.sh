@@ -3,7 +3,8 @@
 # (or $PACKAGE_BUILD_DIR), makes the Debian package with cpack, installs it
 # with apt-get (which brings its dependencies), runs the installed program
 # (--version, and --batch on a copy of examples/plate, whose NC program must
-# match the reviewed one of tests/golden/plate_batch) and removes the
+# match the reviewed one of tests/golden/plate_batch; without arguments, it
+# must keep its window open) and removes the
 # package again. Needs root or sudo rights, as setup-debian.sh does.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -39,6 +40,9 @@ expected=$here/tests/golden/plate_batch/expected
 sed "s|@DATE@|$(date +%Y/%m/%d)|" "$expected/files/Zemlak/plate.nc" | cmp -s - "$scratch/Zemlak/plate.nc" ||
   fail "Zemlak/plate.nc differs from $expected/files/Zemlak/plate.nc"
 cmp -s "$expected/stdout" "$scratch/stdout" || fail "the completion message differs: $(cat "$scratch/stdout")"
+if [ -n "$(dpkg-deb -c "$deb" | grep makenc_window)" ]; then
+  "$here/tests/window/qt/opens_window.sh" /usr/bin/makenc "$here" || fail "the installed program does not open its window"
+fi
 
 "${sudo_cmd[@]}" apt-get remove -y -q makenc >/dev/null
 [ ! -e /usr/bin/makenc ] || fail "/usr/bin/makenc is left after removing the package"

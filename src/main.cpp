@@ -9,7 +9,7 @@
 #include "app/command_line.h"
 #include "core/platform.h"
 
-#ifdef MAKENC_WINDOW
+#if defined(MAKENC_WINDOW) && !defined(MAKENC_WINDOW_MODULE)
 #include "window/desktop.h"
 #endif
 
@@ -50,7 +50,14 @@ int main(int argc, char** argv) {
     case Mode::DumpCutlist: return finish(run_dump_cutlist(*cl, *folder, out, err), out, err);
     case Mode::Desktop: break;
   }
-#ifdef MAKENC_WINDOW
+#ifdef MAKENC_WINDOW_MODULE
+  Result<int> code = run_window_module(MAKENC_WINDOW_MODULE, argc, argv, *folder);
+  if (!code) {
+    err << "makenc: " << code.error().message << '\n';
+    return finish(1, out, err);
+  }
+  return *code;
+#elif defined(MAKENC_WINDOW)
   return run_desktop(argc, argv, *folder);
 #else
   err << "makenc: this build has no window; use --batch\n" << usage_text();

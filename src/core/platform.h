@@ -65,6 +65,15 @@ unsigned long process_number();
 // another, and memory handed back to the system comes back page by page.
 void keep_freed_memory();
 
+// The window kept in a shared module of its own, so that the batch modes
+// never load a toolkit: loads `module` (looked up along the program's run
+// path) and runs its `makenc_run_desktop(argc, argv, &folder)`, which gives
+// the exit code. Fails with the loader's reason when the module or its
+// entry cannot be found. (The Windows program holds its window itself.)
+#ifndef _WIN32
+Result<int> run_window_module(const char* module, int argc, char** argv, const std::filesystem::path& folder);
+#endif
+
 // Text for the user on standard output or standard error, given as UTF-8:
 // a console gets characters, a file or pipe the bytes.
 void write_standard_output(std::string_view utf8);

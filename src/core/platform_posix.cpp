@@ -1,4 +1,5 @@
 // The platform layer on Linux and other POSIX systems.
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <iconv.h>
 #include <sys/stat.h>
@@ -112,6 +113,17 @@ void keep_freed_memory() {
   mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
   mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
 #endif
+}
+
+Result<int> run_window_module(const char* module, int argc, char** argv,
+                              const std::filesystem::path& folder) {
+  // Loaded for the rest of the run: the window's objects live until exit.
+  void* handle = dlopen(module, RTLD_NOW | RTLD_LOCAL);
+  if (handle == nullptr) return Error{std::string("cannot load the window: ") + dlerror()};
+  using Entry = int (*)(int, char**, const std::filesystem::path*);
+  auto* entry = reinterpret_cast<Entry>(dlsym(handle, "makenc_run_desktop"));
+  if (entry == nullptr) return Error{std::string("the window module has no entry: ") + module};
+  return entry(argc, argv, &folder);
 }
 
 void write_standard_output(std::string_view utf8) { write_all(STDOUT_FILENO, utf8); }

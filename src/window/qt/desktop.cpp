@@ -38,3 +38,8 @@ int run_desktop(int argc, char** argv, const std::filesystem::path& folder) {
 }
 
 }  // namespace makenc
+
+// The entry the program looks up when it loads the window as a module.
+extern "C" int makenc_run_desktop(int argc, char** argv, const std::filesystem::path* folder) {
+  return makenc::run_desktop(argc, argv, *folder);
+}
