@@ -51,7 +51,9 @@ int main(int argc, char** argv) {
     case Mode::Desktop: break;
   }
 #ifdef MAKENC_WINDOW_MODULE
-  Result<int> code = run_window_module(MAKENC_WINDOW_MODULE, argc, argv, *folder);
+  // Beside the program in the build folder, where it is installed otherwise.
+  Result<int> code =
+      run_window_module(MAKENC_WINDOW_MODULE, {".", MAKENC_WINDOW_MODULE_DIR}, argc, argv, *folder);
   if (!code) {
     err << "makenc: " << code.error().message << '\n';
     return finish(1, out, err);

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,12 +67,14 @@ unsigned long process_number();
 void keep_freed_memory();
 
 // The window kept in a shared module of its own, so that the batch modes
-// never load a toolkit: loads `module` (looked up along the program's run
-// path) and runs its `makenc_run_desktop(argc, argv, &folder)`, which gives
-// the exit code. Fails with the loader's reason when the module or its
-// entry cannot be found. (The Windows program holds its window itself.)
+// never load a toolkit: loads `module` from the first of `folders` (relative
+// to the program's own folder) that holds it, the last one if none does,
+// and runs its `makenc_run_desktop(argc, argv, &folder)`, which gives the
+// exit code. Fails with the loader's reason when the module or its entry
+// cannot be loaded. (The Windows program holds its window itself.)
 #ifndef _WIN32
-Result<int> run_window_module(const char* module, int argc, char** argv, const std::filesystem::path& folder);
+Result<int> run_window_module(std::string_view module, std::initializer_list<std::string_view> folders,
+                              int argc, char** argv, const std::filesystem::path& folder);
 #endif
 
 // Text for the user on standard output or standard error, given as UTF-8:

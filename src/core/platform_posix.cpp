@@ -115,14 +115,22 @@ void keep_freed_memory() {
 #endif
 }
 
-Result<int> run_window_module(const char* module, int argc, char** argv,
-                              const std::filesystem::path& folder) {
+Result<int> run_window_module(std::string_view module, std::initializer_list<std::string_view> folders,
+                              int argc, char** argv, const std::filesystem::path& folder) {
+  std::error_code ec;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return Error{"cannot find the program's own folder: " + ec.message()};
+  std::filesystem::path file;
+  for (const std::string_view f : folders) {
+    file = (program.parent_path() / f / module).lexically_normal();
+    if (std::filesystem::exists(file, ec)) break;
+  }
   // Loaded for the rest of the run: the window's objects live until exit.
-  void* handle = dlopen(module, RTLD_NOW | RTLD_LOCAL);
+  void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (handle == nullptr) return Error{std::string("cannot load the window: ") + dlerror()};
   using Entry = int (*)(int, char**, const std::filesystem::path*);
   auto* entry = reinterpret_cast<Entry>(dlsym(handle, "makenc_run_desktop"));
-  if (entry == nullptr) return Error{std::string("the window module has no entry: ") + module};
+  if (entry == nullptr) return Error{"the window's module has no entry: " + file.string()};
   return entry(argc, argv, &folder);
 }
 
