@@ -4,7 +4,7 @@
 # (the Qt 6 widget runtime with the window), as dpkg-shlibdeps finds them.
 install(TARGETS makenc RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET makenc_window)
-  # The window's module, where the program's run path finds it.
+  # The window's module, where the program looks for it.
   install(TARGETS makenc_window LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/makenc)
 endif()
 
