@@ -185,8 +185,7 @@ void rebuild_in_contour_order(ChainState& st) {
     done[to] = true;
   }
   for (std::size_t i = 0; i < st.Lp_rows.size(); ++i) W.at(i, col::position) = Cell(st.Lp_seq[i]);
-  for (std::size_t r = st.Lp_rows.size(); r < n; ++r)
-    for (std::size_t c = 0; c < W.cols(); ++c) W.at(r, c) = Cell();
+  W.clear_rows(st.Lp_rows.size(), n);
 }
 
 }  // namespace
@@ -271,10 +270,9 @@ void chain_layer(ChainState& st) {
   index_segments(st);
   for (st.Ent_no = 0; st.Ent_no != n; ++st.Ent_no) {
     st.C_dat.clear();
-    st.C_end = {};
-    st.C_end_value = {};
     st.Lp_kind = 0;
     st.Seq_no = 1;
+    // A contour sets its open ends when it starts.
     if (takes_part(W, st.Ent_no) && W.at(st.Ent_no, col::contour).is_blank()) start_contour(st);
     st.Cand_no = 0;
   }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/cell.h"
+#include "core/table.h"
 
 namespace makenc {
 namespace {
@@ -112,6 +113,25 @@ TEST(CellText, CopiesMovesAndExchangesKeepEveryKind) {
   EXPECT_TRUE(Cell().is_empty() && !Cell().is_text() && Cell().is_blank());
   EXPECT_TRUE(Cell("").is_text() && Cell("").is_blank() && !Cell("").is_empty());
   EXPECT_TRUE(Cell(std::int64_t{4}).is_number() && !Cell("4").is_number());
+}
+
+// Emptying rows leaves every other row as it was, whatever the cells held.
+TEST(CellText, ClearedRowsAreEmptyAndTheOthersKeepTheirCells) {
+  const std::vector<Cell> cells = cells_of_every_kind();
+  const std::size_t rows = 4;
+  for (std::size_t first = 0; first <= rows; ++first) {
+    for (std::size_t last = first; last <= rows; ++last) {
+      Table t(rows - 1, cells.size() - 1);
+      for (std::size_t r = 0; r < rows; ++r)
+        for (std::size_t c = 0; c < cells.size(); ++c) t.at(r, c) = cells[(r + c) % cells.size()];
+      t.clear_rows(first, last);
+      for (std::size_t r = 0; r < rows; ++r)
+        for (std::size_t c = 0; c < cells.size(); ++c)
+          EXPECT_EQ(shown(t.at(r, c)),
+                    r >= first && r < last ? shown(Cell()) : shown(cells[(r + c) % cells.size()]))
+              << first << ".." << last << " row " << r << " column " << c;
+    }
+  }
 }
 
 // The comparison with "0" does not format the number; it must still say
