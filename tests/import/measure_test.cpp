@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "core/constants.h"
 #include "import/measure.h"
@@ -143,6 +145,49 @@ TEST(MeasureLayers, MeasuresEveryLayerThatHasATable) {
   EXPECT_EQ(d.layer(2).at(0, col::length).text_form(), "10");
   EXPECT_EQ(d.layer(5).at(0, col::length).number(), 2 * (kPi * 0.5));
   EXPECT_FALSE(d.has_layer(0));
+}
+
+// Rows of every kind one after another: each row is measured from its own
+// cells, whatever the rows before it were.
+TEST(MeasureEntities, EachRowAsItWouldBeAlone) {
+  const std::vector<std::vector<Cell>> kinds = {
+      {"li", 0.0, 0.0, 3.0, 4.0},
+      {"ci", "1", "2", "5"},
+      {"cci", 10.0, 10.0, 2.0, 0.0, 90.0, 1.0, 30.0},
+      {"pt", 7.0, 8.0},
+      {"BL"},
+      {"cci", 0.0, 0.0, "1", "270", "45", "1", "0"},
+      {"ci", 7.0, 8.0, "1", "x", Cell(), Cell(), Cell(), Cell(), Cell(), Cell(), "2"},
+      {},
+      {"li", "-1", "-2", "-1", "-2"},
+  };
+  const auto table_of = [](const std::vector<std::vector<Cell>>& rows) {
+    Table t(rows.size(), kLastColumn);
+    for (std::size_t r = 0; r < rows.size(); ++r)
+      for (std::size_t c = 0; c < rows[r].size(); ++c) t.at(r, c) = rows[r][c];
+    return t;
+  };
+  const auto shown = [](const Cell& c) {
+    return std::to_string(static_cast<int>(c.tag())) + ":" + c.text_form();
+  };
+  // Every kind right after every other.
+  std::vector<std::vector<Cell>> rows;
+  for (const auto& a : kinds) {
+    for (const auto& b : kinds) {
+      rows.push_back(a);
+      rows.push_back(b);
+    }
+  }
+  Table all = table_of(rows);
+  EntityCells e;
+  measure_entities(all, e);
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    Table alone = table_of({rows[r]});
+    EntityCells fresh;
+    measure_entities(alone, fresh);
+    for (std::size_t c = 0; c <= kLastColumn; ++c)
+      EXPECT_EQ(shown(all.at(r, c)), shown(alone.at(0, c))) << "row " << r << " column " << c;
+  }
 }
 
 }  // namespace
