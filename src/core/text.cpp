@@ -108,6 +108,11 @@ std::optional<std::vector<std::string>> read_text_lines(const std::filesystem::p
 
 std::vector<std::string_view> line_views(std::string_view data) {
   std::vector<std::string_view> lines;
+  // A line for each LF and one after the last: the list is made once for
+  // text with LF or CR LF line ends, and grows for text with CR alone.
+  std::size_t feeds = 0;
+  for (std::size_t at = data.find('\n'); at != std::string_view::npos; at = data.find('\n', at + 1)) ++feeds;
+  lines.reserve(feeds + 1);
   // The next CR and the next LF from `from` on, each looked for only once
   // it has been passed.
   std::size_t cr = data.find('\r'), lf = data.find('\n');
@@ -117,10 +122,10 @@ std::vector<std::string_view> line_views(std::string_view data) {
     if (lf != std::string_view::npos && lf < from) lf = data.find('\n', from);
     const std::size_t end = std::min(cr, lf);
     if (end == std::string_view::npos) {
-      lines.push_back(data.substr(from));
+      lines.emplace_back(data.data() + from, data.size() - from);
       break;
     }
-    lines.push_back(data.substr(from, end - from));
+    lines.emplace_back(data.data() + from, end - from);
     from = end + 1;
     if (data[end] == '\r' && from < data.size() && data[from] == '\n') ++from;
   }

@@ -177,10 +177,10 @@ void split_fields(Reader& rd, std::string_view line) {
   rd.parts.clear();
   std::size_t from = 0;
   for (std::size_t blank = line.find(' '); blank != std::string_view::npos; blank = line.find(' ', from)) {
-    rd.parts.push_back(line.substr(from, blank - from));
+    rd.parts.emplace_back(line.data() + from, blank - from);
     from = blank + 1;
   }
-  rd.parts.push_back(line.substr(from));
+  rd.parts.emplace_back(line.data() + from, line.size() - from);
 }
 
 // The fields the second read moves and tests as numbers: a line's end
