@@ -89,7 +89,7 @@ void index_segments(ChainState& st) {
     ends.push_back({r, x2, y2});
     st.Seg_bands[r] = {band_around(x1, y1, st.tolerance, st.S), band_around(x2, y2, st.tolerance, st.S)};
   }
-  st.index = EndIndex(reach_of(st.tolerance, st.S, largest), ends);
+  st.index = EndIndex(reach_of(st.tolerance, st.S, largest), std::move(ends));
 }
 
 void unindex(ChainState& st, std::size_t row) {
@@ -172,7 +172,9 @@ void rebuild_in_contour_order(ChainState& st) {
   for (std::size_t r : from) placed[r] = true;
   for (std::size_t r = 0; r < n; ++r)
     if (!placed[r]) from.push_back(r);
-  std::vector<bool> done(n, false);
+  // The same marks, now of the rows in their places.
+  std::vector<bool>& done = placed;
+  done.assign(n, false);
   for (std::size_t start = 0; start < n; ++start) {
     if (done[start]) continue;
     // Row `to` holds the cycle's first row until it reaches its place.
