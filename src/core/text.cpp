@@ -108,11 +108,6 @@ std::optional<std::vector<std::string>> read_text_lines(const std::filesystem::p
 
 std::vector<std::string_view> line_views(std::string_view data) {
   std::vector<std::string_view> lines;
-  // A line for each LF and one after the last: the list is made once for
-  // text with LF or CR LF line ends, and grows for text with CR alone.
-  std::size_t feeds = 0;
-  for (std::size_t at = data.find('\n'); at != std::string_view::npos; at = data.find('\n', at + 1)) ++feeds;
-  lines.reserve(feeds + 1);
   // The next CR and the next LF from `from` on, each looked for only once
   // it has been passed.
   std::size_t cr = data.find('\r'), lf = data.find('\n');
