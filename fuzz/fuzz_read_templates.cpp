@@ -21,6 +21,7 @@ struct Job {
   StartUp start;
   Assignment assignment;
   NcOptions options;
+  std::string size_text;  // the drawing's size, as the header gives it
 };
 
 // The bundled drawing, assigned once.
@@ -38,6 +39,9 @@ Job bundled_job() {
   Preview preview;
   redraw_preview(preview, job.start.drawing, job.options.layers, 160, 80);
   run_approach_assignment(job.assignment, preview, job.start.drawing, job.settings, job.options.layers);
+  auto size_text = drawing_size_text(job.start.drawing);
+  if (!size_text) fuzz::broken("the bundled drawing has no size");
+  job.size_text = std::move(*size_text);
   return job;
 }
 
@@ -57,24 +61,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (body.error().message.empty()) fuzz::broken("NC generation failed without a message");
     return 0;
   }
-  auto size_text = drawing_size_text(job.start.drawing);
-  if (!size_text) fuzz::broken("the bundled drawing has no size");
   const std::vector<std::string> header =
-      fill_header(head, input.date, "C:\\jww\\Zemlak\\plate.nc", *size_text);
+      fill_header(head, input.date, "C:\\jww\\Zemlak\\plate.nc", job.size_text);
   // The machine reads the program line by line: no line may hold a line end
   // of its own. The header and footer lines are checked as they are; the
   // body as the bytes it is written in, where every line ends in CR LF.
-  const auto holds_line_end = [](const std::string& line) {
-    return line.find_first_of("\r\n") != std::string::npos;
+  const auto holds_line_end = [](std::string_view line) {
+    return line.find('\r') != std::string_view::npos || line.find('\n') != std::string_view::npos;
   };
   for (const std::string& line : header)
     if (holds_line_end(line)) fuzz::broken("a header line holds a line end");
   for (std::size_t k = 0; k + 1 < foot.size(); ++k)
     if (holds_line_end(foot[k])) fuzz::broken("a footer line holds a line end");
-  const std::string& text = body->NC_blk;
-  for (std::size_t at = text.find_first_of("\r\n"); at != std::string::npos;
-       at = text.find_first_of("\r\n", at + 2))
-    if (text.compare(at, 2, "\r\n") != 0) fuzz::broken("a program line holds a line end");
+  // A CR or LF of the body is one of a CR LF pair: every CR has an LF
+  // after it, every LF a CR before it.
+  const std::string_view text = body->NC_blk;
+  for (std::size_t at = text.find('\r'); at != std::string_view::npos; at = text.find('\r', at + 1))
+    if (at + 1 == text.size() || text[at + 1] != '\n') fuzz::broken("a program line holds a line end");
+  for (std::size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1))
+    if (at == 0 || text[at - 1] != '\r') fuzz::broken("a program line holds a line end");
   if (!text.empty() && !text.ends_with("\r\n")) fuzz::broken("the body's last line has no line end");
   if (head.size() > 0 && header.size() != head.size() - 1) fuzz::broken("template lines lost");
   return 0;

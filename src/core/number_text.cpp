@@ -154,7 +154,7 @@ void append_single_plain_text(std::string& out, float v) {
     std::memcpy(end, digits + point, 7);
     end += count - point;
   }
-  out.append(text, end);
+  out.append(text, static_cast<std::size_t>(end - text));
 }
 
 std::string fixed_text(double v, int decimals) {

@@ -32,6 +32,13 @@ class Table {
                      cells_.begin() + static_cast<std::ptrdiff_t>(b * cols_));
   }
 
+  // Empties every cell of the rows first .. last - 1.
+  void clear_rows(std::size_t first, std::size_t last) {
+    if (first >= last) return;
+    std::fill(cells_.begin() + static_cast<std::ptrdiff_t>(first * cols_),
+              cells_.begin() + static_cast<std::ptrdiff_t>(last * cols_), Cell());
+  }
+
   void copy_row(std::size_t to, const Table& from, std::size_t from_row) {
     for (std::size_t c = 0; c < cols_ && c < from.cols_; ++c) at(to, c) = from.at(from_row, c);
   }

@@ -117,10 +117,10 @@ std::vector<std::string_view> line_views(std::string_view data) {
     if (lf != std::string_view::npos && lf < from) lf = data.find('\n', from);
     const std::size_t end = std::min(cr, lf);
     if (end == std::string_view::npos) {
-      lines.push_back(data.substr(from));
+      lines.emplace_back(data.data() + from, data.size() - from);
       break;
     }
-    lines.push_back(data.substr(from, end - from));
+    lines.emplace_back(data.data() + from, end - from);
     from = end + 1;
     if (data[end] == '\r' && from < data.size() && data[from] == '\n') ++from;
   }

@@ -89,7 +89,7 @@ void index_segments(ChainState& st) {
     ends.push_back({r, x2, y2});
     st.Seg_bands[r] = {band_around(x1, y1, st.tolerance, st.S), band_around(x2, y2, st.tolerance, st.S)};
   }
-  st.index = EndIndex(reach_of(st.tolerance, st.S, largest), ends);
+  st.index = EndIndex(reach_of(st.tolerance, st.S, largest), std::move(ends));
 }
 
 void unindex(ChainState& st, std::size_t row) {
@@ -172,7 +172,9 @@ void rebuild_in_contour_order(ChainState& st) {
   for (std::size_t r : from) placed[r] = true;
   for (std::size_t r = 0; r < n; ++r)
     if (!placed[r]) from.push_back(r);
-  std::vector<bool> done(n, false);
+  // The same marks, now of the rows in their places.
+  std::vector<bool>& done = placed;
+  done.assign(n, false);
   for (std::size_t start = 0; start < n; ++start) {
     if (done[start]) continue;
     // Row `to` holds the cycle's first row until it reaches its place.
@@ -185,8 +187,7 @@ void rebuild_in_contour_order(ChainState& st) {
     done[to] = true;
   }
   for (std::size_t i = 0; i < st.Lp_rows.size(); ++i) W.at(i, col::position) = Cell(st.Lp_seq[i]);
-  for (std::size_t r = st.Lp_rows.size(); r < n; ++r)
-    for (std::size_t c = 0; c < W.cols(); ++c) W.at(r, c) = Cell();
+  W.clear_rows(st.Lp_rows.size(), n);
 }
 
 }  // namespace
@@ -271,10 +272,9 @@ void chain_layer(ChainState& st) {
   index_segments(st);
   for (st.Ent_no = 0; st.Ent_no != n; ++st.Ent_no) {
     st.C_dat.clear();
-    st.C_end = {};
-    st.C_end_value = {};
     st.Lp_kind = 0;
     st.Seq_no = 1;
+    // A contour sets its open ends when it starts.
     if (takes_part(W, st.Ent_no) && W.at(st.Ent_no, col::contour).is_blank()) start_contour(st);
     st.Cand_no = 0;
   }

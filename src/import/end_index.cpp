@@ -21,9 +21,9 @@ bool near_enough(double v) { return std::isfinite(v) && std::fabs(v) <= kFar; }
 
 }  // namespace
 
-EndIndex::EndIndex(double reach, const std::vector<EndPoint>& ends) : reach_(reach) {
-  std::vector<EndPoint> gridded;
-  gridded.reserve(ends.size());
+EndIndex::EndIndex(double reach, std::vector<EndPoint> ends) : reach_(reach) {
+  // The ends a cell can hold stay at the front of `ends`, in their order.
+  std::size_t kept = 0;
   double x_lo = 0, x_hi = 0, y_lo = 0, y_hi = 0;
   const bool usable = reach > 0 && std::isfinite(reach) && reach <= kFar;
   for (const EndPoint& e : ends) {
@@ -31,12 +31,14 @@ EndIndex::EndIndex(double reach, const std::vector<EndPoint>& ends) : reach_(rea
       everywhere_.push_back(e.row);
       continue;
     }
-    x_lo = gridded.empty() ? e.x : std::min(x_lo, e.x);
-    x_hi = gridded.empty() ? e.x : std::max(x_hi, e.x);
-    y_lo = gridded.empty() ? e.y : std::min(y_lo, e.y);
-    y_hi = gridded.empty() ? e.y : std::max(y_hi, e.y);
-    gridded.push_back(e);
+    x_lo = kept == 0 ? e.x : std::min(x_lo, e.x);
+    x_hi = kept == 0 ? e.x : std::max(x_hi, e.x);
+    y_lo = kept == 0 ? e.y : std::min(y_lo, e.y);
+    y_hi = kept == 0 ? e.y : std::max(y_hi, e.y);
+    ends[kept++] = e;
   }
+  ends.resize(kept);
+  std::vector<EndPoint>& gridded = ends;
   if (gridded.empty()) return;
   // About one point a cell, never narrower than the reach asks.
   const double w = x_hi - x_lo, h = y_hi - y_lo;
@@ -56,11 +58,13 @@ EndIndex::EndIndex(double reach, const std::vector<EndPoint>& ends) : reach_(rea
   start_.assign(cells + 1, 0);
   for (std::size_t c : cell_of_end) ++start_[c + 1];
   for (std::size_t c = 0; c < cells; ++c) start_[c + 1] += start_[c];
-  first_.assign(start_.begin(), start_.end() - 1);
   rows_.assign(gridded.size(), 0);
   taken_.assign(gridded.size(), 0);
-  std::vector<std::size_t> next = first_;
-  for (std::size_t i = 0; i < gridded.size(); ++i) rows_[next[cell_of_end[i]]++] = gridded[i].row;
+  // first_ holds each cell's next free place while the rows go in, then
+  // each cell's first row.
+  first_.assign(start_.begin(), start_.end() - 1);
+  for (std::size_t i = 0; i < gridded.size(); ++i) rows_[first_[cell_of_end[i]]++] = gridded[i].row;
+  first_.assign(start_.begin(), start_.end() - 1);
 }
 
 bool EndIndex::in_cells(double x, double y) const { return nx_ > 0 && near_enough(x) && near_enough(y); }

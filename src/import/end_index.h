@@ -23,7 +23,7 @@ class EndIndex {
   // `reach`: no two points farther apart than this on either axis ever
   // meet. A reach that is not a positive finite number makes every point a
   // neighbour of every other.
-  EndIndex(double reach, const std::vector<EndPoint>& ends);
+  EndIndex(double reach, std::vector<EndPoint> ends);
 
   // Takes an end point out; (x, y) as it was given.
   void remove(std::size_t row, double x, double y);

@@ -17,14 +17,6 @@ Cell arc_angle(const Cell& angle, const Cell& tilt) {
   return Cell(a);
 }
 
-void clear_entity_cells(EntityCells& e) {
-  const Cell blank("");
-  e.Li_x1 = e.Li_y1 = e.Li_x2 = e.Li_y2 = blank;
-  e.Ci_x = e.Ci_y = e.Ci_r = e.Ci_s = e.Ci_e = blank;
-  e.P_x1 = e.P_y1 = e.P_x2 = e.P_y2 = blank;
-  e.Ent_kind = 0;
-}
-
 void load_entity(const Table& W_dat, EntityCells& e) {
   const std::size_t r = static_cast<std::size_t>(e.Ent_no);
   const Cell& kind = W_dat.at(r, col::kind);
@@ -113,7 +105,6 @@ void measure_entity(Table& W_dat, EntityCells& e) {
 void measure_entities(Table& W_dat, EntityCells& e) {
   e.Ent_kind = 0;
   for (e.Ent_no = 0; static_cast<std::size_t>(e.Ent_no) != W_dat.last_row(); ++e.Ent_no) {
-    clear_entity_cells(e);
     load_entity(W_dat, e);
     measure_entity(W_dat, e);
     e.Ent_kind = 0;

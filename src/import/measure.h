@@ -12,7 +12,9 @@ namespace makenc {
 // Every layer ly0..ly5 that has a table, in turn.
 void measure_layers(Drawing& drawing);
 
-// Every row of one layer's working table but the spare row.
+// Every row of one layer's working table but the spare row. Each kind of
+// entity measures from the cells its own row loads into `e`; the others
+// keep what an earlier row left in them.
 void measure_entities(Table& W_dat, EntityCells& e);
 
 // Row e.Ent_no of the working table, from the current-entity cells.

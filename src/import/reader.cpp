@@ -66,12 +66,18 @@ enum class BodyLine { Layer, Colour, Ignored, Record };
 
 BodyLine classify_body(std::string_view line) {
   if (line.size() == 1 && line[0] == '#') return BodyLine::Ignored;
-  // The keywords are ASCII: their two bytes are the line's first two
-  // characters exactly when they are its first two bytes.
-  if (starts_with_keyword(line, "ly")) return BodyLine::Layer;
-  if (starts_with_keyword(line, "lc")) return BodyLine::Colour;
-  if (starts_with_keyword(line, "lt") || starts_with_keyword(line, "pn") || starts_with_keyword(line, "pl"))
+  if (line.size() < 2) return BodyLine::Record;
+  // The keywords "ly", "lc", "lt", "pn" and "pl" are ASCII: their two bytes
+  // are the line's first two characters exactly when they are its first
+  // two bytes.
+  const char first = line[0], second = line[1];
+  if (first == 'l') {
+    if (second == 'y') return BodyLine::Layer;
+    if (second == 'c') return BodyLine::Colour;
+    if (second == 't') return BodyLine::Ignored;
+  } else if (first == 'p' && (second == 'n' || second == 'l')) {
     return BodyLine::Ignored;
+  }
   return BodyLine::Record;
 }
 
@@ -177,10 +183,10 @@ void split_fields(Reader& rd, std::string_view line) {
   rd.parts.clear();
   std::size_t from = 0;
   for (std::size_t blank = line.find(' '); blank != std::string_view::npos; blank = line.find(' ', from)) {
-    rd.parts.push_back(line.substr(from, blank - from));
+    rd.parts.emplace_back(line.data() + from, blank - from);
     from = blank + 1;
   }
-  rd.parts.push_back(line.substr(from));
+  rd.parts.emplace_back(line.data() + from, line.size() - from);
 }
 
 // The fields the second read moves and tests as numbers: a line's end

@@ -24,7 +24,7 @@ bool append_nc_number(std::string& out, double rounded) {
   append_single_plain_text(out, single);
   if (std::string_view(out).substr(from) == "-0") out.erase(from, 1);
   const std::string_view text = std::string_view(out).substr(from);
-  if (std::find(text.begin(), text.end(), '.') == text.end()) out += '.';
+  if (text.find('.') == std::string_view::npos) out += '.';
   return true;
 }
 
@@ -86,7 +86,10 @@ std::optional<std::string> nc_word(char letter, double v, std::int16_t S) {
 }
 
 TemplateLines template_lines(std::string_view bytes) {
-  TemplateLines list = text_lines(bytes);
+  const std::vector<std::string_view> lines = line_views(bytes);
+  TemplateLines list;
+  list.reserve(lines.size() + 1);
+  list.insert(list.end(), lines.begin(), lines.end());
   list.emplace_back();
   return list;
 }

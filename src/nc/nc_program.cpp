@@ -9,6 +9,7 @@
 #include <ctime>
 #include <optional>
 #include <span>
+#include <utility>
 
 #include "core/files.h"
 #include "core/number_text.h"
@@ -33,11 +34,14 @@ constexpr std::size_t kBytesPerContour = 80;
 // Replaces on character boundaries only: the second byte of a double-byte
 // character may look like a letter of the placeholder. A placeholder is of
 // single-byte characters, so the character after it starts where it ends.
-std::string replace_all(const std::string& text, std::string_view from, const std::string& to) {
+// A text without the placeholder is left as it is.
+void replace_all(std::string& text, std::string_view from, const std::string& to) {
+  std::size_t found = text.find(from);
+  if (found == std::string::npos) return;
   std::string out;
   std::size_t copied = 0;  // the bytes before it are in `out`
   std::size_t at = 0;      // a character start
-  for (std::size_t found = text.find(from); found != std::string::npos; found = text.find(from, at)) {
+  for (; found != std::string::npos; found = text.find(from, at)) {
     while (at < found) at += char_length(text, at);
     if (at != found) continue;  // inside a double-byte character
     out.append(text, copied, found - copied);
@@ -45,7 +49,7 @@ std::string replace_all(const std::string& text, std::string_view from, const st
     at = copied = found + from.size();
   }
   out.append(text, copied);
-  return out;
+  text = std::move(out);
 }
 
 // The contour's first row and every following row while the contour number
@@ -162,9 +166,10 @@ std::vector<std::string> fill_header(const TemplateLines& head, const std::strin
   std::vector<std::string> lines;
   lines.reserve(head.size());
   for (const std::string& line : without_spare(head)) {
-    std::string filled = replace_all(line, "dete", date);
-    filled = replace_all(filled, "Nc_name", NC_path);
-    lines.push_back(replace_all(filled, "WIDExHIGHT", size_text));
+    std::string& filled = lines.emplace_back(line);
+    replace_all(filled, "dete", date);
+    replace_all(filled, "Nc_name", NC_path);
+    replace_all(filled, "WIDExHIGHT", size_text);
   }
   return lines;
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/cell.h"
+#include "core/table.h"
 
 namespace makenc {
 namespace {
@@ -112,6 +113,19 @@ TEST(CellText, CopiesMovesAndExchangesKeepEveryKind) {
   EXPECT_TRUE(Cell().is_empty() && !Cell().is_text() && Cell().is_blank());
   EXPECT_TRUE(Cell("").is_text() && Cell("").is_blank() && !Cell("").is_empty());
   EXPECT_TRUE(Cell(std::int64_t{4}).is_number() && !Cell("4").is_number());
+}
+
+// Emptying rows leaves the other rows as they were, whatever the cells held.
+TEST(CellText, ClearedRowsAreEmptyAndTheOthersKeepTheirCells) {
+  const std::vector<Cell> cells = cells_of_every_kind();
+  const std::size_t n = cells.size();
+  Table t(3, n - 1);
+  for (std::size_t i = 0; i < 4 * n; ++i) t.at(i / n, i % n) = cells[(i / n + i) % n];
+  t.clear_rows(1, 3);
+  for (std::size_t i = 0; i < 4 * n; ++i)
+    EXPECT_EQ(shown(t.at(i / n, i % n)),
+              i / n == 1 || i / n == 2 ? shown(Cell()) : shown(cells[(i / n + i) % n]))
+        << "cell " << i;
 }
 
 // The comparison with "0" does not format the number; it must still say

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "core/constants.h"
 #include "import/measure.h"
@@ -143,6 +144,39 @@ TEST(MeasureLayers, MeasuresEveryLayerThatHasATable) {
   EXPECT_EQ(d.layer(2).at(0, col::length).text_form(), "10");
   EXPECT_EQ(d.layer(5).at(0, col::length).number(), 2 * (kPi * 0.5));
   EXPECT_FALSE(d.has_layer(0));
+}
+
+// Every kind right after every other: each row is measured from its own
+// cells, as it would be alone.
+TEST_F(Measuring, EachRowAsItWouldBeAlone) {
+  const std::vector<std::vector<Cell>> kinds = {{"li", 0.0, 0.0, 3.0, 4.0},
+                                                {"ci", "1", "2", "5"},
+                                                {"cci", 10.0, 10.0, 2.0, 0.0, 90.0, 1.0, 30.0},
+                                                {"pt", 7.0, 8.0},
+                                                {"BL"},
+                                                {"cci", 0.0, 0.0, "1", "270", "45", "1", "0"},
+                                                {}};
+  const auto alone = [](const std::vector<Cell>& fields) {
+    Table t(1, kLastColumn);
+    for (std::size_t c = 0; c < fields.size(); ++c) t.at(0, c) = fields[c];
+    EntityCells e;
+    measure_entities(t, e);
+    return t;
+  };
+  for (const auto& a : kinds) {
+    for (const auto& b : kinds) {
+      add(a);
+      add(b);
+    }
+  }
+  const Table all = measured();
+  for (std::size_t r = 0; r < all.last_row(); ++r) {
+    const Table want = alone(kinds[r % 2 == 0 ? r / 2 / kinds.size() : r / 2 % kinds.size()]);
+    for (std::size_t c = 0; c <= kLastColumn; ++c)
+      EXPECT_TRUE(all.at(r, c).tag() == want.at(0, c).tag() &&
+                  all.at(r, c).text_form() == want.at(0, c).text_form())
+          << "row " << r << " column " << c;
+  }
 }
 
 }  // namespace

@@ -99,6 +99,7 @@ TEST(ReadTemplate, KeepsEveryLineAndAddsTheSpareEntry) {
   auto lines = read_template(file);
   ASSERT_TRUE(lines.ok());
   EXPECT_EQ(*lines, (TemplateLines{"M07", "", "   ", "\x83\x5C", "last", ""}));
+  EXPECT_EQ(template_lines("M07\r\n\r\n   \r\n\x83\x5C\rlast"), *lines);
 }
 
 TEST(ReadTemplate, AnEmptyFileGivesOnlyTheSpareEntry) {
