@@ -69,15 +69,24 @@ TEST(ShowMaterialMap, EveryPreviewPixelTakesTheHighestLineItCoversElseItsCentre)
     map.uses_own = true;
     Surface& m = map.own.surface;
     m = Surface(uniform(rng, 1, 90), uniform(rng, 1, 60), kBackground);
-    // Regions in runs, with lines sparse or dense, and some colours missing.
+    // Regions in runs, narrow or many words wide, with lines sparse or
+    // dense, some colours missing, and rows of line colour longer than a
+    // word, whose words repeat as a region's do.
     const int line_odds = uniform(rng, 2, 40);
     const int colours = uniform(rng, 3, 6);
+    const int region_width = uniform(rng, 3, 50);
     for (int y = 0; y < m.height(); ++y)
       for (int x = 0; x < m.width(); ++x) {
         const bool line = uniform(rng, 0, line_odds) == 0;
-        const int c = line ? uniform(rng, 3, colours - 1 < 3 ? 3 : colours - 1) : (x / 7 + y / 5) % 3;
+        const int c =
+            line ? uniform(rng, 3, colours - 1 < 3 ? 3 : colours - 1) : (x / region_width + y / 5) % 3;
         m.set_pixel(x, y, kMapColours[static_cast<std::size_t>(c)]);
       }
+    for (int k = uniform(rng, 0, 3); k > 0; --k) {
+      const int y = uniform(rng, 0, m.height() - 1), x0 = uniform(rng, 0, m.width() - 1);
+      const Colour c = kMapColours[static_cast<std::size_t>(uniform(rng, 3, 5))];
+      for (int x = x0; x < std::min(m.width(), x0 + uniform(rng, 16, 64)); ++x) m.set_pixel(x, y, c);
+    }
     map.own.fit.Scr_k = static_cast<float>(uniform(rng, 20, 200) / 10.0);
     map.own.fit.Scr_x0 = uniform(rng, -10, 20);
     map.own.fit.Scr_y0 = m.height() - 1.0 - uniform(rng, -10, 20);
