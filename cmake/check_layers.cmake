@@ -1,6 +1,6 @@
 # Fails when a file of src/ includes from a layer above its own. The layers,
-# lowest first: core; import and raster beside each other (preview reads
-# chained contours from import); preview; assign;
+# lowest first: core; import and raster beside each other; geometry (the
+# exact shapes of the chained contours) above import; preview; assign;
 # nc; app; window. src/main.cpp sits on top and may include any of them.
 # Within src/window each toolkit has its folder (qt, win32): a toolkit's
 # files include from their own folder and from what src/window itself holds
@@ -11,8 +11,9 @@ cmake_minimum_required(VERSION 3.22)
 set(_allowed_core core)
 set(_allowed_import core import)
 set(_allowed_raster core raster)
-set(_allowed_preview core import raster preview)
-set(_allowed_assign core import raster preview assign)
+set(_allowed_geometry core import geometry)
+set(_allowed_preview core import geometry raster preview)
+set(_allowed_assign core import geometry raster preview assign)
 set(_allowed_nc ${_allowed_assign} nc)
 set(_allowed_app ${_allowed_nc} app)
 set(_allowed_window ${_allowed_app} window)

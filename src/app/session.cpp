@@ -1,5 +1,8 @@
 #include "app/session.h"
 
+#include "geometry/drawn_elements.h"
+#include "geometry/regions.h"
+#include "geometry/sides.h"
 #include "preview/material_map.h"
 
 namespace makenc {
@@ -37,6 +40,16 @@ void prepare_map(Session& session) {
     prepare_material_map(session.map, session.preview, session.start.drawing, session.options.layers,
                          session.settings);
 }
+
+// The region of the drawing point becomes material, unless the point stands
+// on a drawn line.
+void paint_region(Session& session, double x, double y) {
+  const Drawing& drawing = session.start.drawing;
+  const DecisionFit fit = decision_fit(session.preview, drawing, session.settings);
+  const DrawnElements drawn(drawing, session.options.layers);
+  if (drawn.near(x, y, kLineBand / fit.Scr_k)) return;
+  session.map.material.add(Regions(drawing, session.options.layers, session.settings).region_of(x, y));
+}
 }  // namespace
 
 void run_assignment(Session& session) {
@@ -66,6 +79,8 @@ void left_click(Session& session, double x, double y) {
   // The preview is the map: its pixel is the one to fill.
   if (!session.map.uses_own) {
     paint_material(session.preview, x, y);
+    const PreviewFit& f = session.preview.fit;
+    paint_region(session, (x - f.Scr_x0) / f.Scr_k, (f.Scr_y0 - y) / f.Scr_k);
     return;
   }
   const PreviewFit& f = session.preview.fit;
@@ -83,6 +98,7 @@ void paint_at(Session& session, double x, double y) {
   Preview& decision = decision_surface(session.map, session.preview);
   const PreviewFit& f = decision.fit;
   paint_material(decision, f.Scr_x0 + to_screen_len(f, x), f.Scr_y0 - to_screen_len(f, y));
+  paint_region(session, x, y);
   session.map.plain = false;
   session.preview.Mus_clic = 1;
   show_material_map(session.map, session.preview);

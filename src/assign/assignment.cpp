@@ -9,20 +9,14 @@
 #include "assign/cut_order.h"
 #include "assign/enclosures.h"
 #include "assign/placement.h"
+#include "geometry/regions.h"
+#include "geometry/sides.h"
 #include "preview/material_map.h"
 #include "preview/nested_material.h"
 
 namespace makenc {
 
 namespace {
-
-// Written with a point, whatever the locale: one decimal, rounded up.
-std::string width_text(double w) {
-  const double up = std::ceil(w * 10) / 10;
-  std::array<char, 64> buf{};
-  const auto [end, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), up, std::chars_format::fixed, 1);
-  return ec == std::errc{} ? std::string(buf.data(), end) : std::string("?");
-}
 
 // On a nested sheet with every part material, a part's outline is a closed
 // cut contour with material inside: one inside an even number of the
@@ -55,45 +49,54 @@ void run_approach_assignment(Assignment& assignment, Preview& preview, MaterialM
   assignment.Apr_dat = Table(static_cast<std::size_t>(Cnt_total), rec::last);
   assignment.Apr_span.assign(assignment.Apr_dat.rows(), ContourSpan{});
   assignment.warnings.clear();
-  // Material the user painted by hand is the map; building it would redraw
-  // the map and erase the painting.
+  // Material the user painted by hand is the map; a redraw since has
+  // discarded it.
   const bool painted = preview.Mus_clic == 1;
-  if (!painted || !map.ready) prepare_material_map(map, preview, drawing, ticked, settings);
-  Preview& decision = decision_surface(map, preview);
-  if (!painted) {
-    if (material.every_part) {
-      const NestedSheet sheet{material.outline_is_edge};
-      if (map.uses_own) {
-        if (!map.plain) repaint_at_fit(map.own, drawing, ticked);
-        fill_nested_material_map(map.own, drawing, ticked, settings, sheet);
-      } else {
-        build_nested_material_map(preview, drawing, ticked, settings, sheet);
-      }
+  if (!painted || !map.ready) {
+    map.material.clear();
+    if (shown) {
+      prepare_material_map(map, preview, drawing, ticked, settings);
     } else {
-      build_decision_map(map, preview, drawing, ticked);
+      map.ready = true;
+      map.uses_own = false;
     }
   }
-  map.plain = false;
-  if (map.check_below > 0)
-    assignment.warnings.push_back(
-        {"the drawing is too large for a material map as fine as the approach length asks: lead-ins in "
-         "holes narrower than " +
-         width_text(map.check_below) + " may need a check"});
+  Preview& decision = decision_surface(map, preview);
+  const DecisionFit fit = decision_fit(preview, drawing, settings);
   Enclosures enclosures;
   {
     // The lead-in index goes before the order is planned, at the run's peak.
     const DrawnElements drawn(drawing, ticked);
+    const Regions regions(drawing, ticked, settings);
+    if (!painted) {
+      if (material.every_part) {
+        map.material.odd_depth = true;
+        if (material.outline_is_edge) map.material.uncounted = regions.outline();
+      } else {
+        find_first_material(map.material, regions, drawn, fit, drawing);
+      }
+      // The picture of the map, for the eye.
+      if (shown) {
+        if (material.every_part) {
+          const NestedSheet sheet{material.outline_is_edge};
+          if (map.uses_own) {
+            if (!map.plain) repaint_at_fit(map.own, drawing, ticked);
+            fill_nested_material_map(map.own, drawing, ticked, settings, sheet);
+          } else {
+            build_nested_material_map(preview, drawing, ticked, settings, sheet);
+          }
+        } else {
+          build_decision_map(map, preview, drawing, ticked);
+        }
+      }
+    }
+    map.plain = false;
+    const Sides sides(regions, drawn, map.material, fit.Scr_k);
     for (int k = 0; k < kLayerCount; ++k) {
       if (!ticked[static_cast<std::size_t>(k)] || !drawing.has_layer(k)) continue;
       PlacementContext ctx{assignment,       decision,      settings, Cnt_total,
-                           drawing.layer(k), layer_name(k), &drawn};
+                           drawing.layer(k), layer_name(k), &drawn,   &sides};
       assign_layer_approaches(ctx);
-    }
-    if (!shown && map.uses_own) {
-      // Every contour is placed and nobody looks at the map: its pixels go
-      // before the order is planned.
-      map.own.surface = Surface();
-      map.ready = false;
     }
     enclosures = find_enclosures(drawing, assignment, drawn);
   }

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "assign/assignment.h"
-#include "assign/drawn_elements.h"
 #include "core/drawing.h"
+#include "geometry/drawn_elements.h"
 
 namespace makenc {
 

@@ -1,5 +1,6 @@
 #include "assign/placement.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -91,6 +92,43 @@ void store_on_first_element(PlacementContext& ctx, std::size_t first) {
   common_end(ctx, first);
 }
 
+// A closed contour is entered at the middle of its longest element. When
+// neither side of that element has scrap, even close to it (an edge two
+// touching parts share), the next longest is tried, and so on; only when no
+// element has scrap does the longest keep its lead-in, and the contour is
+// named. Of two equally long elements the later one is tried first.
+void place_on_element(PlacementContext& ctx) {
+  const Table& W = ctx.W_dat;
+  ApproachState& st = ctx.state;
+  auto place_at = [&](std::size_t row) {
+    st.doubt.clear();
+    if (W.at(row, col::kind) == "cci") {
+      place_on_arc(ctx, row);
+    } else if (W.at(row, col::kind) == "li") {
+      place_on_line(ctx, row);
+    } else {
+      return false;
+    }
+    return true;
+  };
+  const std::size_t longest = st.Row_max;
+  place_at(longest);
+  if (st.doubt != kNoScrapBeside) return;
+  std::vector<std::size_t> others;
+  for (std::size_t r = st.Grp_scan; r-- > st.Grp_first;)
+    if (r != longest) others.push_back(r);
+  std::stable_sort(others.begin(), others.end(), [&W](std::size_t a, std::size_t b) {
+    return W.at(a, col::length).number() > W.at(b, col::length).number();
+  });
+  for (const std::size_t r : others) {
+    if (place_at(r) && st.doubt.empty()) {
+      st.Row_max = r;
+      return;
+    }
+  }
+  place_at(longest);
+}
+
 void place_contour(PlacementContext& ctx, std::size_t i) {
   const Table& W = ctx.W_dat;
   ApproachState& st = ctx.state;
@@ -103,11 +141,8 @@ void place_contour(PlacementContext& ctx, std::size_t i) {
   if (kind == "ci") {
     place_full_circle(ctx, i);
     finish_closed_contour(ctx, i);
-  } else if (longest == "cci" && st.Grp_shape == kShapeClosed) {
-    place_on_longest_arc(ctx);
-    finish_closed_contour(ctx, i);
-  } else if (longest == "li" && st.Grp_shape == kShapeClosed) {
-    place_on_longest_line(ctx);
+  } else if ((longest == "cci" || longest == "li") && st.Grp_shape == kShapeClosed) {
+    place_on_element(ctx);
     finish_closed_contour(ctx, i);
   } else if (longest == "pt") {
     place_point(ctx, i);

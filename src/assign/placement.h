@@ -10,11 +10,12 @@
 #include <vector>
 
 #include "assign/assignment.h"
-#include "assign/drawn_elements.h"
 #include "core/cell.h"
 #include "core/drawing.h"
 #include "core/settings.h"
 #include "core/table.h"
+#include "geometry/drawn_elements.h"
+#include "geometry/sides.h"
 #include "preview/preview.h"
 
 namespace makenc {
@@ -85,6 +86,8 @@ struct PlacementContext {
   // The drawn lines of the ticked layers, which lead-ins keep off; none
   // when lead-ins are not checked against them.
   const DrawnElements* drawn = nullptr;
+  // Which side of a contour is material, by exact geometry.
+  const Sides* sides = nullptr;
   ApproachState state{};
 };
 

@@ -4,7 +4,6 @@
 
 #include "core/constants.h"
 #include "core/warnings.h"
-#include "preview/material_map.h"
 
 namespace makenc {
 namespace {
@@ -32,51 +31,35 @@ void set_points(PlacementContext& ctx, Point p, Point q) {
   cells.P_y2 = to_screen_len(fit, q.y);
 }
 
-// Whether the candidate approach point lies on material: the probe starts at
-// the candidate's pixel and, while it stands on a drawn line, steps on by
-// the approach offset until it meets a pixel that is not black.
+// Whether the candidate approach point lies on material: while it stands on
+// a drawn line, the probe steps on by the approach offset until it is off
+// every line, and the region it reaches decides.
 bool candidate_on_material(PlacementContext& ctx, Point p, double step_x, double step_y) {
-  const PreviewFit& fit = ctx.preview.fit;
-  ProbeWalk walk{p.x, p.y, step_x, step_y};
-  double x = fit.Scr_x0 + to_screen_len(fit, p.x);
-  double y = fit.Scr_y0 - to_screen_len(fit, p.y);
-  return probe_material(ctx.preview, Probe::over_lines, x, y, kMaterialGrey, walk);
+  const Sides& sides = *ctx.sides;
+  const double step = std::hypot(step_x, step_y);
+  // A step too short to get anywhere stops on the line; a straight walk of
+  // the budget has crossed the whole drawing.
+  const double budget = step * sides.scale() >= 1e-3 ? sides.extent() / step + 2 : 0;
+  for (double steps = 0;; ++steps) {
+    if (!sides.on_line(p.x, p.y)) return sides.material(p.x, p.y);
+    if (steps >= budget) return false;
+    p.x += step_x;
+    p.y += step_y;
+  }
 }
 
 bool candidate_on_material(PlacementContext& ctx, Point p) {
   return candidate_on_material(ctx, p, ctx.state.Apr_dx, ctx.state.Apr_dy);
 }
 
-// Whether a pixel on the way from the contact point q to p is material,
-// stepping a pixel at a time and stopping short of p unless `to_p`.
-bool material_on_the_way(const PlacementContext& ctx, Point q, Point p, bool to_p) {
-  const PreviewFit& fit = ctx.preview.fit;
-  const Surface& s = ctx.preview.surface;
-  const double qx = fit.Scr_x0 + to_screen_len(fit, q.x);
-  const double qy = fit.Scr_y0 - to_screen_len(fit, q.y);
-  const double px = fit.Scr_x0 + to_screen_len(fit, p.x);
-  const double py = fit.Scr_y0 - to_screen_len(fit, p.y);
-  const double n = std::ceil(std::hypot(px - qx, py - qy));
-  if (!(n < 1e6)) return false;  // a lead-in longer than any map: nothing to judge it by
-  for (double i = 1; to_p ? i <= n : i < n; ++i)
-    if (s.pixel(qx + (px - qx) * i / n, qy + (py - qy) * i / n) == kMaterialGrey) return true;
-  return false;
-}
-
-// The pixel a point of the drawing falls on.
-Colour pixel_at(const PlacementContext& ctx, Point p) {
-  const PreviewFit& fit = ctx.preview.fit;
-  return ctx.preview.surface.pixel(fit.Scr_x0 + to_screen_len(fit, p.x),
-                                   fit.Scr_y0 - to_screen_len(fit, p.y));
-}
+Ground ground_at(const PlacementContext& ctx, Point p) { return ctx.sides->ground(p.x, p.y); }
 
 // Whether a shortened lead-in from the contact point q to p runs through
-// scrap only: p off every line, and no pixel between q and p material (a
+// scrap only: p off every line, and nothing between q and p material (a
 // lead-in into the next hole must not cross the web between).
 bool lead_in_in_scrap(const PlacementContext& ctx, Point q, Point p) {
-  const Colour at_start = pixel_at(ctx, p);
-  if (at_start == kBlack || at_start == kMaterialGrey) return false;
-  return !material_on_the_way(ctx, q, p, false);
+  if (ground_at(ctx, p) != Ground::scrap) return false;
+  return !ctx.sides->material_between(q.x, q.y, p.x, p.y);
 }
 
 // Whether the lead-in from the contact point q to p starts on material or
@@ -84,30 +67,29 @@ bool lead_in_in_scrap(const PlacementContext& ctx, Point q, Point p) {
 // judged by the walk on the far side of the line, not by the web it stands
 // in.
 bool runs_through_material(const PlacementContext& ctx, Point q, Point p) {
-  return material_on_the_way(ctx, q, p, true);
+  return ctx.sides->material_between(q.x, q.y, p.x, p.y);
 }
 
 // The candidate on the side tried first is not on material, but it lies on
 // a line, so the walk decided beyond it; when the mirror lies plainly in
 // scrap, off every line, the mirror is the surer side.
 bool mirror_is_surer(PlacementContext& ctx, Point q, Point first) {
-  if (pixel_at(ctx, first) != kBlack) return false;
+  if (ground_at(ctx, first) != Ground::line) return false;
   const ApproachState& st = ctx.state;
-  const Point mirror{q.x - st.Apr_dx, q.y - st.Apr_dy};
-  const Colour c = pixel_at(ctx, mirror);
-  return c != kBlack && c != kMaterialGrey && c != -1;
+  return ground_at(ctx, {q.x - st.Apr_dx, q.y - st.Apr_dy}) == Ground::scrap;
 }
 
 // The candidate at the approach length and its mirror both lie on material:
 // the hole is narrower than about twice the approach length. The lead-in is
 // halved, on either side, until it starts in scrap, down to one grid step
-// and to the shortest the map can judge (its start a pixel off the line).
-// When none does, the full-length mirror stays and the contour is named.
+// and to the shortest that starts off the line (a pixel of the surface the
+// side is decided on). When none does, the full-length mirror stays and the
+// contour is named.
 Point fit_lead_in(PlacementContext& ctx, Point q, Point full) {
   ApproachState& st = ctx.state;
   const double grid = 1.0 / ctx.settings.ini_S_suu;
   const double L = std::hypot(st.Apr_dx, st.Apr_dy);
-  const double pixels_per_unit = ctx.preview.fit.Scr_k;
+  const double pixels_per_unit = ctx.sides->scale();
   if (!(L > 0)) return full;
   for (double h = L / 2; h >= grid && h * pixels_per_unit >= 1; h /= 2) {
     const double ux = st.Apr_dx * h / L;
@@ -121,14 +103,13 @@ Point fit_lead_in(PlacementContext& ctx, Point q, Point full) {
       }
     }
   }
-  st.doubt = "no scrap beside its longest element for a lead-in; the lead-in may start in the part";
+  st.doubt = kNoScrapBeside;
   return full;
 }
 
 // The approach point beside the contact point q: the side (Apr_dx, Apr_dy)
-// unless the map shows material there, then the mirrored side, shortened
-// when that is material too. Apr_dx, Apr_dy are left pointing to the side
-// taken.
+// unless it is material there, then the mirrored side, shortened when that
+// is material too. Apr_dx, Apr_dy are left pointing to the side taken.
 Point scrap_side_point(PlacementContext& ctx, Point q) {
   ApproachState& st = ctx.state;
   const Point first{q.x + st.Apr_dx, q.y + st.Apr_dy};
@@ -142,17 +123,17 @@ Point scrap_side_point(PlacementContext& ctx, Point q) {
   return runs_through_material(ctx, q, mirror) ? fit_lead_in(ctx, q, mirror) : mirror;
 }
 
-// The first colour met going from the point q of a drawn line in the
-// direction (ux, uy) (a unit vector), half a pixel at a time, within
-// `reach` drawing units; black when there are only lines there.
-Colour beside_line(const PlacementContext& ctx, Point q, double ux, double uy, double reach) {
-  const double step = 0.5 / ctx.preview.fit.Scr_k;
-  if (!(step > 0) || !std::isfinite(step)) return kBlack;
+// What is met first going from the point q of a drawn line in the direction
+// (ux, uy) (a unit vector), half a pixel at a time, within `reach` drawing
+// units; a line when there are only lines there.
+Ground beside_line(const PlacementContext& ctx, Point q, double ux, double uy, double reach) {
+  const double step = 0.5 / ctx.sides->scale();
+  if (!(step > 0) || !std::isfinite(step)) return Ground::line;
   for (double d = step; d <= reach; d += step) {
-    const Colour c = pixel_at(ctx, {q.x + ux * d, q.y + uy * d});
-    if (c != kBlack) return c;
+    const Ground g = ground_at(ctx, {q.x + ux * d, q.y + uy * d});
+    if (g != Ground::line) return g;
   }
-  return kBlack;
+  return Ground::line;
 }
 
 // A circle with material inside and scrap outside is a round part (a disc,
@@ -162,9 +143,8 @@ Colour beside_line(const PlacementContext& ctx, Point q, double ux, double uy, d
 bool round_part(const PlacementContext& ctx, Point q, double r) {
   const double L = ctx.settings.approach();
   if (!(r > 0) || !(L > 0)) return false;
-  if (beside_line(ctx, q, 0, 1, std::min(r, L)) != kMaterialGrey) return false;
-  const Colour outside = beside_line(ctx, q, 0, -1, L);
-  return outside != kBlack && outside != kMaterialGrey && outside != -1;
+  if (beside_line(ctx, q, 0, 1, std::min(r, L)) != Ground::material) return false;
+  return beside_line(ctx, q, 0, -1, L) == Ground::scrap;
 }
 
 // Whether the lead-in from p to the contact point q runs through nothing
@@ -182,17 +162,16 @@ void keep_lead_in_clear(PlacementContext& ctx) {
   if (lead_in_clear(ctx, q, p)) return;
   const double len = std::hypot(p.x - q.x, p.y - q.y);
   const double grid = 1.0 / ctx.settings.ini_S_suu;
-  const double pixels_per_unit = ctx.preview.fit.Scr_k;
+  const double pixels_per_unit = ctx.sides->scale();
   if (len > 0) {
     const double ux = (p.x - q.x) / len, uy = (p.y - q.y) / len;
-    // Shorter on the side chosen, down to one grid step and to what the map
-    // can judge; then the mirror side, where it is scrap.
-    // Candidates beyond the drawing's extent or off the map are not tried.
+    // Shorter on the side chosen, down to one grid step and to a start off
+    // the line; then the mirror side, where it is scrap. Candidates beyond
+    // the drawing's extent are not tried.
     const double reach = std::min(len, ctx.drawn->extent());
     auto try_side = [&](double side, double from) {
       for (double h = std::min(from, reach); h >= grid && h * pixels_per_unit >= 1; h /= 2) {
         const Point c{q.x + side * ux * h, q.y + side * uy * h};
-        if (pixel_at(ctx, c) == -1) continue;
         if (lead_in_in_scrap(ctx, q, c) && lead_in_clear(ctx, q, c)) {
           set_points(ctx, c, q);
           return true;
@@ -225,9 +204,9 @@ void place_full_circle(PlacementContext& ctx, std::size_t row) {
   st.Grp_kind = ContourKind::circle;
 }
 
-void place_on_longest_arc(PlacementContext& ctx) {
+void place_on_arc(PlacementContext& ctx, std::size_t row) {
   ApproachState& st = ctx.state;
-  load_entity(ctx.W_dat, st.Row_max, st.ent, ctx.preview.cells);
+  load_entity(ctx.W_dat, row, st.ent, ctx.preview.cells);
   const double s = st.ent.Ci_s.number();
   double e = st.ent.Ci_e.number();
   if (s > e) {
@@ -246,9 +225,9 @@ void place_on_longest_arc(PlacementContext& ctx) {
   st.Grp_kind = ContourKind::loop;
 }
 
-void place_on_longest_line(PlacementContext& ctx) {
+void place_on_line(PlacementContext& ctx, std::size_t row) {
   ApproachState& st = ctx.state;
-  load_entity(ctx.W_dat, st.Row_max, st.ent, ctx.preview.cells);
+  load_entity(ctx.W_dat, row, st.ent, ctx.preview.cells);
   const double x1 = st.ent.Li_x1.number();
   const double y1 = st.ent.Li_y1.number();
   const double dx = st.ent.Li_x2.number() - x1;

@@ -15,13 +15,18 @@ namespace makenc {
 // outside.
 void place_full_circle(PlacementContext& ctx, std::size_t row);
 
-// A closed contour whose longest element (Row_max) is an arc: the middle of
-// the arc, on the radial side that the material map shows as scrap.
-void place_on_longest_arc(PlacementContext& ctx);
+// Why a lead-in may start in the part when neither side of an element has
+// scrap, even close to it.
+inline constexpr const char* kNoScrapBeside =
+    "no scrap beside its longest element for a lead-in; the lead-in may start in the part";
 
-// A closed contour whose longest element (Row_max) is a line: the middle of
-// the line, on the normal side that the material map shows as scrap.
-void place_on_longest_line(PlacementContext& ctx);
+// A closed contour entered on its arc in row `row`: the middle of the arc,
+// on the radial side that is scrap.
+void place_on_arc(PlacementContext& ctx, std::size_t row);
+
+// A closed contour entered on its line in row `row`: the middle of the line,
+// on the normal side that is scrap.
+void place_on_line(PlacementContext& ctx, std::size_t row);
 
 // A cut contour whose lead-in runs through a drawn line (of another
 // contour, or of its own before the contact point) gets a shorter one, on

@@ -1,9 +1,14 @@
 #include "preview/material_map.h"
 
+#include <algorithm>
+#include <array>
 #include <cfloat>
 #include <cmath>
+#include <optional>
+#include <vector>
 
 #include "core/constants.h"
+#include "geometry/sides.h"
 
 namespace makenc {
 namespace {
@@ -86,7 +91,80 @@ double walk_budget(const Surface& s, const PreviewFit& f, const ProbeWalk& w) {
   return (s.width() + s.height() + 2.0) / step + 2;
 }
 
+// The samples of one row of the search at the drawing's height y, left to
+// right from x: the first that is off every line and enclosed by a contour,
+// or nothing. Between two crossings of the row the region stays the same.
+std::optional<double> first_enclosed(const Regions& regions, const DrawnElements& drawn, const DecisionFit& f,
+                                     double y, double x, double band, std::vector<RowCrossing>& crossing,
+                                     std::vector<std::uint8_t>& odd) {
+  regions.row_crossings(y, crossing);
+  if (crossing.empty()) return std::nullopt;
+  std::sort(crossing.begin(), crossing.end(),
+            [](const RowCrossing& a, const RowCrossing& b) { return a.x < b.x; });
+  odd.assign(regions.contours().size(), 0);
+  std::size_t inside = 0, next = 0;
+  for (; x <= f.width; x += kSearchStepX) {
+    const auto px = static_cast<double>(std::floor(as_single(x) + 0.5));
+    const double dx = (px - f.Scr_x0) / f.Scr_k;
+    // A contour encloses the sample when it crosses the row an odd number
+    // of times to its right; a closed contour crosses it an even number of
+    // times in all.
+    for (; next < crossing.size() && crossing[next].x <= dx; ++next) {
+      std::uint8_t& o = odd[crossing[next].contour];
+      o ^= 1;
+      inside = o ? inside + 1 : inside - 1;
+    }
+    if (inside > 0 && px >= 0 && px < f.width && !drawn.near(dx, y, band)) return x;
+    if (next == crossing.size()) return std::nullopt;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
+
+void find_first_material(MaterialRegions& material, const Regions& regions, const DrawnElements& drawn,
+                         const DecisionFit& f, const Drawing& d) {
+  const double band = kLineBand / f.Scr_k;
+  const double left = f.Scr_x0 - kMargin;
+  double x = left;
+  double y = f.Scr_y0 + 1;
+  const auto drawing_point = [&f](double sx, double sy) {
+    const double px = std::floor(as_single(sx) + 0.5), py = std::floor(as_single(sy) + 0.5);
+    return std::array<double, 2>{(px - f.Scr_x0) / f.Scr_k, (f.Scr_y0 - py) / f.Scr_k};
+  };
+  // The region at the pixel where the search ended takes the grey, unless
+  // the pixel is off the surface or on a line.
+  const auto fill_at = [&](double sx, double sy) {
+    const double px = std::floor(as_single(sx) + 0.5), py = std::floor(as_single(sy) + 0.5);
+    if (!(px >= 0 && py >= 0 && px < f.width && py < f.height)) return;
+    const auto [dx, dy] = drawing_point(sx, sy);
+    if (drawn.near(dx, dy, band)) return;
+    material.add(regions.region_of(dx, dy));
+  };
+  if (std::fabs(f.Scr_x0) < kSaneFit && std::fabs(f.Scr_y0) < kSaneFit) {
+    const auto top =
+        static_cast<float>(as_single(f.Scr_y0 - f.Scr_k * (d.Y_max.number() - d.Y_min.number())));
+    std::vector<RowCrossing> crossing;
+    std::vector<std::uint8_t> odd;
+    while (static_cast<float>(y) >= top) {
+      const double py = std::floor(as_single(y) + 0.5);
+      if (py >= 0 && py < f.height) {
+        const double dy = (f.Scr_y0 - py) / f.Scr_k;
+        if (const auto found = first_enclosed(regions, drawn, f, dy, x, band, crossing, odd)) {
+          fill_at(*found, y);
+          return;
+        }
+      }
+      // Nothing in the row: past the surface's right edge the search goes a
+      // row higher, from three pixels right of where it began.
+      y -= kSearchStepY;
+      x = left;
+      if (y < 0) break;
+      x += kSearchStepX;
+    }
+  }
+  fill_at(x, y);
+}
 
 void build_material_map(Preview& preview, const Drawing& drawing, const LayerTicks& ticked) {
   Surface& s = preview.surface;

@@ -8,6 +8,8 @@
 
 #include "core/drawing.h"
 #include "core/settings.h"
+#include "geometry/drawn_elements.h"
+#include "geometry/regions.h"
 #include "preview/preview.h"
 
 namespace makenc {
@@ -49,7 +51,30 @@ struct MaterialMap {
   double check_below = 0;
   // The most pixels a map of its own may have.
   double pixel_cap = kMapPixelCap;
+  // Which regions of the drawing are material: what approach placement
+  // decides by. The pixels above only show it.
+  MaterialRegions material;
 };
+
+// The surface the side of a contour is decided on, as a scale and an extent
+// in pixels: the preview when it has kMapPixelsPerApproach pixels per
+// approach length, else a surface of that scale around the drawing (with
+// the margin a map of its own has). Nothing is drawn on it: its pixels only
+// place the search for the first material region and give a drawn line its
+// width.
+struct DecisionFit {
+  double Scr_x0 = 0, Scr_y0 = 0;
+  float Scr_k = 1;
+  int width = 0, height = 0;
+};
+DecisionFit decision_fit(const Preview& preview, const Drawing& drawing, const Settings& settings);
+
+// The region the search of the map finds first (row by row from just below
+// the drawing upward, every third pixel of every fifth row, a sample on a
+// drawn line skipped) becomes material; when none is found, the region where
+// the search ended does, as the map's last fill colours it.
+void find_first_material(MaterialRegions& material, const Regions& regions, const DrawnElements& drawn,
+                         const DecisionFit& fit, const Drawing& drawing);
 
 // Chooses where the map is decided for the preview as it is now drawn and
 // the approach length; a map of its own is sized and the ticked layers are

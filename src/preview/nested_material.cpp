@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "core/constants.h"
+#include "geometry/element_shape.h"
 #include "import/chain.h"
-#include "import/element_shape.h"
 
 namespace makenc {
 namespace {

@@ -73,6 +73,7 @@ Span covered(double from, double to, int size) {
 void prepare_material_map(MaterialMap& map, const Preview& preview, const Drawing& drawing,
                           const LayerTicks& ticked, const Settings& settings) {
   map.ready = true;
+  map.material.clear();
   map.uses_own = false;
   map.plain = false;
   map.check_below = 0;
@@ -107,6 +108,34 @@ void prepare_material_map(MaterialMap& map, const Preview& preview, const Drawin
   f.Scr_y0 = h - 1.0 - kMapMargin;
   repaint_at_fit(own, drawing, ticked);
   map.plain = true;
+}
+
+DecisionFit decision_fit(const Preview& preview, const Drawing& drawing, const Settings& settings) {
+  DecisionFit d;
+  d.Scr_x0 = preview.fit.Scr_x0;
+  d.Scr_y0 = preview.fit.Scr_y0;
+  d.Scr_k = preview.fit.Scr_k;
+  d.width = preview.surface.width();
+  d.height = preview.surface.height();
+  const double approach = settings.approach();
+  const double wanted = kMapPixelsPerApproach / approach;
+  const bool drawn = preview_is_drawn(preview);
+  const bool cuttable = check_approach_length(settings.ini_Apr, settings.ini_S_suu) && approach > 0 &&
+                        std::isfinite(wanted) && drawing.has_bounding_box();
+  if (cuttable && !(drawn && preview.fit.Scr_k >= wanted)) {
+    const auto k = static_cast<float>(wanted);
+    if (k > 0 && !(drawn && k <= preview.fit.Scr_k)) {
+      const Extent e = drawing_extent(drawing);
+      const double w = side(k, e.dx), h = side(k, e.dy);
+      d.Scr_k = k;
+      d.Scr_x0 = kMapMargin;
+      d.Scr_y0 = h - 1.0 - kMapMargin;
+      d.width = w < 2e9 ? static_cast<int>(w) : 2000000000;
+      d.height = h < 2e9 ? static_cast<int>(h) : 2000000000;
+    }
+  }
+  if (!(d.Scr_k > 0) || !std::isfinite(d.Scr_k)) d.Scr_k = 1;
+  return d;
 }
 
 Preview& decision_surface(MaterialMap& map, Preview& preview) { return map.uses_own ? map.own : preview; }

@@ -10,6 +10,7 @@
 
 #include "assign/assignment.h"
 #include "assign/dump_cutlist.h"
+#include "assign/placement.h"
 #include "assign/test_layers.h"
 #include "core/constants.h"
 #include "preview/material_map.h"
@@ -252,28 +253,23 @@ TEST(LeadInWarning, NamesOnlyCutContoursThatBoundARegion) {
   }
 }
 
-// Where the map is decided, for drawings and settings at the limits: never a
-// surface past the cap, and a warning naming the hole width to check
-// whenever the cap made the map coarser than the approach length asks.
-struct MapCase {
+// Sides at the limits of scale, where no picture could hold the approach
+// length: a drawing a million units wide, an approach of a ten-thousandth on
+// a fine grid. The hole is entered from inside and the plate from outside,
+// with the lead-in's full length, and nothing needs a warning.
+struct ScaleCase {
   const char* name;
   double width, height;
   std::string approach;
   std::int16_t S;
-  bool own;            // a surface of its own, not the preview
-  double check_below;  // the width the warning names; 0: no warning
-  double cap = kMapPixelCap;
-  // The map's warning first, then one per contour whose side it could not
-  // tell.
-  std::size_t warnings = 1;
 };
 
-void PrintTo(const MapCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ScaleCase& c, std::ostream* os) { *os << c.name; }
 
-class MapChoice : public ::testing::TestWithParam<MapCase> {};
+class SidesAtScale : public ::testing::TestWithParam<ScaleCase> {};
 
-TEST_P(MapChoice, StaysWithinTheCapAndSaysWhatItCannotResolve) {
-  const MapCase& c = GetParam();
+TEST_P(SidesAtScale, HoleFromInsideOutlineFromOutside) {
+  const ScaleCase& c = GetParam();
   LayerBuilder b;
   b.line(0, 0, c.width, 0).line(c.width, 0, c.width, c.height);
   b.line(c.width, c.height, 0, c.height).line(0, c.height, 0, 0).contour();
@@ -282,39 +278,29 @@ TEST_P(MapChoice, StaysWithinTheCapAndSaysWhatItCannotResolve) {
   run.drawing = make_drawing(c.width, c.height, {{0, b.table()}}, 2);
   run.settings.ini_Apr = c.approach;
   run.settings.ini_S_suu = c.S;
-  run.map.pixel_cap = c.cap;
   redraw_preview(run.preview, run.drawing, run.ticks, kBatchPreviewWidth, kBatchPreviewHeight);
   run_approach_assignment(run.a, run.preview, run.map, run.drawing, run.settings, run.ticks);
-  EXPECT_EQ(run.map.uses_own, c.own);
-  const Surface& own = run.map.own.surface;
-  EXPECT_LE(double(own.width()) * own.height(), c.cap);
-  EXPECT_EQ(run.a.Ord_dat.rows(), 3u) << "the hole and the outline are placed";
+  EXPECT_TRUE(run.a.warnings.empty()) << run.a.warnings.front().message;
+  ASSERT_EQ(run.a.Ord_dat.rows(), 3u) << "the hole and the outline are placed";
   EXPECT_EQ(run.preview.surface.width(), kBatchPreviewWidth) << "the preview keeps its size";
-  if (c.check_below == 0) {
-    EXPECT_TRUE(run.a.warnings.empty());
-    return;
-  }
-  ASSERT_EQ(run.a.warnings.size(), c.warnings);
-  const std::string& w = run.a.warnings.front().message;
-  EXPECT_NE(w.find("holes narrower than " + std::string(Cell(c.check_below).text_form())), std::string::npos)
-      << w;
+  const double L = run.settings.approach();
+  const Table& O = run.a.Ord_dat;
+  // The hole first, pierced inside it above its lowest point.
+  EXPECT_EQ(O.at(0, rec::kind), "circle");
+  EXPECT_DOUBLE_EQ(O.at(0, rec::apr_y).number(), c.height / 4 + L);
+  // The plate last, pierced outside: the lowest or highest side, or the
+  // left or right one, one approach length out.
+  const double px = O.at(1, rec::apr_x).number(), py = O.at(1, rec::apr_y).number();
+  const bool outside = px < 0 || py < 0 || px > c.width || py > c.height;
+  EXPECT_TRUE(outside) << px << ", " << py;
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Limits, MapChoice,
-    ::testing::Values(
-        // The preview resolves the approach length: it is the map.
-        MapCase{"small_plate", 100, 60, "5", 1000, false, 0},
-        // An approach length NC generation refuses builds no map of its own.
-        MapCase{"approach_one_millionth_on_6000x3000", 6000, 3000, "0.000001", 1000, false, 0},
-        // A drawing a million units wide, and a fine grid's short approach:
-        // the map is made at the cap's scale.
-        MapCase{"drawing_1e6_wide", 1e6, 1000, "5", 1000, true, 84.5},
-        MapCase{"approach_ten_thousandth_on_a_fine_grid", 100, 60, "0.0001", 30000, true, 0.2},
-        // A map given a cap of its own stays within it; the hole is then
-        // narrower than the map can resolve.
-        MapCase{"drawing_1e6_wide_on_a_map_of_65536_pixels", 1e6, 1000, "5", 1000, true, 10885.9, 65536, 2}),
-    [](const ::testing::TestParamInfo<MapCase>& c) { return std::string(c.param.name); });
+    Limits, SidesAtScale,
+    ::testing::Values(ScaleCase{"small_plate", 100, 60, "5", 1000},
+                      ScaleCase{"drawing_1e6_wide", 1e6, 1000, "5", 1000},
+                      ScaleCase{"approach_ten_thousandth_on_a_fine_grid", 100, 60, "0.0001", 30000}),
+    [](const ::testing::TestParamInfo<ScaleCase>& c) { return std::string(c.param.name); });
 
 }  // namespace
 }  // namespace makenc

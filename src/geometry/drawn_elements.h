@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/drawing.h"
-#include "import/element_shape.h"
+#include "geometry/element_shape.h"
 
 namespace makenc {
 
@@ -22,6 +22,10 @@ class DrawnElements {
   // Whether the straight lead-in from p to its contact point c meets a drawn
   // element anywhere but at c: another contour, or its own before c.
   bool lead_in_meets(double px, double py, double cx, double cy) const;
+
+  // Whether a drawn element passes within `band` of the point: the point
+  // stands on a drawn line.
+  bool near(double x, double y, double band) const;
 
   // The shape of row `row` of a ticked layer's table; nothing for a row that
   // is no line, arc or circle, or a layer not ticked.

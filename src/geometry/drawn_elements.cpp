@@ -1,4 +1,4 @@
-#include "assign/drawn_elements.h"
+#include "geometry/drawn_elements.h"
 
 #include <algorithm>
 #include <cmath>
@@ -78,6 +78,24 @@ const ElementShape* DrawnElements::shape(int layer, std::size_t row) const {
   const std::vector<std::uint32_t>& of_row = element_of_row_[static_cast<std::size_t>(layer)];
   if (row >= of_row.size() || of_row[row] == kNoElement) return nullptr;
   return &elements_[of_row[row]];
+}
+
+bool DrawnElements::near(double x, double y, double band) const {
+  if (start_.empty() || !std::isfinite(x) || !std::isfinite(y)) return false;
+  const Range g = cells_of(x - band, x + band, y - band, y + band);
+  if (x + band < x0_ || y + band < y0_ || x - band > x0_ + static_cast<double>(nx_) * h_ ||
+      y - band > y0_ + static_cast<double>(ny_) * h_)
+    return false;
+  for (std::int64_t cy = g.y_lo; cy <= g.y_hi; ++cy)
+    for (std::int64_t cx = g.x_lo; cx <= g.x_hi; ++cx) {
+      const auto c = static_cast<std::size_t>(cy * nx_ + cx);
+      for (std::size_t k = start_[c]; k < start_[c + 1]; ++k) {
+        const ElementShape& d = elements_[items_[k]];
+        if (d.right < x - band || d.left > x + band || d.high < y - band || d.low > y + band) continue;
+        if (distance_to(d, x, y) <= band) return true;
+      }
+    }
+  return false;
 }
 
 bool DrawnElements::lead_in_meets(double px, double py, double cx, double cy) const {

@@ -1,4 +1,4 @@
-#include "import/element_shape.h"
+#include "geometry/element_shape.h"
 
 #include <algorithm>
 #include <cmath>
@@ -120,6 +120,26 @@ std::optional<double> segment_meets(const ElementShape& e, double ax, double ay,
   const double dx = bx - ax, dy = by - ay;
   if (e.kind == ElementShape::Kind::line) return segment_meets_line(e, ax, ay, dx, dy);
   return segment_meets_round(e, ax, ay, dx, dy);
+}
+
+double distance_to(const ElementShape& e, double px, double py) {
+  if (e.kind == ElementShape::Kind::line) {
+    const double dx = e.x2 - e.x1, dy = e.y2 - e.y1;
+    const double dd = dx * dx + dy * dy;
+    double t = dd > 0 ? ((px - e.x1) * dx + (py - e.y1) * dy) / dd : 0;
+    t = std::clamp(t, 0.0, 1.0);
+    return std::hypot(px - (e.x1 + t * dx), py - (e.y1 + t * dy));
+  }
+  const double to_centre = std::hypot(px - e.cx, py - e.cy);
+  if (e.kind == ElementShape::Kind::circle ||
+      within_sweep(std::atan2(py - e.cy, px - e.cx) * 180 / kPi, e.from, e.to))
+    return std::fabs(to_centre - e.r);
+  double nearest = HUGE_VAL;
+  for (const double a : {e.from, e.to}) {
+    const double r = a * kPi / 180;
+    nearest = std::min(nearest, std::hypot(px - (e.cx + e.r * std::cos(r)), py - (e.cy + e.r * std::sin(r))));
+  }
+  return nearest;
 }
 
 }  // namespace makenc

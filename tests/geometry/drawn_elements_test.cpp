@@ -1,6 +1,6 @@
 // What a lead-in runs through: every drawn line of the ticked layers but
 // at its contact point.
-#include "assign/drawn_elements.h"
+#include "geometry/drawn_elements.h"
 
 #include <gtest/gtest.h>
 

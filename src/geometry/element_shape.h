@@ -1,7 +1,7 @@
 // The exact shape of one entity of a layer table, in drawing units: what a
-// ray or a straight lead-in meets of it. The material map counts crossings
-// of a ray to find what encloses a point; the lead-ins are kept off every
-// drawn line but the contour they enter.
+// ray or a straight lead-in meets of it, and how far a point lies from it.
+// The lead-ins are kept off every drawn line but the contour they enter, and
+// a point within a line's width of one stands on it.
 #pragma once
 
 #include <cstddef>
@@ -29,5 +29,8 @@ int ray_crossings(const ElementShape& e, double px, double py);
 // Where the segment from a to b first meets the element, as the fraction of
 // the way from a (0 at a, 1 at b); nothing when it misses. Touching counts.
 std::optional<double> segment_meets(const ElementShape& e, double ax, double ay, double bx, double by);
+
+// The shortest distance from (px, py) to the element.
+double distance_to(const ElementShape& e, double px, double py);
 
 }  // namespace makenc

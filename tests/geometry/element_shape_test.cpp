@@ -1,6 +1,6 @@
 // Where a straight lead-in meets a drawn line, arc or circle, and how often
 // a ray crosses one.
-#include "import/element_shape.h"
+#include "geometry/element_shape.h"
 
 #include <gtest/gtest.h>
 
