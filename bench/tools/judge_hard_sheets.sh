@@ -3,8 +3,9 @@
 # drawings of bench/tools/make_hard_sheet.py: each class on a sheet of
 # 1000 x 500 at approach 5, all classes together on sheets of 3000 x 1500 at
 # approach lengths 1, 3, 10 and 20, each sheet run with --nested
-# --no-outline, with --nested and with --no-joints; and single plates run
-# with no options. One line of counts per run, as bench/tools/judge_sheets.sh
+# --no-outline, with --nested and with --nested --no-joints; and single
+# plates: of holes alone with no options, with discs standing in bores with
+# --nested. One line of counts per run, as bench/tools/judge_sheets.sh
 # prints them.
 #   bench/tools/judge_hard_sheets.sh [BUILD_DIR]      (default build/)
 # The folders stay in $JUDGE_SHEETS_DIR (default a temporary folder, removed
@@ -35,15 +36,22 @@ judge() {  # name, flags, generator arguments...
   printf "%-42s%s   %s\n" "$name" "$counts" "$(tail -1 "$folder/judge.txt")"
 }
 
-flag_sets=("--nested --no-outline" "--nested" "--no-joints")
-tags=("nested_no_outline" "nested" "no_joints")
+flag_sets=("--nested --no-outline" "--nested" "--nested --no-joints")
+tags=("nested_no_outline" "nested" "nested_no_joints")
 sheet() {  # class, width, height, approach, parts, seed
   for k in 0 1 2; do
     judge "$1_$2x$3_a$4_${tags[$k]}" "${flag_sets[$k]}" --class "$1" --width "$2" --height "$3" \
       --approach "$4" --parts "$5" --seed "$6"
   done
 }
-plate() { judge "plate_$1x$2_a$3" "" --class plate --width "$1" --height "$2" --approach "$3" --parts "$4" --seed "$5"; }
+# A plate of holes alone as it is run; one with discs and washers standing
+# in bores with every part material.
+plate() {
+  judge "plate_holes_$1x$2_a$3" "" --class plate --holes-only --width "$1" --height "$2" --approach "$3" \
+    --parts "$4" --seed "$5"
+  judge "plate_$1x$2_a$3_nested" "--nested" --class plate --width "$1" --height "$2" --approach "$3" \
+    --parts "$4" --seed "$5"
+}
 
 echo "in material: lead-in start (lead), kerf side (kerf); closed_cut_open (open), cut_before_enclosed (order),"
 echo "lead_in_crosses (cross), not_cut (uncut), off_contour (off)"

@@ -513,8 +513,10 @@ def lay_out(rng, cls, count, width, height, approach, tol):
     return placed, kinds, (ox, oy, ms.q(ox + width), ms.q(oy + height))
 
 
-def plate(rng, count, width, height, approach, tol):
-    """One plate from (0, 0) and its holes; the holes as one group."""
+def plate(rng, count, width, height, approach, tol, holes_only=False):
+    """One plate from (0, 0) and its holes; the holes as one group. With
+    holes_only, nothing stands in a bore: a disc in a bore is a part of its
+    own, material only on a sheet run with every part material."""
     g = Group(rng, approach, tol)
     g.rect(0, 0, width, height)
     kinds = {}
@@ -522,9 +524,10 @@ def plate(rng, count, width, height, approach, tol):
     region = (m, m, width - m, height - m)
     makers = {"edge": lambda: edge_hole(g, width, height, corner=rng.random() < 0.2),
               "slot": lambda: slot(g, region),
-              "disc_in_bore": lambda: disc_in_bore(g, region, washer=False),
-              "washer_in_bore": lambda: disc_in_bore(g, region, washer=True),
               "polyline": lambda: polyline_hole(g, region)}
+    if not holes_only:
+        makers["disc_in_bore"] = lambda: disc_in_bore(g, region, washer=False)
+        makers["washer_in_bore"] = lambda: disc_in_bore(g, region, washer=True)
     for _ in range(count):
         kind = rng.choice(sorted(makers))
         before = len(g.cut)
@@ -545,6 +548,8 @@ def main(argv=None):
     ap.add_argument("--width", type=float, default=1000.0, help="the sheet's or plate's width")
     ap.add_argument("--height", type=float, default=500.0, help="the sheet's or plate's height")
     ap.add_argument("--approach", type=float, default=5.0, help="the approach length written into set.ini")
+    ap.add_argument("--holes-only", action="store_true",
+                    help="a plate: only holes, no disc or washer standing in a bore")
     ap.add_argument("--name", help="the drawing's name on the file= line (default CLASS_sS)")
     args = ap.parse_args(argv)
     if args.parts < 1 or args.approach <= 0:
@@ -553,7 +558,7 @@ def main(argv=None):
     rng = random.Random(args.seed)
     tol = tolerance_of_templates()
     if args.cls == "plate":
-        g, kinds = plate(rng, args.parts, args.width, args.height, args.approach, tol)
+        g, kinds = plate(rng, args.parts, args.width, args.height, args.approach, tol, args.holes_only)
         groups = [(ms.CUT, written(rng, g))]
         x0, y0, x1, y1 = 0, 0, args.width, args.height
         edge = ""

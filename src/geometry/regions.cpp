@@ -130,10 +130,11 @@ void Regions::add_contour(const Table& t, int layer, std::size_t first, std::siz
     for (std::size_t r = first; r < end; ++r) {
       const double ex = t.at(r, col::x2).number(), ey = t.at(r, col::y2).number();
       const Cell& kind = t.at(r, col::kind);
-      if (kind == "cci" && finite_numbers(t, r, {col::cx, col::cy, col::radius, col::start_angle, col::end_angle})) {
+      if (kind == "cci" &&
+          finite_numbers(t, r, {col::cx, col::cy, col::radius, col::start_angle, col::end_angle})) {
         const double from = t.at(r, col::start_angle).number(), to = t.at(r, col::end_angle).number();
-        add_round(t.at(r, col::cx).number(), t.at(r, col::cy).number(), t.at(r, col::radius).number(), from, to,
-                  sx, sy, ex, ey);
+        add_round(t.at(r, col::cx).number(), t.at(r, col::cy).number(), t.at(r, col::radius).number(), from,
+                  to, sx, sy, ex, ey);
       } else {
         Edge e;
         e.ax = sx, e.ay = sy, e.bx = ex, e.by = ey;
@@ -156,8 +157,8 @@ void Regions::add_contour(const Table& t, int layer, std::size_t first, std::siz
 // An arc from `from` to `to` degrees counter-clockwise (a whole circle when
 // they are equal), split where it turns in y: its ends are the chain's
 // points (sx, sy) and (ex, ey), whichever lies nearer each.
-void Regions::add_round(double cx, double cy, double r, double from, double to, double sx, double sy, double ex,
-                        double ey) {
+void Regions::add_round(double cx, double cy, double r, double from, double to, double sx, double sy,
+                        double ex, double ey) {
   if (!(r > 0)) return;
   const double sweep = from == to ? 360.0 : normal_degrees(to - from);
   if (!(sweep > 0)) return;
@@ -273,7 +274,8 @@ bool Regions::encloses(std::uint32_t contour, double x, double y) const {
 RegionKey Regions::region_of(double x, double y) const {
   RegionKey key;
   if (start_.empty() || !std::isfinite(x) || !std::isfinite(y)) return key;
-  if (x < x0_ || y < y0_ || x > x0_ + static_cast<double>(nx_) * h_ || y > y0_ + static_cast<double>(ny_) * h_)
+  if (x < x0_ || y < y0_ || x > x0_ + static_cast<double>(nx_) * h_ ||
+      y > y0_ + static_cast<double>(ny_) * h_)
     return key;
   const auto k = static_cast<std::size_t>(cell(y, y0_, ny_) * nx_ + cell(x, x0_, nx_));
   for (std::size_t i = start_[k]; i < start_[k + 1]; ++i)

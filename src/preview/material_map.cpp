@@ -120,6 +120,21 @@ std::optional<double> first_enclosed(const Regions& regions, const DrawnElements
   return std::nullopt;
 }
 
+// The region just inside the outermost of the contours around a point: a
+// plate's body, when the search first meets a hole hugging the plate's
+// lower-left corner.
+RegionKey outermost_body(const Regions& regions, const RegionKey& key) {
+  if (key.size() < 2) return key;
+  const auto area = [&regions](std::uint32_t c) {
+    const Regions::Contour& k = regions.contours()[c];
+    return (k.right - k.left) * (k.high - k.low);
+  };
+  std::uint32_t outer = key.front();
+  for (const std::uint32_t c : key)
+    if (area(c) > area(outer)) outer = c;
+  return {outer};
+}
+
 }  // namespace
 
 void find_first_material(MaterialRegions& material, const Regions& regions, const DrawnElements& drawn,
@@ -139,7 +154,7 @@ void find_first_material(MaterialRegions& material, const Regions& regions, cons
     if (!(px >= 0 && py >= 0 && px < f.width && py < f.height)) return;
     const auto [dx, dy] = drawing_point(sx, sy);
     if (drawn.near(dx, dy, band)) return;
-    material.add(regions.region_of(dx, dy));
+    material.add(outermost_body(regions, regions.region_of(dx, dy)));
   };
   if (std::fabs(f.Scr_x0) < kSaneFit && std::fabs(f.Scr_y0) < kSaneFit) {
     const auto top =

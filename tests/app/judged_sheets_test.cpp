@@ -365,78 +365,41 @@ struct HardRow {
   std::string shapes, flags, approach;
 };
 
-// Rows whose programs the judge finds right.
-const std::vector<HardRow> kHardRows{
-    {"polyline", "--nested --no-outline", "10"},
-    {"polyline", "--nested", "10"},
-    {"washers", "--nested", "3"},
-    {"edge_holes", "--nested --no-outline", "3"},
+// Every class on its own at a short and a long approach length, with every
+// part material, the sheet's edge cut or not, with and without joints; the
+// plates of holes alone as they are run, those with discs standing in bores
+// with every part material.
+std::vector<HardRow> hard_rows(const std::vector<std::string>& classes) {
+  std::vector<HardRow> rows;
+  for (const std::string& shapes : classes)
+    for (const char* approach : {"3", "10"})
+      for (const char* flags : {"--nested --no-outline", "--nested", "--nested --no-joints"})
+        rows.push_back({shapes, flags, approach});
+  return rows;
+}
 
-    {"edge_holes", "--nested --no-outline", "10"},
-    {"edge_holes", "--nested", "10"},
-    {"slots", "--nested --no-outline", "3"},
-    {"slots", "--nested", "3"},
-    {"slots", "--nested --no-outline", "10"},
-    {"slots", "--nested", "10"},
-    {"small", "--nested --no-outline", "3"},
-    {"small", "--nested --no-outline", "10"},
-    {"small", "--nested", "10"},
-    {"frames", "--nested", "3"},
-    {"frames", "--nested --no-outline", "10"},
-    {"frames", "--nested", "10"},
-};
+const std::vector<HardRow> kHardRows = [] {
+  std::vector<HardRow> rows = hard_rows({"polyline", "washers", "edge_holes", "slots", "small", "frames"});
+  std::erase_if(rows, [](const HardRow& r) {
+    return r.shapes == "edge_holes" && r.flags == "--nested" && r.approach == "3";
+  });
+  for (const char* approach : {"3", "10"}) {
+    rows.push_back({"plate_holes", "", approach});
+    rows.push_back({"plate", "--nested", approach});
+  }
+  return rows;
+}();
 
-// Rows whose programs still put a lead-in or the kerf in material, cross a
-// contour or leave a contour uncut: the scrap side is decided on the map's
-// pixels. Move a row up to kHardRows when its program comes out right.
-const std::vector<HardRow> kHardRowsScrapSideOnPixels{
-    {"polyline", "--nested --no-outline", "3"},
-    {"polyline", "--nested", "3"},
-    {"polyline", "--no-joints", "3"},
-    {"polyline", "--no-joints", "10"},
-    {"washers", "--nested --no-outline", "3"},
-    {"washers", "--no-joints", "3"},
-    {"washers", "--nested --no-outline", "10"},
-    {"washers", "--nested", "10"},
-    {"washers", "--no-joints", "10"},
-    {"edge_holes", "--no-joints", "3"},
-    {"edge_holes", "--no-joints", "10"},
-    {"slots", "--no-joints", "3"},
-    {"slots", "--no-joints", "10"},
-    {"small", "--nested", "3"},
-    {"small", "--no-joints", "3"},
-    {"small", "--no-joints", "10"},
-    {"frames", "--nested --no-outline", "3"},
-    {"frames", "--no-joints", "3"},
-    {"frames", "--no-joints", "10"},
-    {"doubled", "--nested --no-outline", "3"},
-    {"doubled", "--nested", "3"},
-    {"doubled", "--no-joints", "3"},
-    {"doubled", "--nested --no-outline", "10"},
-    {"doubled", "--nested", "10"},
-    {"doubled", "--no-joints", "10"},
-    {"shared_edges", "--nested --no-outline", "3"},
-    {"shared_edges", "--nested", "3"},
-    {"shared_edges", "--no-joints", "3"},
-    {"shared_edges", "--nested --no-outline", "10"},
-    {"shared_edges", "--nested", "10"},
-    {"shared_edges", "--no-joints", "10"},
-    {"all", "--nested --no-outline", "3"},
-    {"all", "--nested", "3"},
-    {"all", "--no-joints", "3"},
-    {"all", "--nested --no-outline", "10"},
-    {"all", "--nested", "10"},
-    {"all", "--no-joints", "10"},
-    {"plate", "", "3"},
-    {"plate", "", "10"},
-};
+// Rows whose drawings hold contours drawn twice or parts drawn side by side
+// sharing an edge, which chain into one contour through both copies.
+const std::vector<HardRow> kHardRowsChainedThroughCopies = hard_rows({"doubled", "shared_edges", "all"});
 
-// Rows whose programs the G-code check refuses: a small round hole taken as
-// a part (run with its sheet's edge as a plate's outline) keeps a joint gap
+// Rows whose programs the G-code check refuses: a round hole of a part that
+// stands in the skeleton (every part material, the sheet's edge counted) is
+// a part of its own and keeps a joint; on a circle hardly larger than the
+// joint, the joint measured across from its lowest point leaves a gap
 // longer than the joint.
-const std::vector<HardRow> kHardRowsJointGapTooLong{
-    {"edge_holes", "--nested", "3"},
-};
+const std::vector<HardRow> kHardRowsJointGapTooLong{{"edge_holes", "--nested", "3"}};
 
 struct HardRun {
   JudgedRun run;
@@ -446,6 +409,19 @@ struct HardRun {
 void PrintTo(const HardRun& hard, std::ostream* out) { *out << hard.run.name; }
 
 Lines hard_generator(const std::string& shapes, const std::string& approach) {
+  if (shapes == "plate_holes")
+    return {"bench/tools/make_hard_sheet.py",
+            "--class",
+            "plate",
+            "--holes-only",
+            "--width",
+            "800",
+            "--height",
+            "500",
+            "--parts",
+            "12",
+            "--approach",
+            approach};
   return {"bench/tools/make_hard_sheet.py",
           "--class",
           shapes,
@@ -463,8 +439,7 @@ std::vector<HardRun> hard_runs() {
   std::vector<HardRun> runs;
   const std::vector<std::pair<const std::vector<HardRow>*, std::string>> lists{
       {&kHardRows, ""},
-      {&kHardRowsScrapSideOnPixels, "scrap side decided on the map's pixels"},
-      {&kHardRowsJointGapTooLong, "joint gap on a small hole longer than the joint"}};
+      {&kHardRowsChainedThroughCopies, "contours drawn twice or side by side chain into one"}};
   for (const auto& [rows, skip] : lists)
     for (const HardRow& row : *rows) {
       HardRun hard{{row.shapes + "_a" + row.approach, hard_generator(row.shapes, row.approach), {"--batch"}},
