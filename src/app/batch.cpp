@@ -108,6 +108,7 @@ int run_dump_cutlist(const CommandLine& cl, const std::filesystem::path& folder,
                      std::ostream& err) {
   auto session = open_for_batch(cl, folder);
   if (!session) return fail(err, session.error());
+  warn(err, session->start.warnings);
   session->preview_shown = false;
   run_assignment(*session);
   warn(err, session->assignment.warnings);
@@ -119,6 +120,7 @@ int run_batch(const CommandLine& cl, const std::filesystem::path& folder, std::o
               std::ostream& err) {
   auto session = open_for_batch(cl, folder);
   if (!session) return fail(err, session.error());
+  warn(err, session->start.warnings);
   session->options.joints = !cl.no_joints;
   session->options.check_drawing = cl.check_drawing;
   session->preview_shown = !cl.preview_png.empty();

@@ -311,8 +311,14 @@ std::string status_text(const Result<JobSummary>& summary, const Warnings& warni
 }
 
 std::string job_status_text(const Session& session) {
-  if (!session.makeNC_visible) return std::string(kStatusText);
-  return status_text(session.summary, session.assignment.warnings);
+  if (!session.makeNC_visible) {
+    std::string text(kStatusText);
+    for (const Warning& w : session.start.warnings) text += " / " + w.message;
+    return text;
+  }
+  Warnings warnings = session.start.warnings;
+  warnings.insert(warnings.end(), session.assignment.warnings.begin(), session.assignment.warnings.end());
+  return status_text(session.summary, warnings);
 }
 
 std::string completion_text(const NcWritten& written) {

@@ -135,7 +135,9 @@ std::string status_text(const Result<JobSummary>& summary, const Warnings& warni
 
 // The status bar's text panel for the session as it stands: the status
 // text of the program "makeNC" would write now, or kStatusText while no
-// program is on offer (before "auto", after "R_drew" or a right click).
+// program is on offer (before "auto", after "R_drew" or a right click);
+// start-up's warnings (elements drawn twice that chaining left out)
+// follow either.
 std::string job_status_text(const Session& session);
 
 // The completion message with the warnings of the program below it (UTF-8).

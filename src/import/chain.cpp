@@ -1,11 +1,15 @@
 #include "import/chain.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "core/constants.h"
+#include "import/coincide.h"
+#include "import/turning.h"
 
 namespace makenc {
 namespace {
@@ -62,14 +66,6 @@ bool touches(const ChainState& st, std::size_t row) {
   return touch_code(bands[0], st.C_end_value) != 0 || touch_code(bands[1], st.C_end_value) != 0;
 }
 
-// Farther than this on either axis, two points never fall in one band:
-// the band is the tolerance widened by the grid rounding and by the single
-// precision it is held in.
-double reach_of(double tolerance, std::int16_t S, double largest) {
-  const double t = std::fabs(tolerance);
-  return 2 * (t + 1.0 / S) + 1e-6 * (largest + t + 1);
-}
-
 void index_segments(ChainState& st) {
   const Table& W = *st.W_dat;
   double largest = 0;
@@ -89,8 +85,35 @@ void index_segments(ChainState& st) {
     ends.push_back({r, x2, y2});
     st.Seg_bands[r] = {band_around(x1, y1, st.tolerance, st.S), band_around(x2, y2, st.tolerance, st.S)};
   }
-  st.index = EndIndex(reach_of(st.tolerance, st.S, largest), std::move(ends));
+  st.index = EndIndex(meeting_reach(st.tolerance, st.S, largest), std::move(ends));
 }
+
+// In the mode of regions: finds the copies and the points where three ends
+// meet, and readies the marks of the contours to come.
+void find_layer_coincidences(ChainState& st) {
+  const Table& W = *st.W_dat;
+  const std::size_t n = W.last_row();
+  st.plain = true;
+  st.left_out = 0;
+  st.next_twin.clear();
+  st.first_twin.clear();
+  st.twin_taken.clear();
+  st.kept_in.clear();
+  st.turned_round.clear();
+  if (st.mode != ChainMode::regions) return;
+  std::vector<char> taking(n);
+  for (std::size_t r = 0; r != n; ++r) taking[r] = takes_part(W, r) && W.at(r, col::contour).is_blank();
+  Coincidences found = find_coincidences(W, taking, st.index, st.Seg_bands, st.tolerance, st.S);
+  st.plain = !found.any_twins && !found.ends_crowd;
+  if (st.plain) return;
+  st.next_twin = std::move(found.next_twin);
+  st.first_twin = std::move(found.first_twin);
+  st.twin_taken.assign(n, 0);
+  st.kept_in.assign(n, 0);
+  st.turned_round.assign(n, 0);
+}
+
+bool by_regions(const ChainState& st) { return st.mode == ChainMode::regions && !st.plain; }
 
 void unindex(ChainState& st, std::size_t row) {
   const Table& W = *st.W_dat;
@@ -98,15 +121,86 @@ void unindex(ChainState& st, std::size_t row) {
   st.index.remove(row, W.at(row, 3).number(), W.at(row, 4).number());
 }
 
+// Whether the contour's finish meets its start: a chain of more than one
+// element, or an arc, that has come round.
+bool has_closed(const ChainState& st) {
+  if (st.C_dat.size() < 2 && st.W_dat->at(st.C_dat.front(), col::kind) != "cci") return false;
+  return ends_meet(st.C_end_value[3], st.C_end_value[4], st.C_end_value[1], st.C_end_value[2], st.tolerance,
+                   st.S);
+}
+
+struct Choice {
+  std::size_t row;
+  double turn, bend;
+};
+
+// Whether `a` keeps closer to the region than `b`: the sharper turn to its
+// side, then, leaving in one direction, the element bending more that way,
+// then the lower row.
+bool keeps_closer(const Choice& a, const Choice& b) {
+  constexpr double kSame = 1e-9;
+  if (std::fabs(a.turn - b.turn) > kSame) return a.turn > b.turn;
+  if (std::fabs(a.bend - b.bend) > kSame) return a.bend > b.bend;
+  return a.row < b.row;
+}
+
+// The next member at the start (k 1) or the finish (k 3) of the contour in
+// the mode of regions: of the free rows that meet that end, each set of
+// copies offers its lowest row and the copies of a member offer none; of
+// several, the one that turns most to the side of the region, which is the
+// left of the chain's run at its finish and the right of its run backwards
+// at its start for the region on the seed's left.
+std::size_t member_at(ChainState& st, std::size_t k, std::size_t none) {
+  const double x = st.C_end_value[k], y = st.C_end_value[k + 1];
+  st.near.clear();
+  st.index.rows_near(x, y, st.near);
+  std::sort(st.near.begin(), st.near.end());
+  st.near.erase(std::unique(st.near.begin(), st.near.end()), st.near.end());
+  std::vector<std::size_t> offered;
+  for (std::size_t row : st.near) {
+    if (!st.W_dat->at(row, col::contour).is_blank()) continue;
+    if (!holds(st.Seg_bands[row][0], x, y) && !holds(st.Seg_bands[row][1], x, y)) continue;
+    const std::size_t set = st.first_twin[row];
+    if (st.twin_taken[set] == st.attempt) continue;
+    if (std::none_of(offered.begin(), offered.end(), [&](std::size_t o) { return st.first_twin[o] == set; }))
+      offered.push_back(row);
+  }
+  if (offered.empty()) return none;
+  if (offered.size() == 1) return offered.front();
+  st.chose = true;
+  const Table& W = *st.W_dat;
+  const bool at_start = k == 1;
+  const std::size_t member = at_start ? st.C_dat.front() : st.C_dat.back();
+  Leaving in = leaving(W, member, at_start);
+  in.dx = -in.dx;
+  in.dy = -in.dy;
+  const double to_left = (at_start ? -1 : 1) * st.side;
+  Choice best{none, 0, 0};
+  for (std::size_t row : offered) {
+    const Leaving out = leaving(W, row, holds(st.Seg_bands[row][0], x, y));
+    const double turn = turn_angle(in, out);
+    // Back along itself is the last way to go, whichever side.
+    constexpr double kBack = 3.14159265358979 - 1e-9;
+    const Choice c{row, std::fabs(turn) >= kBack ? -10 : to_left * turn, to_left * out.bend};
+    if (best.row == none || keeps_closer(c, best)) best = c;
+  }
+  return best.row;
+}
+
 // The scan visits the rows from the top and restarts there after every new
 // member, so the next member is always the lowest free row that meets an
 // open end. The index offers the rows near the two ends; the lowest one
 // that passes the exact test is the one the scan would reach first.
 bool next_member(ChainState& st, std::size_t& found) {
+  const std::size_t none = std::numeric_limits<std::size_t>::max();
+  if (by_regions(st)) {
+    if (has_closed(st)) return false;
+    found = std::min(member_at(st, 1, none), member_at(st, 3, none));
+    return found != none;
+  }
   auto free_and_touching = [&st](std::size_t row) {
     return st.W_dat->at(row, col::contour).is_blank() && touches(st, row);
   };
-  const std::size_t none = std::numeric_limits<std::size_t>::max();
   found = st.index.lowest_near(st.C_end_value[1], st.C_end_value[2], none, free_and_touching);
   found = st.index.lowest_near(st.C_end_value[3], st.C_end_value[4], found, free_and_touching);
   return found != none;
@@ -144,8 +238,11 @@ void scan(ChainState& st) {
   }
 }
 
-void start_contour(ChainState& st) {
+void grow_contour(ChainState& st) {
   Table& W = *st.W_dat;
+  ++st.attempt;
+  st.chose = false;
+  st.Seq_no = 1;
   add_to_contour(st, AddMode::Seed);
   set_end(st, 0, Cell(static_cast<std::int64_t>(st.Ent_no)));
   for (int c = 1; c <= 4; ++c) set_end(st, static_cast<std::size_t>(c), W.at(st.Ent_no, c));
@@ -156,6 +253,71 @@ void start_contour(ChainState& st) {
     st.Cand_no = 0;
     scan(st);
   }
+}
+
+// Gives the members of the contour being built back to the layer as they
+// were drawn.
+void take_back(ChainState& st) {
+  Table& W = *st.W_dat;
+  for (std::size_t row : st.C_dat) {
+    if (st.turned_round[row]) {
+      std::swap(W.at(row, 1), W.at(row, 3));
+      std::swap(W.at(row, 2), W.at(row, 4));
+      st.turned_round[row] = 0;
+    }
+    W.at(row, col::contour) = Cell();
+    W.at(row, col::position) = Cell();
+    st.index.restore(row, W.at(row, 1).number(), W.at(row, 2).number());
+    st.index.restore(row, W.at(row, 3).number(), W.at(row, 4).number());
+  }
+  st.C_dat.clear();
+}
+
+// Whether every member of the contour coincides with a member of one
+// contour kept before it: the same contour drawn twice.
+bool drawn_before(const ChainState& st) {
+  const std::size_t first = st.C_dat.front();
+  auto has_copy_in = [&st](std::size_t row, std::int64_t contour) {
+    for (std::size_t q = st.next_twin[row]; q != row; q = st.next_twin[q])
+      if (st.kept_in[q] == contour) return true;
+    return false;
+  };
+  for (std::size_t q = st.next_twin[first]; q != first; q = st.next_twin[q]) {
+    const std::int64_t contour = st.kept_in[q];
+    if (contour == 0) continue;
+    if (std::all_of(st.C_dat.begin(), st.C_dat.end(),
+                    [&](std::size_t row) { return has_copy_in(row, contour); }))
+      return true;
+  }
+  return false;
+}
+
+void start_contour(ChainState& st) {
+  Table& W = *st.W_dat;
+  st.side = 1;
+  grow_contour(st);
+  if (!by_regions(st)) {
+    finish_contour(st);
+    ++st.Cnt_total;
+    return;
+  }
+  // A closed chain that chose its way round the outside of the region on
+  // the seed's left, which only the outline of parts drawn side by side
+  // encloses clockwise, is built again round the region on its right.
+  if (st.chose && st.Lp_kind == 1 && has_closed(st) && enclosed_area(W, st.C_dat) < 0) {
+    take_back(st);
+    st.side = -1;
+    grow_contour(st);
+  }
+  if (drawn_before(st)) {
+    for (std::size_t row : st.C_dat) {
+      W.at(row, col::contour) = Cell(std::int64_t{0});
+      W.at(row, col::position) = Cell();
+    }
+    st.left_out += st.C_dat.size();
+    return;
+  }
+  for (std::size_t row : st.C_dat) st.kept_in[row] = st.Cnt_total;
   finish_contour(st);
   ++st.Cnt_total;
 }
@@ -192,6 +354,13 @@ void rebuild_in_contour_order(ChainState& st) {
 
 }  // namespace
 
+// The band is the tolerance widened by the grid rounding and by the single
+// precision it is held in.
+double meeting_reach(double tolerance, std::int16_t S, double largest) {
+  const double t = std::fabs(tolerance);
+  return 2 * (t + 1.0 / S) + 1e-6 * (largest + t + 1);
+}
+
 bool ends_meet(double px, double py, double qx, double qy, double tolerance, std::int16_t S) {
   return holds(band_around(px, py, tolerance, S), qx, qy);
 }
@@ -224,6 +393,7 @@ void reverse_segment(ChainState& st) {
   const std::size_t r = st.Cand_no;
   std::swap(W.at(r, 1), W.at(r, 3));
   std::swap(W.at(r, 2), W.at(r, 4));
+  if (r < st.turned_round.size()) st.turned_round[r] ^= 1;
 }
 
 void add_to_contour(ChainState& st, AddMode mode) {
@@ -232,6 +402,7 @@ void add_to_contour(ChainState& st, AddMode mode) {
   W.at(row, col::contour) = Cell(st.Cnt_total);
   W.at(row, col::position) = Cell(st.Seq_no);
   if (is_segment(W.at(row, col::kind))) unindex(st, row);
+  if (row < st.twin_taken.size()) st.twin_taken[st.first_twin[row]] = st.attempt;
   if (mode == AddMode::Prepend) {
     st.C_dat.push_front(row);
     set_end(st, 1, W.at(row, 1));
@@ -270,26 +441,39 @@ void chain_layer(ChainState& st) {
   st.Lp_rows.reserve(n);
   st.Lp_seq.reserve(n);
   index_segments(st);
+  find_layer_coincidences(st);
   for (st.Ent_no = 0; st.Ent_no != n; ++st.Ent_no) {
     st.C_dat.clear();
     st.Lp_kind = 0;
     st.Seq_no = 1;
+    if (!takes_part(W, st.Ent_no) || !W.at(st.Ent_no, col::contour).is_blank()) continue;
+    // A circle drawn again is cut once, as it was first drawn.
+    if (by_regions(st) && st.first_twin[st.Ent_no] != st.Ent_no && W.at(st.Ent_no, col::kind) == "ci") {
+      ++st.left_out;
+      continue;
+    }
     // A contour sets its open ends when it starts.
-    if (takes_part(W, st.Ent_no) && W.at(st.Ent_no, col::contour).is_blank()) start_contour(st);
+    start_contour(st);
     st.Cand_no = 0;
   }
   rebuild_in_contour_order(st);
 }
 
-void chain_layers(Drawing& drawing, const Settings& settings) {
+void chain_layers(Drawing& drawing, const Settings& settings, ChainMode mode, Warnings* warnings) {
   ChainState st;
   st.tolerance = settings.tolerance();
   st.S = settings.ini_S_suu;
   st.Cnt_total = drawing.Cnt_total;
+  st.mode = mode;
   for (int k = 0; k < kLayerCount; ++k) {
     if (!drawing.has_layer(k)) continue;
     st.W_dat = &drawing.layer(k);
     chain_layer(st);
+    if (!warnings) continue;
+    const std::string layer = "layer " + std::to_string(k) + ": ";
+    if (st.left_out == 1) warnings->push_back({layer + "1 element drawn twice was left out"});
+    if (st.left_out > 1)
+      warnings->push_back({layer + std::to_string(st.left_out) + " elements drawn twice were left out"});
   }
   drawing.Cnt_total = st.Cnt_total - 1;
 }

@@ -13,9 +13,26 @@
 #include "core/drawing.h"
 #include "core/settings.h"
 #include "core/table.h"
+#include "core/warnings.h"
 #include "import/end_index.h"
 
 namespace makenc {
+
+// How chaining treats elements that meet more than two at a time.
+enum class ChainMode {
+  // Every line or arc that meets an open end joins, the lowest row first:
+  // a line drawn twice runs to and fro, and at a point where three ends meet
+  // the chain goes on along the lowest row.
+  lowest_row,
+  // The contours of parts: a copy of an element that adds nothing to a
+  // contour is left out (a contour drawn twice is cut once, a chain does
+  // not run back along its own element, a circle drawn twice is one
+  // contour), and where three or more ends meet the chain keeps to the
+  // boundary of one region, so that parts drawn side by side, each with its
+  // own copy of the edge they share, stay apart. A layer with neither
+  // chains as by lowest_row.
+  regions,
+};
 
 // How add_to_contour takes a new member.
 enum class AddMode { Seed, Prepend = 1, Append = 2 };
@@ -60,11 +77,40 @@ struct ChainState {
   // index holds; exchanging a segment's ends exchanges its bands, which a
   // test of both against both open ends does not tell apart.
   std::vector<std::array<EndBand, 2>> Seg_bands;
+
+  ChainMode mode = ChainMode::lowest_row;
+  // Set per layer in the mode of regions: whether the layer has neither
+  // copies nor points where three ends meet, and so chains by lowest row.
+  bool plain = true;
+  // Per row: the rows it coincides with, as a ring, and the lowest of them.
+  std::vector<std::size_t> next_twin, first_twin;
+  // Per lowest row of a set of copies: the try whose chain holds one of them.
+  std::vector<std::int64_t> twin_taken;
+  std::int64_t attempt = 0;
+  // Per row: the number of the contour it was kept in, 0 for none yet.
+  std::vector<std::int64_t> kept_in;
+  // Per row: its ends exchanged by the contour being built.
+  std::vector<char> turned_round;
+  // 1: the region on the left of the seed as drawn, -1 the one on its right.
+  int side = 1;
+  // Whether the contour being built chose between elements at a point.
+  bool chose = false;
+  // The layer's copies left out.
+  std::size_t left_out = 0;
+  std::vector<std::size_t> near;  // rows near an open end, reused
 };
 
+// Farther than this on either axis, two points never meet however the
+// matching tolerance, the grid and single precision round them; `largest`
+// is the largest coordinate in play.
+double meeting_reach(double tolerance, std::int16_t S, double largest);
+
 // All six layers in turn. Numbers the contours from the drawing's Cnt_total
-// on (start-up sets 1) and leaves Cnt_total at the number of contours.
-void chain_layers(Drawing& drawing, const Settings& settings);
+// on (start-up sets 1) and leaves Cnt_total at the number of contours. In
+// the mode of regions, each layer with copies left out adds a warning
+// naming how many.
+void chain_layers(Drawing& drawing, const Settings& settings, ChainMode mode = ChainMode::lowest_row,
+                  Warnings* warnings = nullptr);
 
 // One layer: rebuilds *st.W_dat in contour order; the rows after the last
 // contour are left Empty.

@@ -104,6 +104,22 @@ void EndIndex::remove(std::size_t row, double x, double y) {
   everywhere_.pop_back();
 }
 
+void EndIndex::restore(std::size_t row, double x, double y) {
+  if (reach_ > 0 && std::isfinite(reach_) && reach_ <= kFar && in_cells(x, y)) {
+    const std::size_t cell = cell_of(x, y);
+    const auto begin = rows_.begin();
+    const auto last = begin + static_cast<std::ptrdiff_t>(start_[cell + 1]);
+    auto it = std::lower_bound(begin + static_cast<std::ptrdiff_t>(start_[cell]), last, row);
+    while (it != last && *it == row && !taken_[static_cast<std::size_t>(it - begin)]) ++it;
+    if (it == last || *it != row) return;
+    const auto i = static_cast<std::size_t>(it - begin);
+    taken_[i] = 0;
+    first_[cell] = std::min(first_[cell], i);
+    return;
+  }
+  everywhere_.push_back(row);
+}
+
 EndIndex::Square EndIndex::square_near(double x, double y) const {
   if (nx_ == 0) return {};
   const double m = kMargin * reach_;

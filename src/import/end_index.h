@@ -28,6 +28,9 @@ class EndIndex {
   // Takes an end point out; (x, y) as it was given.
   void remove(std::size_t row, double x, double y);
 
+  // Puts back an end point taken out by remove, with the same (x, y).
+  void restore(std::size_t row, double x, double y);
+
   // Appends the rows that have a point within reach of (x, y); a row may
   // come more than once and rows farther away may come too.
   void rows_near(double x, double y, std::vector<std::size_t>& out) const;

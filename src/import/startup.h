@@ -11,6 +11,7 @@
 #include "core/drawing.h"
 #include "core/error.h"
 #include "core/settings.h"
+#include "core/warnings.h"
 
 namespace makenc {
 
@@ -20,6 +21,8 @@ struct StartUp {
   // interchange file's header without its "hq" lines, "#" included. NC
   // generation appends the check drawing and hands it back.
   std::vector<std::string> working_copy;
+  // What chaining left out or found overlapping, one line a layer.
+  Warnings warnings;
 };
 
 // Called with the header lines for the working copy once the first read

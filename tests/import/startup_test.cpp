@@ -242,11 +242,15 @@ TEST(RealFile, CoordinateFile2ChainsItsRectanglesAndLeavesTheTextsOut) {
     EXPECT_EQ(t.at(0, 2).text_form(), t.at(3, 4).text_form());
     for (std::size_t r = 4; r != t.last_row(); ++r) EXPECT_TRUE(t.at(r, 0).is_empty()) << k << " " << r;
   }
-  // ly4: a rectangle with a wedge, then two lines left over.
-  EXPECT_EQ(cell(d, 4, 6, 13), "5");
-  EXPECT_EQ(cell(d, 4, 7, 13), "6");
-  EXPECT_EQ(cell(d, 4, 8, 13), "7");
-  EXPECT_EQ(d.Cnt_total, 7);
+  // ly4: a rectangle with a wedge, whose lines meet three at a corner:
+  // the chains keep to one region each, so the triangle at the left closes
+  // and the rest of the outline, the ridge with one hip and the last hip
+  // are cut open.
+  const std::vector<std::string> contours{"5", "5", "5", "6", "6", "6", "7", "7", "8"};
+  for (std::size_t r = 0; r != contours.size(); ++r) EXPECT_EQ(cell(d, 4, r, 13), contours[r]) << r;
+  EXPECT_EQ(cell(d, 4, 2, 3), cell(d, 4, 0, 1));
+  EXPECT_EQ(cell(d, 4, 2, 4), cell(d, 4, 0, 2));
+  EXPECT_EQ(d.Cnt_total, 8);
   EXPECT_EQ(d.X_min.text_form(), "-36465.2643943708");
 }
 

@@ -80,7 +80,7 @@ void Draw::build_status_bar() {
   StatusBar1_->setObjectName(QStringLiteral("StatusBar1"));
   // Opaque, so no line of the preview runs through the figures.
   StatusBar1_->setAutoFillBackground(true);
-  status_text_ = new QLabel(QString::fromUtf8(kStatusText), StatusBar1_);
+  status_text_ = new QLabel(QString::fromStdString(job_status_text(session_)), StatusBar1_);
   status_text_->setObjectName(QStringLiteral("status_text"));
   status_text_->setFrameShape(QFrame::Panel);
   status_text_->setFrameShadow(QFrame::Sunken);

@@ -110,7 +110,7 @@ Draw::Draw(Session& session, int& exit_code) : session_(session), exit_code_(exi
   status_ = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0,
                               window_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
   ::SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(style().font), TRUE);
-  ::SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide(kStatusText).c_str()));
+  ::SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide(job_status_text(session_)).c_str()));
   ::SetTimer(window_, kClockTimer, kClockTickMs, nullptr);
   show_clock();
   check("Check1", session_.options.check_drawing);
