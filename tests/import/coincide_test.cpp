@@ -24,14 +24,25 @@ struct El {
   int id = 0;
 };
 
-El line(double x1, double y1, double x2, double y2, int id = 0) { return {"li", x1, y1, x2, y2, 0, 0, 0, 0, 0, id}; }
+El line(double x1, double y1, double x2, double y2, int id = 0) {
+  return {"li", x1, y1, x2, y2, 0, 0, 0, 0, 0, id};
+}
 
 // The arc counter-clockwise from `from` to `to` degrees, as measurement
 // leaves it: its first end at its start angle.
 El arc(double cx, double cy, double r, double from, double to, int id = 0) {
   const double a = from * kPi / 180, b = to * kPi / 180;
-  return {"cci", cx + r * std::cos(a), cy + r * std::sin(a), cx + r * std::cos(b), cy + r * std::sin(b),
-          cx, cy, r, from, to, id};
+  return {"cci",
+          cx + r * std::cos(a),
+          cy + r * std::sin(a),
+          cx + r * std::cos(b),
+          cy + r * std::sin(b),
+          cx,
+          cy,
+          r,
+          from,
+          to,
+          id};
 }
 
 El circle(double cx, double cy, double r, int id = 0) { return {"ci", 0, 0, 0, 0, cx, cy, r, 0, 0, id}; }
@@ -110,7 +121,8 @@ std::vector<Contour> contours_of(const Table& t) {
     c.closed = t.at(first, col::kind) == "ci" || contour_closes(t, first, r - 1, s);
     out.push_back(c);
   }
-  for (; r != t.last_row(); ++r) EXPECT_TRUE(t.at(r, col::kind).is_empty()) << "row " << r << " after the contours";
+  for (; r != t.last_row(); ++r)
+    EXPECT_TRUE(t.at(r, col::kind).is_empty()) << "row " << r << " after the contours";
   return out;
 }
 
@@ -123,8 +135,9 @@ std::vector<std::string> rows_of(const Table& t) {
       continue;
     }
     out.push_back(t.at(r, 0).text_form() + " " + t.at(r, 1).text_form() + "," + t.at(r, 2).text_form() + ">" +
-                  t.at(r, 3).text_form() + "," + t.at(r, 4).text_form() + " @" + t.at(r, 5).text_form() + "," +
-                  t.at(r, 6).text_form() + " #" + t.at(r, 13).text_form() + "." + t.at(r, 14).text_form());
+                  t.at(r, 3).text_form() + "," + t.at(r, 4).text_form() + " @" + t.at(r, 5).text_form() +
+                  "," + t.at(r, 6).text_form() + " #" + t.at(r, 13).text_form() + "." +
+                  t.at(r, 14).text_form());
   }
   return out;
 }
@@ -207,15 +220,17 @@ TEST_P(PartsSideBySide, EachPartIsOneClosedContour) {
 INSTANTIATE_TEST_SUITE_P(Rows, PartsSideBySide, ::testing::ValuesIn(side_by_side_rows()),
                          [](const ::testing::TestParamInfo<SideBySide>& row) {
                            std::string name = row.param.name;
-                           std::replace_if(name.begin(), name.end(), [](char ch) { return !std::isalnum(ch); }, '_');
+                           std::replace_if(
+                               name.begin(), name.end(), [](char ch) { return !std::isalnum(ch); }, '_');
                            return name;
                          });
 
 // Without copies of the shared edge, the chain taken by the lowest row
 // runs from one part into the next.
 TEST(PartsSideBySide, ByLowestRowTheChainRunsThroughBoth) {
-  const std::vector<El> els{line(0, 0, 1, 0, 1), line(1, 0, 2, 0, 2), line(2, 0, 2, 1, 3), line(2, 1, 1, 1, 4),
-                            line(1, 1, 1, 0, 5), line(1, 0, 1, 1, 6), line(1, 1, 0, 1, 7), line(0, 1, 0, 0, 8)};
+  const std::vector<El> els{line(0, 0, 1, 0, 1), line(1, 0, 2, 0, 2), line(2, 0, 2, 1, 3),
+                            line(2, 1, 1, 1, 4), line(1, 1, 1, 0, 5), line(1, 0, 1, 1, 6),
+                            line(1, 1, 0, 1, 7), line(0, 1, 0, 0, 8)};
   const std::vector<Contour> plain = contours_of(chained({{0, els}}, ChainMode::lowest_row).drawing.layer(0));
   const std::vector<Contour> regions = contours_of(chained({{0, els}}).drawing.layer(0));
   ASSERT_EQ(regions.size(), 2u);
@@ -234,7 +249,8 @@ TEST(PartsSideBySide, ByLowestRowTheChainRunsThroughBoth) {
 // Elements drawn twice.
 
 TEST(DrawnTwice, ASquareDrawnTwiceIsOneContour) {
-  const std::vector<El> square{line(0, 0, 5, 0, 1), line(5, 0, 5, 5, 2), line(5, 5, 0, 5, 3), line(0, 5, 0, 0, 4)};
+  const std::vector<El> square{line(0, 0, 5, 0, 1), line(5, 0, 5, 5, 2), line(5, 5, 0, 5, 3),
+                               line(0, 5, 0, 0, 4)};
   std::vector<El> els = square;
   for (const El& e : square) els.push_back(reversed(e));
   const Chained d = chained({{0, els}});
@@ -278,7 +294,8 @@ TEST(DrawnTwice, ACircleDrawnTwiceIsOneContour) {
 }
 
 TEST(DrawnTwice, OnlyElementsOfOneLayerAreCompared) {
-  const Chained d = chained({{0, {circle(5, 5, 2, 1), line(0, 0, 1, 0, 2)}}, {3, {circle(5, 5, 2, 3), line(1, 0, 0, 0, 4)}}});
+  const Chained d = chained(
+      {{0, {circle(5, 5, 2, 1), line(0, 0, 1, 0, 2)}}, {3, {circle(5, 5, 2, 3), line(1, 0, 0, 0, 4)}}});
   EXPECT_EQ(d.drawing.Cnt_total, 4);
   EXPECT_TRUE(d.warnings.empty());
 }
@@ -286,18 +303,19 @@ TEST(DrawnTwice, OnlyElementsOfOneLayerAreCompared) {
 TEST(DrawnTwice, NearlyTheSameIsNotACopy) {
   // Beyond the tolerance; of one kind but not the same shape; the two arcs
   // that split a circle between the same ends.
-  const Chained d = chained({{0,
-                              {circle(0, 0, 2), circle(0.02, 0, 2), circle(9, 9, 2), circle(9, 9, 2.02),
-                               line(20, 0, 30, 0), line(20, 0, 30, 0.02), arc(50, 0, 5, 0, 180),
-                               arc(50, 0, 5, 180, 360)}}});
+  const Chained d =
+      chained({{0,
+                {circle(0, 0, 2), circle(0.02, 0, 2), circle(9, 9, 2), circle(9, 9, 2.02), line(20, 0, 30, 0),
+                 line(20, 0, 30, 0.02), arc(50, 0, 5, 0, 180), arc(50, 0, 5, 180, 360)}}});
   EXPECT_TRUE(d.warnings.empty()) << d.warnings.front().message;
 }
 
 TEST(DrawnTwice, ACopyOfAPartialChainIsLeftOutAndNumbersStayInOrder) {
   // The copy of part one lies after part two: part two keeps number 2.
-  const Chained d = chained({{0,
-                              {line(0, 0, 1, 0, 1), line(1, 0, 1, 1, 2), line(1, 1, 0, 0, 3), circle(9, 9, 1, 4),
-                               line(1, 1, 1, 0, 5), line(0, 0, 1, 0, 6), line(1, 1, 0, 0, 7)}}});
+  const Chained d =
+      chained({{0,
+                {line(0, 0, 1, 0, 1), line(1, 0, 1, 1, 2), line(1, 1, 0, 0, 3), circle(9, 9, 1, 4),
+                 line(1, 1, 1, 0, 5), line(0, 0, 1, 0, 6), line(1, 1, 0, 0, 7)}}});
   const std::vector<Contour> found = contours_of(d.drawing.layer(0));
   ASSERT_EQ(found.size(), 2u);
   EXPECT_EQ(found[1].ids, (std::vector<int>{4}));
@@ -392,7 +410,8 @@ TEST(DrawnTwiceProperty, CopiesOfPartsLeaveTheContoursAsWithoutThem) {
         ++copies;
       }
     }
-    std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) { return a.key < b.key; });
+    std::stable_sort(placed.begin(), placed.end(),
+                     [](const Placed& a, const Placed& b) { return a.key < b.key; });
     std::vector<El> drawn_twice;
     for (const Placed& pl : placed) drawn_twice.push_back(pl.el);
 

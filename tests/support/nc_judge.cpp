@@ -149,9 +149,21 @@ class Judge {
     return room;
   }
 
+  // Whether another contour runs along the path at a point on it: an edge
+  // two parts drawn side by side share has material on both sides, and
+  // whichever side the kerf takes, the neighbour is cut along it too.
+  bool shared_edge(Xy foot, std::size_t own) const {
+    bool shared = false;
+    g_.visit(foot.x - tol_, foot.y - tol_, foot.x + tol_, foot.y + tol_, [&](std::size_t piece) {
+      const Piece& p = g_.pieces()[piece];
+      if (p.contour != own && g_.contours()[p.contour].closed && p.distance_to(foot) <= tol_) shared = true;
+    });
+    return shared;
+  }
+
   // The first point on the kerf side of the contour's moves that is
   // material, if any.
-  bool kerf_in_material(const NcCut& cut, Xy& where) const {
+  bool kerf_in_material(const NcCut& cut, std::size_t own, Xy& where) const {
     for (const NcMove& m : cut.moves) {
       if (m.comp == 40 || m.length() < 20 * grid_) continue;
       const bool whole = m.turn != 0 && distance(m.from, m.to) < 1e-9;
@@ -160,6 +172,7 @@ class Judge {
       const double side = m.comp == 41 ? 1 : -1;
       for (double t : places) {
         const Xy foot = m.at(t), h = m.heading(t);
+        if (shared_edge(foot, own)) continue;
         // Across an arc's own centre lies its other side.
         const double across =
             m.turn == 0 ? clearance(foot) : std::min(clearance(foot), distance(m.from, m.centre));
@@ -206,7 +219,7 @@ class Judge {
       fault(FaultKind::lead_in_crosses, own, cut.start, "the lead-in meets " + what);
     if (!c.cutting || !c.closed) return;
     Xy where;
-    if (kerf_in_material(cut, where))
+    if (kerf_in_material(cut, own, where))
       fault(FaultKind::kerf_in_material, own, where, "the kerf side is material");
     if (!cut.lead_in || cut.lead_comp == 40) {
       fault(FaultKind::closed_cut_open, own, cut.contact, "cut without a lead-in with G41/G42");
