@@ -55,7 +55,6 @@ void BM_AutoButton(benchmark::State& state) {
     benchmark::DoNotOptimize(s.assignment.Apr_cnt);
   }
   state.counters["entities"] = static_cast<double>(s.start.drawing.LY_cntAll);
-  state.counters["own_map"] = s.map.uses_own ? 1 : 0;
 }
 
 // The window resized (or redrawn) after an assignment run: the preview drawn

@@ -121,11 +121,14 @@ class DrawingText {
   Pen pen_;
 };
 
-void check_map_size(const MaterialMap& map, const Preview& preview, int width, int height) {
-  const Surface& own = map.own.surface;
-  if (static_cast<double>(own.width()) * own.height() > map.pixel_cap) fuzz::broken("a map past its cap");
+void check_map(const MaterialMap& map, const Preview& preview, int width, int height) {
   if (preview.surface.width() > width || preview.surface.height() > height)
     fuzz::broken("a preview larger than asked");
+  if (!map.ready || !map.regions) fuzz::broken("a run that leaves no map");
+  for (const RegionKey& key : map.material.keys)
+    for (const std::uint32_t c : key)
+      if (c >= map.regions->contours().size())
+        fuzz::broken("a material region of a contour that is not there");
 }
 
 }  // namespace
@@ -146,7 +149,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const MaterialChoice choice{(flags & 0x40) != 0, (flags & 0x80) != 0};
   const int width = 1 + in.next() % 64, height = 1 + in.next() % 32;
   MaterialMap map;
-  map.pixel_cap = std::ldexp(1.0, 8 + in.next() % 7);
+  // Some inputs paint a region by hand before the run, at a point of the
+  // plate the byte gives.
+  const std::uint8_t paint = in.next();
 
   DrawingText drawing_text(scaled(plate_m, plate_e, false));
   for (int n = 0; !in.empty() && n < kMostEntities; ++n) drawing_text.entity(in.next(), in);
@@ -158,9 +163,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   Preview preview;
   redraw_preview(preview, drawing, ticked, width, height);
+  if (paint & 1) {
+    const double at = (paint >> 1) / 127.0 * scaled(plate_m, plate_e, false);
+    paint_region(map, preview, drawing, ticked, settings, at, at / 2);
+    preview.Mus_clic = 1;
+  }
   Assignment assignment;
   run_approach_assignment(assignment, preview, map, drawing, settings, ticked, choice);
-  check_map_size(map, preview, width, height);
+  check_map(map, preview, width, height);
   fuzz::check_cut_list(assignment);
   return 0;
 }

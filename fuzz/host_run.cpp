@@ -19,9 +19,6 @@ namespace fs = std::filesystem;
 // map to find parts, small enough for many runs a second.
 constexpr int kPreviewWidth = 160;
 constexpr int kPreviewHeight = 80;
-// A million pixels keep every material map, and so every whole job, quick
-// under the sanitizers.
-constexpr double kFuzzMapPixelCap = 1e6;
 
 std::string read_bytes(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -109,7 +106,6 @@ void run_host(const HostFiles& files, bool own_motion_lines) {
     if (read_bytes(jwc) != files.jwc_temp) broken("start-up changed JWC_TEMP.TXT");
     return;
   }
-  session->map.pixel_cap = kFuzzMapPixelCap;
   redraw(*session, kPreviewWidth, kPreviewHeight);
   // The check drawing exercises the hand-back's own records.
   session->options.check_drawing = true;

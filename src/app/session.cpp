@@ -1,8 +1,7 @@
 #include "app/session.h"
 
-#include "geometry/drawn_elements.h"
-#include "geometry/regions.h"
-#include "geometry/sides.h"
+#include "assign/cut_order.h"
+#include "assign/placement.h"
 #include "preview/material_map.h"
 
 namespace makenc {
@@ -35,20 +34,15 @@ void redraw_at_current_size(Session& session) {
   redraw(session, session.preview.surface.width(), session.preview.surface.height());
 }
 
-void prepare_map(Session& session) {
-  if (!session.map.ready)
-    prepare_material_map(session.map, session.preview, session.start.drawing, session.options.layers,
-                         session.settings);
-}
-
-// The region of the drawing point becomes material, unless the point stands
-// on a drawn line.
-void paint_region(Session& session, double x, double y) {
-  const Drawing& drawing = session.start.drawing;
-  const DecisionFit fit = decision_fit(session.preview, drawing, session.settings);
-  const DrawnElements drawn(drawing, session.options.layers);
-  if (drawn.near(x, y, kLineBand / fit.Scr_k)) return;
-  session.map.material.add(Regions(drawing, session.options.layers, session.settings).region_of(x, y));
+// The map painted again after a click, with the lead-ins and rapid moves of
+// the run on offer.
+void show_painting(Session& session) {
+  if (!session.preview_shown) return;
+  show_material_map(session.preview, session.map, session.start.drawing, session.options.layers);
+  if (session.makeNC_visible) {
+    draw_lead_ins(session.preview, session.assignment.Apr_dat);
+    draw_traverses(session.preview, session.assignment.Ord_dat);
+  }
 }
 }  // namespace
 
@@ -75,14 +69,6 @@ void reset_assignment(Session& session) {
 }
 
 void left_click(Session& session, double x, double y) {
-  prepare_map(session);
-  // The preview is the map: its pixel is the one to fill.
-  if (!session.map.uses_own) {
-    paint_material(session.preview, x, y);
-    const PreviewFit& f = session.preview.fit;
-    paint_region(session, (x - f.Scr_x0) / f.Scr_k, (f.Scr_y0 - y) / f.Scr_k);
-    return;
-  }
   const PreviewFit& f = session.preview.fit;
   paint_at(session, (x - f.Scr_x0) / f.Scr_k, (f.Scr_y0 - y) / f.Scr_k);
 }
@@ -94,14 +80,10 @@ void right_click(Session& session) {
 }
 
 void paint_at(Session& session, double x, double y) {
-  prepare_map(session);
-  Preview& decision = decision_surface(session.map, session.preview);
-  const PreviewFit& f = decision.fit;
-  paint_material(decision, f.Scr_x0 + to_screen_len(f, x), f.Scr_y0 - to_screen_len(f, y));
-  paint_region(session, x, y);
-  session.map.plain = false;
+  paint_region(session.map, session.preview, session.start.drawing, session.options.layers, session.settings,
+               x, y);
   session.preview.Mus_clic = 1;
-  show_material_map(session.map, session.preview);
+  show_painting(session);
 }
 
 void clear_painting_at(Session& session, double /*x*/, double /*y*/) { right_click(session); }

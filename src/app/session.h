@@ -22,7 +22,7 @@ struct Session {
   Settings settings;
   StartUp start;
   Preview preview;
-  // Where the material map is decided when the preview is too coarse.
+  // Which regions are material.
   MaterialMap map;
   NcOptions options;
   // "全部品を材料": every part of a nested sheet is material.

@@ -65,13 +65,6 @@ std::string fixed(double v, int decimals) {
   return ec == std::errc{} ? std::string(buf.data(), end) : std::string("-");
 }
 
-// The material map as the picture samples it: the map's own surface when it
-// is in use and drawn, else the preview (which holds the map, the painting,
-// or only the drawing).
-const Preview& material_source(const Session& session) {
-  return session.map.ready && session.map.uses_own ? session.map.own : session.preview;
-}
-
 bool region_colour(Colour c) { return c == kBackground || c == kMaterialGrey || c == kOutsideBlue; }
 
 // Whether the box and one pixel around it lie on the picture and hold only
@@ -241,7 +234,8 @@ const Surface& view_picture(ViewControl& view, Session& session) {
     else
       shown.surface.erase();
     shown.fit = zoomed_fit(view);
-    sample_material_map(material_source(session), shown);
+    if (session.map.ready && session.map.regions)
+      paint_material(shown, *session.map.regions, session.map.material, session.map.outside_shown);
     paint_visible(shown, session.start.drawing, session.options.layers);
     if (session.makeNC_visible) {
       draw_lead_ins(shown, session.assignment.Apr_dat);

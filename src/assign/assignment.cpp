@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
+#include <memory>
 #include <string>
 
 #include "assign/cut_order.h"
@@ -12,7 +12,6 @@
 #include "geometry/regions.h"
 #include "geometry/sides.h"
 #include "preview/material_map.h"
-#include "preview/nested_material.h"
 
 namespace makenc {
 
@@ -51,50 +50,30 @@ void run_approach_assignment(Assignment& assignment, Preview& preview, MaterialM
   assignment.warnings.clear();
   // Material the user painted by hand is the map; a redraw since has
   // discarded it.
-  const bool painted = preview.Mus_clic == 1;
-  if (!painted || !map.ready) {
-    map.material.clear();
-    if (shown) {
-      prepare_material_map(map, preview, drawing, ticked, settings);
-    } else {
-      map.ready = true;
-      map.uses_own = false;
-    }
-  }
-  Preview& decision = decision_surface(map, preview);
+  const bool painted = preview.Mus_clic == 1 && map.ready;
   const DecisionFit fit = decision_fit(preview, drawing, settings);
+  auto regions = std::make_shared<const Regions>(drawing, ticked, settings);
   Enclosures enclosures;
   {
     // The lead-in index goes before the order is planned, at the run's peak.
     const DrawnElements drawn(drawing, ticked);
-    const Regions regions(drawing, ticked, settings);
     if (!painted) {
+      map.material.clear();
       if (material.every_part) {
         map.material.odd_depth = true;
-        if (material.outline_is_edge) map.material.uncounted = regions.outline();
+        if (material.outline_is_edge) map.material.uncounted = regions->outline();
       } else {
-        find_first_material(map.material, regions, drawn, fit, drawing);
-      }
-      // The picture of the map, for the eye.
-      if (shown) {
-        if (material.every_part) {
-          const NestedSheet sheet{material.outline_is_edge};
-          if (map.uses_own) {
-            if (!map.plain) repaint_at_fit(map.own, drawing, ticked);
-            fill_nested_material_map(map.own, drawing, ticked, settings, sheet);
-          } else {
-            build_nested_material_map(preview, drawing, ticked, settings, sheet);
-          }
-        } else {
-          build_decision_map(map, preview, drawing, ticked);
-        }
+        find_first_material(map.material, *regions, drawn, fit, drawing);
       }
     }
-    map.plain = false;
-    const Sides sides(regions, drawn, map.material, fit.Scr_k);
+    map.regions = regions;
+    map.ready = true;
+    map.outside_shown = true;
+    if (shown) show_material_map(preview, map, drawing, ticked);
+    const Sides sides(*regions, drawn, map.material, fit.Scr_k);
     for (int k = 0; k < kLayerCount; ++k) {
       if (!ticked[static_cast<std::size_t>(k)] || !drawing.has_layer(k)) continue;
-      PlacementContext ctx{assignment,       decision,      settings, Cnt_total,
+      PlacementContext ctx{assignment,       preview,       settings, Cnt_total,
                            drawing.layer(k), layer_name(k), &drawn,   &sides};
       assign_layer_approaches(ctx);
     }
@@ -102,18 +81,13 @@ void run_approach_assignment(Assignment& assignment, Preview& preview, MaterialM
   }
   plan_cut_order(assignment, &enclosures);
   if (material.every_part) mark_part_outlines(assignment, enclosures, material);
-  if (shown) {
-    draw_traverses(decision, assignment.Ord_dat);
-    show_material_map(map, preview);
-  }
+  if (shown) draw_traverses(preview, assignment.Ord_dat);
   preview.Mus_clic = 0;
 }
 
 void run_approach_assignment(Assignment& assignment, Preview& preview, const Drawing& drawing,
                              const Settings& settings, const LayerTicks& ticked, MaterialChoice material) {
   MaterialMap map;
-  // What the user painted is on the preview, so the preview is the map.
-  map.ready = preview.Mus_clic == 1;
   run_approach_assignment(assignment, preview, map, drawing, settings, ticked, material);
 }
 

@@ -56,19 +56,17 @@ struct MaterialChoice {
   bool outline_is_edge = false;
 };
 
-// The work of the button "auto". Rebuilds the material map unless the user
-// painted material by hand (preview.Mus_clic = 1), places and orders the
-// contours of the ticked layers, draws lead-ins and rapid moves, and clears
-// preview.Mus_clic. The map is decided where `map` says (the preview, or a
-// surface of its own that the preview then shows); the preview surface
-// keeps its current size. A run whose preview nobody looks at (`shown`
-// false) leaves out the rapid moves and the map shown in the preview.
+// The work of the button "auto". Finds the material anew unless the user
+// painted material by hand (preview.Mus_clic = 1) on a map still ready,
+// places and orders the contours of the ticked layers, paints the map, the
+// lead-ins and the rapid moves into the preview, and clears
+// preview.Mus_clic. The preview surface keeps its current size. A run whose
+// preview nobody looks at (`shown` false) paints nothing.
 void run_approach_assignment(Assignment& assignment, Preview& preview, MaterialMap& map,
                              const Drawing& drawing, const Settings& settings, const LayerTicks& ticked,
                              MaterialChoice material = {}, bool shown = true);
 
-// The same with a map that lives for this run only: material painted by
-// hand on the preview is the map.
+// The same with a map that lives for this run only, found anew.
 void run_approach_assignment(Assignment& assignment, Preview& preview, const Drawing& drawing,
                              const Settings& settings, const LayerTicks& ticked,
                              MaterialChoice material = {});

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/constants.h"
+#include "core/settings_check.h"
 #include "geometry/sides.h"
 
 namespace makenc {
@@ -23,72 +24,19 @@ constexpr double kSearchStepY = 5;
 // Beyond this the fit is not one the preview makes; the search is skipped
 // rather than run without end.
 constexpr double kSaneFit = 1e7;
-// A probe walk with steps shorter than this many pixels would read millions
-// of pixels before it got off a line; it stops on the line instead.
-constexpr double kShortestWalkStep = 1e-3;
+
+// Pixels of a surface at scale k: the drawing and the margin on every side.
+double side(double k, double length) { return std::ceil(k * length) + 2.0 * kMapMargin + 1; }
+
+double extent(const Cell& lo, const Cell& hi) {
+  const double e = hi.number() - lo.number();
+  return std::isfinite(e) && e > 0 ? e : 0;
+}
 
 // A position as the platform's single-precision coordinate.
 double as_single(double v) {
   if (!(std::fabs(v) <= FLT_MAX)) return std::isnan(v) ? v : std::copysign(HUGE_VAL, v);
   return static_cast<float>(v);
-}
-
-// A position as the whole pixel a fill starts from; off the surface when it
-// is not a number a pixel can have.
-int whole(double v) {
-  if (!(std::fabs(v) < 1e9)) return -1;
-  return static_cast<int>(std::floor(v + 0.5));
-}
-
-void fill_from(Surface& s, double x, double y, Colour colour) {
-  s.fill_colour = colour;
-  s.fill_style = FillStyle::Solid;
-  s.flood_fill(whole(x), whole(y), kBlack);
-}
-
-// The outside sample point, brought onto the surface when a small picture
-// leaves less than the margin: read off the surface it would be -1, and the
-// map would then be searched for pixels off the surface.
-void outside_point(const Surface& s, const PreviewFit& f, double& x, double& y) {
-  x = f.Scr_x0 - kMargin;
-  y = f.Scr_y0 + kMargin;
-  if (s.pixel(x, y) != -1) return;
-  x = std::fmin(std::fmax(x, 0.0), s.width() - 1.0);
-  y = std::fmin(std::fmax(y, 0.0), s.height() - 1.0);
-}
-
-// Row by row from just below the drawing upward, the first pixel that still
-// has the background colour lies in an enclosed region. Leaves (x, y) where
-// the search ended, found or not.
-void search_first_region(const Preview& p, const Drawing& d, Colour bg, double& x, double& y) {
-  const PreviewFit& f = p.fit;
-  x = f.Scr_x0 - kMargin;
-  y = f.Scr_y0 + 1;
-  if (!(std::fabs(f.Scr_x0) < kSaneFit && std::fabs(f.Scr_y0) < kSaneFit)) return;
-  const auto top = static_cast<float>(as_single(f.Scr_y0 - f.Scr_k * (d.Y_max.number() - d.Y_min.number())));
-  ProbeWalk no_walk;
-  while (static_cast<float>(y) >= top) {
-    const bool found = probe_material(p, Probe::one_pixel, x, y, bg, no_walk);
-    if (x > p.surface.width()) {
-      y -= kSearchStepY;
-      x = f.Scr_x0 - kMargin;
-      if (y < 0) return;
-    }
-    if (found) return;
-    x += kSearchStepX;
-  }
-}
-
-// How many steps a walk may take before it gives up on leaving the black:
-// none when a step is too short to get anywhere. A step shorter than a pixel
-// still carries the probe over a line in a few steps (on a large plate the
-// approach length is often less than a pixel of the preview); a straight
-// walk of that many steps has crossed the whole surface, so the count only
-// guards against positions that stop changing.
-double walk_budget(const Surface& s, const PreviewFit& f, const ProbeWalk& w) {
-  const double step = std::hypot(to_screen_len(f, w.Apr_dx), to_screen_len(f, w.Apr_dy));
-  if (!(std::isfinite(step) && step >= kShortestWalkStep)) return 0;
-  return (s.width() + s.height() + 2.0) / step + 2;
 }
 
 // The samples of one row of the search at the drawing's height y, left to
@@ -181,48 +129,97 @@ void find_first_material(MaterialRegions& material, const Regions& regions, cons
   fill_at(x, y);
 }
 
-void build_material_map(Preview& preview, const Drawing& drawing, const LayerTicks& ticked) {
-  Surface& s = preview.surface;
-  redraw_preview(preview, drawing, ticked, s.width(), s.height());
-  fill_material_map(preview, drawing);
+DecisionFit decision_fit(const Preview& preview, const Drawing& drawing, const Settings& settings) {
+  DecisionFit d;
+  d.Scr_x0 = preview.fit.Scr_x0;
+  d.Scr_y0 = preview.fit.Scr_y0;
+  d.Scr_k = preview.fit.Scr_k;
+  d.width = preview.surface.width();
+  d.height = preview.surface.height();
+  const double approach = settings.approach();
+  const double wanted = kMapPixelsPerApproach / approach;
+  const bool drawn = preview.surface.width() > 1 && preview.surface.height() > 1 &&
+                     std::isfinite(preview.fit.Scr_k) && preview.fit.Scr_k > 0;
+  // An approach length NC generation refuses decides on the preview.
+  const bool cuttable = check_approach_length(settings.ini_Apr, settings.ini_S_suu) && approach > 0 &&
+                        std::isfinite(wanted) && drawing.has_bounding_box();
+  if (cuttable && !(drawn && preview.fit.Scr_k >= wanted)) {
+    const auto k = static_cast<float>(wanted);
+    if (k > 0 && !(drawn && k <= preview.fit.Scr_k)) {
+      const double w = side(k, extent(drawing.X_min, drawing.X_max));
+      const double h = side(k, extent(drawing.Y_min, drawing.Y_max));
+      d.Scr_k = k;
+      d.Scr_x0 = kMapMargin;
+      d.Scr_y0 = h - 1.0 - kMapMargin;
+      d.width = static_cast<int>(std::min(w, 2e9));
+      d.height = static_cast<int>(std::min(h, 2e9));
+    }
+  }
+  if (!(d.Scr_k > 0) || !std::isfinite(d.Scr_k)) d.Scr_k = 1;
+  return d;
 }
 
-void fill_material_map(Preview& preview, const Drawing& drawing) {
+void paint_material(Preview& preview, const Regions& regions, const MaterialRegions& material,
+                    bool outside_blue) {
   Surface& s = preview.surface;
-  double ox = 0;
-  double oy = 0;
-  outside_point(s, preview.fit, ox, oy);
-  const Colour bg = s.pixel(ox, oy);
-  fill_from(s, ox, oy, kOutsideBlue);
-  s.fill_style = FillStyle::Transparent;
-  double x = 0;
-  double y = 0;
-  search_first_region(preview, drawing, bg, x, y);
-  fill_from(s, x, y, kMaterialGrey);
-}
-
-bool probe_material(const Preview& preview, Probe probe, double& x, double& y, Colour colour,
-                    ProbeWalk& walk) {
   const PreviewFit& f = preview.fit;
-  const double budget = probe == Probe::one_pixel ? 0 : walk_budget(preview.surface, f, walk);
-  for (double steps = 0;; ++steps) {
-    const Colour p = preview.surface.pixel(as_single(x), as_single(y));
-    // Off the surface the probe reads -1, which is no colour of the map.
-    if (p == -1) return false;
-    if (p == colour) return true;
-    if (probe == Probe::one_pixel || p != kBlack) return false;
-    // Standing on a drawn line: step over it by approach lengths.
-    if (steps >= budget) return false;
-    walk.Li_x1 += walk.Apr_dx;
-    walk.Li_y1 += walk.Apr_dy;
-    x = f.Scr_x0 + to_screen_len(f, walk.Li_x1);
-    y = f.Scr_y0 - to_screen_len(f, walk.Li_y1);
+  if (!(f.Scr_k > 0 && std::isfinite(f.Scr_k) && std::isfinite(f.Scr_x0) && std::isfinite(f.Scr_y0))) return;
+  std::vector<RowCrossing> crossing;
+  RegionKey key;
+  const auto colour_of = [&material, outside_blue](const RegionKey& k) -> Colour {
+    if (material.is_material(k)) return kMaterialGrey;
+    return k.empty() && outside_blue ? kOutsideBlue : -1;
+  };
+  for (int j = 0; j < s.height(); ++j) {
+    regions.row_crossings((f.Scr_y0 - j) / f.Scr_k, crossing);
+    std::sort(crossing.begin(), crossing.end(),
+              [](const RowCrossing& a, const RowCrossing& b) { return a.x < b.x; });
+    key.clear();
+    // Left of every crossing lies the outside; each crossing passed adds or
+    // takes away its contour, and a span between two keeps its colour.
+    std::size_t next = 0;
+    Colour colour = colour_of(key);
+    for (int i = 0; i < s.width(); ++i) {
+      const double x = (i - f.Scr_x0) / f.Scr_k;
+      bool changed = false;
+      for (; next < crossing.size() && crossing[next].x <= x; ++next) {
+        const std::uint32_t c = crossing[next].contour;
+        const auto at = std::lower_bound(key.begin(), key.end(), c);
+        if (at != key.end() && *at == c) {
+          key.erase(at);
+        } else {
+          key.insert(at, c);
+        }
+        changed = true;
+      }
+      if (changed) colour = colour_of(key);
+      if (colour != -1) s.set_pixel(i, j, colour);
+    }
   }
 }
 
-void paint_material(Preview& preview, double x, double y) {
-  preview.Mus_clic = 1;
-  fill_from(preview.surface, x, y, kMaterialGrey);
+void show_material_map(Preview& preview, const MaterialMap& map, const Drawing& drawing,
+                       const LayerTicks& ticked) {
+  preview.surface.fill_style = FillStyle::Transparent;
+  preview.surface.erase();
+  if (map.ready && map.regions) paint_material(preview, *map.regions, map.material, map.outside_shown);
+  clear_entity_cells(preview.cells);
+  for (int k = 0; k < kLayerCount; ++k)
+    if (drawing.has_layer(k) && ticked[static_cast<std::size_t>(k)]) painting(preview, drawing.layer(k));
+}
+
+void paint_region(MaterialMap& map, const Preview& preview, const Drawing& drawing, const LayerTicks& ticked,
+                  const Settings& settings, double x, double y) {
+  if (!map.ready || !map.regions) {
+    map.material.clear();
+    map.outside_shown = false;
+    map.regions = std::make_shared<const Regions>(drawing, ticked, settings);
+    map.ready = true;
+  }
+  const DecisionFit fit = decision_fit(preview, drawing, settings);
+  const DrawnElements drawn(drawing, ticked);
+  if (drawn.near(x, y, kLineBand / fit.Scr_k)) return;
+  map.material.add(map.regions->region_of(x, y));
 }
 
 void clear_painting(Preview& preview, const Drawing& drawing, const LayerTicks& ticked) {

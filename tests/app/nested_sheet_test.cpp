@@ -14,7 +14,6 @@
 #include "assign/dump_cutlist.h"
 #include "assign/placement.h"
 #include "core/constants.h"
-#include "preview/nested_material.h"
 #include "support/files.h"
 #include "support/scrap_side.h"
 
@@ -63,7 +62,7 @@ std::string Ord_kind(const Assignment& a, const std::string& contour) {
 // the geometry: grey exactly where an odd number of the cut contours (the
 // sheet's edge not counted) enclose the pixel's centre. Pixels within two of
 // a drawn line or point ring are left out: a line may stray a pixel from the
-// true one.
+// true one, and the count it is held against is a plain one of its own.
 TEST(NestedSheet, MaterialIsWhereAnOddNumberOfCutContoursEnclose) {
   // The sheet of 550 parts leaves few pixels clear of lines at this size.
   for (const char* sheet : {"sheet55_s2_all.txt", "sheet110_s3.txt"}) {
@@ -71,12 +70,11 @@ TEST(NestedSheet, MaterialIsWhereAnOddNumberOfCutContoursEnclose) {
     test::TempFolder host;
     make_host(host, sheet, "5");
     Session session = nested_session(host, kBatchPreviewWidth, kBatchPreviewHeight);
-    build_nested_material_map(session.preview, session.start.drawing, session.options.layers,
-                              session.settings, NestedSheet{true});
+    run_assignment(session);
+    // The map alone, under the drawing.
+    show_material_map(session.preview, session.map, session.start.drawing, session.options.layers);
     const Surface map = session.preview.surface;
     const PreviewFit fit = session.preview.fit;
-    session.preview.Mus_clic = 1;  // the run keeps the map and gives the cut list to judge by
-    run_assignment(session);
     int material = 0, scrap = 0;
     for (int y = 2; y + 2 < map.height(); y += 7) {
       for (int x = 2; x + 2 < map.width(); x += 7) {
@@ -150,10 +148,11 @@ TEST(UnshownPreview, PlacesAndOrdersAsADrawnOne) {
       EXPECT_EQ(unshown->preview.fit.Scr_k, drawn->preview.fit.Scr_k);
       run_assignment(*drawn);
       run_assignment(*unshown);
-      own_maps.insert(drawn->map.uses_own);
+      own_maps.insert(decision_fit(drawn->preview, drawn->start.drawing, drawn->settings).Scr_k !=
+                      drawn->preview.fit.Scr_k);
       EXPECT_EQ(dump_cutlist(unshown->assignment), dump_cutlist(drawn->assignment));
     }
-  EXPECT_EQ(own_maps.size(), 2u) << "a map of its own and the preview as the map";
+  EXPECT_EQ(own_maps.size(), 2u) << "decided finer than the preview, and at the preview's scale";
 }
 
 // The cut list of the host folder of a whole run: a sheet edge around a

@@ -336,7 +336,8 @@ TEST(Placement, PreviewNeverSizedStillPlacesEveryContour) {
   EXPECT_EQ(run.record(0)[8], "circle");
   EXPECT_EQ(run.record(1)[8], "loop");
   EXPECT_EQ(run.a.Ord_dat.rows(), 3u);
-  // Painted "by hand" on a picture that has no pixels at all.
+  // A run told of painting that no map holds finds the material anew, on a
+  // picture that has no pixels at all.
   AutoRun painted;
   painted.preview.Mus_clic = 1;
   run_approach_assignment(painted.a, painted.preview, d, painted.settings, painted.ticks);
@@ -351,9 +352,10 @@ TEST(Placement, HandPaintedMaterialIsKept) {
   AutoRun run;
   redraw_preview(run.preview, d, run.ticks, kBatchPreviewWidth, kBatchPreviewHeight);
   // The user paints the inside of the hole, not the part.
-  const PreviewFit& f = run.preview.fit;
-  paint_material(run.preview, f.Scr_x0 + to_screen_len(f, 30.0), f.Scr_y0 - to_screen_len(f, 30.0));
-  run_approach_assignment(run.a, run.preview, d, run.settings, run.ticks);
+  MaterialMap map;
+  paint_region(map, run.preview, d, run.ticks, run.settings, 30, 30);
+  run.preview.Mus_clic = 1;
+  run_approach_assignment(run.a, run.preview, map, d, run.settings, run.ticks);
   EXPECT_EQ(run.pixel_of(30, 35), kMaterialGrey);
   EXPECT_EQ(run.pixel_of(50, 10), kBackground);
   // Nothing grey below the top side: the candidate stays inside.

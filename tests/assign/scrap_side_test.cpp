@@ -159,8 +159,8 @@ bool has_colour(const Surface& s, Colour c) {
   return false;
 }
 
-// A run nobody looks at draws no rapid moves, does not show the map and
-// lets a map of its own go, and places and orders exactly as a shown one.
+// A run nobody looks at paints neither the map nor the rapid moves, and
+// places and orders exactly as a shown one.
 TEST(UnseenRun, PlacesAndOrdersAsAShownOne) {
   for (const Plate& plate :
        {Plate{"own map", 3000, 1500, 5, 2.5, 10, 60}, Plate{"preview is the map", 300, 150, 5, 1, 2.4, 24}}) {
@@ -174,18 +174,16 @@ TEST(UnseenRun, PlacesAndOrdersAsAShownOne) {
         ASSERT_EQ(compare(unseen.a.Apr_dat.at(r, c), shown.a.Apr_dat.at(r, c)), 0) << plate.name << " " << r;
     EXPECT_TRUE(has_colour(shown.preview.surface, kTraverseBlue)) << plate.name;
     EXPECT_FALSE(has_colour(unseen.preview.surface, kTraverseBlue)) << plate.name;
-    // Nor is its map kept once the contours are placed.
-    if (shown.map.uses_own) {
-      EXPECT_GT(shown.map.own.surface.width(), 0) << plate.name;
-      EXPECT_EQ(unseen.map.own.surface.width(), 0) << plate.name;
-    }
+    EXPECT_TRUE(has_colour(shown.preview.surface, kMaterialGrey)) << plate.name;
+    EXPECT_FALSE(has_colour(unseen.preview.surface, kMaterialGrey)) << plate.name;
   }
 }
 
 class ScrapSide : public ::testing::TestWithParam<Plate> {};
 
-// Full-size plates need a map finer than the preview, narrow holes shorter
-// lead-ins; only hairline holes, too narrow for any, are named.
+// Full-size plates at approach lengths far below a pixel of the preview,
+// narrow holes needing shorter lead-ins; only hairline holes, too narrow for
+// any, are named.
 TEST_P(ScrapSide, EveryLeadInStartsInScrapOrIsNamed) {
   const Plate& plate = GetParam();
   PlateRun run;
@@ -205,10 +203,6 @@ TEST_P(ScrapSide, EveryLeadInStartsInScrapOrIsNamed) {
     EXPECT_EQ(in_material, std::set<std::string>{}) << "lead-ins starting in material";
     EXPECT_EQ(named, std::set<std::string>{}) << "warnings";
   }
-  // No map is coarser than the approach length asks, and none past the cap.
-  const Preview& decision = run.map.uses_own ? run.map.own : run.preview;
-  EXPECT_GE(to_screen_len(decision.fit, plate.approach), kMapPixelsPerApproach * 0.999);
-  EXPECT_LE(double(decision.surface.width()) * decision.surface.height(), kMapPixelCap);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,257 +1,216 @@
+// The material map: which regions are material by the user's three rules,
+// and the preview painted from them pixel by pixel.
 #include "preview/material_map.h"
 
 #include <gtest/gtest.h>
 
-#include "support/drawing_rows.h"
+#include <cmath>
+
+#include "assign/test_layers.h"
 #include "support/surface_probe.h"
 
 namespace makenc {
 namespace {
 
 using test::count_colour;
-using test::drawing_of;
-using test::joined;
-using test::rectangle_rows;
+using test::LayerBuilder;
+using test::make_drawing;
 
 constexpr LayerTicks kAllTicked{true, true, true, true, true, true};
 
 // A plate of 100 x 60 with a round hole at (30, 30) and a square hole
-// 60..80 x 20..40, all cutting lines.
-Drawing plate_with_holes() {
-  return drawing_of(joined(joined(rectangle_rows(0, 0, 100, 60), {test::circle_row(30, 30, 10)}),
-                           rectangle_rows(60, 20, 80, 40)),
-                    100, 60);
+// 60..80 x 20..40; `extra` adds to the same layer.
+Drawing plate_with_holes(const std::function<void(LayerBuilder&)>& extra = {}) {
+  LayerBuilder b;
+  b.line(0, 0, 100, 0).line(100, 0, 100, 60).line(100, 60, 0, 60).line(0, 60, 0, 0).contour();
+  b.circle(30, 30, 10);
+  b.line(60, 20, 80, 20).line(80, 20, 80, 40).line(80, 40, 60, 40).line(60, 40, 60, 20).contour();
+  if (extra) extra(b);
+  return make_drawing(100, 60, {{0, b.table()}}, 2);
 }
 
-Preview preview_of(const Drawing& d, int w = kBatchPreviewWidth, int h = kBatchPreviewHeight) {
-  Preview p;
-  redraw_preview(p, d, kAllTicked, w, h);
-  return p;
+struct Mapped {
+  Drawing drawing;
+  Settings settings;
+  Preview preview;
+  MaterialMap map;
+};
+
+// The first region found is material, and the preview shows it.
+Mapped mapped(Drawing d) {
+  Mapped m{std::move(d), Settings{}, Preview{}, MaterialMap{}};
+  redraw_preview(m.preview, m.drawing, kAllTicked, kBatchPreviewWidth, kBatchPreviewHeight);
+  m.map.regions = std::make_shared<const Regions>(m.drawing, kAllTicked, m.settings);
+  m.map.ready = true;
+  m.map.outside_shown = true;
+  const DrawnElements drawn(m.drawing, kAllTicked);
+  find_first_material(m.map.material, *m.map.regions, drawn, decision_fit(m.preview, m.drawing, m.settings),
+                      m.drawing);
+  show_material_map(m.preview, m.map, m.drawing, kAllTicked);
+  return m;
 }
 
-// The map colour at a drawing point.
+// The colour at a drawing point.
 Colour at(const Preview& p, double x, double y) {
   return p.surface.pixel(p.fit.Scr_x0 + p.fit.Scr_k * x, p.fit.Scr_y0 - p.fit.Scr_k * y);
 }
 
-TEST(MaterialMap, PlateIsGreyHolesBackgroundOutsideLightBlue) {
-  const Drawing d = plate_with_holes();
-  Preview p = preview_of(d);
-  build_material_map(p, d, kAllTicked);
-  EXPECT_EQ(at(p, 5, 5), kMaterialGrey);
-  EXPECT_EQ(at(p, 90, 50), kMaterialGrey);
-  EXPECT_EQ(at(p, 50, 30), kMaterialGrey);
-  EXPECT_EQ(at(p, 30, 30), kBackground);
-  EXPECT_EQ(at(p, 70, 30), kBackground);
-  EXPECT_EQ(at(p, -5, -5), kOutsideBlue);
-  EXPECT_EQ(at(p, 50, 65), kOutsideBlue);
-  EXPECT_EQ(p.surface.pixel(0, 0), kOutsideBlue);
-  EXPECT_EQ(p.surface.pixel(897, 407), kOutsideBlue);
-  // The fill settings stay solid grey for what the run draws next.
-  EXPECT_EQ(p.surface.fill_style, FillStyle::Solid);
-  EXPECT_EQ(p.surface.fill_colour, kMaterialGrey);
+bool material_at(const Mapped& m, double x, double y) {
+  return m.map.material.is_material(m.map.regions->region_of(x, y));
 }
 
-TEST(MaterialMap, BuildingRedrawsAndSoErasesEarlierPainting) {
-  const Drawing d = plate_with_holes();
-  Preview p = preview_of(d);
-  paint_material(p, p.fit.Scr_x0 + p.fit.Scr_k * 30, p.fit.Scr_y0 - p.fit.Scr_k * 30);
-  ASSERT_EQ(at(p, 30, 30), kMaterialGrey);
-  build_material_map(p, d, kAllTicked);
-  EXPECT_EQ(at(p, 30, 30), kBackground);
+TEST(MaterialMap, PlateIsGreyHolesBackgroundOutsideLightBlue) {
+  const Mapped m = mapped(plate_with_holes());
+  EXPECT_EQ(at(m.preview, 5, 5), kMaterialGrey);
+  EXPECT_EQ(at(m.preview, 90, 50), kMaterialGrey);
+  EXPECT_EQ(at(m.preview, 50, 30), kMaterialGrey);
+  EXPECT_EQ(at(m.preview, 30, 30), kBackground);
+  EXPECT_EQ(at(m.preview, 70, 30), kBackground);
+  EXPECT_EQ(at(m.preview, -5, -5), kOutsideBlue);
+  EXPECT_EQ(at(m.preview, 50, 65), kOutsideBlue);
+  EXPECT_EQ(m.preview.surface.pixel(0, 0), kOutsideBlue);
+  EXPECT_EQ(m.preview.surface.pixel(897, 407), kOutsideBlue);
+  // The drawing goes on top of the regions.
+  EXPECT_EQ(at(m.preview, 50, 0), kBlack);
+  EXPECT_EQ(at(m.preview, 0, 30), kBlack);
 }
 
 TEST(MaterialMap, OnlyTheFirstOfTwoSeparatePartsBecomesMaterial) {
-  const Drawing d = drawing_of(joined(rectangle_rows(0, 0, 40, 40), rectangle_rows(60, 0, 100, 40)), 100, 40);
-  Preview p = preview_of(d);
-  build_material_map(p, d, kAllTicked);
-  EXPECT_EQ(at(p, 20, 20), kMaterialGrey);
-  EXPECT_EQ(at(p, 80, 20), kBackground);
-  EXPECT_EQ(at(p, 50, 20), kOutsideBlue);
+  LayerBuilder b;
+  b.line(0, 0, 40, 0).line(40, 0, 40, 60).line(40, 60, 0, 60).line(0, 60, 0, 0).contour();
+  b.line(60, 0, 100, 0).line(100, 0, 100, 60).line(100, 60, 60, 60).line(60, 60, 60, 0).contour();
+  const Mapped m = mapped(make_drawing(100, 60, {{0, b.table()}}, 2));
+  EXPECT_TRUE(material_at(m, 20, 30));
+  EXPECT_FALSE(material_at(m, 80, 30));
+  EXPECT_EQ(at(m.preview, 80, 30), kBackground);
 }
 
-TEST(MaterialMap, DashedOutlinesBoundNothing) {
-  // The same plate drawn in marking lines: the outside fill runs through it,
-  // and the first enclosed region left is the round hole's.
-  const Drawing d =
-      drawing_of(joined(rectangle_rows(0, 0, 100, 60, "1"), {test::circle_row(30, 30, 10)}), 100, 60);
-  Preview p = preview_of(d);
-  build_material_map(p, d, kAllTicked);
-  EXPECT_EQ(at(p, 5, 5), kOutsideBlue);
-  EXPECT_EQ(at(p, 30, 30), kMaterialGrey);
+TEST(MaterialMap, DashedOutlinesAndOpenLinesBoundNothing) {
+  LayerBuilder b;
+  b.line(0, 0, 100, 0, "1")
+      .line(100, 0, 100, 60, "1")
+      .line(100, 60, 0, 60, "1")
+      .line(0, 60, 0, 0, "1")
+      .contour();
+  b.line(10, 10, 90, 10).line(90, 10, 90, 50).contour();
+  b.line(20, 20, 40, 20).line(40, 20, 40, 40).line(40, 40, 20, 40).line(20, 40, 20, 20).contour();
+  const Mapped m = mapped(make_drawing(100, 60, {{0, b.table()}}, 2));
+  EXPECT_EQ(m.map.regions->contours().size(), 1u) << "only the cut square bounds a region";
+  EXPECT_TRUE(material_at(m, 30, 30));
+  EXPECT_EQ(at(m.preview, 60, 30), kOutsideBlue);
 }
 
 TEST(MaterialMap, WithoutAnEnclosedRegionTheOutsideBecomesMaterial) {
-  const Drawing d = drawing_of({test::line_row(0, 0, 100, 60), test::line_row(0, 60, 100, 0)}, 100, 60);
-  Preview p = preview_of(d);
-  build_material_map(p, d, kAllTicked);
-  EXPECT_EQ(count_colour(p.surface, kOutsideBlue), 0);
-  EXPECT_EQ(p.surface.pixel(0, 0), kMaterialGrey);
-  EXPECT_EQ(at(p, 50, 10), kMaterialGrey);
+  LayerBuilder b;
+  b.line(0, 0, 100, 60).contour();
+  const Mapped m = mapped(make_drawing(100, 60, {{0, b.table()}}, 2));
+  EXPECT_TRUE(material_at(m, 50, 10));
+  EXPECT_EQ(at(m.preview, 50, 10), kMaterialGrey);
 }
 
-TEST(MaterialMap, APictureNarrowerThanTheMarginStillSamplesTheOutside) {
-  const Drawing d = plate_with_holes();
-  Preview p = preview_of(d, 60, 40);
-  ASSERT_LT(p.fit.Scr_x0, 10);
-  build_material_map(p, d, kAllTicked);
-  EXPECT_EQ(p.surface.pixel(0, 0), kOutsideBlue);
-  EXPECT_EQ(at(p, 5, 50), kMaterialGrey);
+// The search meets a hole standing 0.3 from the plate's lower-left corner
+// before the plate: the plate's body is the material all the same.
+TEST(MaterialMap, AHoleHuggingTheLowerLeftCornerIsNotTakenForThePlate) {
+  const Mapped m = mapped(plate_with_holes([](LayerBuilder& b) { b.circle(2.3, 2.3, 2); }));
+  EXPECT_TRUE(material_at(m, 50, 30));
+  EXPECT_FALSE(material_at(m, 2.3, 2.3));
+  EXPECT_FALSE(material_at(m, 30, 30));
 }
 
-TEST(MaterialMap, NoDrawingLeavesABlankMapAndEnds) {
-  Drawing d;
-  Preview p = preview_of(d, 50, 40);
-  build_material_map(p, d, kAllTicked);
-  EXPECT_EQ(count_colour(p.surface, kMaterialGrey) + count_colour(p.surface, kOutsideBlue), 50 * 40);
-}
-
-TEST(MaterialPainting, ALeftClickInsideGreysExactlyThatRegion) {
-  const Drawing d = plate_with_holes();
-  Preview automatic = preview_of(d);
-  build_material_map(automatic, d, kAllTicked);
-  Preview clicked = preview_of(d);
-  paint_material(clicked, clicked.fit.Scr_x0 + clicked.fit.Scr_k * 90.3,
-                 clicked.fit.Scr_y0 - clicked.fit.Scr_k * 50.6);
-  EXPECT_EQ(clicked.Mus_clic, 1);
-  const auto& a = automatic.surface.pixels();
-  const auto& c = clicked.surface.pixels();
-  int grey = 0;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    EXPECT_EQ(a[i] == kMaterialGrey, c[i] == kMaterialGrey) << i;
-    grey += c[i] == kMaterialGrey ? 1 : 0;
+// Every part of a nested sheet: odd depths are material, the sheet's edge
+// not counted when it is the edge.
+TEST(MaterialMap, EveryPartByTheNumberOfContoursAround) {
+  LayerBuilder b;
+  b.line(0, 0, 100, 0).line(100, 0, 100, 60).line(100, 60, 0, 60).line(0, 60, 0, 0).contour();
+  b.circle(30, 30, 20);
+  b.circle(30, 30, 10);
+  b.circle(30, 30, 5);
+  const Drawing d = make_drawing(100, 60, {{0, b.table()}}, 2);
+  const Regions regions(d, kAllTicked, Settings{});
+  ASSERT_EQ(regions.contours().size(), 4u);
+  ASSERT_NE(regions.outline(), kNoContour);
+  MaterialRegions counted;
+  counted.odd_depth = true;
+  MaterialRegions edge = counted;
+  edge.uncounted = regions.outline();
+  for (const auto& [x, depth] : std::vector<std::pair<double, int>>{{80, 1}, {45, 2}, {37, 3}, {30, 4}}) {
+    EXPECT_EQ(counted.is_material(regions.region_of(x, 30)), depth % 2 == 1) << x;
+    EXPECT_EQ(edge.is_material(regions.region_of(x, 30)), depth % 2 == 0) << x;
   }
-  EXPECT_GT(grey, 1000);
-  EXPECT_EQ(at(clicked, 30, 30), kBackground);
-  EXPECT_EQ(at(clicked, -5, -5), kBackground);
+  EXPECT_FALSE(edge.is_material(regions.region_of(-5, 30)));
 }
 
-TEST(MaterialPainting, ALeftClickOutsideGreysEverythingOutsideTheCuttingOutlines) {
-  const Drawing d = plate_with_holes();
-  Preview p = preview_of(d);
-  paint_material(p, 3, 3);
-  EXPECT_EQ(p.surface.pixel(897, 0), kMaterialGrey);
-  EXPECT_EQ(at(p, -5, -5), kMaterialGrey);
-  EXPECT_EQ(at(p, 5, 5), kBackground);
-  EXPECT_EQ(at(p, 30, 30), kBackground);
-  EXPECT_EQ(at(p, 70, 30), kBackground);
+TEST(MaterialPainting, ALeftClickGreysThatRegionAndNoOther) {
+  Mapped m{plate_with_holes(), Settings{}, Preview{}, MaterialMap{}};
+  redraw_preview(m.preview, m.drawing, kAllTicked, kBatchPreviewWidth, kBatchPreviewHeight);
+  paint_region(m.map, m.preview, m.drawing, kAllTicked, m.settings, 30, 30);
+  show_material_map(m.preview, m.map, m.drawing, kAllTicked);
+  EXPECT_EQ(at(m.preview, 30, 30), kMaterialGrey);
+  EXPECT_EQ(at(m.preview, 70, 30), kBackground);
+  EXPECT_EQ(at(m.preview, 50, 30), kBackground);
+  // The outside, clicked, is material everywhere outside the outlines.
+  paint_region(m.map, m.preview, m.drawing, kAllTicked, m.settings, -5, -5);
+  show_material_map(m.preview, m.map, m.drawing, kAllTicked);
+  EXPECT_EQ(m.preview.surface.pixel(897, 0), kMaterialGrey);
+  EXPECT_EQ(at(m.preview, 30, 30), kMaterialGrey);
+  EXPECT_EQ(at(m.preview, 50, 30), kBackground);
 }
 
+TEST(MaterialPainting, AClickOnALineOrOffTheNumbersPaintsNothing) {
+  Mapped m{plate_with_holes(), Settings{}, Preview{}, MaterialMap{}};
+  redraw_preview(m.preview, m.drawing, kAllTicked, kBatchPreviewWidth, kBatchPreviewHeight);
+  const double pixel = 1 / m.preview.fit.Scr_k;
+  paint_region(m.map, m.preview, m.drawing, kAllTicked, m.settings, 50, 60 + 0.5 * pixel);
+  paint_region(m.map, m.preview, m.drawing, kAllTicked, m.settings, 40 - 0.5 * pixel, 30);
+  EXPECT_TRUE(m.map.material.keys.empty());
+  paint_region(m.map, m.preview, m.drawing, kAllTicked, m.settings, std::nan(""), 10);
+  paint_region(m.map, m.preview, m.drawing, kAllTicked, m.settings, 1e300, 10);
+  EXPECT_FALSE(m.map.material.is_material(m.map.regions->region_of(50, 30)));
+}
+
+// A marking line across the plate and a dashed one split nothing.
 TEST(MaterialPainting, AMarkingLineAcrossThePlateDoesNotSplitIt) {
-  const Drawing d = drawing_of(joined(rectangle_rows(0, 0, 100, 60), {test::line_row(0, 0, 100, 60, "5"),
-                                                                      test::line_row(50, 0, 50, 60, "1")}),
-                               100, 60);
-  Preview p = preview_of(d);
-  paint_material(p, p.fit.Scr_x0 + p.fit.Scr_k * 90, p.fit.Scr_y0 - p.fit.Scr_k * 10);
-  EXPECT_EQ(at(p, 10, 50), kMaterialGrey);
-  EXPECT_EQ(at(p, 40, 10), kMaterialGrey);
-  EXPECT_EQ(at(p, -5, -5), kBackground);
-}
-
-TEST(MaterialPainting, ClicksRoundToTheNearestPixelAndIgnoreNonsense) {
-  Preview p = preview_of(drawing_of({test::line_row(0, 30, 100, 30)}, 100, 60), 100, 60);
-  // Pixel row 30 is the line; 29.6 rounds onto it, so nothing fills.
-  const int line_row_px = static_cast<int>(p.fit.Scr_y0 - p.fit.Scr_k * 30 + 0.5);
-  paint_material(p, 50, line_row_px - 0.4);
-  EXPECT_EQ(count_colour(p.surface, kMaterialGrey), 0);
-  paint_material(p, std::nan(""), 10);
-  paint_material(p, 1e300, 10);
-  EXPECT_EQ(count_colour(p.surface, kMaterialGrey), 0);
-  EXPECT_EQ(p.Mus_clic, 1);
+  Mapped m{plate_with_holes(
+               [](LayerBuilder& b) { b.line(0, 0, 100, 60, "5").contour().line(50, 0, 50, 60, "1"); }),
+           Settings{}, Preview{}, MaterialMap{}};
+  redraw_preview(m.preview, m.drawing, kAllTicked, kBatchPreviewWidth, kBatchPreviewHeight);
+  paint_region(m.map, m.preview, m.drawing, kAllTicked, m.settings, 90, 10);
+  EXPECT_TRUE(material_at(m, 10, 50));
+  EXPECT_TRUE(material_at(m, 45, 10));
+  EXPECT_FALSE(material_at(m, -5, -5));
 }
 
 TEST(MaterialPainting, ARightClickRestoresThePlainDrawingAtTheSameSize) {
   const Drawing d = plate_with_holes();
-  Preview p = preview_of(d, 640, 320);
+  Preview p;
+  redraw_preview(p, d, kAllTicked, 640, 320);
   const auto plain = p.surface.pixels();
-  paint_material(p, 3, 3);
+  MaterialMap map;
+  paint_region(map, p, d, kAllTicked, Settings{}, 50, 30);
+  show_material_map(p, map, d, kAllTicked);
+  ASSERT_GT(count_colour(p.surface, kMaterialGrey), 1000);
+  p.Mus_clic = 1;
   clear_painting(p, d, kAllTicked);
   EXPECT_EQ(p.Mus_clic, 0);
   EXPECT_EQ(p.surface.width(), 640);
   EXPECT_EQ(p.surface.pixels(), plain);
 }
 
-// A surface with one vertical line at x = 20, grey right of it.
-Preview striped() {
+// The side is decided at 8 pixels per approach length at least, on the
+// preview when it is that fine.
+TEST(DecisionFit, ThePreviewWhenFineEnoughElseEightPixelsAnApproach) {
+  const Drawing d = plate_with_holes();
   Preview p;
-  p.surface = Surface(60, 20, kBackground);
-  p.surface.line(20, 0, 20, 19, kBlack);
-  p.surface.fill_colour = kMaterialGrey;
-  p.surface.flood_fill(40, 10, kBlack);
-  p.fit.Scr_k = 1;
-  p.fit.Scr_x0 = 0;
-  p.fit.Scr_y0 = 19;
-  return p;
-}
-
-TEST(MaterialProbe, OnePixelModeAnswersForThatPixelOnly) {
-  const Preview p = striped();
-  ProbeWalk walk;
-  double x = 40, y = 10;
-  EXPECT_TRUE(probe_material(p, Probe::one_pixel, x, y, kMaterialGrey, walk));
-  x = 20;
-  EXPECT_FALSE(probe_material(p, Probe::one_pixel, x, y, kMaterialGrey, walk));
-  EXPECT_EQ(x, 20);
-  x = 5;
-  EXPECT_TRUE(probe_material(p, Probe::one_pixel, x, y, kBackground, walk));
-}
-
-TEST(MaterialProbe, OffTheSurfaceReadsMinusOneAndAnswersFalse) {
-  const Preview p = striped();
-  ProbeWalk walk;
-  double x = -3, y = 10;
-  EXPECT_EQ(p.surface.pixel(x, y), -1);
-  EXPECT_FALSE(probe_material(p, Probe::one_pixel, x, y, kMaterialGrey, walk));
-  EXPECT_FALSE(probe_material(p, Probe::one_pixel, x, y, -1, walk));
-  x = 1e40;
-  EXPECT_FALSE(probe_material(p, Probe::over_lines, x, y, kMaterialGrey, walk));
-}
-
-TEST(MaterialProbe, AWalkStepsOverALineByApproachLengths) {
-  const Preview p = striped();
-  // Standing on the line at drawing (20, 9), stepping right 3 units a time.
-  ProbeWalk walk{20, 9, 3, 0};
-  double x = 20, y = 10;
-  EXPECT_TRUE(probe_material(p, Probe::over_lines, x, y, kMaterialGrey, walk));
-  EXPECT_DOUBLE_EQ(walk.Li_x1, 23);
-  EXPECT_DOUBLE_EQ(x, 23);
-  EXPECT_DOUBLE_EQ(y, 10);
-  // Stepping left lands on the background instead.
-  ProbeWalk back{20, 9, -3, 0};
-  x = 20;
-  EXPECT_FALSE(probe_material(p, Probe::over_lines, x, y, kMaterialGrey, back));
-  EXPECT_DOUBLE_EQ(x, 17);
-}
-
-TEST(MaterialProbe, AWalkThatCannotLeaveTheLineStopsWithFalse) {
-  const Preview p = striped();
-  for (const ProbeWalk step :
-       {ProbeWalk{20, 9, 0, 0}, ProbeWalk{20, 9, 1e-9, 0}, ProbeWalk{20, 9, 1e300, 1e300}}) {
-    ProbeWalk walk = step;
-    double x = 20, y = 10;
-    EXPECT_FALSE(probe_material(p, Probe::over_lines, x, y, kMaterialGrey, walk));
-  }
-}
-
-TEST(MaterialProbe, StepsShorterThanAPixelStillCrossTheLine) {
-  const Preview p = striped();
-  // 0.4 pixel a step: still on the line at 20.4, on the material at 20.8.
-  ProbeWalk walk{20, 9, 0.4, 0};
-  double x = 20, y = 10;
-  EXPECT_TRUE(probe_material(p, Probe::over_lines, x, y, kMaterialGrey, walk));
-  EXPECT_DOUBLE_EQ(x, 20.8);
-  ProbeWalk back{20, 9, -0.3, 0};
-  x = 20;
-  EXPECT_FALSE(probe_material(p, Probe::over_lines, x, y, kMaterialGrey, back));
-  EXPECT_EQ(p.surface.pixel(x, y), kBackground);
-}
-
-TEST(MaterialProbe, AWalkAlongALineLeavesTheSurfaceAndAnswersFalse) {
-  const Preview p = striped();
-  ProbeWalk walk{20, 9, 0, 2};
-  double x = 20, y = 10;
-  EXPECT_FALSE(probe_material(p, Probe::over_lines, x, y, kMaterialGrey, walk));
-  EXPECT_LT(y, 0);
+  redraw_preview(p, d, kAllTicked, kBatchPreviewWidth, kBatchPreviewHeight);
+  Settings s;
+  s.ini_Apr = "5";
+  EXPECT_EQ(decision_fit(p, d, s).Scr_k, p.fit.Scr_k);
+  s.ini_Apr = "0.01";
+  const DecisionFit fine = decision_fit(p, d, s);
+  EXPECT_EQ(fine.Scr_k, 800.0F);
+  EXPECT_EQ(fine.width, static_cast<int>(std::ceil(800.0F * 100) + 2 * kMapMargin + 1));
+  s.ini_Apr = "abc";
+  EXPECT_EQ(decision_fit(p, d, s).Scr_k, p.fit.Scr_k) << "an approach NC generation refuses";
 }
 
 }  // namespace

@@ -128,7 +128,9 @@ TEST(PngFile, WritesTheMaterialMapOfAPlate) {
   const LayerTicks ticked{true, true, true, true, true, true};
   Preview p;
   redraw_preview(p, d, ticked, kBatchPreviewWidth, kBatchPreviewHeight);
-  build_material_map(p, d, ticked);
+  MaterialMap map;
+  paint_region(map, p, d, ticked, Settings{}, -5, -5);
+  show_material_map(p, map, d, ticked);
   TempFolder dir;
   const fs::path file = dir.path() / "material_map.png";
   ASSERT_TRUE(write_png(p.surface, file).ok());
