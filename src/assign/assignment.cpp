@@ -77,7 +77,7 @@ void run_approach_assignment(Assignment& assignment, Preview& preview, MaterialM
                            drawing.layer(k), layer_name(k), &drawn,   &sides};
       assign_layer_approaches(ctx);
     }
-    enclosures = find_enclosures(drawing, assignment, drawn);
+    enclosures = find_enclosures(assignment, *regions);
   }
   plan_cut_order(assignment, &enclosures);
   if (material.every_part) mark_part_outlines(assignment, enclosures, material);

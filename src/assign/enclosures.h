@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "assign/assignment.h"
-#include "core/drawing.h"
-#include "geometry/drawn_elements.h"
+#include "geometry/regions.h"
 
 namespace makenc {
 
@@ -27,11 +26,10 @@ struct Enclosures {
   bool any() const { return !around_.empty(); }
 };
 
-// A record is inside a closed cut contour ("loop" or "circle", operation
-// "cut") when a point of its own contour is: the contact point of a loop or
-// circle, the start of an open chain, the point itself. Each contour is
-// tested exactly (even-odd) against the contours whose extent holds the
-// point. The shapes are those of `drawn`, which holds the ticked layers.
-Enclosures find_enclosures(const Drawing& drawing, const Assignment& assignment, const DrawnElements& drawn);
+// A record is inside a closed cut contour that bounds a region (a "loop" or
+// "circle" cut, every element a cutting line) when a point of its own
+// contour is: the contact point of a loop or circle, the start of an open
+// chain, the point itself, as the regions of the ticked layers tell.
+Enclosures find_enclosures(const Assignment& assignment, const Regions& regions);
 
 }  // namespace makenc
