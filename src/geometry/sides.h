@@ -37,8 +37,8 @@ class Sides {
     if (on_line(x, y)) return Ground::line;
     return material(x, y) ? Ground::material : Ground::scrap;
   }
-  // Whether some stretch of the segment from a to b, its ends left out,
-  // lies in material.
+  // Whether some stretch of the segment from a (a point of a contour) to b
+  // lies in material, the line's width around a left out.
   bool material_between(double ax, double ay, double bx, double by) const;
 
  private:
