@@ -79,6 +79,10 @@ void run_approach_assignment(Assignment& assignment, Preview& preview, MaterialM
     }
     enclosures = find_enclosures(assignment, *regions);
   }
+  // A run nobody looks at paints nothing more: its regions go before the
+  // order is planned, at the run's peak.
+  if (!shown) map.regions.reset();
+  regions.reset();
   plan_cut_order(assignment, &enclosures);
   if (material.every_part) mark_part_outlines(assignment, enclosures, material);
   if (shown) draw_traverses(preview, assignment.Ord_dat);

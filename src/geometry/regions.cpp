@@ -105,6 +105,8 @@ Regions::Regions(const Drawing& drawing, const LayerTicks& ticked, const Setting
       if (outline) outline_ = static_cast<std::uint32_t>(contours_.size() - 1);
     }
   }
+  edges_.shrink_to_fit();
+  contours_.shrink_to_fit();
   build_index();
 }
 
@@ -145,11 +147,11 @@ void Regions::add_contour(const Table& t, int layer, std::size_t first, std::siz
   }
   c.end_edge = static_cast<std::uint32_t>(edges_.size());
   if (c.end_edge == c.first_edge) return;
-  c.left = c.right = edges_[c.first_edge].left;
-  c.low = c.high = edges_[c.first_edge].low;
+  c.left = edges_[c.first_edge].left(), c.right = edges_[c.first_edge].right();
+  c.low = edges_[c.first_edge].low(), c.high = edges_[c.first_edge].high();
   for (std::uint32_t i = c.first_edge; i < c.end_edge; ++i) {
-    c.left = std::min(c.left, edges_[i].left), c.right = std::max(c.right, edges_[i].right);
-    c.low = std::min(c.low, edges_[i].low), c.high = std::max(c.high, edges_[i].high);
+    c.left = std::min(c.left, edges_[i].left()), c.right = std::max(c.right, edges_[i].right());
+    c.low = std::min(c.low, edges_[i].low()), c.high = std::max(c.high, edges_[i].high());
   }
   contours_.push_back(c);
 }
@@ -192,17 +194,18 @@ void Regions::add_round(double cx, double cy, double r, double from, double to, 
   }
 }
 
-void Regions::add_edge(Edge e) {
-  e.low = std::min(e.ay, e.by), e.high = std::max(e.ay, e.by);
-  if (e.round) {
-    e.left = e.right_half ? e.cx : e.cx - e.r;
-    e.right = e.right_half ? e.cx + e.r : e.cx;
-    e.left = std::min({e.left, e.ax, e.bx}), e.right = std::max({e.right, e.ax, e.bx});
-  } else {
-    e.left = std::min(e.ax, e.bx), e.right = std::max(e.ax, e.bx);
-  }
-  edges_.push_back(e);
+// An arc's extent in x reaches out to its circle on its half.
+double Regions::Edge::left() const {
+  const double ends = std::min(ax, bx);
+  return round && !right_half ? std::min(ends, cx - r) : ends;
 }
+
+double Regions::Edge::right() const {
+  const double ends = std::max(ax, bx);
+  return round && right_half ? std::max(ends, cx + r) : ends;
+}
+
+void Regions::add_edge(Edge e) { edges_.push_back(e); }
 
 void Regions::build_index() {
   if (contours_.empty()) return;
@@ -249,7 +252,7 @@ std::int64_t Regions::cell(double v, double origin, std::int64_t n) const {
 // edge counts the contour's boundary there once.
 bool Regions::crosses_right(const Edge& e, double x, double y) const {
   if ((e.ay > y) == (e.by > y)) return false;
-  if (e.right < x) return false;
+  if (e.right() < x) return false;
   double xi = 0;
   if (e.round) {
     const double d = y - e.cy;
@@ -308,7 +311,7 @@ void Regions::crossings(double ax, double ay, double bx, double by, std::vector<
     if (c.right < lo_x || c.left > hi_x || c.high < lo_y || c.low > hi_y) continue;
     for (std::uint32_t i = c.first_edge; i < c.end_edge; ++i) {
       const Edge& e = edges_[i];
-      if (e.right < lo_x || e.left > hi_x || e.high < lo_y || e.low > hi_y) continue;
+      if (e.right() < lo_x || e.left() > hi_x || e.high() < lo_y || e.low() > hi_y) continue;
       if (!e.round) {
         const double ex = e.bx - e.ax, ey = e.by - e.ay;
         const double denom = dx * ey - dy * ex;
@@ -329,7 +332,7 @@ void Regions::crossings(double ax, double ay, double bx, double by, std::vector<
       disc = std::sqrt(disc);
       for (const double t : {(-B - disc) / (2 * A), (-B + disc) / (2 * A)}) {
         const double hx = ax + t * dx, hy = ay + t * dy;
-        if (hy < e.low || hy > e.high) continue;
+        if (hy < e.low() || hy > e.high()) continue;
         if (e.right_half ? hx < e.cx : hx > e.cx) continue;
         keep(t);
       }

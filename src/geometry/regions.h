@@ -64,7 +64,10 @@ class Regions {
     double ax = 0, ay = 0, bx = 0, by = 0;
     double cx = 0, cy = 0, r = 0;
     bool round = false, right_half = false;
-    double low = 0, high = 0, left = 0, right = 0;
+    double low() const { return ay < by ? ay : by; }
+    double high() const { return ay < by ? by : ay; }
+    double left() const;
+    double right() const;
   };
 
   void add_contour(const Table& t, int layer, std::size_t first, std::size_t end);
