@@ -1,5 +1,5 @@
 // The material map and the approach assignment on a drawing and machining
-// conditions decoded from the input, on a map of a small pixel cap:
+// conditions decoded from the input, with a region painted by hand or not:
 //   byte 0, 1   approach length: mantissa, power of ten 1e-9 .. 1e9
 //   byte 2, 3   matching tolerance the same way (mantissa 0: tolerance 0)
 //   byte 4, 5   plate size the same way: the grid the coordinates lie on
@@ -7,7 +7,8 @@
 //   byte 7      ticked layers (bits 0-5), every part material, outline is
 //               the sheet's edge
 //   byte 8, 9   preview width and height
-//   byte 10     the map's pixel cap, 2^8 .. 2^14
+//   byte 10     bit 0: a region painted by hand before the run, at the
+//               point of the plate the other bits give
 // then entities of an operation byte and coordinate bytes each: a line, a
 // line on from the last end, a circle, an arc, a point, or a line that
 // closes the chain back to where it started; the layer and the colour code
