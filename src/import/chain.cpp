@@ -144,27 +144,91 @@ bool keeps_closer(const Choice& a, const Choice& b) {
   return a.row < b.row;
 }
 
-// The next member at the start (k 1) or the finish (k 3) of the contour in
-// the mode of regions: of the free rows that meet that end, each set of
-// copies offers its lowest row and the copies of a member offer none; of
-// several, the one that turns most to the side of the region, which is the
-// left of the chain's run at its finish and the right of its run backwards
-// at its start for the region on the seed's left.
-std::size_t member_at(ChainState& st, std::size_t k, std::size_t none) {
-  const double x = st.C_end_value[k], y = st.C_end_value[k + 1];
+// The free rows that meet the point (x, y) as candidates to join the
+// contour there: each set of copies offers its lowest row and the copies of
+// a member offer none. `but` is left out.
+void offered_at(ChainState& st, double x, double y, std::size_t but, std::vector<std::size_t>& offered) {
   st.near.clear();
   st.index.rows_near(x, y, st.near);
   std::sort(st.near.begin(), st.near.end());
   st.near.erase(std::unique(st.near.begin(), st.near.end()), st.near.end());
-  std::vector<std::size_t> offered;
+  offered.clear();
   for (std::size_t row : st.near) {
-    if (!st.W_dat->at(row, col::contour).is_blank()) continue;
+    if (row == but || !st.W_dat->at(row, col::contour).is_blank()) continue;
     if (!holds(st.Seg_bands[row][0], x, y) && !holds(st.Seg_bands[row][1], x, y)) continue;
     const std::size_t set = st.first_twin[row];
     if (st.twin_taken[set] == st.attempt) continue;
     if (std::none_of(offered.begin(), offered.end(), [&](std::size_t o) { return st.first_twin[o] == set; }))
       offered.push_back(row);
   }
+}
+
+// Back along itself is the last way to go, whichever side.
+constexpr double kBackTurn = -10;
+
+// How far to the side of the region (`to_left` 1 for the left of the run,
+// -1 for its right) the run turns from arriving along `in` on row `from`
+// onto `row` leaving the point (x, y). Back along the way it came, within
+// the matching tolerance over the shorter of the two, is the last way to go
+// whichever side: the side of a neighbouring part drawn along it.
+Choice choice_of(const ChainState& st, const Leaving& in, std::size_t from, std::size_t row, double x,
+                 double y, double to_left) {
+  const Table& W = *st.W_dat;
+  const Leaving out = leaving(W, row, holds(st.Seg_bands[row][0], x, y));
+  const double turn = turn_angle(in, out);
+  const double shorter = std::fmin(run_length(W, from), run_length(W, row));
+  constexpr double kHalfTurn = 3.14159265358979;
+  const bool back = (kHalfTurn - std::fabs(turn)) * shorter <= meeting_reach(st.tolerance, st.S, 0) ||
+                    std::fabs(turn) >= kHalfTurn - 1e-9;
+  return {row, back ? kBackTurn : to_left * turn, to_left * out.bend};
+}
+
+// Whether two elements leaving one point, as choices, run together over the
+// shorter of them within the matching tolerance: the sides of two parts
+// drawn side by side that share a stretch of edge but end at different
+// corners, which the turn at the point cannot tell apart.
+bool run_together(const ChainState& st, const Choice& a, const Choice& b) {
+  if (a.turn == kBackTurn || b.turn == kBackTurn) return false;
+  const Table& W = *st.W_dat;
+  const double shorter = std::fmin(run_length(W, a.row), run_length(W, b.row));
+  const double apart = meeting_reach(st.tolerance, st.S, 0);
+  return std::fabs(a.turn - b.turn) * shorter <= apart &&
+         std::fabs(a.bend - b.bend) * shorter * shorter / 2 <= apart;
+}
+
+// How well the run keeps to the region after taking `row` at (x, y): the
+// turn to the region's side at its far end onto the best element there;
+// the most when the far end closes the contour, the least when nothing
+// meets it.
+double turn_after(ChainState& st, std::size_t row, double x, double y, double to_left,
+                  std::vector<std::size_t>& offered) {
+  const bool far_is_finish = holds(st.Seg_bands[row][0], x, y);
+  const Table& W = *st.W_dat;
+  const double fx = W.at(row, far_is_finish ? col::x2 : col::x1).number();
+  const double fy = W.at(row, far_is_finish ? col::y2 : col::y1).number();
+  const bool at_start = to_left * st.side < 0;
+  const double ox = st.C_end_value[at_start ? 3 : 1], oy = st.C_end_value[at_start ? 4 : 2];
+  if (ends_meet(fx, fy, ox, oy, st.tolerance, st.S)) return 10;
+  Leaving in = leaving(W, row, !far_is_finish);
+  in.dx = -in.dx;
+  in.dy = -in.dy;
+  offered_at(st, fx, fy, row, offered);
+  double best = -20;
+  for (std::size_t q : offered) best = std::fmax(best, choice_of(st, in, row, q, fx, fy, to_left).turn);
+  return best;
+}
+
+// The next member at the start (k 1) or the finish (k 3) of the contour in
+// the mode of regions: of several rows offered there, the one that turns
+// most to the side of the region, which is the left of the chain's run at
+// its finish and the right of its run backwards at its start for the region
+// on the seed's left. Of rows that run together from the point, the one
+// after whose far end the run turns most to that side: the side of the part
+// whose region it bounds.
+std::size_t member_at(ChainState& st, std::size_t k, std::size_t none) {
+  const double x = st.C_end_value[k], y = st.C_end_value[k + 1];
+  std::vector<std::size_t> offered;
+  offered_at(st, x, y, none, offered);
   if (offered.empty()) return none;
   if (offered.size() == 1) return offered.front();
   st.chose = true;
@@ -175,16 +239,29 @@ std::size_t member_at(ChainState& st, std::size_t k, std::size_t none) {
   in.dx = -in.dx;
   in.dy = -in.dy;
   const double to_left = (at_start ? -1 : 1) * st.side;
+  std::vector<Choice> choices;
   Choice best{none, 0, 0};
   for (std::size_t row : offered) {
-    const Leaving out = leaving(W, row, holds(st.Seg_bands[row][0], x, y));
-    const double turn = turn_angle(in, out);
-    // Back along itself is the last way to go, whichever side.
-    constexpr double kBack = 3.14159265358979 - 1e-9;
-    const Choice c{row, std::fabs(turn) >= kBack ? -10 : to_left * turn, to_left * out.bend};
-    if (best.row == none || keeps_closer(c, best)) best = c;
+    choices.push_back(choice_of(st, in, member, row, x, y, to_left));
+    if (best.row == none || keeps_closer(choices.back(), best)) best = choices.back();
   }
-  return best.row;
+  std::vector<Choice> together;
+  for (const Choice& c : choices)
+    if (run_together(st, c, best)) together.push_back(c);
+  if (together.size() < 2) return best.row;
+  std::vector<std::size_t> further;
+  Choice kept = best;
+  double kept_after = turn_after(st, best.row, x, y, to_left, further);
+  for (const Choice& c : together) {
+    if (c.row == best.row) continue;
+    const double after = turn_after(st, c.row, x, y, to_left, further);
+    constexpr double kSame = 1e-9;
+    if (after > kept_after + kSame || (after >= kept_after - kSame && keeps_closer(c, kept))) {
+      kept = c;
+      kept_after = after;
+    }
+  }
+  return kept.row;
 }
 
 // The scan visits the rows from the top and restarts there after every new
@@ -292,6 +369,38 @@ bool drawn_before(const ChainState& st) {
   return false;
 }
 
+// Whether no two corners of the contour being built, where one member ends
+// and the next starts, meet: a part's outline passes no point twice.
+bool passes_no_point_twice(const ChainState& st) {
+  const Table& W = *st.W_dat;
+  std::vector<std::pair<double, double>> corners;
+  corners.reserve(st.C_dat.size());
+  double largest = 0;
+  for (std::size_t row : st.C_dat) {
+    corners.emplace_back(W.at(row, col::x1).number(), W.at(row, col::y1).number());
+    largest =
+        std::fmax(largest, std::fmax(std::fabs(corners.back().first), std::fabs(corners.back().second)));
+  }
+  // By x: two corners that meet lie within a reach of each other.
+  std::sort(corners.begin(), corners.end());
+  const double reach = meeting_reach(st.tolerance, st.S, largest);
+  for (std::size_t i = 0; i < corners.size(); ++i)
+    for (std::size_t j = i + 1; j < corners.size() && corners[j].first - corners[i].first <= reach; ++j) {
+      const auto [px, py] = corners[i];
+      const auto [qx, qy] = corners[j];
+      if (ends_meet(px, py, qx, qy, st.tolerance, st.S) || ends_meet(qx, qy, px, py, st.tolerance, st.S))
+        return false;
+    }
+  return true;
+}
+
+// Whether the contour being built bounds the region on the side it kept
+// to: it has closed, runs round that region (counter-clockwise for the
+// left) and passes no point twice.
+bool bounds_region(const ChainState& st) {
+  return has_closed(st) && enclosed_area(*st.W_dat, st.C_dat) * st.side > 0 && passes_no_point_twice(st);
+}
+
 void start_contour(ChainState& st) {
   Table& W = *st.W_dat;
   st.side = 1;
@@ -301,13 +410,25 @@ void start_contour(ChainState& st) {
     ++st.Cnt_total;
     return;
   }
-  // A closed chain that chose its way round the outside of the region on
-  // the seed's left, which only the outline of parts drawn side by side
-  // encloses clockwise, is built again round the region on its right.
-  if (st.chose && st.Lp_kind == 1 && has_closed(st) && enclosed_area(W, st.C_dat) < 0) {
+  // A chain that chose its way at a point and bounds no region on the
+  // seed's left is built again round the region on its right: a closed
+  // chain round the outside of parts drawn side by side, which encloses
+  // them clockwise, or one that ran from a part into its neighbour through
+  // a corner they share. When neither side bounds a region, a simple closed
+  // chain round the left is kept (the part on the seed's right, reached
+  // through the lowest rows), else one enclosing clockwise round the right,
+  // else the chain round the left.
+  if (st.chose && st.Lp_kind == 1 && !bounds_region(st)) {
+    const bool simple = has_closed(st) && passes_no_point_twice(st);
+    const bool clockwise = has_closed(st) && enclosed_area(W, st.C_dat) < 0;
     take_back(st);
     st.side = -1;
     grow_contour(st);
+    if (!bounds_region(st) && (simple || !clockwise)) {
+      take_back(st);
+      st.side = 1;
+      grow_contour(st);
+    }
   }
   if (drawn_before(st)) {
     for (std::size_t row : st.C_dat) {

@@ -55,6 +55,17 @@ Leaving leaving(const Table& t, std::size_t row, bool at_start) {
   return unit(py - a.cy, -(px - a.cx), -bend);
 }
 
+double run_length(const Table& t, std::size_t row) {
+  const Cell& measured = t.at(row, col::length);
+  if (!measured.is_blank()) return measured.number();
+  if (t.at(row, col::kind) == "cci") {
+    const Arc a = arc_of(t, row);
+    return a.r * a.sweep;
+  }
+  return std::hypot(t.at(row, col::x2).number() - t.at(row, col::x1).number(),
+                    t.at(row, col::y2).number() - t.at(row, col::y1).number());
+}
+
 double turn_angle(const Leaving& in, const Leaving& out) {
   return std::atan2(in.dx * out.dy - in.dy * out.dx, in.dx * out.dx + in.dy * out.dy);
 }

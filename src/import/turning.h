@@ -24,6 +24,10 @@ struct Leaving {
 // backwards, its finish.
 Leaving leaving(const Table& t, std::size_t row, bool at_start);
 
+// The length of row `row` ("li" or "cci"): as measured in its column, or
+// from its ends, centre and angles where it is not measured yet.
+double run_length(const Table& t, std::size_t row);
+
 // The turn from arriving along `in` (pointing into the point) to leaving
 // along `out`, in radians, positive to the left, in (-pi, pi].
 double turn_angle(const Leaving& in, const Leaving& out);

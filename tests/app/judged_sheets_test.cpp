@@ -379,9 +379,11 @@ std::vector<HardRow> hard_rows(const std::vector<std::string>& classes) {
 }
 
 const std::vector<HardRow> kHardRows = [] {
-  std::vector<HardRow> rows = hard_rows({"polyline", "washers", "edge_holes", "slots", "small", "frames"});
+  std::vector<HardRow> rows = hard_rows(
+      {"polyline", "washers", "edge_holes", "slots", "small", "frames", "doubled", "shared_edges", "all"});
   std::erase_if(rows, [](const HardRow& r) {
-    return r.shapes == "edge_holes" && r.flags == "--nested" && r.approach == "3";
+    return (r.shapes == "edge_holes" && r.flags == "--nested" && r.approach == "3") ||
+           (r.shapes == "shared_edges" && r.flags != "--nested --no-outline");
   });
   for (const char* approach : {"3", "10"}) {
     rows.push_back({"plate_holes", "", approach});
@@ -390,9 +392,15 @@ const std::vector<HardRow> kHardRows = [] {
   return rows;
 }();
 
-// Rows whose drawings hold contours drawn twice or parts drawn side by side
-// sharing an edge, which chain into one contour through both copies.
-const std::vector<HardRow> kHardRowsChainedThroughCopies = hard_rows({"doubled", "shared_edges", "all"});
+// Rows of parts drawn side by side run with the sheet's edge counted: each
+// part is its own contour, but a lead-in may start on the edge a part
+// shares with its neighbour and cross into it, and the kerf of a stretch
+// next to a neighbour's corner is put on the neighbour's side.
+const std::vector<HardRow> kHardRowsSideBySideEntered = [] {
+  std::vector<HardRow> rows = hard_rows({"shared_edges"});
+  std::erase_if(rows, [](const HardRow& r) { return r.flags == "--nested --no-outline"; });
+  return rows;
+}();
 
 // Rows whose programs the G-code check refuses: a round hole of a part that
 // stands in the skeleton (every part material, the sheet's edge counted) is
@@ -439,7 +447,7 @@ std::vector<HardRun> hard_runs() {
   std::vector<HardRun> runs;
   const std::vector<std::pair<const std::vector<HardRow>*, std::string>> lists{
       {&kHardRows, ""},
-      {&kHardRowsChainedThroughCopies, "contours drawn twice or side by side chain into one"}};
+      {&kHardRowsSideBySideEntered, "lead-ins and kerf of parts side by side with the sheet's edge counted"}};
   for (const auto& [rows, skip] : lists)
     for (const HardRow& row : *rows) {
       HardRun hard{{row.shapes + "_a" + row.approach, hard_generator(row.shapes, row.approach), {"--batch"}},

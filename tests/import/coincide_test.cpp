@@ -152,9 +152,52 @@ struct SideBySide {
   std::vector<std::vector<El>> parts;
 };
 
+// The parts scaled by `size`, turned by `degrees` about the origin and
+// written to four places as the host writes them: corners the parts share
+// stay one point, but a corner that lies on a neighbour's side does so only
+// within the matching tolerance, and sides that run along each other leave
+// their common corner in directions a hair apart.
+std::vector<std::vector<El>> turned(std::vector<std::vector<El>> parts, double size, double degrees) {
+  const double c = std::cos(degrees * kPi / 180), s = std::sin(degrees * kPi / 180);
+  auto place = [&](double& x, double& y) {
+    const double tx = size * (c * x - s * y), ty = size * (s * x + c * y);
+    x = std::round(tx * 1e4) / 1e4;
+    y = std::round(ty * 1e4) / 1e4;
+  };
+  for (auto& part : parts)
+    for (El& e : part) {
+      place(e.x1, e.y1);
+      place(e.x2, e.y2);
+    }
+  return parts;
+}
+
+// Rows whose shorter part's side lies along its neighbour's longer side,
+// neither split where the other ends.
+const std::vector<std::vector<El>> kSideAlongALongerSide{
+    {line(0, 0, 1, 0), line(1, 0, 1, 1), line(1, 1, 0, 1), line(0, 1, 0, 0)},
+    {line(1, 0, 3, 0), line(3, 0, 3, 2), line(3, 2, 1, 2), line(1, 2, 1, 0)}};
+const std::vector<std::vector<El>> kLowerPartsEachSide{
+    {line(0, 0, 1, 0), line(1, 0, 1, 1), line(1, 1, 0, 1), line(0, 1, 0, 0)},
+    {line(1, 0, 2, 0), line(2, 0, 2, 3), line(2, 3, 1, 3), line(1, 3, 1, 0)},
+    {line(2, 0, 3.5, 0), line(3.5, 0, 3.5, 2), line(3.5, 2, 2, 2), line(2, 2, 2, 0)}};
+// Two squares touching at one corner, each side of a third that they touch
+// with a corner at the middle of its sides.
+const std::vector<std::vector<El>> kCornersOnSides{
+    {line(0, 0, 1, 0), line(1, 0, 1, 1), line(1, 1, 0, 1), line(0, 1, 0, 0)},
+    {line(1, 1, 2, 1), line(2, 1, 2, 2), line(2, 2, 1, 2), line(1, 2, 1, 1)},
+    {line(2, 0.5, 3, 0.5), line(3, 0.5, 3, 1.5), line(3, 1.5, 2, 1.5), line(2, 1.5, 2, 0.5)}};
+
 std::vector<SideBySide> side_by_side_rows() {
   const double h = std::sqrt(0.5);
   return {
+      {"a side along a longer side", kSideAlongALongerSide},
+      {"a side along a longer side, turned", turned(kSideAlongALongerSide, 45.2, 7.3)},
+      {"a lower part each side", kLowerPartsEachSide},
+      {"a lower part each side, turned", turned(kLowerPartsEachSide, 43.45, 97.5)},
+      {"a lower part each side, turned a hair", turned(kLowerPartsEachSide, 61.1638, 0.01)},
+      {"corners on sides", kCornersOnSides},
+      {"corners on sides, turned", turned(kCornersOnSides, 38.7, 213.1)},
       {"equal heights",
        {{line(0, 0, 1, 0), line(1, 0, 1, 1), line(1, 1, 0, 1), line(0, 1, 0, 0)},
         {line(1, 0, 2, 0), line(2, 0, 2, 1), line(2, 1, 1, 1), line(1, 1, 1, 0)}}},
