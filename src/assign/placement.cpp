@@ -93,13 +93,17 @@ void store_on_first_element(PlacementContext& ctx, std::size_t first) {
 }
 
 // A closed contour is entered at the middle of its longest element. When
-// neither side of that element has scrap, even close to it (an edge two
-// touching parts share), the next longest is tried, and so on; only when no
-// element has scrap does the longest keep its lead-in, and the contour is
-// named. Of two equally long elements the later one is tried first.
+// neither side of that element has scrap, even close to it, or when another
+// contour runs along it there (an edge two parts drawn side by side share:
+// the side beyond it is the neighbour's, whatever it is), the next longest
+// is tried, and so on; only when no element does better does the longest
+// keep its lead-in, named when it has no scrap beside it. Of two equally
+// long elements the later one is tried first.
 void place_on_element(PlacementContext& ctx) {
   const Table& W = ctx.W_dat;
   ApproachState& st = ctx.state;
+  const int layer = layer_number(ctx.Now_ly);
+  const double band = std::max(ctx.settings.tolerance(), 1e-9);
   auto place_at = [&](std::size_t row) {
     st.doubt.clear();
     if (W.at(row, col::kind) == "cci") {
@@ -111,20 +115,38 @@ void place_on_element(PlacementContext& ctx) {
     }
     return true;
   };
+  // Whether the contact point just placed lies on another contour too.
+  auto shared = [&] {
+    return ctx.drawn != nullptr && ctx.drawn->near_other(st.ent.Li_x2.number(), st.ent.Li_y2.number(), band,
+                                                         layer, st.Grp_first, st.Grp_scan);
+  };
   const std::size_t longest = st.Row_max;
   place_at(longest);
-  if (st.doubt != kNoScrapBeside) return;
+  const bool longest_shared = shared();
+  if (st.doubt != kNoScrapBeside && !longest_shared) return;
+  const bool longest_placed = st.doubt.empty();
   std::vector<std::size_t> others;
   for (std::size_t r = st.Grp_scan; r-- > st.Grp_first;)
     if (r != longest) others.push_back(r);
   std::stable_sort(others.begin(), others.end(), [&W](std::size_t a, std::size_t b) {
     return W.at(a, col::length).number() > W.at(b, col::length).number();
   });
+  std::vector<std::size_t> shared_placed;
   for (const std::size_t r : others) {
-    if (place_at(r) && st.doubt.empty()) {
-      st.Row_max = r;
-      return;
+    if (!place_at(r) || !st.doubt.empty()) continue;
+    if (shared()) {
+      shared_placed.push_back(r);
+      continue;
     }
+    st.Row_max = r;
+    return;
+  }
+  // Every element with scrap beside it is shared: the longest, when it has
+  // scrap, else the longest shared one that has.
+  if (!longest_placed && !shared_placed.empty()) {
+    place_at(shared_placed.front());
+    st.Row_max = shared_placed.front();
+    return;
   }
   place_at(longest);
 }

@@ -81,6 +81,23 @@ const ElementShape* DrawnElements::shape(int layer, std::size_t row) const {
 }
 
 bool DrawnElements::near(double x, double y, double band) const {
+  return near_except(x, y, band, [](std::uint32_t) { return false; });
+}
+
+bool DrawnElements::near_other(double x, double y, double band, int layer, std::size_t first,
+                               std::size_t end) const {
+  const std::vector<std::uint32_t>* of_row =
+      layer >= 0 && layer < kLayerCount ? &element_of_row_[static_cast<std::size_t>(layer)] : nullptr;
+  return near_except(x, y, band, [&](std::uint32_t e) {
+    if (of_row == nullptr) return false;
+    for (std::size_t r = first; r < end && r < of_row->size(); ++r)
+      if ((*of_row)[r] == e) return true;
+    return false;
+  });
+}
+
+template <class Skip>
+bool DrawnElements::near_except(double x, double y, double band, Skip&& skip) const {
   if (start_.empty() || !std::isfinite(x) || !std::isfinite(y)) return false;
   const Range g = cells_of(x - band, x + band, y - band, y + band);
   if (x + band < x0_ || y + band < y0_ || x - band > x0_ + static_cast<double>(nx_) * h_ ||
@@ -92,7 +109,7 @@ bool DrawnElements::near(double x, double y, double band) const {
       for (std::size_t k = start_[c]; k < start_[c + 1]; ++k) {
         const ElementShape& d = elements_[items_[k]];
         if (d.right < x - band || d.left > x + band || d.high < y - band || d.low > y + band) continue;
-        if (distance_to(d, x, y) <= band) return true;
+        if (distance_to(d, x, y) <= band && !skip(items_[k])) return true;
       }
     }
   return false;

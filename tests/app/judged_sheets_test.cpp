@@ -382,23 +382,12 @@ const std::vector<HardRow> kHardRows = [] {
   std::vector<HardRow> rows = hard_rows(
       {"polyline", "washers", "edge_holes", "slots", "small", "frames", "doubled", "shared_edges", "all"});
   std::erase_if(rows, [](const HardRow& r) {
-    return (r.shapes == "edge_holes" && r.flags == "--nested" && r.approach == "3") ||
-           (r.shapes == "shared_edges" && r.flags != "--nested --no-outline");
+    return r.shapes == "edge_holes" && r.flags == "--nested" && r.approach == "3";
   });
   for (const char* approach : {"3", "10"}) {
     rows.push_back({"plate_holes", "", approach});
     rows.push_back({"plate", "--nested", approach});
   }
-  return rows;
-}();
-
-// Rows of parts drawn side by side run with the sheet's edge counted: each
-// part is its own contour, but a lead-in may start on the edge a part
-// shares with its neighbour and cross into it, and the kerf of a stretch
-// next to a neighbour's corner is put on the neighbour's side.
-const std::vector<HardRow> kHardRowsSideBySideEntered = [] {
-  std::vector<HardRow> rows = hard_rows({"shared_edges"});
-  std::erase_if(rows, [](const HardRow& r) { return r.flags == "--nested --no-outline"; });
   return rows;
 }();
 
@@ -446,8 +435,7 @@ Lines hard_generator(const std::string& shapes, const std::string& approach) {
 std::vector<HardRun> hard_runs() {
   std::vector<HardRun> runs;
   const std::vector<std::pair<const std::vector<HardRow>*, std::string>> lists{
-      {&kHardRows, ""},
-      {&kHardRowsSideBySideEntered, "lead-ins and kerf of parts side by side with the sheet's edge counted"}};
+      {&kHardRows, ""}, {&kHardRowsJointGapTooLong, "joint gap on a small hole longer than the joint"}};
   for (const auto& [rows, skip] : lists)
     for (const HardRow& row : *rows) {
       HardRun hard{{row.shapes + "_a" + row.approach, hard_generator(row.shapes, row.approach), {"--batch"}},
