@@ -238,6 +238,17 @@ void Regions::build_index() {
   items_.resize(start_.back());
   for (std::size_t i = 0; i < contours_.size(); ++i)
     each_cell(contours_[i], [&](std::size_t k) { items_[count[k]++] = static_cast<std::uint32_t>(i); });
+  // The rows of cells, for a scan along a row of the picture.
+  std::vector<std::size_t> in_band(static_cast<std::size_t>(ny_) + 1, 0);
+  for (const Contour& c : contours_)
+    for (std::int64_t y = cell(c.low, y0_, ny_); y <= cell(c.high, y0_, ny_); ++y)
+      ++in_band[static_cast<std::size_t>(y) + 1];
+  for (std::size_t y = 0; y < static_cast<std::size_t>(ny_); ++y) in_band[y + 1] += in_band[y];
+  band_start_ = in_band;
+  band_items_.resize(band_start_.back());
+  for (std::size_t i = 0; i < contours_.size(); ++i)
+    for (std::int64_t y = cell(contours_[i].low, y0_, ny_); y <= cell(contours_[i].high, y0_, ny_); ++y)
+      band_items_[in_band[static_cast<std::size_t>(y)]++] = static_cast<std::uint32_t>(i);
 }
 
 std::int64_t Regions::cell(double v, double origin, std::int64_t n) const {
@@ -344,7 +355,10 @@ void Regions::crossings(double ax, double ay, double bx, double by, std::vector<
 
 void Regions::row_crossings(double y, std::vector<RowCrossing>& out) const {
   out.clear();
-  for (std::uint32_t ci = 0; ci < contours_.size(); ++ci) {
+  if (band_start_.empty() || !std::isfinite(y) || y < y0_ || y > y0_ + static_cast<double>(ny_) * h_) return;
+  const auto band = static_cast<std::size_t>(cell(y, y0_, ny_));
+  for (std::size_t k = band_start_[band]; k < band_start_[band + 1]; ++k) {
+    const std::uint32_t ci = band_items_[k];
     const Contour& c = contours_[ci];
     if (y < c.low || y > c.high) continue;
     for (std::uint32_t i = c.first_edge; i < c.end_edge; ++i) {

@@ -87,6 +87,10 @@ class Regions {
   std::int64_t nx_ = 0, ny_ = 0;
   std::vector<std::size_t> start_;
   std::vector<std::uint32_t> items_;
+  // The contours whose extent in y meets each row of cells:
+  // band_items_[band_start_[y] .. band_start_[y + 1]).
+  std::vector<std::size_t> band_start_;
+  std::vector<std::uint32_t> band_items_;
 };
 
 // Which regions are material: those found or clicked (by key), and with
