@@ -23,17 +23,16 @@
 #include "core/constants.h"
 #include "core/settings.h"
 #include "core/text.h"
+#include "geometry/drawing_geometry.h"
 #include "import/startup.h"
-#include "support/drawing_geometry.h"
+#include "judge/nc_judge.h"
 #include "support/files.h"
-#include "support/nc_judge.h"
 #include "support/whole_run.h"
 
 namespace makenc {
 namespace {
 
 namespace fs = std::filesystem;
-using test::FaultKind;
 using Lines = std::vector<std::string>;
 
 const fs::path kSource(MAKENC_SOURCE_DIR);
@@ -150,11 +149,11 @@ TEST(NcJudge, FindsExactlyTheFaultEachEditMakes) {
     host.write("Zemlak/plate.nc", crlf(program));
     if (!edit.fault)
       test::expect_nc_check_passes(host.path("Zemlak/plate.nc"), host.path("Zemlak/Bin/set.ini"));
-    const auto judged = test::judge_nc_program(host.path(), host.path("Zemlak/plate.nc"), {});
+    const auto judged = judge_nc_program(host.path(), host.path("Zemlak/plate.nc"), {});
     ASSERT_TRUE(judged.ok()) << judged.error().message;
     EXPECT_EQ(judged->marks, 2u);
-    for (FaultKind kind : test::kFaultKinds)
-      EXPECT_EQ(judged->count(kind), kind == edit.fault ? 1u : 0u) << test::fault_name(kind) << "\n"
+    for (FaultKind kind : kFaultKinds)
+      EXPECT_EQ(judged->count(kind), kind == edit.fault ? 1u : 0u) << fault_name(kind) << "\n"
                                                                    << judged->report();
   }
 }
@@ -229,8 +228,8 @@ std::vector<JudgedRun> judged_runs() {
 
 // Runs the case (a generated one through the G-code check) and judges its
 // program against the drawing as the host wrote it.
-std::optional<test::Judgement> judge_run(const JudgedRun& run, const test::TempFolder& scratch_) {
-  test::JudgeOptions options = test::judge_options_of(run.args);
+std::optional<Judgement> judge_run(const JudgedRun& run, const test::TempFolder& scratch_) {
+  JudgeOptions options = judge_options_of(run.args);
   fs::path folder, program;
   if (run.generator.empty()) {
     folder = kSource / "tests/golden" / run.name.substr(std::string("golden_").size()) / "input";
@@ -252,7 +251,7 @@ std::optional<test::Judgement> judge_run(const JudgedRun& run, const test::TempF
     program = programs[0];
     test::expect_nc_check_passes(program, folder / "Zemlak/Bin/set.ini");
   }
-  auto judged = test::judge_nc_program(folder, program, options);
+  auto judged = judge_nc_program(folder, program, options);
   if (!judged.ok()) {
     ADD_FAILURE() << judged.error().message;
     return std::nullopt;
@@ -262,7 +261,7 @@ std::optional<test::Judgement> judge_run(const JudgedRun& run, const test::TempF
 
 class Judged : public ::testing::TestWithParam<JudgedRun> {
  protected:
-  std::optional<test::Judgement> judge() { return judge_run(GetParam(), scratch_); }
+  std::optional<Judgement> judge() { return judge_run(GetParam(), scratch_); }
 
   test::TempFolder scratch_;
 };
@@ -279,10 +278,10 @@ TEST_P(Judged, EveryCutIsRight) {
   // the skeleton material, so its parts are cut as the skeleton's holes.
   // What lies inside what is the drawing's, but the sides are the run's.
   const bool one_plate_of_parts = GetParam().name == "golden_sheet6_s3";
-  for (FaultKind kind : test::kFaultKinds) {
+  for (FaultKind kind : kFaultKinds) {
     if (one_plate_of_parts && (kind == FaultKind::lead_in_in_material || kind == FaultKind::kerf_in_material))
       continue;
-    EXPECT_EQ(judged->count(kind), 0u) << test::fault_name(kind) << "\n" << judged->report();
+    EXPECT_EQ(judged->count(kind), 0u) << fault_name(kind) << "\n" << judged->report();
   }
 }
 
@@ -297,12 +296,12 @@ INSTANTIATE_TEST_SUITE_P(Runs, Judged, ::testing::ValuesIn(judged_runs()), run_n
 
 // The closed cutting contours around a contour, the sheet's edge not
 // counted.
-std::vector<std::size_t> enclosing(const test::DrawingGeometry& g, std::size_t k) {
-  const test::Contour& x = g.contours()[k];
-  const test::Xy p = g.pieces()[x.pieces.front()].at(0.5);
+std::vector<std::size_t> enclosing(const DrawingGeometry& g, std::size_t k) {
+  const Contour& x = g.contours()[k];
+  const Xy p = g.pieces()[x.pieces.front()].at(0.5);
   std::vector<std::size_t> around;
   for (std::size_t c = 0; c < g.contours().size(); ++c) {
-    const test::Contour& o = g.contours()[c];
+    const Contour& o = g.contours()[c];
     if (c == k || !o.cutting || !o.closed || o.outline) continue;
     if (o.min_x <= x.min_x && o.max_x >= x.max_x && o.min_y <= x.min_y && o.max_y >= x.max_y &&
         g.encloses(c, p))
@@ -320,16 +319,16 @@ TEST(MixedSheet, HoldsEveryShapeItIsMadeOf) {
   Settings settings;
   auto start = read_drawing(*read_text_lines(host / "JWC_TEMP.TXT"), settings);
   ASSERT_TRUE(start.ok()) << start.error().message;
-  const test::DrawingGeometry g(start->drawing, LayerTicks{true, true, true, true, true, true}, 0.011);
-  using Kind = test::Piece::Kind;
+  const DrawingGeometry g(start->drawing, LayerTicks{true, true, true, true, true, true}, 0.011);
+  using Kind = Piece::Kind;
   std::map<std::string, int> found;
   for (std::size_t k = 0; k < g.contours().size(); ++k) {
-    const test::Contour& c = g.contours()[k];
+    const Contour& c = g.contours()[k];
     if (!c.cutting || !c.closed || c.outline) continue;
     const std::vector<std::size_t> around = enclosing(g, k);
     int lines = 0, half_turns = 0;
     for (std::size_t i : c.pieces) {
-      const test::Piece& p = g.pieces()[i];
+      const Piece& p = g.pieces()[i];
       lines += p.kind == Kind::line && !p.bridge;
       half_turns += p.kind == Kind::arc && std::fabs(p.sweep - kPi) < 1e-6;
       // Where a line's typed end and an arc's computed end fall to either
@@ -342,7 +341,7 @@ TEST(MixedSheet, HoldsEveryShapeItIsMadeOf) {
       if (turn > 0.005 && turn < 0.02) ++found["turned a hair off the axes"];
       if (turn > 1 && turn < 10) ++found["turned a few degrees"];
     }
-    const test::Piece& first = g.pieces()[c.pieces.front()];
+    const Piece& first = g.pieces()[c.pieces.front()];
     if (around.empty() && first.kind == Kind::circle) ++found["discs"];
     if (around.empty() && half_turns == 2) ++found["obrounds"];
     if (around.empty() && lines == 6) ++found["L shapes"];
@@ -464,8 +463,8 @@ TEST_P(HardJudged, EveryCutIsRight) {
   const auto judged = judge_run(GetParam().run, scratch_);
   ASSERT_TRUE(judged);
   EXPECT_GT(judged->cuts, 0u);
-  for (FaultKind kind : test::kFaultKinds)
-    EXPECT_EQ(judged->count(kind), 0u) << test::fault_name(kind) << "\n" << judged->report();
+  for (FaultKind kind : kFaultKinds)
+    EXPECT_EQ(judged->count(kind), 0u) << fault_name(kind) << "\n" << judged->report();
 }
 
 std::string hard_run_name(const ::testing::TestParamInfo<HardRun>& param_info) {
@@ -516,22 +515,22 @@ TEST(HardSheet, EachClassDrawsWhatItIsFor) {
     Settings settings;
     auto start = read_drawing(*text, settings);
     ASSERT_TRUE(start.ok()) << start.error().message;
-    const test::DrawingGeometry g(start->drawing, LayerTicks{true, true, true, true, true, true}, 0.011);
-    using Kind = test::Piece::Kind;
+    const DrawingGeometry g(start->drawing, LayerTicks{true, true, true, true, true, true}, 0.011);
+    using Kind = Piece::Kind;
     std::map<std::string, int> found;
     std::size_t outline = g.contours().size();
     for (std::size_t k = 0; k < g.contours().size(); ++k)
       if (g.contours()[k].outline) outline = k;
     for (std::size_t k = 0; k < g.contours().size(); ++k) {
-      const test::Contour& c = g.contours()[k];
+      const Contour& c = g.contours()[k];
       ASSERT_TRUE(c.closed) << "contour " << c.id << " is open";
       if (c.outline) continue;
       const std::vector<std::size_t> around = enclosing(g, k);
-      const test::Piece& first = g.pieces()[c.pieces.front()];
+      const Piece& first = g.pieces()[c.pieces.front()];
       int gaps = 0, half_turns = 0;
       double half_turn_r = 0;
       for (std::size_t i : c.pieces) {
-        const test::Piece& p = g.pieces()[i];
+        const Piece& p = g.pieces()[i];
         gaps += p.bridge && p.length() > 0.1 * tol;
         if (p.kind == Kind::arc && std::fabs(p.sweep - kPi) < 1e-3) ++half_turns, half_turn_r = p.r;
       }
@@ -593,7 +592,7 @@ TEST(NcJudge, TakesTheOutlineAndTheLayersAsTheRunDid) {
       {{"--batch", "--layers", "0,3"}, true, false, {true, false, false, true, false, false}},
   };
   for (const Case& c : cases) {
-    const test::JudgeOptions options = test::judge_options_of(c.args);
+    const JudgeOptions options = judge_options_of(c.args);
     EXPECT_EQ(options.outline_cut, c.outline_cut) << ::testing::PrintToString(c.args);
     EXPECT_EQ(options.edge, c.edge) << ::testing::PrintToString(c.args);
     EXPECT_EQ(options.layers, c.layers) << ::testing::PrintToString(c.args);

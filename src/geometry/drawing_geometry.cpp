@@ -1,4 +1,4 @@
-#include "support/drawing_geometry.h"
+#include "geometry/drawing_geometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include "core/constants.h"
 
-namespace makenc::test {
+namespace makenc {
 namespace {
 
 // A ray to +x that meets no end point or tangent of a drawing on a grid:
@@ -230,6 +230,7 @@ void DrawingGeometry::build_index() {
     max_x = std::max(max_x, p.max_x);
     max_y = std::max(max_y, p.max_y);
   }
+  box_ = {min_x, min_y, max_x, max_y};
   const double w = std::max(max_x - min_x, 1e-9), h = std::max(max_y - min_y, 1e-9);
   cell_ = std::max(std::sqrt(w * h / static_cast<double>(pieces_.size())), std::max(w, h) / 1024);
   x0_ = min_x;
@@ -349,4 +350,4 @@ bool segment_meets(Xy p, Xy q, double t0, double t1, const Piece& piece) {
   return false;
 }
 
-}  // namespace makenc::test
+}  // namespace makenc
