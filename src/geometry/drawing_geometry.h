@@ -86,6 +86,9 @@ class DrawingGeometry {
   void add_contour(const Drawing& drawing, int layer, std::size_t first, std::size_t end, double tolerance);
   void find_outline();
   void build_index();
+  void build_contour_index();
+  std::size_t column_of(double x) const;
+  std::size_t row_of(double y) const;
   bool counts(const Contour& c) const;
   int crossings_right(const Piece& piece, Xy p) const;
 
@@ -98,6 +101,10 @@ class DrawingGeometry {
   double x0_ = 0, y0_ = 0, cell_ = 1;
   std::size_t columns_ = 1, rows_ = 1;
   std::vector<std::vector<std::size_t>> cells_;
+  // The same cells with the closed cutting contours whose boxes meet them;
+  // the contours whose boxes span most of the drawing apart, asked always.
+  std::vector<std::vector<std::size_t>> contour_cells_;
+  std::vector<std::size_t> wide_contours_;
   mutable std::vector<std::size_t> seen_;
   mutable std::size_t stamp_ = 0;
 };

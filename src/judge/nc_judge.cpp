@@ -276,18 +276,41 @@ class Judge {
     return true;
   }
 
+  // A closed cutting contour cut before one inside it: the contours whose
+  // pieces lie in its box, cut after it, are asked whether they lie inside.
   void judge_order() {
+    std::vector<std::vector<std::size_t>> cuts_of(g_.contours().size());
+    for (std::size_t k = 0; k < cuts_.size(); ++k)
+      if (match_[k] != kNone) cuts_of[match_[k]].push_back(k);
+    std::vector<std::size_t> near;
+    std::vector<std::size_t> asked(g_.contours().size(), kNone);
     for (std::size_t j = 0; j < cuts_.size(); ++j) {
       if (cuts_[j].marking || match_[j] == kNone) continue;
-      const Contour& c = contour_of(j);
+      const std::size_t own = match_[j];
+      const Contour& c = g_.contours()[own];
       if (!c.cutting || !c.closed || (c.outline && !options_.outline_cut)) continue;
-      for (std::size_t i = j + 1; i < cuts_.size(); ++i) {
-        if (match_[i] == kNone || match_[i] == match_[j] || !inside(match_[i], match_[j])) continue;
-        fault(FaultKind::cut_before_enclosed, j, match_[j], cuts_[j].contact,
-              "cut before " + named(match_[i]) + " inside it (cut " + std::to_string(i + 1) +
-                  "): what it frees drops first");
-        break;
+      near.clear();
+      g_.visit(c.min_x, c.min_y, c.max_x, c.max_y, [&](std::size_t piece) {
+        const std::size_t other = g_.pieces()[piece].contour;
+        if (other == own || asked[other] == j) return;
+        asked[other] = j;
+        const std::vector<std::size_t>& later = cuts_of[other];
+        if (!later.empty() && later.back() > j) near.push_back(other);
+      });
+      // The first cut after this one whose contour lies inside it.
+      std::size_t first = kNone, inner = kNone;
+      for (std::size_t other : near) {
+        const std::vector<std::size_t>& later = cuts_of[other];
+        const std::size_t next = *std::upper_bound(later.begin(), later.end(), j);
+        if (next < first && inside(other, own)) {
+          first = next;
+          inner = other;
+        }
       }
+      if (first != kNone)
+        fault(FaultKind::cut_before_enclosed, j, own, cuts_[j].contact,
+              "cut before " + named(inner) + " inside it (cut " + std::to_string(first + 1) +
+                  "): what it frees drops first");
     }
   }
 
