@@ -239,7 +239,7 @@ class Judge {
       fault(FaultKind::kerf_in_material, k, own, where, "the kerf is on the part's side");
     if (!cut.lead_in || cut.lead_comp == 40) {
       fault(FaultKind::closed_cut_open, k, own, cut.contact,
-            "the closed contour is cut without a lead-in carrying G41 or G42");
+            "the closed contour is cut open: no lead-in carries G41 or G42");
       return;
     }
     const Xy end = cut.moves.empty() ? cut.contact : cut.moves.back().to;
@@ -252,7 +252,7 @@ class Judge {
     if (gap > allowed || covered < c.length - 2 * allowed)
       fault(FaultKind::closed_cut_open, k, own, end,
             "the cut ends " + number_text(gap) + " short of its contact point, after " +
-                number_text(covered) + " of " + number_text(c.length) + ": the contour stays open");
+                number_text(covered) + " of " + number_text(c.length) + ": the contour is cut open");
   }
 
   // Points that stand for a contour when asking what encloses it.
