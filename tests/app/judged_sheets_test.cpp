@@ -204,8 +204,9 @@ TEST(CheckNc, NamesTheFaultEachEditMakesAndExitsByIt) {
     EXPECT_EQ(run.err, "");
     const Lines out = lines_of_text(run.out);
     ASSERT_EQ(out.size(), edit.fault ? 2u : 1u) << run.out;
-    EXPECT_EQ(out.back().rfind("Zemlak/plate.nc: " + std::string(edit.fault ? "1 fault in " : "0 faults in "), 0),
-              0u)
+    EXPECT_EQ(
+        out.back().rfind("Zemlak/plate.nc: " + std::string(edit.fault ? "1 fault in " : "0 faults in "), 0),
+        0u)
         << out.back();
     EXPECT_NE(out.back().find(" cuts and 2 markings ("), std::string::npos) << out.back();
     for (FaultKind kind : kFaultKinds)
@@ -264,7 +265,8 @@ TEST(CheckNc, RefusesWhatItCannotJudge) {
        "line 17: column 9: \"Q\" is no word: the letter has no number"},
       {"an unknown G code", program_with([](Lines& p) { replace_line(p, "G03J-10.", "G07J-10."); }),
        "line 17: column 1: the word \"G07\" is no G code"},
-      {"incremental coordinates", program_with([](Lines& p) { replace_line(p, "G90 G92 X0 Y0", "G91 G92 X0 Y0"); }),
+      {"incremental coordinates",
+       program_with([](Lines& p) { replace_line(p, "G90 G92 X0 Y0", "G91 G92 X0 Y0"); }),
        "line 3: column 1: incremental coordinates (G91)"},
       {"a missing end code",
        program_with([](Lines& p) { p.erase(std::find(p.begin() + 20, p.end(), "M08")); }),
@@ -272,17 +274,20 @@ TEST(CheckNc, RefusesWhatItCannotJudge) {
       {"the last end code missing",
        program_with([](Lines& p) { p.erase(std::find(p.rbegin(), p.rend(), "M08").base() - 1); }),
        "has no end code (\"M08\") before the program ends"},
-      {"arcs whose radii disagree", program_with([](Lines& p) { replace_line(p, "G03J-10.", "G03X40.Y60.J-10."); }),
+      {"arcs whose radii disagree",
+       program_with([](Lines& p) { replace_line(p, "G03J-10.", "G03X40.Y60.J-10."); }),
        "line 17: the arc's radius is 10.000 at its start but 0.000 at its end"},
       {"an arc without a radius", program_with([](Lines& p) { replace_line(p, "G03J-10.", "G03I0J0"); }),
        "line 17: the arc has no radius"},
       {"a coordinate far beyond the drawing",
        program_with([](Lines& p) { replace_line(p, "G01X110.Y80.", "G01X110.Y80000."); }),
        "lies far beyond the drawing"},
-      {"a number beyond a double",
-       program_with([](Lines& p) { replace_line(p, "G01X110.Y80.", "G01X110.Y1" + std::string(400, '0') + "."); }),
+      {"a number beyond a double", program_with([](Lines& p) {
+         replace_line(p, "G01X110.Y80.", "G01X110.Y1" + std::string(400, '0') + ".");
+       }),
        "(110.000, beyond any number) lies far beyond the drawing"},
-      {"a comment not closed", program_with([](Lines& p) { replace_line(p, "G03J-10.", "G03J-10.(the hole"); }),
+      {"a comment not closed",
+       program_with([](Lines& p) { replace_line(p, "G03J-10.", "G03J-10.(the hole"); }),
        "line 17: column 9: the comment is not closed"},
       {"an empty file", [](const test::TempFolder& host) { host.write("Zemlak/plate.nc", ""); },
        "Zemlak/plate.nc is empty"},
@@ -300,12 +305,14 @@ TEST(CheckNc, RefusesWhatItCannotJudge) {
       {"a folder", [](const test::TempFolder& host) { fs::create_directory(host.path("Zemlak/plate.nc")); },
        "Zemlak/plate.nc is a folder"},
       {"no such file", [](const test::TempFolder&) {}, "cannot read the NC program Zemlak/plate.nc"},
-      {"a program without a cut", program_with([](Lines& p) { p = {"%", "O1000", "G90 G92 X0 Y0", "M30", "%"}; }),
+      {"a program without a cut", program_with([](Lines& p) {
+         p = {"%", "O1000", "G90 G92 X0 Y0", "M30", "%"};
+       }),
        "the program holds no cut"},
-      {"a program for another drawing",
-       program_with([](Lines& p) {
+      {"a program for another drawing", program_with([](Lines& p) {
          for (std::string& line : p)
-           if (line.rfind("G0", 0) == 0 && line.find('X') != std::string::npos) line.replace(line.find('X'), 1, "X1");
+           if (line.rfind("G0", 0) == 0 && line.find('X') != std::string::npos)
+             line.replace(line.find('X'), 1, "X1");
        }),
        "cuts meet no contour of the drawing: it is a program for another drawing"},
       {"a drawing without a closed contour",
