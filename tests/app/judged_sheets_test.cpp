@@ -397,7 +397,8 @@ std::vector<JudgedRun> judged_runs() {
     Lines words;
     for (std::string word; args >> word;) words.push_back(word);
     // The runs that make a program; --check-nc judges one given.
-    if (writes_program && !words.empty() && words.front() == "--batch") golden.push_back({"golden_" + entry.path().filename().string(), {}, words});
+    if (writes_program && !words.empty() && words.front() == "--batch")
+      golden.push_back({"golden_" + entry.path().filename().string(), {}, words});
   }
   std::sort(golden.begin(), golden.end(),
             [](const JudgedRun& a, const JudgedRun& b) { return a.name < b.name; });
