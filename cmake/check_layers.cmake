@@ -1,7 +1,8 @@
 # Fails when a file of src/ includes from a layer above its own. The layers,
 # lowest first: core; import and raster beside each other; geometry (the
 # exact shapes of the chained contours) above import; preview; assign;
-# nc; app; window. src/main.cpp sits on top and may include any of them.
+# nc; judge (the check of a written program against the drawing); app;
+# window. src/main.cpp sits on top and may include any of them.
 # Within src/window each toolkit has its folder (qt, win32): a toolkit's
 # files include from their own folder and from what src/window itself holds
 # for both, never from the other toolkit's, and the shared files from
@@ -15,7 +16,8 @@ set(_allowed_geometry core import geometry)
 set(_allowed_preview core import geometry raster preview)
 set(_allowed_assign core import geometry raster preview assign)
 set(_allowed_nc ${_allowed_assign} nc)
-set(_allowed_app ${_allowed_nc} app)
+set(_allowed_judge ${_allowed_nc} judge)
+set(_allowed_app ${_allowed_judge} app)
 set(_allowed_window ${_allowed_app} window)
 
 set(_faults "")

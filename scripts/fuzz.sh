@@ -20,7 +20,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD_DIR:-$here/build-fuzz}
 whole_job=(interchange settings templates)
-fast=(read_drawing read_settings read_templates material_map)
+fast=(read_drawing read_settings read_templates material_map read_nc)
 
 campaign=false
 if [ "${1:-}" = "--campaign" ]; then

@@ -10,7 +10,7 @@ wbuild=${WINDOWS_BUILD_DIR:-$here/build-windows}
 command -v zip >/dev/null || {
   sudo_cmd=()
   [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends zip
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=300 install -y -q --no-install-recommends zip
 }
 
 stage=$wbuild/package

@@ -24,10 +24,10 @@ echo "package: $(basename "$deb"), depends: $(dpkg-deb -f "$deb" Depends)"
 scratch=$(mktemp -d)
 cleanup() {
   rm -rf "$scratch"
-  "${sudo_cmd[@]}" apt-get remove -y -q makenc >/dev/null 2>&1 || true
+  "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=300 remove -y -q makenc >/dev/null 2>&1 || true
 }
 trap cleanup EXIT
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "$deb" >/dev/null
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=300 install -y -q --no-install-recommends "$deb" >/dev/null
 
 fail() { echo "installed package: $*" >&2; exit 1; }
 [ "$(command -v makenc)" = /usr/bin/makenc ] || fail "makenc is not /usr/bin/makenc but '$(command -v makenc)'"
@@ -44,6 +44,6 @@ if [ -n "$(dpkg-deb -c "$deb" | grep makenc_window)" ]; then
   "$here/tests/window/qt/opens_window.sh" /usr/bin/makenc "$here" || fail "the installed program does not open its window"
 fi
 
-"${sudo_cmd[@]}" apt-get remove -y -q makenc >/dev/null
+"${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=300 remove -y -q makenc >/dev/null
 [ ! -e /usr/bin/makenc ] || fail "/usr/bin/makenc is left after removing the package"
 echo "package installed, ran --version and --batch, removed"

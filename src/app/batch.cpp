@@ -11,6 +11,7 @@
 #include "core/platform.h"
 #include "core/text.h"
 #include "import/dump_tables.h"
+#include "judge/nc_judge.h"
 #include "nc/nc_output_name.h"
 #include "raster/png_file.h"
 
@@ -79,17 +80,16 @@ int fail(std::ostream& err, const Error& e) {
 // The report goes to disk before the NC program, so that a report that
 // cannot be written stops the run before anything reaches the machine or
 // the host.
-Status write_report(Session& session, const std::string& date, const std::filesystem::path& file) {
-  measure_job(session);
-  if (!session.summary) return session.summary.error();
+Status write_report(const Session& session, const CheckedProgram& checked,
+                    const std::filesystem::path& file) {
   const Drawing& d = session.start.drawing;
-  auto name = nc_output_name(session.folder, d.File_lin, date);
-  if (!name) return name.error();
   LayerTicks used{};
   for (int k = 0; k < kLayerCount; ++k)
     used[static_cast<std::size_t>(k)] = session.options.layers[static_cast<std::size_t>(k)] && d.has_layer(k);
-  const JobReport report{session.summary.value(), used, cp932_to_utf8(drawing_name(d.File_lin)),
-                         cp932_to_utf8(name->shown)};
+  std::vector<std::pair<std::string, std::size_t>> faults;
+  for (FaultKind kind : kFaultKinds) faults.emplace_back(fault_name(kind), checked.judgement.count(kind));
+  const JobReport report{checked.program.job, used, cp932_to_utf8(drawing_name(d.File_lin)),
+                         cp932_to_utf8(checked.program.shown), faults};
   const Status written = write_file_atomically(file, report_json(report));
   if (!written) return Error{"the report was not written: " + written.error().message};
   return ok_status();
@@ -131,17 +131,18 @@ int run_batch(const CommandLine& cl, const std::filesystem::path& folder, std::o
     auto saved = write_png(preview_picture(cl, *session, view), path_from_utf8(cl.preview_png));
     if (!saved) return fail(err, saved.error());
   }
-  const std::string date = short_date_today();
-  std::filesystem::path report;
-  if (!cl.report.empty()) {
-    report = path_from_utf8(cl.report);
-    const Status reported = write_report(*session, date, report);
-    if (!reported) return fail(err, reported.error());
-  }
   // Nothing reads the map after this: its pixels go before the program is
   // built, which is the batch run's largest moment.
   session->map = MaterialMap{};
-  auto written = make_nc(*session, date);
+  auto checked = build_checked_program(*session, short_date_today());
+  if (!checked) return fail(err, checked.error());
+  std::filesystem::path report;
+  if (!cl.report.empty()) {
+    report = path_from_utf8(cl.report);
+    const Status reported = write_report(*session, *checked, report);
+    if (!reported) return fail(err, reported.error());
+  }
+  auto written = write_checked_program(*session, *checked);
   if (!written) {
     // The report would tell of a program that was not written.
     std::error_code ec;
@@ -153,7 +154,32 @@ int run_batch(const CommandLine& cl, const std::filesystem::path& folder, std::o
   out << cp932_to_utf8(written->message) << '\n';
   out << summary_text(written->job) << '\n';
   warn(err, written->warnings);
+  for (const std::string& fault : written->faults) err << "makenc: warning: " << fault << '\n';
   return 0;
+}
+
+int run_check_nc(const CommandLine& cl, const std::filesystem::path& folder, std::ostream& out,
+                 std::ostream& err) {
+  JudgeOptions options;
+  if (cl.layers) options.layers = *cl.layers;
+  options.outline_cut = !cl.no_outline;
+  options.edge = cl.nested && cl.no_outline;
+  const std::filesystem::path file = path_from_utf8(cl.check_nc);
+  auto judged = judge_nc_program(folder, file, options);
+  if (!judged) {
+    err << "makenc: " << judged.error().message << '\n';
+    return 2;
+  }
+  const Status holds = judgement_holds(*judged);
+  if (!holds) {
+    err << "makenc: " << cl.check_nc << " cannot be judged: " << holds.error().message << '\n';
+    return 2;
+  }
+  for (const Fault& fault : judged->faults) out << fault_message(fault) << '\n';
+  out << cl.check_nc << ": " << judged->faults.size() << (judged->faults.size() == 1 ? " fault" : " faults")
+      << " in " << judged->cuts << " cuts and " << judged->marks << " markings (" << judged->counts_text()
+      << ")\n";
+  return judged->faults.empty() ? 0 : 1;
 }
 
 }  // namespace makenc

@@ -18,4 +18,11 @@ int run_dump_tables(const std::filesystem::path& folder, std::ostream& out, std:
 int run_dump_cutlist(const CommandLine& cl, const std::filesystem::path& folder, std::ostream& out,
                      std::ostream& err);
 
+// Judges the program named by --check-nc against the folder's drawing and
+// changes no file: one line per fault and the count of each kind on `out`;
+// exits 0 without a fault, 1 with faults, 2 when the program or the drawing
+// cannot be judged (the reason on `err`).
+int run_check_nc(const CommandLine& cl, const std::filesystem::path& folder, std::ostream& out,
+                 std::ostream& err);
+
 }  // namespace makenc

@@ -42,9 +42,9 @@ Result<std::array<double, 4>> parse_view(const std::string& value) {
 // Which options each mode accepts: what changes the assignment run goes
 // with the cut list too, what changes NC generation only with --batch.
 bool accepts(Mode mode, const std::string& option) {
-  if (option == "--layers" || option == "--no-outline" || option == "--nested" || option == "--paint" ||
-      option == "--clear")
-    return mode == Mode::Batch || mode == Mode::DumpCutlist;
+  if (option == "--layers" || option == "--no-outline" || option == "--nested")
+    return mode == Mode::Batch || mode == Mode::DumpCutlist || mode == Mode::CheckNc;
+  if (option == "--paint" || option == "--clear") return mode == Mode::Batch || mode == Mode::DumpCutlist;
   return mode == Mode::Batch;
 }
 
@@ -57,11 +57,14 @@ std::string usage_text() {
          "                      [--preview-png FILE [--view X0,Y0,X1,Y1] [--order-numbers]]\n"
          "       makenc --dump-tables\n"
          "       makenc --dump-cutlist [--layers 0,2] [--no-outline] [--nested] [--paint X,Y] [--clear X,Y]\n"
+         "       makenc --check-nc FILE [--nested] [--no-outline] [--layers 0,2]\n"
          "       makenc --version\n"
          "Every mode works on JWC_TEMP.TXT and Zemlak/Bin in the current folder.\n"
          "--view shows the rectangle of the drawing (drawing units) in the picture, with its aspect kept;\n"
          "a rectangle that would need more than 50 pixels per drawing unit is shown at 50, centred on it.\n"
-         "--order-numbers writes each contour's place in the cutting order beside its lead-in.\n";
+         "--order-numbers writes each contour's place in the cutting order beside its lead-in.\n"
+         "--check-nc judges the NC program FILE against the drawing, with the options it was made with,\n"
+         "and changes no file: exit 0 without a fault, 1 with faults, 2 when it cannot be judged.\n";
 }
 
 std::string version_text() { return std::string("makenc ") + MAKENC_VERSION + "\n"; }
@@ -76,6 +79,8 @@ Result<CommandLine> parse_command_line(const std::vector<std::string>& args) {
     cl.mode = Mode::DumpTables;
   else if (first == "--dump-cutlist")
     cl.mode = Mode::DumpCutlist;
+  else if (first == "--check-nc")
+    cl.mode = Mode::CheckNc;
   else if (first == "--help" || first == "-h")
     cl.mode = Mode::Help;
   else if (first == "--version")
@@ -83,7 +88,15 @@ Result<CommandLine> parse_command_line(const std::vector<std::string>& args) {
   else
     return Error{"unknown mode \"" + first + "\"\n" + usage_text()};
 
-  for (std::size_t i = 1; i < args.size(); ++i) {
+  std::size_t i = 1;
+  if (cl.mode == Mode::CheckNc) {
+    if (args.size() < 2 || args[1].empty() || args[1].rfind("--", 0) == 0)
+      return Error{"--check-nc needs the NC program to judge, as in --check-nc Zemlak/plate.nc\n" +
+                   usage_text()};
+    cl.check_nc = args[1];
+    i = 2;
+  }
+  for (; i < args.size(); ++i) {
     const std::string& opt = args[i];
     if (!accepts(cl.mode, opt) && cl.mode != Mode::Help)
       return Error{"\"" + opt + "\" does not go with " + first + "\n" + usage_text()};

@@ -13,7 +13,7 @@
 
 namespace makenc {
 
-enum class Mode { Desktop, Batch, DumpTables, DumpCutlist, Help, Version };
+enum class Mode { Desktop, Batch, DumpTables, DumpCutlist, CheckNc, Help, Version };
 
 // A left click (paint) or a right click (clear) at a point of the drawing,
 // in drawing units after translation.
@@ -41,6 +41,8 @@ struct CommandLine {
   // (drawing units), and each contour's place in the cutting order.
   std::optional<std::array<double, 4>> view;
   bool order_numbers = false;
+  // --check-nc: the NC program to judge, as typed (UTF-8).
+  std::string check_nc;
 };
 
 Result<CommandLine> parse_command_line(const std::vector<std::string>& args);

@@ -324,6 +324,10 @@ std::string job_status_text(const Session& session) {
 std::string completion_text(const NcWritten& written) {
   std::string text = cp932_to_utf8(written.message);
   for (const Warning& w : written.warnings) text += "\n" + w.message;
+  const std::size_t shown = std::min(written.faults.size(), kFaultsShown);
+  for (std::size_t k = 0; k < shown; ++k) text += "\n" + written.faults[k];
+  if (written.faults.size() > shown)
+    text += "\n… and " + std::to_string(written.faults.size() - shown) + " more";
   return text;
 }
 

@@ -140,7 +140,9 @@ std::string status_text(const Result<JobSummary>& summary, const Warnings& warni
 // follow either.
 std::string job_status_text(const Session& session);
 
-// The completion message with the warnings of the program below it (UTF-8).
+// The completion message with the warnings of the program below it and the
+// first kFaultsShown faults its check found, then how many more (UTF-8).
+inline constexpr std::size_t kFaultsShown = 10;
 std::string completion_text(const NcWritten& written);
 
 }  // namespace makenc

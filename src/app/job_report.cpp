@@ -34,6 +34,10 @@ std::string report_json(const JobReport& report) {
     if (report.layers[static_cast<std::size_t>(k)])
       layers += (layers.empty() ? "" : ", ") + json_string("ly" + std::to_string(k));
   const JobSummary& job = report.job;
+  std::string faults = "{";
+  for (const auto& [kind, count] : report.faults)
+    faults += (faults.size() > 1 ? ", " : "") + json_string(kind) + ": " + std::to_string(count);
+  faults += "}";
   auto member = [](const char* name, const std::string& value, bool last = false) {
     return std::string("  \"") + name + "\": " + value + (last ? "\r\n" : ",\r\n");
   };
@@ -44,7 +48,7 @@ std::string report_json(const JobReport& report) {
          member("pierces", std::to_string(job.pierces)) +
          member("cut_length", fixed_text(job.cut_length, 3)) +
          member("marking_length", fixed_text(job.marking_length, 3)) +
-         member("rapid_length", fixed_text(job.rapid_length, 3), true) + "}\r\n";
+         member("rapid_length", fixed_text(job.rapid_length, 3)) + member("faults", faults, true) + "}\r\n";
 }
 
 }  // namespace makenc

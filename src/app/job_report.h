@@ -3,7 +3,10 @@
 // the NC program it belongs to.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/drawing.h"
 #include "nc/contour_moves.h"
@@ -15,6 +18,8 @@ struct JobReport {
   const LayerTicks& layers;  // the ticked layers that hold entities
   std::string drawing;       // the drawing's name, "" when unnamed (UTF-8)
   std::string nc_file;       // the NC program as the completion message names it (UTF-8)
+  // How many faults of each kind the check of the program found, by name.
+  std::vector<std::pair<std::string, std::size_t>> faults;
 };
 
 // One JSON object, UTF-8, one member a line, CR LF line ends; the lengths

@@ -1,7 +1,10 @@
 #include "app/session.h"
 
+#include <cstdlib>
+
 #include "assign/cut_order.h"
 #include "assign/placement.h"
+#include "core/text.h"
 #include "preview/material_map.h"
 
 namespace makenc {
@@ -88,10 +91,44 @@ void paint_at(Session& session, double x, double y) {
 
 void clear_painting_at(Session& session, double /*x*/, double /*y*/) { right_click(session); }
 
-Result<NcWritten> make_nc(Session& session, const std::string& date) {
+Result<CheckedProgram> build_checked_program(const Session& session, const std::string& date) {
   const NcInput input{session.folder,     session.start.drawing, session.settings,
                       session.assignment, session.options,       date};
-  return write_program_and_hand_back(input, session.start.working_copy);
+  auto program = build_nc_program(input);
+  if (!program) return program.error();
+  CheckedProgram checked{std::move(*program), {}, {}};
+  // Measuring only: the run without its check.
+  if (std::getenv("MAKENC_UNCHECKED") != nullptr) return checked;
+  JudgeOptions options;
+  options.layers = session.options.layers;
+  options.outline_cut = !session.options.skip_outline;
+  options.edge = session.every_part_material && session.options.skip_outline;
+  options.material_known = !session.assignment.painted_by_hand;
+  auto codes = read_start_codes(session.folder, session.settings);
+  Result<Judgement> judged = codes ? judge_program(session.start.drawing, session.settings, *codes,
+                                                   text_lines(checked.program.text), options)
+                                   : Result<Judgement>(codes.error());
+  if (judged)
+    checked.judgement = std::move(*judged);
+  else
+    checked.unjudged = "the program was not checked against the drawing: " + judged.error().message;
+  return checked;
+}
+
+Result<NcWritten> write_checked_program(Session& session, const CheckedProgram& checked) {
+  const NcInput input{session.folder,     session.start.drawing, session.settings,
+                      session.assignment, session.options,       short_date_today()};
+  auto written = write_program_and_hand_back(input, checked.program, session.start.working_copy);
+  if (!written) return written;
+  for (const Fault& fault : checked.judgement.faults) written->faults.push_back(fault_message(fault));
+  if (!checked.unjudged.empty()) written->faults.push_back(checked.unjudged);
+  return written;
+}
+
+Result<NcWritten> make_nc(Session& session, const std::string& date) {
+  auto checked = build_checked_program(session, date);
+  if (!checked) return checked.error();
+  return write_checked_program(session, *checked);
 }
 
 }  // namespace makenc

@@ -11,6 +11,7 @@
 #include "core/error.h"
 #include "core/settings.h"
 #include "import/startup.h"
+#include "judge/nc_judge.h"
 #include "nc/hand_back.h"
 #include "preview/material_map.h"
 #include "preview/preview.h"
@@ -79,9 +80,28 @@ void right_click(Session& session);
 void paint_at(Session& session, double x, double y);
 void clear_painting_at(Session& session, double x, double y);
 
-// The button "makeNC": writes the NC program and hands the interchange file
-// back, with the date given to name an unnamed drawing's program. On success
-// the caller ends the program.
+// The program of the last assignment run, built and judged against the
+// drawing, not yet written.
+struct CheckedProgram {
+  NcProgram program;
+  Judgement judgement;
+  // Why the program could not be judged; empty when it was.
+  std::string unjudged;
+};
+
+// Builds the program and judges it: material by containment (every part
+// with "全部品を材料", the outline then the sheet's edge with
+// "外形線出力なし"), or, where the run took the material painted by hand,
+// only what does not depend on it.
+Result<CheckedProgram> build_checked_program(const Session& session, const std::string& date);
+
+// Writes the program and hands the interchange file back; the completion
+// carries one line per fault.
+Result<NcWritten> write_checked_program(Session& session, const CheckedProgram& checked);
+
+// The button "makeNC": builds, judges and writes the NC program and hands
+// the interchange file back, with the date given to name an unnamed
+// drawing's program. On success the caller ends the program.
 Result<NcWritten> make_nc(Session& session, const std::string& date = short_date_today());
 
 }  // namespace makenc

@@ -51,6 +51,7 @@ void run_approach_assignment(Assignment& assignment, Preview& preview, MaterialM
   // Material the user painted by hand is the map; a redraw since has
   // discarded it.
   const bool painted = preview.Mus_clic == 1 && map.ready;
+  assignment.painted_by_hand = painted;
   const DecisionFit fit = decision_fit(preview, drawing, settings);
   auto regions = std::make_shared<const Regions>(drawing, ticked, settings);
   Enclosures enclosures;

@@ -46,6 +46,8 @@ struct Assignment {
   std::string ini_Apr = Settings{}.ini_Apr;
   // What the run could not place as the shop would want, per contour.
   Warnings warnings;
+  // Whether the run took the material the user painted by hand.
+  bool painted_by_hand = false;
 };
 
 // Which map the run builds: the first region found from the bottom left is

@@ -25,9 +25,17 @@ bool any_layer_cut(const NcInput& input) {
 Result<NcWritten> write_program_and_hand_back(const NcInput& input,
                                               const std::vector<std::string>& working_copy,
                                               FileLayer& files) {
+  auto program = build_nc_program(input);
+  if (!program) return program.error();
+  return write_program_and_hand_back(input, *program, working_copy, files);
+}
+
+Result<NcWritten> write_program_and_hand_back(const NcInput& input, const NcProgram& program,
+                                              const std::vector<std::string>& working_copy,
+                                              FileLayer& files) {
   // The host's file is touched only once the NC program is on the disk: a
   // host that reads back a drawing has its program.
-  auto written = make_nc_data(input, files);
+  auto written = write_nc_program(program, files);
   if (!written) return written;
   std::string bytes = join_crlf(working_copy);
   // The drawing covers the whole cut list, so it goes back once however

@@ -21,4 +21,9 @@ Result<NcWritten> write_program_and_hand_back(const NcInput& input,
                                               const std::vector<std::string>& working_copy,
                                               FileLayer& files = system_files());
 
+// The same with the program already built from the input.
+Result<NcWritten> write_program_and_hand_back(const NcInput& input, const NcProgram& program,
+                                              const std::vector<std::string>& working_copy,
+                                              FileLayer& files = system_files());
+
 }  // namespace makenc

@@ -221,7 +221,7 @@ Result<JobSummary> job_summary(const NcInput& input) {
   return job;
 }
 
-Result<NcWritten> make_nc_data(const NcInput& input, FileLayer& files) {
+Result<NcProgram> build_nc_program(const NcInput& input) {
   Status settings = check_cutting_settings(input);
   if (!settings) return settings.error();
   auto name = nc_output_name(input.folder, input.drawing.File_lin, input.date);
@@ -243,11 +243,22 @@ Result<NcWritten> make_nc_data(const NcInput& input, FileLayer& files) {
   if (!head) return head.error();
   if (!foot) return foot.error();
   put_template_lines(program, *foot);
-  Status folder = check_output_folder(name->file.parent_path());
+  return NcProgram{name->file, name->shown, std::move(program.NC_blk), std::move(warnings), job};
+}
+
+Result<NcWritten> write_nc_program(const NcProgram& program, FileLayer& files) {
+  Status folder = check_output_folder(program.file.parent_path());
   if (!folder) return folder.error();
-  Status written = write_file_atomically(name->file, program.NC_blk, files);
+  Status written = write_file_atomically(program.file, program.text, files);
   if (!written) return Error{"the NC program was not written: " + written.error().message};
-  return NcWritten{name->file, name->shown + utf8_to_cp932("に出力しました。"), std::move(warnings), job};
+  return NcWritten{
+      program.file, program.shown + utf8_to_cp932("に出力しました。"), program.warnings, program.job, {}};
+}
+
+Result<NcWritten> make_nc_data(const NcInput& input, FileLayer& files) {
+  auto program = build_nc_program(input);
+  if (!program) return program.error();
+  return write_nc_program(*program, files);
 }
 
 std::string short_date_today() {

@@ -40,11 +40,30 @@ struct NcWritten {
   std::string message;         // the file as named to the user + "に出力しました。", code page 932
   Warnings warnings;           // contours written otherwise than asked
   JobSummary job;              // what the program asks of the machine
+  // What the check of the program against the drawing found, one line a
+  // fault (UTF-8), and how many there are.
+  std::vector<std::string> faults;
 };
 
-// Builds the block table and writes header, body and footer to the NC file.
-// An approach length the lead-ins cannot be cut with, or a joint length
-// below 0 with joints on, is refused first, naming the line of the settings.
+// The program made and not yet written: where it goes, its text, the
+// contours written otherwise than asked and what it asks of the machine.
+struct NcProgram {
+  std::filesystem::path file;
+  std::string shown;  // the file as named to the user, code page 932
+  std::string text;   // header, body and footer, CR LF
+  Warnings warnings;
+  JobSummary job;
+};
+
+// Builds the block table: header, body and footer. An approach length the
+// lead-ins cannot be cut with, or a joint length below 0 with joints on, is
+// refused first, naming the line of the settings.
+Result<NcProgram> build_nc_program(const NcInput& input);
+
+// Writes the program to its file; its folder must exist.
+Result<NcWritten> write_nc_program(const NcProgram& program, FileLayer& files = system_files());
+
+// Builds the program and writes it to the NC file.
 Result<NcWritten> make_nc_data(const NcInput& input, FileLayer& files = system_files());
 
 // Today's date as the short date "yyyy/MM/dd", whatever the locale.

@@ -130,6 +130,12 @@ TEST_P(Golden, RunMatchesTheExpectedFiles) {
 
   std::vector<fs::path> programs = test::nc_programs_in(folder / "Zemlak");
   for (const fs::path& p : test::nc_programs_in(home / "jww" / "Zemlak")) programs.push_back(p);
+  // A program the host folder held before the run, byte for byte, is not
+  // the run's (--check-nc judges one).
+  std::erase_if(programs, [&](const fs::path& p) {
+    const fs::path given = dir / "input" / fs::relative(p, folder);
+    return fs::exists(given) && file_bytes(given) == file_bytes(p);
+  });
   if (run.exit_code != 0) {
     // Nothing for the machine, and the host's file as the host wrote it.
     EXPECT_TRUE(programs.empty()) << programs.front() << " was left by a failing run";

@@ -23,17 +23,16 @@
 #include "core/constants.h"
 #include "core/settings.h"
 #include "core/text.h"
+#include "geometry/drawing_geometry.h"
 #include "import/startup.h"
-#include "support/drawing_geometry.h"
+#include "judge/nc_judge.h"
 #include "support/files.h"
-#include "support/nc_judge.h"
 #include "support/whole_run.h"
 
 namespace makenc {
 namespace {
 
 namespace fs = std::filesystem;
-using test::FaultKind;
 using Lines = std::vector<std::string>;
 
 const fs::path kSource(MAKENC_SOURCE_DIR);
@@ -42,6 +41,14 @@ std::string crlf(const Lines& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
   return text;
+}
+
+// The lines of a program's output.
+Lines lines_of_text(const std::string& text) {
+  Lines lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
 }
 
 // Lines written one after the other, each ended by "|".
@@ -105,8 +112,9 @@ struct Edit {
   std::optional<FaultKind> fault;  // none: the program is right
 };
 
-TEST(NcJudge, FindsExactlyTheFaultEachEditMakes) {
-  const std::vector<Edit> edits{
+// The plate's program as it should be and wrong in one way at a time.
+std::vector<Edit> plate_edits() {
+  return {
       {"as it should be", [](Lines&) {}, std::nullopt},
       {"the round hole pierced in the plate above it",
        [](Lines& p) { replace_line(p, "G00X40.Y65.G40", "G00X40.Y75.G40"); }, FaultKind::lead_in_in_material},
@@ -140,9 +148,18 @@ TEST(NcJudge, FindsExactlyTheFaultEachEditMakes) {
        },
        FaultKind::not_cut},
   };
-  test::TempFolder host;
+}
+
+// The host folder of the plate, with the example's templates and settings.
+void write_plate_folder(const test::TempFolder& host) {
   fs::copy(kSource / "examples/plate/Zemlak", host.path("Zemlak"), fs::copy_options::recursive);
   host.write("JWC_TEMP.TXT", crlf(kPlate));
+}
+
+TEST(NcJudge, FindsExactlyTheFaultEachEditMakes) {
+  const std::vector<Edit> edits = plate_edits();
+  test::TempFolder host;
+  write_plate_folder(host);
   for (const Edit& edit : edits) {
     SCOPED_TRACE(edit.what);
     Lines program = kPlateProgram;
@@ -150,12 +167,172 @@ TEST(NcJudge, FindsExactlyTheFaultEachEditMakes) {
     host.write("Zemlak/plate.nc", crlf(program));
     if (!edit.fault)
       test::expect_nc_check_passes(host.path("Zemlak/plate.nc"), host.path("Zemlak/Bin/set.ini"));
-    const auto judged = test::judge_nc_program(host.path(), host.path("Zemlak/plate.nc"), {});
+    const auto judged = judge_nc_program(host.path(), host.path("Zemlak/plate.nc"), {});
     ASSERT_TRUE(judged.ok()) << judged.error().message;
     EXPECT_EQ(judged->marks, 2u);
-    for (FaultKind kind : test::kFaultKinds)
-      EXPECT_EQ(judged->count(kind), kind == edit.fault ? 1u : 0u) << test::fault_name(kind) << "\n"
+    for (FaultKind kind : kFaultKinds)
+      EXPECT_EQ(judged->count(kind), kind == edit.fault ? 1u : 0u) << fault_name(kind) << "\n"
                                                                    << judged->report();
+  }
+}
+
+// What --check-nc prints for each kind, as the shop reads it.
+const std::map<FaultKind, std::string> kWording{
+    {FaultKind::lead_in_in_material, "the lead-in pierces the part"},
+    {FaultKind::kerf_in_material, "the kerf is on the part's side"},
+    {FaultKind::closed_cut_open, "cut open"},
+    {FaultKind::cut_before_enclosed, "inside it"},
+    {FaultKind::lead_in_crosses, "the lead-in crosses"},
+    {FaultKind::not_cut, "never cut"},
+    {FaultKind::off_contour, "the cut leaves its contour"},
+};
+
+// The same programs judged by the built program as a whole run: one line
+// for the fault and the summary, exit 1; the right program exits 0; the
+// folder is left as it was.
+TEST(CheckNc, NamesTheFaultEachEditMakesAndExitsByIt) {
+  test::TempFolder host;
+  write_plate_folder(host);
+  const std::string drawing = test::file_bytes(host.path("JWC_TEMP.TXT"));
+  for (const Edit& edit : plate_edits()) {
+    SCOPED_TRACE(edit.what);
+    Lines program = kPlateProgram;
+    edit.apply(program);
+    host.write("Zemlak/plate.nc", crlf(program));
+    const test::RunResult run = test::run_makenc(host.path(), {"--check-nc", "Zemlak/plate.nc"}, host.path());
+    EXPECT_EQ(run.exit_code, edit.fault ? 1 : 0) << run.out << run.err;
+    EXPECT_EQ(run.err, "");
+    const Lines out = lines_of_text(run.out);
+    ASSERT_EQ(out.size(), edit.fault ? 2u : 1u) << run.out;
+    EXPECT_EQ(
+        out.back().rfind("Zemlak/plate.nc: " + std::string(edit.fault ? "1 fault in " : "0 faults in "), 0),
+        0u)
+        << out.back();
+    EXPECT_NE(out.back().find(" cuts and 2 markings ("), std::string::npos) << out.back();
+    for (FaultKind kind : kFaultKinds)
+      EXPECT_NE(out.back().find(std::string(fault_name(kind)) + (kind == edit.fault ? " 1" : " 0")),
+                std::string::npos)
+          << out.back();
+    if (edit.fault) {
+      // "cut N, contour C on layer L at (x, y): …", or a contour never cut.
+      const std::string& line = out.front();
+      EXPECT_TRUE(line.rfind("cut ", 0) == 0 || line.rfind("contour ", 0) == 0) << line;
+      EXPECT_NE(line.find(" on layer 0 at ("), std::string::npos) << line;
+      EXPECT_NE(line.find(kWording.at(*edit.fault)), std::string::npos) << line;
+    }
+    EXPECT_EQ(test::file_bytes(host.path("JWC_TEMP.TXT")), drawing);
+    EXPECT_EQ(test::file_bytes(host.path("Zemlak/plate.nc")), crlf(program));
+  }
+}
+
+// The cut's place in the message is its place in the program's order.
+TEST(CheckNc, NumbersTheCutAsTheOrderDoes) {
+  test::TempFolder host;
+  write_plate_folder(host);
+  Lines program = kPlateProgram;
+  replace_line(program, "G01X100.Y120.G41", "G01X100.Y120.G42");  // the outline, the program's fifth contour
+  replace_line(program, "G01X40.Y70.G41", "G01X40.Y70.G42");      // the round hole, its third
+  host.write("Zemlak/plate.nc", crlf(program));
+  const test::RunResult run = test::run_makenc(host.path(), {"--check-nc", "Zemlak/plate.nc"}, host.path());
+  EXPECT_EQ(run.exit_code, 1);
+  const Lines out = lines_of_text(run.out);
+  ASSERT_EQ(out.size(), 3u) << run.out;
+  EXPECT_EQ(out[0].rfind("cut 3, contour ", 0), 0u) << out[0];
+  EXPECT_NE(out[0].find("at (40.000, 70.000)"), std::string::npos) << out[0];
+  EXPECT_EQ(out[1].rfind("cut 5, contour ", 0), 0u) << out[1];
+  EXPECT_NE(out[1].find("at (100.000, 120.000)"), std::string::npos) << out[1];
+}
+
+// What --check-nc cannot judge: exit 2 with one message naming the file
+// and, where there is one, the line; nothing on standard output.
+TEST(CheckNc, RefusesWhatItCannotJudge) {
+  struct Bad {
+    const char* what;
+    std::function<void(const test::TempFolder&)> make;
+    std::string message;  // a part of the message
+  };
+  auto program_with = [](std::function<void(Lines&)> edit) {
+    return [edit](const test::TempFolder& host) {
+      Lines program = kPlateProgram;
+      edit(program);
+      host.write("Zemlak/plate.nc", crlf(program));
+    };
+  };
+  const std::vector<Bad> bad{
+      {"an unknown word", program_with([](Lines& p) { replace_line(p, "G03J-10.", "G03J-10.Z5."); }),
+       "Zemlak/plate.nc line 17: column 9: the word \"Z5.\" is no word of an NC program"},
+      {"a letter without a number", program_with([](Lines& p) { replace_line(p, "G03J-10.", "G03J-10.Q"); }),
+       "line 17: column 9: \"Q\" is no word: the letter has no number"},
+      {"an unknown G code", program_with([](Lines& p) { replace_line(p, "G03J-10.", "G07J-10."); }),
+       "line 17: column 1: the word \"G07\" is no G code"},
+      {"incremental coordinates",
+       program_with([](Lines& p) { replace_line(p, "G90 G92 X0 Y0", "G91 G92 X0 Y0"); }),
+       "line 3: column 1: incremental coordinates (G91)"},
+      {"a missing end code",
+       program_with([](Lines& p) { p.erase(std::find(p.begin() + 20, p.end(), "M08")); }),
+       "line 28: the contour begun on line 19 has no end code (\"M08\") before this rapid move"},
+      {"the last end code missing",
+       program_with([](Lines& p) { p.erase(std::find(p.rbegin(), p.rend(), "M08").base() - 1); }),
+       "has no end code (\"M08\") before the program ends"},
+      {"arcs whose radii disagree",
+       program_with([](Lines& p) { replace_line(p, "G03J-10.", "G03X40.Y60.J-10."); }),
+       "line 17: the arc's radius is 10.000 at its start but 0.000 at its end"},
+      {"an arc without a radius", program_with([](Lines& p) { replace_line(p, "G03J-10.", "G03I0J0"); }),
+       "line 17: the arc has no radius"},
+      {"a coordinate far beyond the drawing",
+       program_with([](Lines& p) { replace_line(p, "G01X110.Y80.", "G01X110.Y80000."); }),
+       "lies far beyond the drawing"},
+      {"a number beyond a double", program_with([](Lines& p) {
+         replace_line(p, "G01X110.Y80.", "G01X110.Y1" + std::string(400, '0') + ".");
+       }),
+       "(110.000, beyond any number) lies far beyond the drawing"},
+      {"a comment not closed",
+       program_with([](Lines& p) { replace_line(p, "G03J-10.", "G03J-10.(the hole"); }),
+       "line 17: column 9: the comment is not closed"},
+      {"an empty file", [](const test::TempFolder& host) { host.write("Zemlak/plate.nc", ""); },
+       "Zemlak/plate.nc is empty"},
+      {"a binary file",
+       [](const test::TempFolder& host) {
+         host.write("Zemlak/plate.nc", "%\r\nO1000\r\nG00X1" + std::string(1, '\0') + "Y2\r\n");
+       },
+       "Zemlak/plate.nc line 3: byte 0x00 at column 6 is no character of a text file"},
+      {"a file of 1 GB",
+       [](const test::TempFolder& host) {
+         host.write("Zemlak/plate.nc", "%\r\n");
+         fs::resize_file(host.path("Zemlak/plate.nc"), std::uintmax_t{1} << 30);
+       },
+       "Zemlak/plate.nc holds 1024 MB, more than an NC program can (256 MB): it is not read"},
+      {"a folder", [](const test::TempFolder& host) { fs::create_directory(host.path("Zemlak/plate.nc")); },
+       "Zemlak/plate.nc is a folder"},
+      {"no such file", [](const test::TempFolder&) {}, "cannot read the NC program Zemlak/plate.nc"},
+      {"a program without a cut", program_with([](Lines& p) {
+         p = {"%", "O1000", "G90 G92 X0 Y0", "M30", "%"};
+       }),
+       "the program holds no cut"},
+      {"a program for another drawing", program_with([](Lines& p) {
+         for (std::string& line : p)
+           if (line.rfind("G0", 0) == 0 && line.find('X') != std::string::npos)
+             line.replace(line.find('X'), 1, "X1");
+       }),
+       "cuts meet no contour of the drawing: it is a program for another drawing"},
+      {"a drawing without a closed contour",
+       [](const test::TempFolder& host) {
+         host.write("JWC_TEMP.TXT", crlf(lines_of("hq|file=C:\\jww\\plate.jww|#|ly0|lc2|lt1| 0 0 200 0|")));
+         host.write("Zemlak/plate.nc", crlf(kPlateProgram));
+       },
+       "the drawing holds no closed contour"},
+  };
+  for (const Bad& b : bad) {
+    SCOPED_TRACE(b.what);
+    test::TempFolder host;
+    write_plate_folder(host);
+    b.make(host);
+    const test::RunResult run = test::run_makenc(host.path(), {"--check-nc", "Zemlak/plate.nc"}, host.path());
+    EXPECT_EQ(run.exit_code, 2) << run.out << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.rfind("makenc: ", 0), 0u) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_NE(run.err.find(b.message), std::string::npos) << run.err;
   }
 }
 
@@ -219,7 +396,9 @@ std::vector<JudgedRun> judged_runs() {
     std::istringstream args(test::file_bytes(entry.path() / "args"));
     Lines words;
     for (std::string word; args >> word;) words.push_back(word);
-    if (writes_program) golden.push_back({"golden_" + entry.path().filename().string(), {}, words});
+    // The runs that make a program; --check-nc judges one given.
+    if (writes_program && !words.empty() && words.front() == "--batch")
+      golden.push_back({"golden_" + entry.path().filename().string(), {}, words});
   }
   std::sort(golden.begin(), golden.end(),
             [](const JudgedRun& a, const JudgedRun& b) { return a.name < b.name; });
@@ -229,8 +408,8 @@ std::vector<JudgedRun> judged_runs() {
 
 // Runs the case (a generated one through the G-code check) and judges its
 // program against the drawing as the host wrote it.
-std::optional<test::Judgement> judge_run(const JudgedRun& run, const test::TempFolder& scratch_) {
-  test::JudgeOptions options = test::judge_options_of(run.args);
+std::optional<Judgement> judge_run(const JudgedRun& run, const test::TempFolder& scratch_) {
+  JudgeOptions options = judge_options_of(run.args);
   fs::path folder, program;
   if (run.generator.empty()) {
     folder = kSource / "tests/golden" / run.name.substr(std::string("golden_").size()) / "input";
@@ -252,7 +431,7 @@ std::optional<test::Judgement> judge_run(const JudgedRun& run, const test::TempF
     program = programs[0];
     test::expect_nc_check_passes(program, folder / "Zemlak/Bin/set.ini");
   }
-  auto judged = test::judge_nc_program(folder, program, options);
+  auto judged = judge_nc_program(folder, program, options);
   if (!judged.ok()) {
     ADD_FAILURE() << judged.error().message;
     return std::nullopt;
@@ -262,7 +441,7 @@ std::optional<test::Judgement> judge_run(const JudgedRun& run, const test::TempF
 
 class Judged : public ::testing::TestWithParam<JudgedRun> {
  protected:
-  std::optional<test::Judgement> judge() { return judge_run(GetParam(), scratch_); }
+  std::optional<Judgement> judge() { return judge_run(GetParam(), scratch_); }
 
   test::TempFolder scratch_;
 };
@@ -279,10 +458,10 @@ TEST_P(Judged, EveryCutIsRight) {
   // the skeleton material, so its parts are cut as the skeleton's holes.
   // What lies inside what is the drawing's, but the sides are the run's.
   const bool one_plate_of_parts = GetParam().name == "golden_sheet6_s3";
-  for (FaultKind kind : test::kFaultKinds) {
+  for (FaultKind kind : kFaultKinds) {
     if (one_plate_of_parts && (kind == FaultKind::lead_in_in_material || kind == FaultKind::kerf_in_material))
       continue;
-    EXPECT_EQ(judged->count(kind), 0u) << test::fault_name(kind) << "\n" << judged->report();
+    EXPECT_EQ(judged->count(kind), 0u) << fault_name(kind) << "\n" << judged->report();
   }
 }
 
@@ -297,12 +476,12 @@ INSTANTIATE_TEST_SUITE_P(Runs, Judged, ::testing::ValuesIn(judged_runs()), run_n
 
 // The closed cutting contours around a contour, the sheet's edge not
 // counted.
-std::vector<std::size_t> enclosing(const test::DrawingGeometry& g, std::size_t k) {
-  const test::Contour& x = g.contours()[k];
-  const test::Xy p = g.pieces()[x.pieces.front()].at(0.5);
+std::vector<std::size_t> enclosing(const DrawingGeometry& g, std::size_t k) {
+  const Contour& x = g.contours()[k];
+  const Xy p = g.pieces()[x.pieces.front()].at(0.5);
   std::vector<std::size_t> around;
   for (std::size_t c = 0; c < g.contours().size(); ++c) {
-    const test::Contour& o = g.contours()[c];
+    const Contour& o = g.contours()[c];
     if (c == k || !o.cutting || !o.closed || o.outline) continue;
     if (o.min_x <= x.min_x && o.max_x >= x.max_x && o.min_y <= x.min_y && o.max_y >= x.max_y &&
         g.encloses(c, p))
@@ -320,16 +499,16 @@ TEST(MixedSheet, HoldsEveryShapeItIsMadeOf) {
   Settings settings;
   auto start = read_drawing(*read_text_lines(host / "JWC_TEMP.TXT"), settings);
   ASSERT_TRUE(start.ok()) << start.error().message;
-  const test::DrawingGeometry g(start->drawing, LayerTicks{true, true, true, true, true, true}, 0.011);
-  using Kind = test::Piece::Kind;
+  const DrawingGeometry g(start->drawing, LayerTicks{true, true, true, true, true, true}, 0.011);
+  using Kind = Piece::Kind;
   std::map<std::string, int> found;
   for (std::size_t k = 0; k < g.contours().size(); ++k) {
-    const test::Contour& c = g.contours()[k];
+    const Contour& c = g.contours()[k];
     if (!c.cutting || !c.closed || c.outline) continue;
     const std::vector<std::size_t> around = enclosing(g, k);
     int lines = 0, half_turns = 0;
     for (std::size_t i : c.pieces) {
-      const test::Piece& p = g.pieces()[i];
+      const Piece& p = g.pieces()[i];
       lines += p.kind == Kind::line && !p.bridge;
       half_turns += p.kind == Kind::arc && std::fabs(p.sweep - kPi) < 1e-6;
       // Where a line's typed end and an arc's computed end fall to either
@@ -342,7 +521,7 @@ TEST(MixedSheet, HoldsEveryShapeItIsMadeOf) {
       if (turn > 0.005 && turn < 0.02) ++found["turned a hair off the axes"];
       if (turn > 1 && turn < 10) ++found["turned a few degrees"];
     }
-    const test::Piece& first = g.pieces()[c.pieces.front()];
+    const Piece& first = g.pieces()[c.pieces.front()];
     if (around.empty() && first.kind == Kind::circle) ++found["discs"];
     if (around.empty() && half_turns == 2) ++found["obrounds"];
     if (around.empty() && lines == 6) ++found["L shapes"];
@@ -460,8 +639,8 @@ TEST_P(HardJudged, EveryCutIsRight) {
   const auto judged = judge_run(GetParam().run, scratch_);
   ASSERT_TRUE(judged);
   EXPECT_GT(judged->cuts, 0u);
-  for (FaultKind kind : test::kFaultKinds)
-    EXPECT_EQ(judged->count(kind), 0u) << test::fault_name(kind) << "\n" << judged->report();
+  for (FaultKind kind : kFaultKinds)
+    EXPECT_EQ(judged->count(kind), 0u) << fault_name(kind) << "\n" << judged->report();
 }
 
 std::string hard_run_name(const ::testing::TestParamInfo<HardRun>& param_info) {
@@ -512,22 +691,22 @@ TEST(HardSheet, EachClassDrawsWhatItIsFor) {
     Settings settings;
     auto start = read_drawing(*text, settings);
     ASSERT_TRUE(start.ok()) << start.error().message;
-    const test::DrawingGeometry g(start->drawing, LayerTicks{true, true, true, true, true, true}, 0.011);
-    using Kind = test::Piece::Kind;
+    const DrawingGeometry g(start->drawing, LayerTicks{true, true, true, true, true, true}, 0.011);
+    using Kind = Piece::Kind;
     std::map<std::string, int> found;
     std::size_t outline = g.contours().size();
     for (std::size_t k = 0; k < g.contours().size(); ++k)
       if (g.contours()[k].outline) outline = k;
     for (std::size_t k = 0; k < g.contours().size(); ++k) {
-      const test::Contour& c = g.contours()[k];
+      const Contour& c = g.contours()[k];
       ASSERT_TRUE(c.closed) << "contour " << c.id << " is open";
       if (c.outline) continue;
       const std::vector<std::size_t> around = enclosing(g, k);
-      const test::Piece& first = g.pieces()[c.pieces.front()];
+      const Piece& first = g.pieces()[c.pieces.front()];
       int gaps = 0, half_turns = 0;
       double half_turn_r = 0;
       for (std::size_t i : c.pieces) {
-        const test::Piece& p = g.pieces()[i];
+        const Piece& p = g.pieces()[i];
         gaps += p.bridge && p.length() > 0.1 * tol;
         if (p.kind == Kind::arc && std::fabs(p.sweep - kPi) < 1e-3) ++half_turns, half_turn_r = p.r;
       }
@@ -589,7 +768,7 @@ TEST(NcJudge, TakesTheOutlineAndTheLayersAsTheRunDid) {
       {{"--batch", "--layers", "0,3"}, true, false, {true, false, false, true, false, false}},
   };
   for (const Case& c : cases) {
-    const test::JudgeOptions options = test::judge_options_of(c.args);
+    const JudgeOptions options = judge_options_of(c.args);
     EXPECT_EQ(options.outline_cut, c.outline_cut) << ::testing::PrintToString(c.args);
     EXPECT_EQ(options.edge, c.edge) << ::testing::PrintToString(c.args);
     EXPECT_EQ(options.layers, c.layers) << ::testing::PrintToString(c.args);

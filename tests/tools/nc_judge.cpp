@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "support/nc_judge.h"
+#include "judge/nc_judge.h"
 
 namespace fs = std::filesystem;
 
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     }
   }
   if (files.empty() || files.size() > 2) return usage("name the host folder, and the program if need be");
-  makenc::test::JudgeOptions options = makenc::test::judge_options_of(run_args);
+  makenc::JudgeOptions options = makenc::judge_options_of(run_args);
   options.edge = options.edge || edge;
   options.drawing_file = drawing;
   const fs::path folder = files[0];
@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
       }
     if (nc.empty()) return usage("no program in " + (folder / "Zemlak").string());
   }
-  auto judgement = makenc::test::judge_nc_program(folder, nc, options);
+  auto judgement = makenc::judge_nc_program(folder, nc, options);
   if (!judgement) {
     std::cerr << "nc_judge: " << judgement.error().message << "\n";
     return 2;

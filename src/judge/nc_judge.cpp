@@ -1,16 +1,17 @@
-#include "support/nc_judge.h"
+#include "judge/nc_judge.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 
+#include "core/files.h"
 #include "core/settings.h"
 #include "core/text.h"
 #include "import/startup.h"
-#include "support/nc_path.h"
+#include "judge/nc_path.h"
 
-namespace makenc::test {
+namespace makenc {
 namespace {
 
 namespace fs = std::filesystem;
@@ -18,16 +19,14 @@ constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
 
 Result<std::vector<std::string>> lines_of(const fs::path& file) {
   auto lines = read_text_lines(file);
-  if (!lines) return Error{"cannot read " + file.string()};
+  if (!lines) return Error{"cannot read " + display_path(file)};
   return std::move(*lines);
 }
 
-// A start code as it is sent: up to its first empty line.
-Result<std::vector<std::string>> start_code(const fs::path& folder, const char* name) {
-  auto lines = lines_of(host_path(folder, std::string("Zemlak\\Bin\\") + name));
-  if (!lines) return lines.error();
+// A template as it is sent: up to its first empty line.
+std::vector<std::string> sent_part(const std::vector<std::string>& lines) {
   std::vector<std::string> head;
-  for (const std::string& line : *lines) {
+  for (const std::string& line : lines) {
     if (line.empty()) break;
     head.push_back(line);
   }
@@ -39,6 +38,8 @@ std::string number_text(double v) {
   std::snprintf(buf, sizeof buf, "%.3f", v);
   return buf;
 }
+
+std::string point_text(Xy p) { return "(" + number_text(p.x) + ", " + number_text(p.y) + ")"; }
 
 class Judge {
  public:
@@ -57,7 +58,9 @@ class Judge {
     for (std::size_t k = 0; k < cuts_.size(); ++k) {
       (cuts_[k].marking ? j.marks : j.cuts) += 1;
       match(k);
+      if (match_[k] == kNone) ++j.unmatched;
     }
+    for (const Contour& c : g_.contours()) j.closed_contours += c.closed;
     for (std::size_t k = 0; k < cuts_.size(); ++k) judge_cut(k);
     judge_order();
     judge_coverage();
@@ -68,13 +71,24 @@ class Judge {
  private:
   const Contour& contour_of(std::size_t cut) const { return g_.contours()[match_[cut]]; }
 
-  void fault(FaultKind kind, std::size_t contour, Xy at, std::string detail) {
-    Fault f{kind, "-", "-", at, std::move(detail)};
+  // A fault of the cut (kNone: of a contour never cut).
+  void fault(FaultKind kind, std::size_t cut, std::size_t contour, Xy at, std::string detail) {
+    Fault f;
+    f.kind = kind;
+    f.cut = cut == kNone ? 0 : cut + 1;
+    f.at = at;
+    f.contact = cut == kNone ? at : cuts_[cut].contact;
+    f.detail = std::move(detail);
     if (contour != kNone) {
-      f.layer = g_.contours()[contour].layer_name();
+      f.layer = g_.contours()[contour].layer;
       f.contour = g_.contours()[contour].id;
     }
     faults_.push_back(std::move(f));
+  }
+
+  std::string named(std::size_t contour) const {
+    const Contour& c = g_.contours()[contour];
+    return "contour " + c.id + " on layer " + std::to_string(c.layer);
   }
 
   double distance_to_contour(std::size_t contour, Xy p) const {
@@ -131,9 +145,10 @@ class Judge {
     }
     match_[k] = best;
     if (best == kNone) {
-      fault(FaultKind::off_contour, kNone, c, "the cut meets no contour at its contact point");
+      fault(FaultKind::off_contour, k, kNone, c, "the cut meets no contour of the drawing");
     } else if (best_on < points.size()) {
-      fault(FaultKind::off_contour, best, first_off, "the cut leaves the contour");
+      fault(FaultKind::off_contour, k, best, first_off,
+            "the cut leaves its contour at " + point_text(first_off));
     }
   }
 
@@ -201,8 +216,7 @@ class Judge {
                const double t1 = p.contour == own ? 1 - 2 * tol_ / std::max(len, 1e-12) : 1;
                if (t1 <= 0 || !segment_meets(a, c, 0, t1, p)) return;
                meets = true;
-               const Contour& other = g_.contours()[p.contour];
-               what = p.contour == own ? "its own contour" : other.layer_name() + " contour " + other.id;
+               what = p.contour == own ? "its own contour" : named(p.contour);
              });
     return meets;
   }
@@ -212,17 +226,20 @@ class Judge {
     const std::size_t own = match_[k];
     if (cut.marking || own == kNone) return;
     const Contour& c = contour_of(k);
-    if (cut.lead_in && g_.is_material(cut.start))
-      fault(FaultKind::lead_in_in_material, own, cut.start, "the lead-in starts in material");
+    const bool material = options_.material_known;
+    if (material && cut.lead_in && g_.is_material(cut.start))
+      fault(FaultKind::lead_in_in_material, k, own, cut.start,
+            "the lead-in pierces the part at " + point_text(cut.start));
     std::string what;
     if (cut.lead_in && lead_in_meets(cut, own, what))
-      fault(FaultKind::lead_in_crosses, own, cut.start, "the lead-in meets " + what);
+      fault(FaultKind::lead_in_crosses, k, own, cut.start, "the lead-in crosses " + what);
     if (!c.cutting || !c.closed) return;
     Xy where;
-    if (kerf_in_material(cut, own, where))
-      fault(FaultKind::kerf_in_material, own, where, "the kerf side is material");
+    if (material && kerf_in_material(cut, own, where))
+      fault(FaultKind::kerf_in_material, k, own, where, "the kerf is on the part's side");
     if (!cut.lead_in || cut.lead_comp == 40) {
-      fault(FaultKind::closed_cut_open, own, cut.contact, "cut without a lead-in with G41/G42");
+      fault(FaultKind::closed_cut_open, k, own, cut.contact,
+            "the closed contour is cut open: no lead-in carries G41 or G42");
       return;
     }
     const Xy end = cut.moves.empty() ? cut.contact : cut.moves.back().to;
@@ -233,9 +250,9 @@ class Judge {
     const double allowed = (joint_ > 0 ? 1.5 * joint_ + 0.5 : 0) + tol_;
     const double gap = distance(end, cut.contact);
     if (gap > allowed || covered < c.length - 2 * allowed)
-      fault(FaultKind::closed_cut_open, own, end,
-            "the cut ends " + number_text(gap) + " from its contact point after " + number_text(covered) +
-                " of " + number_text(c.length));
+      fault(FaultKind::closed_cut_open, k, own, end,
+            "the cut ends " + number_text(gap) + " short of its contact point, after " +
+                number_text(covered) + " of " + number_text(c.length) + ": the contour is cut open");
   }
 
   // Points that stand for a contour when asking what encloses it.
@@ -259,18 +276,41 @@ class Judge {
     return true;
   }
 
+  // A closed cutting contour cut before one inside it: the contours whose
+  // pieces lie in its box, cut after it, are asked whether they lie inside.
   void judge_order() {
+    std::vector<std::vector<std::size_t>> cuts_of(g_.contours().size());
+    for (std::size_t k = 0; k < cuts_.size(); ++k)
+      if (match_[k] != kNone) cuts_of[match_[k]].push_back(k);
+    std::vector<std::size_t> near;
+    std::vector<std::size_t> asked(g_.contours().size(), kNone);
     for (std::size_t j = 0; j < cuts_.size(); ++j) {
       if (cuts_[j].marking || match_[j] == kNone) continue;
-      const Contour& c = contour_of(j);
+      const std::size_t own = match_[j];
+      const Contour& c = g_.contours()[own];
       if (!c.cutting || !c.closed || (c.outline && !options_.outline_cut)) continue;
-      for (std::size_t i = j + 1; i < cuts_.size(); ++i) {
-        if (match_[i] == kNone || match_[i] == match_[j] || !inside(match_[i], match_[j])) continue;
-        const Contour& later = contour_of(i);
-        fault(FaultKind::cut_before_enclosed, match_[j], cuts_[j].contact,
-              "cut before " + later.layer_name() + " contour " + later.id + " inside it");
-        break;
+      near.clear();
+      g_.visit(c.min_x, c.min_y, c.max_x, c.max_y, [&](std::size_t piece) {
+        const std::size_t other = g_.pieces()[piece].contour;
+        if (other == own || asked[other] == j) return;
+        asked[other] = j;
+        const std::vector<std::size_t>& later = cuts_of[other];
+        if (!later.empty() && later.back() > j) near.push_back(other);
+      });
+      // The first cut after this one whose contour lies inside it.
+      std::size_t first = kNone, inner = kNone;
+      for (std::size_t other : near) {
+        const std::vector<std::size_t>& later = cuts_of[other];
+        const std::size_t next = *std::upper_bound(later.begin(), later.end(), j);
+        if (next < first && inside(other, own)) {
+          first = next;
+          inner = other;
+        }
       }
+      if (first != kNone)
+        fault(FaultKind::cut_before_enclosed, j, own, cuts_[j].contact,
+              "cut before " + named(inner) + " inside it (cut " + std::to_string(first + 1) +
+                  "): what it frees drops first");
     }
   }
 
@@ -281,7 +321,8 @@ class Judge {
     for (std::size_t c = 0; c < done.size(); ++c) {
       const Contour& contour = g_.contours()[c];
       if (done[c] || !contour.cutting || (contour.outline && !options_.outline_cut)) continue;
-      fault(FaultKind::not_cut, c, g_.pieces()[contour.pieces.front()].a, "never cut");
+      fault(FaultKind::not_cut, kNone, c, g_.pieces()[contour.pieces.front()].a,
+            "the cutting contour is never cut");
     }
   }
 
@@ -309,8 +350,19 @@ const char* fault_name(FaultKind kind) {
 }
 
 std::string fault_line(const Fault& fault) {
-  return std::string(fault_name(fault.kind)) + " " + fault.layer + " " + fault.contour + " " +
-         number_text(fault.at.x) + " " + number_text(fault.at.y);
+  const bool contour = fault.layer >= 0;
+  return std::string(fault_name(fault.kind)) + " " + (contour ? "ly" + std::to_string(fault.layer) : "-") +
+         " " + (contour ? fault.contour : "-") + " " + number_text(fault.at.x) + " " +
+         number_text(fault.at.y);
+}
+
+std::string fault_message(const Fault& fault) {
+  std::string text;
+  if (fault.cut > 0) text = "cut " + std::to_string(fault.cut);
+  if (fault.layer >= 0)
+    text += (text.empty() ? "" : ", ") + std::string("contour ") + fault.contour + " on layer " +
+            std::to_string(fault.layer);
+  return text + " at " + point_text(fault.contact) + ": " + fault.detail;
 }
 
 std::size_t Judgement::count(FaultKind kind) const {
@@ -326,12 +378,21 @@ std::string Judgement::report() const {
   return text;
 }
 
+std::string Judgement::counts_text() const {
+  std::string text;
+  for (FaultKind kind : kFaultKinds)
+    text += (text.empty() ? "" : ", ") + std::string(fault_name(kind)) + " " + std::to_string(count(kind));
+  return text;
+}
+
 JudgeOptions judge_options_of(const std::vector<std::string>& run_args) {
   JudgeOptions options;
   bool nested = false;
   for (std::size_t k = 0; k < run_args.size(); ++k) {
     if (run_args[k] == "--no-outline") options.outline_cut = false;
     if (run_args[k] == "--nested") nested = true;
+    if (run_args[k] == "--paint") options.material_known = false;
+    if (run_args[k] == "--clear") options.material_known = true;
     if (run_args[k] == "--layers" && k + 1 < run_args.size()) {
       options.layers.fill(false);
       for (char c : run_args[k + 1])
@@ -342,31 +403,78 @@ JudgeOptions judge_options_of(const std::vector<std::string>& run_args) {
   return options;
 }
 
+Result<StartCodes> read_start_codes(const fs::path& folder, const Settings& settings) {
+  StartCodes codes;
+  auto cut = lines_of(host_path(folder, "Zemlak\\Bin\\sta_cut.ini"));
+  if (!cut) return cut.error();
+  auto mark = lines_of(host_path(folder, "Zemlak\\Bin\\sta_mark.ini"));
+  if (!mark) return mark.error();
+  auto end = lines_of(host_path(folder, "Zemlak\\Bin\\end.ini"));
+  if (!end) return end.error();
+  codes.cut = sent_part(*cut);
+  codes.mark = sent_part(*mark);
+  codes.end = sent_part(*end);
+  codes.mark_condition = settings.ini_M_Joukn;
+  for (const auto* lines : {&codes.cut, &codes.mark, &codes.end})
+    codes.template_lines.insert(codes.template_lines.end(), lines->begin(), lines->end());
+  for (const char* name : {"head.ini", "foot.ini"}) {
+    auto lines = lines_of(host_path(folder, std::string("Zemlak\\Bin\\") + name));
+    if (lines) codes.template_lines.insert(codes.template_lines.end(), lines->begin(), lines->end());
+  }
+  codes.template_lines.push_back(settings.ini_M_Joukn);
+  return codes;
+}
+
+Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings, const StartCodes& codes,
+                                const std::vector<std::string>& program, const JudgeOptions& options) {
+  const double grid = 1.0 / settings.ini_S_suu;
+  const double closure = std::max(settings.tolerance(), 0.0) + grid;
+  DrawingGeometry geometry(drawing, options.layers, closure);
+  geometry.count_outline_as_material(!options.edge);
+  // A coordinate may lie a drawing's size beyond it, and at least 1000
+  // units: the origin, the return home, a lead-in off the sheet.
+  NcLimits limits;
+  const DrawingGeometry::Box box = geometry.box();
+  const double room = std::max({1000.0, box.max_x - box.min_x, box.max_y - box.min_y});
+  limits.min_x = std::min(box.min_x, 0.0) - room;
+  limits.min_y = std::min(box.min_y, 0.0) - room;
+  limits.max_x = std::max(box.max_x, 0.0) + room;
+  limits.max_y = std::max(box.max_y, 0.0) + room;
+  limits.radius_tolerance = std::max(settings.tolerance(), 0.0) + 4 * grid;
+  auto cuts = read_nc_cuts(program, codes, limits);
+  if (!cuts) return cuts.error();
+  return Judge(geometry, settings, options, std::move(*cuts)).run();
+}
+
+Status judgement_holds(const Judgement& judgement) {
+  if (judgement.closed_contours == 0)
+    return Error{
+        "the drawing holds no closed contour on the ticked layers: there is nothing to judge against"};
+  const std::size_t all = judgement.cuts + judgement.marks;
+  if (all == 0) return Error{"the program holds no cut: no rapid move is followed by a start code"};
+  if (2 * judgement.unmatched > all)
+    return Error{std::to_string(judgement.unmatched) + " of the program's " + std::to_string(all) +
+                 " cuts meet no contour of the drawing: it is a program for another drawing"};
+  return ok_status();
+}
+
 Result<Judgement> judge_nc_program(const fs::path& folder, const fs::path& nc_file,
                                    const JudgeOptions& options) {
   Settings settings;
   if (!read_set_ini(host_path(folder, "Zemlak\\Bin\\set.ini"), settings))
-    return Error{"cannot read set.ini in " + folder.string()};
+    return Error{"cannot read set.ini in " + display_path(folder)};
   auto drawing_lines =
       lines_of(options.drawing_file.empty() ? host_path(folder, "JWC_TEMP.TXT") : options.drawing_file);
   if (!drawing_lines) return drawing_lines.error();
   auto start = read_drawing(*drawing_lines, settings);
   if (!start) return start.error();
-  StartCodes codes;
-  auto cut = start_code(folder, "sta_cut.ini");
-  auto mark = start_code(folder, "sta_mark.ini");
-  if (!cut) return cut.error();
-  if (!mark) return mark.error();
-  codes.cut = std::move(*cut);
-  codes.mark = std::move(*mark);
-  codes.mark_condition = settings.ini_M_Joukn;
-  auto program = lines_of(nc_file);
+  auto codes = read_start_codes(folder, settings);
+  if (!codes) return codes.error();
+  auto program = read_nc_file(nc_file);
   if (!program) return program.error();
-
-  const double closure = std::max(settings.tolerance(), 0.0) + 1.0 / settings.ini_S_suu;
-  DrawingGeometry geometry(start->drawing, options.layers, closure);
-  geometry.count_outline_as_material(!options.edge);
-  return Judge(geometry, settings, options, read_nc_cuts(*program, codes)).run();
+  auto judged = judge_program(start->drawing, settings, *codes, *program, options);
+  if (!judged) return Error{display_path(nc_file) + " " + judged.error().message};
+  return judged;
 }
 
-}  // namespace makenc::test
+}  // namespace makenc

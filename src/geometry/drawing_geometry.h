@@ -13,7 +13,7 @@
 
 #include "core/drawing.h"
 
-namespace makenc::test {
+namespace makenc {
 
 struct Xy {
   double x = 0, y = 0;
@@ -64,6 +64,11 @@ class DrawingGeometry {
   // The outline's index, or contours().size() when no contour encloses
   // the drawing.
   std::size_t outline() const { return outline_; }
+  // The box around every piece; all 0 for a drawing without any.
+  struct Box {
+    double min_x = 0, min_y = 0, max_x = 0, max_y = 0;
+  };
+  Box box() const { return box_; }
 
   // Which closed cutting contours make the material: all of them, or all
   // but the outline (the edge of a nested sheet).
@@ -81,17 +86,25 @@ class DrawingGeometry {
   void add_contour(const Drawing& drawing, int layer, std::size_t first, std::size_t end, double tolerance);
   void find_outline();
   void build_index();
+  void build_contour_index();
+  std::size_t column_of(double x) const;
+  std::size_t row_of(double y) const;
   bool counts(const Contour& c) const;
   int crossings_right(const Piece& piece, Xy p) const;
 
   std::vector<Contour> contours_;
   std::vector<Piece> pieces_;
   std::size_t outline_ = 0;
+  Box box_;
   bool outline_counted_ = true;
   // A grid of cells over the drawing, each with the pieces whose boxes meet it.
   double x0_ = 0, y0_ = 0, cell_ = 1;
   std::size_t columns_ = 1, rows_ = 1;
   std::vector<std::vector<std::size_t>> cells_;
+  // The same cells with the closed cutting contours whose boxes meet them;
+  // the contours whose boxes span most of the drawing apart, asked always.
+  std::vector<std::vector<std::size_t>> contour_cells_;
+  std::vector<std::size_t> wide_contours_;
   mutable std::vector<std::size_t> seen_;
   mutable std::size_t stamp_ = 0;
 };
@@ -100,4 +113,4 @@ class DrawingGeometry {
 // point piece is never met.
 bool segment_meets(Xy p, Xy q, double t0, double t1, const Piece& piece);
 
-}  // namespace makenc::test
+}  // namespace makenc

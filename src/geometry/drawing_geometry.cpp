@@ -1,4 +1,4 @@
-#include "support/drawing_geometry.h"
+#include "geometry/drawing_geometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include "core/constants.h"
 
-namespace makenc::test {
+namespace makenc {
 namespace {
 
 // A ray to +x that meets no end point or tangent of a drawing on a grid:
@@ -230,6 +230,7 @@ void DrawingGeometry::build_index() {
     max_x = std::max(max_x, p.max_x);
     max_y = std::max(max_y, p.max_y);
   }
+  box_ = {min_x, min_y, max_x, max_y};
   const double w = std::max(max_x - min_x, 1e-9), h = std::max(max_y - min_y, 1e-9);
   cell_ = std::max(std::sqrt(w * h / static_cast<double>(pieces_.size())), std::max(w, h) / 1024);
   x0_ = min_x;
@@ -254,6 +255,38 @@ void DrawingGeometry::build_index() {
       for (std::size_t c = column(p.min_x); c <= column(p.max_x); ++c) cells_[r * columns_ + c].push_back(k);
   }
   seen_.assign(pieces_.size(), 0);
+  build_contour_index();
+}
+
+std::size_t DrawingGeometry::column_of(double x) const {
+  const double i = std::floor((x - x0_) / cell_);
+  if (!(i > 0)) return 0;
+  if (!(i < static_cast<double>(columns_ - 1))) return columns_ - 1;
+  return static_cast<std::size_t>(i);
+}
+
+std::size_t DrawingGeometry::row_of(double y) const {
+  const double i = std::floor((y - y0_) / cell_);
+  if (!(i > 0)) return 0;
+  if (!(i < static_cast<double>(rows_ - 1))) return rows_ - 1;
+  return static_cast<std::size_t>(i);
+}
+
+void DrawingGeometry::build_contour_index() {
+  contour_cells_.assign(columns_ * rows_, {});
+  wide_contours_.clear();
+  for (std::size_t k = 0; k < contours_.size(); ++k) {
+    const Contour& c = contours_[k];
+    if (!c.cutting || !c.closed) continue;
+    const std::size_t c0 = column_of(c.min_x), c1 = column_of(c.max_x);
+    const std::size_t r0 = row_of(c.min_y), r1 = row_of(c.max_y);
+    if ((c1 - c0 + 1) * (r1 - r0 + 1) > contour_cells_.size() / 16) {
+      wide_contours_.push_back(k);
+      continue;
+    }
+    for (std::size_t r = r0; r <= r1; ++r)
+      for (std::size_t col = c0; col <= c1; ++col) contour_cells_[r * columns_ + col].push_back(k);
+  }
 }
 
 void DrawingGeometry::visit(double min_x, double min_y, double max_x, double max_y,
@@ -302,13 +335,19 @@ int DrawingGeometry::crossings_right(const Piece& piece, Xy p) const {
   return n;
 }
 
+// The counted contours around the point, each asked on its own: only those
+// whose boxes hold the point can enclose it.
 bool DrawingGeometry::is_material(Xy p) const {
-  const Xy ray{p.x, p.y + kRayOffset};
-  int n = 0;
-  visit(p.x, ray.y, std::numeric_limits<double>::max(), ray.y, [&](std::size_t k) {
-    if (counts(contours_[pieces_[k].contour])) n += crossings_right(pieces_[k], ray);
-  });
-  return n % 2 == 1;
+  if (contour_cells_.empty()) return false;
+  bool material = false;
+  auto ask = [&](std::size_t k) {
+    const Contour& c = contours_[k];
+    if (p.x < c.min_x || p.x > c.max_x || p.y < c.min_y || p.y > c.max_y || !counts(c)) return;
+    if (encloses(k, p)) material = !material;
+  };
+  for (std::size_t k : wide_contours_) ask(k);
+  for (std::size_t k : contour_cells_[row_of(p.y) * columns_ + column_of(p.x)]) ask(k);
+  return material;
 }
 
 bool DrawingGeometry::encloses(std::size_t contour, Xy p) const {
@@ -349,4 +388,4 @@ bool segment_meets(Xy p, Xy q, double t0, double t1, const Piece& piece) {
   return false;
 }
 
-}  // namespace makenc::test
+}  // namespace makenc
