@@ -4,6 +4,8 @@
 #include <cmath>
 #include <utility>
 
+#include "geometry/grid.h"
+
 namespace makenc {
 namespace {
 
@@ -30,23 +32,10 @@ DrawnElements::DrawnElements(const Drawing& drawing, const LayerTicks& ticked) {
         elements_.push_back(*shape);
       }
   }
-  if (elements_.empty()) return;
-  double left = elements_[0].left, right = elements_[0].right;
-  double low = elements_[0].low, high = elements_[0].high;
-  for (const ElementShape& d : elements_) {
-    left = std::min(left, d.left), right = std::max(right, d.right);
-    low = std::min(low, d.low), high = std::max(high, d.high);
-  }
-  const double w = right - left, hh = high - low;
-  const double n = static_cast<double>(elements_.size());
-  const double most = kCellsPerElement * n + 16;
-  double h = std::sqrt(std::max(w * hh, 0.0) * kPerCell / n);
-  h = std::max({h, w / most, hh / most, std::sqrt(w * hh / most)});
-  if (!(h > 0) || !std::isfinite(h)) h = std::max({w, hh, 1.0});
-  if (!std::isfinite(h)) return;  // a drawing this far out has nothing a lead-in could meet
-  x0_ = left, y0_ = low, h_ = h;
-  nx_ = static_cast<std::int64_t>(std::floor(w / h)) + 1;
-  ny_ = static_cast<std::int64_t>(std::floor(hh / h)) + 1;
+  const std::optional<Grid> grid = Grid::over(elements_, kPerCell, kCellsPerElement);
+  if (!grid) return;  // a drawing this far out has nothing a lead-in could meet
+  x0_ = grid->x0, y0_ = grid->y0, h_ = grid->h;
+  nx_ = grid->nx, ny_ = grid->ny;
   const auto cells = static_cast<std::size_t>(nx_ * ny_);
   std::vector<std::size_t> count(cells + 1, 0);
   auto each_cell = [this](const ElementShape& s, auto&& visit) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/constants.h"
+#include "geometry/grid.h"
 #include "import/chain.h"
 
 namespace makenc {
@@ -208,23 +209,10 @@ double Regions::Edge::right() const {
 void Regions::add_edge(Edge e) { edges_.push_back(e); }
 
 void Regions::build_index() {
-  if (contours_.empty()) return;
-  double left = contours_[0].left, right = contours_[0].right;
-  double low = contours_[0].low, high = contours_[0].high;
-  for (const Contour& c : contours_) {
-    left = std::min(left, c.left), right = std::max(right, c.right);
-    low = std::min(low, c.low), high = std::max(high, c.high);
-  }
-  const double w = right - left, hh = high - low;
-  const double n = static_cast<double>(contours_.size());
-  const double most = kCellsPerContour * n + 16;
-  double h = std::sqrt(std::max(w * hh, 0.0) * kPerCell / n);
-  h = std::max({h, w / most, hh / most, std::sqrt(w * hh / most)});
-  if (!(h > 0) || !std::isfinite(h)) h = std::max({w, hh, 1.0});
-  if (!std::isfinite(h)) return;
-  x0_ = left, y0_ = low, h_ = h;
-  nx_ = static_cast<std::int64_t>(std::floor(w / h)) + 1;
-  ny_ = static_cast<std::int64_t>(std::floor(hh / h)) + 1;
+  const std::optional<Grid> grid = Grid::over(contours_, kPerCell, kCellsPerContour);
+  if (!grid) return;
+  x0_ = grid->x0, y0_ = grid->y0, h_ = grid->h;
+  nx_ = grid->nx, ny_ = grid->ny;
   const auto cells = static_cast<std::size_t>(nx_ * ny_);
   std::vector<std::size_t> count(cells + 1, 0);
   auto each_cell = [this](const Contour& c, auto&& visit) {
@@ -264,15 +252,16 @@ std::int64_t Regions::cell(double v, double origin, std::int64_t n) const {
 bool Regions::crosses_right(const Edge& e, double x, double y) const {
   if ((e.ay > y) == (e.by > y)) return false;
   if (e.right() < x) return false;
-  double xi = 0;
-  if (e.round) {
-    const double d = y - e.cy;
-    const double half = std::sqrt(std::max(0.0, e.r * e.r - d * d));
-    xi = e.right_half ? e.cx + half : e.cx - half;
-  } else {
-    xi = e.ax + (y - e.ay) * (e.bx - e.ax) / (e.by - e.ay);
-  }
-  return xi > x;
+  return e.x_at(y) > x;
+}
+
+// Where the edge meets the horizontal line at y, which lies within its
+// extent in y.
+double Regions::Edge::x_at(double y) const {
+  if (!round) return ax + (y - ay) * (bx - ax) / (by - ay);
+  const double d = y - cy;
+  const double half = std::sqrt(std::max(0.0, r * r - d * d));
+  return right_half ? cx + half : cx - half;
 }
 
 bool Regions::encloses(std::uint32_t contour, double x, double y) const {
@@ -364,15 +353,7 @@ void Regions::row_crossings(double y, std::vector<RowCrossing>& out) const {
     for (std::uint32_t i = c.first_edge; i < c.end_edge; ++i) {
       const Edge& e = edges_[i];
       if ((e.ay > y) == (e.by > y)) continue;
-      double xi = 0;
-      if (e.round) {
-        const double d = y - e.cy;
-        const double half = std::sqrt(std::max(0.0, e.r * e.r - d * d));
-        xi = e.right_half ? e.cx + half : e.cx - half;
-      } else {
-        xi = e.ax + (y - e.ay) * (e.bx - e.ax) / (e.by - e.ay);
-      }
-      out.push_back({xi, ci});
+      out.push_back({e.x_at(y), ci});
     }
   }
 }

@@ -68,6 +68,7 @@ class Regions {
     double high() const { return ay < by ? by : ay; }
     double left() const;
     double right() const;
+    double x_at(double y) const;
   };
 
   void add_contour(const Table& t, int layer, std::size_t first, std::size_t end);
