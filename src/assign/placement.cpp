@@ -117,8 +117,8 @@ void place_on_element(PlacementContext& ctx) {
   };
   // Whether the contact point just placed lies on another contour too.
   auto shared = [&] {
-    return ctx.drawn != nullptr && ctx.drawn->near_other(st.ent.Li_x2.number(), st.ent.Li_y2.number(), band,
-                                                         layer, st.Grp_first, st.Grp_scan);
+    return ctx.drawn != nullptr && ctx.drawn->other_within(st.ent.Li_x2.number(), st.ent.Li_y2.number(), band,
+                                                           layer, st.Grp_first, st.Grp_scan);
   };
   const std::size_t longest = st.Row_max;
   place_at(longest);

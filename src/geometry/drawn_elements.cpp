@@ -69,15 +69,15 @@ const ElementShape* DrawnElements::shape(int layer, std::size_t row) const {
   return &elements_[of_row[row]];
 }
 
-bool DrawnElements::near(double x, double y, double band) const {
-  return near_except(x, y, band, [](std::uint32_t) { return false; });
+bool DrawnElements::within(double x, double y, double band) const {
+  return within_except(x, y, band, [](std::uint32_t) { return false; });
 }
 
-bool DrawnElements::near_other(double x, double y, double band, int layer, std::size_t first,
-                               std::size_t end) const {
+bool DrawnElements::other_within(double x, double y, double band, int layer, std::size_t first,
+                                 std::size_t end) const {
   const std::vector<std::uint32_t>* of_row =
       layer >= 0 && layer < kLayerCount ? &element_of_row_[static_cast<std::size_t>(layer)] : nullptr;
-  return near_except(x, y, band, [&](std::uint32_t e) {
+  return within_except(x, y, band, [&](std::uint32_t e) {
     if (of_row == nullptr) return false;
     for (std::size_t r = first; r < end && r < of_row->size(); ++r)
       if ((*of_row)[r] == e) return true;
@@ -86,7 +86,7 @@ bool DrawnElements::near_other(double x, double y, double band, int layer, std::
 }
 
 template <class Skip>
-bool DrawnElements::near_except(double x, double y, double band, Skip&& skip) const {
+bool DrawnElements::within_except(double x, double y, double band, Skip&& skip) const {
   if (start_.empty() || !std::isfinite(x) || !std::isfinite(y)) return false;
   const Range g = cells_of(x - band, x + band, y - band, y + band);
   if (x + band < x0_ || y + band < y0_ || x - band > x0_ + static_cast<double>(nx_) * h_ ||

@@ -25,11 +25,11 @@ class DrawnElements {
 
   // Whether a drawn element passes within `band` of the point: the point
   // stands on a drawn line.
-  bool near(double x, double y, double band) const;
+  bool within(double x, double y, double band) const;
 
   // Whether an element other than rows [first, end) of the layer passes
   // within `band` of the point: another contour runs through it.
-  bool near_other(double x, double y, double band, int layer, std::size_t first, std::size_t end) const;
+  bool other_within(double x, double y, double band, int layer, std::size_t first, std::size_t end) const;
 
   // The shape of row `row` of a ticked layer's table; nothing for a row that
   // is no line, arc or circle, or a layer not ticked.
@@ -46,7 +46,7 @@ class DrawnElements {
   };
   Range cells_of(double left, double right, double low, double high) const;
   template <class Skip>
-  bool near_except(double x, double y, double band, Skip&& skip) const;
+  bool within_except(double x, double y, double band, Skip&& skip) const;
   bool clip(double px, double py, double cx, double cy, double& t0, double& t1) const;
 
   static constexpr std::uint32_t kNoElement = UINT32_MAX;

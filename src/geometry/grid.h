@@ -19,7 +19,8 @@ struct Grid {
   std::int64_t row(double y) const { return index(y, y0, ny); }
   std::size_t cells() const { return static_cast<std::size_t>(nx * ny); }
   bool holds(double x, double y) const {
-    return x >= x0 && y >= y0 && x <= x0 + static_cast<double>(nx) * h && y <= y0 + static_cast<double>(ny) * h;
+    return x >= x0 && y >= y0 && x <= x0 + static_cast<double>(nx) * h &&
+           y <= y0 + static_cast<double>(ny) * h;
   }
 
   // About `per_cell` boxes share a cell, and there are never many more than

@@ -297,16 +297,16 @@ void Regions::crossings(double ax, double ay, double bx, double by, std::vector<
   auto keep = [&](double t) {
     if (t > 0 && t < 1) out.push_back(t);
   };
-  std::vector<std::uint32_t> near;
+  std::vector<std::uint32_t> nearby;
   for (std::int64_t y = cell(lo_y, y0_, ny_); y <= cell(hi_y, y0_, ny_); ++y)
     for (std::int64_t x = cell(lo_x, x0_, nx_); x <= cell(hi_x, x0_, nx_); ++x) {
       const auto k = static_cast<std::size_t>(y * nx_ + x);
-      near.insert(near.end(), items_.begin() + static_cast<std::ptrdiff_t>(start_[k]),
-                  items_.begin() + static_cast<std::ptrdiff_t>(start_[k + 1]));
+      nearby.insert(nearby.end(), items_.begin() + static_cast<std::ptrdiff_t>(start_[k]),
+                    items_.begin() + static_cast<std::ptrdiff_t>(start_[k + 1]));
     }
-  std::sort(near.begin(), near.end());
-  near.erase(std::unique(near.begin(), near.end()), near.end());
-  for (const std::uint32_t ci : near) {
+  std::sort(nearby.begin(), nearby.end());
+  nearby.erase(std::unique(nearby.begin(), nearby.end()), nearby.end());
+  for (const std::uint32_t ci : nearby) {
     const Contour& c = contours_[ci];
     if (c.right < lo_x || c.left > hi_x || c.high < lo_y || c.low > hi_y) continue;
     for (std::uint32_t i = c.first_edge; i < c.end_edge; ++i) {

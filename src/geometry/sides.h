@@ -30,7 +30,7 @@ class Sides {
   // The diagonal of the drawing's extent.
   double extent() const { return drawn_.extent(); }
 
-  bool on_line(double x, double y) const { return drawn_.near(x, y, band_); }
+  bool on_line(double x, double y) const { return drawn_.within(x, y, band_); }
   // Whether the region of the point is material, line or not.
   bool material(double x, double y) const { return material_.is_material(regions_.region_of(x, y)); }
   Ground ground(double x, double y) const {

@@ -62,7 +62,7 @@ std::optional<double> first_enclosed(const Regions& regions, const DrawnElements
       o ^= 1;
       inside = o ? inside + 1 : inside - 1;
     }
-    if (inside > 0 && px >= 0 && px < f.width && !drawn.near(dx, y, band)) return x;
+    if (inside > 0 && px >= 0 && px < f.width && !drawn.within(dx, y, band)) return x;
     if (next == crossing.size()) return std::nullopt;
   }
   return std::nullopt;
@@ -101,7 +101,7 @@ void find_first_material(MaterialRegions& material, const Regions& regions, cons
     const double px = std::floor(as_single(sx) + 0.5), py = std::floor(as_single(sy) + 0.5);
     if (!(px >= 0 && py >= 0 && px < f.width && py < f.height)) return;
     const auto [dx, dy] = drawing_point(sx, sy);
-    if (drawn.near(dx, dy, band)) return;
+    if (drawn.within(dx, dy, band)) return;
     material.add(outermost_body(regions, regions.region_of(dx, dy)));
   };
   if (std::fabs(f.Scr_x0) < kSaneFit && std::fabs(f.Scr_y0) < kSaneFit) {
@@ -218,7 +218,7 @@ void paint_region(MaterialMap& map, const Preview& preview, const Drawing& drawi
   }
   const DecisionFit fit = decision_fit(preview, drawing, settings);
   const DrawnElements drawn(drawing, ticked);
-  if (drawn.near(x, y, kLineBand / fit.Scr_k)) return;
+  if (drawn.within(x, y, kLineBand / fit.Scr_k)) return;
   map.material.add(map.regions->region_of(x, y));
 }
 
