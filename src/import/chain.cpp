@@ -9,6 +9,7 @@
 
 #include "core/constants.h"
 #include "import/coincide.h"
+#include "import/overlaps.h"
 #include "import/turning.h"
 
 namespace makenc {
@@ -595,6 +596,11 @@ void chain_layers(Drawing& drawing, const Settings& settings, ChainMode mode, Wa
     if (st.left_out == 1) warnings->push_back({layer + "1 element drawn twice was left out"});
     if (st.left_out > 1)
       warnings->push_back({layer + std::to_string(st.left_out) + " elements drawn twice were left out"});
+    if (mode != ChainMode::regions) continue;
+    const std::size_t overlaps = count_partial_overlaps(drawing.layer(k), st.tolerance);
+    if (overlaps == 1) warnings->push_back({layer + "1 element overlaps another in part"});
+    if (overlaps > 1)
+      warnings->push_back({layer + std::to_string(overlaps) + " elements overlap others in part"});
   }
   drawing.Cnt_total = st.Cnt_total - 1;
 }

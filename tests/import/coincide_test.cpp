@@ -256,7 +256,10 @@ TEST_P(PartsSideBySide, EachPartIsOneClosedContour) {
       parts_seen.insert(most->first);
     }
     EXPECT_EQ(parts_seen.size(), c.parts.size()) << c.name << ", round " << round;
-    EXPECT_TRUE(d.warnings.empty()) << c.name << ": " << d.warnings.front().message;
+    // A side along part of a longer one is named as an overlap in part;
+    // nothing is left out as drawn twice.
+    for (const Warning& w : d.warnings)
+      EXPECT_NE(w.message.find("overlap"), std::string::npos) << c.name << ": " << w.message;
   }
 }
 
