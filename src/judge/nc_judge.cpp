@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <span>
 
 #include "core/files.h"
 #include "core/settings.h"
@@ -91,10 +92,18 @@ class Judge {
     return "contour " + c.id + " on layer " + std::to_string(c.layer);
   }
 
-  double distance_to_contour(std::size_t contour, Xy p) const {
-    double d = std::numeric_limits<double>::max();
-    for (std::size_t k : g_.contours()[contour].pieces) d = std::min(d, g_.pieces()[k].distance_to(p));
-    return d;
+  // Whether the point lies within the tolerance of a piece of the contour;
+  // a piece whose box lies twice as far is not measured.
+  bool on_contour(std::size_t contour, Xy p) const {
+    const double reach = 2 * tol_;
+    for (std::size_t k : g_.contours()[contour].pieces) {
+      const Piece& piece = g_.pieces()[k];
+      if (p.x < piece.min_x - reach || p.x > piece.max_x + reach || p.y < piece.min_y - reach ||
+          p.y > piece.max_y + reach)
+        continue;
+      if (piece.distance_to(p) <= tol_) return true;
+    }
+    return false;
   }
 
   // Points of the cut that must lie on the contour it cuts.
@@ -127,7 +136,7 @@ class Judge {
       Xy off = c;
       bool found_off = false;
       for (const Xy& p : points) {
-        if (distance_to_contour(contour, p) <= tol_) {
+        if (on_contour(contour, p)) {
           ++on;
         } else if (!found_off) {
           off = p;
@@ -182,8 +191,8 @@ class Judge {
     for (const NcMove& m : cut.moves) {
       if (m.comp == 40 || m.length() < 20 * grid_) continue;
       const bool whole = m.turn != 0 && distance(m.from, m.to) < 1e-9;
-      const std::vector<double> places =
-          whole ? std::vector<double>{0.125, 0.375, 0.625, 0.875} : std::vector<double>{0.25, 0.5, 0.75};
+      static constexpr double kWhole[] = {0.125, 0.375, 0.625, 0.875}, kPart[] = {0.25, 0.5, 0.75};
+      const std::span<const double> places = whole ? std::span<const double>(kWhole) : kPart;
       const double side = m.comp == 41 ? 1 : -1;
       for (double t : places) {
         const Xy foot = m.at(t), h = m.heading(t);

@@ -20,14 +20,20 @@ namespace {
 
 constexpr double kTurn = 2 * kPi;
 
-// The words of one block that move the tool or say how.
+// The words of one block that move the tool or say how: of its G codes,
+// the last motion (G00 to G03) and the last cutter compensation (G40 to
+// G42) it gives, and whether it dwells or returns home (G04, G28), sets the
+// position (G92) or turns compensation on (G41, G42).
 struct Block {
-  std::vector<int> g;
+  int motion = -1, comp = 0;  // none given
+  bool stays = false, sets = false, compensates = false;
   std::optional<double> x, y, i, j;
-  bool has(int code) const {
-    for (int c : g)
-      if (c == code) return true;
-    return false;
+  void add_g(int code) {
+    if (code >= 0 && code <= 3) motion = code;
+    if (code == 40 || code == 41 || code == 42) comp = code;
+    if (code == 4 || code == 28) stays = true;
+    if (code == 92) sets = true;
+    if (code == 41 || code == 42) compensates = true;
   }
 };
 
@@ -80,7 +86,10 @@ double read_number(std::string_view text, std::size_t& used) {
   return v;
 }
 
-Result<Block> read_block(const std::string& line) {
+bool ascii_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+char ascii_upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+Result<Block> read_block(std::string_view line) {
   Block b;
   std::size_t k = 0;
   auto at = [&](std::size_t column) { return "column " + std::to_string(column + 1) + ": "; };
@@ -88,7 +97,7 @@ Result<Block> read_block(const std::string& line) {
     const char raw = line[k];
     if (raw == '(') {  // a comment up to its closing bracket
       const std::size_t close = line.find(')', k);
-      if (close == std::string::npos) return Error{at(k) + "the comment is not closed by \")\""};
+      if (close == std::string_view::npos) return Error{at(k) + "the comment is not closed by \")\""};
       k = close + 1;
       continue;
     }
@@ -96,13 +105,13 @@ Result<Block> read_block(const std::string& line) {
       ++k;
       continue;
     }
-    const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(raw)));
-    if (!std::isalpha(static_cast<unsigned char>(c)))
+    if (!ascii_letter(raw))
       return Error{at(k) + quote(line.substr(k)) + " is no word: a word is a letter and a number"};
+    const char c = ascii_upper(raw);
     std::size_t used = 0;
-    const double v = read_number(std::string_view(line).substr(k + 1), used);
+    const double v = read_number(line.substr(k + 1), used);
     if (used == 0) return Error{at(k) + quote(line.substr(k)) + " is no word: the letter has no number"};
-    const std::string word = line.substr(k, 1 + used);
+    const std::string_view word = line.substr(k, 1 + used);
     if (!known_letter(c)) return Error{at(k) + "the word " + quote(word) + " is no word of an NC program"};
     k += 1 + used;
     switch (c) {
@@ -112,7 +121,7 @@ Result<Block> read_block(const std::string& line) {
         if (code == 91) return Error{at(k - 1 - used) + "incremental coordinates (G91) are not followed"};
         if (!known_g(code))
           return Error{at(k - 1 - used) + "the word " + quote(word) + " is no G code of these programs"};
-        b.g.push_back(code);
+        b.add_g(code);
         break;
       }
       case 'X': b.x = v; break;
@@ -237,17 +246,15 @@ Result<std::vector<NcCut>> read_nc_cuts(const std::vector<std::string>& lines, c
       return Error{line_text(n) + read.error().message};
     }
     const Block& b = *read;
-    for (int c : b.g)
-      if (c == 40 || c == 41 || c == 42) comp = c;
-    if (b.has(4) || b.has(28)) continue;  // a dwell or a return home: no move of the cut's
-    if (b.has(92)) {                      // the position is set, nothing moves
+    if (b.comp != 0) comp = b.comp;
+    if (b.stays) continue;  // a dwell or a return home: no move of the cut's
+    if (b.sets) {           // the position is set, nothing moves
       at = {b.x.value_or(at.x), b.y.value_or(at.y)};
       const Status within = check_within(at, limits);
       if (!within) return Error{line_text(n) + within.error().message};
       continue;
     }
-    for (int c : b.g)
-      if (c >= 0 && c <= 3) motion = c;
+    if (b.motion >= 0) motion = b.motion;
     const bool words = b.x || b.y || b.i || b.j;
     if (motion < 0 || !words) continue;
     const Xy to{b.x.value_or(at.x), b.y.value_or(at.y)};
@@ -290,7 +297,7 @@ Result<std::vector<NcCut>> read_nc_cuts(const std::vector<std::string>& lines, c
     at = to;
     if (op == Op::none || cuts.empty()) continue;
     NcCut& cut = cuts.back();
-    if (cut.moves.empty() && !cut.lead_in && move.turn == 0 && (b.has(41) || b.has(42))) {
+    if (cut.moves.empty() && !cut.lead_in && move.turn == 0 && b.compensates) {
       cut.lead_in = true;
       cut.lead_comp = comp;
       cut.contact = to;
