@@ -42,6 +42,32 @@ std::string number_text(double v) {
 
 std::string point_text(Xy p) { return "(" + number_text(p.x) + ", " + number_text(p.y) + ")"; }
 
+// Places along a move, as NcMove::at and NcMove::heading give them, with
+// an arc's radius, start angle and sweep worked out once.
+class MovePlaces {
+ public:
+  explicit MovePlaces(const NcMove& m) : m_(m) {
+    if (m.turn == 0) return;
+    r_ = distance(m.from, m.centre);
+    a0_ = std::atan2(m.from.y - m.centre.y, m.from.x - m.centre.x);
+    sweep_ = m.sweep();
+  }
+  Xy at(double t) const {
+    if (m_.turn == 0) return m_.at(t);
+    const double a = a0_ + t * sweep_;
+    return {m_.centre.x + r_ * std::cos(a), m_.centre.y + r_ * std::sin(a)};
+  }
+  Xy heading(double t) const {
+    if (m_.turn == 0) return m_.heading(t);
+    const double a = a0_ + t * sweep_;
+    return {-m_.turn * std::sin(a), m_.turn * std::cos(a)};
+  }
+
+ private:
+  const NcMove& m_;
+  double r_ = 0, a0_ = 0, sweep_ = 0;
+};
+
 class Judge {
  public:
   Judge(const DrawingGeometry& geometry, const Settings& settings, const JudgeOptions& options,
@@ -163,11 +189,17 @@ class Judge {
 
   // The room beside the path at a point on it: the nearest piece the path
   // does not run along.
+  // A piece whose box lies farther than the room found so far (by more than
+  // the tolerance) is not measured: it cannot make the room smaller.
   double clearance(Xy foot) const {
     const double reach = approach_ / 10;
     double room = std::numeric_limits<double>::max();
     g_.visit(foot.x - reach, foot.y - reach, foot.x + reach, foot.y + reach, [&](std::size_t piece) {
-      const double d = g_.pieces()[piece].distance_to(foot);
+      const Piece& p = g_.pieces()[piece];
+      const double beyond =
+          std::max({p.min_x - foot.x, foot.x - p.max_x, p.min_y - foot.y, foot.y - p.max_y});
+      if (beyond > room + tol_) return;
+      const double d = p.distance_to(foot);
       if (d > tol_) room = std::min(room, d);
     });
     return room;
@@ -194,8 +226,9 @@ class Judge {
       static constexpr double kWhole[] = {0.125, 0.375, 0.625, 0.875}, kPart[] = {0.25, 0.5, 0.75};
       const std::span<const double> places = whole ? std::span<const double>(kWhole) : kPart;
       const double side = m.comp == 41 ? 1 : -1;
+      const MovePlaces on(m);
       for (double t : places) {
-        const Xy foot = m.at(t), h = m.heading(t);
+        const Xy foot = on.at(t), h = on.heading(t);
         if (shared_edge(foot, own)) continue;
         // Across an arc's own centre lies its other side.
         const double across =
@@ -436,6 +469,12 @@ Result<StartCodes> read_start_codes(const fs::path& folder, const Settings& sett
 
 Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings, const StartCodes& codes,
                                 const std::vector<std::string>& program, const JudgeOptions& options) {
+  const std::vector<std::string_view> lines(program.begin(), program.end());
+  return judge_program(drawing, settings, codes, std::span<const std::string_view>(lines), options);
+}
+
+Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings, const StartCodes& codes,
+                                std::span<const std::string_view> program, const JudgeOptions& options) {
   const double grid = 1.0 / settings.ini_S_suu;
   const double closure = std::max(settings.tolerance(), 0.0) + grid;
   DrawingGeometry geometry(drawing, options.layers, closure);

@@ -4,10 +4,12 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <system_error>
 
@@ -72,6 +74,32 @@ double read_number(std::string_view text, std::size_t& used) {
   }
   used = 0;
   if (!digits) return 0;
+  // Up to 15 digits with at most 22 after the point: the digits as a whole
+  // number and a power of ten are both exact, so their quotient is the
+  // number correctly rounded, as from_chars reads it.
+  {
+    std::int64_t whole = 0;
+    int count = 0, after = 0;
+    bool past = false;
+    for (std::size_t n = first; n < k; ++n) {
+      if (text[n] == '-') continue;
+      if (text[n] == '.') {
+        past = true;
+        continue;
+      }
+      whole = whole * 10 + (text[n] - '0');
+      if (whole != 0 && ++count > 15) break;
+      after += past;
+    }
+    if (count <= 15 && after <= 22) {
+      static constexpr double kTens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+      const double v = static_cast<double>(whole) / kTens[after];
+      used = k;
+      return text[0] == '-' ? -v : v;
+    }
+  }
   double v = 0;
   const auto [end, ec] = std::from_chars(text.data() + first, text.data() + k, v);
   if (ec == std::errc::result_out_of_range) {
@@ -134,7 +162,7 @@ Result<Block> read_block(std::string_view line) {
   return b;
 }
 
-bool starts_with(const std::vector<std::string>& lines, std::size_t at,
+bool starts_with(std::span<const std::string_view> lines, std::size_t at,
                  const std::vector<std::string>& head) {
   if (at + head.size() > lines.size()) return false;
   for (std::size_t k = 0; k < head.size(); ++k)
@@ -146,7 +174,7 @@ enum class Op { none, cut, mark };
 
 // What the lines after a rapid at line `at` start: cutting, marking, or
 // neither.
-Op op_after(const std::vector<std::string>& lines, std::size_t at, const StartCodes& codes) {
+Op op_after(std::span<const std::string_view> lines, std::size_t at, const StartCodes& codes) {
   const std::size_t next = at + 1;
   const bool cut = starts_with(lines, next, codes.cut);
   const bool mark = starts_with(lines, next, codes.mark);
@@ -218,7 +246,7 @@ Status check_within(const Xy& p, const NcLimits& limits) {
                ") lies far beyond the drawing"};
 }
 
-bool template_line(const StartCodes& codes, const std::string& line) {
+bool template_line(const StartCodes& codes, std::string_view line) {
   return std::find(codes.template_lines.begin(), codes.template_lines.end(), line) !=
          codes.template_lines.end();
 }
@@ -226,6 +254,12 @@ bool template_line(const StartCodes& codes, const std::string& line) {
 }  // namespace
 
 Result<std::vector<NcCut>> read_nc_cuts(const std::vector<std::string>& lines, const StartCodes& codes,
+                                        const NcLimits& limits) {
+  const std::vector<std::string_view> views(lines.begin(), lines.end());
+  return read_nc_cuts(std::span<const std::string_view>(views), codes, limits);
+}
+
+Result<std::vector<NcCut>> read_nc_cuts(std::span<const std::string_view> lines, const StartCodes& codes,
                                         const NcLimits& limits) {
   std::vector<NcCut> cuts;
   Xy at{0, 0};

@@ -13,7 +13,9 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/error.h"
@@ -64,6 +66,8 @@ struct NcLimits {
 // The contours of the program in its order; rapids followed by neither
 // start code (the return home of the footer) are no contour. The error
 // names the line ("line 12: …").
+Result<std::vector<NcCut>> read_nc_cuts(std::span<const std::string_view> lines, const StartCodes& codes,
+                                        const NcLimits& limits = {});
 Result<std::vector<NcCut>> read_nc_cuts(const std::vector<std::string>& lines, const StartCodes& codes,
                                         const NcLimits& limits = {});
 
