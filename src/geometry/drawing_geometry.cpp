@@ -112,6 +112,7 @@ DrawingGeometry::DrawingGeometry(const Drawing& drawing, const LayerTicks& ticke
   }
   find_outline();
   build_index();
+  build_bands();
 }
 
 void DrawingGeometry::add_contour(const Drawing& drawing, int layer, std::size_t first, std::size_t end,
@@ -221,6 +222,14 @@ void DrawingGeometry::find_outline() {
 
 namespace {
 
+// The whole part of q within 0 .. count - 1 (0 for NaN): below 1 it is 0,
+// and from there on the cast cuts off what floor would.
+std::size_t cell_index(double q, std::size_t count) {
+  if (!(q >= 1)) return 0;
+  if (!(q < static_cast<double>(count - 1))) return count - 1;
+  return static_cast<std::size_t>(q);
+}
+
 // Fills the cells in two passes over the items, each cell's in the items'
 // order: how many each cell holds, then the items themselves.
 template <typename Cells>
@@ -278,19 +287,9 @@ void DrawingGeometry::build_index() {
   build_contour_index();
 }
 
-std::size_t DrawingGeometry::column_of(double x) const {
-  const double i = std::floor((x - x0_) / cell_);
-  if (!(i > 0)) return 0;
-  if (!(i < static_cast<double>(columns_ - 1))) return columns_ - 1;
-  return static_cast<std::size_t>(i);
-}
+std::size_t DrawingGeometry::column_of(double x) const { return cell_index((x - x0_) / cell_, columns_); }
 
-std::size_t DrawingGeometry::row_of(double y) const {
-  const double i = std::floor((y - y0_) / cell_);
-  if (!(i > 0)) return 0;
-  if (!(i < static_cast<double>(rows_ - 1))) return rows_ - 1;
-  return static_cast<std::size_t>(i);
-}
+std::size_t DrawingGeometry::row_of(double y) const { return cell_index((y - y0_) / cell_, rows_); }
 
 void DrawingGeometry::build_contour_index() {
   const std::size_t cells = columns_ * rows_;
@@ -352,10 +351,52 @@ bool DrawingGeometry::is_material(Xy p) const {
   return material;
 }
 
+// A ray meets only pieces whose heights span its own: each contour's height
+// is cut into bands, each with the pieces that reach into it; a curved
+// piece's reach is widened by far more than its box can be off.
+void DrawingGeometry::build_bands() {
+  bands_.assign(contours_.size(), {});
+  for (std::size_t k = 0; k < contours_.size(); ++k) {
+    const Contour& c = contours_[k];
+    if (c.pieces.size() < 8) continue;
+    Bands& b = bands_[k];
+    b.count = c.pieces.size() / 2;
+    b.low = c.min_y;
+    b.height = (c.max_y - c.min_y) / static_cast<double>(b.count);
+    if (!(b.height > 0)) {
+      b.count = 0;
+      continue;
+    }
+    auto reach = [&](std::size_t piece, auto&& put) {
+      const Piece& p = pieces_[piece];
+      const double widen =
+          p.kind == Piece::Kind::line ? 0 : 1e-6 * std::max(1.0, p.r + std::fabs(p.centre.y));
+      const std::size_t last = b.band_of(p.max_y + widen);
+      for (std::size_t band = b.band_of(p.min_y - widen); band <= last; ++band) put(band);
+    };
+    b.start.assign(b.count + 1, 0);
+    for (std::size_t piece : c.pieces) reach(piece, [&](std::size_t band) { ++b.start[band + 1]; });
+    for (std::size_t band = 0; band < b.count; ++band) b.start[band + 1] += b.start[band];
+    b.pieces.resize(b.start[b.count]);
+    std::vector<std::size_t> next(b.start.begin(), b.start.end() - 1);
+    for (std::size_t piece : c.pieces)
+      reach(piece, [&](std::size_t band) { b.pieces[next[band]++] = piece; });
+  }
+}
+
+std::size_t DrawingGeometry::Bands::band_of(double y) const { return cell_index((y - low) / height, count); }
+
 bool DrawingGeometry::encloses(std::size_t contour, Xy p) const {
   const Xy ray{p.x, p.y + kRayOffset};
   int n = 0;
-  for (std::size_t k : contours_[contour].pieces) n += crossings_right(pieces_[k], ray);
+  const Bands& b = bands_[contour];
+  if (b.count == 0) {
+    for (std::size_t k : contours_[contour].pieces) n += crossings_right(pieces_[k], ray);
+  } else {
+    const std::size_t band = b.band_of(ray.y);
+    for (std::size_t i = b.start[band]; i < b.start[band + 1]; ++i)
+      n += crossings_right(pieces_[b.pieces[i]], ray);
+  }
   return n % 2 == 1;
 }
 

@@ -123,6 +123,16 @@ class DrawingGeometry {
   // the contours whose boxes span most of the drawing apart, asked always.
   std::vector<std::size_t> contour_start_, cell_contours_;
   std::vector<std::size_t> wide_contours_;
+  // Per contour of eight pieces or more, its height in bands of equal
+  // size, each with the pieces that reach into it; no bands for the others.
+  struct Bands {
+    std::size_t count = 0;
+    double low = 0, height = 1;
+    std::vector<std::size_t> start, pieces;
+    std::size_t band_of(double y) const;
+  };
+  void build_bands();
+  std::vector<Bands> bands_;
   mutable std::vector<std::size_t> seen_;
   mutable std::size_t stamp_ = 0;
 };

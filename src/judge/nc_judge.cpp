@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <optional>
 #include <span>
 
 #include "core/files.h"
@@ -511,16 +512,20 @@ Result<Judgement> judge_nc_program(const fs::path& folder, const fs::path& nc_fi
   Settings settings;
   if (!read_set_ini(host_path(folder, "Zemlak\\Bin\\set.ini"), settings))
     return Error{"cannot read set.ini in " + display_path(folder)};
-  auto drawing_lines =
-      lines_of(options.drawing_file.empty() ? host_path(folder, "JWC_TEMP.TXT") : options.drawing_file);
-  if (!drawing_lines) return drawing_lines.error();
-  auto start = read_drawing(*drawing_lines, settings);
+  const fs::path drawing_file =
+      options.drawing_file.empty() ? host_path(folder, "JWC_TEMP.TXT") : options.drawing_file;
+  const std::optional<std::string> drawing_text = read_file_bytes(drawing_file);
+  if (!drawing_text) return Error{"cannot read " + display_path(drawing_file)};
+  const std::vector<std::string_view> drawing_lines = line_views(*drawing_text);
+  auto start = read_drawing(std::span<const std::string_view>(drawing_lines), settings);
   if (!start) return start.error();
   auto codes = read_start_codes(folder, settings);
   if (!codes) return codes.error();
-  auto program = read_nc_file(nc_file);
+  auto program = read_nc_text(nc_file);
   if (!program) return program.error();
-  auto judged = judge_program(start->drawing, settings, *codes, *program, options);
+  const std::vector<std::string_view> lines = line_views(*program);
+  auto judged =
+      judge_program(start->drawing, settings, *codes, std::span<const std::string_view>(lines), options);
   if (!judged) return Error{display_path(nc_file) + " " + judged.error().message};
   return judged;
 }

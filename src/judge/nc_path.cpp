@@ -347,6 +347,12 @@ Result<std::vector<NcCut>> read_nc_cuts(std::span<const std::string_view> lines,
 }
 
 Result<std::vector<std::string>> read_nc_file(const std::filesystem::path& file) {
+  auto text = read_nc_text(file);
+  if (!text) return text.error();
+  return text_lines(*text);
+}
+
+Result<std::string> read_nc_text(const std::filesystem::path& file) {
   std::error_code ec;
   const std::string name = display_path(file);
   if (std::filesystem::is_directory(file, ec)) return Error{name + " is a folder, not an NC program"};
@@ -374,7 +380,7 @@ Result<std::vector<std::string>> read_nc_file(const std::filesystem::path& file)
     }
     ++column;
   }
-  return text_lines(*bytes);
+  return std::move(*bytes);
 }
 
 }  // namespace makenc

@@ -78,5 +78,7 @@ inline constexpr std::uintmax_t kMostNcBytes = 256ull << 20;
 // kMostNcBytes or not text (a control byte other than TAB, CR and LF). The
 // error names the file and, for a byte, the line and the column.
 Result<std::vector<std::string>> read_nc_file(const std::filesystem::path& file);
+// The same program as one text, its lines to be viewed in place.
+Result<std::string> read_nc_text(const std::filesystem::path& file);
 
 }  // namespace makenc
