@@ -59,54 +59,48 @@ std::string quote(std::string_view text) {
 // A number as the program writes it: a sign, digits and a decimal point,
 // read whatever the locale; its length in `used`, 0 when there is none.
 double read_number(std::string_view text, std::size_t& used) {
+  used = 0;
+  if (text.empty()) return 0;
   std::size_t k = 0;
-  if (k < text.size() && (text[k] == '-' || text[k] == '+')) ++k;
+  if (text[k] == '-' || text[k] == '+') ++k;
   const std::size_t first = text[0] == '+' ? 1 : 0;
   bool digits = false, point = false;
+  // Up to 15 digits with at most 22 after the point: the digits as a whole
+  // number and a power of ten are both exact, so their quotient is the
+  // number correctly rounded, as from_chars reads it.
+  std::int64_t whole = 0;
+  int count = 0, after = 0;
+  bool exact = true;
   for (; k < text.size(); ++k) {
-    if (text[k] == '.' && !point) {
+    const char c = text[k];
+    if (c == '.' && !point) {
       point = true;
-    } else if (text[k] >= '0' && text[k] <= '9') {
+    } else if (c >= '0' && c <= '9') {
       digits = true;
+      if (exact) {
+        whole = whole * 10 + (c - '0');
+        if (whole != 0 && ++count > 15) exact = false;
+        after += point;
+      }
     } else {
       break;
     }
   }
-  used = 0;
   if (!digits) return 0;
-  // Up to 15 digits with at most 22 after the point: the digits as a whole
-  // number and a power of ten are both exact, so their quotient is the
-  // number correctly rounded, as from_chars reads it.
-  {
-    std::int64_t whole = 0;
-    int count = 0, after = 0;
-    bool past = false;
-    for (std::size_t n = first; n < k; ++n) {
-      if (text[n] == '-') continue;
-      if (text[n] == '.') {
-        past = true;
-        continue;
-      }
-      whole = whole * 10 + (text[n] - '0');
-      if (whole != 0 && ++count > 15) break;
-      after += past;
-    }
-    if (count <= 15 && after <= 22) {
-      static constexpr double kTens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-      const double v = static_cast<double>(whole) / kTens[after];
-      used = k;
-      return text[0] == '-' ? -v : v;
-    }
+  if (exact && after <= 22) {
+    static constexpr double kTens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const double v = static_cast<double>(whole) / kTens[after];
+    used = k;
+    return text[0] == '-' ? -v : v;
   }
   double v = 0;
   const auto [end, ec] = std::from_chars(text.data() + first, text.data() + k, v);
   if (ec == std::errc::result_out_of_range) {
     // Too large, or too small to tell from 0: a digit other than 0 before
     // the point tells which.
-    const std::string_view whole = text.substr(0, std::min(k, text.find('.')));
-    const bool large = whole.find_first_of("123456789") != std::string_view::npos;
+    const std::string_view before_point = text.substr(0, std::min(k, text.find('.')));
+    const bool large = before_point.find_first_of("123456789") != std::string_view::npos;
     v = large ? (text[0] == '-' ? -1 : 1) * std::numeric_limits<double>::infinity() : 0;
   } else if (ec != std::errc() || end != text.data() + k)
     return 0;

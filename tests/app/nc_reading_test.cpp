@@ -52,8 +52,8 @@ TEST(NcReading, TakesEachCoordinateAsItsTextRoundsTo) {
 }
 
 TEST(NcReading, ReadsTheLastMotionAndCompensationOfABlock) {
-  const std::vector<std::string> program{"G00 X0 Y0", "M07", "G00 G01 G42 G40 G41 X5 Y0", "G03 G02 X10 Y0 I2.5 J0",
-                                         "M08"};
+  const std::vector<std::string> program{"G00 X0 Y0", "M07", "G00 G01 G42 G40 G41 X5 Y0",
+                                         "G03 G02 X10 Y0 I2.5 J0", "M08"};
   StartCodes codes;
   codes.cut = {"M07"};
   codes.end = {"M08"};
