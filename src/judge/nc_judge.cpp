@@ -135,9 +135,12 @@ class Judge {
 
   // Points of the cut that must lie on the contour it cuts.
   static std::vector<Xy> probe_points(const NcCut& cut) {
-    std::vector<Xy> points{cut.contact};
+    std::vector<Xy> points;
+    points.reserve(1 + 4 * cut.moves.size());
+    points.push_back(cut.contact);
     for (const NcMove& m : cut.moves) {
-      for (double t : {0.25, 0.5, 0.75}) points.push_back(m.at(t));
+      const MovePlaces on(m);
+      for (double t : {0.25, 0.5, 0.75}) points.push_back(on.at(t));
       points.push_back(m.to);
     }
     return points;

@@ -69,25 +69,24 @@ double read_number(std::string_view text, std::size_t& used) {
   // number and a power of ten are both exact, so their quotient is the
   // number correctly rounded, as from_chars reads it.
   std::int64_t whole = 0;
-  int count = 0, after = 0;
-  bool exact = true;
+  int count = 0, after = 0;  // significant digits, up to one past 15
   for (; k < text.size(); ++k) {
-    const char c = text[k];
-    if (c == '.' && !point) {
-      point = true;
-    } else if (c >= '0' && c <= '9') {
+    const unsigned digit = static_cast<unsigned char>(text[k]) - unsigned{'0'};
+    if (digit <= 9) {
       digits = true;
-      if (exact) {
-        whole = whole * 10 + (c - '0');
-        if (whole != 0 && ++count > 15) exact = false;
+      if (count <= 15) {
+        whole = whole * 10 + digit;
+        count += whole != 0;
         after += point;
       }
+    } else if (text[k] == '.' && !point) {
+      point = true;
     } else {
       break;
     }
   }
   if (!digits) return 0;
-  if (exact && after <= 22) {
+  if (count <= 15 && after <= 22) {
     static constexpr double kTens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     const double v = static_cast<double>(whole) / kTens[after];
