@@ -112,6 +112,7 @@ DrawingGeometry::DrawingGeometry(const Drawing& drawing, const LayerTicks& ticke
   }
   find_outline();
   build_index();
+  build_bands();
 }
 
 void DrawingGeometry::add_contour(const Drawing& drawing, int layer, std::size_t first, std::size_t end,
@@ -219,8 +220,36 @@ void DrawingGeometry::find_outline() {
   if (outline_ < contours_.size()) contours_[outline_].outline = true;
 }
 
+namespace {
+
+// The whole part of q within 0 .. count - 1 (0 for NaN): below 1 it is 0,
+// and from there on the cast cuts off what floor would.
+std::size_t cell_index(double q, std::size_t count) {
+  if (!(q >= 1)) return 0;
+  if (!(q < static_cast<double>(count - 1))) return count - 1;
+  return static_cast<std::size_t>(q);
+}
+
+// Fills the cells in two passes over the items, each cell's in the items'
+// order: how many each cell holds, then the items themselves.
+template <typename Cells>
+void fill_cells(std::size_t items, std::size_t cells, std::vector<std::size_t>& start,
+                std::vector<std::size_t>& flat, Cells&& cells_of) {
+  start.assign(cells + 1, 0);
+  for (std::size_t k = 0; k < items; ++k) cells_of(k, [&](std::size_t cell) { ++start[cell + 1]; });
+  for (std::size_t c = 0; c < cells; ++c) start[c + 1] += start[c];
+  flat.resize(start[cells]);
+  std::vector<std::size_t> next(start.begin(), start.end() - 1);
+  for (std::size_t k = 0; k < items; ++k) cells_of(k, [&](std::size_t cell) { flat[next[cell]++] = k; });
+}
+
+}  // namespace
+
 void DrawingGeometry::build_index() {
-  cells_.clear();
+  cell_start_.clear();
+  cell_pieces_.clear();
+  contour_start_.clear();
+  cell_contours_.clear();
   if (pieces_.empty()) return;
   double min_x = pieces_[0].min_x, min_y = pieces_[0].min_y, max_x = pieces_[0].max_x,
          max_y = pieces_[0].max_y;
@@ -242,74 +271,45 @@ void DrawingGeometry::build_index() {
     columns_ = static_cast<std::size_t>(w / cell_) + 1;
     rows_ = static_cast<std::size_t>(h / cell_) + 1;
   }
-  cells_.assign(columns_ * rows_, {});
-  for (std::size_t k = 0; k < pieces_.size(); ++k) {
+  auto column = [&](double x) {
+    return std::min(columns_ - 1, static_cast<std::size_t>(std::max(0.0, (x - x0_) / cell_)));
+  };
+  auto row = [&](double y) {
+    return std::min(rows_ - 1, static_cast<std::size_t>(std::max(0.0, (y - y0_) / cell_)));
+  };
+  fill_cells(pieces_.size(), columns_ * rows_, cell_start_, cell_pieces_, [&](std::size_t k, auto&& put) {
     const Piece& p = pieces_[k];
-    auto column = [&](double x) {
-      return std::min(columns_ - 1, static_cast<std::size_t>(std::max(0.0, (x - x0_) / cell_)));
-    };
-    auto row = [&](double y) {
-      return std::min(rows_ - 1, static_cast<std::size_t>(std::max(0.0, (y - y0_) / cell_)));
-    };
-    for (std::size_t r = row(p.min_y); r <= row(p.max_y); ++r)
-      for (std::size_t c = column(p.min_x); c <= column(p.max_x); ++c) cells_[r * columns_ + c].push_back(k);
-  }
+    const std::size_t r1 = row(p.max_y), c0 = column(p.min_x), c1 = column(p.max_x);
+    for (std::size_t r = row(p.min_y); r <= r1; ++r)
+      for (std::size_t c = c0; c <= c1; ++c) put(r * columns_ + c);
+  });
   seen_.assign(pieces_.size(), 0);
   build_contour_index();
 }
 
-std::size_t DrawingGeometry::column_of(double x) const {
-  const double i = std::floor((x - x0_) / cell_);
-  if (!(i > 0)) return 0;
-  if (!(i < static_cast<double>(columns_ - 1))) return columns_ - 1;
-  return static_cast<std::size_t>(i);
-}
+std::size_t DrawingGeometry::column_of(double x) const { return cell_index((x - x0_) / cell_, columns_); }
 
-std::size_t DrawingGeometry::row_of(double y) const {
-  const double i = std::floor((y - y0_) / cell_);
-  if (!(i > 0)) return 0;
-  if (!(i < static_cast<double>(rows_ - 1))) return rows_ - 1;
-  return static_cast<std::size_t>(i);
-}
+std::size_t DrawingGeometry::row_of(double y) const { return cell_index((y - y0_) / cell_, rows_); }
 
 void DrawingGeometry::build_contour_index() {
-  contour_cells_.assign(columns_ * rows_, {});
+  const std::size_t cells = columns_ * rows_;
   wide_contours_.clear();
   for (std::size_t k = 0; k < contours_.size(); ++k) {
     const Contour& c = contours_[k];
     if (!c.cutting || !c.closed) continue;
     const std::size_t c0 = column_of(c.min_x), c1 = column_of(c.max_x);
     const std::size_t r0 = row_of(c.min_y), r1 = row_of(c.max_y);
-    if ((c1 - c0 + 1) * (r1 - r0 + 1) > contour_cells_.size() / 16) {
-      wide_contours_.push_back(k);
-      continue;
-    }
-    for (std::size_t r = r0; r <= r1; ++r)
-      for (std::size_t col = c0; col <= c1; ++col) contour_cells_[r * columns_ + col].push_back(k);
+    if ((c1 - c0 + 1) * (r1 - r0 + 1) > cells / 16) wide_contours_.push_back(k);
   }
-}
-
-void DrawingGeometry::visit(double min_x, double min_y, double max_x, double max_y,
-                            const std::function<void(std::size_t)>& f) const {
-  if (cells_.empty()) return;
-  auto clamp_index = [this](double v, double origin, std::size_t count) {
-    const double i = std::floor((v - origin) / cell_);
-    if (!(i > 0)) return std::size_t{0};
-    if (!(i < static_cast<double>(count - 1))) return count - 1;
-    return static_cast<std::size_t>(i);
-  };
-  const std::size_t c0 = clamp_index(min_x, x0_, columns_), c1 = clamp_index(max_x, x0_, columns_);
-  const std::size_t r0 = clamp_index(min_y, y0_, rows_), r1 = clamp_index(max_y, y0_, rows_);
-  ++stamp_;
-  for (std::size_t r = r0; r <= r1; ++r)
-    for (std::size_t c = c0; c <= c1; ++c)
-      for (std::size_t k : cells_[r * columns_ + c]) {
-        if (seen_[k] == stamp_) continue;
-        seen_[k] = stamp_;
-        const Piece& p = pieces_[k];
-        if (p.max_x < min_x || p.min_x > max_x || p.max_y < min_y || p.min_y > max_y) continue;
-        f(k);
-      }
+  fill_cells(contours_.size(), cells, contour_start_, cell_contours_, [&](std::size_t k, auto&& put) {
+    const Contour& c = contours_[k];
+    if (!c.cutting || !c.closed) return;
+    const std::size_t c0 = column_of(c.min_x), c1 = column_of(c.max_x);
+    const std::size_t r0 = row_of(c.min_y), r1 = row_of(c.max_y);
+    if ((c1 - c0 + 1) * (r1 - r0 + 1) > cells / 16) return;
+    for (std::size_t r = r0; r <= r1; ++r)
+      for (std::size_t col = c0; col <= c1; ++col) put(r * columns_ + col);
+  });
 }
 
 bool DrawingGeometry::counts(const Contour& c) const {
@@ -338,7 +338,7 @@ int DrawingGeometry::crossings_right(const Piece& piece, Xy p) const {
 // The counted contours around the point, each asked on its own: only those
 // whose boxes hold the point can enclose it.
 bool DrawingGeometry::is_material(Xy p) const {
-  if (contour_cells_.empty()) return false;
+  if (contour_start_.empty()) return false;
   bool material = false;
   auto ask = [&](std::size_t k) {
     const Contour& c = contours_[k];
@@ -346,14 +346,57 @@ bool DrawingGeometry::is_material(Xy p) const {
     if (encloses(k, p)) material = !material;
   };
   for (std::size_t k : wide_contours_) ask(k);
-  for (std::size_t k : contour_cells_[row_of(p.y) * columns_ + column_of(p.x)]) ask(k);
+  const std::size_t cell = row_of(p.y) * columns_ + column_of(p.x);
+  for (std::size_t n = contour_start_[cell]; n < contour_start_[cell + 1]; ++n) ask(cell_contours_[n]);
   return material;
 }
+
+// A ray meets only pieces whose heights span its own: each contour's height
+// is cut into bands, each with the pieces that reach into it; a curved
+// piece's reach is widened by far more than its box can be off.
+void DrawingGeometry::build_bands() {
+  bands_.assign(contours_.size(), {});
+  for (std::size_t k = 0; k < contours_.size(); ++k) {
+    const Contour& c = contours_[k];
+    if (c.pieces.size() < 8) continue;
+    Bands& b = bands_[k];
+    b.count = c.pieces.size() / 2;
+    b.low = c.min_y;
+    b.height = (c.max_y - c.min_y) / static_cast<double>(b.count);
+    if (!(b.height > 0)) {
+      b.count = 0;
+      continue;
+    }
+    auto reach = [&](std::size_t piece, auto&& put) {
+      const Piece& p = pieces_[piece];
+      const double widen =
+          p.kind == Piece::Kind::line ? 0 : 1e-6 * std::max(1.0, p.r + std::fabs(p.centre.y));
+      const std::size_t last = b.band_of(p.max_y + widen);
+      for (std::size_t band = b.band_of(p.min_y - widen); band <= last; ++band) put(band);
+    };
+    b.start.assign(b.count + 1, 0);
+    for (std::size_t piece : c.pieces) reach(piece, [&](std::size_t band) { ++b.start[band + 1]; });
+    for (std::size_t band = 0; band < b.count; ++band) b.start[band + 1] += b.start[band];
+    b.pieces.resize(b.start[b.count]);
+    std::vector<std::size_t> next(b.start.begin(), b.start.end() - 1);
+    for (std::size_t piece : c.pieces)
+      reach(piece, [&](std::size_t band) { b.pieces[next[band]++] = piece; });
+  }
+}
+
+std::size_t DrawingGeometry::Bands::band_of(double y) const { return cell_index((y - low) / height, count); }
 
 bool DrawingGeometry::encloses(std::size_t contour, Xy p) const {
   const Xy ray{p.x, p.y + kRayOffset};
   int n = 0;
-  for (std::size_t k : contours_[contour].pieces) n += crossings_right(pieces_[k], ray);
+  const Bands& b = bands_[contour];
+  if (b.count == 0) {
+    for (std::size_t k : contours_[contour].pieces) n += crossings_right(pieces_[k], ray);
+  } else {
+    const std::size_t band = b.band_of(ray.y);
+    for (std::size_t i = b.start[band]; i < b.start[band + 1]; ++i)
+      n += crossings_right(pieces_[b.pieces[i]], ray);
+  }
   return n % 2 == 1;
 }
 

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -78,9 +77,27 @@ class DrawingGeometry {
   // Whether the point lies inside the one contour (a closed one).
   bool encloses(std::size_t contour, Xy p) const;
 
-  // Each piece whose bounding box meets the box, once.
-  void visit(double min_x, double min_y, double max_x, double max_y,
-             const std::function<void(std::size_t)>& f) const;
+  // Each piece whose bounding box meets the box, once, in the order of
+  // the cells.
+  template <typename F>
+  void visit(double min_x, double min_y, double max_x, double max_y, F&& f) const {
+    if (cell_start_.empty()) return;
+    const std::size_t c0 = column_of(min_x), c1 = column_of(max_x);
+    const std::size_t r0 = row_of(min_y), r1 = row_of(max_y);
+    ++stamp_;
+    for (std::size_t r = r0; r <= r1; ++r)
+      for (std::size_t c = c0; c <= c1; ++c) {
+        const std::size_t cell = r * columns_ + c;
+        for (std::size_t n = cell_start_[cell]; n < cell_start_[cell + 1]; ++n) {
+          const std::size_t k = cell_pieces_[n];
+          if (seen_[k] == stamp_) continue;
+          seen_[k] = stamp_;
+          const Piece& p = pieces_[k];
+          if (p.max_x < min_x || p.min_x > max_x || p.max_y < min_y || p.min_y > max_y) continue;
+          f(k);
+        }
+      }
+  }
 
  private:
   void add_contour(const Drawing& drawing, int layer, std::size_t first, std::size_t end, double tolerance);
@@ -97,14 +114,25 @@ class DrawingGeometry {
   std::size_t outline_ = 0;
   Box box_;
   bool outline_counted_ = true;
-  // A grid of cells over the drawing, each with the pieces whose boxes meet it.
+  // A grid of cells over the drawing, each with the pieces whose boxes meet
+  // it: those of cell n are cell_pieces_[cell_start_[n] .. cell_start_[n + 1]).
   double x0_ = 0, y0_ = 0, cell_ = 1;
   std::size_t columns_ = 1, rows_ = 1;
-  std::vector<std::vector<std::size_t>> cells_;
+  std::vector<std::size_t> cell_start_, cell_pieces_;
   // The same cells with the closed cutting contours whose boxes meet them;
   // the contours whose boxes span most of the drawing apart, asked always.
-  std::vector<std::vector<std::size_t>> contour_cells_;
+  std::vector<std::size_t> contour_start_, cell_contours_;
   std::vector<std::size_t> wide_contours_;
+  // Per contour of eight pieces or more, its height in bands of equal
+  // size, each with the pieces that reach into it; no bands for the others.
+  struct Bands {
+    std::size_t count = 0;
+    double low = 0, height = 1;
+    std::vector<std::size_t> start, pieces;
+    std::size_t band_of(double y) const;
+  };
+  void build_bands();
+  std::vector<Bands> bands_;
   mutable std::vector<std::size_t> seen_;
   mutable std::size_t stamp_ = 0;
 };

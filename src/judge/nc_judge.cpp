@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <optional>
+#include <span>
 
 #include "core/files.h"
 #include "core/settings.h"
@@ -40,6 +42,32 @@ std::string number_text(double v) {
 }
 
 std::string point_text(Xy p) { return "(" + number_text(p.x) + ", " + number_text(p.y) + ")"; }
+
+// Places along a move, as NcMove::at and NcMove::heading give them, with
+// an arc's radius, start angle and sweep worked out once.
+class MovePlaces {
+ public:
+  explicit MovePlaces(const NcMove& m) : m_(m) {
+    if (m.turn == 0) return;
+    r_ = distance(m.from, m.centre);
+    a0_ = std::atan2(m.from.y - m.centre.y, m.from.x - m.centre.x);
+    sweep_ = m.sweep();
+  }
+  Xy at(double t) const {
+    if (m_.turn == 0) return m_.at(t);
+    const double a = a0_ + t * sweep_;
+    return {m_.centre.x + r_ * std::cos(a), m_.centre.y + r_ * std::sin(a)};
+  }
+  Xy heading(double t) const {
+    if (m_.turn == 0) return m_.heading(t);
+    const double a = a0_ + t * sweep_;
+    return {-m_.turn * std::sin(a), m_.turn * std::cos(a)};
+  }
+
+ private:
+  const NcMove& m_;
+  double r_ = 0, a0_ = 0, sweep_ = 0;
+};
 
 class Judge {
  public:
@@ -91,17 +119,28 @@ class Judge {
     return "contour " + c.id + " on layer " + std::to_string(c.layer);
   }
 
-  double distance_to_contour(std::size_t contour, Xy p) const {
-    double d = std::numeric_limits<double>::max();
-    for (std::size_t k : g_.contours()[contour].pieces) d = std::min(d, g_.pieces()[k].distance_to(p));
-    return d;
+  // Whether the point lies within the tolerance of a piece of the contour;
+  // a piece whose box lies twice as far is not measured.
+  bool on_contour(std::size_t contour, Xy p) const {
+    const double reach = 2 * tol_;
+    for (std::size_t k : g_.contours()[contour].pieces) {
+      const Piece& piece = g_.pieces()[k];
+      if (p.x < piece.min_x - reach || p.x > piece.max_x + reach || p.y < piece.min_y - reach ||
+          p.y > piece.max_y + reach)
+        continue;
+      if (piece.distance_to(p) <= tol_) return true;
+    }
+    return false;
   }
 
   // Points of the cut that must lie on the contour it cuts.
   static std::vector<Xy> probe_points(const NcCut& cut) {
-    std::vector<Xy> points{cut.contact};
+    std::vector<Xy> points;
+    points.reserve(1 + 4 * cut.moves.size());
+    points.push_back(cut.contact);
     for (const NcMove& m : cut.moves) {
-      for (double t : {0.25, 0.5, 0.75}) points.push_back(m.at(t));
+      const MovePlaces on(m);
+      for (double t : {0.25, 0.5, 0.75}) points.push_back(on.at(t));
       points.push_back(m.to);
     }
     return points;
@@ -127,7 +166,7 @@ class Judge {
       Xy off = c;
       bool found_off = false;
       for (const Xy& p : points) {
-        if (distance_to_contour(contour, p) <= tol_) {
+        if (on_contour(contour, p)) {
           ++on;
         } else if (!found_off) {
           off = p;
@@ -154,11 +193,17 @@ class Judge {
 
   // The room beside the path at a point on it: the nearest piece the path
   // does not run along.
+  // A piece whose box lies farther than the room found so far (by more than
+  // the tolerance) is not measured: it cannot make the room smaller.
   double clearance(Xy foot) const {
     const double reach = approach_ / 10;
     double room = std::numeric_limits<double>::max();
     g_.visit(foot.x - reach, foot.y - reach, foot.x + reach, foot.y + reach, [&](std::size_t piece) {
-      const double d = g_.pieces()[piece].distance_to(foot);
+      const Piece& p = g_.pieces()[piece];
+      const double beyond =
+          std::max({p.min_x - foot.x, foot.x - p.max_x, p.min_y - foot.y, foot.y - p.max_y});
+      if (beyond > room + tol_) return;
+      const double d = p.distance_to(foot);
       if (d > tol_) room = std::min(room, d);
     });
     return room;
@@ -182,11 +227,12 @@ class Judge {
     for (const NcMove& m : cut.moves) {
       if (m.comp == 40 || m.length() < 20 * grid_) continue;
       const bool whole = m.turn != 0 && distance(m.from, m.to) < 1e-9;
-      const std::vector<double> places =
-          whole ? std::vector<double>{0.125, 0.375, 0.625, 0.875} : std::vector<double>{0.25, 0.5, 0.75};
+      static constexpr double kWhole[] = {0.125, 0.375, 0.625, 0.875}, kPart[] = {0.25, 0.5, 0.75};
+      const std::span<const double> places = whole ? std::span<const double>(kWhole) : kPart;
       const double side = m.comp == 41 ? 1 : -1;
+      const MovePlaces on(m);
       for (double t : places) {
-        const Xy foot = m.at(t), h = m.heading(t);
+        const Xy foot = on.at(t), h = on.heading(t);
         if (shared_edge(foot, own)) continue;
         // Across an arc's own centre lies its other side.
         const double across =
@@ -427,6 +473,12 @@ Result<StartCodes> read_start_codes(const fs::path& folder, const Settings& sett
 
 Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings, const StartCodes& codes,
                                 const std::vector<std::string>& program, const JudgeOptions& options) {
+  const std::vector<std::string_view> lines(program.begin(), program.end());
+  return judge_program(drawing, settings, codes, std::span<const std::string_view>(lines), options);
+}
+
+Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings, const StartCodes& codes,
+                                std::span<const std::string_view> program, const JudgeOptions& options) {
   const double grid = 1.0 / settings.ini_S_suu;
   const double closure = std::max(settings.tolerance(), 0.0) + grid;
   DrawingGeometry geometry(drawing, options.layers, closure);
@@ -463,16 +515,20 @@ Result<Judgement> judge_nc_program(const fs::path& folder, const fs::path& nc_fi
   Settings settings;
   if (!read_set_ini(host_path(folder, "Zemlak\\Bin\\set.ini"), settings))
     return Error{"cannot read set.ini in " + display_path(folder)};
-  auto drawing_lines =
-      lines_of(options.drawing_file.empty() ? host_path(folder, "JWC_TEMP.TXT") : options.drawing_file);
-  if (!drawing_lines) return drawing_lines.error();
-  auto start = read_drawing(*drawing_lines, settings);
+  const fs::path drawing_file =
+      options.drawing_file.empty() ? host_path(folder, "JWC_TEMP.TXT") : options.drawing_file;
+  const std::optional<std::string> drawing_text = read_file_bytes(drawing_file);
+  if (!drawing_text) return Error{"cannot read " + display_path(drawing_file)};
+  const std::vector<std::string_view> drawing_lines = line_views(*drawing_text);
+  auto start = read_drawing(std::span<const std::string_view>(drawing_lines), settings);
   if (!start) return start.error();
   auto codes = read_start_codes(folder, settings);
   if (!codes) return codes.error();
-  auto program = read_nc_file(nc_file);
+  auto program = read_nc_text(nc_file);
   if (!program) return program.error();
-  auto judged = judge_program(start->drawing, settings, *codes, *program, options);
+  const std::vector<std::string_view> lines = line_views(*program);
+  auto judged =
+      judge_program(start->drawing, settings, *codes, std::span<const std::string_view>(lines), options);
   if (!judged) return Error{display_path(nc_file) + " " + judged.error().message};
   return judged;
 }

@@ -26,7 +26,9 @@
 #include <array>
 #include <cstddef>
 #include <filesystem>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/drawing.h"
@@ -106,6 +108,8 @@ struct Judgement {
 // Judges the program's lines against the drawing (its layer tables after
 // start-up) with the host folder's codes. A program the reader cannot
 // follow is the error, naming the line.
+Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings, const StartCodes& codes,
+                                std::span<const std::string_view> program, const JudgeOptions& options);
 Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings, const StartCodes& codes,
                                 const std::vector<std::string>& program, const JudgeOptions& options);
 

@@ -4,10 +4,12 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <system_error>
 
@@ -20,14 +22,20 @@ namespace {
 
 constexpr double kTurn = 2 * kPi;
 
-// The words of one block that move the tool or say how.
+// The words of one block that move the tool or say how: of its G codes,
+// the last motion (G00 to G03) and the last cutter compensation (G40 to
+// G42) it gives, and whether it dwells or returns home (G04, G28), sets the
+// position (G92) or turns compensation on (G41, G42).
 struct Block {
-  std::vector<int> g;
+  int motion = -1, comp = 0;  // none given
+  bool stays = false, sets = false, compensates = false;
   std::optional<double> x, y, i, j;
-  bool has(int code) const {
-    for (int c : g)
-      if (c == code) return true;
-    return false;
+  void add_g(int code) {
+    if (code >= 0 && code <= 3) motion = code;
+    if (code == 40 || code == 41 || code == 42) comp = code;
+    if (code == 4 || code == 28) stays = true;
+    if (code == 92) sets = true;
+    if (code == 41 || code == 42) compensates = true;
   }
 };
 
@@ -51,28 +59,47 @@ std::string quote(std::string_view text) {
 // A number as the program writes it: a sign, digits and a decimal point,
 // read whatever the locale; its length in `used`, 0 when there is none.
 double read_number(std::string_view text, std::size_t& used) {
+  used = 0;
+  if (text.empty()) return 0;
   std::size_t k = 0;
-  if (k < text.size() && (text[k] == '-' || text[k] == '+')) ++k;
+  if (text[k] == '-' || text[k] == '+') ++k;
   const std::size_t first = text[0] == '+' ? 1 : 0;
   bool digits = false, point = false;
+  // Up to 15 digits with at most 22 after the point: the digits as a whole
+  // number and a power of ten are both exact, so their quotient is the
+  // number correctly rounded, as from_chars reads it.
+  std::int64_t whole = 0;
+  int count = 0, after = 0;  // significant digits, up to one past 15
   for (; k < text.size(); ++k) {
-    if (text[k] == '.' && !point) {
-      point = true;
-    } else if (text[k] >= '0' && text[k] <= '9') {
+    const unsigned digit = static_cast<unsigned char>(text[k]) - unsigned{'0'};
+    if (digit <= 9) {
       digits = true;
+      if (count <= 15) {
+        whole = whole * 10 + digit;
+        count += whole != 0;
+        after += point;
+      }
+    } else if (text[k] == '.' && !point) {
+      point = true;
     } else {
       break;
     }
   }
-  used = 0;
   if (!digits) return 0;
+  if (count <= 15 && after <= 22) {
+    static constexpr double kTens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const double v = static_cast<double>(whole) / kTens[after];
+    used = k;
+    return text[0] == '-' ? -v : v;
+  }
   double v = 0;
   const auto [end, ec] = std::from_chars(text.data() + first, text.data() + k, v);
   if (ec == std::errc::result_out_of_range) {
     // Too large, or too small to tell from 0: a digit other than 0 before
     // the point tells which.
-    const std::string_view whole = text.substr(0, std::min(k, text.find('.')));
-    const bool large = whole.find_first_of("123456789") != std::string_view::npos;
+    const std::string_view before_point = text.substr(0, std::min(k, text.find('.')));
+    const bool large = before_point.find_first_of("123456789") != std::string_view::npos;
     v = large ? (text[0] == '-' ? -1 : 1) * std::numeric_limits<double>::infinity() : 0;
   } else if (ec != std::errc() || end != text.data() + k)
     return 0;
@@ -80,7 +107,10 @@ double read_number(std::string_view text, std::size_t& used) {
   return v;
 }
 
-Result<Block> read_block(const std::string& line) {
+bool ascii_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+char ascii_upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+Result<Block> read_block(std::string_view line) {
   Block b;
   std::size_t k = 0;
   auto at = [&](std::size_t column) { return "column " + std::to_string(column + 1) + ": "; };
@@ -88,7 +118,7 @@ Result<Block> read_block(const std::string& line) {
     const char raw = line[k];
     if (raw == '(') {  // a comment up to its closing bracket
       const std::size_t close = line.find(')', k);
-      if (close == std::string::npos) return Error{at(k) + "the comment is not closed by \")\""};
+      if (close == std::string_view::npos) return Error{at(k) + "the comment is not closed by \")\""};
       k = close + 1;
       continue;
     }
@@ -96,13 +126,13 @@ Result<Block> read_block(const std::string& line) {
       ++k;
       continue;
     }
-    const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(raw)));
-    if (!std::isalpha(static_cast<unsigned char>(c)))
+    if (!ascii_letter(raw))
       return Error{at(k) + quote(line.substr(k)) + " is no word: a word is a letter and a number"};
+    const char c = ascii_upper(raw);
     std::size_t used = 0;
-    const double v = read_number(std::string_view(line).substr(k + 1), used);
+    const double v = read_number(line.substr(k + 1), used);
     if (used == 0) return Error{at(k) + quote(line.substr(k)) + " is no word: the letter has no number"};
-    const std::string word = line.substr(k, 1 + used);
+    const std::string_view word = line.substr(k, 1 + used);
     if (!known_letter(c)) return Error{at(k) + "the word " + quote(word) + " is no word of an NC program"};
     k += 1 + used;
     switch (c) {
@@ -112,7 +142,7 @@ Result<Block> read_block(const std::string& line) {
         if (code == 91) return Error{at(k - 1 - used) + "incremental coordinates (G91) are not followed"};
         if (!known_g(code))
           return Error{at(k - 1 - used) + "the word " + quote(word) + " is no G code of these programs"};
-        b.g.push_back(code);
+        b.add_g(code);
         break;
       }
       case 'X': b.x = v; break;
@@ -125,7 +155,7 @@ Result<Block> read_block(const std::string& line) {
   return b;
 }
 
-bool starts_with(const std::vector<std::string>& lines, std::size_t at,
+bool starts_with(std::span<const std::string_view> lines, std::size_t at,
                  const std::vector<std::string>& head) {
   if (at + head.size() > lines.size()) return false;
   for (std::size_t k = 0; k < head.size(); ++k)
@@ -137,7 +167,7 @@ enum class Op { none, cut, mark };
 
 // What the lines after a rapid at line `at` start: cutting, marking, or
 // neither.
-Op op_after(const std::vector<std::string>& lines, std::size_t at, const StartCodes& codes) {
+Op op_after(std::span<const std::string_view> lines, std::size_t at, const StartCodes& codes) {
   const std::size_t next = at + 1;
   const bool cut = starts_with(lines, next, codes.cut);
   const bool mark = starts_with(lines, next, codes.mark);
@@ -209,7 +239,7 @@ Status check_within(const Xy& p, const NcLimits& limits) {
                ") lies far beyond the drawing"};
 }
 
-bool template_line(const StartCodes& codes, const std::string& line) {
+bool template_line(const StartCodes& codes, std::string_view line) {
   return std::find(codes.template_lines.begin(), codes.template_lines.end(), line) !=
          codes.template_lines.end();
 }
@@ -217,6 +247,12 @@ bool template_line(const StartCodes& codes, const std::string& line) {
 }  // namespace
 
 Result<std::vector<NcCut>> read_nc_cuts(const std::vector<std::string>& lines, const StartCodes& codes,
+                                        const NcLimits& limits) {
+  const std::vector<std::string_view> views(lines.begin(), lines.end());
+  return read_nc_cuts(std::span<const std::string_view>(views), codes, limits);
+}
+
+Result<std::vector<NcCut>> read_nc_cuts(std::span<const std::string_view> lines, const StartCodes& codes,
                                         const NcLimits& limits) {
   std::vector<NcCut> cuts;
   Xy at{0, 0};
@@ -237,17 +273,15 @@ Result<std::vector<NcCut>> read_nc_cuts(const std::vector<std::string>& lines, c
       return Error{line_text(n) + read.error().message};
     }
     const Block& b = *read;
-    for (int c : b.g)
-      if (c == 40 || c == 41 || c == 42) comp = c;
-    if (b.has(4) || b.has(28)) continue;  // a dwell or a return home: no move of the cut's
-    if (b.has(92)) {                      // the position is set, nothing moves
+    if (b.comp != 0) comp = b.comp;
+    if (b.stays) continue;  // a dwell or a return home: no move of the cut's
+    if (b.sets) {           // the position is set, nothing moves
       at = {b.x.value_or(at.x), b.y.value_or(at.y)};
       const Status within = check_within(at, limits);
       if (!within) return Error{line_text(n) + within.error().message};
       continue;
     }
-    for (int c : b.g)
-      if (c >= 0 && c <= 3) motion = c;
+    if (b.motion >= 0) motion = b.motion;
     const bool words = b.x || b.y || b.i || b.j;
     if (motion < 0 || !words) continue;
     const Xy to{b.x.value_or(at.x), b.y.value_or(at.y)};
@@ -290,7 +324,7 @@ Result<std::vector<NcCut>> read_nc_cuts(const std::vector<std::string>& lines, c
     at = to;
     if (op == Op::none || cuts.empty()) continue;
     NcCut& cut = cuts.back();
-    if (cut.moves.empty() && !cut.lead_in && move.turn == 0 && (b.has(41) || b.has(42))) {
+    if (cut.moves.empty() && !cut.lead_in && move.turn == 0 && b.compensates) {
       cut.lead_in = true;
       cut.lead_comp = comp;
       cut.contact = to;
@@ -306,6 +340,12 @@ Result<std::vector<NcCut>> read_nc_cuts(const std::vector<std::string>& lines, c
 }
 
 Result<std::vector<std::string>> read_nc_file(const std::filesystem::path& file) {
+  auto text = read_nc_text(file);
+  if (!text) return text.error();
+  return text_lines(*text);
+}
+
+Result<std::string> read_nc_text(const std::filesystem::path& file) {
   std::error_code ec;
   const std::string name = display_path(file);
   if (std::filesystem::is_directory(file, ec)) return Error{name + " is a folder, not an NC program"};
@@ -333,7 +373,7 @@ Result<std::vector<std::string>> read_nc_file(const std::filesystem::path& file)
     }
     ++column;
   }
-  return text_lines(*bytes);
+  return std::move(*bytes);
 }
 
 }  // namespace makenc

@@ -13,7 +13,9 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/error.h"
@@ -64,6 +66,8 @@ struct NcLimits {
 // The contours of the program in its order; rapids followed by neither
 // start code (the return home of the footer) are no contour. The error
 // names the line ("line 12: …").
+Result<std::vector<NcCut>> read_nc_cuts(std::span<const std::string_view> lines, const StartCodes& codes,
+                                        const NcLimits& limits = {});
 Result<std::vector<NcCut>> read_nc_cuts(const std::vector<std::string>& lines, const StartCodes& codes,
                                         const NcLimits& limits = {});
 
@@ -74,5 +78,7 @@ inline constexpr std::uintmax_t kMostNcBytes = 256ull << 20;
 // kMostNcBytes or not text (a control byte other than TAB, CR and LF). The
 // error names the file and, for a byte, the line and the column.
 Result<std::vector<std::string>> read_nc_file(const std::filesystem::path& file);
+// The same program as one text, its lines to be viewed in place.
+Result<std::string> read_nc_text(const std::filesystem::path& file);
 
 }  // namespace makenc

@@ -490,6 +490,56 @@ std::vector<std::size_t> enclosing(const DrawingGeometry& g, std::size_t k) {
   return around;
 }
 
+// Crossings of the ray from p to +x with a piece, worked out plainly.
+int crossings(const Piece& p, Xy from) {
+  if (p.kind == Piece::Kind::point) return 0;
+  if (p.kind == Piece::Kind::line) {
+    if ((p.a.y > from.y) == (p.b.y > from.y)) return 0;
+    return p.a.x + (from.y - p.a.y) * (p.b.x - p.a.x) / (p.b.y - p.a.y) > from.x ? 1 : 0;
+  }
+  const double dy = from.y - p.centre.y;
+  if (std::fabs(dy) >= p.r) return 0;
+  const double half = std::sqrt(p.r * p.r - dy * dy);
+  int n = 0;
+  for (double x : {p.centre.x - half, p.centre.x + half}) {
+    if (x <= from.x) continue;
+    double d = std::fmod(std::atan2(dy, x - p.centre.x) - p.start, 2 * kPi);
+    if (d < 0) d += 2 * kPi;
+    n += p.kind == Piece::Kind::circle || d <= p.sweep;
+  }
+  return n;
+}
+
+// Whether a contour encloses a point is the parity of the crossings of all
+// its pieces with the ray, however many pieces it has.
+TEST(MixedSheet, EachContourEnclosesAsAllItsPiecesSay) {
+  test::TempFolder scratch;
+  const fs::path host = scratch.path("host");
+  ASSERT_TRUE(generate(sheet("", "6", "3000", "1500", "3").generator, host));
+  Settings settings;
+  auto start = read_drawing(*read_text_lines(host / "JWC_TEMP.TXT"), settings);
+  ASSERT_TRUE(start.ok()) << start.error().message;
+  const DrawingGeometry g(start->drawing, LayerTicks{true, true, true, true, true, true}, 0.011);
+  std::size_t long_contours = 0, inside = 0, outside = 0;
+  for (std::size_t k = 0; k < g.contours().size(); ++k) {
+    const Contour& c = g.contours()[k];
+    if (!c.closed || c.pieces.size() < 8) continue;
+    ++long_contours;
+    for (int i = -1; i <= 17; ++i)
+      for (int j = -1; j <= 17; ++j) {
+        const Xy p{c.min_x + (c.max_x - c.min_x) * (i + 0.37) / 16,
+                   c.min_y + (c.max_y - c.min_y) * (j + 0.41) / 16};
+        int n = 0;
+        for (std::size_t piece : c.pieces) n += crossings(g.pieces()[piece], {p.x, p.y + 1.2345678901e-7});
+        EXPECT_EQ(g.encloses(k, p), n % 2 == 1) << "contour " << c.id << " at " << p.x << ", " << p.y;
+        (n % 2 == 1 ? inside : outside) += 1;
+      }
+  }
+  EXPECT_GT(long_contours, 0u);
+  EXPECT_GT(inside, 0u);
+  EXPECT_GT(outside, 0u);
+}
+
 // A mixed sheet holds every shape it is made to hold, found in its drawing
 // by geometry.
 TEST(MixedSheet, HoldsEveryShapeItIsMadeOf) {
