@@ -19,7 +19,7 @@ constexpr double kAngleStep = 1e-6;
 
 struct Stretch {
   std::size_t row = 0;
-  double ax = 0, ay = 0, bx = 0, by = 0;  // a line
+  double ax = 0, ay = 0, bx = 0, by = 0;              // a line
   double cx = 0, cy = 0, r = 0, from = 0, sweep = 0;  // an arc, radians counter-clockwise
 };
 
@@ -96,7 +96,8 @@ std::size_t count_partial_overlaps(const Table& t, double tolerance) {
       for (std::int64_t d0 = -1; d0 <= 1; ++d0)
         for (std::int64_t d1 = -1; d1 <= 1; ++d1)
           for (std::int64_t d2 = -1; d2 <= 1; ++d2) {
-            const auto there = buckets.find({std::get<0>(key) + d0, std::get<1>(key) + d1, std::get<2>(key) + d2});
+            const auto there =
+                buckets.find({std::get<0>(key) + d0, std::get<1>(key) + d1, std::get<2>(key) + d2});
             if (there == buckets.end()) continue;
             for (const Stretch& a : here)
               for (const Stretch& b : there->second)

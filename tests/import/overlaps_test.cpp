@@ -38,11 +38,16 @@ TEST(PartialOverlaps, CollinearStretchesSharingMoreThanTheTolerance) {
       {"a copy is no partial overlap", {line_row(0, 0, 0, 100), line_row(0, 100, 0, 0)}, 0},
       {"end to end", {line_row(0, 0, 0, 50), line_row(0, 50, 0, 100)}, 0},
       {"sharing less than the tolerance", {line_row(0, 0, 0, 50), line_row(0, 49.995, 0, 100)}, 0},
-      {"parallel, a hair more than the tolerance apart", {line_row(0, 0, 0, 50), line_row(0.02, 10, 0.02, 40)}, 0},
+      {"parallel, a hair more than the tolerance apart",
+       {line_row(0, 0, 0, 50), line_row(0.02, 10, 0.02, 40)},
+       0},
       {"crossing", {line_row(0, 0, 100, 100), line_row(0, 100, 100, 0)}, 0},
-      {"one line over two others", {line_row(0, 0, 100, 0), line_row(10, 0, 30, 0), line_row(50, 0, 150, 0)}, 3},
+      {"one line over two others",
+       {line_row(0, 0, 100, 0), line_row(10, 0, 30, 0), line_row(50, 0, 150, 0)},
+       3},
   };
-  for (const Case& c : cases) EXPECT_EQ(count_partial_overlaps(chained(c.rows), 0.01), c.overlapping) << c.what;
+  for (const Case& c : cases)
+    EXPECT_EQ(count_partial_overlaps(chained(c.rows), 0.01), c.overlapping) << c.what;
 }
 
 TEST(PartialOverlaps, ArcsOfOneCircleWhoseSweepsOverlap) {
@@ -59,7 +64,8 @@ TEST(PartialOverlaps, ArcsOfOneCircleWhoseSweepsOverlap) {
       {"another radius", {arc_row(0, 0, 10, 0, 180), arc_row(0, 0, 12, 90, 180)}, 0},
       {"another centre", {arc_row(0, 0, 10, 0, 180), arc_row(1, 0, 10, 90, 180)}, 0},
   };
-  for (const Case& c : cases) EXPECT_EQ(count_partial_overlaps(chained(c.rows), 0.01), c.overlapping) << c.what;
+  for (const Case& c : cases)
+    EXPECT_EQ(count_partial_overlaps(chained(c.rows), 0.01), c.overlapping) << c.what;
 }
 
 TEST(PartialOverlaps, RowsInNoContourAreLeftOut) {
