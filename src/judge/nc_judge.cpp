@@ -8,6 +8,7 @@
 #include <span>
 
 #include "core/files.h"
+#include "core/number_text.h"
 #include "core/settings.h"
 #include "core/text.h"
 #include "import/startup.h"
@@ -35,13 +36,13 @@ std::vector<std::string> sent_part(const std::vector<std::string>& lines) {
   return head;
 }
 
-std::string number_text(double v) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.3f", v);
-  return buf;
-}
+std::string number_text(double v) { return fixed_text(v, 3); }
 
-std::string point_text(Xy p) { return "(" + number_text(p.x) + ", " + number_text(p.y) + ")"; }
+std::string point_text(Xy p) {
+  std::string text(1, '(');
+  text.append(number_text(p.x)).append(", ").append(number_text(p.y)).push_back(')');
+  return text;
+}
 
 // Places along a move, as NcMove::at and NcMove::heading give them, with
 // an arc's radius, start angle and sweep worked out once.

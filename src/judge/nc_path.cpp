@@ -15,6 +15,7 @@
 
 #include "core/constants.h"
 #include "core/files.h"
+#include "core/number_text.h"
 #include "core/text.h"
 
 namespace makenc {
@@ -53,7 +54,11 @@ bool known_g(int code) {
 }
 
 std::string quote(std::string_view text) {
-  return "\"" + std::string(text.substr(0, 20)) + (text.size() > 20 ? "…" : "") + "\"";
+  std::string quoted(1, '"');
+  quoted.append(text.substr(0, 20));
+  if (text.size() > 20) quoted.append("…");
+  quoted.push_back('"');
+  return quoted;
 }
 
 // A number as the program writes it: a sign, digits and a decimal point,
@@ -226,9 +231,7 @@ std::string line_text(std::size_t n) { return "line " + std::to_string(n + 1) + 
 
 std::string coordinate_text(double v) {
   if (!std::isfinite(v)) return v > 0 ? "beyond any number" : "below any number";
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.3f", v);
-  return buf;
+  return fixed_text(v, 3);
 }
 
 Status check_within(const Xy& p, const NcLimits& limits) {
