@@ -208,7 +208,15 @@ double Regions::Edge::right() const {
 
 void Regions::add_edge(Edge e) { edges_.push_back(e); }
 
+double Regions::lowest_above(double y) const {
+  const auto at = std::upper_bound(lows_.begin(), lows_.end(), y);
+  return at == lows_.end() ? HUGE_VAL : *at;
+}
+
 void Regions::build_index() {
+  lows_.clear();
+  for (const Contour& c : contours_) lows_.push_back(c.low);
+  std::sort(lows_.begin(), lows_.end());
   const std::optional<Grid> grid = Grid::over(contours_, kPerCell, kCellsPerContour);
   if (!grid) return;
   x0_ = grid->x0, y0_ = grid->y0, h_ = grid->h;

@@ -54,6 +54,9 @@ class Regions {
   // meets a contour, ascending; a segment that only touches one counts.
   void crossings(double ax, double ay, double bx, double by, std::vector<double>& out) const;
 
+  // The lowest point of a contour above y; infinity when none is.
+  double lowest_above(double y) const;
+
   // Every crossing of the horizontal line at y, unsorted.
   void row_crossings(double y, std::vector<RowCrossing>& out) const;
 
@@ -92,6 +95,7 @@ class Regions {
   // band_items_[band_start_[y] .. band_start_[y + 1]).
   std::vector<std::size_t> band_start_;
   std::vector<std::uint32_t> band_items_;
+  std::vector<double> lows_;  // the contours' lowest points, ascending
 };
 
 // Which regions are material: those found or clicked (by key), and with

@@ -39,19 +39,27 @@ double as_single(double v) {
   return static_cast<float>(v);
 }
 
+// The most samples the search looks at: as many as a map of 64 million
+// pixels holds at every third pixel of every fifth row. A drawing whose
+// rows run along its lines for longer ends the search there, as if it had
+// found nothing.
+constexpr double kMostSamples = 64e6 / (kSearchStepX * kSearchStepY);
+
 // The samples of one row of the search at the drawing's height y, left to
 // right from x: the first that is off every line and enclosed by a contour,
-// or nothing. Between two crossings of the row the region stays the same.
+// or nothing. Between two crossings of the row the region stays the same,
+// so the samples outside every contour are passed over in one step.
 std::optional<double> first_enclosed(const Regions& regions, const DrawnElements& drawn, const DecisionFit& f,
                                      double y, double x, double band, std::vector<RowCrossing>& crossing,
-                                     std::vector<std::uint8_t>& odd) {
+                                     std::vector<std::uint8_t>& odd, double& samples) {
   regions.row_crossings(y, crossing);
   if (crossing.empty()) return std::nullopt;
   std::sort(crossing.begin(), crossing.end(),
             [](const RowCrossing& a, const RowCrossing& b) { return a.x < b.x; });
   odd.assign(regions.contours().size(), 0);
   std::size_t inside = 0, next = 0;
-  for (; x <= f.width; x += kSearchStepX) {
+  for (; x <= f.width && samples < kMostSamples; x += kSearchStepX) {
+    samples += 1;
     const auto px = static_cast<double>(std::floor(as_single(x) + 0.5));
     const double dx = (px - f.Scr_x0) / f.Scr_k;
     // A contour encloses the sample when it crosses the row an odd number
@@ -64,6 +72,11 @@ std::optional<double> first_enclosed(const Regions& regions, const DrawnElements
     }
     if (inside > 0 && px >= 0 && px < f.width && !drawn.within(dx, y, band)) return x;
     if (next == crossing.size()) return std::nullopt;
+    if (inside == 0) {
+      // On to the last sample before the next crossing.
+      const double to = f.Scr_x0 + crossing[next].x * f.Scr_k - 1 - x;
+      if (to > kSearchStepX) x += std::floor(to / kSearchStepX) * kSearchStepX;
+    }
   }
   return std::nullopt;
 }
@@ -109,13 +122,22 @@ void find_first_material(MaterialRegions& material, const Regions& regions, cons
         static_cast<float>(as_single(f.Scr_y0 - f.Scr_k * (d.Y_max.number() - d.Y_min.number())));
     std::vector<RowCrossing> crossing;
     std::vector<std::uint8_t> odd;
-    while (static_cast<float>(y) >= top) {
+    double samples = 0;
+    while (static_cast<float>(y) >= top && samples < kMostSamples) {
       const double py = std::floor(as_single(y) + 0.5);
       if (py >= 0 && py < f.height) {
         const double dy = (f.Scr_y0 - py) / f.Scr_k;
-        if (const auto found = first_enclosed(regions, drawn, f, dy, x, band, crossing, odd)) {
+        if (const auto found = first_enclosed(regions, drawn, f, dy, x, band, crossing, odd, samples)) {
           fill_at(*found, y);
           return;
+        }
+        // A row no contour crosses lies below, between or above them all:
+        // the rows up to the next contour's lowest point are passed over,
+        // never past the top of the drawing or of the surface.
+        if (crossing.empty()) {
+          const double next = f.Scr_y0 - regions.lowest_above(dy) * f.Scr_k;
+          const double to = std::min({y - next - 1, y - static_cast<double>(top), y});
+          if (to > kSearchStepY) y -= (std::floor(to / kSearchStepY) - 1) * kSearchStepY;
         }
       }
       // Nothing in the row: past the surface's right edge the search goes a
