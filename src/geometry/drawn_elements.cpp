@@ -62,13 +62,6 @@ DrawnElements::Range DrawnElements::cells_of(double left, double right, double l
   return {cell(left, x0_, nx_), cell(right, x0_, nx_), cell(low, y0_, ny_), cell(high, y0_, ny_)};
 }
 
-const ElementShape* DrawnElements::shape(int layer, std::size_t row) const {
-  if (layer < 0 || layer >= kLayerCount) return nullptr;
-  const std::vector<std::uint32_t>& of_row = element_of_row_[static_cast<std::size_t>(layer)];
-  if (row >= of_row.size() || of_row[row] == kNoElement) return nullptr;
-  return &elements_[of_row[row]];
-}
-
 bool DrawnElements::within(double x, double y, double band) const {
   return within_except(x, y, band, [](std::uint32_t) { return false; });
 }

@@ -31,10 +31,6 @@ class DrawnElements {
   // within `band` of the point: another contour runs through it.
   bool other_within(double x, double y, double band, int layer, std::size_t first, std::size_t end) const;
 
-  // The shape of row `row` of a ticked layer's table; nothing for a row that
-  // is no line, arc or circle, or a layer not ticked.
-  const ElementShape* shape(int layer, std::size_t row) const;
-
   // The diagonal of the drawing's extent; 0 for an empty drawing.
   double extent() const {
     return start_.empty() ? 0 : std::hypot(static_cast<double>(nx_) * h_, static_cast<double>(ny_) * h_);

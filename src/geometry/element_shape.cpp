@@ -98,24 +98,6 @@ std::optional<ElementShape> element_shape(const Table& t, std::size_t row) {
   return e;
 }
 
-int ray_crossings(const ElementShape& e, double px, double py) {
-  if (e.kind == ElementShape::Kind::line) {
-    if ((e.y1 > py) == (e.y2 > py)) return 0;
-    return e.x1 + (py - e.y1) * (e.x2 - e.x1) / (e.y2 - e.y1) > px ? 1 : 0;
-  }
-  const double dy = py - e.cy;
-  if (!(std::fabs(dy) < e.r)) return 0;
-  const double half = std::sqrt(e.r * e.r - dy * dy);
-  int n = 0;
-  for (const double x : {e.cx - half, e.cx + half}) {
-    if (x <= px) continue;
-    if (e.kind == ElementShape::Kind::circle ||
-        within_sweep(std::atan2(dy, x - e.cx) * 180 / kPi, e.from, e.to))
-      ++n;
-  }
-  return n;
-}
-
 std::optional<double> segment_meets(const ElementShape& e, double ax, double ay, double bx, double by) {
   const double dx = bx - ax, dy = by - ay;
   if (e.kind == ElementShape::Kind::line) return segment_meets_line(e, ax, ay, dx, dy);

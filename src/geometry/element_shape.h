@@ -1,5 +1,5 @@
 // The exact shape of one entity of a layer table, in drawing units: what a
-// ray or a straight lead-in meets of it, and how far a point lies from it.
+// straight lead-in meets of it, and how far a point lies from it.
 // The lead-ins are kept off every drawn line but the contour they enter, and
 // a point within a line's width of one stands on it.
 #pragma once
@@ -22,9 +22,6 @@ struct ElementShape {
 // The shape of a line ("li"), circle ("ci") or arc ("cci") row; nothing for
 // any other row or a shape whose numbers are not finite.
 std::optional<ElementShape> element_shape(const Table& t, std::size_t row);
-
-// How often the ray from (px, py) towards +x crosses the element.
-int ray_crossings(const ElementShape& e, double px, double py);
 
 // Where the segment from a to b first meets the element, as the fraction of
 // the way from a (0 at a, 1 at b); nothing when it misses. Touching counts.
