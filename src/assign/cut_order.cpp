@@ -14,19 +14,22 @@ namespace {
 
 constexpr std::size_t kOrdWidth = rec::last;  // columns 0..10
 constexpr std::size_t kOrdDatWidth = 15;      // columns 0..15
-// Column 9 of the work list holds the distance from the origin as built.
+// Column 9 of the cut list holds each record's distance from the origin.
 constexpr int kDistance = rec::outline;
 
-// Column 0 is blanked once a record is placed; a layer name or a number is
-// never blank.
 bool is_blank(const Cell& c) { return c.is_blank(); }
+
+// A column of a record of the work list.
+const Cell& work(const CutPlan& plan, std::size_t k, int column) {
+  return plan.Apr_dat->at(plan.apr_row[k], static_cast<std::size_t>(column));
+}
 
 double distance_to(double x, double y, const Table& t, std::size_t row) {
   return pt_dist(x, y, t.at(row, rec::apr_x).number(), t.at(row, rec::apr_y).number());
 }
 
 double distance_from_tool(const CutPlan& plan, std::size_t row) {
-  return distance_to(plan.Pos_x, plan.Pos_y, plan.Ord_wrk, row);
+  return distance_to(plan.Pos_x, plan.Pos_y, *plan.Apr_dat, plan.apr_row[row]);
 }
 
 std::size_t set_slots(const CutPlan& plan) {
@@ -58,12 +61,11 @@ void insert_nearest(CutPlan& plan, double d, const Cell& id) {
 // tolerance 0) makes this pass in many rounds.
 void rank_all_remaining(CutPlan& plan) {
   std::vector<std::size_t>& rows = plan.remaining;
-  rows.erase(std::remove_if(rows.begin(), rows.end(),
-                            [&plan](std::size_t b) { return is_blank(plan.Ord_wrk.at(b, rec::layer)); }),
+  rows.erase(std::remove_if(rows.begin(), rows.end(), [&plan](std::size_t b) { return plan.placed[b] != 0; }),
              rows.end());
   for (std::size_t b : rows)
     insert_nearest(plan, pt_dist(plan.Pos_x, plan.Pos_y, plan.apr_x[b], plan.apr_y[b]),
-                   plan.Ord_wrk.at(b, rec::contour));
+                   work(plan, b, rec::contour));
 }
 
 // The grid offers the four records the plain ranking would keep; fed to the
@@ -80,7 +82,7 @@ void find_nearest_four(CutPlan& plan) {
     for (std::size_t j = i; j > 0 && near.rows[j - 1] > near.rows[j]; --j)
       std::swap(near.rows[j - 1], near.rows[j]);
   for (std::size_t i = 0; i < n; ++i)
-    insert_nearest(plan, distance_from_tool(plan, near.rows[i]), plan.Ord_wrk.at(near.rows[i], rec::contour));
+    insert_nearest(plan, distance_from_tool(plan, near.rows[i]), work(plan, near.rows[i], rec::contour));
 }
 
 // The remaining records whose contour number is the same as id.
@@ -93,8 +95,8 @@ void rows_with_number(const CutPlan& plan, const Cell& id, std::vector<std::size
                                            std::pair<double, std::size_t>{id.number(), 0}, by_number);
     for (auto it = lo; it != hi; ++it) out.push_back(it->second);
   } else {
-    for (std::size_t k = 0; k < plan.Ord_wrk.rows(); ++k)
-      if (compare(plan.Ord_wrk.at(k, rec::contour), id) == 0) out.push_back(k);
+    for (std::size_t k = 0; k < plan.apr_row.size(); ++k)
+      if (compare(work(plan, k, rec::contour), id) == 0) out.push_back(k);
   }
 }
 
@@ -103,14 +105,13 @@ void rows_with_number(const CutPlan& plan, const Cell& id, std::vector<std::size
 // far end, where its cut left the torch. A record meets the first slot
 // whose contour number it has.
 void remove_placed(CutPlan& plan, std::size_t n) {
-  Table& W = plan.Ord_wrk;
   const auto pos = static_cast<std::size_t>(plan.Ord_pos);
   std::vector<std::pair<std::size_t, std::size_t>> placed;  // (row, slot)
   std::vector<std::size_t> rows;
   for (std::size_t j = 0; j < n; ++j) {
     rows_with_number(plan, plan.Ord_seq[pos + j], rows);
     for (std::size_t k : rows)
-      if (!is_blank(W.at(k, rec::layer))) placed.emplace_back(k, j);
+      if (plan.placed[k] == 0) placed.emplace_back(k, j);
   }
   std::sort(placed.begin(), placed.end());
   placed.erase(std::unique(placed.begin(), placed.end(),
@@ -118,13 +119,13 @@ void remove_placed(CutPlan& plan, std::size_t n) {
                placed.end());
   for (const auto& [k, j] : placed) {
     if (plan.enclosing != nullptr) plan.placed_at[k] = pos + j;
-    W.at(k, rec::layer) = "";
+    plan.placed[k] = 1;
     plan.grid.remove(k);
     plan.Ord_taken += 1;
     if (j == 3) {
-      const bool line = W.at(k, rec::kind) == "line";
-      plan.Pos_x = W.at(k, line ? rec::hit_x : rec::apr_x).number();
-      plan.Pos_y = W.at(k, line ? rec::hit_y : rec::apr_y).number();
+      const bool line = work(plan, k, rec::kind) == "line";
+      plan.Pos_x = work(plan, k, line ? rec::hit_x : rec::apr_x).number();
+      plan.Pos_y = work(plan, k, line ? rec::hit_y : rec::apr_y).number();
     }
   }
   if (plan.enclosing == nullptr) return;
@@ -139,7 +140,7 @@ void remove_placed(CutPlan& plan, std::size_t n) {
 void run_rounds(CutPlan& plan, std::size_t M) {
   std::size_t remaining = 0;
   for (std::size_t r = 0; r < M; ++r)
-    if (!is_blank(plan.Ord_wrk.at(r, rec::layer))) ++remaining;
+    if (plan.placed[r] == 0) ++remaining;
   while (remaining > 0) {
     find_nearest_four(plan);
     const auto pos = static_cast<std::size_t>(plan.Ord_pos);
@@ -156,37 +157,25 @@ void run_rounds(CutPlan& plan, std::size_t M) {
   }
 }
 
-// Compacts the records of Apr_dat into Ord_wrk with their distance from the
-// origin in column 9.
+// The records of Apr_dat in row order, none placed; a record whose layer
+// reads blank counts as placed.
 void build_work_list(CutPlan& plan, const Table& Apr_dat, std::size_t M) {
-  plan.Ord_wrk = Table(M, kOrdWidth);
+  plan.Apr_dat = &Apr_dat;
   plan.apr_row.assign(M, 0);
+  plan.placed.assign(M, 0);
   std::size_t next = 0;
   for (std::size_t k = 0; k < Apr_dat.rows() && next < M; ++k) {
     if (Apr_dat.at(k, rec::layer).is_empty()) continue;
     plan.apr_row[next] = k;
-    plan.Ord_wrk.copy_row(next, Apr_dat, k);
-    plan.Ord_wrk.at(next, kDistance) = Cell(distance_to(0, 0, Apr_dat, k));
+    plan.placed[next] = is_blank(Apr_dat.at(k, rec::layer)) ? 1 : 0;
     ++next;
   }
-  plan.Ord_layer.resize(M);
-  for (std::size_t k = 0; k < M; ++k) plan.Ord_layer[k] = plan.Ord_wrk.at(k, rec::layer);
-}
-
-// The work list as first built: the records with their distances from the
-// origin, none blanked.
-const Table& unblanked_work_list(CutPlan& plan) {
-  for (std::size_t k = 0; k < plan.Ord_layer.size(); ++k)
-    plan.Ord_wrk.at(k, rec::layer) = std::move(plan.Ord_layer[k]);
-  plan.Ord_layer.clear();
-  return plan.Ord_wrk;
 }
 
 // The grid over the approach points of the records still to be placed, and
 // those records by contour number. Numbers meet as numbers; any other kind
 // of contour number is matched by a pass over the records.
 void index_remaining(CutPlan& plan, std::size_t M) {
-  const Table& W = plan.Ord_wrk;
   plan.apr_x.assign(M, 0);
   plan.apr_y.assign(M, 0);
   std::vector<std::size_t>& rows = plan.remaining;
@@ -194,11 +183,11 @@ void index_remaining(CutPlan& plan, std::size_t M) {
   plan.rows_of.clear();
   plan.numeric_ids = true;
   for (std::size_t k = 0; k < M; ++k) {
-    plan.apr_x[k] = W.at(k, rec::apr_x).number();
-    plan.apr_y[k] = W.at(k, rec::apr_y).number();
-    if (is_blank(W.at(k, rec::layer))) continue;
+    plan.apr_x[k] = work(plan, k, rec::apr_x).number();
+    plan.apr_y[k] = work(plan, k, rec::apr_y).number();
+    if (plan.placed[k] != 0) continue;
     rows.push_back(k);
-    const Cell& id = W.at(k, rec::contour);
+    const Cell& id = work(plan, k, rec::contour);
     // NaN compares equal to every number, which no sorted list can answer.
     if (!id.is_number() || std::isnan(id.number())) plan.numeric_ids = false;
     if (plan.numeric_ids) plan.rows_of.emplace_back(id.number(), k);
@@ -211,14 +200,14 @@ void index_remaining(CutPlan& plan, std::size_t M) {
 }
 
 // Each entry of the order takes the first record with its contour number;
-// the list ends at the first entry no record has. Returns the row of the
-// work list (`src`) each row of Ord_dat takes (M for none).
-std::vector<std::size_t> cut_list_rows(const CutPlan& plan, const Table& src, std::size_t M) {
+// the list ends at the first entry no record has. Returns the record of the
+// work list each row of Ord_dat takes (M for none).
+std::vector<std::size_t> cut_list_rows(const CutPlan& plan, std::size_t M) {
   std::vector<std::size_t> source(M, M);
   std::vector<std::pair<double, std::size_t>> rows;  // (number, row), sorted
   rows.reserve(M);
   for (std::size_t k = 0; k < M; ++k) {
-    const double id = src.at(k, rec::contour).number();
+    const double id = work(plan, k, rec::contour).number();
     if (!std::isnan(id)) rows.emplace_back(id, k);  // no look-up meets NaN
   }
   std::sort(rows.begin(), rows.end());
@@ -227,7 +216,7 @@ std::vector<std::size_t> cut_list_rows(const CutPlan& plan, const Table& src, st
     const auto it = std::lower_bound(rows.begin(), rows.end(), std::pair<double, std::size_t>{id, 0},
                                      [](const auto& a, const auto& b) { return a.first < b.first; });
     if (it == rows.end() || it->first != id ||
-        compare(src.at(it->second, rec::contour), plan.Ord_seq[p]) != 0)
+        compare(work(plan, it->second, rec::contour), plan.Ord_seq[p]) != 0)
       break;
     source[p] = it->second;
   }
@@ -276,14 +265,14 @@ bool inner_first(const InnerFirstInput& in, const std::vector<std::size_t>& sour
 
 // The order that waits for what lies inside each contour; the held-back
 // record stays last unless something encloses it.
-std::vector<std::size_t> reorder_inner_first(const CutPlan& plan, const Table& src, InnerFirstInput& in) {
+std::vector<std::size_t> reorder_inner_first(const CutPlan& plan, InnerFirstInput& in) {
   const std::size_t M = plan.apr_row.size();
   for (std::size_t k = 0; k < M; ++k) {
-    const bool line = src.at(k, rec::kind) == "line";
-    in.apr_x.push_back(src.at(k, rec::apr_x).number());
-    in.apr_y.push_back(src.at(k, rec::apr_y).number());
-    in.end_x.push_back(line ? src.at(k, rec::hit_x).number() : in.apr_x.back());
-    in.end_y.push_back(line ? src.at(k, rec::hit_y).number() : in.apr_y.back());
+    const bool line = work(plan, k, rec::kind) == "line";
+    in.apr_x.push_back(work(plan, k, rec::apr_x).number());
+    in.apr_y.push_back(work(plan, k, rec::apr_y).number());
+    in.end_x.push_back(line ? work(plan, k, rec::hit_x).number() : in.apr_x.back());
+    in.end_y.push_back(line ? work(plan, k, rec::hit_y).number() : in.apr_y.back());
   }
   in.held = in.first[M] - in.first[M - 1] == 0 ? M - 1 : M;
   return inner_first_order(in);
@@ -381,13 +370,18 @@ void plan_cut_order(Assignment& assignment, const Enclosures* enclosures) {
   CutPlan plan;
   build_work_list(plan, Apr_dat, M);
   plan.Ord_seq.assign(M + 1, Cell());
-  assignment.Ord_dat = Table(M, kOrdDatWidth);
+  // The cut list is made once the order is known, when the work of the
+  // rounds is gone.
+  assignment.Ord_dat = Table();
   assignment.last_is_outline = false;
   assignment.Ord_apr_row.clear();
   assignment.Ord_part_outline.clear();
-  if (M == 0) return;
+  if (M == 0) {
+    assignment.Ord_dat = Table(M, kOrdDatWidth);
+    return;
+  }
   index_approach_points(plan, Apr_dat);
-  plan.Ord_wrk.at(M - 1, rec::layer) = "";
+  plan.placed[M - 1] = 1;
   index_remaining(plan, M);
   const bool nested = enclosures != nullptr && enclosures->any();
   InnerFirstInput in;
@@ -399,18 +393,29 @@ void plan_cut_order(Assignment& assignment, const Enclosures* enclosures) {
     }
   }
   run_rounds(plan, M);
-  const Table& src = unblanked_work_list(plan);
-  std::vector<std::size_t> source =
-      plan.outer_first ? std::vector<std::size_t>{} : cut_list_rows(plan, src, M);
+  std::vector<std::size_t> source = plan.outer_first ? std::vector<std::size_t>{} : cut_list_rows(plan, M);
   assignment.last_is_outline = last_record_is_outline(Apr_dat);
   if (nested) {
     if (plan.outer_first || !inner_first(in, source)) {
-      source = reorder_inner_first(plan, src, in);
+      source = reorder_inner_first(plan, in);
       if (source.back() != M - 1) assignment.last_is_outline = false;
     }
   }
-  for (std::size_t p = 0; p < M; ++p)
-    if (source[p] < M) assignment.Ord_dat.copy_row(p, src, source[p]);
+  in = InnerFirstInput();
+  plan.grid = ApproachGrid();
+  for (auto* v : {&plan.apr_x, &plan.apr_y}) *v = std::vector<double>();
+  plan.remaining = std::vector<std::size_t>();
+  plan.rows_of = {};
+  plan.approach_of = {};
+  plan.Ord_seq = std::vector<Cell>();
+  plan.placed_at = std::vector<std::size_t>();
+  assignment.Ord_dat = Table(M, kOrdDatWidth);
+  for (std::size_t p = 0; p < M; ++p) {
+    if (source[p] >= M) continue;
+    const std::size_t row = plan.apr_row[source[p]];
+    for (std::size_t c = 0; c <= kOrdWidth; ++c) assignment.Ord_dat.at(p, c) = Apr_dat.at(row, c);
+    assignment.Ord_dat.at(p, kDistance) = Cell(distance_to(0, 0, Apr_dat, row));
+  }
   assignment.Ord_apr_row.assign(M, Apr_dat.rows());
   for (std::size_t p = 0; p < M; ++p)
     if (source[p] < M) assignment.Ord_apr_row[p] = plan.apr_row[source[p]];

@@ -22,13 +22,13 @@
 namespace makenc {
 
 struct CutPlan {
-  // The records still to be placed: column 0 is blanked once a contour is
-  // placed. Distances from the tool are measured when a round needs them,
-  // so column 9 keeps the distance from the origin.
-  Table Ord_wrk;
-  // Column 0 of Ord_wrk as first built: written back once the order is
-  // known, Ord_wrk is again the work list the cut list is copied from.
-  std::vector<Cell> Ord_layer;
+  // The work list: the records of Apr_dat (`apr_row`, in row order), each
+  // marked placed once its contour is ordered (the record held back is
+  // marked from the start). Distances from the tool are measured when a
+  // round needs them; the cut list takes each record's columns 0..10 with
+  // its distance from the origin in column 9.
+  const Table* Apr_dat = nullptr;
+  std::vector<char> placed;
   std::vector<Cell> Ord_seq;  // contour numbers in cutting order
   std::int64_t Ord_pos = 0;
   std::int64_t Ord_taken = 0;
@@ -41,7 +41,7 @@ struct CutPlan {
   // (contour number, approach point) of each record, sorted by number and
   // within a number by row.
   std::vector<std::pair<double, std::array<double, 2>>> approach_of;
-  // The approach point of each row of Ord_wrk, the rows still to be placed
+  // The approach point of each record of the work list, the records still to be placed
   // in row order (placed ones are dropped when the list is next walked),
   // and a grid over their approach points.
   std::vector<double> apr_x, apr_y;
@@ -51,7 +51,7 @@ struct CutPlan {
   // are numbers.
   std::vector<std::pair<double, std::size_t>> rows_of;
   bool numeric_ids = false;
-  // The row of Apr_dat each row of Ord_wrk was taken from.
+  // The row of Apr_dat of each record of the work list.
   std::vector<std::size_t> apr_row;
   // When set, the closed cut contours around each record: the rounds stop
   // at the first record placed after one of them (`outer_first`), since
