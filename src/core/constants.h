@@ -10,6 +10,8 @@ namespace makenc {
 inline constexpr double kPi = 3.14159265358979;
 
 // Entity tables have 21 columns: the record's fields and the system's own.
+// Nothing fills the last four (17 to 20), so the drawing keeps columns 0 to
+// 16 only and the table dump shows the rest empty.
 inline constexpr int kLastColumn = 20;
 inline constexpr int kLayerCount = 6;
 
@@ -26,6 +28,7 @@ inline constexpr int position = 14;
 inline constexpr int outline = 15;
 inline constexpr int processed = 16;
 }  // namespace col
+inline constexpr int kLastKeptColumn = col::processed;
 
 // Colours of the preview and the material map, in the platform's encoding
 // with blue in the high byte.

@@ -16,6 +16,7 @@ std::string dump_tables(const Drawing& drawing) {
         out += '\t';
         out += t.at(r, c).text_form();
       }
+      for (std::size_t c = t.cols(); c <= static_cast<std::size_t>(kLastColumn); ++c) out += '\t';
       out += '\n';
     }
   }

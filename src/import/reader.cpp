@@ -304,7 +304,8 @@ void between_reads(Reader& rd, Drawing& drawing) {
   drawing.LY_cntAll = 0;
   for (int k = 0; k < kLayerCount; ++k) {
     const std::int64_t n = drawing.LY_cnt[static_cast<std::size_t>(k)];
-    if (n > 0) drawing.LY_dat[static_cast<std::size_t>(k)] = Table(static_cast<std::size_t>(n), kLastColumn);
+    if (n > 0)
+      drawing.LY_dat[static_cast<std::size_t>(k)] = Table(static_cast<std::size_t>(n), kLastKeptColumn);
     drawing.LY_cntAll += n;
   }
   drawing.LY_cnt.fill(0);

@@ -285,7 +285,8 @@ TEST(ReaderCells, OtherKeywordsAreStoredAsTextUntranslated) {
 
 TEST(ReaderCells, BlLeavesItsRowEmpty) {
   const Drawing d = read_only({"#", "ly0", "lc3", "BL", " 1 1 2 2"});
-  for (std::size_t c = 0; c <= 20; ++c) EXPECT_TRUE(d.layer(0).at(0, c).is_empty()) << c;
+  ASSERT_EQ(d.layer(0).cols(), static_cast<std::size_t>(kLastKeptColumn) + 1);
+  for (std::size_t c = 0; c < d.layer(0).cols(); ++c) EXPECT_TRUE(d.layer(0).at(0, c).is_empty()) << c;
   EXPECT_EQ(cell(d, 0, 1, 0), "li");
 }
 
