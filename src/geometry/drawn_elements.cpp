@@ -32,14 +32,16 @@ DrawnElements::DrawnElements(const Drawing& drawing, const LayerTicks& ticked) {
         elements_.push_back(*shape);
       }
   }
-  const std::optional<Grid> grid = Grid::over(elements_, kPerCell, kCellsPerElement);
+  const std::optional<Grid> grid =
+      Grid::over(elements_, kPerCell, kCellsPerElement, [](const ElementShape& s) { return s.extent(); });
   if (!grid) return;  // a drawing this far out has nothing a lead-in could meet
   x0_ = grid->x0, y0_ = grid->y0, h_ = grid->h;
   nx_ = grid->nx, ny_ = grid->ny;
   const auto cells = static_cast<std::size_t>(nx_ * ny_);
   std::vector<std::size_t> count(cells + 1, 0);
   auto each_cell = [this](const ElementShape& s, auto&& visit) {
-    const Range g = cells_of(s.left, s.right, s.low, s.high);
+    const Extent e = s.extent();
+    const Range g = cells_of(e.left, e.right, e.low, e.high);
     for (std::int64_t y = g.y_lo; y <= g.y_hi; ++y)
       for (std::int64_t x = g.x_lo; x <= g.x_hi; ++x) visit(static_cast<std::size_t>(y * nx_ + x));
   };
@@ -90,7 +92,8 @@ bool DrawnElements::within_except(double x, double y, double band, Skip&& skip) 
       const auto c = static_cast<std::size_t>(cy * nx_ + cx);
       for (std::size_t k = start_[c]; k < start_[c + 1]; ++k) {
         const ElementShape& d = elements_[items_[k]];
-        if (d.right < x - band || d.left > x + band || d.high < y - band || d.low > y + band) continue;
+        const Extent e = d.extent();
+        if (e.right < x - band || e.left > x + band || e.high < y - band || e.low > y + band) continue;
         if (distance_to(d, x, y) <= band && !skip(items_[k])) return true;
       }
     }
@@ -117,7 +120,8 @@ bool DrawnElements::lead_in_meets(double px, double py, double cx, double cy) co
       if (seen_[i] == stamp_) continue;
       seen_[i] = stamp_;
       const ElementShape& d = elements_[i];
-      if (d.right < lo_x || d.left > hi_x || d.high < lo_y || d.low > hi_y) continue;
+      const Extent e = d.extent();
+      if (e.right < lo_x || e.left > hi_x || e.high < lo_y || e.low > hi_y) continue;
       const auto t = segment_meets(d, px, py, cx, cy);
       if (t && (1 - *t) * len > at_contact) return true;
     }

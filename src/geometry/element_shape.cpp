@@ -28,7 +28,8 @@ double cross(double ax, double ay, double bx, double by) { return ax * by - ay *
 // far coarser than this.
 constexpr double kSlack = 1e-9;
 
-std::optional<double> segment_meets_line(const ElementShape& e, double ax, double ay, double dx, double dy) {
+std::optional<double> segment_meets_line(const ElementShape::Line& e, double ax, double ay, double dx,
+                                         double dy) {
   const double ex = e.x2 - e.x1, ey = e.y2 - e.y1;
   const double qx = e.x1 - ax, qy = e.y1 - ay;
   const double d_len = std::hypot(dx, dy), e_len = std::hypot(ex, ey);
@@ -50,7 +51,8 @@ std::optional<double> segment_meets_line(const ElementShape& e, double ax, doubl
   return std::clamp(t, 0.0, 1.0);
 }
 
-std::optional<double> segment_meets_round(const ElementShape& e, double ax, double ay, double dx, double dy) {
+std::optional<double> segment_meets_round(const ElementShape::Round& e, bool arc, double ax, double ay,
+                                          double dx, double dy) {
   const double fx = ax - e.cx, fy = ay - e.cy;
   const double A = dx * dx + dy * dy;
   if (!(A > 0)) return std::nullopt;
@@ -64,7 +66,7 @@ std::optional<double> segment_meets_round(const ElementShape& e, double ax, doub
   std::optional<double> first;
   for (const double t : {(-B - root) / (2 * A), (-B + root) / (2 * A)}) {
     if (t < -kSlack || t > 1 + kSlack) continue;
-    if (e.kind == ElementShape::Kind::arc) {
+    if (arc) {
       const double angle = std::atan2(ay + t * dy - e.cy, ax + t * dx - e.cx) * 180 / kPi;
       if (!within_sweep(angle, e.from, e.to)) continue;
     }
@@ -81,39 +83,40 @@ std::optional<ElementShape> element_shape(const Table& t, std::size_t row) {
   auto num = [&](int c) { return t.at(row, c).number(); };
   ElementShape e;
   if (kind == "li") {
-    e.x1 = num(col::x1), e.y1 = num(col::y1), e.x2 = num(col::x2), e.y2 = num(col::y2);
-    if (!finite({e.x1, e.y1, e.x2, e.y2})) return std::nullopt;
-    e.left = std::min(e.x1, e.x2), e.right = std::max(e.x1, e.x2);
-    e.low = std::min(e.y1, e.y2), e.high = std::max(e.y1, e.y2);
+    ElementShape::Line& l = e.line;
+    l.x1 = num(col::x1), l.y1 = num(col::y1), l.x2 = num(col::x2), l.y2 = num(col::y2);
+    if (!finite({l.x1, l.y1, l.x2, l.y2})) return std::nullopt;
     return e;
   }
   if (!(kind == "ci") && !(kind == "cci")) return std::nullopt;
   e.kind = kind == "ci" ? ElementShape::Kind::circle : ElementShape::Kind::arc;
-  e.cx = num(col::cx), e.cy = num(col::cy), e.r = num(col::radius);
-  e.from = num(col::start_angle), e.to = num(col::end_angle);
-  if (!finite({e.cx, e.cy, e.r}) || (e.kind == ElementShape::Kind::arc && !finite({e.from, e.to})))
+  e.round = ElementShape::Round{};
+  ElementShape::Round& o = e.round;
+  o.cx = num(col::cx), o.cy = num(col::cy), o.r = num(col::radius);
+  o.from = num(col::start_angle), o.to = num(col::end_angle);
+  if (!finite({o.cx, o.cy, o.r}) || (e.kind == ElementShape::Kind::arc && !finite({o.from, o.to})))
     return std::nullopt;
-  e.left = e.cx - e.r, e.right = e.cx + e.r;
-  e.low = e.cy - e.r, e.high = e.cy + e.r;
   return e;
 }
 
 std::optional<double> segment_meets(const ElementShape& e, double ax, double ay, double bx, double by) {
   const double dx = bx - ax, dy = by - ay;
-  if (e.kind == ElementShape::Kind::line) return segment_meets_line(e, ax, ay, dx, dy);
-  return segment_meets_round(e, ax, ay, dx, dy);
+  if (e.kind == ElementShape::Kind::line) return segment_meets_line(e.line, ax, ay, dx, dy);
+  return segment_meets_round(e.round, e.kind == ElementShape::Kind::arc, ax, ay, dx, dy);
 }
 
-double distance_to(const ElementShape& e, double px, double py) {
-  if (e.kind == ElementShape::Kind::line) {
+double distance_to(const ElementShape& shape, double px, double py) {
+  if (shape.kind == ElementShape::Kind::line) {
+    const ElementShape::Line& e = shape.line;
     const double dx = e.x2 - e.x1, dy = e.y2 - e.y1;
     const double dd = dx * dx + dy * dy;
     double t = dd > 0 ? ((px - e.x1) * dx + (py - e.y1) * dy) / dd : 0;
     t = std::clamp(t, 0.0, 1.0);
     return std::hypot(px - (e.x1 + t * dx), py - (e.y1 + t * dy));
   }
+  const ElementShape::Round& e = shape.round;
   const double to_centre = std::hypot(px - e.cx, py - e.cy);
-  if (e.kind == ElementShape::Kind::circle ||
+  if (shape.kind == ElementShape::Kind::circle ||
       within_sweep(std::atan2(py - e.cy, px - e.cx) * 180 / kPi, e.from, e.to))
     return std::fabs(to_centre - e.r);
   double nearest = HUGE_VAL;

@@ -4,19 +4,41 @@
 // a point within a line's width of one stands on it.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 
 #include "core/table.h"
 
 namespace makenc {
 
-struct ElementShape {
-  enum class Kind { line, circle, arc } kind = Kind::line;
-  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;           // line
-  double cx = 0, cy = 0, r = 0, from = 0, to = 0;  // circle and arc: degrees, counter-clockwise
-  // The extent; for an arc, that of its whole circle.
+struct Extent {
   double left = 0, right = 0, low = 0, high = 0;
+};
+
+// A sheet holds a hundred thousand of these: a line and a round share
+// their numbers' place.
+struct ElementShape {
+  struct Line {
+    double x1, y1, x2, y2;
+  };
+  struct Round {
+    double cx, cy, r, from, to;  // degrees, counter-clockwise
+  };
+  enum class Kind : std::uint8_t { line, circle, arc } kind = Kind::line;
+  union {
+    Line line{};
+    Round round;
+  };
+
+  // The extent; for an arc, that of its whole circle.
+  Extent extent() const {
+    if (kind == Kind::line)
+      return {std::min(line.x1, line.x2), std::max(line.x1, line.x2), std::min(line.y1, line.y2),
+              std::max(line.y1, line.y2)};
+    return {round.cx - round.r, round.cx + round.r, round.cy - round.r, round.cy + round.r};
+  }
 };
 
 // The shape of a line ("li"), circle ("ci") or arc ("cci") row; nothing for

@@ -26,11 +26,15 @@ struct Grid {
   // About `per_cell` boxes share a cell, and there are never many more than
   // `cells_per_box` cells a box: a thin strip of a drawing gets long cells.
   // Nothing for no box, or an extent too far out to divide.
-  template <class Box>
-  static std::optional<Grid> over(const std::vector<Box>& boxes, double per_cell, double cells_per_box) {
+  // `extent_of` gives a box's left, right, low and high.
+  template <class Box, class ExtentOf>
+  static std::optional<Grid> over(const std::vector<Box>& boxes, double per_cell, double cells_per_box,
+                                  ExtentOf extent_of) {
     if (boxes.empty()) return std::nullopt;
-    double left = boxes[0].left, right = boxes[0].right, low = boxes[0].low, high = boxes[0].high;
-    for (const Box& b : boxes) {
+    const auto first = extent_of(boxes[0]);
+    double left = first.left, right = first.right, low = first.low, high = first.high;
+    for (const Box& box : boxes) {
+      const auto b = extent_of(box);
       left = std::min(left, b.left), right = std::max(right, b.right);
       low = std::min(low, b.low), high = std::max(high, b.high);
     }
@@ -43,6 +47,10 @@ struct Grid {
     if (!std::isfinite(h)) return std::nullopt;
     return Grid{left, low, h, static_cast<std::int64_t>(std::floor(w / h)) + 1,
                 static_cast<std::int64_t>(std::floor(hh / h)) + 1};
+  }
+  template <class Box>
+  static std::optional<Grid> over(const std::vector<Box>& boxes, double per_cell, double cells_per_box) {
+    return over(boxes, per_cell, cells_per_box, [](const Box& b) -> const Box& { return b; });
   }
 
  private:

@@ -1,6 +1,7 @@
 #include "geometry/regions.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "core/constants.h"
@@ -90,6 +91,14 @@ bool finite_numbers(const Table& t, std::size_t r, std::initializer_list<int> co
 }  // namespace
 
 Regions::Regions(const Drawing& drawing, const LayerTicks& ticked, const Settings& settings) {
+  // Room for the most a drawing can need, taken once: an element gives at
+  // most three edges (an arc over its top and bottom), a circle two. Of a
+  // large block the system backs only the pages that are used.
+  std::size_t rows = 0;
+  for (int k = 0; k < kLayerCount; ++k)
+    if (ticked[static_cast<std::size_t>(k)] && drawing.has_layer(k)) rows += drawing.layer(k).last_row();
+  edges_.reserve(3 * rows);
+  contours_.reserve(rows);
   bool outline_found = false;
   for (int k = 0; k < kLayerCount; ++k) {
     if (!ticked[static_cast<std::size_t>(k)] || !drawing.has_layer(k)) continue;
@@ -106,8 +115,6 @@ Regions::Regions(const Drawing& drawing, const LayerTicks& ticked, const Setting
       if (outline) outline_ = static_cast<std::uint32_t>(contours_.size() - 1);
     }
   }
-  edges_.shrink_to_fit();
-  contours_.shrink_to_fit();
   build_index();
 }
 
@@ -170,15 +177,17 @@ void Regions::add_round(double cx, double cy, double r, double from, double to, 
   const bool from_is_start = std::hypot(fx - sx, fy - sy) <= std::hypot(fx - ex, fy - ey);
   double px = from_is_start ? sx : ex, py = from_is_start ? sy : ey;
   const double last_x = from_is_start ? ex : sx, last_y = from_is_start ? ey : sy;
-  std::vector<double> cuts;
+  std::array<double, 3> cuts{};
+  std::size_t n = 0;
   for (const double turn : {90.0, 270.0}) {
     const double off = normal_degrees(turn - from);
-    if (off > 0 && off < sweep) cuts.push_back(off);
+    if (off > 0 && off < sweep) cuts[n++] = off;
   }
-  std::sort(cuts.begin(), cuts.end());
-  cuts.push_back(sweep);
+  if (n == 2 && cuts[1] < cuts[0]) std::swap(cuts[0], cuts[1]);
+  cuts[n++] = sweep;
   double prev = 0;
-  for (const double off : cuts) {
+  for (std::size_t i = 0; i < n; ++i) {
+    const double off = cuts[i];
     const bool end = off == sweep;
     // A turn in y lies straight above or below the centre.
     const double turn = (from + off) * kPi / 180;
