@@ -85,6 +85,9 @@ std::optional<std::string> read_file_bytes(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) return std::nullopt;
   std::string data;
+  std::error_code size_unknown;
+  const auto size = std::filesystem::file_size(file, size_unknown);
+  if (!size_unknown) data.reserve(static_cast<std::size_t>(size));
   try {
     // A folder opens like a file here and only fails when read.
     char chunk[1 << 16];
@@ -108,6 +111,7 @@ std::optional<std::vector<std::string>> read_text_lines(const std::filesystem::p
 
 std::vector<std::string_view> line_views(std::string_view data) {
   std::vector<std::string_view> lines;
+  lines.reserve(static_cast<std::size_t>(std::count(data.begin(), data.end(), '\n')) + 1);
   // The next CR and the next LF from `from` on, each looked for only once
   // it has been passed.
   std::size_t cr = data.find('\r'), lf = data.find('\n');

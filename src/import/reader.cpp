@@ -288,6 +288,7 @@ Result<bool> parse_record(Reader& rd, Drawing& drawing, std::string_view Lin_dat
 Status first_read(Reader& rd, Drawing& drawing, std::span<const std::string_view> lines) {
   rd.Rec_fld.reserve(kMaxFields);
   rd.parts.reserve(kMaxFields + 1);
+  rd.kept_values.reserve(4 * lines.size());  // at most four a record: no copying as it grows
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string_view Lin_dat = lines[i];
     start_line(rd, i, Lin_dat);
