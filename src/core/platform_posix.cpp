@@ -110,7 +110,7 @@ void keep_freed_memory() {
   // Blocks up to the largest threshold the allocator takes come from its
   // heap, not from maps of their own, and the heap is not trimmed below
   // what a run of a hundred thousand entities holds.
-  mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+  mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
   mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
 #endif
 }
