@@ -61,9 +61,9 @@ CalendarDate today();
 // The number of the running process.
 unsigned long process_number();
 
-// Asks the allocator to keep memory a stage frees for the next stage: the
-// stages of a run build and drop tables and maps of megabytes one after
-// another, and memory handed back to the system comes back page by page.
+// Asks the allocator to keep the small blocks a stage frees for the next
+// stage, and to hand the large ones back: the stages of a run build and drop
+// tables of megabytes one after another.
 void keep_freed_memory();
 
 // The window kept in a shared module of its own, so that the batch modes

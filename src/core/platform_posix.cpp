@@ -107,9 +107,11 @@ unsigned long process_number() { return static_cast<unsigned long>(::getpid()); 
 
 void keep_freed_memory() {
 #ifdef __GLIBC__
-  // Blocks up to the largest threshold the allocator takes come from its
-  // heap, not from maps of their own, and the heap is not trimmed below
-  // what a run of a hundred thousand entities holds.
+  // Blocks under a megabyte come from the allocator's heap, which is not
+  // trimmed below what a run of a hundred thousand entities holds; the
+  // tables of a stage, larger, are maps of their own that go back whole
+  // when freed, so they never leave the heap full of holes no later
+  // block fits in. A map is backed only where it is used.
   mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
   mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
 #endif
