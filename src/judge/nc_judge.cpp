@@ -527,7 +527,8 @@ Result<Judgement> judge_nc_program(const fs::path& folder, const fs::path& nc_fi
   const std::optional<std::string> drawing_text = read_file_bytes(drawing_file);
   if (!drawing_text) return Error{"cannot read " + display_path(drawing_file)};
   const std::vector<std::string_view> drawing_lines = line_views(*drawing_text);
-  auto start = read_drawing(std::span<const std::string_view>(drawing_lines), settings);
+  // The contours are judged, not what chaining left out or found overlapping.
+  auto start = read_drawing(std::span<const std::string_view>(drawing_lines), settings, {}, StartWarnings::none);
   if (!start) return start.error();
   auto codes = read_start_codes(folder, settings);
   if (!codes) return codes.error();
