@@ -52,7 +52,8 @@ Result<StartUp> read_drawing(std::span<const std::string_view> lines, const Sett
   Status second = second_read(rd, out.drawing, lines);
   if (!second) return second.error();
   measure_layers(out.drawing);
-  chain_layers(out.drawing, settings, ChainMode::regions, warn == StartWarnings::named ? &out.warnings : nullptr);
+  chain_layers(out.drawing, settings, ChainMode::regions,
+               warn == StartWarnings::named ? &out.warnings : nullptr);
   out.working_copy = std::move(rd.working_copy);
   return out;
 }

@@ -36,7 +36,12 @@ std::vector<std::string> sent_part(const std::vector<std::string>& lines) {
   return head;
 }
 
-std::string number_text(double v) { return fixed_text(v, 3); }
+// To three places; a value that rounds to nothing has no sign.
+std::string number_text(double v) {
+  std::string text = fixed_text(v, 3);
+  if (text == "-0.000") text.erase(0, 1);
+  return text;
+}
 
 std::string point_text(Xy p) {
   std::string text(1, '(');
@@ -209,7 +214,8 @@ class Judge {
       if (shared) return;
       const Piece& p = g_.pieces()[piece];
       const auto meets = [&](double r) {
-        return !(p.max_x < foot.x - r || p.min_x > foot.x + r || p.max_y < foot.y - r || p.min_y > foot.y + r);
+        return !(p.max_x < foot.x - r || p.min_x > foot.x + r || p.max_y < foot.y - r ||
+                 p.min_y > foot.y + r);
       };
       const bool near = meets(tol_);
       const double beyond =
@@ -528,7 +534,8 @@ Result<Judgement> judge_nc_program(const fs::path& folder, const fs::path& nc_fi
   if (!drawing_text) return Error{"cannot read " + display_path(drawing_file)};
   const std::vector<std::string_view> drawing_lines = line_views(*drawing_text);
   // The contours are judged, not what chaining left out or found overlapping.
-  auto start = read_drawing(std::span<const std::string_view>(drawing_lines), settings, {}, StartWarnings::none);
+  auto start =
+      read_drawing(std::span<const std::string_view>(drawing_lines), settings, {}, StartWarnings::none);
   if (!start) return start.error();
   auto codes = read_start_codes(folder, settings);
   if (!codes) return codes.error();

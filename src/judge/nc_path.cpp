@@ -45,8 +45,21 @@ struct Block {
 // numbers, feed, speed, tool, dwell and offsets.
 bool known_letter(char c) {
   switch (c) {
-    case 'G': case 'X': case 'Y': case 'I': case 'J': case 'M': case 'E': case 'N':
-    case 'O': case 'F': case 'S': case 'T': case 'P': case 'D': case 'H': return true;
+    case 'G':
+    case 'X':
+    case 'Y':
+    case 'I':
+    case 'J':
+    case 'M':
+    case 'E':
+    case 'N':
+    case 'O':
+    case 'F':
+    case 'S':
+    case 'T':
+    case 'P':
+    case 'D':
+    case 'H': return true;
     default: return false;
   }
 }
@@ -55,8 +68,20 @@ bool known_letter(char c) {
 // compensation, the XY plane, units, absolute coordinates, the position set.
 bool known_g(int code) {
   switch (code) {
-    case 0: case 1: case 2: case 3: case 4: case 17: case 20: case 21:
-    case 28: case 40: case 41: case 42: case 90: case 92: return true;
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 17:
+    case 20:
+    case 21:
+    case 28:
+    case 40:
+    case 41:
+    case 42:
+    case 90:
+    case 92: return true;
     default: return false;
   }
 }
