@@ -97,6 +97,13 @@ double Piece::distance_to(Xy p) const {
 }
 
 DrawingGeometry::DrawingGeometry(const Drawing& drawing, const LayerTicks& ticked, double closure_tolerance) {
+  // A piece a row, and room for the bridges of the few ends that meet only
+  // within the tolerance.
+  std::size_t rows = 0;
+  for (int layer = 0; layer < kLayerCount; ++layer)
+    if (ticked[static_cast<std::size_t>(layer)] && drawing.has_layer(layer))
+      rows += drawing.layer(layer).rows();
+  pieces_.reserve(rows + rows / 8);
   for (int layer = 0; layer < kLayerCount; ++layer) {
     if (!ticked[static_cast<std::size_t>(layer)] || !drawing.has_layer(layer)) continue;
     const Table& t = drawing.layer(layer);
@@ -106,7 +113,7 @@ DrawingGeometry::DrawingGeometry(const Drawing& drawing, const LayerTicks& ticke
       const std::string id = t.at(first, col::contour).text_form();
       std::size_t next = first + 1;
       while (next < end && t.at(next, col::contour).text_form() == id) ++next;
-      if (!id.empty()) add_contour(drawing, layer, first, next, closure_tolerance);
+      if (!id.empty()) add_contour(drawing, layer, first, next, closure_tolerance, id);
       first = next;
     }
   }
@@ -116,14 +123,15 @@ DrawingGeometry::DrawingGeometry(const Drawing& drawing, const LayerTicks& ticke
 }
 
 void DrawingGeometry::add_contour(const Drawing& drawing, int layer, std::size_t first, std::size_t end,
-                                  double tolerance) {
+                                  double tolerance, const std::string& id) {
   const Table& t = drawing.layer(layer);
   Contour c;
   c.layer = layer;
-  c.id = t.at(first, col::contour).text_form();
+  c.id = id;
   c.cutting = t.at(first, col::colour) == "2";
   const std::size_t index = contours_.size();
-  std::vector<Piece> chain;
+  std::vector<Piece>& chain = chain_;
+  chain.clear();
   for (std::size_t row = first; row < end; ++row) {
     auto num = [&](int column) { return t.at(row, static_cast<std::size_t>(column)).number(); };
     const Cell& kind = t.at(row, col::kind);
@@ -167,6 +175,7 @@ void DrawingGeometry::add_contour(const Drawing& drawing, int layer, std::size_t
   c.closed = chain.front().kind == Piece::Kind::circle ||
              (!c.point && distance(chain.back().b, chain.front().a) <= tolerance);
   const std::size_t n = chain.size();
+  c.pieces.reserve(n);
   for (std::size_t i = 0; i < n; ++i) {
     c.length += chain[i].length();
     c.pieces.push_back(pieces_.size());

@@ -100,7 +100,8 @@ class DrawingGeometry {
   }
 
  private:
-  void add_contour(const Drawing& drawing, int layer, std::size_t first, std::size_t end, double tolerance);
+  void add_contour(const Drawing& drawing, int layer, std::size_t first, std::size_t end, double tolerance,
+                   const std::string& id);
   void find_outline();
   void build_index();
   void build_contour_index();
@@ -111,6 +112,7 @@ class DrawingGeometry {
 
   std::vector<Contour> contours_;
   std::vector<Piece> pieces_;
+  std::vector<Piece> chain_;  // the pieces of the contour being added
   std::size_t outline_ = 0;
   Box box_;
   bool outline_counted_ = true;

@@ -38,7 +38,7 @@ Result<std::string> read_interchange(const std::filesystem::path& folder) {
 }  // namespace
 
 Result<StartUp> read_drawing(std::span<const std::string_view> lines, const Settings& settings,
-                             const HeaderRead& header_read) {
+                             const HeaderRead& header_read, StartWarnings warn) {
   StartUp out;
   out.drawing.Cnt_total = 1;
   Reader rd;
@@ -52,7 +52,8 @@ Result<StartUp> read_drawing(std::span<const std::string_view> lines, const Sett
   Status second = second_read(rd, out.drawing, lines);
   if (!second) return second.error();
   measure_layers(out.drawing);
-  chain_layers(out.drawing, settings, ChainMode::regions, &out.warnings);
+  chain_layers(out.drawing, settings, ChainMode::regions,
+               warn == StartWarnings::named ? &out.warnings : nullptr);
   out.working_copy = std::move(rd.working_copy);
   return out;
 }

@@ -29,10 +29,14 @@ struct StartUp {
 // has ended well, before the second read.
 using HeaderRead = std::function<Status(const std::vector<std::string>&)>;
 
+// Whether start-up names what chaining left out or found overlapping in
+// StartUp::warnings; a reader that only needs the contours asks for none.
+enum class StartWarnings { named, none };
+
 // The two reads, measurement and chaining on the lines of the interchange
 // file, with the settings already read; nothing is read or written on disk.
 Result<StartUp> read_drawing(std::span<const std::string_view> lines, const Settings& settings,
-                             const HeaderRead& header_read = {});
+                             const HeaderRead& header_read = {}, StartWarnings warn = StartWarnings::named);
 Result<StartUp> read_drawing(const std::vector<std::string>& lines, const Settings& settings,
                              const HeaderRead& header_read = {});
 

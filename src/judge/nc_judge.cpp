@@ -36,7 +36,12 @@ std::vector<std::string> sent_part(const std::vector<std::string>& lines) {
   return head;
 }
 
-std::string number_text(double v) { return fixed_text(v, 3); }
+// To three places; a value that rounds to nothing has no sign.
+std::string number_text(double v) {
+  std::string text = fixed_text(v, 3);
+  if (text == "-0.000") text.erase(0, 1);
+  return text;
+}
 
 std::string point_text(Xy p) {
   std::string text(1, '(');
@@ -54,6 +59,8 @@ class MovePlaces {
     a0_ = std::atan2(m.from.y - m.centre.y, m.from.x - m.centre.x);
     sweep_ = m.sweep();
   }
+  // As NcMove::length gives it.
+  double length() const { return m_.turn == 0 ? distance(m_.from, m_.to) : r_ * std::fabs(sweep_); }
   Xy at(double t) const {
     if (m_.turn == 0) return m_.at(t);
     const double a = a0_ + t * sweep_;
@@ -193,51 +200,56 @@ class Judge {
   }
 
   // The room beside the path at a point on it: the nearest piece the path
-  // does not run along.
+  // does not run along; none when another closed contour runs along it
+  // there (an edge two parts drawn side by side share has material on both
+  // sides, and whichever side the kerf takes, the neighbour is cut along it
+  // too). One visit of the pieces near the point answers both.
   // A piece whose box lies farther than the room found so far (by more than
   // the tolerance) is not measured: it cannot make the room smaller.
-  double clearance(Xy foot) const {
-    const double reach = approach_ / 10;
+  std::optional<double> clearance(Xy foot, std::size_t own) const {
+    const double reach = approach_ / 10, look = std::max(reach, tol_);
     double room = std::numeric_limits<double>::max();
-    g_.visit(foot.x - reach, foot.y - reach, foot.x + reach, foot.y + reach, [&](std::size_t piece) {
+    bool shared = false;
+    g_.visit(foot.x - look, foot.y - look, foot.x + look, foot.y + look, [&](std::size_t piece) {
+      if (shared) return;
       const Piece& p = g_.pieces()[piece];
+      const auto meets = [&](double r) {
+        return !(p.max_x < foot.x - r || p.min_x > foot.x + r || p.max_y < foot.y - r ||
+                 p.min_y > foot.y + r);
+      };
+      const bool near = meets(tol_);
       const double beyond =
           std::max({p.min_x - foot.x, foot.x - p.max_x, p.min_y - foot.y, foot.y - p.max_y});
-      if (beyond > room + tol_) return;
+      const bool measured = meets(reach) && !(beyond > room + tol_);
+      if (!near && !measured) return;
       const double d = p.distance_to(foot);
-      if (d > tol_) room = std::min(room, d);
+      if (d <= tol_) {
+        shared = near && p.contour != own && g_.contours()[p.contour].closed;
+      } else if (measured) {
+        room = std::min(room, d);
+      }
     });
+    if (shared) return std::nullopt;
     return room;
-  }
-
-  // Whether another contour runs along the path at a point on it: an edge
-  // two parts drawn side by side share has material on both sides, and
-  // whichever side the kerf takes, the neighbour is cut along it too.
-  bool shared_edge(Xy foot, std::size_t own) const {
-    bool shared = false;
-    g_.visit(foot.x - tol_, foot.y - tol_, foot.x + tol_, foot.y + tol_, [&](std::size_t piece) {
-      const Piece& p = g_.pieces()[piece];
-      if (p.contour != own && g_.contours()[p.contour].closed && p.distance_to(foot) <= tol_) shared = true;
-    });
-    return shared;
   }
 
   // The first point on the kerf side of the contour's moves that is
   // material, if any.
   bool kerf_in_material(const NcCut& cut, std::size_t own, Xy& where) const {
     for (const NcMove& m : cut.moves) {
-      if (m.comp == 40 || m.length() < 20 * grid_) continue;
+      if (m.comp == 40) continue;
+      const MovePlaces on(m);
+      if (on.length() < 20 * grid_) continue;
       const bool whole = m.turn != 0 && distance(m.from, m.to) < 1e-9;
       static constexpr double kWhole[] = {0.125, 0.375, 0.625, 0.875}, kPart[] = {0.25, 0.5, 0.75};
       const std::span<const double> places = whole ? std::span<const double>(kWhole) : kPart;
       const double side = m.comp == 41 ? 1 : -1;
-      const MovePlaces on(m);
       for (double t : places) {
         const Xy foot = on.at(t), h = on.heading(t);
-        if (shared_edge(foot, own)) continue;
+        const std::optional<double> room = clearance(foot, own);
+        if (!room) continue;
         // Across an arc's own centre lies its other side.
-        const double across =
-            m.turn == 0 ? clearance(foot) : std::min(clearance(foot), distance(m.from, m.centre));
+        const double across = m.turn == 0 ? *room : std::min(*room, distance(m.from, m.centre));
         const double d = std::min(approach_ / 10, 0.45 * across);
         if (d < 10 * grid_) continue;
         const Xy p{foot.x - side * d * h.y, foot.y + side * d * h.x};
@@ -521,7 +533,9 @@ Result<Judgement> judge_nc_program(const fs::path& folder, const fs::path& nc_fi
   const std::optional<std::string> drawing_text = read_file_bytes(drawing_file);
   if (!drawing_text) return Error{"cannot read " + display_path(drawing_file)};
   const std::vector<std::string_view> drawing_lines = line_views(*drawing_text);
-  auto start = read_drawing(std::span<const std::string_view>(drawing_lines), settings);
+  // The contours are judged, not what chaining left out or found overlapping.
+  auto start =
+      read_drawing(std::span<const std::string_view>(drawing_lines), settings, {}, StartWarnings::none);
   if (!start) return start.error();
   auto codes = read_start_codes(folder, settings);
   if (!codes) return codes.error();

@@ -43,14 +43,47 @@ struct Block {
 // The address letters of these programs: the motion and its coordinates,
 // the machine's codes (M, E and the conditions), block and program
 // numbers, feed, speed, tool, dwell and offsets.
-bool known_letter(char c) { return std::string_view("GXYIJMENOFSTPDH").find(c) != std::string_view::npos; }
+bool known_letter(char c) {
+  switch (c) {
+    case 'G':
+    case 'X':
+    case 'Y':
+    case 'I':
+    case 'J':
+    case 'M':
+    case 'E':
+    case 'N':
+    case 'O':
+    case 'F':
+    case 'S':
+    case 'T':
+    case 'P':
+    case 'D':
+    case 'H': return true;
+    default: return false;
+  }
+}
 
 // The G codes the reader follows: motion, dwell, return home, cutter
 // compensation, the XY plane, units, absolute coordinates, the position set.
 bool known_g(int code) {
-  for (int c : {0, 1, 2, 3, 4, 17, 20, 21, 28, 40, 41, 42, 90, 92})
-    if (c == code) return true;
-  return false;
+  switch (code) {
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 17:
+    case 20:
+    case 21:
+    case 28:
+    case 40:
+    case 41:
+    case 42:
+    case 90:
+    case 92: return true;
+    default: return false;
+  }
 }
 
 std::string quote(std::string_view text) {

@@ -71,6 +71,22 @@ TEST(ReadingNumbers, LinesAsStringsOrAsViewsReadAlike) {
   EXPECT_EQ(as_views->working_copy, as_strings->working_copy);
 }
 
+// Asked for no warnings, start-up chains the same tables and names
+// nothing: not the element drawn twice, not the lines overlapping in part.
+TEST(ReadingNumbers, ContoursAloneAreTheTablesWithoutWarnings) {
+  const std::vector<std::string> lines{"hq",          "#",           "ly0",       "lc2",       " 0 0 10 0",
+                                       " 10 0 10 10", " 10 10 0 10", " 0 10 0 0", " 0 0 10 0", " 20 0 30 0",
+                                       " 25 0 40 0",  "ci 50 5 2",   "ly1",       "pt 1 2"};
+  const Settings settings;
+  auto named = read_drawing(lines, settings);
+  const std::vector<std::string_view> views(lines.begin(), lines.end());
+  auto bare = read_drawing(std::span<const std::string_view>(views), settings, {}, StartWarnings::none);
+  ASSERT_TRUE(named.ok() && bare.ok());
+  EXPECT_EQ(dump_tables(bare->drawing), dump_tables(named->drawing));
+  EXPECT_EQ(named->warnings.size(), 2u);
+  EXPECT_TRUE(bare->warnings.empty());
+}
+
 class Reading : public ::testing::Test {
  protected:
   HostFolder host;
