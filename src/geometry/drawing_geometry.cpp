@@ -97,13 +97,13 @@ double Piece::distance_to(Xy p) const {
 }
 
 DrawingGeometry::DrawingGeometry(const Drawing& drawing, const LayerTicks& ticked, double closure_tolerance) {
-  // A piece a row, and room for the bridges of the few ends that meet only
-  // within the tolerance.
+  // A piece a row, and room for a bridge a contour (at most one a row):
+  // room taken and never used costs no memory the system backs.
   std::size_t rows = 0;
   for (int layer = 0; layer < kLayerCount; ++layer)
     if (ticked[static_cast<std::size_t>(layer)] && drawing.has_layer(layer))
       rows += drawing.layer(layer).rows();
-  pieces_.reserve(rows + rows / 8);
+  pieces_.reserve(2 * rows);
   for (int layer = 0; layer < kLayerCount; ++layer) {
     if (!ticked[static_cast<std::size_t>(layer)] || !drawing.has_layer(layer)) continue;
     const Table& t = drawing.layer(layer);

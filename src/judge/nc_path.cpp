@@ -291,6 +291,7 @@ Result<std::vector<NcCut>> read_nc_cuts(const std::vector<std::string>& lines, c
 Result<std::vector<NcCut>> read_nc_cuts(std::span<const std::string_view> lines, const StartCodes& codes,
                                         const NcLimits& limits) {
   std::vector<NcCut> cuts;
+  cuts.reserve(lines.size() / 2);  // a rapid and at least a move a contour
   Xy at{0, 0};
   int motion = -1;  // no motion mode until a block gives one
   int comp = 40;
