@@ -9,21 +9,14 @@
 #include "core/settings.h"
 #include "import/startup.h"
 #include "judge/nc_judge.h"
+#include "judge/plate_codes.h"
 
 namespace makenc {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-StartCodes plate_codes() {
-  StartCodes codes;
-  codes.cut = {"M07"};
-  codes.mark = {"M09"};
-  codes.end = {"M08"};
-  codes.mark_condition = "E9";
-  codes.template_lines = {"M07", "M09", "M08", "E9"};
-  return codes;
-}
+using test::plate_codes;
 
 // A plate 200 x 120 with a square hole 70..110 x 40..80.
 const Lines kPlate{"hq",

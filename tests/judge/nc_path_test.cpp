@@ -10,21 +10,14 @@
 #include <vector>
 
 #include "judge/nc_path.h"
+#include "judge/plate_codes.h"
 
 namespace makenc {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-StartCodes plate_codes() {
-  StartCodes codes;
-  codes.cut = {"M07"};
-  codes.mark = {"M09"};
-  codes.end = {"M08"};
-  codes.mark_condition = "E9";
-  codes.template_lines = {"M07", "M09", "M08", "E9"};
-  return codes;
-}
+using test::plate_codes;
 
 // A marking line, a round hole entered by a lead-in, the return home.
 const Lines kProgram{"%",
