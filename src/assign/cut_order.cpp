@@ -13,7 +13,8 @@ namespace makenc {
 namespace {
 
 constexpr std::size_t kOrdWidth = rec::last;  // columns 0..10
-constexpr std::size_t kOrdDatWidth = 15;      // columns 0..15
+// The cut list's columns 11 to 15 are never filled: it keeps 0..10.
+constexpr std::size_t kOrdDatWidth = rec::last;
 // Column 9 of the cut list holds each record's distance from the origin.
 constexpr int kDistance = rec::outline;
 

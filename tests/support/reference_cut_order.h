@@ -40,7 +40,7 @@ class ReferenceCutOrder {
     }
     const Table src = wrk_;
     seq_.assign(M + 1, Cell());
-    Table Ord_dat(M, 15);
+    Table Ord_dat(M, 10);  // columns 0..10, all a record fills
     if (M == 0) return Ord_dat;
     wrk_.at(M - 1, 0) = "";
     rounds(M);
