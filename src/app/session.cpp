@@ -70,8 +70,13 @@ void apply_session_edits(Session& session) {
   const EditGround ground{session.start.drawing, session.settings, session.options.layers, session.preview,
                           session.map};
   apply_edits(session.assignment, session.automatic, session.edits, ground);
-  if (!session.preview_shown || !session.map.ready) return;
-  show_material_map(session.preview, session.map, session.start.drawing, session.options.layers);
+  if (!session.preview_shown) return;
+  // A redraw since the run (a layer box) has discarded the map: the drawing
+  // alone then.
+  if (session.map.ready)
+    show_material_map(session.preview, session.map, session.start.drawing, session.options.layers);
+  else
+    repaint_at_fit(session.preview, session.start.drawing, session.options.layers);
   draw_lead_ins(session.preview, session.assignment.Ord_dat);
   draw_traverses(session.preview, session.assignment.Ord_dat);
 }

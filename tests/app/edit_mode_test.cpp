@@ -135,5 +135,17 @@ TEST_F(EditMode, TheSelectedContourAndTheOnesLeftOutArePlainInThePicture) {
   EXPECT_EQ(colour_at(248, 50), kLeftOutGrey) << "what is left out stays dimmed";
 }
 
+// A layer box redraws the preview and discards the map; an edit still
+// shows its lead-in at once.
+TEST_F(EditMode, AnEditAfterARedrawDrawsItsLeadIn) {
+  redraw(session, kBatchPreviewWidth, kBatchPreviewHeight);
+  const PreviewFit& f = session.preview.fit;
+  const int x = static_cast<int>(std::floor(f.Scr_x0 + to_screen_len(f, 57.5) + 0.5));
+  const int y = static_cast<int>(std::floor(f.Scr_y0 - to_screen_len(f, 50) + 0.5));
+  ASSERT_NE(session.preview.surface.at(x, y), kBlack);
+  left(60, 50);  // the hole entered on the right: its lead-in from (55, 50)
+  EXPECT_EQ(session.preview.surface.at(x, y), kBlack);
+}
+
 }  // namespace
 }  // namespace makenc
