@@ -61,10 +61,10 @@ echo "== the window under Wine on a virtual display"
 # editor on a file and cancels it, presses "auto" (the status bar must show
 # the summary line of a batch run on the same folder), ticks
 # "外形線出力なし" (that of a batch run with --no-outline) and clears it
-# again (the first figures), ticks "編集", clicks the hole and leaves it out
-# with Delete (that of a batch run with the edit "skip"), undoes both with
-# Ctrl+Z (the first figures) and clears "編集", zooms with the wheel, pans with the middle
-# button and returns with Home, presses "makeNC" through the window's own
+# again (the first figures), zooms with the wheel, pans with the middle
+# button and returns with Home, ticks "編集", clicks the hole and leaves it
+# out with Delete (that of a batch run with the edit "skip"), undoes both
+# with Ctrl+Z (the first figures) and clears "編集", presses "makeNC" through the window's own
 # messages and answers the completion message. The NC program and the
 # hand-back must be those of the batch run on the same folder, and set.ini
 # as it was.
@@ -99,8 +99,8 @@ timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     click "CANCEL" in Draw \
     click "アプローチ自動割付" shown "NCデータ作成" status "$3" picture "$1/main_window.png" \
     click "外形線出力なし" status "$4" click "外形線出力なし" status "$3" \
-    click "編集" edit 60,50 key delete status "$5" undo undo status "$3" click "編集" \
     wheel 3 pan 120,-60 picture "$1/main_window_zoomed.png" wheel -1 home \
+    click "編集" edit 60,50 key delete status "$5" undo undo status "$3" click "編集" \
     click "NCデータ作成" confirm "確認" || driver=1
   wait $program || exit 1
   exit ${driver:-0}' window-test "$run" "$wbuild" "$summary_all" "$summary_no_outline" "$summary_hole_left_out" \
