@@ -62,7 +62,9 @@ echo "== the window under Wine on a virtual display"
 # the summary line of a batch run on the same folder), ticks
 # "外形線出力なし" (that of a batch run with --no-outline) and clears it
 # again (the first figures), zooms with the wheel, pans with the middle
-# button and returns with Home, presses "makeNC" through the window's own
+# button and returns with Home, ticks "編集", clicks the hole and leaves it
+# out with Delete (that of a batch run with the edit "skip"), undoes both
+# with Ctrl+Z (the first figures) and clears "編集", presses "makeNC" through the window's own
 # messages and answers the completion message. The NC program and the
 # hand-back must be those of the batch run on the same folder, and set.ini
 # as it was.
@@ -78,6 +80,11 @@ summary() {
   (cd "$run/batch" && wine "$wbuild/makenc.exe" --batch "$@" | sed -n 2p | tr -d '\r')
 }
 summary_all=$(summary) || true
+# With the hole at (50, 50) left out, wherever it is entered.
+summary_hole_left_out=$(
+  rm -rf "$run/batch" && cp -r "$here/examples/plate" "$run/batch" && printf 'skip 60,50\r\n' >"$run/batch/skip.txt" &&
+    cd "$run/batch" && wine "$wbuild/makenc.exe" --batch --edits skip.txt | sed -n 2p | tr -d '\r'
+) || true
 summary_no_outline=$(summary --no-outline) || true
 window_status=0
 # The Wine processes of the runs above know no display: this run starts its own.
@@ -93,13 +100,16 @@ timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     click "アプローチ自動割付" shown "NCデータ作成" status "$3" picture "$1/main_window.png" \
     click "外形線出力なし" status "$4" click "外形線出力なし" status "$3" \
     wheel 3 pan 120,-60 picture "$1/main_window_zoomed.png" wheel -1 home \
+    click "編集" edit 60,50 key delete status "$5" undo undo status "$3" click "編集" \
     click "NCデータ作成" confirm "確認" || driver=1
   wait $program || exit 1
-  exit ${driver:-0}' window-test "$run" "$wbuild" "$summary_all" "$summary_no_outline" >"$run/log" 2>&1 ||
+  exit ${driver:-0}' window-test "$run" "$wbuild" "$summary_all" "$summary_no_outline" "$summary_hole_left_out" \
+  >"$run/log" 2>&1 ||
   window_status=1
 expected=$here/tests/golden/plate_batch/expected/files
 today=$(date +%Y/%m/%d)
-if [ -z "$summary_all" ] || [ -z "$summary_no_outline" ] || [ "$summary_all" = "$summary_no_outline" ]; then
+if [ -z "$summary_all" ] || [ -z "$summary_no_outline" ] || [ "$summary_all" = "$summary_no_outline" ] ||
+  [ -z "$summary_hole_left_out" ] || [ "$summary_all" = "$summary_hole_left_out" ]; then
   echo "FAIL the batch runs gave no summaries to compare the status bar with: \"$summary_all\", \"$summary_no_outline\""
   failed=1
 elif [ $window_status -ne 0 ]; then
@@ -113,6 +123,7 @@ elif ! cmp -s "$here/examples/plate/Zemlak/Bin/set.ini" "$run/host/Zemlak/Bin/se
 else
   echo "ok   auto and makeNC pressed in the window: the batch run's program and hand-back"
   echo "ok   the status bar after auto, with 外形線出力なし and without: the batch runs' summaries"
+  echo "ok   in edit mode a click and Delete leave the hole out as --edits does, Ctrl+Z twice gives the run back"
   # The picture in docs/ is made by this run: scripts/test-windows.sh --picture
   if [ "${1:-}" = "--picture" ]; then
     for picture in main_window conditions_dialog template_editor; do

@@ -1,5 +1,6 @@
 #include "app/batch.h"
 
+#include "app/edit_file.h"
 #include "app/forms.h"
 #include "app/job_report.h"
 #include "app/session.h"
@@ -77,6 +78,13 @@ int fail(std::ostream& err, const Error& e) {
   return 1;
 }
 
+// The edit file's lines, read before the run so that a bad line costs no
+// assignment run.
+Result<std::vector<EditLine>> edit_lines(const CommandLine& cl) {
+  if (cl.edits.empty()) return std::vector<EditLine>{};
+  return read_edit_file(path_from_utf8(cl.edits), cl.edits);
+}
+
 // The report goes to disk before the NC program, so that a report that
 // cannot be written stops the run before anything reaches the machine or
 // the host.
@@ -108,9 +116,13 @@ int run_dump_cutlist(const CommandLine& cl, const std::filesystem::path& folder,
                      std::ostream& err) {
   auto session = open_for_batch(cl, folder);
   if (!session) return fail(err, session.error());
+  auto edits = edit_lines(cl);
+  if (!edits) return fail(err, edits.error());
   warn(err, session->start.warnings);
   session->preview_shown = false;
   run_assignment(*session);
+  const Status edited = make_edits(*session, *edits, cl.edits);
+  if (!edited) return fail(err, edited.error());
   warn(err, session->assignment.warnings);
   out << dump_cutlist(session->assignment);
   return 0;
@@ -124,7 +136,11 @@ int run_batch(const CommandLine& cl, const std::filesystem::path& folder, std::o
   session->options.joints = !cl.no_joints;
   session->options.check_drawing = cl.check_drawing;
   session->preview_shown = !cl.preview_png.empty();
+  auto edits = edit_lines(cl);
+  if (!edits) return fail(err, edits.error());
   run_assignment(*session);
+  const Status edited = make_edits(*session, *edits, cl.edits);
+  if (!edited) return fail(err, edited.error());
   warn(err, session->assignment.warnings);
   if (!cl.preview_png.empty()) {
     ViewControl view;

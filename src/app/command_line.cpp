@@ -44,7 +44,8 @@ Result<std::array<double, 4>> parse_view(const std::string& value) {
 bool accepts(Mode mode, const std::string& option) {
   if (option == "--layers" || option == "--no-outline" || option == "--nested")
     return mode == Mode::Batch || mode == Mode::DumpCutlist || mode == Mode::CheckNc;
-  if (option == "--paint" || option == "--clear") return mode == Mode::Batch || mode == Mode::DumpCutlist;
+  if (option == "--paint" || option == "--clear" || option == "--edits")
+    return mode == Mode::Batch || mode == Mode::DumpCutlist;
   return mode == Mode::Batch;
 }
 
@@ -53,16 +54,20 @@ bool accepts(Mode mode, const std::string& option) {
 std::string usage_text() {
   return "usage: makenc                       the desktop tool, started in the host folder\n"
          "       makenc --batch [--layers 0,2] [--no-joints] [--check-drawing] [--no-outline]\n"
-         "                      [--nested] [--paint X,Y] [--clear X,Y] [--report FILE]\n"
+         "                      [--nested] [--paint X,Y] [--clear X,Y] [--edits FILE] [--report FILE]\n"
          "                      [--preview-png FILE [--view X0,Y0,X1,Y1] [--order-numbers]]\n"
          "       makenc --dump-tables\n"
          "       makenc --dump-cutlist [--layers 0,2] [--no-outline] [--nested] [--paint X,Y] [--clear X,Y]\n"
+         "                      [--edits FILE]\n"
          "       makenc --check-nc FILE [--nested] [--no-outline] [--layers 0,2]\n"
          "       makenc --version\n"
          "Every mode works on JWC_TEMP.TXT and Zemlak/Bin in the current folder.\n"
          "--view shows the rectangle of the drawing (drawing units) in the picture, with its aspect kept;\n"
          "a rectangle that would need more than 50 pixels per drawing unit is shown at 50, centred on it.\n"
          "--order-numbers writes each contour's place in the cutting order beside its lead-in.\n"
+         "--edits FILE makes the edits of FILE on the assignment run, one a line: entry X,Y, flip X,Y,\n"
+         "mark X,Y, cut X,Y, skip X,Y (out, or back in) and after X1,Y1 X2,Y2 (the contour at X1,Y1 is cut\n"
+         "right after the one at X2,Y2), each on the contour nearest the point.\n"
          "--check-nc judges the NC program FILE against the drawing, with the options it was made with,\n"
          "and changes no file: exit 0 without a fault, 1 with faults, 2 when it cannot be judged.\n";
 }
@@ -101,7 +106,7 @@ Result<CommandLine> parse_command_line(const std::vector<std::string>& args) {
     if (!accepts(cl.mode, opt) && cl.mode != Mode::Help)
       return Error{"\"" + opt + "\" does not go with " + first + "\n" + usage_text()};
     if (opt == "--layers" || opt == "--preview-png" || opt == "--report" || opt == "--paint" ||
-        opt == "--clear" || opt == "--view") {
+        opt == "--clear" || opt == "--view" || opt == "--edits") {
       if (i + 1 >= args.size()) return Error{opt + " needs a value"};
       const std::string& value = args[++i];
       if (opt == "--view") {
@@ -110,8 +115,8 @@ Result<CommandLine> parse_command_line(const std::vector<std::string>& args) {
         cl.view = *view;
         continue;
       }
-      if (opt == "--preview-png" || opt == "--report") {
-        (opt == "--report" ? cl.report : cl.preview_png) = value;
+      if (opt == "--preview-png" || opt == "--report" || opt == "--edits") {
+        (opt == "--report" ? cl.report : opt == "--edits" ? cl.edits : cl.preview_png) = value;
         continue;
       }
       if (opt == "--paint" || opt == "--clear") {

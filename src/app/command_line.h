@@ -35,6 +35,9 @@ struct CommandLine {
   bool nested = false;
   // Painting by hand, in the order given, before the assignment run.
   std::vector<PaintStep> painting;
+  // The operator's edits after the assignment run, one a line (edit_file.h);
+  // empty: none.
+  std::string edits;
   std::string preview_png;  // empty: none
   std::string report;       // the job summary as JSON; empty: none
   // With --preview-png: the rectangle X0, Y0, X1, Y1 of the drawing to show

@@ -4,6 +4,7 @@
 
 #include "assign/cut_order.h"
 #include "assign/placement.h"
+#include "core/number_text.h"
 #include "core/text.h"
 #include "preview/material_map.h"
 
@@ -43,18 +44,82 @@ void show_painting(Session& session) {
   if (!session.preview_shown) return;
   show_material_map(session.preview, session.map, session.start.drawing, session.options.layers);
   if (session.makeNC_visible) {
-    draw_lead_ins(session.preview, session.assignment.Apr_dat);
+    // Edits reorder and leave out records of the cut list, not of Apr_dat.
+    const Assignment& a = session.assignment;
+    draw_lead_ins(session.preview, session.edits.empty() ? a.Apr_dat : a.Ord_dat);
     draw_traverses(session.preview, session.assignment.Ord_dat);
   }
 }
 }  // namespace
 
 void run_assignment(Session& session) {
+  session.edits.clear();
+  session.automatic = Assignment{};
+  session.automatic_kept = false;
   run_approach_assignment(session.assignment, session.preview, session.map, session.start.drawing,
                           session.settings, session.options.layers,
                           MaterialChoice{session.every_part_material, session.options.skip_outline},
                           session.preview_shown);
   session.makeNC_visible = true;
+}
+
+namespace {
+
+// The run's result with the edits, drawn over the map as the run drew it.
+void apply_session_edits(Session& session) {
+  const EditGround ground{session.start.drawing, session.settings, session.options.layers, session.preview,
+                          session.map};
+  apply_edits(session.assignment, session.automatic, session.edits, ground);
+  if (!session.preview_shown) return;
+  // A redraw since the run (a layer box) has discarded the map: the drawing
+  // alone then.
+  if (session.map.ready)
+    show_material_map(session.preview, session.map, session.start.drawing, session.options.layers);
+  else
+    repaint_at_fit(session.preview, session.start.drawing, session.options.layers);
+  draw_lead_ins(session.preview, session.assignment.Ord_dat);
+  draw_traverses(session.preview, session.assignment.Ord_dat);
+}
+
+}  // namespace
+
+Status add_edit(Session& session, const Edit& edit) {
+  if (!session.makeNC_visible) return Error{"there is nothing to edit before アプローチ自動割付"};
+  const Assignment& automatic = session.automatic_kept ? session.automatic : session.assignment;
+  const std::string refusal = edit_refusal(automatic, edit);
+  if (!refusal.empty()) return Error{refusal};
+  if (!session.automatic_kept) {
+    session.automatic = session.assignment;
+    session.automatic_kept = true;
+  }
+  session.edits.push_back(edit);
+  apply_session_edits(session);
+  measure_offered_job(session);
+  return ok_status();
+}
+
+bool undo_edit(Session& session) {
+  if (session.edits.empty() || !session.automatic_kept) return false;
+  session.edits.pop_back();
+  apply_session_edits(session);
+  measure_offered_job(session);
+  return true;
+}
+
+Result<Edit> edit_at(const Session& session, EditKind kind, double x, double y, double tolerance, double to_x,
+                     double to_y) {
+  const Assignment& automatic = session.automatic_kept ? session.automatic : session.assignment;
+  const auto hit = contour_near(automatic, session.start.drawing, x, y, tolerance);
+  if (!hit) return Error{"no contour passes within " + double_text(tolerance) + " of the point"};
+  Edit edit{kind, hit->record, hit->element, hit->x, hit->y, 0};
+  if (kind == EditKind::after) {
+    const auto other = contour_near(automatic, session.start.drawing, to_x, to_y, tolerance);
+    if (!other) return Error{"no contour passes within " + double_text(tolerance) + " of the second point"};
+    edit.follows = other->record;
+  }
+  const std::string refusal = edit_refusal(automatic, edit);
+  if (!refusal.empty()) return Error{refusal};
+  return edit;
 }
 
 void measure_job(Session& session) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "assign/assignment.h"
+#include "assign/edits.h"
 #include "core/error.h"
 #include "core/settings.h"
 #include "import/startup.h"
@@ -28,7 +29,14 @@ struct Session {
   NcOptions options;
   // "全部品を材料": every part of a nested sheet is material.
   bool every_part_material = false;
+  // The last assignment run with the operator's edits applied: what the
+  // preview shows and NC generation cuts.
   Assignment assignment;
+  // The operator's edits in the order made, and the run's own result they
+  // apply to, kept once the first edit is made.
+  std::vector<Edit> edits;
+  Assignment automatic;
+  bool automatic_kept = false;
   // What the program of the last assignment run asks of the machine, or why
   // NC generation would refuse it (set by measure_job).
   Result<JobSummary> summary = JobSummary{};
@@ -65,6 +73,20 @@ void measure_job(Session& session);
 // on offer ("makeNC" shown), after a box or the machining conditions
 // changed what NC generation reads; nothing before a run.
 void measure_offered_job(Session& session);
+
+// An edit of the last assignment run, applied at once (the preview, the
+// order and the job summary follow); a refused edit says why and changes
+// nothing. Nothing to edit before a run.
+Status add_edit(Session& session, const Edit& edit);
+
+// Drops the last edit; false when there was none.
+bool undo_edit(Session& session);
+
+// The edit of the given kind on the contour nearest (x, y) (drawing units
+// after translation) within `tolerance`, or why there is none. `to` is the
+// point naming the contour an "after" edit follows.
+Result<Edit> edit_at(const Session& session, EditKind kind, double x, double y, double tolerance,
+                     double to_x = 0, double to_y = 0);
 
 // The button "R_drew": hide "makeNC" and redraw.
 void reset_assignment(Session& session);

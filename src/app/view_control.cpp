@@ -6,9 +6,12 @@
 #include <cmath>
 #include <string>
 
+#include "app/forms.h"
 #include "assign/cut_order.h"
+#include "assign/edits.h"
 #include "assign/placement.h"
 #include "core/constants.h"
+#include "geometry/element_shape.h"
 #include "nc/nc_program.h"
 #include "preview/material_map.h"
 #include "preview/preview.h"
@@ -120,7 +123,161 @@ void write_order_numbers(Preview& shown, const Session& session) {
   }
 }
 
+double view_scale(const ViewControl& view, const Session& session) {
+  return view.fitted ? static_cast<double>(fitted_fit(session).Scr_k) : view.scale;
+}
+
+// A square of 2 * half + 1 pixels around the drawing point.
+void plot(Preview& shown, double x, double y, int half, Colour colour) {
+  const PreviewFit& f = shown.fit;
+  const double px = f.Scr_x0 + to_screen_len(f, x);
+  const double py = f.Scr_y0 - to_screen_len(f, y);
+  if (!(px > -half - 1 && py > -half - 1 && px < shown.surface.width() + half + 1 &&
+        py < shown.surface.height() + half + 1))
+    return;
+  const int cx = static_cast<int>(std::floor(px + 0.5)), cy = static_cast<int>(std::floor(py + 0.5));
+  for (int j = cy - half; j <= cy + half; ++j)
+    for (int i = cx - half; i <= cx + half; ++i)
+      if (i >= 0 && j >= 0 && i < shown.surface.width() && j < shown.surface.height())
+        shown.surface.set_pixel(i, j, colour);
+}
+
+// The contour of the record traced over, every element sampled each half
+// pixel (a drawn point as itself).
+void trace_contour(Preview& shown, const Session& session, std::size_t record, int half, Colour colour) {
+  const auto& spans = session.assignment.Apr_span;
+  if (record >= spans.size() || spans[record].layer < 0) return;
+  const ContourSpan& span = spans[record];
+  if (!session.start.drawing.has_layer(span.layer)) return;
+  const Table& W = session.start.drawing.layer(span.layer);
+  const double step = 0.5 / std::max(static_cast<double>(shown.fit.Scr_k), 1e-9);
+  constexpr double kMostSamples = 100000;
+  for (std::size_t r = span.first; r < span.end && r < W.rows(); ++r) {
+    if (W.at(r, col::kind) == "pt")
+      plot(shown, W.at(r, col::x1).number(), W.at(r, col::y1).number(), half, colour);
+    const std::optional<ElementShape> e = element_shape(W, r);
+    if (!e) continue;
+    if (e->kind == ElementShape::Kind::line) {
+      const double n = std::min(std::ceil(std::hypot(e->x2 - e->x1, e->y2 - e->y1) / step), kMostSamples);
+      for (double i = 0; i <= n; ++i)
+        plot(shown, e->x1 + (e->x2 - e->x1) * i / std::max(n, 1.0),
+             e->y1 + (e->y2 - e->y1) * i / std::max(n, 1.0), half, colour);
+      continue;
+    }
+    double sweep = e->kind == ElementShape::Kind::circle ? 360 : std::fmod(e->to - e->from + 720, 360.0);
+    if (sweep == 0) sweep = 360;
+    const double n = std::min(std::ceil(e->r * sweep * kPi / 180 / step), kMostSamples);
+    for (double i = 0; i <= n; ++i) {
+      const double a = (e->from + sweep * i / std::max(n, 1.0)) * kPi / 180;
+      plot(shown, e->cx + e->r * std::cos(a), e->cy + e->r * std::sin(a), half, colour);
+    }
+  }
+}
+
+// What edit mode adds to the picture: the contours left out dimmed and the
+// selected one plain to see.
+bool edits_shown(const ViewControl& view, const Session& session) {
+  return session.makeNC_visible && (!session.assignment.skipped.empty() || (view.editing && view.selected));
+}
+
+void show_edits(Preview& shown, const ViewControl& view, const Session& session) {
+  for (const std::size_t k : session.assignment.skipped) trace_contour(shown, session, k, 0, kLeftOutGrey);
+  if (view.editing && view.selected) trace_contour(shown, session, *view.selected, 1, kSelectedOrange);
+}
+
+// The point under pixel (x, y) and the contour nearest it within
+// kPickPixels, as an edit of the kind.
+Result<Edit> picked(const ViewControl& view, const Session& session, EditKind kind, double x, double y) {
+  const DrawingPoint p = drawing_point(view, session, x, y);
+  const double scale = view_scale(view, session);
+  if (!(scale > 0)) return Error{"the preview shows nothing to edit"};
+  return edit_at(session, kind, p.x, p.y, kPickPixels / scale);
+}
+
+void note(ViewControl& view, const Status& made) { view.edit_note = made ? "" : made.error().message; }
+
+// Edit mode's left click: the entry of a closed contour, the selection of
+// any other; in the order step the contour follows the one clicked before.
+void edit_left_click(ViewControl& view, Session& session, double x, double y) {
+  if (!session.makeNC_visible) {
+    view.edit_note = "there is nothing to edit before アプローチ自動割付";
+    return;
+  }
+  Result<Edit> hit = picked(view, session, EditKind::mark, x, y);
+  if (!hit) {
+    view.edit_note = hit.error().message;
+    return;
+  }
+  if (view.ordering) {
+    const std::optional<std::size_t> before = view.selected;
+    view.selected = hit->record;
+    if (!before || *before == hit->record) return;
+    Edit after = *hit;
+    after.kind = EditKind::after;
+    after.follows = *before;
+    note(view, add_edit(session, after));
+    return;
+  }
+  view.selected = hit->record;
+  Result<Edit> entry = picked(view, session, EditKind::entry, x, y);
+  if (!entry) {
+    view.edit_note = "";  // a contour without a lead-in is only selected
+    return;
+  }
+  note(view, add_edit(session, *entry));
+}
+
+void edit_right_click(ViewControl& view, Session& session, double x, double y) {
+  Result<Edit> flip = picked(view, session, EditKind::flip, x, y);
+  if (!flip) {
+    view.edit_note = flip.error().message;
+    return;
+  }
+  view.selected = flip->record;
+  note(view, add_edit(session, *flip));
+}
+
 }  // namespace
+
+void set_editing(ViewControl& view, bool on) {
+  view.editing = on;
+  view.ordering = false;
+  view.selected.reset();
+  view.edit_note.clear();
+}
+
+void set_ordering(ViewControl& view, bool on) {
+  view.ordering = on && view.editing;
+  view.selected.reset();
+}
+
+bool edit_key(ViewControl& view, Session& session, EditKey key) {
+  if (!view.editing) return false;
+  if (key == EditKey::undo) {
+    if (!undo_edit(session)) view.edit_note = "there is no edit to undo";
+    return true;
+  }
+  if (!view.selected) {
+    view.edit_note = "select a contour first: click it";
+    return false;
+  }
+  Edit edit;
+  edit.record = *view.selected;
+  if (key == EditKey::leave_out) {
+    edit.kind = EditKind::skip;
+  } else {
+    const Table& A = session.assignment.Apr_dat;
+    const bool marked = edit.record < A.rows() && A.at(edit.record, rec::op) == "mark";
+    edit.kind = marked ? EditKind::cut : EditKind::mark;
+  }
+  note(view, add_edit(session, edit));
+  return true;
+}
+
+std::string view_status_text(const ViewControl& view, const Session& session) {
+  const std::string status = job_status_text(session);
+  return view.edit_note.empty() ? status : view.edit_note + "  " + status;
+}
 
 void fit_view(ViewControl& view, const Session& session) {
   const PreviewFit& f = fitted_fit(session);
@@ -207,6 +364,10 @@ DrawingPoint drawing_point(const ViewControl& view, const Session& session, doub
 }
 
 void left_click_in_view(ViewControl& view, Session& session, double x, double y) {
+  if (view.editing) {
+    edit_left_click(view, session, x, y);
+    return;
+  }
   if (view.fitted) {
     left_click(session, x, y);
     return;
@@ -215,13 +376,18 @@ void left_click_in_view(ViewControl& view, Session& session, double x, double y)
   paint_at(session, p.x, p.y);
 }
 
-void right_click_in_view(ViewControl& /*view*/, Session& session, double /*x*/, double /*y*/) {
+void right_click_in_view(ViewControl& view, Session& session, double x, double y) {
+  if (view.editing) {
+    edit_right_click(view, session, x, y);
+    return;
+  }
   right_click(session);
 }
 
 const Surface& view_picture(ViewControl& view, Session& session) {
   const bool numbers = view.order_numbers && session.makeNC_visible;
-  if (view.fitted && !numbers) return session.preview.surface;
+  const bool edits = edits_shown(view, session);
+  if (view.fitted && !numbers && !edits) return session.preview.surface;
   Preview shown;
   if (view.fitted) {
     shown.surface = session.preview.surface;
@@ -238,10 +404,13 @@ const Surface& view_picture(ViewControl& view, Session& session) {
       paint_material(shown, *session.map.regions, session.map.material, session.map.outside_shown);
     paint_visible(shown, session.start.drawing, session.options.layers);
     if (session.makeNC_visible) {
-      draw_lead_ins(shown, session.assignment.Apr_dat);
-      draw_traverses(shown, session.assignment.Ord_dat);
+      // Edits reorder and leave out records of the cut list, not of Apr_dat.
+      const Assignment& a = session.assignment;
+      draw_lead_ins(shown, session.edits.empty() ? a.Apr_dat : a.Ord_dat);
+      draw_traverses(shown, a.Ord_dat);
     }
   }
+  if (edits) show_edits(shown, view, session);
   if (numbers) write_order_numbers(shown, session);
   view.picture = std::move(shown.surface);
   return view.picture;

@@ -6,6 +6,8 @@
 // functions; they only pass mouse and key events in and show the picture.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 
 #include "app/session.h"
@@ -33,6 +35,17 @@ struct ViewControl {
   bool order_numbers = false;
   // The picture of a zoomed view, or of the fitted view with order numbers.
   Surface picture;
+  // "編集": the mouse and the keys edit the assignment run instead of
+  // painting material.
+  bool editing = false;
+  // "順番指定": in edit mode, each contour clicked is cut right after the
+  // one clicked before it.
+  bool ordering = false;
+  // The contour selected in edit mode, as its row of Apr_dat; in the order
+  // step the one clicked last.
+  std::optional<std::size_t> selected;
+  // Why the last edit asked for in the window was not made; "" once one is.
+  std::string edit_note;
   // The middle button's last position while it is held.
   bool panning = false;
   double pan_x = 0, pan_y = 0;
@@ -67,9 +80,30 @@ DrawingPoint drawing_point(const ViewControl& view, const Session& session, doub
 
 // Mouse clicks at pixel (x, y) of the picture: left paints the material
 // region at the drawing point under it, right clears the painting, as on the
-// fitted preview.
+// fitted preview. In edit mode a left click within kPickPixels of a contour
+// selects it and enters it at the point of it nearest the click (in the
+// order step: cuts it right after the contour clicked before), and a right
+// click selects it and turns its lead-in over.
 void left_click_in_view(ViewControl& view, Session& session, double x, double y);
 void right_click_in_view(ViewControl& view, Session& session, double x, double y);
+
+// How near a contour a click in edit mode must fall, in pixels.
+inline constexpr double kPickPixels = 5;
+
+// The button "編集" and the order step "順番指定" switched on or off; either
+// starts with no contour selected.
+void set_editing(ViewControl& view, bool on);
+void set_ordering(ViewControl& view, bool on);
+
+// The keys of edit mode: M marks the selected contour or cuts it again,
+// Delete leaves it out of the program or takes it back, Ctrl+Z undoes the
+// last edit. True when the picture may have changed.
+enum class EditKey { mark, leave_out, undo };
+bool edit_key(ViewControl& view, Session& session, EditKey key);
+
+// The status bar's text panel: the job status, after why the last edit
+// asked for was not made.
+std::string view_status_text(const ViewControl& view, const Session& session);
 
 // What the preview shows: the session's preview itself when the view is
 // fitted and has no order numbers, else the view's picture drawn anew from

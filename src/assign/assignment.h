@@ -41,6 +41,9 @@ struct Assignment {
   // contour is a part's outline, which holds the part in the sheet by a
   // joint as the outer contour does. Empty otherwise.
   std::vector<char> Ord_part_outline;
+  // The rows of Apr_dat the operator left out of the program: drawn
+  // dimmed, neither cut nor counted.
+  std::vector<std::size_t> skipped;
   // The approach length the lead-ins were placed with, as typed: the user
   // may save other settings before NC generation, which cuts these.
   std::string ini_Apr = Settings{}.ini_Apr;

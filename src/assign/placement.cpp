@@ -258,6 +258,29 @@ void finish_closed_contour(PlacementContext& ctx, std::size_t first) {
   common_end(ctx, first);
 }
 
+PlacedEntry place_entry(PlacementContext& ctx, std::size_t first, std::size_t end, std::size_t row, double x,
+                        double y, bool cut) {
+  const Table& W = ctx.W_dat;
+  ApproachState& st = ctx.state;
+  st = ApproachState{};
+  st.Grp_first = first;
+  st.Grp_scan = end;
+  bool on_edge = false;
+  for (std::size_t r = first; r < end; ++r)
+    if (W.at(r, col::outline) == "G") on_edge = true;
+  st.Grp_G.assign(on_edge ? 1 : 0, 'G');
+  const Cell& kind = W.at(row, col::kind);
+  if (kind == "ci")
+    place_full_circle_at(ctx, row, x, y);
+  else if (kind == "cci")
+    place_on_arc_at(ctx, row, x, y);
+  else
+    place_on_line_at(ctx, row, x, y);
+  if (cut) keep_lead_in_clear(ctx);
+  return {st.ent.Li_x1.number(), st.ent.Li_y1.number(), st.ent.Li_x2.number(), st.ent.Li_y2.number(),
+          st.doubt};
+}
+
 void draw_lead_ins(Preview& preview, const Table& records) {
   if (records.cols() <= static_cast<std::size_t>(rec::kind)) return;
   const PreviewFit& fit = preview.fit;

@@ -108,6 +108,20 @@ std::optional<std::size_t> store_contour_record(PlacementContext& ctx);
 // lead-in, decides cut or mark, and stores the record.
 void finish_closed_contour(PlacementContext& ctx, std::size_t first);
 
+// A closed contour's lead-in placed anew, entered where the operator chose.
+struct PlacedEntry {
+  double apr_x = 0, apr_y = 0, hit_x = 0, hit_y = 0;
+  // Why the lead-in may spoil the part, when it may.
+  std::string doubt;
+};
+
+// Enters the closed contour of rows first..end - 1 of ctx.W_dat at the point
+// (x, y) of its element in row `row`, by the rules of the assignment run:
+// the scrap side first, the mirror where that is material, shortened in a
+// narrow hole, and for a cut contour kept clear of drawn lines.
+PlacedEntry place_entry(PlacementContext& ctx, std::size_t first, std::size_t end, std::size_t row, double x,
+                        double y, bool cut);
+
 // The lead-ins of the records of Apr_dat (or of its rows in cutting order,
 // Ord_dat) drawn at the preview's fit, as placement draws them: from the
 // approach point to the contact point of every circle and closed contour,

@@ -153,6 +153,9 @@ bool lead_in_clear(const PlacementContext& ctx, Point q, Point p) {
   return ctx.drawn == nullptr || !ctx.drawn->lead_in_meets(p.x, p.y, q.x, q.y);
 }
 
+void lead_in_on_arc(PlacementContext& ctx, double m);
+void lead_in_on_line(PlacementContext& ctx, Point q);
+
 }  // namespace
 
 void keep_lead_in_clear(PlacementContext& ctx) {
@@ -213,7 +216,58 @@ void place_on_arc(PlacementContext& ctx, std::size_t row) {
     e += 360;  // the arc passes 0 degrees
     st.ent.Ci_e = Cell(e);
   }
-  const double m = (s + (e - s) / 2) * kPi / 180;
+  lead_in_on_arc(ctx, (s + (e - s) / 2) * kPi / 180);
+}
+
+void place_on_line(PlacementContext& ctx, std::size_t row) {
+  ApproachState& st = ctx.state;
+  load_entity(ctx.W_dat, row, st.ent, ctx.preview.cells);
+  const double x1 = st.ent.Li_x1.number();
+  const double y1 = st.ent.Li_y1.number();
+  const double dx = st.ent.Li_x2.number() - x1;
+  const double dy = st.ent.Li_y2.number() - y1;
+  lead_in_on_line(ctx, {x1 + dx / 2, y1 + dy / 2});
+}
+
+void place_full_circle_at(PlacementContext& ctx, std::size_t row, double x, double y) {
+  ApproachState& st = ctx.state;
+  load_entity(ctx.W_dat, row, st.ent, ctx.preview.cells);
+  const double cx = st.ent.Ci_x.number();
+  const double cy = st.ent.Ci_y.number();
+  const double r = st.ent.Ci_r.number();
+  const double L = ctx.settings.approach();
+  const double d = std::hypot(x - cx, y - cy);
+  // The point's direction from the centre; the centre itself stands for
+  // the lowest point.
+  const double ux = d > 0 ? (x - cx) / d : 0, uy = d > 0 ? (y - cy) / d : -1;
+  const Point q{cx + r * ux, cy + r * uy};
+  Point p;
+  if (st.Grp_G != "G" && !round_part(ctx, {cx, cy - r}, r)) {
+    p = r > L ? Point{q.x - ux * L, q.y - uy * L} : Point{cx, cy};
+  } else {
+    p = Point{q.x + ux * L, q.y + uy * L};
+  }
+  set_points(ctx, p, q);
+  st.Grp_kind = ContourKind::circle;
+}
+
+void place_on_arc_at(PlacementContext& ctx, std::size_t row, double x, double y) {
+  ApproachState& st = ctx.state;
+  load_entity(ctx.W_dat, row, st.ent, ctx.preview.cells);
+  lead_in_on_arc(ctx, std::atan2(y - st.ent.Ci_y.number(), x - st.ent.Ci_x.number()));
+}
+
+void place_on_line_at(PlacementContext& ctx, std::size_t row, double x, double y) {
+  load_entity(ctx.W_dat, row, ctx.state.ent, ctx.preview.cells);
+  lead_in_on_line(ctx, {x, y});
+}
+
+namespace {
+
+// The lead-in of a contour entered on the arc in the current entity at the
+// angle m (radians): on the radial side that is scrap.
+void lead_in_on_arc(PlacementContext& ctx, double m) {
+  ApproachState& st = ctx.state;
   const double cx = st.ent.Ci_x.number();
   const double cy = st.ent.Ci_y.number();
   const double r = st.ent.Ci_r.number();
@@ -225,14 +279,12 @@ void place_on_arc(PlacementContext& ctx, std::size_t row) {
   st.Grp_kind = ContourKind::loop;
 }
 
-void place_on_line(PlacementContext& ctx, std::size_t row) {
+// The lead-in of a contour entered on the line in the current entity at
+// its point q: on the normal side that is scrap.
+void lead_in_on_line(PlacementContext& ctx, Point q) {
   ApproachState& st = ctx.state;
-  load_entity(ctx.W_dat, row, st.ent, ctx.preview.cells);
-  const double x1 = st.ent.Li_x1.number();
-  const double y1 = st.ent.Li_y1.number();
-  const double dx = st.ent.Li_x2.number() - x1;
-  const double dy = st.ent.Li_y2.number() - y1;
-  const Point q{x1 + dx / 2, y1 + dy / 2};
+  const double dx = st.ent.Li_x2.number() - st.ent.Li_x1.number();
+  const double dy = st.ent.Li_y2.number() - st.ent.Li_y1.number();
   double a = 0;
   if (dx != 0) a = dy == 0 ? kRightAngle : std::atan(dx / dy);
   const double L = ctx.settings.approach();
@@ -245,6 +297,8 @@ void place_on_line(PlacementContext& ctx, std::size_t row) {
   set_points(ctx, scrap_side_point(ctx, q), q);
   st.Grp_kind = ContourKind::loop;
 }
+
+}  // namespace
 
 void place_point(PlacementContext& ctx, std::size_t row) {
   const Point p{ctx.W_dat.at(row, col::x1).number(), ctx.W_dat.at(row, col::y1).number()};

@@ -34,6 +34,15 @@ void place_on_line(PlacementContext& ctx, std::size_t row);
 // clear the lead-in stays and the contour is named.
 void keep_lead_in_clear(PlacementContext& ctx);
 
+// The same lead-ins entered at the point (x, y) of the element in row `row`
+// instead of where placement would enter: on a circle radially, from inside
+// a hole and from outside a round part or the outline; on an arc radially
+// and on a line along its normal, on the side that is scrap. The point is
+// taken on the element (a line's point must lie on it).
+void place_full_circle_at(PlacementContext& ctx, std::size_t row, double x, double y);
+void place_on_arc_at(PlacementContext& ctx, std::size_t row, double x, double y);
+void place_on_line_at(PlacementContext& ctx, std::size_t row, double x, double y);
+
 // A point (row `row`): approach and contact are the point itself.
 void place_point(PlacementContext& ctx, std::size_t row);
 

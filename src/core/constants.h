@@ -42,6 +42,10 @@ inline constexpr std::int32_t kTraverseBlue = 0x800000;  // RGB 0, 0, 128
 // label.
 inline constexpr std::int32_t kOrderDigits = 0x006400;  // RGB 0, 100, 0
 inline constexpr std::int32_t kOrderLabel = 0xFFFFFF;
+// In edit mode the selected contour is traced thick in orange; a contour
+// left out of the program is traced over in a light grey.
+inline constexpr std::int32_t kSelectedOrange = 0x0080FF;  // RGB 255, 128, 0
+inline constexpr std::int32_t kLeftOutGrey = 0xC0C0C0;
 
 // The preview the main window shows when first opened: a client area of
 // 13545 x 6840 twips (903 x 456 pixels) leaves a picture of 898 x 408

@@ -180,7 +180,7 @@ void full_circle(ContourWalk& walk, const ContourRow& row, const ContourElement&
   open_block(walk.run.blocks, arc_word_text(walk.run.arc_word));
   Point stop = walk.run.travel.at;  // without X and Y words: the whole circle
   if (joint) {
-    stop = joint_on_circle(e.centre, e.r, walk.run.arc_word, walk.run.settings.ini_joint);
+    stop = joint_on_circle(e.centre, e.r, walk.run.arc_word, walk.run.settings.ini_joint, row.C);
     put_xy(walk, stop);
   }
   put_ij(walk, e.centre.x - row.C.x, e.centre.y - row.C.y);

@@ -30,6 +30,19 @@ Point joint_on_circle(Point centre, double r, ArcWord word, double j) {
   return {word == ArcWord::G02 ? centre.x + j : centre.x - j, below};
 }
 
+Point joint_on_circle(Point centre, double r, ArcWord word, double j, Point C) {
+  const double dx = C.x - centre.x, dy = C.y - centre.y;
+  const double d = std::sqrt(dx * dx + dy * dy);
+  if (dx == 0 && dy < 0) return joint_on_circle(centre, r, word, j);
+  if (!(d > 0)) return joint_on_circle(centre, r, word, j);
+  const double ux = dx / d, uy = dy / d;
+  // Clockwise (G02) the tool comes back to C from the side of the tangent
+  // (-uy, ux); counter-clockwise from the other.
+  const double side = word == ArcWord::G02 ? 1 : -1;
+  const double along = std::sqrt(r * r - j * j);
+  return {centre.x + along * ux - side * j * uy, centre.y + along * uy + side * j * ux};
+}
+
 namespace {
 
 // The axis directions are exact so that a contact point straight above or

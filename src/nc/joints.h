@@ -27,6 +27,9 @@ Point joint_on_line(Point P, Point C, double j);
 // A circle is entered at its lowest point; j is the horizontal offset of the
 // stop from there, on the side the tool comes back from.
 Point joint_on_circle(Point centre, double r, ArcWord word, double j);
+// The same for a circle entered at any point C of it: the stop lies j
+// across from C, along the tangent, on the side the tool comes back from.
+Point joint_on_circle(Point centre, double r, ArcWord word, double j, Point C);
 
 // On an arc the stop is the angle atan(j / r) back from C, against the
 // direction of travel given by the sign of D (the approach start's distance

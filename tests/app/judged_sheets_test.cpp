@@ -20,7 +20,10 @@
 #include <utility>
 #include <vector>
 
+#include "app/session.h"
+#include "assign/placement.h"
 #include "core/constants.h"
+#include "core/number_text.h"
 #include "core/settings.h"
 #include "core/text.h"
 #include "geometry/drawing_geometry.h"
@@ -396,8 +399,11 @@ std::vector<JudgedRun> judged_runs() {
     std::istringstream args(test::file_bytes(entry.path() / "args"));
     Lines words;
     for (std::string word; args >> word;) words.push_back(word);
-    // The runs that make a program; --check-nc judges one given.
-    if (writes_program && !words.empty() && words.front() == "--batch")
+    // The runs that make a program; --check-nc judges one given. A program
+    // the operator edited is the operator's choice: what the judge names in
+    // it is the run's expected standard error.
+    const bool edited = std::find(words.begin(), words.end(), "--edits") != words.end();
+    if (writes_program && !edited && !words.empty() && words.front() == "--batch")
       golden.push_back({"golden_" + entry.path().filename().string(), {}, words});
   }
   std::sort(golden.begin(), golden.end(),
@@ -473,6 +479,80 @@ std::string run_name(const ::testing::TestParamInfo<JudgedRun>& param_info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, Judged, ::testing::ValuesIn(judged_runs()), run_name);
+
+// Every third contour of a judged sheet entered on another of its elements,
+// a third of the way along it: the lead-ins are placed there by the rules
+// of the run, and the judge finds no fault in the edited program.
+class JudgedEntries : public ::testing::TestWithParam<JudgedRun> {};
+
+// The point a third of the way along the element of the layer table row.
+std::optional<std::array<double, 2>> third_of_the_way(const Table& W, std::size_t r) {
+  const double x1 = W.at(r, col::x1).number(), y1 = W.at(r, col::y1).number();
+  if (W.at(r, col::kind) == "li")
+    return std::array<double, 2>{x1 + (W.at(r, col::x2).number() - x1) / 3,
+                                 y1 + (W.at(r, col::y2).number() - y1) / 3};
+  const double cx = W.at(r, col::cx).number(), cy = W.at(r, col::cy).number(),
+               rr = W.at(r, col::radius).number();
+  double from = 0, sweep = 360;
+  if (W.at(r, col::kind) == "cci") {
+    from = W.at(r, col::start_angle).number();
+    sweep = std::fmod(W.at(r, col::end_angle).number() - from + 720, 360.0);
+  } else if (!(W.at(r, col::kind) == "ci")) {
+    return std::nullopt;
+  }
+  const double a = (from + sweep / 3) * kPi / 180;
+  return std::array<double, 2>{cx + rr * std::cos(a), cy + rr * std::sin(a)};
+}
+
+TEST_P(JudgedEntries, EntriesMovedToAnotherElementGiveNoFault) {
+  test::TempFolder scratch;
+  const fs::path folder = scratch.path("host");
+  ASSERT_TRUE(generate(GetParam().generator, folder));
+  auto opened = open_session(folder);
+  ASSERT_TRUE(opened.ok()) << opened.error().message;
+  Session& session = *opened;
+  redraw(session, kBatchPreviewWidth, kBatchPreviewHeight);
+  session.every_part_material = judge_options_of(GetParam().args).edge;
+  session.options.skip_outline = session.every_part_material;
+  run_assignment(session);
+  const Assignment& a = session.assignment;
+  std::string edits;
+  std::size_t moved = 0;
+  for (std::size_t p = 0; p < a.Ord_apr_row.size(); p += 3) {
+    const std::size_t k = a.Ord_apr_row[p];
+    const ContourSpan& span = a.Apr_span[k];
+    if (!(a.Apr_dat.at(k, rec::kind) == "loop") && !(a.Apr_dat.at(k, rec::kind) == "circle")) continue;
+    const Table& W = session.start.drawing.layer(span.layer);
+    const auto count = span.end - span.first;
+    const auto entered = static_cast<std::size_t>(a.Apr_dat.at(k, rec::element).number());
+    const std::size_t other = span.first + entered % count;  // the element after the one entered
+    const auto point = third_of_the_way(W, other);
+    if (!point) continue;
+    edits += "entry " + double_text((*point)[0]) + "," + double_text((*point)[1]) + "\r\n";
+    ++moved;
+  }
+  ASSERT_GT(moved, 10u);
+  test::write_file(folder / "edits.txt", edits);
+  Lines args = GetParam().args;
+  args.insert(args.end(), {"--edits", "edits.txt"});
+  JudgeOptions options = judge_options_of(GetParam().args);
+  options.drawing_file = scratch.path("drawing.txt");
+  fs::copy_file(folder / "JWC_TEMP.TXT", options.drawing_file);
+  fs::create_directories(scratch.path("home/jww/Zemlak"));
+  const test::RunResult result = test::run_makenc(folder, args, scratch.path("home"));
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  const std::vector<fs::path> programs = test::nc_programs_in(folder / "Zemlak");
+  ASSERT_EQ(programs.size(), 1u);
+  auto judged = judge_nc_program(folder, programs[0], options);
+  ASSERT_TRUE(judged.ok()) << judged.error().message;
+  EXPECT_TRUE(judged->faults.empty()) << judged->report();
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, JudgedEntries,
+                         ::testing::Values(sheet("sheet_1000x500_a5", "1", "1000", "500", "5"),
+                                           sheet("sheet_2000x1000_a10", "5", "2000", "1000", "10"),
+                                           plate("plate_1000x500_a5", "1000", "500", "60", "5")),
+                         run_name);
 
 // The closed cutting contours around a contour, the sheet's edge not
 // counted.

@@ -45,6 +45,13 @@ TEST(JointOnLine, SlantedLineStopsAtAWholeDistanceFromItsStart) {
 TEST(JointOnCircle, OffsetFromTheLowestPointOnTheSideTheToolReturnsFrom) {
   expect_point(joint_on_circle({10, 10}, 5, ArcWord::G02, 3), 13, 6);
   expect_point(joint_on_circle({10, 10}, 5, ArcWord::G03, 3), 7, 6);
+  // Entered elsewhere, the stop turns with the contact point: on the right
+  // or at the top it is the stop at the lowest point turned a quarter or a
+  // half turn.
+  expect_point(joint_on_circle({10, 10}, 5, ArcWord::G02, 3, {10, 5}), 13, 6);
+  expect_point(joint_on_circle({10, 10}, 5, ArcWord::G02, 3, {15, 10}), 14, 13);
+  expect_point(joint_on_circle({10, 10}, 5, ArcWord::G03, 3, {15, 10}), 14, 7);
+  expect_point(joint_on_circle({10, 10}, 5, ArcWord::G02, 3, {10, 15}), 7, 14);
   // A joint wider than the hole has no stop point on it.
   EXPECT_TRUE(std::isnan(joint_on_circle({0, 0}, 2, ArcWord::G03, 3).y));
 }

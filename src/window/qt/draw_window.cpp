@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
+#include <array>
+#include <utility>
 
 #include "app/forms.h"
 #include "window/qt/icons.h"
@@ -125,6 +127,8 @@ void Draw::connect_controls() {
   connect(bar->out_che, &QCheckBox::toggled, this, &Draw::out_che_Click);
   connect(bar->every_part, &QCheckBox::toggled, this, &Draw::every_part_Click);
   connect(bar->order_numbers, &QCheckBox::toggled, this, &Draw::order_numbers_Click);
+  connect(bar->edit, &QCheckBox::toggled, this, &Draw::edit_Click);
+  connect(bar->order_step, &QCheckBox::toggled, this, &Draw::order_step_Click);
   connect(Pic1_, &PreviewWidget::mouse_down, this, &Draw::Pic1_MouseDown);
   connect(Pic1_, &PreviewWidget::mouse_up, this, &Draw::Pic1_MouseUp);
   connect(Pic1_, &PreviewWidget::mouse_move, this, &Draw::Pic1_MouseMove);
@@ -133,6 +137,14 @@ void Draw::connect_controls() {
   // use for it).
   auto* home = new QShortcut(QKeySequence(Qt::Key_Home), this);
   connect(home, &QShortcut::activated, this, &Draw::Form_KeyHome);
+  const std::array<std::pair<QKeySequence, EditKey>, 3> edit_keys{
+      {{QKeySequence(Qt::Key_M), EditKey::mark},
+       {QKeySequence(Qt::Key_Delete), EditKey::leave_out},
+       {QKeySequence(QKeySequence::Undo), EditKey::undo}}};
+  for (const auto& [sequence, key] : edit_keys) {
+    auto* shortcut = new QShortcut(sequence, this);
+    connect(shortcut, &QShortcut::activated, this, [this, key = key] { edit_key_Press(key); });
+  }
 }
 
 void Draw::Form_Load() {
@@ -168,10 +180,12 @@ bool Draw::eventFilter(QObject* watched, QEvent* event) {
 
 void Draw::show_makeNC() { Toolbar1_->makeNC->setVisible(session_.makeNC_visible); }
 
-void Draw::show_status() { status_text_->setText(QString::fromStdString(job_status_text(session_))); }
+void Draw::show_status() { status_text_->setText(QString::fromStdString(view_status_text(view_, session_))); }
 
 void Draw::auto_Click() {
   assign_approaches(session_);
+  view_.selected.reset();  // the run's records are new
+  view_.edit_note.clear();
   show_status();
   show_makeNC();
   Pic1_->update();
@@ -225,9 +239,28 @@ void Draw::order_numbers_Click(bool ticked) {
   Pic1_->update();
 }
 
+void Draw::edit_Click(bool ticked) {
+  set_editing(view_, ticked);
+  Toolbar1_->order_step->setChecked(false);
+  show_status();
+  Pic1_->update();
+}
+
+void Draw::order_step_Click(bool ticked) {
+  set_ordering(view_, ticked);
+  if (ticked != view_.ordering) Toolbar1_->order_step->setChecked(view_.ordering);
+  Pic1_->update();
+}
+
+void Draw::edit_key_Press(EditKey key) {
+  if (edit_key(view_, session_, key)) Pic1_->update();
+  show_status();
+}
+
 void Draw::Pic1_MouseDown(Qt::MouseButton button, double x, double y) {
   if (button == Qt::LeftButton) {
     left_click_in_view(view_, session_, x, y);
+    if (view_.editing) show_status();
   } else if (button == Qt::RightButton) {
     right_click_in_view(view_, session_, x, y);
     show_makeNC();

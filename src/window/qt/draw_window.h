@@ -49,6 +49,11 @@ class Draw : public QMainWindow {
   void out_che_Click(bool ticked);
   void every_part_Click(bool ticked);
   void order_numbers_Click(bool ticked);
+  // "編集" and "順番指定": edit mode and its order step.
+  void edit_Click(bool ticked);
+  void order_step_Click(bool ticked);
+  // M, Delete and Ctrl+Z in edit mode.
+  void edit_key_Press(EditKey key);
   void Pic1_MouseDown(Qt::MouseButton button, double x, double y);
   void Pic1_MouseUp(Qt::MouseButton button, double x, double y);
   // A move with the middle button up ends a pan whose release went

@@ -36,6 +36,9 @@ class DrawToolBar : public QWidget {
   QCheckBox* every_part = nullptr;
   // "順番表示": each contour's place in the cutting order in the preview.
   QCheckBox* order_numbers = nullptr;
+  // "編集" and "順番指定": edit mode and its order step.
+  QCheckBox* edit = nullptr;
+  QCheckBox* order_step = nullptr;
   QLabel* Label1 = nullptr;
 
  private:

@@ -45,9 +45,13 @@ int run_desktop(int /*argc*/, char** /*argv*/, const std::filesystem::path& fold
   int exit_code = 0;
   win32::Draw window(*session, exit_code);
   window.Form_Load();
-  // Home, wherever the focus is in the main window.
-  ACCEL home{FVIRTKEY, VK_HOME, win32::kHomeKey};
-  HACCEL keys = ::CreateAcceleratorTableW(&home, 1);
+  // Home, and the keys of edit mode, wherever the focus is in the main
+  // window (it has no text box to type into).
+  ACCEL accelerators[] = {{FVIRTKEY, VK_HOME, win32::kHomeKey},
+                          {FVIRTKEY, 'M', win32::kMarkKey},
+                          {FVIRTKEY, VK_DELETE, win32::kLeaveOutKey},
+                          {FVIRTKEY | FCONTROL, 'Z', win32::kUndoKey}};
+  HACCEL keys = ::CreateAcceleratorTableW(accelerators, 4);
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
     const auto& dialogs = win32::open_dialogs();

@@ -233,6 +233,9 @@ bool Draw::ticked(std::string_view name) const {
 
 void Draw::command(int id, int code) {
   if (id == kHomeKey) return show_fitted();
+  if (id == kMarkKey) return edit_key_Press(EditKey::mark);
+  if (id == kLeaveOutKey) return edit_key_Press(EditKey::leave_out);
+  if (id == kUndoKey) return edit_key_Press(EditKey::undo);
   if (id >= kMenuIds) {
     const std::string_view item = kDrawMenus[static_cast<std::size_t>(id - kMenuIds)].name;
     if (item == "hed_ini") hed_ini_Click();
@@ -247,6 +250,8 @@ void Draw::command(int id, int code) {
   if (n == "R_drew") R_drew_Click();
   if (n == "makeNC") makeNC_Click();
   if (n == "order_numbers") order_numbers_Click(ticked(n));
+  if (n == "edit") edit_Click(ticked(n));
+  if (n == "order_step") order_step_Click(ticked(n));
   option_Click(n, ticked(n));
 }
 
@@ -280,12 +285,14 @@ void Draw::show_clock() {
 void Draw::show_makeNC() { ::ShowWindow(control("makeNC"), session_.makeNC_visible ? SW_SHOW : SW_HIDE); }
 
 void Draw::show_status() {
-  const std::wstring text = wide(job_status_text(session_));
+  const std::wstring text = wide(view_status_text(view_, session_));
   ::SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void Draw::auto_Click() {
   assign_approaches(session_);
+  view_.selected.reset();  // the run's records are new
+  view_.edit_note.clear();
   show_status();
   show_makeNC();
   ::InvalidateRect(pic_, nullptr, FALSE);
@@ -308,6 +315,24 @@ void Draw::order_numbers_Click(bool on) {
   ::InvalidateRect(pic_, nullptr, FALSE);
 }
 
+void Draw::edit_Click(bool on) {
+  set_editing(view_, on);
+  check("order_step", false);
+  show_status();
+  ::InvalidateRect(pic_, nullptr, FALSE);
+}
+
+void Draw::order_step_Click(bool on) {
+  set_ordering(view_, on);
+  check("order_step", view_.ordering);
+  ::InvalidateRect(pic_, nullptr, FALSE);
+}
+
+void Draw::edit_key_Press(EditKey key) {
+  if (edit_key(view_, session_, key)) ::InvalidateRect(pic_, nullptr, FALSE);
+  show_status();
+}
+
 void Draw::makeNC_Click() {
   const Result<NcWritten> written = make_nc(session_);
   if (!written) return inform(window_, "NCデータ作成", written.error().message);
@@ -325,6 +350,7 @@ void Draw::option_Click(std::string_view name, bool on) {
 void Draw::Pic1_MouseDown(bool left, int x, int y) {
   if (left) {
     left_click_in_view(view_, session_, x, y);
+    if (view_.editing) show_status();
   } else {
     right_click_in_view(view_, session_, x, y);
     show_makeNC();

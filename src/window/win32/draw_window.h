@@ -23,6 +23,10 @@ class TemplateEditor;
 
 // The command of the Home key, from the main window's accelerator.
 inline constexpr int kHomeKey = 800;
+// The commands of edit mode's keys: M, Delete and Ctrl+Z.
+inline constexpr int kMarkKey = 801;
+inline constexpr int kLeaveOutKey = 802;
+inline constexpr int kUndoKey = 803;
 
 class Draw {
  public:
@@ -61,6 +65,10 @@ class Draw {
   // R_drew and the Home key.
   void show_fitted();
   void order_numbers_Click(bool on);
+  // "編集" and "順番指定": edit mode and its order step.
+  void edit_Click(bool on);
+  void order_step_Click(bool on);
+  void edit_key_Press(EditKey key);
   void makeNC_Click();
   // A box that NC generation or the next run reads; a layer box redraws.
   void option_Click(std::string_view name, bool on);

@@ -541,5 +541,36 @@ TEST_F(DrawWindowTest, OrderNumbersAreShownOnlyWhileTicked) {
   EXPECT_EQ(shown(), plain);
 }
 
+// Edit mode: a click on the hole enters it there and the summary follows,
+// Delete leaves it out, Ctrl+Z undoes each, and out of edit mode a click
+// paints again.
+TEST_F(DrawWindowTest, EditModeEntersAContourAtTheClickAndUndoGivesTheRunBack) {
+  EXPECT_EQ(bar()->edit->text(), QStringLiteral("編集"));
+  EXPECT_EQ(bar()->order_step->text(), QStringLiteral("順番指定"));
+  QTest::mouseClick(bar()->auto_, Qt::LeftButton);
+  const std::string run = dump_cutlist(session->assignment);
+  const std::string summary = status();
+  bar()->edit->click();
+  EXPECT_TRUE(window->view().editing);
+  click_preview(Qt::LeftButton, 40, 25);  // the hole's right side
+  ASSERT_EQ(session->edits.size(), 1u);
+  EXPECT_EQ(session->preview.Mus_clic, 0) << "edit mode paints nothing";
+  EXPECT_NE(dump_cutlist(session->assignment), run);
+  EXPECT_NE(status(), summary) << "the rapid length follows the entry";
+  EXPECT_TRUE(shown_near(20, 25, 0xFF8000)) << "the selected hole is traced in orange";
+  QTest::keyClick(window.get(), Qt::Key_Delete);
+  EXPECT_EQ(session->assignment.skipped.size(), 1u);
+  QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+  QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_TRUE(session->edits.empty());
+  EXPECT_EQ(dump_cutlist(session->assignment), run);
+  EXPECT_EQ(status(), summary);
+  bar()->edit->click();
+  EXPECT_FALSE(shown_near(20, 25, 0xFF8000)) << "out of edit mode nothing is selected";
+  click_preview(Qt::LeftButton, 70, 25);
+  EXPECT_EQ(session->preview.Mus_clic, 1) << "out of edit mode a click paints";
+  EXPECT_EQ(shown_at(70, 25), kGrey);
+}
+
 }  // namespace
 }  // namespace makenc

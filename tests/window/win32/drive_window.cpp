@@ -17,24 +17,33 @@
 //   drive_window home                 the Home key in the main window; the preview must show again
 //                                     what it showed before the first wheel
 //   drive_window status TEXT          the main window's status bar comes to show TEXT in its first part
+//   drive_window edit X,Y             a left click in the preview at the drawing point (X, Y) (drawing
+//                                     units, the preview fitted as the window fits it to the drawing
+//                                     of the current folder); the preview must change
+//   drive_window key delete           the Delete key in the main window
+//   drive_window undo                 Ctrl+Z in the main window, as its accelerator gives it
 //
 // Commands run in order; each waits up to 30 seconds for what it needs.
 #include <windows.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "app/forms.h"
+#include "app/session.h"
 #include "core/platform.h"
 #include "raster/png_file.h"
 #include "raster/surface.h"
 #include "window/win32/controls.h"
+#include "window/win32/draw_window.h"
 
 namespace {
 
@@ -174,6 +183,11 @@ bool run(const std::vector<std::string>& args) {
         return fail("Home did not bring the fitted view back");
       continue;
     }
+    if (command == "undo") {
+      // A key's modifier cannot be posted: the command the accelerator gives.
+      ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(win32::kUndoKey, 1), 0);
+      continue;
+    }
     if (!has_argument) return fail(command + " needs an argument");
     const std::string& argument = args[++i];
     if (command == "in") {
@@ -208,6 +222,31 @@ bool run(const std::vector<std::string>& args) {
       ::PostMessageW(pic, WM_MBUTTONUP, 0, MAKELPARAM(centre.x + dx, centre.y + dy));
       if (!preview_becomes(main, [&](const Shot& now) { return !(now == before); }))
         return fail("the middle button did not move the preview");
+      continue;
+    }
+    if (command == "edit") {
+      double x = 0, y = 0;
+      if (std::sscanf(argument.c_str(), "%lf,%lf", &x, &y) != 2) return fail("edit needs X,Y");
+      HWND pic = ::FindWindowExW(main, nullptr, L"makenc_Pic1", nullptr);
+      RECT client{};
+      ::GetClientRect(pic, &client);
+      auto session = open_session(std::filesystem::current_path());
+      if (!session) return fail("the drawing of the current folder: " + session.error().message);
+      redraw(*session, client.right, client.bottom);
+      const PreviewFit& f = session->preview.fit;
+      const int px = static_cast<int>(std::lround(f.Scr_x0 + to_screen_len(f, x)));
+      const int py = static_cast<int>(std::lround(f.Scr_y0 - to_screen_len(f, y)));
+      const Shot before = shot(preview_rect(main));
+      ::PostMessageW(pic, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(px, py));
+      ::PostMessageW(pic, WM_LBUTTONUP, 0, MAKELPARAM(px, py));
+      if (!preview_becomes(main, [&](const Shot& now) { return !(now == before); }))
+        return fail("the click in edit mode did not change the preview");
+      continue;
+    }
+    if (command == "key") {
+      if (argument != "delete") return fail("unknown key " + argument);
+      // Through the message loop, where the main window's accelerator takes it.
+      ::PostMessageW(main, WM_KEYDOWN, VK_DELETE, 0);
       continue;
     }
     if (command == "status") {
