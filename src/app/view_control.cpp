@@ -158,18 +158,20 @@ void trace_contour(Preview& shown, const Session& session, std::size_t record, i
     const std::optional<ElementShape> e = element_shape(W, r);
     if (!e) continue;
     if (e->kind == ElementShape::Kind::line) {
-      const double n = std::min(std::ceil(std::hypot(e->x2 - e->x1, e->y2 - e->y1) / step), kMostSamples);
+      const ElementShape::Line& l = e->line;
+      const double n = std::min(std::ceil(std::hypot(l.x2 - l.x1, l.y2 - l.y1) / step), kMostSamples);
       for (double i = 0; i <= n; ++i)
-        plot(shown, e->x1 + (e->x2 - e->x1) * i / std::max(n, 1.0),
-             e->y1 + (e->y2 - e->y1) * i / std::max(n, 1.0), half, colour);
+        plot(shown, l.x1 + (l.x2 - l.x1) * i / std::max(n, 1.0), l.y1 + (l.y2 - l.y1) * i / std::max(n, 1.0),
+             half, colour);
       continue;
     }
-    double sweep = e->kind == ElementShape::Kind::circle ? 360 : std::fmod(e->to - e->from + 720, 360.0);
+    const ElementShape::Round& o = e->round;
+    double sweep = e->kind == ElementShape::Kind::circle ? 360 : std::fmod(o.to - o.from + 720, 360.0);
     if (sweep == 0) sweep = 360;
-    const double n = std::min(std::ceil(e->r * sweep * kPi / 180 / step), kMostSamples);
+    const double n = std::min(std::ceil(o.r * sweep * kPi / 180 / step), kMostSamples);
     for (double i = 0; i <= n; ++i) {
-      const double a = (e->from + sweep * i / std::max(n, 1.0)) * kPi / 180;
-      plot(shown, e->cx + e->r * std::cos(a), e->cy + e->r * std::sin(a), half, colour);
+      const double a = (o.from + sweep * i / std::max(n, 1.0)) * kPi / 180;
+      plot(shown, o.cx + o.r * std::cos(a), o.cy + o.r * std::sin(a), half, colour);
     }
   }
 }

@@ -25,17 +25,19 @@ double normal_degrees(double a) {
 }
 
 // The point of the element nearest p.
-Point nearest_on(const ElementShape& e, Point p) {
-  if (e.kind == ElementShape::Kind::line) {
+Point nearest_on(const ElementShape& shape, Point p) {
+  if (shape.kind == ElementShape::Kind::line) {
+    const ElementShape::Line& e = shape.line;
     const double dx = e.x2 - e.x1, dy = e.y2 - e.y1;
     const double len2 = dx * dx + dy * dy;
     const double t = len2 > 0 ? std::clamp(((p.x - e.x1) * dx + (p.y - e.y1) * dy) / len2, 0.0, 1.0) : 0.0;
     return {e.x1 + t * dx, e.y1 + t * dy};
   }
+  const ElementShape::Round& e = shape.round;
   const double d = std::hypot(p.x - e.cx, p.y - e.cy);
   const double a = d > 0 ? std::atan2(p.y - e.cy, p.x - e.cx) : -kPi / 2;
   const Point radial{e.cx + e.r * std::cos(a), e.cy + e.r * std::sin(a)};
-  if (e.kind == ElementShape::Kind::circle) return radial;
+  if (shape.kind == ElementShape::Kind::circle) return radial;
   const double sweep = normal_degrees(e.to - e.from);
   if (sweep == 0 || normal_degrees(a * 180 / kPi - e.from) <= sweep) return radial;
   const double s = e.from * kPi / 180, t = e.to * kPi / 180;
