@@ -9,9 +9,16 @@
 
 namespace makenc {
 
-Result<Session> open_session(const std::filesystem::path& folder) {
+Result<Session> open_session(const std::filesystem::path& folder, BadOptions bad) {
   Session session;
   session.folder = folder;
+  auto shop = read_option_ini(folder);
+  if (shop)
+    session.settings.shop = std::move(*shop);
+  else if (bad == BadOptions::refuse)
+    return shop.error();
+  else
+    session.options_refused = shop.error().message;
   auto started = start_up(folder, session.settings);
   if (!started) return started.error();
   session.start = std::move(started.value());

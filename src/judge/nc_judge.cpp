@@ -250,17 +250,32 @@ class Judge {
     return false;
   }
 
-  // Whether the straight lead-in meets a contour: its own only before the
-  // contact point.
+  // Whether the lead-in meets a contour: its own only before the contact
+  // point. A lead-in of several moves is followed move by move, an arc by
+  // eight chords.
   bool lead_in_meets(const NcCut& cut, std::size_t own, std::string& what) const {
-    const Xy a = cut.start, c = cut.contact;
+    if (cut.lead.size() <= 1) return segment_meets_contour(cut.start, cut.contact, own, true, what);
+    std::vector<Xy> points{cut.start};
+    for (const NcMove& m : cut.lead) {
+      const MovePlaces on(m);
+      for (int k = 1; k <= (m.turn == 0 ? 1 : 8); ++k)
+        points.push_back(k == 8 || m.turn == 0 ? m.to : on.at(k / 8.0));
+    }
+    for (std::size_t k = 0; k + 1 < points.size(); ++k)
+      if (segment_meets_contour(points[k], points[k + 1], own, k + 2 == points.size(), what)) return true;
+    return false;
+  }
+
+  // Whether the segment from a to c meets a contour; its own only before c
+  // when c is the contact point.
+  bool segment_meets_contour(Xy a, Xy c, std::size_t own, bool at_contact, std::string& what) const {
     const double len = distance(a, c);
     bool meets = false;
     g_.visit(std::min(a.x, c.x), std::min(a.y, c.y), std::max(a.x, c.x), std::max(a.y, c.y),
              [&](std::size_t piece) {
                if (meets) return;
                const Piece& p = g_.pieces()[piece];
-               const double t1 = p.contour == own ? 1 - 2 * tol_ / std::max(len, 1e-12) : 1;
+               const double t1 = p.contour == own && at_contact ? 1 - 2 * tol_ / std::max(len, 1e-12) : 1;
                if (t1 <= 0 || !segment_meets(a, c, 0, t1, p)) return;
                meets = true;
                what = p.contour == own ? "its own contour" : named(p.contour);
@@ -296,7 +311,9 @@ class Judge {
     // axis, a whole number of units on a slant, a little more on a circle.
     const double allowed = (joint_ > 0 ? 1.5 * joint_ + 0.5 : 0) + tol_;
     const double gap = distance(end, cut.contact);
-    if (gap > allowed || covered < c.length - 2 * allowed)
+    // An overcut runs on past the contact point along the contour.
+    const bool whole = covered >= c.length - tol_;
+    if ((gap > allowed && !whole) || covered < c.length - 2 * allowed)
       fault(FaultKind::closed_cut_open, k, own, end,
             "the cut ends " + number_text(gap) + " short of its contact point, after " +
                 number_text(covered) + " of " + number_text(c.length) + ": the contour is cut open");
@@ -494,6 +511,7 @@ Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings
   limits.max_x = std::max(box.max_x, 0.0) + room;
   limits.max_y = std::max(box.max_y, 0.0) + room;
   limits.radius_tolerance = std::max(settings.tolerance(), 0.0) + 4 * grid;
+  limits.lead_in_moves = settings.shop.lead_in == LeadInShape::arc ? 2 : 1;
   auto cuts = read_nc_cuts(program, codes, limits);
   if (!cuts) return cuts.error();
   return Judge(geometry, settings, options, std::move(*cuts)).run();
@@ -516,6 +534,9 @@ Result<Judgement> judge_nc_program(const fs::path& folder, const fs::path& nc_fi
   Settings settings;
   if (!read_set_ini(host_path(folder, "Zemlak\\Bin\\set.ini"), settings))
     return Error{"cannot read set.ini in " + display_path(folder)};
+  auto shop = read_option_ini(folder);
+  if (!shop) return shop.error();
+  settings.shop = std::move(*shop);
   const fs::path drawing_file =
       options.drawing_file.empty() ? host_path(folder, "JWC_TEMP.TXT") : options.drawing_file;
   const std::optional<std::string> drawing_text = read_file_bytes(drawing_file);

@@ -8,12 +8,14 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/cell.h"
 #include "core/settings.h"
 #include "core/table.h"
 #include "core/warnings.h"
+#include "geometry/drawn_elements.h"
 #include "nc/joints.h"
 #include "nc/nc_blocks.h"
 
@@ -53,14 +55,29 @@ bool cell_as_number(const Cell& c, double& out);
 struct JobSummary {
   std::int64_t contours_cut = 0, contours_marked = 0, pierces = 0;
   double cut_length = 0, marking_length = 0, rapid_length = 0;
+  // The cut length by condition code, in the order the codes first occur.
+  std::vector<std::pair<std::string, double>> cut_by_condition;
+  // The job's time in seconds, when a feed is given for every condition
+  // code, marking and rapid move the program has.
+  std::optional<double> time_s;
+};
+
+// A feed move as the machine makes it: straight (word none) or an arc
+// about `centre` in the direction of `word`; an arc that ends where it
+// starts is a whole circle.
+struct PathPiece {
+  Point from, to, centre;
+  ArcWord word = ArcWord::none;
+  double length() const;
 };
 
 // Where the tool stands and how far it has gone, on the true geometry
 // (unrounded): lines straight, arcs by the angle they turn through in
-// their direction.
+// their direction. The feed moves go to `trace` too while it is set.
 struct ToolTravel {
   Point at{0, 0};
   double rapid = 0, feed = 0;
+  std::vector<PathPiece>* trace = nullptr;
 };
 
 // The radius and length thresholds of the three condition rows as numbers,
@@ -83,6 +100,12 @@ struct ToolpathRun {
   ToolTravel travel{};
   JobSummary job{};
   ConditionLimits limits = condition_limits(settings);
+  // The drawing's elements, when arc lead-ins are asked for: an arc that
+  // meets one is made smaller or left out.
+  const DrawnElements* drawn = nullptr;
+  // The feed moves of the contour being cut after its lead-in, when it may
+  // run on past its contact point.
+  std::vector<PathPiece> loop{};
 };
 
 // The traversal of one contour.
