@@ -5,6 +5,7 @@
 #include "assign/cut_order.h"
 #include "assign/placement.h"
 #include "core/text.h"
+#include "nc/check_drawing.h"
 #include "preview/material_map.h"
 
 namespace makenc {
@@ -52,6 +53,7 @@ void show_painting(Session& session) {
   if (session.makeNC_visible) {
     draw_lead_ins(session.preview, session.assignment.Apr_dat);
     draw_traverses(session.preview, session.assignment.Ord_dat);
+    if (session.summary) draw_shown_cuts(session.preview, session.summary->shown_cuts);
   }
 }
 }  // namespace
@@ -67,6 +69,10 @@ void run_assignment(Session& session) {
 void measure_job(Session& session) {
   session.summary = job_summary(NcInput{session.folder, session.start.drawing, session.settings,
                                         session.assignment, session.options, short_date_today()});
+  // Arc lead-ins and overcuts as the machine cuts them, over the run's
+  // straight lead-ins.
+  if (session.preview_shown && session.makeNC_visible && session.summary)
+    draw_shown_cuts(session.preview, session.summary->shown_cuts);
 }
 
 void measure_offered_job(Session& session) {

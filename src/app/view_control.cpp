@@ -9,6 +9,7 @@
 #include "assign/cut_order.h"
 #include "assign/placement.h"
 #include "core/constants.h"
+#include "nc/check_drawing.h"
 #include "nc/nc_program.h"
 #include "preview/material_map.h"
 #include "preview/preview.h"
@@ -240,6 +241,7 @@ const Surface& view_picture(ViewControl& view, Session& session) {
     if (session.makeNC_visible) {
       draw_lead_ins(shown, session.assignment.Apr_dat);
       draw_traverses(shown, session.assignment.Ord_dat);
+      if (session.summary) draw_shown_cuts(shown, session.summary->shown_cuts);
     }
   }
   if (numbers) write_order_numbers(shown, session);

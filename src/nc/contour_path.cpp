@@ -97,7 +97,10 @@ void run_on_past_contact(ContourWalk& walk, bool joint) {
   ToolTravel& travel = walk.run.travel;
   if (travel.trace == nullptr) return;
   travel.trace = nullptr;
-  if (!joint) put_overcut(walk, walk.run.loop, walk.run.settings.shop.overcut);
+  if (joint) return;
+  travel.trace = &walk.run.shown.overcut;
+  put_overcut(walk, walk.run.loop, walk.run.settings.shop.overcut);
+  travel.trace = nullptr;
 }
 
 void loop_on_line(ContourWalk& walk, const ContourRow& row, std::size_t a, bool joint) {
@@ -248,13 +251,17 @@ void put_lead_in(ContourWalk& walk, const ContourRow& row, const ContourElement&
       arc = fit_arc_lead_in(row.A, row.C, *heading, lead_in_radius_or_default(settings.shop, approach),
                             kLeastArcShare * approach, walk.run.drawn);
   }
-  if (!arc) {
+  ToolTravel& travel = walk.run.travel;
+  // A marking shows no approach of its own.
+  travel.trace = row.marking ? nullptr : &walk.run.shown.lead_in;
+  if (arc) {
+    put_move(walk, "G01", arc->start, "G41");
+    put_arc(walk, ArcWord::G03, row.C, arc->centre, arc->start);
+  } else {
     put_move(walk, "G01", {(row.A.x + row.C.x) / 2, (row.A.y + row.C.y) / 2}, "G41");
     put_move(walk, "G01", row.C, "");
-    return;
   }
-  put_move(walk, "G01", arc->start, "G41");
-  put_arc(walk, ArcWord::G03, row.C, arc->centre, arc->start);
+  travel.trace = nullptr;
 }
 
 // The contour's share of the job: cut or marked, pierced, and its feed.
@@ -320,6 +327,7 @@ Status put_contour(ToolpathRun& run, const Table& Ord_dat, std::size_t k,
   put_template_head(run.blocks, row.marking ? run.templates.Sta_mark : run.templates.Sta_cut);
   if (row.marking) run.cond_code = run.settings.ini_M_Joukn;
   put_line(run.blocks, run.cond_code);
+  run.shown = ShownCut{k, {}, {}};
   if (row.kind == "loop" || row.kind == "circle") {
     put_lead_in(walk, row, elements[a]);
     if (!row.marking && run.settings.shop.overcut > 0) {
@@ -343,6 +351,8 @@ Status put_contour(ToolpathRun& run, const Table& Ord_dat, std::size_t k,
     return done;
   }
   count_contour(run.job, row, run.travel.feed - travel_before.feed, run.cond_code);
+  if (!run.shown.lead_in.empty() || !run.shown.overcut.empty())
+    run.job.shown_cuts.push_back(std::move(run.shown));
   run.job.rapid_length = run.travel.rapid;
   if (walk.joint_misses)
     run.warnings.push_back(
