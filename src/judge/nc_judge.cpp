@@ -252,18 +252,40 @@ class Judge {
 
   // Whether the lead-in meets a contour: its own only before the contact
   // point. A lead-in of several moves is followed move by move, an arc by
-  // eight chords.
+  // four chords, as NC generation fits it, where anything reaches inside
+  // its circle: what does not cannot meet the arc running along it.
   bool lead_in_meets(const NcCut& cut, std::size_t own, std::string& what) const {
     if (cut.lead.size() <= 1) return segment_meets_contour(cut.start, cut.contact, own, true, what);
-    std::vector<Xy> points{cut.start};
-    for (const NcMove& m : cut.lead) {
+    for (std::size_t i = 0; i < cut.lead.size(); ++i) {
+      const NcMove& m = cut.lead[i];
+      const bool last = i + 1 == cut.lead.size();
+      if (m.turn == 0) {
+        if (segment_meets_contour(m.from, m.to, own, last, what)) return true;
+        continue;
+      }
+      if (!reaches_inside(m)) continue;
       const MovePlaces on(m);
-      for (int k = 1; k <= (m.turn == 0 ? 1 : 8); ++k)
-        points.push_back(k == 8 || m.turn == 0 ? m.to : on.at(k / 8.0));
+      Xy from = m.from;
+      for (int k = 1; k <= 4; ++k) {
+        const Xy to = k == 4 ? m.to : on.at(k / 4.0);
+        if (segment_meets_contour(from, to, own, last && k == 4, what)) return true;
+        from = to;
+      }
     }
-    for (std::size_t k = 0; k + 1 < points.size(); ++k)
-      if (segment_meets_contour(points[k], points[k + 1], own, k + 2 == points.size(), what)) return true;
     return false;
+  }
+
+  // Whether a piece reaches inside the arc's circle; the contour it meets
+  // touches the circle from outside, a thousandth of the radius is room for
+  // the rounding of that touch.
+  bool reaches_inside(const NcMove& arc) const {
+    const double r = distance(arc.from, arc.centre) * (1 - 1e-3);
+    const Xy o = arc.centre;
+    bool inside = false;
+    g_.visit(o.x - r, o.y - r, o.x + r, o.y + r, [&](std::size_t piece) {
+      if (!inside && g_.pieces()[piece].distance_to(o) < r) inside = true;
+    });
+    return inside;
   }
 
   // Whether the segment from a to c meets a contour; its own only before c

@@ -9,12 +9,21 @@ namespace makenc {
 
 namespace {
 
-// Eight chords of a quarter turn stray from the arc by half a percent of
-// its radius, less than the line width placement keeps lead-ins from.
-constexpr int kChords = 8;
+// Four chords of a quarter turn stray from the arc by 2 % of its radius: a
+// line that meets the arc crosses a chord too, but for one grazing it
+// within that sliver.
+constexpr int kChords = 4;
+
+// The contour touches the arc's circle at the contact point from outside;
+// a thousandth of the radius inside it is room for the rounding of that
+// touch.
+constexpr double kInsideShare = 1e-3;
 
 bool meets_drawn(const ArcLeadIn& arc, Point A, Point C, const DrawnElements& drawn) {
   if (drawn.lead_in_meets(A.x, A.y, arc.start.x, arc.start.y)) return true;
+  // The arc runs along its circle: what does not reach inside the circle
+  // cannot meet it. Only where something does are the chords followed.
+  if (!drawn.within(arc.centre.x, arc.centre.y, (1 - kInsideShare) * arc.radius)) return false;
   std::array<Point, kChords + 1> points{};
   arc_lead_in_points(arc, C, kChords, points.data());
   for (int k = 0; k < kChords; ++k) {
