@@ -225,7 +225,12 @@ class Judge {
   // The first point on the kerf side of the contour's moves that is
   // material, if any.
   bool kerf_in_material(const NcCut& cut, std::size_t own, Xy& where) const {
+    // An overcut runs over the contour again: its side is judged once.
+    const double once = g_.contours()[own].length - tol_;
+    double along = 0;
     for (const NcMove& m : cut.moves) {
+      if (along >= once) break;
+      along += m.length();
       if (m.comp == 40 || m.length() < 20 * grid_) continue;
       const bool whole = m.turn != 0 && distance(m.from, m.to) < 1e-9;
       static constexpr double kWhole[] = {0.125, 0.375, 0.625, 0.875}, kPart[] = {0.25, 0.5, 0.75};
