@@ -20,7 +20,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD_DIR:-$here/build-fuzz}
 whole_job=(interchange settings templates)
-fast=(read_drawing read_settings read_templates material_map read_nc)
+fast=(read_drawing read_settings read_options read_templates material_map read_nc)
 
 campaign=false
 if [ "${1:-}" = "--campaign" ]; then
@@ -48,7 +48,7 @@ cmake --build "$build" -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
 # more time than the stage under test.
 options_of() {
   case $1 in
-    settings | read_settings) echo "-max_len=512 -len_control=0" ;;
+    settings | read_settings | read_options) echo "-max_len=512 -len_control=0" ;;
     templates) echo "-max_len=2048 -len_control=0" ;;
     read_templates) echo "-max_len=2048 -len_control=0 -entropic=0" ;;
     # Ten bytes of conditions and at most 48 entities of six bytes.

@@ -44,9 +44,8 @@ constexpr std::array kDrawControls{
 };
 
 constexpr std::array kDrawMenuItems{
-    MenuSpec{"file", "ファイル", ""},
-    MenuSpec{"hed_ini", "設定ファイル編集", "file"},
-    MenuSpec{"set_ini", "設定", "file"},
+    MenuSpec{"file", "ファイル", ""},    MenuSpec{"hed_ini", "設定ファイル編集", "file"},
+    MenuSpec{"set_ini", "設定", "file"}, MenuSpec{"option_ini", "詳細設定", "file"},
     MenuSpec{"end", "終了", ""},
 };
 
@@ -304,7 +303,20 @@ std::string summary_text(const JobSummary& job) {
   auto length = [](double v) { return fixed_text(v, 3); };
   return "切断 " + std::to_string(job.contours_cut) + "（うちピアス " + std::to_string(job.pierces) +
          "）、切断長 " + length(job.cut_length) + "、マーキング " + std::to_string(job.contours_marked) +
-         "、マーキング長 " + length(job.marking_length) + "、早送り長 " + length(job.rapid_length);
+         "、マーキング長 " + length(job.marking_length) + "、早送り長 " + length(job.rapid_length) +
+         (job.time_s ? "、所要時間 " + duration_text(*job.time_s) : "");
+}
+
+std::string duration_text(double seconds) {
+  const long long whole = std::llround(std::max(seconds, 0.0));
+  auto two = [](long long v) { return std::string(1, char('0' + v / 10)) + char('0' + v % 10); };
+  const long long h = whole / 3600, m = whole / 60 % 60, s = whole % 60;
+  if (h > 0) return std::to_string(h) + "時間" + two(m) + "分" + two(s) + "秒";
+  return std::to_string(m) + "分" + two(s) + "秒";
+}
+
+std::string options_refused_text(const std::string& reason) {
+  return "詳細設定 (option.ini) を使えません。どのオプションも使わずに続けます。\n" + reason;
 }
 
 std::string status_text(const Result<JobSummary>& summary, const Warnings& warnings) {

@@ -127,7 +127,16 @@ bool tick_option(Session& session, std::string_view control, bool ticked);
 // with the contours marked), cut length, contours marked, marking length and
 // rapid length, the lengths in drawing units with three decimals and a point
 // whatever the locale.
+// With the job's time, when the feeds of "option.ini" give it, the line
+// ends with "、所要時間 " and the time.
 std::string summary_text(const JobSummary& job);
+
+// A time in whole seconds, rounded to the nearest: "0分42秒", "12分34秒",
+// from an hour on "1時間02分03秒".
+std::string duration_text(double seconds);
+
+// What the window says when "option.ini" cannot be taken at start-up.
+std::string options_refused_text(const std::string& reason);
 
 // The status bar's text panel after a run: the job summary, or why NC
 // generation would refuse the job, then the run's warnings (UTF-8).

@@ -48,7 +48,9 @@ std::string report_json(const JobReport& report) {
          member("pierces", std::to_string(job.pierces)) +
          member("cut_length", fixed_text(job.cut_length, 3)) +
          member("marking_length", fixed_text(job.marking_length, 3)) +
-         member("rapid_length", fixed_text(job.rapid_length, 3)) + member("faults", faults, true) + "}\r\n";
+         member("rapid_length", fixed_text(job.rapid_length, 3)) +
+         (job.time_s ? member("time_s", fixed_text(*job.time_s, 3)) : std::string()) +
+         member("faults", faults, true) + "}\r\n";
 }
 
 }  // namespace makenc

@@ -6,13 +6,21 @@
 #include "assign/placement.h"
 #include "core/number_text.h"
 #include "core/text.h"
+#include "nc/check_drawing.h"
 #include "preview/material_map.h"
 
 namespace makenc {
 
-Result<Session> open_session(const std::filesystem::path& folder) {
+Result<Session> open_session(const std::filesystem::path& folder, BadOptions bad) {
   Session session;
   session.folder = folder;
+  auto shop = read_option_ini(folder);
+  if (shop)
+    session.settings.shop = std::move(*shop);
+  else if (bad == BadOptions::refuse)
+    return shop.error();
+  else
+    session.options_refused = shop.error().message;
   auto started = start_up(folder, session.settings);
   if (!started) return started.error();
   session.start = std::move(started.value());
@@ -48,6 +56,7 @@ void show_painting(Session& session) {
     const Assignment& a = session.assignment;
     draw_lead_ins(session.preview, session.edits.empty() ? a.Apr_dat : a.Ord_dat);
     draw_traverses(session.preview, session.assignment.Ord_dat);
+    if (session.summary) draw_shown_cuts(session.preview, session.summary->shown_cuts);
   }
 }
 }  // namespace
@@ -125,6 +134,10 @@ Result<Edit> edit_at(const Session& session, EditKind kind, double x, double y, 
 void measure_job(Session& session) {
   session.summary = job_summary(NcInput{session.folder, session.start.drawing, session.settings,
                                         session.assignment, session.options, short_date_today()});
+  // Arc lead-ins and overcuts as the machine cuts them, over the run's
+  // straight lead-ins.
+  if (session.preview_shown && session.makeNC_visible && session.summary)
+    draw_shown_cuts(session.preview, session.summary->shown_cuts);
 }
 
 void measure_offered_job(Session& session) {

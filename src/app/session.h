@@ -45,11 +45,20 @@ struct Session {
   // Whether anybody looks at the preview after an assignment run: not a
   // batch run that saves no picture of it.
   bool preview_shown = true;
+  // Why "option.ini" was refused at start-up, when the window took every
+  // option off instead; empty when it was read.
+  std::string options_refused;
 };
 
-// Start-up in the host folder; ticks the layer box of every layer that holds
-// entities. The preview is not drawn until a size is given.
-Result<Session> open_session(const std::filesystem::path& folder);
+// What start-up does with an "option.ini" it cannot take: a run without a
+// window stops before anything is written; the window tells the user and
+// goes on with every option off.
+enum class BadOptions { refuse, turn_off };
+
+// Start-up in the host folder with the shop's options; ticks the layer box
+// of every layer that holds entities. The preview is not drawn until a size
+// is given.
+Result<Session> open_session(const std::filesystem::path& folder, BadOptions bad = BadOptions::refuse);
 
 // The full redraw at the given picture size (the window's resize, a layer
 // box, the redraw button).

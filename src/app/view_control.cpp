@@ -12,6 +12,7 @@
 #include "assign/placement.h"
 #include "core/constants.h"
 #include "geometry/element_shape.h"
+#include "nc/check_drawing.h"
 #include "nc/nc_program.h"
 #include "preview/material_map.h"
 #include "preview/preview.h"
@@ -410,6 +411,7 @@ const Surface& view_picture(ViewControl& view, Session& session) {
       const Assignment& a = session.assignment;
       draw_lead_ins(shown, session.edits.empty() ? a.Apr_dat : a.Ord_dat);
       draw_traverses(shown, a.Ord_dat);
+      if (session.summary) draw_shown_cuts(shown, session.summary->shown_cuts);
     }
   }
   if (edits) show_edits(shown, view, session);

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "core/shop_options.h"
+
 namespace makenc {
 
 // One condition row as the user typed it: radius threshold, length threshold,
@@ -38,6 +40,8 @@ struct Settings {
   float ini_joint = 2.0f;
   // Line 8 as typed, when it gave ini_joint: a message quotes the user's text.
   std::string ini_joint_text = "2";
+  // The options of "option.ini" beside the file, which keeps its eight lines.
+  ShopOptions shop{};
 
   // The texts are kept as typed (the dialog shows them back); every
   // comparison with a size uses their numeric value.

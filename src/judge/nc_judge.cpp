@@ -236,10 +236,14 @@ class Judge {
   // The first point on the kerf side of the contour's moves that is
   // material, if any.
   bool kerf_in_material(const NcCut& cut, std::size_t own, Xy& where) const {
+    // An overcut runs over the contour again: its side is judged once.
+    const double once = g_.contours()[own].length - tol_;
+    double along = 0;
     for (const NcMove& m : cut.moves) {
-      if (m.comp == 40) continue;
+      if (along >= once) break;
       const MovePlaces on(m);
-      if (on.length() < 20 * grid_) continue;
+      along += on.length();
+      if (m.comp == 40 || on.length() < 20 * grid_) continue;
       const bool whole = m.turn != 0 && distance(m.from, m.to) < 1e-9;
       static constexpr double kWhole[] = {0.125, 0.375, 0.625, 0.875}, kPart[] = {0.25, 0.5, 0.75};
       const std::span<const double> places = whole ? std::span<const double>(kWhole) : kPart;
@@ -262,17 +266,54 @@ class Judge {
     return false;
   }
 
-  // Whether the straight lead-in meets a contour: its own only before the
-  // contact point.
+  // Whether the lead-in meets a contour: its own only before the contact
+  // point. A lead-in of several moves is followed move by move, an arc by
+  // four chords, as NC generation fits it, where anything reaches inside
+  // its circle: what does not cannot meet the arc running along it.
   bool lead_in_meets(const NcCut& cut, std::size_t own, std::string& what) const {
-    const Xy a = cut.start, c = cut.contact;
+    if (cut.lead.size() <= 1) return segment_meets_contour(cut.start, cut.contact, own, true, what);
+    for (std::size_t i = 0; i < cut.lead.size(); ++i) {
+      const NcMove& m = cut.lead[i];
+      const bool last = i + 1 == cut.lead.size();
+      if (m.turn == 0) {
+        if (segment_meets_contour(m.from, m.to, own, last, what)) return true;
+        continue;
+      }
+      if (!reaches_inside(m)) continue;
+      const MovePlaces on(m);
+      Xy from = m.from;
+      for (int k = 1; k <= 4; ++k) {
+        const Xy to = k == 4 ? m.to : on.at(k / 4.0);
+        if (segment_meets_contour(from, to, own, last && k == 4, what)) return true;
+        from = to;
+      }
+    }
+    return false;
+  }
+
+  // Whether a piece reaches inside the arc's circle; the contour it meets
+  // touches the circle from outside, a thousandth of the radius is room for
+  // the rounding of that touch.
+  bool reaches_inside(const NcMove& arc) const {
+    const double r = distance(arc.from, arc.centre) * (1 - 1e-3);
+    const Xy o = arc.centre;
+    bool inside = false;
+    g_.visit(o.x - r, o.y - r, o.x + r, o.y + r, [&](std::size_t piece) {
+      if (!inside && g_.pieces()[piece].distance_to(o) < r) inside = true;
+    });
+    return inside;
+  }
+
+  // Whether the segment from a to c meets a contour; its own only before c
+  // when c is the contact point.
+  bool segment_meets_contour(Xy a, Xy c, std::size_t own, bool at_contact, std::string& what) const {
     const double len = distance(a, c);
     bool meets = false;
     g_.visit(std::min(a.x, c.x), std::min(a.y, c.y), std::max(a.x, c.x), std::max(a.y, c.y),
              [&](std::size_t piece) {
                if (meets) return;
                const Piece& p = g_.pieces()[piece];
-               const double t1 = p.contour == own ? 1 - 2 * tol_ / std::max(len, 1e-12) : 1;
+               const double t1 = p.contour == own && at_contact ? 1 - 2 * tol_ / std::max(len, 1e-12) : 1;
                if (t1 <= 0 || !segment_meets(a, c, 0, t1, p)) return;
                meets = true;
                what = p.contour == own ? "its own contour" : named(p.contour);
@@ -308,7 +349,9 @@ class Judge {
     // axis, a whole number of units on a slant, a little more on a circle.
     const double allowed = (joint_ > 0 ? 1.5 * joint_ + 0.5 : 0) + tol_;
     const double gap = distance(end, cut.contact);
-    if (gap > allowed || covered < c.length - 2 * allowed)
+    // An overcut runs on past the contact point along the contour.
+    const bool whole = covered >= c.length - tol_;
+    if ((gap > allowed && !whole) || covered < c.length - 2 * allowed)
       fault(FaultKind::closed_cut_open, k, own, end,
             "the cut ends " + number_text(gap) + " short of its contact point, after " +
                 number_text(covered) + " of " + number_text(c.length) + ": the contour is cut open");
@@ -506,6 +549,7 @@ Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings
   limits.max_x = std::max(box.max_x, 0.0) + room;
   limits.max_y = std::max(box.max_y, 0.0) + room;
   limits.radius_tolerance = std::max(settings.tolerance(), 0.0) + 4 * grid;
+  limits.lead_in_moves = settings.shop.lead_in == LeadInShape::arc ? 2 : 1;
   auto cuts = read_nc_cuts(program, codes, limits);
   if (!cuts) return cuts.error();
   return Judge(geometry, settings, options, std::move(*cuts)).run();
@@ -528,6 +572,9 @@ Result<Judgement> judge_nc_program(const fs::path& folder, const fs::path& nc_fi
   Settings settings;
   if (!read_set_ini(host_path(folder, "Zemlak\\Bin\\set.ini"), settings))
     return Error{"cannot read set.ini in " + display_path(folder)};
+  auto shop = read_option_ini(folder);
+  if (!shop) return shop.error();
+  settings.shop = std::move(*shop);
   const fs::path drawing_file =
       options.drawing_file.empty() ? host_path(folder, "JWC_TEMP.TXT") : options.drawing_file;
   const std::optional<std::string> drawing_text = read_file_bytes(drawing_file);

@@ -365,6 +365,12 @@ Result<std::vector<NcCut>> read_nc_cuts(std::span<const std::string_view> lines,
       cut.lead_in = true;
       cut.lead_comp = comp;
       cut.contact = to;
+      cut.lead.push_back(move);
+      continue;
+    }
+    if (cut.moves.empty() && cut.lead_in && cut.lead.size() < limits.lead_in_moves) {
+      cut.contact = to;
+      cut.lead.push_back(move);
       continue;
     }
     cut.moves.push_back(move);

@@ -42,6 +42,7 @@ struct NcCut {
   bool lead_in = false;
   int lead_comp = 40;
   Xy contact;                 // the end of the lead-in; the start when there is none
+  std::vector<NcMove> lead;   // the lead-in's moves
   std::vector<NcMove> moves;  // after the lead-in
 };
 
@@ -61,6 +62,9 @@ struct StartCodes {
 struct NcLimits {
   double min_x = -1e9, min_y = -1e9, max_x = 1e9, max_y = 1e9;
   double radius_tolerance = 0.01;
+  // The feed moves a lead-in is made of: 2 with arc lead-ins (a straight
+  // move, then the arc or the rest of the straight lead-in).
+  std::size_t lead_in_moves = 1;
 };
 
 // The contours of the program in its order; rapids followed by neither

@@ -86,18 +86,31 @@ bool same_number(const Cell& a, const Cell& b) {
   return a.text_form() == b.text_form();
 }
 
+namespace {
+double arc_turn(ArcWord word, Point centre, Point from, Point to) {
+  double turn =
+      std::atan2(to.y - centre.y, to.x - centre.x) - std::atan2(from.y - centre.y, from.x - centre.x);
+  if (word == ArcWord::G02) turn = -turn;
+  if (turn <= 0) turn += 2 * kPi;
+  return turn;
+}
+}  // namespace
+
+double PathPiece::length() const {
+  if (word == ArcWord::none) return std::hypot(to.x - from.x, to.y - from.y);
+  return std::hypot(from.x - centre.x, from.y - centre.y) * arc_turn(word, centre, from, to);
+}
+
 void travel_line(ToolTravel& travel, Point to, bool rapid) {
   (rapid ? travel.rapid : travel.feed) += std::hypot(to.x - travel.at.x, to.y - travel.at.y);
+  if (!rapid && travel.trace) travel.trace->push_back({travel.at, to, {}, ArcWord::none});
   travel.at = to;
 }
 
 void travel_arc(ToolTravel& travel, ArcWord word, Point centre, Point to) {
   const Point from = travel.at;
-  double turn =
-      std::atan2(to.y - centre.y, to.x - centre.x) - std::atan2(from.y - centre.y, from.x - centre.x);
-  if (word == ArcWord::G02) turn = -turn;
-  if (turn <= 0) turn += 2 * kPi;
-  travel.feed += std::hypot(from.x - centre.x, from.y - centre.y) * turn;
+  travel.feed += std::hypot(from.x - centre.x, from.y - centre.y) * arc_turn(word, centre, from, to);
+  if (travel.trace) travel.trace->push_back({from, to, centre, word});
   travel.at = to;
 }
 

@@ -8,12 +8,14 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/cell.h"
 #include "core/settings.h"
 #include "core/table.h"
 #include "core/warnings.h"
+#include "geometry/drawn_elements.h"
 #include "nc/joints.h"
 #include "nc/nc_blocks.h"
 
@@ -50,17 +52,44 @@ bool cell_as_number(const Cell& c, double& out);
 // contours, from the program's start at the drawing's origin ("G92 X0 Y0"
 // of the header) to the first approach and from where each contour ends to
 // the next approach.
+// A feed move as the machine makes it: straight (word none) or an arc
+// about `centre` in the direction of `word`; an arc that ends where it
+// starts is a whole circle.
+struct PathPiece {
+  Point from, to, centre;
+  ArcWord word = ArcWord::none;
+  double length() const;
+};
+
+// The moves a contour's program makes besides its straight lead-in and its
+// elements once round: the lead-in as cut (with arc lead-ins every lead-in,
+// the arc or the straight line the contour kept) and the overcut, for the
+// check drawing and the preview. `row` is the contour's row of the cut list.
+struct ShownCut {
+  std::size_t row = 0;
+  std::vector<PathPiece> lead_in, overcut;
+};
+
 struct JobSummary {
   std::int64_t contours_cut = 0, contours_marked = 0, pierces = 0;
   double cut_length = 0, marking_length = 0, rapid_length = 0;
+  // The cut length by condition code, in the order the codes first occur.
+  std::vector<std::pair<std::string, double>> cut_by_condition;
+  // The job's time in seconds, when a feed is given for every condition
+  // code, marking and rapid move the program has.
+  std::optional<double> time_s;
+  // The contours' lead-ins and overcuts as cut, when the shop's options
+  // ask for either; in the program's order.
+  std::vector<ShownCut> shown_cuts;
 };
 
 // Where the tool stands and how far it has gone, on the true geometry
 // (unrounded): lines straight, arcs by the angle they turn through in
-// their direction.
+// their direction. The feed moves go to `trace` too while it is set.
 struct ToolTravel {
   Point at{0, 0};
   double rapid = 0, feed = 0;
+  std::vector<PathPiece>* trace = nullptr;
 };
 
 // The radius and length thresholds of the three condition rows as numbers,
@@ -83,6 +112,15 @@ struct ToolpathRun {
   ToolTravel travel{};
   JobSummary job{};
   ConditionLimits limits = condition_limits(settings);
+  // The drawing's elements, when arc lead-ins are asked for: an arc that
+  // meets one is made smaller or left out.
+  const DrawnElements* drawn = nullptr;
+  // The feed moves of the contour being cut after its lead-in, when it may
+  // run on past its contact point.
+  std::vector<PathPiece> loop{};
+  // The lead-in and overcut of the contour being cut, kept when the
+  // options make them differ from the plain program.
+  ShownCut shown{};
 };
 
 // The traversal of one contour.

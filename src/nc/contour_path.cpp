@@ -1,5 +1,6 @@
 #include "nc/contour_path.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string_view>
 
@@ -8,6 +9,8 @@
 #include "core/settings_check.h"
 #include "core/text.h"
 #include "core/warnings.h"
+#include "nc/arc_lead_in.h"
+#include "nc/overcut.h"
 
 namespace makenc {
 
@@ -89,6 +92,17 @@ std::size_t next_index(std::size_t i, int step, std::size_t m) {
   return step > 0 ? (i + 1) % m : (i + m - 1) % m;
 }
 
+// The overcut of a contour cut whole: a joint wins over it.
+void run_on_past_contact(ContourWalk& walk, bool joint) {
+  ToolTravel& travel = walk.run.travel;
+  if (travel.trace == nullptr) return;
+  travel.trace = nullptr;
+  if (joint) return;
+  travel.trace = &walk.run.shown.overcut;
+  put_overcut(walk, walk.run.loop, walk.run.settings.shop.overcut);
+  travel.trace = nullptr;
+}
+
 void loop_on_line(ContourWalk& walk, const ContourRow& row, std::size_t a, bool joint) {
   const ContourElement& e = walk.elements[a];
   const std::int16_t S = walk.run.settings.ini_S_suu;
@@ -104,6 +118,7 @@ void loop_on_line(ContourWalk& walk, const ContourRow& row, std::size_t a, bool 
   }
   const Point stop = joint ? joint_on_line(walk.last, row.C, walk.run.settings.ini_joint) : row.C;
   put_move(walk, "G01", stop, "");
+  run_on_past_contact(walk, joint);
   put_template_head(walk.run.blocks, walk.run.templates.End_cd);
 }
 
@@ -172,6 +187,7 @@ void loop_on_arc(ContourWalk& walk, const ContourRow& row, std::size_t a, bool j
   // elements between turned the current word into.
   walk.run.arc_word = word;
   put_arc(walk, word, stop, e.centre, near);
+  run_on_past_contact(walk, joint);
   put_template_all(walk.run.blocks, walk.run.templates.End_cd);
 }
 
@@ -186,11 +202,70 @@ void full_circle(ContourWalk& walk, const ContourRow& row, const ContourElement&
   put_ij(walk, e.centre.x - row.C.x, e.centre.y - row.C.y);
   close_block(walk.run.blocks);
   travel_arc(walk.run.travel, walk.run.arc_word, e.centre, stop);
+  run_on_past_contact(walk, joint);
   put_template_head(walk.run.blocks, walk.run.templates.End_cd);
 }
 
+// The direction the contour's moves leave the contact point in, as they
+// will choose it; nothing where it cannot be told.
+std::optional<Point> cutting_heading(const ContourRow& row, const ContourElement& e, std::int16_t S) {
+  const Point C = row.C;
+  if (row.kind == "loop" && e.kind == "li") {
+    const Point far = starts_left_turn(row.A, C, e.p2, S) ? e.p2 : e.p1;
+    const double len = std::hypot(far.x - C.x, far.y - C.y);
+    if (!(len > 0)) return std::nullopt;
+    return Point{(far.x - C.x) / len, (far.y - C.y) / len};
+  }
+  double D = 0;
+  if (row.kind == "circle")
+    D = approach_D(e, row);
+  else if (row.kind == "loop" && e.kind == "cci")
+    D = approach_side(e, row);
+  const double r = std::hypot(C.x - e.centre.x, C.y - e.centre.y);
+  if (D == 0 || !(r > 0)) return std::nullopt;
+  // Counter-clockwise inside (D < 0), clockwise outside.
+  const double turn = D < 0 ? 1 : -1;
+  return Point{-turn * (C.y - e.centre.y) / r, turn * (C.x - e.centre.x) / r};
+}
+
+// An arc lead-in smaller than a tenth of the approach length leaves no
+// mark worth the block: that contour keeps the straight lead-in.
+constexpr double kLeastArcShare = 0.1;
+
+// The lead-in with cutter compensation. With arc lead-ins every lead-in is
+// two moves, so that the machine and its checks find it alike on every
+// contour: compensation on along a straight move, then the arc, or where no
+// arc fits (markings, a narrow hole, a small circle) the rest of the
+// straight lead-in.
+void put_lead_in(ContourWalk& walk, const ContourRow& row, const ContourElement& e) {
+  const Settings& settings = walk.run.settings;
+  if (settings.shop.lead_in != LeadInShape::arc) {
+    put_move(walk, "G01", row.C, "G41");
+    return;
+  }
+  std::optional<ArcLeadIn> arc;
+  if (!row.marking) {
+    const std::optional<Point> heading = cutting_heading(row, e, settings.ini_S_suu);
+    const double approach = settings.approach();
+    if (heading)
+      arc = fit_arc_lead_in(row.A, row.C, *heading, lead_in_radius_or_default(settings.shop, approach),
+                            kLeastArcShare * approach, walk.run.drawn);
+  }
+  ToolTravel& travel = walk.run.travel;
+  // A marking shows no approach of its own.
+  travel.trace = row.marking ? nullptr : &walk.run.shown.lead_in;
+  if (arc) {
+    put_move(walk, "G01", arc->start, "G41");
+    put_arc(walk, ArcWord::G03, row.C, arc->centre, arc->start);
+  } else {
+    put_move(walk, "G01", {(row.A.x + row.C.x) / 2, (row.A.y + row.C.y) / 2}, "G41");
+    put_move(walk, "G01", row.C, "");
+  }
+  travel.trace = nullptr;
+}
+
 // The contour's share of the job: cut or marked, pierced, and its feed.
-void count_contour(JobSummary& job, const ContourRow& row, double feed) {
+void count_contour(JobSummary& job, const ContourRow& row, double feed, const std::string& code) {
   if (row.marking) {
     ++job.contours_marked;
     job.marking_length += feed;
@@ -198,6 +273,13 @@ void count_contour(JobSummary& job, const ContourRow& row, double feed) {
   }
   ++job.contours_cut;
   job.cut_length += feed;
+  auto& by_code = job.cut_by_condition;
+  auto same =
+      std::find_if(by_code.begin(), by_code.end(), [&](const auto& entry) { return entry.first == code; });
+  if (same == by_code.end())
+    by_code.emplace_back(code, feed);
+  else
+    same->second += feed;
   if (row.kind == "loop" || row.kind == "circle") ++job.pierces;
 }
 
@@ -245,7 +327,14 @@ Status put_contour(ToolpathRun& run, const Table& Ord_dat, std::size_t k,
   put_template_head(run.blocks, row.marking ? run.templates.Sta_mark : run.templates.Sta_cut);
   if (row.marking) run.cond_code = run.settings.ini_M_Joukn;
   put_line(run.blocks, run.cond_code);
-  if (row.kind == "loop" || row.kind == "circle") put_move(walk, "G01", row.C, "G41");
+  run.shown = ShownCut{k, {}, {}};
+  if (row.kind == "loop" || row.kind == "circle") {
+    put_lead_in(walk, row, elements[a]);
+    if (!row.marking && run.settings.shop.overcut > 0) {
+      run.loop.clear();
+      run.travel.trace = &run.loop;
+    }
+  }
   Status done = put_moves(walk, row, a, Is_outer);
   if (done.ok() && walk.bad_number)
     done = Error{contour_name(row) +
@@ -255,12 +344,15 @@ Status put_contour(ToolpathRun& run, const Table& Ord_dat, std::size_t k,
     done = Error{contour_name(row) +
                  ": the direction of an arc cannot be decided "
                  "(the approach starts on the arc, or the arc's ends do not match its angles)"};
+  run.travel.trace = nullptr;
   if (!done.ok()) {
     truncate_blocks(run.blocks, first_block);
     run.travel = travel_before;
     return done;
   }
-  count_contour(run.job, row, run.travel.feed - travel_before.feed);
+  count_contour(run.job, row, run.travel.feed - travel_before.feed, run.cond_code);
+  if (!run.shown.lead_in.empty() || !run.shown.overcut.empty())
+    run.job.shown_cuts.push_back(std::move(run.shown));
   run.job.rapid_length = run.travel.rapid;
   if (walk.joint_misses)
     run.warnings.push_back(

@@ -41,7 +41,7 @@ Result<NcWritten> write_program_and_hand_back(const NcInput& input, const NcProg
   // The drawing covers the whole cut list, so it goes back once however
   // many layers were cut.
   if (input.options.check_drawing && any_layer_cut(input))
-    put_check_drawing(bytes, input.drawing, input.assignment.Ord_dat);
+    put_check_drawing(bytes, input.drawing, input.assignment.Ord_dat, program.job.shown_cuts);
   Status handed = write_file_atomically(input.folder / "JWC_TEMP.TXT", bytes, files);
   if (!handed) return Error{"the drawing was not handed back to the host: " + handed.error().message};
   const std::filesystem::path copy = host_path(input.folder, "Zemlak\\Bin\\makeNC.txt");

@@ -16,6 +16,7 @@
 #include "core/settings_check.h"
 #include "core/text.h"
 #include "nc/contour_rows.h"
+#include "nc/job_time.h"
 #include "nc/nc_output_name.h"
 
 namespace makenc {
@@ -137,6 +138,11 @@ Status put_body(const NcInput& input, const NcTemplates& templates, NcBlocks& bl
   const auto entities = static_cast<std::size_t>(std::max<std::int64_t>(input.drawing.LY_cntAll, 0));
   blocks.NC_blk.reserve(blocks.NC_blk.size() + kBytesPerElement * entities + kBytesPerContour * n);
   ToolpathRun run{input.settings, templates, input.options.joints, blocks, "", ArcWord::none, {}};
+  std::optional<DrawnElements> drawn;
+  if (input.settings.shop.lead_in == LeadInShape::arc) {
+    drawn.emplace(input.drawing, input.options.layers);
+    run.drawn = &*drawn;
+  }
   std::array<std::optional<ContourRows>, kLayerCount> rows;
   std::vector<ContourElement> elements;
   for (const std::size_t k :
@@ -155,7 +161,8 @@ Status put_body(const NcInput& input, const NcTemplates& templates, NcBlocks& bl
     if (!done) return done.error();
   }
   if (warnings) warnings->insert(warnings->end(), run.warnings.begin(), run.warnings.end());
-  if (job) *job = run.job;
+  run.job.time_s = job_time(run.job, input.settings.shop);
+  if (job) *job = std::move(run.job);
   return ok_status();
 }
 

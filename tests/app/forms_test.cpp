@@ -92,7 +92,7 @@ TEST(Forms, ATemplateIsShownAndSavedLineForLine) {
 // however large the lengths, or why NC generation would refuse the job;
 // the run's warnings follow either.
 TEST(Forms, StatusBarShowsTheJobSummaryAndStillTheWarnings) {
-  const JobSummary job{3, 1, 2, 12345678.25, 0, 0.0006};
+  const JobSummary job{3, 1, 2, 12345678.25, 0, 0.0006, {}, std::nullopt, {}};
   EXPECT_EQ(status_text(job, {}),
             "切断 3（うちピアス 2）、切断長 12345678.250、マーキング 1、マーキング長 0.000、早送り長 0.001");
   const Warnings warnings{{"contour 2 on layer 0: cut whole"}, {"contour 5 on layer 1: check"}};

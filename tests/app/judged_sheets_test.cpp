@@ -345,6 +345,8 @@ struct JudgedRun {
   std::string name;
   Lines generator;  // the script below the source folder and its arguments
   Lines args;       // the program's command line
+  // The shop's options written beside set.ini before the run, if any.
+  std::string option_ini = {};
 };
 
 void PrintTo(const JudgedRun& run, std::ostream* out) { *out << run.name; }
@@ -390,6 +392,19 @@ std::vector<JudgedRun> judged_runs() {
       plate("plate_2000x1000_a10", "2000", "1000", "120", "10"),
       plate("plate_3000x1500_a3", "3000", "1500", "300", "3"),
   };
+  // Arc lead-ins and an overcut: every arc that fits in scrap is cut, the
+  // rest keep the straight lead-in.
+  const std::vector<JudgedRun> shop_options{
+      sheet("arc_sheet_1000x500_a5", "11", "1000", "500", "5"),
+      sheet("arc_sheet_2000x1000_a3", "12", "2000", "1000", "3"),
+      sheet("arc_sheet_1500x750_a10", "13", "1500", "750", "10"),
+      plate("arc_plate_1000x500_a5", "1000", "500", "60", "5"),
+      plate("arc_plate_2000x1000_a10", "2000", "1000", "120", "10"),
+  };
+  for (JudgedRun run : shop_options) {
+    run.option_ini = "lead_in=arc\r\novercut=2\r\n";
+    runs.push_back(std::move(run));
+  }
   std::vector<JudgedRun> golden;
   for (const auto& entry : fs::directory_iterator(kSource / "tests/golden")) {
     if (!fs::exists(entry.path() / "expected/files")) continue;
@@ -424,6 +439,7 @@ std::optional<Judgement> judge_run(const JudgedRun& run, const test::TempFolder&
   } else {
     folder = scratch_.path("host");
     if (!generate(run.generator, folder)) return std::nullopt;
+    if (!run.option_ini.empty()) test::write_file(folder / "Zemlak/Bin/option.ini", run.option_ini);
     options.drawing_file = scratch_.path("drawing.txt");
     fs::copy_file(folder / "JWC_TEMP.TXT", options.drawing_file);
     fs::create_directories(scratch_.path("home/jww/Zemlak"));

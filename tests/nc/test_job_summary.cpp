@@ -47,10 +47,14 @@ TEST(JobSummary, PlateWithHoleSlotAndMarkingMatchesTheHandComputedValues) {
                line_to_slot = std::hypot(65, 30), slot_to_point = std::hypot(60, 30),
                point_to_outline = std::hypot(80, 85);
   const double rapids = to_hole + hole_to_line + line_to_slot + slot_to_point + point_to_outline;
+  struct Counts {
+    std::int64_t contours_cut, contours_marked, pierces;
+    double cut_length, marking_length, rapid_length;
+  };
   struct Row {
     const char* what;
     bool joints, small_holes_joined, skip_outline, marking_layer;
-    JobSummary expected;
+    Counts expected;
   };
   const Row rows[] = {
       {"every contour, no joints", false, false, false, true, {3, 2, 3, hole + slot + outline, 40, rapids}},

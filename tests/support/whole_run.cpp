@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "core/number_text.h"
+#include "core/settings.h"
+#include "core/shop_options.h"
+#include "core/text.h"
 #include "support/files.h"
 
 namespace makenc::test {
@@ -53,12 +57,32 @@ std::vector<fs::path> nc_programs_in(const fs::path& folder) {
   return programs;
 }
 
+namespace {
+
+// The check's options for what "option.ini" beside the settings asks for.
+std::string shop_option_args(const fs::path& set_ini) {
+  const auto lines = read_text_lines(set_ini.parent_path() / "option.ini");
+  if (!lines) return "";
+  const auto shop = read_option_lines(*lines);
+  if (!shop) return "";
+  std::string args;
+  if (shop->lead_in == LeadInShape::arc) args += " --leadin-moves 2";
+  if (shop->overcut > 0) {
+    Settings settings;
+    read_set_ini(set_ini, settings);
+    args += " --joint " + double_text(std::max(shop->overcut, static_cast<double>(settings.ini_joint)));
+  }
+  return args;
+}
+
+}  // namespace
+
 void expect_nc_check_passes(const fs::path& nc_file, const fs::path& set_ini) {
   // Beside the program, under a name that is never too long.
   const fs::path report = nc_file.parent_path() / "nc-check.report";
   const std::string cmd = shell_quote(nc_check().string()) + " --set-ini " + shell_quote(set_ini.string()) +
-                          " " + shell_quote(nc_file.string()) + " > " + shell_quote(report.string()) +
-                          " 2>&1";
+                          shop_option_args(set_ini) + " " + shell_quote(nc_file.string()) + " > " +
+                          shell_quote(report.string()) + " 2>&1";
   const int status = std::system(cmd.c_str());
   const std::string text = file_bytes(report);
   fs::remove(report);

@@ -26,7 +26,10 @@ RunResult run_makenc(const std::filesystem::path& folder, const std::vector<std:
 std::vector<std::filesystem::path> nc_programs_in(const std::filesystem::path& folder);
 
 // Runs tests/tools/nc-check (or $MAKENC_NC_CHECK) on the program with the
-// settings file it was made with; a failure shows the check's report.
+// settings file it was made with and the shop's options beside it: a
+// lead-in of two moves with arc lead-ins, and a closing gap up to the
+// overcut or the joint, whichever is longer. A failure shows the check's
+// report.
 void expect_nc_check_passes(const std::filesystem::path& nc_file, const std::filesystem::path& set_ini);
 
 }  // namespace makenc::test

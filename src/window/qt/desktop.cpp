@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "app/forms.h"
 #include "app/session.h"
 #include "window/qt/draw_window.h"
 #include "window/qt/icons.h"
@@ -22,7 +23,7 @@ int run_desktop(int argc, char** argv, const std::filesystem::path& folder) {
   QApplication::setFont(japanese_font(kUiPointSize));
   QApplication::setWindowIcon(window_icon());
 
-  Result<Session> session = open_session(folder);
+  Result<Session> session = open_session(folder, BadOptions::turn_off);
   if (!session) {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Draw"),
                     QStringLiteral("図面を読み込めませんでした。\n%1")
@@ -30,6 +31,11 @@ int run_desktop(int argc, char** argv, const std::filesystem::path& folder) {
                     QMessageBox::Ok);
     box.exec();
     return 1;
+  }
+  if (!session->options_refused.empty()) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Draw"),
+                    QString::fromStdString(options_refused_text(session->options_refused)), QMessageBox::Ok);
+    box.exec();
   }
   Draw window(*session, desktop_hooks());
   window.Form_Load();

@@ -17,6 +17,7 @@
 #include "window/qt/icons.h"
 #include "window/qt/kakou_dialog.h"
 #include "window/qt/preview_widget.h"
+#include "window/qt/shop_dialog.h"
 #include "window/qt/template_editor.h"
 #include "window/qt/tool_bar.h"
 
@@ -71,6 +72,7 @@ void Draw::build_menus() {
     item->setObjectName(name);
     if (m.name == "hed_ini") connect(item, &QAction::triggered, this, &Draw::hed_ini_Click);
     if (m.name == "set_ini") connect(item, &QAction::triggered, this, &Draw::set_ini_Click);
+    if (m.name == "option_ini") connect(item, &QAction::triggered, this, &Draw::option_ini_Click);
     if (m.name == "end") connect(item, &QAction::triggered, this, &Draw::end_Click);
   }
 }
@@ -322,12 +324,24 @@ void Draw::kakou_Saved() {
   show_status();
 }
 
+void Draw::option_ini_Click() {
+  end_pan(view_);
+  if (shop_ == nullptr) {
+    shop_ = new ShopDialog(session_.settings, session_.folder, hooks_.inform, this);
+    connect(shop_, &ShopDialog::options_saved, this, &Draw::kakou_Saved);
+  }
+  shop_->show();
+  shop_->raise();
+  shop_->activateWindow();
+}
+
 void Draw::end_Click() { close(); }
 
 void Draw::closeEvent(QCloseEvent* event) {
   // Nothing is handed back to the host: only NC generation does that.
   if (F_set_ != nullptr) F_set_->hide();
   if (kakou_ != nullptr) kakou_->close();
+  if (shop_ != nullptr) shop_->close();
   event->accept();
 }
 

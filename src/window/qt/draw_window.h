@@ -19,6 +19,7 @@ namespace makenc {
 
 class DrawToolBar;
 class KakouDialog;
+class ShopDialog;
 class PreviewWidget;
 class TemplateEditor;
 
@@ -69,6 +70,9 @@ class Draw : public QMainWindow {
   void set_ini_Click();
   // The conditions of "加工指示" saved: the program on offer may change.
   void kakou_Saved();
+  // The dialog "詳細設定"; its options saved change the program on offer
+  // as the conditions do.
+  void option_ini_Click();
   void end_Click();
 
   DrawToolBar* tool_bar() const { return Toolbar1_; }
@@ -109,6 +113,7 @@ class Draw : public QMainWindow {
   QLabel* clock_ = nullptr;
   TemplateEditor* F_set_ = nullptr;
   QPointer<KakouDialog> kakou_;
+  QPointer<ShopDialog> shop_;
 };
 
 }  // namespace makenc

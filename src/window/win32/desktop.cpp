@@ -14,6 +14,7 @@
 #include "window/win32/controls.h"
 #include "window/win32/draw_window.h"
 #include "window/win32/kakou_dialog.h"
+#include "window/win32/shop_dialog.h"
 #include "window/win32/template_editor.h"
 
 namespace makenc {
@@ -26,6 +27,7 @@ void register_classes() {
   win32::register_class(L"makenc_Toolbar1", win32::Draw::handle_tool_bar, nullptr);
   win32::register_class(L"makenc_Pic1", win32::Draw::handle_preview, nullptr);
   win32::register_class(L"makenc_kakou", win32::KakouDialog::handle, face);
+  win32::register_class(L"makenc_option", win32::ShopDialog::handle, face);
   win32::register_class(L"makenc_F_set", win32::TemplateEditor::handle, face);
 }
 
@@ -34,12 +36,15 @@ void register_classes() {
 int run_desktop(int /*argc*/, char** /*argv*/, const std::filesystem::path& folder) {
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
-  Result<Session> session = open_session(folder);
+  Result<Session> session = open_session(folder, BadOptions::turn_off);
   if (!session) {
     ::MessageBoxW(nullptr, win32::wide(startup_failure_text(session.error())).c_str(), L"Draw",
                   MB_OK | MB_ICONERROR);
     return 1;
   }
+  if (!session->options_refused.empty())
+    ::MessageBoxW(nullptr, win32::wide(options_refused_text(session->options_refused)).c_str(), L"Draw",
+                  MB_OK | MB_ICONWARNING);
   register_classes();
   // Closed without NC generation, the program ends without handing back.
   int exit_code = 0;

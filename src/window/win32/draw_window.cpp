@@ -9,6 +9,7 @@
 #include "core/constants.h"
 #include "window/win32/controls.h"
 #include "window/win32/kakou_dialog.h"
+#include "window/win32/shop_dialog.h"
 #include "window/win32/template_editor.h"
 
 namespace makenc::win32 {
@@ -240,6 +241,7 @@ void Draw::command(int id, int code) {
     const std::string_view item = kDrawMenus[static_cast<std::size_t>(id - kMenuIds)].name;
     if (item == "hed_ini") hed_ini_Click();
     if (item == "set_ini") set_ini_Click();
+    if (item == "option_ini") option_ini_Click();
     if (item == "end") end_Click();
     return;
   }
@@ -395,6 +397,12 @@ void Draw::set_ini_Click() {
   if (kakou_ == nullptr || !::IsWindow(kakou_))
     kakou_ = (new KakouDialog(session_, window_, [this] { kakou_Saved(); }))->window();
   ::SetForegroundWindow(kakou_);
+}
+
+void Draw::option_ini_Click() {
+  if (shop_ == nullptr || !::IsWindow(shop_))
+    shop_ = (new ShopDialog(session_, window_, [this] { kakou_Saved(); }))->window();
+  ::SetForegroundWindow(shop_);
 }
 
 void Draw::kakou_Saved() {

@@ -84,6 +84,9 @@ class Draw {
   void set_ini_Click();
   // The conditions of "加工指示" saved: the program on offer may change.
   void kakou_Saved();
+  // The dialog "詳細設定"; its options saved change the program on offer
+  // as the conditions do.
+  void option_ini_Click();
   // Nothing is handed back to the host: only NC generation does that.
   void end_Click();
   void paint_preview(HWND w);
@@ -101,6 +104,7 @@ class Draw {
   std::vector<std::uint32_t> pixels_;
   std::unique_ptr<TemplateEditor> F_set_;
   HWND kakou_ = nullptr;
+  HWND shop_ = nullptr;
 };
 
 }  // namespace makenc::win32

@@ -156,9 +156,10 @@ TEST_F(DrawWindowTest, TheToolBarMenusAndStatusBarCarryTheirTexts) {
   EXPECT_EQ(top[0]->text(), QStringLiteral("ファイル"));
   ASSERT_NE(top[0]->menu(), nullptr);
   const QList<QAction*> items = top[0]->menu()->actions();
-  ASSERT_EQ(items.size(), 2);
+  ASSERT_EQ(items.size(), 3);
   EXPECT_EQ(items[0]->text(), QStringLiteral("設定ファイル編集"));
   EXPECT_EQ(items[1]->text(), QStringLiteral("設定"));
+  EXPECT_EQ(items[2]->text(), QStringLiteral("詳細設定"));
   EXPECT_EQ(top[1]->text(), QStringLiteral("終了"));
   EXPECT_EQ(top[1]->menu(), nullptr);
   QStringList status;
