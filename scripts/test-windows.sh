@@ -101,6 +101,7 @@ timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     click "外形線出力なし" status "$4" click "外形線出力なし" status "$3" \
     wheel 3 pan 120,-60 picture "$1/main_window_zoomed.png" wheel -1 home \
     click "編集" edit 60,50 key delete status "$5" undo undo status "$3" click "編集" \
+    edit 50,50 clear click "アプローチ自動割付" shown "NCデータ作成" status "$3" \
     click "NCデータ作成" confirm "確認" || driver=1
   wait $program || exit 1
   exit ${driver:-0}' window-test "$run" "$wbuild" "$summary_all" "$summary_no_outline" "$summary_hole_left_out" \
@@ -124,6 +125,7 @@ else
   echo "ok   auto and makeNC pressed in the window: the batch run's program and hand-back"
   echo "ok   the status bar after auto, with 外形線出力なし and without: the batch runs' summaries"
   echo "ok   in edit mode a click and Delete leave the hole out as --edits does, Ctrl+Z twice gives the run back"
+  echo "ok   out of edit mode a left click paints again and a right click clears it"
   # The picture in docs/ is made by this run: scripts/test-windows.sh --picture
   if [ "${1:-}" = "--picture" ]; then
     for picture in main_window conditions_dialog template_editor; do

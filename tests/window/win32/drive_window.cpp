@@ -19,7 +19,10 @@
 //   drive_window status TEXT          the main window's status bar comes to show TEXT in its first part
 //   drive_window edit X,Y             a left click in the preview at the drawing point (X, Y) (drawing
 //                                     units, the preview fitted as the window fits it to the drawing
-//                                     of the current folder); the preview must change
+//                                     of the current folder): in edit mode an entry, out of it the
+//                                     region painted as material; the preview must change
+//   drive_window clear                a right click in the preview's centre out of edit mode: the
+//                                     painting cleared; the preview must change
 //   drive_window key delete           the Delete key in the main window
 //   drive_window undo                 Ctrl+Z in the main window, as its accelerator gives it
 //
@@ -183,6 +186,18 @@ bool run(const std::vector<std::string>& args) {
         return fail("Home did not bring the fitted view back");
       continue;
     }
+    if (command == "clear") {
+      const RECT r = preview_rect(main);
+      const Shot before = shot(r);
+      HWND pic = ::FindWindowExW(main, nullptr, L"makenc_Pic1", nullptr);
+      POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+      ::ScreenToClient(pic, &centre);
+      ::PostMessageW(pic, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(centre.x, centre.y));
+      ::PostMessageW(pic, WM_RBUTTONUP, 0, MAKELPARAM(centre.x, centre.y));
+      if (!preview_becomes(main, [&](const Shot& now) { return !(now == before); }))
+        return fail("the right click did not change the preview");
+      continue;
+    }
     if (command == "undo") {
       // A key's modifier cannot be posted: the command the accelerator gives.
       ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(win32::kUndoKey, 1), 0);
@@ -240,7 +255,7 @@ bool run(const std::vector<std::string>& args) {
       ::PostMessageW(pic, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(px, py));
       ::PostMessageW(pic, WM_LBUTTONUP, 0, MAKELPARAM(px, py));
       if (!preview_becomes(main, [&](const Shot& now) { return !(now == before); }))
-        return fail("the click in edit mode did not change the preview");
+        return fail("the left click did not change the preview");
       continue;
     }
     if (command == "key") {
