@@ -26,8 +26,8 @@ void register_classes() {
   win32::register_class(L"makenc_Draw", win32::Draw::handle, face);
   win32::register_class(L"makenc_Toolbar1", win32::Draw::handle_tool_bar, nullptr);
   win32::register_class(L"makenc_Pic1", win32::Draw::handle_preview, nullptr);
-  win32::register_class(L"makenc_kakou", win32::KakouDialog::handle, face);
-  win32::register_class(L"makenc_option", win32::ShopDialog::handle, face);
+  win32::register_class(L"makenc_kakou", win32::SettingsDialog::handle, face);
+  win32::register_class(L"makenc_option", win32::SettingsDialog::handle, face);
   win32::register_class(L"makenc_F_set", win32::TemplateEditor::handle, face);
 }
 
