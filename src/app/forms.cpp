@@ -36,8 +36,8 @@ constexpr std::array kDrawControls{
     ControlSpec{"order_numbers", K::CheckBox, "順番表示", 12240, 375, 1305, 240},
     // Edit mode and its order step, in the second row too: clicks edit the
     // run instead of painting.
-    ControlSpec{"edit", K::CheckBox, "編集", 2280, 375, 975, 240},
-    ControlSpec{"order_step", K::CheckBox, "順番指定", 3480, 375, 1305, 240},
+    ControlSpec{"edit", K::ToggleButton, "編集", 2280, 375, 975, 240},
+    ControlSpec{"order_step", K::ToggleButton, "順番指定", 3480, 375, 1305, 240},
     // Below the tool bar's own height, as in the layout it was drawn in;
     // the bar clips it.
     ControlSpec{"Label1", K::Label, "レイヤー選択", 1920, 840, 1815, 375},

@@ -21,6 +21,7 @@ namespace makenc {
 
 enum class ControlKind {
   PictureButton,  // a tool-bar button with a picture; the text is its tool tip
+  ToggleButton,   // a tool-bar button with the text on it that stays down while on
   CheckBox,
   Label,
   Frame,

@@ -129,8 +129,8 @@ void Draw::connect_controls() {
   connect(bar->out_che, &QCheckBox::toggled, this, &Draw::out_che_Click);
   connect(bar->every_part, &QCheckBox::toggled, this, &Draw::every_part_Click);
   connect(bar->order_numbers, &QCheckBox::toggled, this, &Draw::order_numbers_Click);
-  connect(bar->edit, &QCheckBox::toggled, this, &Draw::edit_Click);
-  connect(bar->order_step, &QCheckBox::toggled, this, &Draw::order_step_Click);
+  connect(bar->edit, &QToolButton::toggled, this, &Draw::edit_Click);
+  connect(bar->order_step, &QToolButton::toggled, this, &Draw::order_step_Click);
   connect(Pic1_, &PreviewWidget::mouse_down, this, &Draw::Pic1_MouseDown);
   connect(Pic1_, &PreviewWidget::mouse_up, this, &Draw::Pic1_MouseUp);
   connect(Pic1_, &PreviewWidget::mouse_move, this, &Draw::Pic1_MouseMove);

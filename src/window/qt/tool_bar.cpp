@@ -27,8 +27,8 @@ DrawToolBar::DrawToolBar(QWidget* parent) : QWidget(parent) {
   for (int k = 0; k < kLayerCount; ++k) LYc[k] = check_box(("LYc" + std::to_string(k)).c_str());
   every_part = check_box("every_part");
   order_numbers = check_box("order_numbers");
-  edit = check_box("edit");
-  order_step = check_box("order_step");
+  edit = toggle_button("edit");
+  order_step = toggle_button("order_step");
   // The label sits below the bar's own height, as in the layout it was
   // drawn in; the bar clips it.
   const ControlSpec& label = kDrawForm["Label1"];
@@ -43,8 +43,6 @@ DrawToolBar::DrawToolBar(QWidget* parent) : QWidget(parent) {
     fit_caption(row[i], std::min(row[i]->width(), reach));
   }
   fit_caption(order_numbers, order_numbers->width());
-  fit_caption(edit, std::min(edit->width(), order_step->x() - edit->x()));
-  fit_caption(order_step, order_step->width());
   Check2->setChecked(true);
   makeNC->setVisible(false);
 }
@@ -59,6 +57,17 @@ QToolButton* DrawToolBar::picture_button(const char* name, const QIcon& icon) {
   button->setToolButtonStyle(Qt::ToolButtonIconOnly);
   button->setGeometry(twips_rect(spec.left, spec.top, spec.width, spec.height));
   button->setIconSize(button->size() - QSize(8, 8));
+  return button;
+}
+
+QToolButton* DrawToolBar::toggle_button(const char* name) {
+  const ControlSpec& spec = kDrawForm[name];
+  auto* button = new QToolButton(this);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setText(QString::fromUtf8(spec.text));
+  button->setCheckable(true);
+  button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  button->setGeometry(twips_rect(spec.left, spec.top, spec.width, spec.height));
   return button;
 }
 

@@ -37,13 +37,14 @@ class DrawToolBar : public QWidget {
   // "順番表示": each contour's place in the cutting order in the preview.
   QCheckBox* order_numbers = nullptr;
   // "編集" and "順番指定": edit mode and its order step.
-  QCheckBox* edit = nullptr;
-  QCheckBox* order_step = nullptr;
+  QToolButton* edit = nullptr;
+  QToolButton* order_step = nullptr;
   QLabel* Label1 = nullptr;
 
  private:
   // The control of that name in the main window's layout table.
   QToolButton* picture_button(const char* name, const QIcon& icon);
+  QToolButton* toggle_button(const char* name);
   QCheckBox* check_box(const char* name);
 };
 

@@ -124,6 +124,7 @@ HWND create_control(HWND parent, const FormSpec& form, const ControlSpec& spec, 
   switch (spec.kind) {
     case ControlKind::PictureButton: bits |= BS_OWNERDRAW | WS_TABSTOP; break;
     case ControlKind::CheckBox: bits |= BS_AUTOCHECKBOX | WS_TABSTOP; break;
+    case ControlKind::ToggleButton: bits |= BS_AUTOCHECKBOX | BS_PUSHLIKE | WS_TABSTOP; break;
     case ControlKind::Label:
       cls = L"STATIC";
       bits |= SS_LEFT;
