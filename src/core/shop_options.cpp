@@ -37,7 +37,9 @@ struct Line {
   // A number within [low, high]; above zero when `positive`.
   Result<double> number_in(double low, double high, bool positive, const char* what) const {
     double v = 0;
-    const std::string quoted = "\"" + cp932_to_utf8(excerpt(std::string(value), kExcerptBytes)) + "\"";
+    std::string quoted = "\"";
+    quoted += cp932_to_utf8(excerpt(std::string(value), kExcerptBytes));
+    quoted += '"';
     if (!parse_strict_number(value, v) || !std::isfinite(v))
       return error(std::string("takes ") + what + ", and " + quoted + " is not a number");
     if ((positive && !(v > low)) || v < low || v > high)
