@@ -1,5 +1,6 @@
 #include "app/session.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "assign/cut_order.h"
@@ -54,7 +55,8 @@ void show_painting(Session& session) {
   if (session.makeNC_visible) {
     // Edits reorder and leave out records of the cut list, not of Apr_dat.
     const Assignment& a = session.assignment;
-    draw_lead_ins(session.preview, session.edits.empty() ? a.Apr_dat : a.Ord_dat);
+    draw_lead_ins(session.preview, session.edits.empty() ? a.Apr_dat : a.Ord_dat,
+                  lead_ins_shown_as_cut(session));
     draw_traverses(session.preview, session.assignment.Ord_dat);
     if (session.summary) draw_shown_cuts(session.preview, session.summary->shown_cuts);
   }
@@ -86,7 +88,7 @@ void apply_session_edits(Session& session) {
     show_material_map(session.preview, session.map, session.start.drawing, session.options.layers);
   else
     repaint_at_fit(session.preview, session.start.drawing, session.options.layers);
-  draw_lead_ins(session.preview, session.assignment.Ord_dat);
+  draw_lead_ins(session.preview, session.assignment.Ord_dat, lead_ins_shown_as_cut(session));
   draw_traverses(session.preview, session.assignment.Ord_dat);
 }
 
@@ -134,10 +136,19 @@ Result<Edit> edit_at(const Session& session, EditKind kind, double x, double y, 
 void measure_job(Session& session) {
   session.summary = job_summary(NcInput{session.folder, session.start.drawing, session.settings,
                                         session.assignment, session.options, short_date_today()});
-  // Arc lead-ins and overcuts as the machine cuts them, over the run's
-  // straight lead-ins.
-  if (session.preview_shown && session.makeNC_visible && session.summary)
+  if (!session.preview_shown || !session.makeNC_visible || !session.summary) return;
+  // Arc lead-ins in place of the run's straight ones: the picture again;
+  // overcuts alone go over it.
+  if (lead_ins_shown_as_cut(session))
+    show_painting(session);
+  else
     draw_shown_cuts(session.preview, session.summary->shown_cuts);
+}
+
+bool lead_ins_shown_as_cut(const Session& session) {
+  if (!session.summary) return false;
+  const auto& shown = session.summary->shown_cuts;
+  return std::any_of(shown.begin(), shown.end(), [](const ShownCut& c) { return !c.lead_in.empty(); });
 }
 
 void measure_offered_job(Session& session) {

@@ -78,6 +78,11 @@ void run_assignment(Session& session);
 // the summary from the program written.
 void measure_job(Session& session);
 
+// Whether the program on offer draws the lead-ins of its cut contours itself
+// (arc lead-ins: each as the machine cuts it), so that the run's straight
+// ones are not shown under them.
+bool lead_ins_shown_as_cut(const Session& session);
+
 // The job summary measured again while the program of an assignment run is
 // on offer ("makeNC" shown), after a box or the machining conditions
 // changed what NC generation reads; nothing before a run.

@@ -409,7 +409,7 @@ const Surface& view_picture(ViewControl& view, Session& session) {
     if (session.makeNC_visible) {
       // Edits reorder and leave out records of the cut list, not of Apr_dat.
       const Assignment& a = session.assignment;
-      draw_lead_ins(shown, session.edits.empty() ? a.Apr_dat : a.Ord_dat);
+      draw_lead_ins(shown, session.edits.empty() ? a.Apr_dat : a.Ord_dat, lead_ins_shown_as_cut(session));
       draw_traverses(shown, a.Ord_dat);
       if (session.summary) draw_shown_cuts(shown, session.summary->shown_cuts);
     }

@@ -281,18 +281,20 @@ PlacedEntry place_entry(PlacementContext& ctx, std::size_t first, std::size_t en
           st.doubt};
 }
 
-void draw_lead_ins(Preview& preview, const Table& records) {
+void draw_lead_ins(Preview& preview, const Table& records, bool cuts_shown_as_cut) {
   if (records.cols() <= static_cast<std::size_t>(rec::kind)) return;
   const PreviewFit& fit = preview.fit;
   PreviewCells& cells = preview.cells;
   for (std::size_t r = 0; r < records.rows(); ++r) {
     const Cell& kind = records.at(r, rec::kind);
     if (!(kind == kind_text(ContourKind::circle)) && !(kind == kind_text(ContourKind::loop))) continue;
+    const bool cut = records.at(r, rec::op) == "cut";
+    if (cut && cuts_shown_as_cut) continue;
     cells.P_x1 = to_screen_len(fit, records.at(r, rec::apr_x));
     cells.P_y1 = to_screen_len(fit, records.at(r, rec::apr_y));
     cells.P_x2 = to_screen_len(fit, records.at(r, rec::hit_x));
     cells.P_y2 = to_screen_len(fit, records.at(r, rec::hit_y));
-    cells.Ent_pen = records.at(r, rec::op) == "cut" ? 2 : 0;
+    cells.Ent_pen = cut ? 2 : 0;
     draw_line_entity(preview);
   }
   preview.surface.draw_style = DrawStyle::Solid;

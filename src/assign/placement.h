@@ -126,6 +126,9 @@ PlacedEntry place_entry(PlacementContext& ctx, std::size_t first, std::size_t en
 // Ord_dat) drawn at the preview's fit, as placement draws them: from the
 // approach point to the contact point of every circle and closed contour,
 // solid where the contour is cut and dash-dot-dot where it is marked.
-void draw_lead_ins(Preview& preview, const Table& records);
+// With `cuts_shown_as_cut` the lead-ins of cut contours are left to the
+// drawing of the program's own lead-ins (arc lead-ins), and only those of
+// markings are drawn.
+void draw_lead_ins(Preview& preview, const Table& records, bool cuts_shown_as_cut = false);
 
 }  // namespace makenc
