@@ -134,12 +134,13 @@ Result<Edit> edit_at(const Session& session, EditKind kind, double x, double y, 
 }
 
 void measure_job(Session& session) {
+  const bool arcs_shown = lead_ins_shown_as_cut(session);
   session.summary = job_summary(NcInput{session.folder, session.start.drawing, session.settings,
                                         session.assignment, session.options, short_date_today()});
   if (!session.preview_shown || !session.makeNC_visible || !session.summary) return;
-  // Arc lead-ins in place of the run's straight ones: the picture again;
-  // overcuts alone go over it.
-  if (lead_ins_shown_as_cut(session))
+  // Arc lead-ins in place of the run's straight ones, or back to straight
+  // ones: the picture again; overcuts alone go over it.
+  if (arcs_shown || lead_ins_shown_as_cut(session))
     show_painting(session);
   else
     draw_shown_cuts(session.preview, session.summary->shown_cuts);

@@ -74,5 +74,22 @@ TEST(ArcLeadInPreview, ShowsTheArcAndNotTheStraightLeadInUnderIt) {
   EXPECT_GT(arcs_seen, 0);
 }
 
+TEST(ArcLeadInPreview, BackToStraightLeadInsThePictureIsThatOfStraightOnes) {
+  Shown shown("lead_in=arc\r\n");
+  ASSERT_TRUE(lead_ins_shown_as_cut(shown.session));
+  shown.session.settings.shop.lead_in = LeadInShape::line;
+  measure_offered_job(shown.session);
+  ASSERT_FALSE(lead_ins_shown_as_cut(shown.session));
+  const Shown lines("");
+  const Surface& got = shown.session.preview.surface;
+  const Surface& want = lines.session.preview.surface;
+  ASSERT_EQ(got.width(), want.width());
+  ASSERT_EQ(got.height(), want.height());
+  int differ = 0;
+  for (int y = 0; y < got.height(); ++y)
+    for (int x = 0; x < got.width(); ++x) differ += got.pixel(x, y) == want.pixel(x, y) ? 0 : 1;
+  EXPECT_EQ(differ, 0);
+}
+
 }  // namespace
 }  // namespace makenc
