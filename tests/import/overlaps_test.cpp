@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/drawing_rows.h"
@@ -66,6 +69,50 @@ TEST(PartialOverlaps, ArcsOfOneCircleWhoseSweepsOverlap) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(count_partial_overlaps(chained(c.rows), 0.01), c.overlapping) << c.what;
+}
+
+// Pairs of lines anywhere on the lattice the finder files them by: their
+// direction and offset on either side of a bucket's edge, negative and
+// positive, each pair overlapping by half its length.
+TEST(PartialOverlaps, FoundWhereverThePairLiesAmongTheBuckets) {
+  constexpr double kTol = 0.01;
+  int pairs = 0;
+  for (int k = -40; k <= 40; ++k) {
+    const double offset = k * 0.0037;  // a tenth of a bucket's width apart, across several edges
+    for (const double apart : {0.0, 0.006, -0.006}) {
+      for (int j = 0; j <= 6; ++j) {
+        const double angle = j * 1.7e-6 + (k % 2 == 0 ? 0.0 : 3.14159265358979 / 6);
+        const double c = std::cos(angle), sn = std::sin(angle);
+        // Along the direction from the point `offset` across it.
+        const auto at = [&](double along, double across) {
+          return std::pair{along * c - (offset + across) * sn, along * sn + (offset + across) * c};
+        };
+        const auto [ax, ay] = at(-20, 0);
+        const auto [bx, by] = at(20, 0);
+        const auto [cx, cy] = at(0, apart);
+        const auto [dx, dy] = at(40, apart);
+        EXPECT_EQ(count_partial_overlaps(chained({line_row(ax, ay, bx, by), line_row(cx, cy, dx, dy)}), kTol),
+                  2u)
+            << "offset " << offset << ", apart " << apart << ", angle " << angle;
+        ++pairs;
+      }
+    }
+  }
+  EXPECT_EQ(pairs, 81 * 3 * 7);
+}
+
+// The edges of a row of parts on one line: only those that overlap count,
+// in whatever order the rows come.
+TEST(PartialOverlaps, OfManyEdgesOnOneLineOnlyTheOverlappingCount) {
+  std::vector<Row> rows;
+  for (int i = 0; i < 400; ++i) rows.push_back(line_row(11.0 * i, 5, 11.0 * i + 10, 5));
+  EXPECT_EQ(count_partial_overlaps(chained(rows), 0.01), 0u);
+  rows.push_back(line_row(1105, 5, 1125, 5));  // over the edges from 1100, 1111 and 1122
+  EXPECT_EQ(count_partial_overlaps(chained(rows), 0.01), 4u);
+  std::reverse(rows.begin(), rows.end());
+  EXPECT_EQ(count_partial_overlaps(chained(rows), 0.01), 4u);
+  rows.push_back(line_row(11000, 5, 12000, 5));  // far along the line: overlaps nothing
+  EXPECT_EQ(count_partial_overlaps(chained(rows), 0.01), 4u);
 }
 
 TEST(PartialOverlaps, RowsInNoContourAreLeftOut) {
