@@ -55,9 +55,16 @@ void run_approach_assignment(Assignment& assignment, Preview& preview, MaterialM
   const DecisionFit fit = decision_fit(preview, drawing, settings);
   auto regions = std::make_shared<const Regions>(drawing, ticked, settings);
   Enclosures enclosures;
+  assignment.drawn.reset();
   {
-    // The lead-in index goes before the order is planned, at the run's peak.
-    const DrawnElements drawn(drawing, ticked);
+    // The lead-in index goes before the order is planned, at the run's peak,
+    // unless the program's arc lead-ins ask it again.
+    auto kept = std::make_shared<const DrawnElements>(drawing, ticked);
+    const DrawnElements& drawn = *kept;
+    if (settings.shop.lead_in == LeadInShape::arc) {
+      assignment.drawn = kept;
+      assignment.drawn_layers = ticked;
+    }
     if (!painted) {
       map.material.clear();
       if (material.every_part) {

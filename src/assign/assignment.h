@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "core/settings.h"
 #include "core/table.h"
 #include "core/warnings.h"
+#include "geometry/drawn_elements.h"
 #include "preview/material_map.h"
 #include "preview/preview.h"
 
@@ -51,6 +53,10 @@ struct Assignment {
   Warnings warnings;
   // Whether the run took the material the user painted by hand.
   bool painted_by_hand = false;
+  // With arc lead-ins the program asks what each arc would meet: the run's
+  // index of the drawn elements of the layers `drawn_layers`, kept for it.
+  std::shared_ptr<const DrawnElements> drawn;
+  LayerTicks drawn_layers{};
 };
 
 // Which map the run builds: the first region found from the bottom left is

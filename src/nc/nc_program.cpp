@@ -140,8 +140,14 @@ Status put_body(const NcInput& input, const NcTemplates& templates, NcBlocks& bl
   ToolpathRun run{input.settings, templates, input.options.joints, blocks, "", ArcWord::none, {}};
   std::optional<DrawnElements> drawn;
   if (input.settings.shop.lead_in == LeadInShape::arc) {
-    drawn.emplace(input.drawing, input.options.layers);
-    run.drawn = &*drawn;
+    // The assignment run's index when it was built of the same layers.
+    const Assignment& a = input.assignment;
+    if (a.drawn && a.drawn_layers == input.options.layers) {
+      run.drawn = a.drawn.get();
+    } else {
+      drawn.emplace(input.drawing, input.options.layers);
+      run.drawn = &*drawn;
+    }
   }
   std::array<std::optional<ContourRows>, kLayerCount> rows;
   std::vector<ContourElement> elements;
