@@ -95,6 +95,7 @@ timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   wine "$2/makenc.exe" & program=$!
   wine "$2/tests/drive_window.exe" wait hidden "NCデータ作成" \
     menu "設定" in "加工指示" picture "$1/conditions_dialog.png" click "決定" in Draw \
+    menu "詳細設定" in "詳細設定" click "決定" in Draw \
     menu "設定ファイル編集" in "ファイル設定" click "加工開始コード(切断用)" picture "$1/template_editor.png" \
     click "CANCEL" in Draw \
     click "アプローチ自動割付" shown "NCデータ作成" status "$3" picture "$1/main_window.png" \
@@ -121,11 +122,14 @@ elif ! cmp -s "$expected/JWC_TEMP.TXT" "$run/host/JWC_TEMP.TXT" || [ -e "$run/ho
   echo "FAIL the window's hand-back differs from the batch run's"; failed=1
 elif ! cmp -s "$here/examples/plate/Zemlak/Bin/set.ini" "$run/host/Zemlak/Bin/set.ini"; then
   echo "FAIL the conditions saved unchanged changed set.ini"; failed=1
+elif [ ! -e "$run/host/Zemlak/Bin/option.ini" ] || grep -q "=" "$run/host/Zemlak/Bin/option.ini"; then
+  echo "FAIL the options saved unchanged did not write an option.ini that sets nothing"; failed=1
 else
   echo "ok   auto and makeNC pressed in the window: the batch run's program and hand-back"
   echo "ok   the status bar after auto, with 外形線出力なし and without: the batch runs' summaries"
   echo "ok   in edit mode a click and Delete leave the hole out as --edits does, Ctrl+Z twice gives the run back"
   echo "ok   out of edit mode a left click paints again and a right click clears it"
+  echo "ok   詳細設定 saved unchanged: an option.ini that sets nothing, and the batch run's program"
   # The picture in docs/ is made by this run: scripts/test-windows.sh --picture
   if [ "${1:-}" = "--picture" ]; then
     for picture in main_window conditions_dialog template_editor; do
