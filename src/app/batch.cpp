@@ -1,5 +1,8 @@
 #include "app/batch.h"
 
+#include <future>
+#include <optional>
+
 #include "app/edit_file.h"
 #include "app/forms.h"
 #include "app/job_report.h"
@@ -138,6 +141,14 @@ int run_batch(const CommandLine& cl, const std::filesystem::path& folder, std::o
   session->preview_shown = !cl.preview_png.empty();
   auto edits = edit_lines(cl);
   if (!edits) return fail(err, edits.error());
+  // The drawing as the judge sees it is made beside the run, which only
+  // reads the drawing too; the program is judged against it at the end.
+  std::future<DrawingGeometry> judged_drawing;
+  if (programs_are_judged())
+    judged_drawing = std::async(
+        std::launch::async,
+        [&drawing = session->start.drawing, settings = session->settings,
+         options = judge_options_of(*session)] { return judge_geometry(drawing, settings, options); });
   run_assignment(*session);
   const Status edited = make_edits(*session, *edits, cl.edits);
   if (!edited) return fail(err, edited.error());
@@ -150,7 +161,10 @@ int run_batch(const CommandLine& cl, const std::filesystem::path& folder, std::o
   // Nothing reads the map after this: its pixels go before the program is
   // built, which is the batch run's largest moment.
   session->map = MaterialMap{};
-  auto checked = build_checked_program(*session, short_date_today());
+  std::optional<DrawingGeometry> judge_drawing;
+  if (judged_drawing.valid()) judge_drawing = judged_drawing.get();
+  auto checked =
+      build_checked_program(*session, short_date_today(), judge_drawing ? &*judge_drawing : nullptr);
   if (!checked) return fail(err, checked.error());
   std::filesystem::path report;
   if (!cl.report.empty()) {

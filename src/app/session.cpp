@@ -181,24 +181,35 @@ void paint_at(Session& session, double x, double y) {
 
 void clear_painting_at(Session& session, double /*x*/, double /*y*/) { right_click(session); }
 
-Result<CheckedProgram> build_checked_program(const Session& session, const std::string& date) {
-  const NcInput input{session.folder,     session.start.drawing, session.settings,
-                      session.assignment, session.options,       date};
-  auto program = build_nc_program(input);
-  if (!program) return program.error();
-  CheckedProgram checked{std::move(*program), {}, {}};
-  // Measuring only: the run without its check.
-  if (std::getenv("MAKENC_UNCHECKED") != nullptr) return checked;
+bool programs_are_judged() { return std::getenv("MAKENC_UNCHECKED") == nullptr; }
+
+JudgeOptions judge_options_of(const Session& session) {
   JudgeOptions options;
   options.layers = session.options.layers;
   options.outline_cut = !session.options.skip_outline;
   options.edge = session.every_part_material && session.options.skip_outline;
   options.material_known = !session.assignment.painted_by_hand;
+  return options;
+}
+
+Result<CheckedProgram> build_checked_program(const Session& session, const std::string& date,
+                                             const DrawingGeometry* judged_drawing) {
+  const NcInput input{session.folder,     session.start.drawing, session.settings,
+                      session.assignment, session.options,       date};
+  auto program = build_nc_program(input);
+  if (!program) return program.error();
+  CheckedProgram checked{std::move(*program), {}, {}};
+  if (!programs_are_judged()) return checked;
+  const JudgeOptions options = judge_options_of(session);
   auto codes = read_start_codes(session.folder, session.settings);
   const std::vector<std::string_view> lines = line_views(checked.program.text);
-  Result<Judgement> judged =
-      codes ? judge_program(session.start.drawing, session.settings, *codes, std::span(lines), options)
-            : Result<Judgement>(codes.error());
+  const auto judge = [&]() -> Result<Judgement> {
+    if (!codes) return codes.error();
+    if (judged_drawing != nullptr)
+      return judge_program(*judged_drawing, session.settings, *codes, std::span(lines), options);
+    return judge_program(session.start.drawing, session.settings, *codes, std::span(lines), options);
+  };
+  Result<Judgement> judged = judge();
   if (judged)
     checked.judgement = std::move(*judged);
   else

@@ -128,8 +128,18 @@ struct CheckedProgram {
 // Builds the program and judges it: material by containment (every part
 // with "全部品を材料", the outline then the sheet's edge with
 // "外形線出力なし"), or, where the run took the material painted by hand,
-// only what does not depend on it.
-Result<CheckedProgram> build_checked_program(const Session& session, const std::string& date);
+// only what does not depend on it. The drawing as the judge sees it may be
+// given, made from the session's drawing with judge_options_of(session).
+Result<CheckedProgram> build_checked_program(const Session& session, const std::string& date,
+                                             const DrawingGeometry* judged_drawing = nullptr);
+
+// Whether a built program is judged: always, but where a measurement of the
+// run alone asks for it to be left out (MAKENC_UNCHECKED set).
+bool programs_are_judged();
+
+// How the session's program is judged: its layers and outline, and whether
+// the material is known by containment.
+JudgeOptions judge_options_of(const Session& session);
 
 // Writes the program and hands the interchange file back; the completion
 // carries one line per fault.

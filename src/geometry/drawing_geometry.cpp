@@ -42,16 +42,27 @@ void set_box(Piece& p) {
     p.max_x = std::max(s.x, e.x);
     p.min_y = std::min(s.y, e.y);
     p.max_y = std::max(s.y, e.y);
+    // The circle's points due east, north, west and south, where the arc
+    // passes them.
+    static constexpr Xy kQuarters[] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
     for (int quarter = 0; quarter < 4; ++quarter) {
       const double angle = quarter * kPi / 2;
       if (p.kind == Piece::Kind::arc && !within_sweep(angle, p.start, p.sweep)) continue;
-      const Xy q = on_circle(p.centre, p.r, angle);
+      const Xy q{p.centre.x + p.r * kQuarters[quarter].x, p.centre.y + p.r * kQuarters[quarter].y};
       p.min_x = std::min(p.min_x, q.x);
       p.max_x = std::max(p.max_x, q.x);
       p.min_y = std::min(p.min_y, q.y);
       p.max_y = std::max(p.max_y, q.y);
     }
   }
+}
+
+// Whether two contour numbers are the same number as the layer table shows
+// them; two whole numbers or two texts are compared as they are.
+bool same_contour(const Cell& a, const Cell& b) {
+  if (a.tag() == b.tag() && (a.tag() == Cell::Tag::Integer || a.tag() == Cell::Tag::Text))
+    return compare(a, b) == 0;
+  return a.text_form() == b.text_form();
 }
 
 double segment_distance(Xy p, Xy a, Xy b) {
@@ -64,7 +75,8 @@ double segment_distance(Xy p, Xy a, Xy b) {
 
 }  // namespace
 
-double distance(Xy a, Xy b) { return std::hypot(a.x - b.x, a.y - b.y); }
+// Coordinates stay far below where squares overflow: no need of hypot.
+double distance(Xy a, Xy b) { return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y)); }
 
 double Piece::length() const {
   switch (kind) {
@@ -110,10 +122,10 @@ DrawingGeometry::DrawingGeometry(const Drawing& drawing, const LayerTicks& ticke
     const std::size_t end = t.rows() == 0 ? 0 : t.last_row();  // the spare row left out
     std::size_t first = 0;
     while (first < end) {
-      const std::string id = t.at(first, col::contour).text_form();
+      const Cell& id = t.at(first, col::contour);
       std::size_t next = first + 1;
-      while (next < end && t.at(next, col::contour).text_form() == id) ++next;
-      if (!id.empty()) add_contour(drawing, layer, first, next, closure_tolerance, id);
+      while (next < end && same_contour(t.at(next, col::contour), id)) ++next;
+      if (!id.is_blank()) add_contour(drawing, layer, first, next, closure_tolerance, id.text_form());
       first = next;
     }
   }

@@ -76,6 +76,8 @@ class DrawingGeometry {
   bool is_material(Xy p) const;
   // Whether the point lies inside the one contour (a closed one).
   bool encloses(std::size_t contour, Xy p) const;
+  // Whether the contour is one of those is_material counts.
+  bool counted(std::size_t contour) const { return counts(contours_[contour]); }
 
   // Each piece whose bounding box meets the box, once, in the order of
   // the cells.

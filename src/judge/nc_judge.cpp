@@ -91,6 +91,7 @@ class Judge {
   Judgement run() {
     Judgement j;
     match_.assign(cuts_.size(), kNone);
+    sides_.assign(g_.contours().size(), {});
     for (std::size_t k = 0; k < cuts_.size(); ++k) {
       (cuts_[k].marking ? j.marks : j.cuts) += 1;
       match(k);
@@ -127,18 +128,26 @@ class Judge {
     return "contour " + c.id + " on layer " + std::to_string(c.layer);
   }
 
-  // Whether the point lies within the tolerance of a piece of the contour;
-  // a piece whose box lies twice as far is not measured.
-  bool on_contour(std::size_t contour, Xy p) const {
+  // The place in the contour's pieces of one that the point lies within the
+  // tolerance of, or kNone; looked for from `hint` on, round the contour,
+  // where the last point was found: a cut's points follow its contour. A
+  // piece whose box lies twice as far is not measured.
+  std::size_t piece_at(std::size_t contour, Xy p, std::size_t& hint) const {
     const double reach = 2 * tol_;
-    for (std::size_t k : g_.contours()[contour].pieces) {
-      const Piece& piece = g_.pieces()[k];
+    const std::vector<std::size_t>& pieces = g_.contours()[contour].pieces;
+    const std::size_t n = pieces.size();
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::size_t at = hint + i < n ? hint + i : hint + i - n;
+      const Piece& piece = g_.pieces()[pieces[at]];
       if (p.x < piece.min_x - reach || p.x > piece.max_x + reach || p.y < piece.min_y - reach ||
           p.y > piece.max_y + reach)
         continue;
-      if (piece.distance_to(p) <= tol_) return true;
+      if (piece.distance_to(p) <= tol_) {
+        hint = at;
+        return at;
+      }
     }
-    return false;
+    return kNone;
   }
 
   // Points of the cut that must lie on the contour it cuts.
@@ -170,11 +179,11 @@ class Judge {
     std::size_t best = kNone, best_on = 0;
     Xy first_off = c;
     for (std::size_t contour : candidates) {
-      std::size_t on = 0;
+      std::size_t on = 0, hint = 0;
       Xy off = c;
       bool found_off = false;
       for (const Xy& p : points) {
-        if (on_contour(contour, p)) {
+        if (piece_at(contour, p, hint) != kNone) {
           ++on;
         } else if (!found_off) {
           off = p;
@@ -231,6 +240,92 @@ class Judge {
     });
     if (shared) return std::nullopt;
     return room;
+  }
+
+  // What one look along a closed contour tells of both its sides, asked
+  // once: whether it stands alone (no piece of another counted contour
+  // comes within twice the tolerance of its pieces' boxes, so that the
+  // others enclose every point beside it alike), whether those others make
+  // the ground around it material, and whether its pieces run
+  // counter-clockwise in chain order.
+  struct Sides {
+    bool known = false, alone = false, others_material = false, counter_clockwise = false;
+  };
+
+  const Sides& sides_of(std::size_t own) const {
+    Sides& s = sides_[own];
+    if (s.known) return s;
+    s.known = true;
+    const Contour& c = g_.contours()[own];
+    const double reach = 2 * tol_;
+    bool alone = true;
+    double area = 0;
+    for (std::size_t k : c.pieces) {
+      const Piece& p = g_.pieces()[k];
+      area += signed_area(p);
+      if (!alone) continue;
+      g_.visit(p.min_x - reach, p.min_y - reach, p.max_x + reach, p.max_y + reach, [&](std::size_t other) {
+        const std::size_t contour = g_.pieces()[other].contour;
+        if (contour != own && g_.counted(contour)) alone = false;
+      });
+    }
+    s.alone = alone;
+    s.counter_clockwise = area > 0;
+    // On the contour itself its own part of the count is taken out again.
+    const Xy on = g_.pieces()[c.pieces.front()].at(0.5);
+    s.others_material = g_.is_material(on) != (g_.counted(own) && g_.encloses(own, on));
+    return s;
+  }
+
+  // Twice the area a piece sweeps about the origin, taken in chain order.
+  static double signed_area(const Piece& p) {
+    if (p.kind == Piece::Kind::point) return 0;
+    if (p.kind == Piece::Kind::circle) return p.sweep * p.r * p.r;
+    const double chord = p.a.x * p.b.y - p.a.y * p.b.x;
+    if (p.kind == Piece::Kind::line) return chord;
+    const double segment = p.r * p.r * (p.sweep - std::sin(p.sweep));
+    return chord + (chain_counter_clockwise(p) ? segment : -segment);
+  }
+
+  // Whether an arc runs counter-clockwise from its first end in chain order.
+  static bool chain_counter_clockwise(const Piece& p) {
+    if (p.kind == Piece::Kind::circle) return true;
+    const Xy s{p.centre.x + p.r * std::cos(p.start), p.centre.y + p.r * std::sin(p.start)};
+    return distance(p.a, s) <= distance(p.b, s);
+  }
+
+  // Whether the kerf side of a move of a contour standing alone may be
+  // material: the side is the inside or the outside by the way the move
+  // runs along the piece under its middle, and the ground on each side is
+  // known from sides_of. Answers true whenever it cannot tell.
+  bool kerf_may_be_in_material(const NcCut& cut, std::size_t own) const {
+    const Sides& s = sides_of(own);
+    if (!s.alone) return true;
+    const bool counted = g_.counted(own);
+    const double once = g_.contours()[own].length - tol_;
+    double along = 0;
+    std::size_t hint = 0;
+    for (const NcMove& m : cut.moves) {
+      if (along >= once) break;
+      const MovePlaces on(m);
+      along += on.length();
+      if (m.comp == 40 || on.length() < 20 * grid_) continue;
+      const Xy mid = on.at(0.5), h = on.heading(0.5);
+      const std::size_t at = piece_at(own, mid, hint);
+      if (at == kNone) return true;
+      const Piece& p = g_.pieces()[g_.contours()[own].pieces[at]];
+      Xy along_chain{p.b.x - p.a.x, p.b.y - p.a.y};
+      if (p.kind == Piece::Kind::arc || p.kind == Piece::Kind::circle) {
+        const double turn = chain_counter_clockwise(p) ? 1 : -1;
+        along_chain = {-turn * (mid.y - p.centre.y), turn * (mid.x - p.centre.x)};
+      }
+      const double forward = h.x * along_chain.x + h.y * along_chain.y;
+      if (!(std::fabs(forward) > 1e-9 * std::hypot(along_chain.x, along_chain.y))) return true;
+      const bool inside_on_left = (forward > 0) == s.counter_clockwise;
+      const bool kerf_inside = (m.comp == 41) == inside_on_left;
+      if (s.others_material != (counted && kerf_inside)) return true;
+    }
+    return false;
   }
 
   // The first point on the kerf side of the contour's moves that is
@@ -335,7 +430,7 @@ class Judge {
       fault(FaultKind::lead_in_crosses, k, own, cut.start, "the lead-in crosses " + what);
     if (!c.cutting || !c.closed) return;
     Xy where;
-    if (material && kerf_in_material(cut, own, where))
+    if (material && kerf_may_be_in_material(cut, own) && kerf_in_material(cut, own, where))
       fault(FaultKind::kerf_in_material, k, own, where, "the kerf is on the part's side");
     if (!cut.lead_in || cut.lead_comp == 40) {
       fault(FaultKind::closed_cut_open, k, own, cut.contact,
@@ -432,6 +527,7 @@ class Judge {
   JudgeOptions options_;
   std::vector<NcCut> cuts_;
   std::vector<std::size_t> match_;
+  mutable std::vector<Sides> sides_;
   std::vector<Fault> faults_;
   double grid_ = 0.001, tol_ = 0.01, approach_ = 5, joint_ = 2;
 };
@@ -533,12 +629,24 @@ Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings
   return judge_program(drawing, settings, codes, std::span<const std::string_view>(lines), options);
 }
 
-Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings, const StartCodes& codes,
-                                std::span<const std::string_view> program, const JudgeOptions& options) {
+DrawingGeometry judge_geometry(const Drawing& drawing, const Settings& settings,
+                               const JudgeOptions& options) {
   const double grid = 1.0 / settings.ini_S_suu;
   const double closure = std::max(settings.tolerance(), 0.0) + grid;
   DrawingGeometry geometry(drawing, options.layers, closure);
   geometry.count_outline_as_material(!options.edge);
+  return geometry;
+}
+
+Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings, const StartCodes& codes,
+                                std::span<const std::string_view> program, const JudgeOptions& options) {
+  return judge_program(judge_geometry(drawing, settings, options), settings, codes, program, options);
+}
+
+Result<Judgement> judge_program(const DrawingGeometry& geometry, const Settings& settings,
+                                const StartCodes& codes, std::span<const std::string_view> program,
+                                const JudgeOptions& options) {
+  const double grid = 1.0 / settings.ini_S_suu;
   // A coordinate may lie a drawing's size beyond it, and at least 1000
   // units: the origin, the return home, a lead-in off the sheet.
   NcLimits limits;

@@ -105,9 +105,17 @@ struct Judgement {
   std::string counts_text() const;
 };
 
-// Judges the program's lines against the drawing (its layer tables after
-// start-up) with the host folder's codes. A program the reader cannot
-// follow is the error, naming the line.
+// The drawing's contours as the judge sees them (its layer tables after
+// start-up): the ticked layers, closed within the tolerance, the outline
+// counted as material or not as the options say. Made once, it may be made
+// while the run goes on: the judge only reads it.
+DrawingGeometry judge_geometry(const Drawing& drawing, const Settings& settings, const JudgeOptions& options);
+
+// Judges the program's lines against the drawing with the host folder's
+// codes. A program the reader cannot follow is the error, naming the line.
+Result<Judgement> judge_program(const DrawingGeometry& geometry, const Settings& settings,
+                                const StartCodes& codes, std::span<const std::string_view> program,
+                                const JudgeOptions& options);
 Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings, const StartCodes& codes,
                                 std::span<const std::string_view> program, const JudgeOptions& options);
 Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings, const StartCodes& codes,
