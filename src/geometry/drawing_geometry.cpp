@@ -292,19 +292,13 @@ void DrawingGeometry::build_index() {
     columns_ = static_cast<std::size_t>(w / cell_) + 1;
     rows_ = static_cast<std::size_t>(h / cell_) + 1;
   }
-  auto column = [&](double x) {
-    return std::min(columns_ - 1, static_cast<std::size_t>(std::max(0.0, (x - x0_) / cell_)));
-  };
-  auto row = [&](double y) {
-    return std::min(rows_ - 1, static_cast<std::size_t>(std::max(0.0, (y - y0_) / cell_)));
-  };
+  // A piece lies in the cells visit takes it to start in.
   fill_cells(pieces_.size(), columns_ * rows_, cell_start_, cell_pieces_, [&](std::size_t k, auto&& put) {
     const Piece& p = pieces_[k];
-    const std::size_t r1 = row(p.max_y), c0 = column(p.min_x), c1 = column(p.max_x);
-    for (std::size_t r = row(p.min_y); r <= r1; ++r)
+    const std::size_t r1 = row_of(p.max_y), c0 = column_of(p.min_x), c1 = column_of(p.max_x);
+    for (std::size_t r = row_of(p.min_y); r <= r1; ++r)
       for (std::size_t c = c0; c <= c1; ++c) put(r * columns_ + c);
   });
-  seen_.assign(pieces_.size(), 0);
   build_contour_index();
 }
 
@@ -450,6 +444,34 @@ bool segment_meets(Xy p, Xy q, double t0, double t1, const Piece& piece) {
     if (within_sweep(std::atan2(f.y + t * d.y, f.x + t * d.x), piece.start, piece.sweep)) return true;
   }
   return false;
+}
+
+namespace {
+
+bool round(const Piece& p) { return p.kind == Piece::Kind::arc || p.kind == Piece::Kind::circle; }
+
+// A line and a round piece's circle: apart when the line keeps outside the
+// circle's band of the gap's width on each side, or inside it.
+bool line_apart_from_circle(const Piece& line, const Piece& round_piece, double gap) {
+  const Xy o = round_piece.centre;
+  const double nearest = segment_distance(o, line.a, line.b);
+  const double farthest = std::max(distance(o, line.a), distance(o, line.b));
+  return nearest > round_piece.r + gap || farthest < round_piece.r - gap;
+}
+
+}  // namespace
+
+bool pieces_apart(const Piece& a, const Piece& b, double gap) {
+  if (a.kind == Piece::Kind::point || b.kind == Piece::Kind::point) return false;
+  if (!round(a) && !round(b)) {
+    if (segment_meets(a.a, a.b, 0, 1, b)) return false;
+    return std::min({segment_distance(a.a, b.a, b.b), segment_distance(a.b, b.a, b.b),
+                     segment_distance(b.a, a.a, a.b), segment_distance(b.b, a.a, a.b)}) > gap;
+  }
+  if (!round(a)) return line_apart_from_circle(a, b, gap);
+  if (!round(b)) return line_apart_from_circle(b, a, gap);
+  const double d = distance(a.centre, b.centre);
+  return d > a.r + b.r + gap || d + std::min(a.r, b.r) < std::max(a.r, b.r) - gap;
 }
 
 }  // namespace makenc

@@ -80,22 +80,21 @@ class DrawingGeometry {
   bool counted(std::size_t contour) const { return counts(contours_[contour]); }
 
   // Each piece whose bounding box meets the box, once, in the order of
-  // the cells.
+  // the cells: in the first cell the piece and the box share. Only reads,
+  // so that threads may visit at once.
   template <typename F>
   void visit(double min_x, double min_y, double max_x, double max_y, F&& f) const {
     if (cell_start_.empty()) return;
     const std::size_t c0 = column_of(min_x), c1 = column_of(max_x);
     const std::size_t r0 = row_of(min_y), r1 = row_of(max_y);
-    ++stamp_;
     for (std::size_t r = r0; r <= r1; ++r)
       for (std::size_t c = c0; c <= c1; ++c) {
         const std::size_t cell = r * columns_ + c;
         for (std::size_t n = cell_start_[cell]; n < cell_start_[cell + 1]; ++n) {
           const std::size_t k = cell_pieces_[n];
-          if (seen_[k] == stamp_) continue;
-          seen_[k] = stamp_;
           const Piece& p = pieces_[k];
           if (p.max_x < min_x || p.min_x > max_x || p.max_y < min_y || p.min_y > max_y) continue;
+          if ((c != c0 && column_of(p.min_x) < c) || (r != r0 && row_of(p.min_y) < r)) continue;
           f(k);
         }
       }
@@ -137,12 +136,15 @@ class DrawingGeometry {
   };
   void build_bands();
   std::vector<Bands> bands_;
-  mutable std::vector<std::size_t> seen_;
-  mutable std::size_t stamp_ = 0;
 };
 
 // Where the segment p + t (q - p), t in [t0, t1], meets the piece; a
 // point piece is never met.
 bool segment_meets(Xy p, Xy q, double t0, double t1, const Piece& piece);
+
+// Whether the two pieces surely lie farther apart than the gap: two lines
+// by their distance, a line and a round piece, or two round pieces, by the
+// round pieces' whole circles. False where it cannot tell.
+bool pieces_apart(const Piece& a, const Piece& b, double gap);
 
 }  // namespace makenc

@@ -1,12 +1,15 @@
 #include "judge/nc_judge.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
+#include <future>
 #include <limits>
 #include <optional>
 #include <span>
 
+#include "core/constants.h"
 #include "core/files.h"
 #include "core/number_text.h"
 #include "core/settings.h"
@@ -49,6 +52,13 @@ std::string point_text(Xy p) {
   return text;
 }
 
+constexpr double kTurn = 2 * kPi;
+
+double norm_turn(double a) {
+  a = std::fmod(a, kTurn);
+  return a < 0 ? a + kTurn : a;
+}
+
 // Places along a move, as NcMove::at and NcMove::heading give them, with
 // an arc's radius, start angle and sweep worked out once.
 class MovePlaces {
@@ -57,7 +67,13 @@ class MovePlaces {
     if (m.turn == 0) return;
     r_ = distance(m.from, m.centre);
     a0_ = std::atan2(m.from.y - m.centre.y, m.from.x - m.centre.x);
-    sweep_ = m.sweep();
+    // As NcMove::sweep gives it, from the start angle already known.
+    if (distance(m.from, m.to) < 1e-9) {
+      sweep_ = m.turn * kTurn;
+    } else {
+      const double a1 = std::atan2(m.to.y - m.centre.y, m.to.x - m.centre.x);
+      sweep_ = m.turn > 0 ? norm_turn(a1 - a0_) : -norm_turn(a0_ - a1);
+    }
   }
   // As NcMove::length gives it.
   double length() const { return m_.turn == 0 ? distance(m_.from, m_.to) : r_ * std::fabs(sweep_); }
@@ -91,15 +107,31 @@ class Judge {
   Judgement run() {
     Judgement j;
     match_.assign(cuts_.size(), kNone);
-    sides_.assign(g_.contours().size(), {});
-    for (std::size_t k = 0; k < cuts_.size(); ++k) {
+    for (const Contour& c : g_.contours()) j.closed_contours += c.closed;
+    // The cuts in parts, each matched and judged on a thread of its own;
+    // the faults are put together in the order of the cuts as one thread
+    // finds them.
+    const std::size_t n = cuts_.size(), parts = n >= kCutsForTwoThreads ? 2 : 1;
+    std::vector<Work> work(parts);
+    const auto first_of = [&](std::size_t part) { return n * part / parts; };
+    in_parts(parts, [&](std::size_t part) {
+      for (std::size_t k = first_of(part); k < first_of(part + 1); ++k) match(k, work[part]);
+      for (std::size_t k = first_of(part); k < first_of(part + 1); ++k) judge_cut(k, work[part]);
+    });
+    for (std::size_t k = 0; k < n; ++k) {
       (cuts_[k].marking ? j.marks : j.cuts) += 1;
-      match(k);
       if (match_[k] == kNone) ++j.unmatched;
     }
-    for (const Contour& c : g_.contours()) j.closed_contours += c.closed;
-    for (std::size_t k = 0; k < cuts_.size(); ++k) judge_cut(k);
-    judge_order();
+    for (const Work& w : work) append(w.matched);
+    for (const Work& w : work) append(w.judged);
+    std::vector<std::vector<std::size_t>> cuts_of(g_.contours().size());
+    for (std::size_t k = 0; k < n; ++k)
+      if (match_[k] != kNone) cuts_of[match_[k]].push_back(k);
+    in_parts(parts, [&](std::size_t part) {
+      work[part].judged.clear();
+      judge_order(first_of(part), first_of(part + 1), cuts_of, work[part]);
+    });
+    for (const Work& w : work) append(w.judged);
     judge_coverage();
     j.faults = std::move(faults_);
     return j;
@@ -108,8 +140,42 @@ class Judge {
  private:
   const Contour& contour_of(std::size_t cut) const { return g_.contours()[match_[cut]]; }
 
+  // What one thread keeps of its part of the cuts: the faults it found in
+  // matching and in judging them, and room for a cut's points.
+  struct Work {
+    std::vector<Fault> matched, judged;
+    std::vector<Xy> points;
+    std::vector<std::size_t> candidates;
+  };
+
+  // Below this many cuts a second thread costs more than it saves.
+  static constexpr std::size_t kCutsForTwoThreads = 2000;
+
+  // Runs part 1 beside part 0 when there are two.
+  template <typename F>
+  static void in_parts(std::size_t parts, F&& f) {
+    if (parts == 1) {
+      f(std::size_t{0});
+      return;
+    }
+    auto second = std::async(std::launch::async, [&f] { f(std::size_t{1}); });
+    f(std::size_t{0});
+    second.get();
+  }
+
+  void append(const std::vector<Fault>& faults) {
+    faults_.insert(faults_.end(), faults.begin(), faults.end());
+  }
+
   // A fault of the cut (kNone: of a contour never cut).
   void fault(FaultKind kind, std::size_t cut, std::size_t contour, Xy at, std::string detail) {
+    faults_.push_back(make_fault(kind, cut, contour, at, std::move(detail)));
+  }
+  void fault(std::vector<Fault>& into, FaultKind kind, std::size_t cut, std::size_t contour, Xy at,
+             std::string detail) const {
+    into.push_back(make_fault(kind, cut, contour, at, std::move(detail)));
+  }
+  Fault make_fault(FaultKind kind, std::size_t cut, std::size_t contour, Xy at, std::string detail) const {
     Fault f;
     f.kind = kind;
     f.cut = cut == kNone ? 0 : cut + 1;
@@ -120,7 +186,7 @@ class Judge {
       f.layer = g_.contours()[contour].layer;
       f.contour = g_.contours()[contour].id;
     }
-    faults_.push_back(std::move(f));
+    return f;
   }
 
   std::string named(std::size_t contour) const {
@@ -151,31 +217,31 @@ class Judge {
   }
 
   // Points of the cut that must lie on the contour it cuts.
-  static std::vector<Xy> probe_points(const NcCut& cut) {
-    std::vector<Xy> points;
-    points.reserve(1 + 4 * cut.moves.size());
+  static void probe_points(const NcCut& cut, std::vector<Xy>& points) {
+    points.clear();
     points.push_back(cut.contact);
     for (const NcMove& m : cut.moves) {
       const MovePlaces on(m);
       for (double t : {0.25, 0.5, 0.75}) points.push_back(on.at(t));
       points.push_back(m.to);
     }
-    return points;
   }
 
   // The contour with the most of the cut's points on it; it must hold the
   // contact point.
-  void match(std::size_t k) {
+  void match(std::size_t k, Work& work) {
     const NcCut& cut = cuts_[k];
     const Xy c = cut.contact;
-    std::vector<std::size_t> candidates;
+    std::vector<std::size_t>& candidates = work.candidates;
+    candidates.clear();
     g_.visit(c.x - tol_, c.y - tol_, c.x + tol_, c.y + tol_, [&](std::size_t piece) {
       const Piece& p = g_.pieces()[piece];
       if (p.distance_to(c) <= tol_ &&
           std::find(candidates.begin(), candidates.end(), p.contour) == candidates.end())
         candidates.push_back(p.contour);
     });
-    const std::vector<Xy> points = probe_points(cut);
+    const std::vector<Xy>& points = work.points;
+    probe_points(cut, work.points);
     std::size_t best = kNone, best_on = 0;
     Xy first_off = c;
     for (std::size_t contour : candidates) {
@@ -201,9 +267,9 @@ class Judge {
     }
     match_[k] = best;
     if (best == kNone) {
-      fault(FaultKind::off_contour, k, kNone, c, "the cut meets no contour of the drawing");
+      fault(work.matched, FaultKind::off_contour, k, kNone, c, "the cut meets no contour of the drawing");
     } else if (best_on < points.size()) {
-      fault(FaultKind::off_contour, k, best, first_off,
+      fault(work.matched, FaultKind::off_contour, k, best, first_off,
             "the cut leaves its contour at " + point_text(first_off));
     }
   }
@@ -242,20 +308,18 @@ class Judge {
     return room;
   }
 
-  // What one look along a closed contour tells of both its sides, asked
-  // once: whether it stands alone (no piece of another counted contour
-  // comes within twice the tolerance of its pieces' boxes, so that the
+  // What one look along a closed contour tells of both its sides: whether
+  // it stands alone (no piece of another counted contour comes within
+  // twice the tolerance of its pieces, so that the
   // others enclose every point beside it alike), whether those others make
   // the ground around it material, and whether its pieces run
   // counter-clockwise in chain order.
   struct Sides {
-    bool known = false, alone = false, others_material = false, counter_clockwise = false;
+    bool alone = false, others_material = false, counter_clockwise = false;
   };
 
-  const Sides& sides_of(std::size_t own) const {
-    Sides& s = sides_[own];
-    if (s.known) return s;
-    s.known = true;
+  Sides sides_of(std::size_t own) const {
+    Sides s;
     const Contour& c = g_.contours()[own];
     const double reach = 2 * tol_;
     bool alone = true;
@@ -266,7 +330,8 @@ class Judge {
       if (!alone) continue;
       g_.visit(p.min_x - reach, p.min_y - reach, p.max_x + reach, p.max_y + reach, [&](std::size_t other) {
         const std::size_t contour = g_.pieces()[other].contour;
-        if (contour != own && g_.counted(contour)) alone = false;
+        if (alone && contour != own && g_.counted(contour) && !pieces_apart(p, g_.pieces()[other], reach))
+          alone = false;
       });
     }
     s.alone = alone;
@@ -294,12 +359,20 @@ class Judge {
     return distance(p.a, s) <= distance(p.b, s);
   }
 
+  // Whether the pierce lies in material. A straight lead-in that meets
+  // nothing runs from the pierce to the contour within one stretch of
+  // ground: beside a closed contour standing alone, the ground the others
+  // make there, and the contour's own inside or outside.
+  bool pierces_material(const NcCut& cut, std::size_t own, bool crosses, const Sides& sides) const {
+    if (crosses || !sides.alone || cut.lead.size() > 1) return g_.is_material(cut.start);
+    return sides.others_material != (g_.counted(own) && g_.encloses(own, cut.start));
+  }
+
   // Whether the kerf side of a move of a contour standing alone may be
   // material: the side is the inside or the outside by the way the move
   // runs along the piece under its middle, and the ground on each side is
   // known from sides_of. Answers true whenever it cannot tell.
-  bool kerf_may_be_in_material(const NcCut& cut, std::size_t own) const {
-    const Sides& s = sides_of(own);
+  bool kerf_may_be_in_material(const NcCut& cut, std::size_t own, const Sides& s) const {
     if (!s.alone) return true;
     const bool counted = g_.counted(own);
     const double once = g_.contours()[own].length - tol_;
@@ -416,24 +489,27 @@ class Judge {
     return meets;
   }
 
-  void judge_cut(std::size_t k) {
+  void judge_cut(std::size_t k, Work& work) const {
     const NcCut& cut = cuts_[k];
     const std::size_t own = match_[k];
     if (cut.marking || own == kNone) return;
     const Contour& c = contour_of(k);
     const bool material = options_.material_known;
-    if (material && cut.lead_in && g_.is_material(cut.start))
-      fault(FaultKind::lead_in_in_material, k, own, cut.start,
-            "the lead-in pierces the part at " + point_text(cut.start));
     std::string what;
-    if (cut.lead_in && lead_in_meets(cut, own, what))
-      fault(FaultKind::lead_in_crosses, k, own, cut.start, "the lead-in crosses " + what);
+    const bool crosses = cut.lead_in && lead_in_meets(cut, own, what);
+    // Not alone: nothing is told from the sides of an open chain.
+    const Sides sides = material && c.closed ? sides_of(own) : Sides{};
+    if (material && cut.lead_in && pierces_material(cut, own, crosses, sides))
+      fault(work.judged, FaultKind::lead_in_in_material, k, own, cut.start,
+            "the lead-in pierces the part at " + point_text(cut.start));
+    if (crosses)
+      fault(work.judged, FaultKind::lead_in_crosses, k, own, cut.start, "the lead-in crosses " + what);
     if (!c.cutting || !c.closed) return;
     Xy where;
-    if (material && kerf_may_be_in_material(cut, own) && kerf_in_material(cut, own, where))
-      fault(FaultKind::kerf_in_material, k, own, where, "the kerf is on the part's side");
+    if (material && kerf_may_be_in_material(cut, own, sides) && kerf_in_material(cut, own, where))
+      fault(work.judged, FaultKind::kerf_in_material, k, own, where, "the kerf is on the part's side");
     if (!cut.lead_in || cut.lead_comp == 40) {
-      fault(FaultKind::closed_cut_open, k, own, cut.contact,
+      fault(work.judged, FaultKind::closed_cut_open, k, own, cut.contact,
             "the closed contour is cut open: no lead-in carries G41 or G42");
       return;
     }
@@ -447,41 +523,51 @@ class Judge {
     // An overcut runs on past the contact point along the contour.
     const bool whole = covered >= c.length - tol_;
     if ((gap > allowed && !whole) || covered < c.length - 2 * allowed)
-      fault(FaultKind::closed_cut_open, k, own, end,
+      fault(work.judged, FaultKind::closed_cut_open, k, own, end,
             "the cut ends " + number_text(gap) + " short of its contact point, after " +
                 number_text(covered) + " of " + number_text(c.length) + ": the contour is cut open");
   }
 
-  // Points that stand for a contour when asking what encloses it.
-  std::vector<Xy> stand_ins(std::size_t contour) const {
+  // Points that stand for a contour when asking what encloses it: the
+  // middles of its first, middle and last pieces but bridges, or of all of
+  // them when it has three or fewer.
+  struct StandIns {
+    std::array<Xy, 3> points;
+    std::size_t count = 0;
+  };
+  StandIns stand_ins(std::size_t contour) const {
     const Contour& c = g_.contours()[contour];
-    std::vector<Xy> points;
+    std::size_t drawn = 0;
+    for (std::size_t k : c.pieces) drawn += !g_.pieces()[k].bridge;
+    StandIns s;
+    std::size_t n = 0;
     for (std::size_t k : c.pieces) {
       const Piece& p = g_.pieces()[k];
-      if (!p.bridge) points.push_back(p.at(0.5));
+      if (p.bridge) continue;
+      if (drawn <= 3 || n == 0 || n == drawn / 2 || n + 1 == drawn) s.points[s.count++] = p.at(0.5);
+      ++n;
     }
-    if (points.size() > 3) points = {points.front(), points[points.size() / 2], points.back()};
-    return points;
+    return s;
   }
 
   bool inside(std::size_t inner, std::size_t outer) const {
     const Contour& i = g_.contours()[inner];
     const Contour& o = g_.contours()[outer];
     if (i.min_x < o.min_x || i.max_x > o.max_x || i.min_y < o.min_y || i.max_y > o.max_y) return false;
-    for (const Xy& p : stand_ins(inner))
-      if (!g_.encloses(outer, p)) return false;
+    const StandIns s = stand_ins(inner);
+    for (std::size_t k = 0; k < s.count; ++k)
+      if (!g_.encloses(outer, s.points[k])) return false;
     return true;
   }
 
   // A closed cutting contour cut before one inside it: the contours whose
   // pieces lie in its box, cut after it, are asked whether they lie inside.
-  void judge_order() {
-    std::vector<std::vector<std::size_t>> cuts_of(g_.contours().size());
-    for (std::size_t k = 0; k < cuts_.size(); ++k)
-      if (match_[k] != kNone) cuts_of[match_[k]].push_back(k);
+  // The cuts first .. last, each contour's cuts in cuts_of in their order.
+  void judge_order(std::size_t first_cut, std::size_t last_cut,
+                   const std::vector<std::vector<std::size_t>>& cuts_of, Work& work) const {
     std::vector<std::size_t> near;
     std::vector<std::size_t> asked(g_.contours().size(), kNone);
-    for (std::size_t j = 0; j < cuts_.size(); ++j) {
+    for (std::size_t j = first_cut; j < last_cut; ++j) {
       if (cuts_[j].marking || match_[j] == kNone) continue;
       const std::size_t own = match_[j];
       const Contour& c = g_.contours()[own];
@@ -505,7 +591,7 @@ class Judge {
         }
       }
       if (first != kNone)
-        fault(FaultKind::cut_before_enclosed, j, own, cuts_[j].contact,
+        fault(work.judged, FaultKind::cut_before_enclosed, j, own, cuts_[j].contact,
               "cut before " + named(inner) + " inside it (cut " + std::to_string(first + 1) +
                   "): what it frees drops first");
     }
@@ -527,7 +613,6 @@ class Judge {
   JudgeOptions options_;
   std::vector<NcCut> cuts_;
   std::vector<std::size_t> match_;
-  mutable std::vector<Sides> sides_;
   std::vector<Fault> faults_;
   double grid_ = 0.001, tol_ = 0.01, approach_ = 5, joint_ = 2;
 };
