@@ -498,7 +498,7 @@ class Judge {
     std::string what;
     const bool crosses = cut.lead_in && lead_in_meets(cut, own, what);
     // Not alone: nothing is told from the sides of an open chain.
-    const Sides sides = material && c.closed ? sides_of(own) : Sides{};
+    const Sides sides = material && c.closed && !options_.every_sample ? sides_of(own) : Sides{};
     if (material && cut.lead_in && pierces_material(cut, own, crosses, sides))
       fault(work.judged, FaultKind::lead_in_in_material, k, own, cut.start,
             "the lead-in pierces the part at " + point_text(cut.start));

@@ -83,6 +83,10 @@ struct JudgeOptions {
   // painted it by hand, and then only what does not depend on it is judged
   // (order, closure, crossings, what is not cut or leaves its contour).
   bool material_known = true;
+  // The kerf and the pierce asked of the whole drawing at every sample,
+  // never told from what one look along a contour standing alone says of
+  // its sides: slower, and the same faults.
+  bool every_sample = false;
   // The drawing as the host wrote it, when the run's hand-back has taken
   // its place in the folder; empty for the folder's JWC_TEMP.TXT.
   std::filesystem::path drawing_file;

@@ -23,12 +23,14 @@
 #include "app/session.h"
 #include "assign/placement.h"
 #include "core/constants.h"
+#include "core/files.h"
 #include "core/number_text.h"
 #include "core/settings.h"
 #include "core/text.h"
 #include "geometry/drawing_geometry.h"
 #include "import/startup.h"
 #include "judge/nc_judge.h"
+#include "judge/nc_path.h"
 #include "support/files.h"
 #include "support/whole_run.h"
 
@@ -427,11 +429,18 @@ std::vector<JudgedRun> judged_runs() {
   return runs;
 }
 
-// Runs the case (a generated one through the G-code check) and judges its
-// program against the drawing as the host wrote it.
-std::optional<Judgement> judge_run(const JudgedRun& run, const test::TempFolder& scratch_) {
-  JudgeOptions options = judge_options_of(run.args);
+// A case's program, the host folder it was made in, and the options to
+// judge it with against the drawing as the host wrote it.
+struct RunProgram {
   fs::path folder, program;
+  JudgeOptions options;
+};
+
+// Runs the case (a generated one through the G-code check).
+std::optional<RunProgram> run_case(const JudgedRun& run, const test::TempFolder& scratch_) {
+  RunProgram made{{}, {}, judge_options_of(run.args)};
+  fs::path& folder = made.folder;
+  fs::path& program = made.program;
   if (run.generator.empty()) {
     folder = kSource / "tests/golden" / run.name.substr(std::string("golden_").size()) / "input";
     for (const auto& file : fs::recursive_directory_iterator(folder.parent_path() / "expected/files"))
@@ -440,8 +449,8 @@ std::optional<Judgement> judge_run(const JudgedRun& run, const test::TempFolder&
     folder = scratch_.path("host");
     if (!generate(run.generator, folder)) return std::nullopt;
     if (!run.option_ini.empty()) test::write_file(folder / "Zemlak/Bin/option.ini", run.option_ini);
-    options.drawing_file = scratch_.path("drawing.txt");
-    fs::copy_file(folder / "JWC_TEMP.TXT", options.drawing_file);
+    made.options.drawing_file = scratch_.path("drawing.txt");
+    fs::copy_file(folder / "JWC_TEMP.TXT", made.options.drawing_file);
     fs::create_directories(scratch_.path("home/jww/Zemlak"));
     const test::RunResult result = test::run_makenc(folder, run.args, scratch_.path("home"));
     EXPECT_EQ(result.exit_code, 0) << result.err;
@@ -453,12 +462,23 @@ std::optional<Judgement> judge_run(const JudgedRun& run, const test::TempFolder&
     program = programs[0];
     test::expect_nc_check_passes(program, folder / "Zemlak/Bin/set.ini");
   }
-  auto judged = judge_nc_program(folder, program, options);
+  return made;
+}
+
+std::optional<Judgement> judge_made(const RunProgram& made, const fs::path& program) {
+  auto judged = judge_nc_program(made.folder, program, made.options);
   if (!judged.ok()) {
     ADD_FAILURE() << judged.error().message;
     return std::nullopt;
   }
   return *judged;
+}
+
+// Runs the case and judges its program.
+std::optional<Judgement> judge_run(const JudgedRun& run, const test::TempFolder& scratch_) {
+  const std::optional<RunProgram> made = run_case(run, scratch_);
+  if (!made) return std::nullopt;
+  return judge_made(*made, made->program);
 }
 
 class Judged : public ::testing::TestWithParam<JudgedRun> {
@@ -797,6 +817,65 @@ std::string hard_run_name(const ::testing::TestParamInfo<HardRun>& param_info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, HardJudged, ::testing::ValuesIn(hard_runs()), hard_run_name);
+
+// The hard sheets at approach 10, nested, and the plate with holes.
+std::vector<HardRun> turned_runs() {
+  std::vector<HardRun> runs;
+  for (const HardRun& hard : hard_runs()) {
+    const std::string& name = hard.run.name;
+    const std::string nested = "_a10_nested";
+    const bool row =
+        name.size() > nested.size() && name.compare(name.size() - nested.size(), nested.size(), nested) == 0;
+    if (hard.skip.empty() && (row || name == "plate_holes_a10")) runs.push_back(hard);
+  }
+  return runs;
+}
+
+class TurnedRound : public ::testing::TestWithParam<HardRun> {
+ protected:
+  test::TempFolder scratch_;
+};
+
+// Every other cut of a right program turned round as a careless hand edit
+// would: the pierce mirrored through the contact point, the compensation
+// the other way. What one look along a contour standing alone tells of its
+// sides names the same faults as asking the whole drawing at every sample.
+TEST_P(TurnedRound, SidesNameWhatEverySampleNames) {
+  const std::optional<RunProgram> made = run_case(GetParam().run, scratch_);
+  ASSERT_TRUE(made);
+  auto text = read_nc_text(made->program);
+  ASSERT_TRUE(text.ok());
+  Lines lines = text_lines(*text);
+  Settings settings;
+  ASSERT_TRUE(read_set_ini(host_path(made->folder, "Zemlak\\Bin\\set.ini"), settings));
+  auto codes = read_start_codes(made->folder, settings);
+  ASSERT_TRUE(codes.ok());
+  auto cuts = read_nc_cuts(lines, *codes);
+  ASSERT_TRUE(cuts.ok()) << cuts.error().message;
+  std::size_t turned = 0;
+  for (std::size_t k = 0; k < cuts->size(); k += 2) {
+    const NcCut& cut = (*cuts)[k];
+    if (cut.marking || !cut.lead_in) continue;
+    const Xy pierce{2 * cut.contact.x - cut.start.x, 2 * cut.contact.y - cut.start.y};
+    lines[cut.line - 1] = "G00X" + fixed_text(pierce.x, 4) + "Y" + fixed_text(pierce.y, 4) + "G40";
+    std::string& lead_in = lines[cut.lead.front().line - 1];
+    lead_in.replace(lead_in.find(cut.lead_comp == 41 ? "G41" : "G42"), 3,
+                    cut.lead_comp == 41 ? "G42" : "G41");
+    ++turned;
+  }
+  ASSERT_GT(turned, 0u);
+  const fs::path edited = scratch_.path("turned.nc");
+  test::write_file(edited, crlf(lines));
+  RunProgram sampled = *made;
+  sampled.options.every_sample = true;
+  const std::optional<Judgement> told = judge_made(*made, edited), asked = judge_made(sampled, edited);
+  ASSERT_TRUE(told && asked);
+  EXPECT_GT(asked->count(FaultKind::kerf_in_material), 0u);
+  EXPECT_GT(asked->count(FaultKind::lead_in_in_material), 0u);
+  EXPECT_EQ(told->report(), asked->report());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, TurnedRound, ::testing::ValuesIn(turned_runs()), hard_run_name);
 
 // A line record's ends, the lower end first.
 std::optional<std::array<double, 4>> line_record(const std::string& line) {
