@@ -100,6 +100,10 @@ bool DrawnElements::within_except(double x, double y, double band, Skip&& skip) 
   return false;
 }
 
+// A lead-in whose box spans this many cells or fewer is looked for in
+// each of them; a longer one cell by cell along it.
+constexpr std::int64_t kFewCells = 6;
+
 bool DrawnElements::lead_in_meets(double px, double py, double cx, double cy) const {
   if (start_.empty()) return false;
   if (++stamp_ == 0) {
@@ -131,6 +135,24 @@ bool DrawnElements::lead_in_meets(double px, double py, double cx, double cy) co
   // cell it passes lies next to one of its points taken half a cell apart.
   double t0 = 0, t1 = 1;
   if (!clip(px, py, cx, cy, t0, t1)) return false;
+  // A short lead-in: every cell of its box. An element it meets holds the
+  // point where they meet in its extent, so the cell of that point is one
+  // of its own cells and one of the box's; the box is widened by far more
+  // than an extent's rounding, so that a point on a cell's edge finds the
+  // element in the cell on either side.
+  {
+    const double ax = px + (cx - px) * t0, ay = py + (cy - py) * t0;
+    const double bx = px + (cx - px) * t1, by = py + (cy - py) * t1;
+    const double wide = 1e-9 * (1 + std::fabs(ax) + std::fabs(ay) + std::fabs(bx) + std::fabs(by));
+    const Range g = cells_of(std::min(ax, bx) - wide, std::max(ax, bx) + wide, std::min(ay, by) - wide,
+                             std::max(ay, by) + wide);
+    if ((g.x_hi - g.x_lo + 1) * (g.y_hi - g.y_lo + 1) <= kFewCells) {
+      for (std::int64_t y = g.y_lo; y <= g.y_hi; ++y)
+        for (std::int64_t x = g.x_lo; x <= g.x_hi; ++x)
+          if (meets_in(x, y)) return true;
+      return false;
+    }
+  }
   const double span = (t1 - t0) * len;
   const double steps = std::ceil(span / (h_ / 2));
   if (!std::isfinite(steps)) return false;

@@ -248,13 +248,29 @@ class Judge {
       std::size_t on = 0, hint = 0;
       Xy off = c;
       bool found_off = false;
-      for (const Xy& p : points) {
-        if (piece_at(contour, p, hint) != kNone) {
+      const auto count = [&](bool is_on, Xy p) {
+        if (is_on) {
           ++on;
         } else if (!found_off) {
           off = p;
           found_off = true;
         }
+      };
+      count(piece_at(contour, points[0], hint) != kNone, points[0]);
+      for (std::size_t m = 0; m < cut.moves.size(); ++m) {
+        const Xy* four = &points[1 + 4 * m];  // a quarter, half and three quarters of the way, the end
+        const std::size_t end = piece_at(contour, four[3], hint);
+        // Both ends of a straight move within the tolerance of one line:
+        // so is every point between them.
+        if (cut.moves[m].turn == 0 && end != kNone) {
+          const Piece& line = g_.pieces()[g_.contours()[contour].pieces[end]];
+          if (line.kind == Piece::Kind::line && line.distance_to(cut.moves[m].from) <= tol_) {
+            on += 4;
+            continue;
+          }
+        }
+        for (int j = 0; j < 3; ++j) count(piece_at(contour, four[j], hint) != kNone, four[j]);
+        count(end != kNone, four[3]);
       }
       const bool better = best == kNone || on > best_on ||
                           (on == best_on && g_.contours()[contour].cutting != cut.marking &&
