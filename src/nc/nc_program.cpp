@@ -256,16 +256,38 @@ Result<NcProgram> build_nc_program(const NcInput& input) {
   if (!head) return head.error();
   if (!foot) return foot.error();
   put_template_lines(program, *foot);
-  return NcProgram{name->file, name->shown, std::move(program.NC_blk), std::move(warnings), job};
+  return NcProgram{name->file, name->shown, std::move(program.NC_blk), std::move(warnings), std::move(job)};
 }
+
+namespace {
+
+// The summary as the completion tells it: counts, lengths and time; the
+// lead-ins and overcuts as cut stay with the program for the hand-back.
+JobSummary told_summary(const JobSummary& job) {
+  JobSummary told;
+  told.contours_cut = job.contours_cut;
+  told.contours_marked = job.contours_marked;
+  told.pierces = job.pierces;
+  told.cut_length = job.cut_length;
+  told.marking_length = job.marking_length;
+  told.rapid_length = job.rapid_length;
+  told.cut_by_condition = job.cut_by_condition;
+  told.time_s = job.time_s;
+  return told;
+}
+
+}  // namespace
 
 Result<NcWritten> write_nc_program(const NcProgram& program, FileLayer& files) {
   Status folder = check_output_folder(program.file.parent_path());
   if (!folder) return folder.error();
   Status written = write_file_atomically(program.file, program.text, files);
   if (!written) return Error{"the NC program was not written: " + written.error().message};
-  return NcWritten{
-      program.file, program.shown + utf8_to_cp932("に出力しました。"), program.warnings, program.job, {}};
+  return NcWritten{program.file,
+                   program.shown + utf8_to_cp932("に出力しました。"),
+                   program.warnings,
+                   told_summary(program.job),
+                   {}};
 }
 
 Result<NcWritten> make_nc_data(const NcInput& input, FileLayer& files) {

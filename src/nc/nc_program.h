@@ -39,7 +39,7 @@ struct NcWritten {
   std::filesystem::path file;  // where the program was written on disk
   std::string message;         // the file as named to the user + "に出力しました。", code page 932
   Warnings warnings;           // contours written otherwise than asked
-  JobSummary job;              // what the program asks of the machine
+  JobSummary job;              // what the program asks of the machine, without the shown cuts
   // What the check of the program against the drawing found, one line a
   // fault (UTF-8), and how many there are.
   std::vector<std::string> faults;
