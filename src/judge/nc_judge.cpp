@@ -124,9 +124,7 @@ class Judge {
     }
     for (const Work& w : work) append(w.matched);
     for (const Work& w : work) append(w.judged);
-    std::vector<std::vector<std::size_t>> cuts_of(g_.contours().size());
-    for (std::size_t k = 0; k < n; ++k)
-      if (match_[k] != kNone) cuts_of[match_[k]].push_back(k);
+    const CutsOf cuts_of(match_, g_.contours().size());
     in_parts(parts, [&](std::size_t part) {
       work[part].judged.clear();
       judge_order(first_of(part), first_of(part + 1), cuts_of, work[part]);
@@ -146,6 +144,28 @@ class Judge {
     std::vector<Fault> matched, judged;
     std::vector<Xy> points;
     std::vector<std::size_t> candidates;
+  };
+
+  // Each contour's cuts in the program's order: those of contour c are
+  // cuts_[start[c] .. start[c + 1]).
+  class CutsOf {
+   public:
+    CutsOf(const std::vector<std::size_t>& match, std::size_t contours) : start_(contours + 1, 0) {
+      for (std::size_t c : match)
+        if (c != kNone) ++start_[c + 1];
+      for (std::size_t c = 0; c < contours; ++c) start_[c + 1] += start_[c];
+      cuts_.resize(start_[contours]);
+      std::vector<std::size_t> next(start_.begin(), start_.end() - 1);
+      for (std::size_t k = 0; k < match.size(); ++k)
+        if (match[k] != kNone) cuts_[next[match[k]]++] = k;
+    }
+    std::span<const std::size_t> operator[](std::size_t contour) const {
+      return std::span<const std::size_t>(cuts_).subspan(start_[contour],
+                                                         start_[contour + 1] - start_[contour]);
+    }
+
+   private:
+    std::vector<std::size_t> start_, cuts_;
   };
 
   // Below this many cuts a second thread costs more than it saves.
@@ -579,8 +599,7 @@ class Judge {
   // A closed cutting contour cut before one inside it: the contours whose
   // pieces lie in its box, cut after it, are asked whether they lie inside.
   // The cuts first .. last, each contour's cuts in cuts_of in their order.
-  void judge_order(std::size_t first_cut, std::size_t last_cut,
-                   const std::vector<std::vector<std::size_t>>& cuts_of, Work& work) const {
+  void judge_order(std::size_t first_cut, std::size_t last_cut, const CutsOf& cuts_of, Work& work) const {
     std::vector<std::size_t> near;
     std::vector<std::size_t> asked(g_.contours().size(), kNone);
     for (std::size_t j = first_cut; j < last_cut; ++j) {
@@ -593,13 +612,13 @@ class Judge {
         const std::size_t other = g_.pieces()[piece].contour;
         if (other == own || asked[other] == j) return;
         asked[other] = j;
-        const std::vector<std::size_t>& later = cuts_of[other];
+        const std::span<const std::size_t> later = cuts_of[other];
         if (!later.empty() && later.back() > j) near.push_back(other);
       });
       // The first cut after this one whose contour lies inside it.
       std::size_t first = kNone, inner = kNone;
       for (std::size_t other : near) {
-        const std::vector<std::size_t>& later = cuts_of[other];
+        const std::span<const std::size_t> later = cuts_of[other];
         const std::size_t next = *std::upper_bound(later.begin(), later.end(), j);
         if (next < first && inside(other, own)) {
           first = next;
