@@ -148,7 +148,7 @@ void DrawingGeometry::add_contour(const Drawing& drawing, int layer, std::size_t
     auto num = [&](int column) { return t.at(row, static_cast<std::size_t>(column)).number(); };
     const Cell& kind = t.at(row, col::kind);
     Piece p;
-    p.contour = index;
+    p.contour = static_cast<std::uint32_t>(index);
     if (kind == "pt") {
       p.kind = Piece::Kind::point;
       p.a = p.b = {num(col::x1), num(col::y1)};
@@ -186,11 +186,9 @@ void DrawingGeometry::add_contour(const Drawing& drawing, int layer, std::size_t
   c.point = chain.front().kind == Piece::Kind::point;
   c.closed = chain.front().kind == Piece::Kind::circle ||
              (!c.point && distance(chain.back().b, chain.front().a) <= tolerance);
-  const std::size_t n = chain.size();
-  c.pieces.reserve(n);
+  const std::size_t n = chain.size(), first_piece = pieces_.size();
   for (std::size_t i = 0; i < n; ++i) {
     c.length += chain[i].length();
-    c.pieces.push_back(pieces_.size());
     pieces_.push_back(chain[i]);
     const Piece& next = chain[(i + 1) % n];
     if (!c.closed || chain[i].kind == Piece::Kind::circle) continue;
@@ -200,11 +198,11 @@ void DrawingGeometry::add_contour(const Drawing& drawing, int layer, std::size_t
     bridge.a = chain[i].b;
     bridge.b = next.a;
     bridge.bridge = true;
-    bridge.contour = index;
+    bridge.contour = static_cast<std::uint32_t>(index);
     set_box(bridge);
-    c.pieces.push_back(pieces_.size());
     pieces_.push_back(bridge);
   }
+  c.pieces = PieceRange(first_piece, pieces_.size());
   c.min_x = c.min_y = std::numeric_limits<double>::max();
   c.max_x = c.max_y = std::numeric_limits<double>::lowest();
   for (std::size_t k : c.pieces) {

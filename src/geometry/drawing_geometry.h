@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,21 +23,59 @@ double distance(Xy a, Xy b);
 
 // One element of a contour.
 struct Piece {
-  enum class Kind { line, arc, circle, point };
+  enum class Kind : std::uint8_t { line, arc, circle, point };
   Kind kind = Kind::line;
+  // A straight piece the judge adds where two ends of a closed contour meet
+  // only within the matching tolerance, so that the contour encloses.
+  bool bridge = false;
+  std::uint32_t contour = 0;
   Xy a, b;  // the ends in chain order; a point and a circle have a == b
   Xy centre;
   double r = 0;
   double start = 0, sweep = 0;  // arcs and circles: radians, counter-clockwise
-  // A straight piece the judge adds where two ends of a closed contour meet
-  // only within the matching tolerance, so that the contour encloses.
-  bool bridge = false;
-  std::size_t contour = 0;
   double min_x = 0, min_y = 0, max_x = 0, max_y = 0;
 
   double length() const;
   Xy at(double t) const;  // t = 0 at a, 1 at b, along the piece
   double distance_to(Xy p) const;
+};
+
+// The indices first .. last - 1 of the drawing's pieces: a contour's pieces
+// lie one after the other.
+class PieceRange {
+ public:
+  class iterator {
+   public:
+    using value_type = std::size_t;
+    using difference_type = std::ptrdiff_t;
+    iterator() = default;
+    explicit iterator(std::size_t at) : at_(at) {}
+    std::size_t operator*() const { return at_; }
+    iterator& operator++() {
+      ++at_;
+      return *this;
+    }
+    iterator operator++(int) {
+      iterator before = *this;
+      ++at_;
+      return before;
+    }
+    bool operator==(const iterator&) const = default;
+
+   private:
+    std::size_t at_ = 0;
+  };
+  PieceRange() = default;
+  PieceRange(std::size_t first, std::size_t last) : first_(first), last_(last) {}
+  iterator begin() const { return iterator(first_); }
+  iterator end() const { return iterator(last_); }
+  std::size_t size() const { return last_ - first_; }
+  bool empty() const { return last_ == first_; }
+  std::size_t front() const { return first_; }
+  std::size_t operator[](std::size_t k) const { return first_ + k; }
+
+ private:
+  std::size_t first_ = 0, last_ = 0;
 };
 
 struct Contour {
@@ -46,7 +85,7 @@ struct Contour {
   bool closed = false;
   bool point = false;
   bool outline = false;  // encloses the whole drawing
-  std::vector<std::size_t> pieces;
+  PieceRange pieces;
   double min_x = 0, min_y = 0, max_x = 0, max_y = 0;
   double length = 0;  // along the pieces, without bridges
   std::string layer_name() const { return "ly" + std::to_string(layer); }

@@ -220,7 +220,7 @@ class Judge {
   // piece whose box lies twice as far is not measured.
   std::size_t piece_at(std::size_t contour, Xy p, std::size_t& hint) const {
     const double reach = 2 * tol_;
-    const std::vector<std::size_t>& pieces = g_.contours()[contour].pieces;
+    const PieceRange pieces = g_.contours()[contour].pieces;
     const std::size_t n = pieces.size();
     for (std::size_t i = 0; i < n; ++i) {
       const std::size_t at = hint + i < n ? hint + i : hint + i - n;
