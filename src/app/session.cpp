@@ -195,10 +195,9 @@ Result<CheckedProgram> build_checked_program(const Session& session, const std::
   options.edge = session.every_part_material && session.options.skip_outline;
   options.material_known = !session.assignment.painted_by_hand;
   auto codes = read_start_codes(session.folder, session.settings);
-  const std::vector<std::string_view> lines = line_views(checked.program.text);
-  Result<Judgement> judged =
-      codes ? judge_program(session.start.drawing, session.settings, *codes, std::span(lines), options)
-            : Result<Judgement>(codes.error());
+  Result<Judgement> judged = codes ? judge_program(session.start.drawing, session.settings, *codes,
+                                                   std::string_view(checked.program.text), options)
+                                   : Result<Judgement>(codes.error());
   if (judged)
     checked.judgement = std::move(*judged);
   else

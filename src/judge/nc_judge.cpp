@@ -533,8 +533,12 @@ Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings
   return judge_program(drawing, settings, codes, std::span<const std::string_view>(lines), options);
 }
 
-Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings, const StartCodes& codes,
-                                std::span<const std::string_view> program, const JudgeOptions& options) {
+namespace {
+
+// The program as its lines or as its whole text, as read_nc_cuts takes it.
+template <class Program>
+Result<Judgement> judge_read(const Drawing& drawing, const Settings& settings, const StartCodes& codes,
+                             const Program& program, const JudgeOptions& options) {
   const double grid = 1.0 / settings.ini_S_suu;
   const double closure = std::max(settings.tolerance(), 0.0) + grid;
   DrawingGeometry geometry(drawing, options.layers, closure);
@@ -553,6 +557,18 @@ Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings
   auto cuts = read_nc_cuts(program, codes, limits);
   if (!cuts) return cuts.error();
   return Judge(geometry, settings, options, std::move(*cuts)).run();
+}
+
+}  // namespace
+
+Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings, const StartCodes& codes,
+                                std::span<const std::string_view> program, const JudgeOptions& options) {
+  return judge_read(drawing, settings, codes, program, options);
+}
+
+Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings, const StartCodes& codes,
+                                std::string_view program, const JudgeOptions& options) {
+  return judge_read(drawing, settings, codes, program, options);
 }
 
 Status judgement_holds(const Judgement& judgement) {
@@ -588,9 +604,7 @@ Result<Judgement> judge_nc_program(const fs::path& folder, const fs::path& nc_fi
   if (!codes) return codes.error();
   auto program = read_nc_text(nc_file);
   if (!program) return program.error();
-  const std::vector<std::string_view> lines = line_views(*program);
-  auto judged =
-      judge_program(start->drawing, settings, *codes, std::span<const std::string_view>(lines), options);
+  auto judged = judge_program(start->drawing, settings, *codes, std::string_view(*program), options);
   if (!judged) return Error{display_path(nc_file) + " " + judged.error().message};
   return judged;
 }

@@ -105,11 +105,13 @@ struct Judgement {
   std::string counts_text() const;
 };
 
-// Judges the program's lines against the drawing (its layer tables after
-// start-up) with the host folder's codes. A program the reader cannot
-// follow is the error, naming the line.
+// Judges the program's lines, or its whole text, against the drawing (its
+// layer tables after start-up) with the host folder's codes. A program the
+// reader cannot follow is the error, naming the line.
 Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings, const StartCodes& codes,
                                 std::span<const std::string_view> program, const JudgeOptions& options);
+Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings, const StartCodes& codes,
+                                std::string_view program, const JudgeOptions& options);
 Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings, const StartCodes& codes,
                                 const std::vector<std::string>& program, const JudgeOptions& options);
 

@@ -1,6 +1,7 @@
 #include "judge/nc_path.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -26,65 +27,41 @@ constexpr double kTurn = 2 * kPi;
 // The words of one block that move the tool or say how: of its G codes,
 // the last motion (G00 to G03) and the last cutter compensation (G40 to
 // G42) it gives, and whether it dwells or returns home (G04, G28), sets the
-// position (G92) or turns compensation on (G41, G42).
+// position (G92) or turns compensation on (G41, G42); the coordinates it
+// gives, each with its bit in `given`.
 struct Block {
+  static constexpr unsigned kX = 1, kY = 2, kI = 4, kJ = 8;
   int motion = -1, comp = 0;  // none given
   bool stays = false, sets = false, compensates = false;
-  std::optional<double> x, y, i, j;
-  void add_g(int code) {
-    if (code >= 0 && code <= 3) motion = code;
-    if (code == 40 || code == 41 || code == 42) comp = code;
-    if (code == 4 || code == 28) stays = true;
-    if (code == 92) sets = true;
-    if (code == 41 || code == 42) compensates = true;
-  }
+  unsigned given = 0;
+  double x = 0, y = 0, i = 0, j = 0;
 };
 
-// The address letters of these programs: the motion and its coordinates,
-// the machine's codes (M, E and the conditions), block and program
-// numbers, feed, speed, tool, dwell and offsets.
-bool known_letter(char c) {
-  switch (c) {
-    case 'G':
-    case 'X':
-    case 'Y':
-    case 'I':
-    case 'J':
-    case 'M':
-    case 'E':
-    case 'N':
-    case 'O':
-    case 'F':
-    case 'S':
-    case 'T':
-    case 'P':
-    case 'D':
-    case 'H': return true;
-    default: return false;
-  }
-}
+// What a byte begins in a block: a word whose letter is a coordinate, G or
+// another address letter of these programs (the machine's codes M and E,
+// block and program numbers N and O, feed, speed, tool, dwell and offsets
+// F, S, T, P, D and H), a letter of none of them, a space, a comment, the
+// line's end, or what is no word.
+enum ByteKind : std::uint8_t { kNoWord, kSpace, kComment, kBreak, kG, kX, kY, kI, kJ, kOther, kUnknown };
 
-// The G codes the reader follows: motion, dwell, return home, cutter
-// compensation, the XY plane, units, absolute coordinates, the position set.
-bool known_g(int code) {
-  switch (code) {
-    case 0:
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 17:
-    case 20:
-    case 21:
-    case 28:
-    case 40:
-    case 41:
-    case 42:
-    case 90:
-    case 92: return true;
-    default: return false;
-  }
-}
+constexpr std::array<ByteKind, 256> kByteKinds = [] {
+  std::array<ByteKind, 256> kinds{};
+  auto letter = [&](char c, ByteKind kind) {
+    kinds[static_cast<unsigned char>(c)] = kind;
+    kinds[static_cast<unsigned char>(c - 'A' + 'a')] = kind;
+  };
+  for (char c = 'A'; c <= 'Z'; ++c) letter(c, kUnknown);
+  for (const char c : std::string_view("MENOFSTPDH")) letter(c, kOther);
+  letter('G', kG);
+  letter('X', kX);
+  letter('Y', kY);
+  letter('I', kI);
+  letter('J', kJ);
+  kinds[' '] = kinds['\t'] = kinds['%'] = kSpace;
+  kinds['('] = kComment;
+  kinds['\r'] = kinds['\n'] = kBreak;
+  return kinds;
+}();
 
 std::string quote(std::string_view text) {
   std::string quoted(1, '"');
@@ -94,22 +71,17 @@ std::string quote(std::string_view text) {
   return quoted;
 }
 
-// A number as the program writes it: a sign, digits and a decimal point,
-// read whatever the locale; its length in `used`, 0 when there is none.
-double read_number(std::string_view text, std::size_t& used) {
-  used = 0;
-  if (text.empty()) return 0;
-  std::size_t k = 0;
-  if (text[k] == '-' || text[k] == '+') ++k;
-  const std::size_t first = text[0] == '+' ? 1 : 0;
+// A number of more than 15 digits: up to 15 significant digits with at
+// most 22 after the point read as below, the rest by from_chars.
+[[gnu::noinline]] const char* read_long_number(const char* text, const char* end, double& v) {
+  const char* k = text;
+  if (*k == '-' || *k == '+') ++k;
+  const char* first = *text == '+' ? text + 1 : text;
   bool digits = false, point = false;
-  // Up to 15 digits with at most 22 after the point: the digits as a whole
-  // number and a power of ten are both exact, so their quotient is the
-  // number correctly rounded, as from_chars reads it.
   std::int64_t whole = 0;
   int count = 0, after = 0;  // significant digits, up to one past 15
-  for (; k < text.size(); ++k) {
-    const unsigned digit = static_cast<unsigned char>(text[k]) - unsigned{'0'};
+  for (; k < end; ++k) {
+    const unsigned digit = static_cast<unsigned char>(*k) - unsigned{'0'};
     if (digit <= 9) {
       digits = true;
       if (count <= 15) {
@@ -117,104 +89,282 @@ double read_number(std::string_view text, std::size_t& used) {
         count += whole != 0;
         after += point;
       }
-    } else if (text[k] == '.' && !point) {
+    } else if (*k == '.' && !point) {
       point = true;
     } else {
       break;
     }
   }
-  if (!digits) return 0;
+  if (!digits) return text;
   if (count <= 15 && after <= 22) {
     static constexpr double kTens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    const double v = static_cast<double>(whole) / kTens[after];
-    used = k;
-    return text[0] == '-' ? -v : v;
+    v = static_cast<double>(whole) / kTens[after];
+    if (*text == '-') v = -v;
+    return k;
   }
-  double v = 0;
-  const auto [end, ec] = std::from_chars(text.data() + first, text.data() + k, v);
+  const auto [stop, ec] = std::from_chars(first, k, v);
   if (ec == std::errc::result_out_of_range) {
     // Too large, or too small to tell from 0: a digit other than 0 before
     // the point tells which.
-    const std::string_view before_point = text.substr(0, std::min(k, text.find('.')));
+    const std::string_view before_point(text, static_cast<std::size_t>(std::find(text, k, '.') - text));
     const bool large = before_point.find_first_of("123456789") != std::string_view::npos;
-    v = large ? (text[0] == '-' ? -1 : 1) * std::numeric_limits<double>::infinity() : 0;
-  } else if (ec != std::errc() || end != text.data() + k)
-    return 0;
-  used = k;
-  return v;
+    v = large ? (*text == '-' ? -1 : 1) * std::numeric_limits<double>::infinity() : 0;
+  } else if (ec != std::errc() || stop != k) {
+    return text;
+  }
+  return k;
 }
 
-bool ascii_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-char ascii_upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+// The digits of a number from `k` on, up to a point and after it: their
+// value as a whole number (wrapping beyond 19 digits), how many there are
+// and how many follow the point. Gives where they end.
+struct Digits {
+  std::uint64_t whole = 0;
+  std::ptrdiff_t count = 0, after = 0;
+};
 
-Result<Block> read_block(std::string_view line) {
-  Block b;
-  std::size_t k = 0;
-  auto at = [&](std::size_t column) { return "column " + std::to_string(column + 1) + ": "; };
-  while (k < line.size()) {
-    const char raw = line[k];
-    if (raw == '(') {  // a comment up to its closing bracket
-      const std::size_t close = line.find(')', k);
-      if (close == std::string_view::npos) return Error{at(k) + "the comment is not closed by \")\""};
-      k = close + 1;
-      continue;
+inline const char* read_digits(const char* k, const char* end, Digits& d) {
+  auto digits_to = [&](const char* from) {
+    for (; from < end; ++from) {
+      const unsigned digit = static_cast<unsigned char>(*from) - unsigned{'0'};
+      if (digit > 9) break;
+      d.whole = d.whole * 10 + digit;
     }
-    if (raw == ' ' || raw == '\t' || raw == '%') {
-      ++k;
-      continue;
-    }
-    if (!ascii_letter(raw))
-      return Error{at(k) + quote(line.substr(k)) + " is no word: a word is a letter and a number"};
-    const char c = ascii_upper(raw);
-    std::size_t used = 0;
-    const double v = read_number(line.substr(k + 1), used);
-    if (used == 0) return Error{at(k) + quote(line.substr(k)) + " is no word: the letter has no number"};
-    const std::string_view word = line.substr(k, 1 + used);
-    if (!known_letter(c)) return Error{at(k) + "the word " + quote(word) + " is no word of an NC program"};
-    k += 1 + used;
-    switch (c) {
-      case 'G': {
-        const bool whole = v == std::floor(v) && v < 1000;
-        const int code = whole ? static_cast<int>(v) : -1;
-        if (code == 91) return Error{at(k - 1 - used) + "incremental coordinates (G91) are not followed"};
-        if (!known_g(code))
-          return Error{at(k - 1 - used) + "the word " + quote(word) + " is no G code of these programs"};
-        b.add_g(code);
-        break;
+    return from;
+  };
+  const char* point = digits_to(k);
+  d.count = point - k;
+  if (point == end || *point != '.') return point;
+  k = digits_to(point + 1);
+  d.after = k - point - 1;
+  d.count += d.after;
+  return k;
+}
+
+// A number as the program writes it from `text` on: a sign, digits and a
+// decimal point, read whatever the locale and correctly rounded, as
+// from_chars reads it. Gives where it ends: `text` when there is none. Its
+// digits are in `d`, of use while there are at most 15.
+inline const char* read_number(const char* text, const char* end, double& v, Digits& d) {
+  const char* k = text;
+  if (k < end && (*k == '-' || *k == '+')) ++k;
+  k = read_digits(k, end, d);
+  if (d.count == 0) return text;
+  if (d.count > 15) return read_long_number(text, end, v);
+  // Up to 15 digits: the digits as a whole number and a power of ten are
+  // both exact, so their quotient is the number correctly rounded.
+  static constexpr double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                     1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  v = static_cast<double>(d.whole) / kTens[d.after];
+  if (*text == '-') v = -v;
+  return k;
+}
+
+// Why a block could not be read, and where: its text is made from the line
+// only when it is told.
+struct BlockFault {
+  enum Kind { none, open_comment, no_word, no_number, unknown_word, incremental, unknown_g };
+  Kind kind = none;
+  std::size_t column = 0;  // of the word, from 0
+  std::size_t length = 0;  // of the word
+};
+
+std::string fault_text(const BlockFault& f, std::string_view line) {
+  const std::string at = "column " + std::to_string(f.column + 1) + ": ";
+  const std::string_view word = line.substr(f.column, f.length);
+  switch (f.kind) {
+    case BlockFault::open_comment: return at + "the comment is not closed by \")\"";
+    case BlockFault::no_word:
+      return at + quote(line.substr(f.column)) + " is no word: a word is a letter and a number";
+    case BlockFault::no_number:
+      return at + quote(line.substr(f.column)) + " is no word: the letter has no number";
+    case BlockFault::unknown_word: return at + "the word " + quote(word) + " is no word of an NC program";
+    case BlockFault::incremental: return at + "incremental coordinates (G91) are not followed";
+    case BlockFault::unknown_g: return at + "the word " + quote(word) + " is no G code of these programs";
+    case BlockFault::none: break;
+  }
+  return at;
+}
+
+bool line_break(char c) { return c == '\r' || c == '\n'; }
+
+// Reads the block that starts at `line` into `b`, up to `end` or, with
+// `kBreaks`, to the first CR or LF before it; gives where it stopped. What
+// is no block of these programs is told in `fault`.
+template <bool kBreaks>
+const char* read_block(const char* line, const char* end, Block& b, BlockFault& fault) {
+  const char* k = line;
+  auto fail = [&](BlockFault::Kind kind, const char* word, const char* word_end) {
+    fault = {kind, static_cast<std::size_t>(word - line), static_cast<std::size_t>(word_end - word)};
+    return word;
+  };
+  while (k < end) {
+    const ByteKind kind = kByteKinds[static_cast<unsigned char>(*k)];
+    switch (kind) {
+      case kSpace: ++k; continue;
+      case kBreak:
+        if (kBreaks) return k;
+        return fail(BlockFault::no_word, k, k + 1);
+      case kComment: {  // up to its closing bracket
+        const char* close = k + 1;
+        while (close < end && *close != ')' && !(kBreaks && line_break(*close))) ++close;
+        if (close == end || *close != ')') return fail(BlockFault::open_comment, k, k + 1);
+        k = close + 1;
+        continue;
       }
-      case 'X': b.x = v; break;
-      case 'Y': b.y = v; break;
-      case 'I': b.i = v; break;
-      case 'J': b.j = v; break;
+      case kNoWord: return fail(BlockFault::no_word, k, k + 1);
       default: break;
     }
+    double v = 0;
+    Digits d;
+    const char* number_end = read_number(k + 1, end, v, d);
+    if (number_end == k + 1) return fail(BlockFault::no_number, k, k + 1);
+    switch (kind) {
+      case kG: {
+        // The G codes the reader follows: motion, dwell, return home, cutter
+        // compensation, the XY plane, units, absolute coordinates, the
+        // position set. A code without a point or places is its digits.
+        int code = -1;
+        if (d.count <= 15 && d.after == 0) {
+          if (d.whole < 1000 && (k[1] != '-' || d.whole == 0)) code = static_cast<int>(d.whole);
+        } else if (v >= 0 && v < 1000 && v == static_cast<int>(v)) {
+          code = static_cast<int>(v);
+        }
+        switch (code) {
+          case 0:
+          case 1:
+          case 2:
+          case 3: b.motion = code; break;
+          case 4:
+          case 28: b.stays = true; break;
+          case 40: b.comp = code; break;
+          case 41:
+          case 42:
+            b.comp = code;
+            b.compensates = true;
+            break;
+          case 92: b.sets = true; break;
+          case 17:
+          case 20:
+          case 21:
+          case 90: break;
+          case 91: return fail(BlockFault::incremental, k, number_end);
+          default: return fail(BlockFault::unknown_g, k, number_end);
+        }
+        break;
+      }
+      case kX:
+        b.x = v;
+        b.given |= Block::kX;
+        break;
+      case kY:
+        b.y = v;
+        b.given |= Block::kY;
+        break;
+      case kI:
+        b.i = v;
+        b.given |= Block::kI;
+        break;
+      case kJ:
+        b.j = v;
+        b.given |= Block::kJ;
+        break;
+      case kOther: break;
+      default: return fail(BlockFault::unknown_word, k, number_end);
+    }
+    k = number_end;
   }
-  return b;
+  return k;
 }
 
-bool starts_with(std::span<const std::string_view> lines, std::size_t at,
-                 const std::vector<std::string>& head) {
-  if (at + head.size() > lines.size()) return false;
-  for (std::size_t k = 0; k < head.size(); ++k)
-    if (lines[at + k] != head[k]) return false;
+// The program as one text, read line by line as line_views splits it: a
+// line ends at CR LF, a bare LF or a lone CR.
+class TextLines {
+ public:
+  static constexpr bool kBreaks = true;
+  explicit TextLines(std::string_view text) : text_(text) {}
+  bool done() const { return at_ >= text_.size(); }
+  const char* begin() const { return text_.data() + at_; }
+  const char* end() const { return text_.data() + text_.size(); }
+  std::string_view line() const {
+    const char* stop = std::find_if(begin(), end(), line_break);
+    return {begin(), static_cast<std::size_t>(stop - begin())};
+  }
+  // To the line after this one, whose line end (or the text's end) is at `stop`.
+  void next_from(const char* stop) {
+    at_ = static_cast<std::size_t>(stop - text_.data());
+    if (at_ >= text_.size()) return;
+    if (text_[at_++] == '\r' && at_ < text_.size() && text_[at_] == '\n') ++at_;
+  }
+  void next() { next_from(begin() + line().size()); }
+  // Whether this line is `code`: its bytes and a line end or the text's end.
+  bool is(std::string_view code) const {
+    if (done() || text_.size() - at_ < code.size()) return false;
+    const char* line = begin();
+    for (std::size_t k = 0; k < code.size(); ++k)
+      if (line[k] != code[k] || line_break(code[k])) return false;
+    return at_ + code.size() == text_.size() || line_break(line[code.size()]);
+  }
+  bool take(std::string_view code) {
+    if (!is(code)) return false;
+    next_from(begin() + code.size());
+    return true;
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t at_ = 0;  // where this line starts
+};
+
+// The program as lines already split.
+class ViewLines {
+ public:
+  static constexpr bool kBreaks = false;
+  explicit ViewLines(std::span<const std::string_view> lines) : lines_(lines) {}
+  bool done() const { return at_ >= lines_.size(); }
+  const char* begin() const { return lines_[at_].data(); }
+  const char* end() const { return lines_[at_].data() + lines_[at_].size(); }
+  std::string_view line() const { return lines_[at_]; }
+  void next_from(const char*) { ++at_; }
+  void next() { ++at_; }
+  bool is(std::string_view code) const { return !done() && lines_[at_] == code; }
+  bool take(std::string_view code) {
+    if (!is(code)) return false;
+    ++at_;
+    return true;
+  }
+
+ private:
+  std::span<const std::string_view> lines_;
+  std::size_t at_ = 0;
+};
+
+// Whether the lines from `lines` on are `head`, line by line; `lines` is
+// moved past them when they are.
+template <class Lines>
+bool take_lines(Lines& lines, const std::vector<std::string>& head) {
+  Lines after = lines;
+  for (const std::string& code : head)
+    if (!after.take(code)) return false;
+  lines = after;
   return true;
 }
 
 enum class Op { none, cut, mark };
 
-// What the lines after a rapid at line `at` start: cutting, marking, or
-// neither.
-Op op_after(std::span<const std::string_view> lines, std::size_t at, const StartCodes& codes) {
-  const std::size_t next = at + 1;
-  const bool cut = starts_with(lines, next, codes.cut);
-  const bool mark = starts_with(lines, next, codes.mark);
+// What the lines from `next` on (those after a rapid) start: cutting,
+// marking, or neither.
+template <class Lines>
+Op op_after(const Lines& next, const StartCodes& codes) {
+  Lines after_cut = next, after_mark = next;
+  const bool cut = take_lines(after_cut, codes.cut);
+  const bool mark = take_lines(after_mark, codes.mark);
   if (cut && mark) {
     if (codes.cut.size() != codes.mark.size())
       return codes.cut.size() > codes.mark.size() ? Op::cut : Op::mark;
-    const std::size_t condition = next + codes.cut.size();
-    if (condition >= lines.size()) return Op::none;
-    return lines[condition] == codes.mark_condition ? Op::mark : Op::cut;
+    if (after_cut.done()) return Op::none;
+    return after_cut.is(codes.mark_condition) ? Op::mark : Op::cut;
   }
   if (cut) return Op::cut;
   if (mark) return Op::mark;
@@ -267,12 +417,12 @@ std::string coordinate_text(double v) {
   return fixed_text(v, 3);
 }
 
-Status check_within(const Xy& p, const NcLimits& limits) {
-  const bool inside =
-      p.x >= limits.min_x && p.x <= limits.max_x && p.y >= limits.min_y && p.y <= limits.max_y;
-  if (inside) return ok_status();
-  return Error{"the point (" + coordinate_text(p.x) + ", " + coordinate_text(p.y) +
-               ") lies far beyond the drawing"};
+bool within(const Xy& p, const NcLimits& limits) {
+  return p.x >= limits.min_x && p.x <= limits.max_x && p.y >= limits.min_y && p.y <= limits.max_y;
+}
+
+std::string beyond_text(const Xy& p) {
+  return "the point (" + coordinate_text(p.x) + ", " + coordinate_text(p.y) + ") lies far beyond the drawing";
 }
 
 bool template_line(const StartCodes& codes, std::string_view line) {
@@ -280,7 +430,125 @@ bool template_line(const StartCodes& codes, std::string_view line) {
          codes.template_lines.end();
 }
 
+std::int8_t turn_of(int motion) { return motion == 1 ? 0 : (motion == 3 ? 1 : -1); }
+
+template <class Lines>
+Result<std::vector<NcCut>> read_cuts(Lines lines, const StartCodes& codes, const NcLimits& limits) {
+  std::vector<NcCut> cuts;
+  Xy at{0, 0};
+  int motion = -1;  // no motion mode until a block gives one
+  int comp = 40;
+  Op op = Op::none;
+  bool ended = true;  // the contour begun last has had its end code
+  std::size_t n = 0;  // the lines passed
+  // The moves of the last contour after its lead-in, kept here until the
+  // next contour begins so that each contour takes them in one piece.
+  std::vector<NcMove> moves;
+  auto close_cut = [&] {
+    if (!cuts.empty()) cuts.back().moves.assign(moves.begin(), moves.end());
+    moves.clear();
+  };
+  // Only a line that starts as the end code's first line can be it.
+  const bool end_code = !codes.end.empty();
+  const char end_first = end_code && !codes.end.front().empty() ? codes.end.front().front() : '\0';
+  while (!lines.done()) {
+    if (end_code && (*lines.begin() == end_first || end_first == '\0') && take_lines(lines, codes.end)) {
+      ended = true;
+      n += codes.end.size();
+      continue;
+    }
+    const std::size_t here = n++;
+    Block b;
+    BlockFault fault;
+    const char* stop = read_block<Lines::kBreaks>(lines.begin(), lines.end(), b, fault);
+    if (fault.kind != BlockFault::none) {
+      const std::string_view line = lines.line();
+      // A shop's template may hold what is no word: it is sent as it is.
+      if (template_line(codes, line)) {
+        lines.next();
+        continue;
+      }
+      return Error{line_text(here) + fault_text(fault, line)};
+    }
+    lines.next_from(stop);
+    if (b.comp != 0) comp = b.comp;
+    if (b.stays) continue;  // a dwell or a return home: no move of the cut's
+    if (b.sets) {           // the position is set, nothing moves
+      if (b.given & Block::kX) at.x = b.x;
+      if (b.given & Block::kY) at.y = b.y;
+      if (!within(at, limits)) return Error{line_text(here) + beyond_text(at)};
+      continue;
+    }
+    if (b.motion >= 0) motion = b.motion;
+    if (motion < 0 || b.given == 0) continue;
+    const Xy to{b.given & Block::kX ? b.x : at.x, b.given & Block::kY ? b.y : at.y};
+    if (!within(to, limits)) return Error{line_text(here) + beyond_text(to)};
+    if (motion == 0) {
+      if (!(b.given & (Block::kX | Block::kY))) continue;
+      if (!ended && op != Op::none)
+        return Error{line_text(here) + "the contour begun on line " + std::to_string(cuts.back().line) +
+                     " has no end code (\"" + codes.end.front() + "\") before this rapid move"};
+      at = to;
+      op = op_after(lines, codes);
+      if (op != Op::none) {
+        close_cut();
+        NcCut& cut = cuts.emplace_back();
+        cut.line = here + 1;
+        cut.marking = op == Op::mark;
+        cut.start = cut.contact = to;
+        ended = codes.end.empty();
+      }
+      continue;
+    }
+    NcMove move;
+    move.from = at;
+    move.to = to;
+    move.turn = turn_of(motion);
+    move.centre = {at.x + (b.given & Block::kI ? b.i : 0), at.y + (b.given & Block::kJ ? b.j : 0)};
+    move.comp = static_cast<std::uint8_t>(comp);
+    move.line = static_cast<std::uint32_t>(here + 1);
+    if (move.turn != 0) {
+      const double r0 = distance(move.from, move.centre), r1 = distance(move.to, move.centre);
+      if (!(r0 > 0))
+        return Error{line_text(here) + "the arc has no radius: I and J put its centre on its start"};
+      if (!(std::fabs(r0 - r1) <= limits.radius_tolerance))
+        return Error{line_text(here) + "the arc's radius is " + coordinate_text(r0) + " at its start but " +
+                     coordinate_text(r1) + " at its end"};
+      if (!within(move.centre, limits))
+        return Error{line_text(here) + "the arc's centre: " + beyond_text(move.centre)};
+    }
+    at = to;
+    if (op == Op::none || cuts.empty()) continue;
+    NcCut& cut = cuts.back();
+    if (moves.empty() && !cut.lead_in && move.turn == 0 && b.compensates) {
+      cut.lead_in = true;
+      cut.lead_comp = comp;
+      cut.contact = to;
+      cut.lead.reserve(limits.lead_in_moves);
+      cut.lead.push_back(move);
+      continue;
+    }
+    if (moves.empty() && cut.lead_in && cut.lead.size() < limits.lead_in_moves) {
+      cut.contact = to;
+      cut.lead.push_back(move);
+      continue;
+    }
+    moves.push_back(move);
+  }
+  close_cut();
+  if (!ended && op != Op::none)
+    return Error{"line " + std::to_string(n) + ": the contour begun on line " +
+                 std::to_string(cuts.back().line) + " has no end code (\"" + codes.end.front() +
+                 "\") before the program ends"};
+  return cuts;
+}
+
 }  // namespace
+
+Result<std::vector<NcCut>> read_nc_cuts(std::string_view text, const StartCodes& codes,
+                                        const NcLimits& limits) {
+  return read_cuts(TextLines(text), codes, limits);
+}
 
 Result<std::vector<NcCut>> read_nc_cuts(const std::vector<std::string>& lines, const StartCodes& codes,
                                         const NcLimits& limits) {
@@ -290,96 +558,7 @@ Result<std::vector<NcCut>> read_nc_cuts(const std::vector<std::string>& lines, c
 
 Result<std::vector<NcCut>> read_nc_cuts(std::span<const std::string_view> lines, const StartCodes& codes,
                                         const NcLimits& limits) {
-  std::vector<NcCut> cuts;
-  cuts.reserve(lines.size() / 2);  // a rapid and at least a move a contour
-  Xy at{0, 0};
-  int motion = -1;  // no motion mode until a block gives one
-  int comp = 40;
-  Op op = Op::none;
-  bool ended = true;  // the contour begun last has had its end code
-  for (std::size_t n = 0; n < lines.size(); ++n) {
-    if (!codes.end.empty() && starts_with(lines, n, codes.end)) {
-      ended = true;
-      n += codes.end.size() - 1;
-      continue;
-    }
-    auto read = read_block(lines[n]);
-    if (!read) {
-      // A shop's template may hold what is no word: it is sent as it is.
-      if (template_line(codes, lines[n])) continue;
-      return Error{line_text(n) + read.error().message};
-    }
-    const Block& b = *read;
-    if (b.comp != 0) comp = b.comp;
-    if (b.stays) continue;  // a dwell or a return home: no move of the cut's
-    if (b.sets) {           // the position is set, nothing moves
-      at = {b.x.value_or(at.x), b.y.value_or(at.y)};
-      const Status within = check_within(at, limits);
-      if (!within) return Error{line_text(n) + within.error().message};
-      continue;
-    }
-    if (b.motion >= 0) motion = b.motion;
-    const bool words = b.x || b.y || b.i || b.j;
-    if (motion < 0 || !words) continue;
-    const Xy to{b.x.value_or(at.x), b.y.value_or(at.y)};
-    const Status within = check_within(to, limits);
-    if (!within) return Error{line_text(n) + within.error().message};
-    if (motion == 0) {
-      if (!b.x && !b.y) continue;
-      if (!ended && op != Op::none)
-        return Error{line_text(n) + "the contour begun on line " + std::to_string(cuts.back().line) +
-                     " has no end code (\"" + codes.end.front() + "\") before this rapid move"};
-      at = to;
-      op = op_after(lines, n, codes);
-      if (op != Op::none) {
-        NcCut cut;
-        cut.line = n + 1;
-        cut.marking = op == Op::mark;
-        cut.start = cut.contact = to;
-        cuts.push_back(cut);
-        ended = codes.end.empty();
-      }
-      continue;
-    }
-    NcMove move;
-    move.from = at;
-    move.to = to;
-    move.turn = motion == 1 ? 0 : (motion == 3 ? 1 : -1);
-    move.centre = {at.x + b.i.value_or(0), at.y + b.j.value_or(0)};
-    move.comp = comp;
-    move.line = n + 1;
-    if (move.turn != 0) {
-      const double r0 = distance(move.from, move.centre), r1 = distance(move.to, move.centre);
-      if (!(r0 > 0))
-        return Error{line_text(n) + "the arc has no radius: I and J put its centre on its start"};
-      if (!(std::fabs(r0 - r1) <= limits.radius_tolerance))
-        return Error{line_text(n) + "the arc's radius is " + coordinate_text(r0) + " at its start but " +
-                     coordinate_text(r1) + " at its end"};
-      const Status centre = check_within(move.centre, limits);
-      if (!centre) return Error{line_text(n) + "the arc's centre: " + centre.error().message};
-    }
-    at = to;
-    if (op == Op::none || cuts.empty()) continue;
-    NcCut& cut = cuts.back();
-    if (cut.moves.empty() && !cut.lead_in && move.turn == 0 && b.compensates) {
-      cut.lead_in = true;
-      cut.lead_comp = comp;
-      cut.contact = to;
-      cut.lead.push_back(move);
-      continue;
-    }
-    if (cut.moves.empty() && cut.lead_in && cut.lead.size() < limits.lead_in_moves) {
-      cut.contact = to;
-      cut.lead.push_back(move);
-      continue;
-    }
-    cut.moves.push_back(move);
-  }
-  if (!ended && op != Op::none)
-    return Error{"line " + std::to_string(lines.size()) + ": the contour begun on line " +
-                 std::to_string(cuts.back().line) + " has no end code (\"" + codes.end.front() +
-                 "\") before the program ends"};
-  return cuts;
+  return read_cuts(ViewLines(lines), codes, limits);
 }
 
 Result<std::vector<std::string>> read_nc_file(const std::filesystem::path& file) {

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <span>
 #include <string>
@@ -23,11 +24,12 @@
 
 namespace makenc {
 
+// 56 bytes: a program of a large sheet holds hundreds of thousands.
 struct NcMove {
   Xy from, to, centre;
-  int turn = 0;          // 0 straight, +1 counter-clockwise (G03), -1 clockwise (G02)
-  int comp = 40;         // the cutter compensation in force: 40, 41 (kerf left) or 42 (right)
-  std::size_t line = 0;  // in the file, from 1
+  std::uint32_t line = 0;  // in the file, from 1 (a file of kMostNcBytes has fewer lines)
+  std::int8_t turn = 0;    // 0 straight, +1 counter-clockwise (G03), -1 clockwise (G02)
+  std::uint8_t comp = 40;  // the cutter compensation in force: 40, 41 (kerf left) or 42 (right)
 
   double sweep() const;  // radians, signed; a whole turn when an arc ends where it starts
   double length() const;
@@ -69,7 +71,10 @@ struct NcLimits {
 
 // The contours of the program in its order; rapids followed by neither
 // start code (the return home of the footer) are no contour. The error
-// names the line ("line 12: …").
+// names the line ("line 12: …"). The program is its lines, or its whole
+// text, split where line_views splits it.
+Result<std::vector<NcCut>> read_nc_cuts(std::string_view text, const StartCodes& codes,
+                                        const NcLimits& limits = {});
 Result<std::vector<NcCut>> read_nc_cuts(std::span<const std::string_view> lines, const StartCodes& codes,
                                         const NcLimits& limits = {});
 Result<std::vector<NcCut>> read_nc_cuts(const std::vector<std::string>& lines, const StartCodes& codes,
