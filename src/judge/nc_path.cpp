@@ -13,6 +13,7 @@
 #include <span>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "core/constants.h"
 #include "core/files.h"
@@ -71,6 +72,10 @@ std::string quote(std::string_view text) {
   return quoted;
 }
 
+// The powers of ten that are exact doubles.
+constexpr double kTens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                            1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 // A number of more than 15 digits: up to 15 significant digits with at
 // most 22 after the point read as below, the rest by from_chars.
 [[gnu::noinline]] const char* read_long_number(const char* text, const char* end, double& v) {
@@ -97,8 +102,6 @@ std::string quote(std::string_view text) {
   }
   if (!digits) return text;
   if (count <= 15 && after <= 22) {
-    static constexpr double kTens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     v = static_cast<double>(whole) / kTens[after];
     if (*text == '-') v = -v;
     return k;
@@ -116,51 +119,6 @@ std::string quote(std::string_view text) {
   return k;
 }
 
-// The digits of a number from `k` on, up to a point and after it: their
-// value as a whole number (wrapping beyond 19 digits), how many there are
-// and how many follow the point. Gives where they end.
-struct Digits {
-  std::uint64_t whole = 0;
-  std::ptrdiff_t count = 0, after = 0;
-};
-
-inline const char* read_digits(const char* k, const char* end, Digits& d) {
-  auto digits_to = [&](const char* from) {
-    for (; from < end; ++from) {
-      const unsigned digit = static_cast<unsigned char>(*from) - unsigned{'0'};
-      if (digit > 9) break;
-      d.whole = d.whole * 10 + digit;
-    }
-    return from;
-  };
-  const char* point = digits_to(k);
-  d.count = point - k;
-  if (point == end || *point != '.') return point;
-  k = digits_to(point + 1);
-  d.after = k - point - 1;
-  d.count += d.after;
-  return k;
-}
-
-// A number as the program writes it from `text` on: a sign, digits and a
-// decimal point, read whatever the locale and correctly rounded, as
-// from_chars reads it. Gives where it ends: `text` when there is none. Its
-// digits are in `d`, of use while there are at most 15.
-inline const char* read_number(const char* text, const char* end, double& v, Digits& d) {
-  const char* k = text;
-  if (k < end && (*k == '-' || *k == '+')) ++k;
-  k = read_digits(k, end, d);
-  if (d.count == 0) return text;
-  if (d.count > 15) return read_long_number(text, end, v);
-  // Up to 15 digits: the digits as a whole number and a power of ten are
-  // both exact, so their quotient is the number correctly rounded.
-  static constexpr double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                     1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-  v = static_cast<double>(d.whole) / kTens[d.after];
-  if (*text == '-') v = -v;
-  return k;
-}
-
 // Why a block could not be read, and where: its text is made from the line
 // only when it is told.
 struct BlockFault {
@@ -169,6 +127,66 @@ struct BlockFault {
   std::size_t column = 0;  // of the word, from 0
   std::size_t length = 0;  // of the word
 };
+
+// A number as the program writes it from `text` on: a sign, digits and a
+// decimal point, read whatever the locale and correctly rounded, as
+// from_chars reads it. Gives where it ends: `text` when there is none.
+const char* read_number(const char* text, const char* end, double& v) {
+  const char* k = text;
+  if (k < end && (*k == '-' || *k == '+')) ++k;
+  // Up to 15 digits: the digits as a whole number and a power of ten are
+  // both exact, so their quotient is the number correctly rounded.
+  std::uint64_t whole = 0;  // wraps beyond 19 digits, and is then not used
+  auto digits_to = [&](const char* from) {
+    for (; from < end; ++from) {
+      const unsigned digit = static_cast<unsigned char>(*from) - unsigned{'0'};
+      if (digit > 9) break;
+      whole = whole * 10 + digit;
+    }
+    return from;
+  };
+  const char* point = digits_to(k);
+  std::ptrdiff_t digits = point - k, after = 0;
+  k = point;
+  if (k < end && *k == '.') {
+    k = digits_to(point + 1);
+    after = k - point - 1;
+    digits += after;
+  }
+  if (digits == 0) return text;
+  if (digits > 15) return read_long_number(text, end, v);
+  v = static_cast<double>(whole) / kTens[after];
+  if (*text == '-') v = -v;
+  return k;
+}
+
+// Takes a G code the reader follows into the block: motion, dwell, return
+// home, cutter compensation, the XY plane, units, absolute coordinates, the
+// position set. Tells why when it is none of them.
+inline BlockFault::Kind add_g(Block& b, int code) {
+  switch (code) {
+    case 0:
+    case 1:
+    case 2:
+    case 3: b.motion = code; break;
+    case 4:
+    case 28: b.stays = true; break;
+    case 40: b.comp = code; break;
+    case 41:
+    case 42:
+      b.comp = code;
+      b.compensates = true;
+      break;
+    case 92: b.sets = true; break;
+    case 17:
+    case 20:
+    case 21:
+    case 90: break;
+    case 91: return BlockFault::incremental;
+    default: return BlockFault::unknown_g;
+  }
+  return BlockFault::none;
+}
 
 std::string fault_text(const BlockFault& f, std::string_view line) {
   const std::string at = "column " + std::to_string(f.column + 1) + ": ";
@@ -217,41 +235,13 @@ const char* read_block(const char* line, const char* end, Block& b, BlockFault& 
       default: break;
     }
     double v = 0;
-    Digits d;
-    const char* number_end = read_number(k + 1, end, v, d);
+    const char* number_end = read_number(k + 1, end, v);
     if (number_end == k + 1) return fail(BlockFault::no_number, k, k + 1);
     switch (kind) {
       case kG: {
-        // The G codes the reader follows: motion, dwell, return home, cutter
-        // compensation, the XY plane, units, absolute coordinates, the
-        // position set. A code without a point or places is its digits.
-        int code = -1;
-        if (d.count <= 15 && d.after == 0) {
-          if (d.whole < 1000 && (k[1] != '-' || d.whole == 0)) code = static_cast<int>(d.whole);
-        } else if (v >= 0 && v < 1000 && v == static_cast<int>(v)) {
-          code = static_cast<int>(v);
-        }
-        switch (code) {
-          case 0:
-          case 1:
-          case 2:
-          case 3: b.motion = code; break;
-          case 4:
-          case 28: b.stays = true; break;
-          case 40: b.comp = code; break;
-          case 41:
-          case 42:
-            b.comp = code;
-            b.compensates = true;
-            break;
-          case 92: b.sets = true; break;
-          case 17:
-          case 20:
-          case 21:
-          case 90: break;
-          case 91: return fail(BlockFault::incremental, k, number_end);
-          default: return fail(BlockFault::unknown_g, k, number_end);
-        }
+        const int code = v >= 0 && v < 1000 && v == static_cast<int>(v) ? static_cast<int>(v) : -1;
+        const BlockFault::Kind refused = add_g(b, code);
+        if (refused != BlockFault::none) return fail(refused, k, number_end);
         break;
       }
       case kX:
@@ -278,6 +268,97 @@ const char* read_block(const char* line, const char* end, Block& b, BlockFault& 
   return k;
 }
 
+// The digits from `k + I` on, up to `N` of them, there being room for one
+// byte more: their value after `whole`'s digits, and where they end.
+struct DigitRun {
+  std::uint64_t whole;
+  const char* end;
+};
+
+template <std::size_t I, std::size_t N>
+[[gnu::always_inline]] inline DigitRun digit_run(const char* k, std::uint64_t whole) {
+  if constexpr (I == N) {
+    return {whole, k + N};
+  } else {
+    const unsigned d = static_cast<unsigned char>(k[I]) - unsigned{'0'};
+    if (d > 9) return {whole, k + I};
+    return digit_run<I + 1, N>(k, whole * 10 + d);
+  }
+}
+
+bool is_digit(char c) { return static_cast<unsigned char>(c) - unsigned{'0'} <= 9; }
+
+// A coordinate as the tool writes it from `k` on ("-39.81", "5.", "25"):
+// at most 7 digits before the point and 7 after it, at least one in all,
+// there being room for 17 bytes. Gives where it ends; nullptr for another.
+const char* own_coordinate(const char* k, double& v) {
+  const bool minus = *k == '-';
+  const char* at = k + minus;
+  const DigitRun before = digit_run<0, 7>(at, 0);
+  DigitRun all = before;
+  std::ptrdiff_t after = 0;
+  if (*before.end == '.') {
+    all = digit_run<0, 7>(before.end + 1, before.whole);
+    after = all.end - before.end - 1;
+  }
+  if ((before.end == at && after == 0) || is_digit(*all.end)) return nullptr;
+  v = static_cast<double>(all.whole) / kTens[after];
+  if (minus) v = -v;
+  return all.end;
+}
+
+// A G code as the tool writes it from `k` on ("G01", "G41"), taken into
+// the block. Gives where it ends; nullptr for another.
+inline const char* own_g(const char* k, Block& b) {
+  const unsigned tens = static_cast<unsigned char>(k[1]) - unsigned{'0'};
+  const unsigned ones = static_cast<unsigned char>(k[2]) - unsigned{'0'};
+  if (tens > 9 || ones > 9 || is_digit(k[3]) || k[3] == '.') return nullptr;
+  if (add_g(b, static_cast<int>(tens * 10 + ones)) != BlockFault::none) return nullptr;
+  return k + 3;
+}
+
+// The blocks the tool itself writes, read as read_block reads them: in
+// capitals and in this order, a G code, X, Y, I, J and another G code, each
+// there or not ("G01X39.81Y25.847G41", "G02X23.994Y64.635I5.743"), or an M
+// or E code of one to three digits ("M08", "E1"); then the line's end, CR
+// LF, LF or CR, after which the next line starts at `next`. False, and `b`
+// not to be used, for any other block or one near the text's end.
+bool read_own_block(const char* k, const char* end, Block& b, const char*& next) {
+  if (end - k < 128) return false;  // room for what is read below
+  if (*k == 'M' || *k == 'E') {
+    const char* digits = ++k;
+    for (; k < digits + 3 && is_digit(*k); ++k) {
+    }
+    if (k == digits || is_digit(*k) || *k == '.') return false;
+  } else {
+    if (*k == 'G' && !(k = own_g(k, b))) return false;
+    if (*k == 'X') {
+      if (!(k = own_coordinate(k + 1, b.x))) return false;
+      b.given |= Block::kX;
+    }
+    if (*k == 'Y') {
+      if (!(k = own_coordinate(k + 1, b.y))) return false;
+      b.given |= Block::kY;
+    }
+    if (*k == 'I') {
+      if (!(k = own_coordinate(k + 1, b.i))) return false;
+      b.given |= Block::kI;
+    }
+    if (*k == 'J') {
+      if (!(k = own_coordinate(k + 1, b.j))) return false;
+      b.given |= Block::kJ;
+    }
+    if (*k == 'G' && !(k = own_g(k, b))) return false;
+  }
+  if (*k == '\r') {
+    next = k + (k[1] == '\n' ? 2 : 1);
+    return true;
+  }
+  if (*k != '\n') return false;
+  next = k + 1;
+  return true;
+}
+
 // The program as one text, read line by line as line_views splits it: a
 // line ends at CR LF, a bare LF or a lone CR.
 class TextLines {
@@ -298,10 +379,12 @@ class TextLines {
     if (text_[at_++] == '\r' && at_ < text_.size() && text_[at_] == '\n') ++at_;
   }
   void next() { next_from(begin() + line().size()); }
+  void start_at(const char* next) { at_ = static_cast<std::size_t>(next - text_.data()); }
   // Whether this line is `code`: its bytes and a line end or the text's end.
   bool is(std::string_view code) const {
     if (done() || text_.size() - at_ < code.size()) return false;
     const char* line = begin();
+    if (!code.empty() && (line[0] != code[0] || line[code.size() - 1] != code.back())) return false;
     for (std::size_t k = 0; k < code.size(); ++k)
       if (line[k] != code[k] || line_break(code[k])) return false;
     return at_ + code.size() == text_.size() || line_break(line[code.size()]);
@@ -328,6 +411,7 @@ class ViewLines {
   std::string_view line() const { return lines_[at_]; }
   void next_from(const char*) { ++at_; }
   void next() { ++at_; }
+  void start_at(const char*) { ++at_; }
   bool is(std::string_view code) const { return !done() && lines_[at_] == code; }
   bool take(std::string_view code) {
     if (!is(code)) return false;
@@ -344,6 +428,7 @@ class ViewLines {
 // moved past them when they are.
 template <class Lines>
 bool take_lines(Lines& lines, const std::vector<std::string>& head) {
+  if (head.size() == 1) return lines.take(head.front());
   Lines after = lines;
   for (const std::string& code : head)
     if (!after.take(code)) return false;
@@ -460,17 +545,23 @@ Result<std::vector<NcCut>> read_cuts(Lines lines, const StartCodes& codes, const
     const std::size_t here = n++;
     Block b;
     BlockFault fault;
-    const char* stop = read_block<Lines::kBreaks>(lines.begin(), lines.end(), b, fault);
-    if (fault.kind != BlockFault::none) {
-      const std::string_view line = lines.line();
-      // A shop's template may hold what is no word: it is sent as it is.
-      if (template_line(codes, line)) {
-        lines.next();
-        continue;
+    const char* next = nullptr;
+    if (Lines::kBreaks && read_own_block(lines.begin(), lines.end(), b, next)) {
+      lines.start_at(next);
+    } else {
+      b = Block();
+      const char* stop = read_block<Lines::kBreaks>(lines.begin(), lines.end(), b, fault);
+      if (fault.kind != BlockFault::none) {
+        const std::string_view line = lines.line();
+        // A shop's template may hold what is no word: it is sent as it is.
+        if (template_line(codes, line)) {
+          lines.next();
+          continue;
+        }
+        return Error{line_text(here) + fault_text(fault, line)};
       }
-      return Error{line_text(here) + fault_text(fault, line)};
+      lines.next_from(stop);
     }
-    lines.next_from(stop);
     if (b.comp != 0) comp = b.comp;
     if (b.stays) continue;  // a dwell or a return home: no move of the cut's
     if (b.sets) {           // the position is set, nothing moves
