@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <span>
@@ -359,6 +361,34 @@ bool read_own_block(const char* k, const char* end, Block& b, const char*& next)
   return true;
 }
 
+// A line of the start or end codes as the program's lines are compared
+// with it: its text and, when it is at most 7 bytes long and holds no line
+// end, those bytes as one number, the first in the lowest byte, to compare
+// with eight bytes of a line at once on a little-endian machine.
+struct CodeLine {
+  explicit CodeLine(std::string_view code) : text(code) {
+    short_line = std::endian::native == std::endian::little && code.size() <= 7 &&
+                 code.find_first_of("\r\n") == std::string_view::npos;
+    for (std::size_t k = 0; k < code.size() && k < 8; ++k)
+      bytes |= std::uint64_t{static_cast<unsigned char>(code[k])} << (8 * k);
+    mask = code.size() >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * code.size())) - 1;
+  }
+  std::string_view text;
+  std::uint64_t bytes = 0, mask = 0;
+  bool short_line = false;
+};
+
+// The start codes, the end code and the marking condition as above.
+struct CodeLines {
+  explicit CodeLines(const StartCodes& codes)
+      : cut(codes.cut.begin(), codes.cut.end()),
+        mark(codes.mark.begin(), codes.mark.end()),
+        end(codes.end.begin(), codes.end.end()),
+        condition(codes.mark_condition) {}
+  std::vector<CodeLine> cut, mark, end;
+  CodeLine condition;
+};
+
 // The program as one text, read line by line as line_views splits it: a
 // line ends at CR LF, a bare LF or a lone CR.
 class TextLines {
@@ -366,6 +396,7 @@ class TextLines {
   static constexpr bool kBreaks = true;
   explicit TextLines(std::string_view text) : text_(text) {}
   bool done() const { return at_ >= text_.size(); }
+  std::size_t size() const { return text_.size(); }
   const char* begin() const { return text_.data() + at_; }
   const char* end() const { return text_.data() + text_.size(); }
   std::string_view line() const {
@@ -381,17 +412,22 @@ class TextLines {
   void next() { next_from(begin() + line().size()); }
   void start_at(const char* next) { at_ = static_cast<std::size_t>(next - text_.data()); }
   // Whether this line is `code`: its bytes and a line end or the text's end.
-  bool is(std::string_view code) const {
-    if (done() || text_.size() - at_ < code.size()) return false;
+  bool is(const CodeLine& code) const {
+    if (done()) return false;
     const char* line = begin();
-    if (!code.empty() && (line[0] != code[0] || line[code.size() - 1] != code.back())) return false;
-    for (std::size_t k = 0; k < code.size(); ++k)
-      if (line[k] != code[k] || line_break(code[k])) return false;
-    return at_ + code.size() == text_.size() || line_break(line[code.size()]);
+    if (code.short_line && text_.size() - at_ >= 8) {
+      std::uint64_t bytes = 0;
+      std::memcpy(&bytes, line, sizeof bytes);
+      return (bytes & code.mask) == code.bytes && line_break(line[code.text.size()]);
+    }
+    if (text_.size() - at_ < code.text.size()) return false;
+    for (std::size_t k = 0; k < code.text.size(); ++k)
+      if (line[k] != code.text[k] || line_break(code.text[k])) return false;
+    return at_ + code.text.size() == text_.size() || line_break(line[code.text.size()]);
   }
-  bool take(std::string_view code) {
+  bool take(const CodeLine& code) {
     if (!is(code)) return false;
-    next_from(begin() + code.size());
+    next_from(begin() + code.text.size());
     return true;
   }
 
@@ -412,8 +448,8 @@ class ViewLines {
   void next_from(const char*) { ++at_; }
   void next() { ++at_; }
   void start_at(const char*) { ++at_; }
-  bool is(std::string_view code) const { return !done() && lines_[at_] == code; }
-  bool take(std::string_view code) {
+  bool is(const CodeLine& code) const { return !done() && lines_[at_] == code.text; }
+  bool take(const CodeLine& code) {
     if (!is(code)) return false;
     ++at_;
     return true;
@@ -427,13 +463,18 @@ class ViewLines {
 // Whether the lines from `lines` on are `head`, line by line; `lines` is
 // moved past them when they are.
 template <class Lines>
-bool take_lines(Lines& lines, const std::vector<std::string>& head) {
-  if (head.size() == 1) return lines.take(head.front());
+bool take_each_line(Lines& lines, const std::vector<CodeLine>& head) {
   Lines after = lines;
-  for (const std::string& code : head)
+  for (const CodeLine& code : head)
     if (!after.take(code)) return false;
   lines = after;
   return true;
+}
+
+template <class Lines>
+[[gnu::always_inline]] inline bool take_lines(Lines& lines, const std::vector<CodeLine>& head) {
+  if (head.size() == 1) return lines.take(head.front());
+  return take_each_line(lines, head);
 }
 
 enum class Op { none, cut, mark };
@@ -441,7 +482,7 @@ enum class Op { none, cut, mark };
 // What the lines from `next` on (those after a rapid) start: cutting,
 // marking, or neither.
 template <class Lines>
-Op op_after(const Lines& next, const StartCodes& codes) {
+Op op_after(const Lines& next, const CodeLines& codes) {
   Lines after_cut = next, after_mark = next;
   const bool cut = take_lines(after_cut, codes.cut);
   const bool mark = take_lines(after_mark, codes.mark);
@@ -449,7 +490,7 @@ Op op_after(const Lines& next, const StartCodes& codes) {
     if (codes.cut.size() != codes.mark.size())
       return codes.cut.size() > codes.mark.size() ? Op::cut : Op::mark;
     if (after_cut.done()) return Op::none;
-    return after_cut.is(codes.mark_condition) ? Op::mark : Op::cut;
+    return after_cut.is(codes.condition) ? Op::mark : Op::cut;
   }
   if (cut) return Op::cut;
   if (mark) return Op::mark;
@@ -515,11 +556,26 @@ bool template_line(const StartCodes& codes, std::string_view line) {
          codes.template_lines.end();
 }
 
+// Whether the arc's radii at its start and end, as distance() gives them,
+// are both more than 0 and differ by no more than `tolerance`, told from
+// their squares where these are neither tiny nor huge: the square roots of
+// the sums of squares lie within a few units of the last place of distance(),
+// far inside the slack taken. False when that does not settle it.
+bool radii_agree(const NcMove& m, double tolerance) {
+  const double ax = m.from.x - m.centre.x, ay = m.from.y - m.centre.y;
+  const double bx = m.to.x - m.centre.x, by = m.to.y - m.centre.y;
+  const double s0 = ax * ax + ay * ay, s1 = bx * bx + by * by;
+  if (!(s0 > 1e-100 && s0 < 1e100 && s1 > 1e-100 && s1 < 1e100)) return false;
+  const double q0 = std::sqrt(s0), q1 = std::sqrt(s1);
+  return std::fabs(q0 - q1) + 1e-12 * (q0 + q1) <= tolerance;
+}
+
 std::int8_t turn_of(int motion) { return motion == 1 ? 0 : (motion == 3 ? 1 : -1); }
 
 template <class Lines>
 Result<std::vector<NcCut>> read_cuts(Lines lines, const StartCodes& codes, const NcLimits& limits) {
   std::vector<NcCut> cuts;
+  if constexpr (Lines::kBreaks) cuts.reserve(lines.size() / 128);  // the tool's contours take more
   Xy at{0, 0};
   int motion = -1;  // no motion mode until a block gives one
   int comp = 40;
@@ -534,10 +590,11 @@ Result<std::vector<NcCut>> read_cuts(Lines lines, const StartCodes& codes, const
     moves.clear();
   };
   // Only a line that starts as the end code's first line can be it.
+  const CodeLines code_lines(codes);
   const bool end_code = !codes.end.empty();
   const char end_first = end_code && !codes.end.front().empty() ? codes.end.front().front() : '\0';
   while (!lines.done()) {
-    if (end_code && (*lines.begin() == end_first || end_first == '\0') && take_lines(lines, codes.end)) {
+    if (end_code && (*lines.begin() == end_first || end_first == '\0') && take_lines(lines, code_lines.end)) {
       ended = true;
       n += codes.end.size();
       continue;
@@ -580,7 +637,7 @@ Result<std::vector<NcCut>> read_cuts(Lines lines, const StartCodes& codes, const
         return Error{line_text(here) + "the contour begun on line " + std::to_string(cuts.back().line) +
                      " has no end code (\"" + codes.end.front() + "\") before this rapid move"};
       at = to;
-      op = op_after(lines, codes);
+      op = op_after(lines, code_lines);
       if (op != Op::none) {
         close_cut();
         NcCut& cut = cuts.emplace_back();
@@ -599,12 +656,14 @@ Result<std::vector<NcCut>> read_cuts(Lines lines, const StartCodes& codes, const
     move.comp = static_cast<std::uint8_t>(comp);
     move.line = static_cast<std::uint32_t>(here + 1);
     if (move.turn != 0) {
-      const double r0 = distance(move.from, move.centre), r1 = distance(move.to, move.centre);
-      if (!(r0 > 0))
-        return Error{line_text(here) + "the arc has no radius: I and J put its centre on its start"};
-      if (!(std::fabs(r0 - r1) <= limits.radius_tolerance))
-        return Error{line_text(here) + "the arc's radius is " + coordinate_text(r0) + " at its start but " +
-                     coordinate_text(r1) + " at its end"};
+      if (!radii_agree(move, limits.radius_tolerance)) {
+        const double r0 = distance(move.from, move.centre), r1 = distance(move.to, move.centre);
+        if (!(r0 > 0))
+          return Error{line_text(here) + "the arc has no radius: I and J put its centre on its start"};
+        if (!(std::fabs(r0 - r1) <= limits.radius_tolerance))
+          return Error{line_text(here) + "the arc's radius is " + coordinate_text(r0) + " at its start but " +
+                       coordinate_text(r1) + " at its end"};
+      }
       if (!within(move.centre, limits))
         return Error{line_text(here) + "the arc's centre: " + beyond_text(move.centre)};
     }
