@@ -37,7 +37,7 @@ struct Block {
   int motion = -1, comp = 0;  // none given
   bool stays = false, sets = false, compensates = false;
   unsigned given = 0;
-  double x = 0, y = 0, i = 0, j = 0;
+  double x, y, i, j;  // each read only when given
 };
 
 // What a byte begins in a block: a word whose letter is a coordinate, G or
@@ -591,6 +591,7 @@ Result<std::vector<NcCut>> read_cuts(Lines lines, const StartCodes& codes, const
   };
   // Only a line that starts as the end code's first line can be it.
   const CodeLines code_lines(codes);
+  const std::size_t lead_moves = std::min(limits.lead_in_moves, LeadMoves::kMost);
   const bool end_code = !codes.end.empty();
   const char end_first = end_code && !codes.end.front().empty() ? codes.end.front().front() : '\0';
   while (!lines.done()) {
@@ -601,12 +602,12 @@ Result<std::vector<NcCut>> read_cuts(Lines lines, const StartCodes& codes, const
     }
     const std::size_t here = n++;
     Block b;
-    BlockFault fault;
     const char* next = nullptr;
     if (Lines::kBreaks && read_own_block(lines.begin(), lines.end(), b, next)) {
       lines.start_at(next);
     } else {
       b = Block();
+      BlockFault fault;
       const char* stop = read_block<Lines::kBreaks>(lines.begin(), lines.end(), b, fault);
       if (fault.kind != BlockFault::none) {
         const std::string_view line = lines.line();
@@ -674,11 +675,10 @@ Result<std::vector<NcCut>> read_cuts(Lines lines, const StartCodes& codes, const
       cut.lead_in = true;
       cut.lead_comp = comp;
       cut.contact = to;
-      cut.lead.reserve(limits.lead_in_moves);
       cut.lead.push_back(move);
       continue;
     }
-    if (moves.empty() && cut.lead_in && cut.lead.size() < limits.lead_in_moves) {
+    if (moves.empty() && cut.lead_in && cut.lead.size() < lead_moves) {
       cut.contact = to;
       cut.lead.push_back(move);
       continue;

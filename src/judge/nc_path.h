@@ -11,6 +11,7 @@
 // code.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -37,14 +38,31 @@ struct NcMove {
   Xy heading(double t) const;  // the unit direction of travel there
 };
 
+// The moves of a lead-in, NcLimits::lead_in_moves of them at most, kept in
+// the cut itself.
+class LeadMoves {
+ public:
+  static constexpr std::size_t kMost = 2;
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  const NcMove& operator[](std::size_t k) const { return moves_[k]; }
+  const NcMove* begin() const { return moves_.data(); }
+  const NcMove* end() const { return moves_.data() + size_; }
+  void push_back(const NcMove& move) { moves_[size_++] = move; }
+
+ private:
+  std::array<NcMove, kMost> moves_;
+  std::size_t size_ = 0;
+};
+
 struct NcCut {
   std::size_t line = 0;  // of the rapid
-  bool marking = false;
-  Xy start;  // where the rapid ends: where a cut pierces
-  bool lead_in = false;
+  Xy start;              // where the rapid ends: where a cut pierces
+  Xy contact;            // the end of the lead-in; the start when there is none
   int lead_comp = 40;
-  Xy contact;                 // the end of the lead-in; the start when there is none
-  std::vector<NcMove> lead;   // the lead-in's moves
+  bool marking = false;
+  bool lead_in = false;
+  LeadMoves lead;             // the lead-in's moves
   std::vector<NcMove> moves;  // after the lead-in
 };
 
@@ -65,7 +83,8 @@ struct NcLimits {
   double min_x = -1e9, min_y = -1e9, max_x = 1e9, max_y = 1e9;
   double radius_tolerance = 0.01;
   // The feed moves a lead-in is made of: 2 with arc lead-ins (a straight
-  // move, then the arc or the rest of the straight lead-in).
+  // move, then the arc or the rest of the straight lead-in), and no more
+  // than LeadMoves::kMost.
   std::size_t lead_in_moves = 1;
 };
 
