@@ -37,7 +37,8 @@ struct Block {
   int motion = -1, comp = 0;  // none given
   bool stays = false, sets = false, compensates = false;
   unsigned given = 0;
-  double x, y, i, j;  // each read only when given
+  double x, y, i, j;        // each read only when given
+  bool codes_only = false;  // an M or E code and nothing else: nothing to follow
 };
 
 // What a byte begins in a block: a word whose letter is a coordinate, G or
@@ -271,19 +272,23 @@ const char* read_block(const char* line, const char* end, Block& b, BlockFault& 
 }
 
 // The digits from `k + I` on, up to `N` of them, there being room for one
-// byte more: their value after `whole`'s digits, and where they end.
+// byte more: their value after `whole`'s digits, where they end and the byte
+// there less '0' (a digit when there were more than N).
 struct DigitRun {
   std::uint64_t whole;
   const char* end;
+  unsigned stop;
 };
+
+constexpr unsigned kPoint = static_cast<unsigned char>('.') - unsigned{'0'};
 
 template <std::size_t I, std::size_t N>
 [[gnu::always_inline]] inline DigitRun digit_run(const char* k, std::uint64_t whole) {
+  const unsigned d = static_cast<unsigned char>(k[I]) - unsigned{'0'};
   if constexpr (I == N) {
-    return {whole, k + N};
+    return {whole, k + N, d};
   } else {
-    const unsigned d = static_cast<unsigned char>(k[I]) - unsigned{'0'};
-    if (d > 9) return {whole, k + I};
+    if (d > 9) return {whole, k + I, d};
     return digit_run<I + 1, N>(k, whole * 10 + d);
   }
 }
@@ -299,11 +304,11 @@ const char* own_coordinate(const char* k, double& v) {
   const DigitRun before = digit_run<0, 7>(at, 0);
   DigitRun all = before;
   std::ptrdiff_t after = 0;
-  if (*before.end == '.') {
+  if (before.stop == kPoint) {
     all = digit_run<0, 7>(before.end + 1, before.whole);
     after = all.end - before.end - 1;
   }
-  if ((before.end == at && after == 0) || is_digit(*all.end)) return nullptr;
+  if ((before.end == at && after == 0) || all.stop <= 9) return nullptr;
   v = static_cast<double>(all.whole) / kTens[after];
   if (minus) v = -v;
   return all.end;
@@ -328,6 +333,7 @@ inline const char* own_g(const char* k, Block& b) {
 bool read_own_block(const char* k, const char* end, Block& b, const char*& next) {
   if (end - k < 128) return false;  // room for what is read below
   if (*k == 'M' || *k == 'E') {
+    b.codes_only = true;
     const char* digits = ++k;
     for (; k < digits + 3 && is_digit(*k); ++k) {
     }
@@ -397,6 +403,8 @@ class TextLines {
   explicit TextLines(std::string_view text) : text_(text) {}
   bool done() const { return at_ >= text_.size(); }
   std::size_t size() const { return text_.size(); }
+  // The first byte of this line, CR or LF when it is empty.
+  unsigned char first_byte() const { return static_cast<unsigned char>(text_[at_]); }
   const char* begin() const { return text_.data() + at_; }
   const char* end() const { return text_.data() + text_.size(); }
   std::string_view line() const {
@@ -442,6 +450,9 @@ class ViewLines {
   static constexpr bool kBreaks = false;
   explicit ViewLines(std::span<const std::string_view> lines) : lines_(lines) {}
   bool done() const { return at_ >= lines_.size(); }
+  unsigned char first_byte() const {
+    return lines_[at_].empty() ? '\n' : static_cast<unsigned char>(lines_[at_].front());
+  }
   const char* begin() const { return lines_[at_].data(); }
   const char* end() const { return lines_[at_].data() + lines_[at_].size(); }
   std::string_view line() const { return lines_[at_]; }
@@ -556,14 +567,14 @@ bool template_line(const StartCodes& codes, std::string_view line) {
          codes.template_lines.end();
 }
 
-// Whether the arc's radii at its start and end, as distance() gives them,
+// Whether an arc's radii at its start and end, as distance() gives them,
 // are both more than 0 and differ by no more than `tolerance`, told from
 // their squares where these are neither tiny nor huge: the square roots of
 // the sums of squares lie within a few units of the last place of distance(),
 // far inside the slack taken. False when that does not settle it.
-bool radii_agree(const NcMove& m, double tolerance) {
-  const double ax = m.from.x - m.centre.x, ay = m.from.y - m.centre.y;
-  const double bx = m.to.x - m.centre.x, by = m.to.y - m.centre.y;
+bool radii_agree(Xy from, Xy to, Xy centre, double tolerance) {
+  const double ax = from.x - centre.x, ay = from.y - centre.y;
+  const double bx = to.x - centre.x, by = to.y - centre.y;
   const double s0 = ax * ax + ay * ay, s1 = bx * bx + by * by;
   if (!(s0 > 1e-100 && s0 < 1e100 && s1 > 1e-100 && s1 < 1e100)) return false;
   const double q0 = std::sqrt(s0), q1 = std::sqrt(s1);
@@ -573,7 +584,8 @@ bool radii_agree(const NcMove& m, double tolerance) {
 std::int8_t turn_of(int motion) { return motion == 1 ? 0 : (motion == 3 ? 1 : -1); }
 
 template <class Lines>
-Result<std::vector<NcCut>> read_cuts(Lines lines, const StartCodes& codes, const NcLimits& limits) {
+Result<std::vector<NcCut>> read_cuts(Lines lines, const StartCodes& codes, const NcLimits& given_limits) {
+  const NcLimits limits = given_limits;  // a copy of its own, not to be read again after every store
   std::vector<NcCut> cuts;
   if constexpr (Lines::kBreaks) cuts.reserve(lines.size() / 128);  // the tool's contours take more
   Xy at{0, 0};
@@ -589,13 +601,19 @@ Result<std::vector<NcCut>> read_cuts(Lines lines, const StartCodes& codes, const
     if (!cuts.empty()) cuts.back().moves.assign(moves.begin(), moves.end());
     moves.clear();
   };
-  // Only a line that starts as the end code's first line can be it.
   const CodeLines code_lines(codes);
   const std::size_t lead_moves = std::min(limits.lead_in_moves, LeadMoves::kMost);
-  const bool end_code = !codes.end.empty();
-  const char end_first = end_code && !codes.end.front().empty() ? codes.end.front().front() : '\0';
+  // The first bytes a line can start with and be the end code's first line.
+  std::array<bool, 256> end_first{};
+  if (!codes.end.empty()) {
+    const std::string& first = codes.end.front();
+    if (first.empty())
+      end_first['\r'] = end_first['\n'] = true;
+    else
+      end_first[static_cast<unsigned char>(first.front())] = true;
+  }
   while (!lines.done()) {
-    if (end_code && (*lines.begin() == end_first || end_first == '\0') && take_lines(lines, code_lines.end)) {
+    if (end_first[lines.first_byte()] && take_lines(lines, code_lines.end)) {
       ended = true;
       n += codes.end.size();
       continue;
@@ -605,6 +623,7 @@ Result<std::vector<NcCut>> read_cuts(Lines lines, const StartCodes& codes, const
     const char* next = nullptr;
     if (Lines::kBreaks && read_own_block(lines.begin(), lines.end(), b, next)) {
       lines.start_at(next);
+      if (b.codes_only) continue;
     } else {
       b = Block();
       BlockFault fault;
@@ -657,7 +676,7 @@ Result<std::vector<NcCut>> read_cuts(Lines lines, const StartCodes& codes, const
     move.comp = static_cast<std::uint8_t>(comp);
     move.line = static_cast<std::uint32_t>(here + 1);
     if (move.turn != 0) {
-      if (!radii_agree(move, limits.radius_tolerance)) {
+      if (!radii_agree(move.from, move.to, move.centre, limits.radius_tolerance)) {
         const double r0 = distance(move.from, move.centre), r1 = distance(move.to, move.centre);
         if (!(r0 > 0))
           return Error{line_text(here) + "the arc has no radius: I and J put its centre on its start"};
