@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <optional>
 #include <span>
 #include <string_view>
 #include <system_error>
@@ -79,8 +78,9 @@ std::string quote(std::string_view text) {
 constexpr double kTens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// A number of more than 15 digits: up to 15 significant digits with at
-// most 22 after the point read as below, the rest by from_chars.
+// A number of more than 15 digits, leading zeros counted, read as
+// read_number below reads it: one of at most 15 significant digits and 22
+// places from its digits and a power of ten, any other by from_chars.
 [[gnu::noinline]] const char* read_long_number(const char* text, const char* end, double& v) {
   const char* k = text;
   if (*k == '-' || *k == '+') ++k;
@@ -308,6 +308,7 @@ const char* own_coordinate(const char* k, double& v) {
     all = digit_run<0, 7>(before.end + 1, before.whole);
     after = all.end - before.end - 1;
   }
+  // No digits, or more than 7 on either side of the point.
   if ((before.end == at && after == 0) || all.stop <= 9) return nullptr;
   v = static_cast<double>(all.whole) / kTens[after];
   if (minus) v = -v;
@@ -319,7 +320,9 @@ const char* own_coordinate(const char* k, double& v) {
 inline const char* own_g(const char* k, Block& b) {
   const unsigned tens = static_cast<unsigned char>(k[1]) - unsigned{'0'};
   const unsigned ones = static_cast<unsigned char>(k[2]) - unsigned{'0'};
-  if (tens > 9 || ones > 9 || is_digit(k[3]) || k[3] == '.') return nullptr;
+  // A third digit or a point after two is left where the next word or the
+  // line's end should be, and the block is then none of the tool's.
+  if (tens > 9 || ones > 9) return nullptr;
   if (add_g(b, static_cast<int>(tens * 10 + ones)) != BlockFault::none) return nullptr;
   return k + 3;
 }
@@ -337,7 +340,7 @@ bool read_own_block(const char* k, const char* end, Block& b, const char*& next)
     const char* digits = ++k;
     for (; k < digits + 3 && is_digit(*k); ++k) {
     }
-    if (k == digits || is_digit(*k) || *k == '.') return false;
+    if (k == digits) return false;
   } else {
     if (*k == 'G' && !(k = own_g(k, b))) return false;
     if (*k == 'X') {
@@ -587,7 +590,9 @@ template <class Lines>
 Result<std::vector<NcCut>> read_cuts(Lines lines, const StartCodes& codes, const NcLimits& given_limits) {
   const NcLimits limits = given_limits;  // a copy of its own, not to be read again after every store
   std::vector<NcCut> cuts;
-  if constexpr (Lines::kBreaks) cuts.reserve(lines.size() / 128);  // the tool's contours take more
+  // Room for the contours of a sheet of small parts (about 130 bytes of
+  // program each), taken at once: no more than the text takes again.
+  if constexpr (Lines::kBreaks) cuts.reserve(lines.size() / 128);
   Xy at{0, 0};
   int motion = -1;  // no motion mode until a block gives one
   int comp = 40;
