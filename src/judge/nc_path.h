@@ -12,6 +12,7 @@
 #pragma once
 
 #include <array>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -37,6 +38,7 @@ struct NcMove {
   Xy at(double t) const;       // t from 0 at `from` to 1 at `to`
   Xy heading(double t) const;  // the unit direction of travel there
 };
+static_assert(sizeof(NcMove) <= 56);
 
 // The moves of a lead-in, NcLimits::lead_in_moves of them at most, kept in
 // the cut itself.
@@ -48,7 +50,10 @@ class LeadMoves {
   const NcMove& operator[](std::size_t k) const { return moves_[k]; }
   const NcMove* begin() const { return moves_.data(); }
   const NcMove* end() const { return moves_.data() + size_; }
-  void push_back(const NcMove& move) { moves_[size_++] = move; }
+  void push_back(const NcMove& move) {
+    assert(size_ < kMost);
+    moves_[size_++] = move;
+  }
 
  private:
   std::array<NcMove, kMost> moves_;
