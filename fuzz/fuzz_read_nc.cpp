@@ -1,7 +1,8 @@
 // An NC program in memory, judged against the bundled plate with its
 // templates: the reader refuses what it cannot follow with a message naming
 // the line, and every fault it names lies at a finite point with a message
-// of plain numbers.
+// of plain numbers; the program's text read at once gives what its lines
+// read one by one give.
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -45,8 +46,17 @@ const Plate& plate() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace makenc;
   const Plate& p = plate();
-  const auto lines = text_lines(std::string_view(reinterpret_cast<const char*>(data), size));
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const auto lines = text_lines(text);
   const auto judged = judge_program(p.drawing, p.settings, p.codes, lines, JudgeOptions{});
+  // The whole text read at once, the tool's own blocks their own way, as its
+  // lines one by one.
+  const auto at_once = judge_program(p.drawing, p.settings, p.codes, text, JudgeOptions{});
+  if (judged.ok() != at_once.ok()) fuzz::broken("the text read at once and its lines disagree");
+  if (!judged && judged.error().message != at_once.error().message)
+    fuzz::broken("the text read at once is refused with another message");
+  if (judged && judged->report() != at_once->report())
+    fuzz::broken("the text read at once is judged otherwise");
   if (!judged) {
     if (judged.error().message.rfind("line ", 0) != 0) fuzz::broken("a refusal that names no line");
     return 0;

@@ -202,12 +202,12 @@ Result<CheckedProgram> build_checked_program(const Session& session, const std::
   if (!programs_are_judged()) return checked;
   const JudgeOptions options = judge_options_of(session);
   auto codes = read_start_codes(session.folder, session.settings);
-  const std::vector<std::string_view> lines = line_views(checked.program.text);
+  const std::string_view text = checked.program.text;
   const auto judge = [&]() -> Result<Judgement> {
     if (!codes) return codes.error();
     if (judged_drawing != nullptr)
-      return judge_program(*judged_drawing, session.settings, *codes, std::span(lines), options);
-    return judge_program(session.start.drawing, session.settings, *codes, std::span(lines), options);
+      return judge_program(*judged_drawing, session.settings, *codes, text, options);
+    return judge_program(session.start.drawing, session.settings, *codes, text, options);
   };
   Result<Judgement> judged = judge();
   if (judged)

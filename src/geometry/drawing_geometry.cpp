@@ -65,18 +65,22 @@ bool same_contour(const Cell& a, const Cell& b) {
   return a.text_form() == b.text_form();
 }
 
+// How far a point lies from a piece, where only a tolerance is asked of
+// the answer: a square root of the squares, without hypot's care for
+// numbers whose squares leave the range of doubles.
+double near_distance(Xy a, Xy b) { return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y)); }
+
 double segment_distance(Xy p, Xy a, Xy b) {
   const Xy d = minus(b, a);
   const double len2 = dot(d, d);
   double t = len2 > 0 ? dot(minus(p, a), d) / len2 : 0;
   t = std::clamp(t, 0.0, 1.0);
-  return distance(p, {a.x + t * d.x, a.y + t * d.y});
+  return near_distance(p, {a.x + t * d.x, a.y + t * d.y});
 }
 
 }  // namespace
 
-// Coordinates stay far below where squares overflow: no need of hypot.
-double distance(Xy a, Xy b) { return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y)); }
+double distance(Xy a, Xy b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
 double Piece::length() const {
   switch (kind) {
@@ -97,13 +101,13 @@ Xy Piece::at(double t) const {
 double Piece::distance_to(Xy p) const {
   switch (kind) {
     case Kind::line: return segment_distance(p, a, b);
-    case Kind::point: return distance(p, a);
-    case Kind::circle: return std::fabs(distance(p, centre) - r);
+    case Kind::point: return near_distance(p, a);
+    case Kind::circle: return std::fabs(near_distance(p, centre) - r);
     case Kind::arc:
       if (within_sweep(std::atan2(p.y - centre.y, p.x - centre.x), start, sweep))
-        return std::fabs(distance(p, centre) - r);
-      return std::min(distance(p, on_circle(centre, r, start)),
-                      distance(p, on_circle(centre, r, start + sweep)));
+        return std::fabs(near_distance(p, centre) - r);
+      return std::min(near_distance(p, on_circle(centre, r, start)),
+                      near_distance(p, on_circle(centre, r, start + sweep)));
   }
   return 0;
 }

@@ -758,14 +758,12 @@ DrawingGeometry judge_geometry(const Drawing& drawing, const Settings& settings,
   return geometry;
 }
 
-Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings, const StartCodes& codes,
-                                std::span<const std::string_view> program, const JudgeOptions& options) {
-  return judge_program(judge_geometry(drawing, settings, options), settings, codes, program, options);
-}
+namespace {
 
-Result<Judgement> judge_program(const DrawingGeometry& geometry, const Settings& settings,
-                                const StartCodes& codes, std::span<const std::string_view> program,
-                                const JudgeOptions& options) {
+// The program as its lines or as its whole text, as read_nc_cuts takes it.
+template <class Program>
+Result<Judgement> judge_read(const DrawingGeometry& geometry, const Settings& settings,
+                             const StartCodes& codes, const Program& program, const JudgeOptions& options) {
   const double grid = 1.0 / settings.ini_S_suu;
   // A coordinate may lie a drawing's size beyond it, and at least 1000
   // units: the origin, the return home, a lead-in off the sheet.
@@ -781,6 +779,30 @@ Result<Judgement> judge_program(const DrawingGeometry& geometry, const Settings&
   auto cuts = read_nc_cuts(program, codes, limits);
   if (!cuts) return cuts.error();
   return Judge(geometry, settings, options, std::move(*cuts)).run();
+}
+
+}  // namespace
+
+Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings, const StartCodes& codes,
+                                std::span<const std::string_view> program, const JudgeOptions& options) {
+  return judge_read(judge_geometry(drawing, settings, options), settings, codes, program, options);
+}
+
+Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings, const StartCodes& codes,
+                                std::string_view program, const JudgeOptions& options) {
+  return judge_read(judge_geometry(drawing, settings, options), settings, codes, program, options);
+}
+
+Result<Judgement> judge_program(const DrawingGeometry& geometry, const Settings& settings,
+                                const StartCodes& codes, std::span<const std::string_view> program,
+                                const JudgeOptions& options) {
+  return judge_read(geometry, settings, codes, program, options);
+}
+
+Result<Judgement> judge_program(const DrawingGeometry& geometry, const Settings& settings,
+                                const StartCodes& codes, std::string_view program,
+                                const JudgeOptions& options) {
+  return judge_read(geometry, settings, codes, program, options);
 }
 
 Status judgement_holds(const Judgement& judgement) {
@@ -816,9 +838,7 @@ Result<Judgement> judge_nc_program(const fs::path& folder, const fs::path& nc_fi
   if (!codes) return codes.error();
   auto program = read_nc_text(nc_file);
   if (!program) return program.error();
-  const std::vector<std::string_view> lines = line_views(*program);
-  auto judged =
-      judge_program(start->drawing, settings, *codes, std::span<const std::string_view>(lines), options);
+  auto judged = judge_program(start->drawing, settings, *codes, std::string_view(*program), options);
   if (!judged) return Error{display_path(nc_file) + " " + judged.error().message};
   return judged;
 }

@@ -115,13 +115,20 @@ struct Judgement {
 // while the run goes on: the judge only reads it.
 DrawingGeometry judge_geometry(const Drawing& drawing, const Settings& settings, const JudgeOptions& options);
 
-// Judges the program's lines against the drawing with the host folder's
-// codes. A program the reader cannot follow is the error, naming the line.
+// Judges the program's lines, or its whole text, against the drawing (its
+// layer tables after start-up, or its contours made by judge_geometry) with
+// the host folder's codes. A program the reader cannot follow is the error,
+// naming the line.
 Result<Judgement> judge_program(const DrawingGeometry& geometry, const Settings& settings,
                                 const StartCodes& codes, std::span<const std::string_view> program,
                                 const JudgeOptions& options);
+Result<Judgement> judge_program(const DrawingGeometry& geometry, const Settings& settings,
+                                const StartCodes& codes, std::string_view program,
+                                const JudgeOptions& options);
 Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings, const StartCodes& codes,
                                 std::span<const std::string_view> program, const JudgeOptions& options);
+Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings, const StartCodes& codes,
+                                std::string_view program, const JudgeOptions& options);
 Result<Judgement> judge_program(const Drawing& drawing, const Settings& settings, const StartCodes& codes,
                                 const std::vector<std::string>& program, const JudgeOptions& options);
 

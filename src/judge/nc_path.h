@@ -11,7 +11,10 @@
 // code.
 #pragma once
 
+#include <array>
+#include <cassert>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <span>
 #include <string>
@@ -23,26 +26,48 @@
 
 namespace makenc {
 
+// 56 bytes: a program of a large sheet holds hundreds of thousands.
 struct NcMove {
   Xy from, to, centre;
-  int turn = 0;          // 0 straight, +1 counter-clockwise (G03), -1 clockwise (G02)
-  int comp = 40;         // the cutter compensation in force: 40, 41 (kerf left) or 42 (right)
-  std::size_t line = 0;  // in the file, from 1
+  std::uint32_t line = 0;  // in the file, from 1 (a file of kMostNcBytes has fewer lines)
+  std::int8_t turn = 0;    // 0 straight, +1 counter-clockwise (G03), -1 clockwise (G02)
+  std::uint8_t comp = 40;  // the cutter compensation in force: 40, 41 (kerf left) or 42 (right)
 
   double sweep() const;  // radians, signed; a whole turn when an arc ends where it starts
   double length() const;
   Xy at(double t) const;       // t from 0 at `from` to 1 at `to`
   Xy heading(double t) const;  // the unit direction of travel there
 };
+static_assert(sizeof(NcMove) <= 56);
+
+// The moves of a lead-in, NcLimits::lead_in_moves of them at most, kept in
+// the cut itself.
+class LeadMoves {
+ public:
+  static constexpr std::size_t kMost = 2;
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  const NcMove& operator[](std::size_t k) const { return moves_[k]; }
+  const NcMove* begin() const { return moves_.data(); }
+  const NcMove* end() const { return moves_.data() + size_; }
+  void push_back(const NcMove& move) {
+    assert(size_ < kMost);
+    moves_[size_++] = move;
+  }
+
+ private:
+  std::array<NcMove, kMost> moves_;
+  std::size_t size_ = 0;
+};
 
 struct NcCut {
   std::size_t line = 0;  // of the rapid
-  bool marking = false;
-  Xy start;  // where the rapid ends: where a cut pierces
-  bool lead_in = false;
+  Xy start;              // where the rapid ends: where a cut pierces
+  Xy contact;            // the end of the lead-in; the start when there is none
   int lead_comp = 40;
-  Xy contact;                 // the end of the lead-in; the start when there is none
-  std::vector<NcMove> lead;   // the lead-in's moves
+  bool marking = false;
+  bool lead_in = false;
+  LeadMoves lead;             // the lead-in's moves
   std::vector<NcMove> moves;  // after the lead-in
 };
 
@@ -63,13 +88,17 @@ struct NcLimits {
   double min_x = -1e9, min_y = -1e9, max_x = 1e9, max_y = 1e9;
   double radius_tolerance = 0.01;
   // The feed moves a lead-in is made of: 2 with arc lead-ins (a straight
-  // move, then the arc or the rest of the straight lead-in).
+  // move, then the arc or the rest of the straight lead-in), and no more
+  // than LeadMoves::kMost.
   std::size_t lead_in_moves = 1;
 };
 
 // The contours of the program in its order; rapids followed by neither
 // start code (the return home of the footer) are no contour. The error
-// names the line ("line 12: …").
+// names the line ("line 12: …"). The program is its lines, or its whole
+// text, split where line_views splits it.
+Result<std::vector<NcCut>> read_nc_cuts(std::string_view text, const StartCodes& codes,
+                                        const NcLimits& limits = {});
 Result<std::vector<NcCut>> read_nc_cuts(std::span<const std::string_view> lines, const StartCodes& codes,
                                         const NcLimits& limits = {});
 Result<std::vector<NcCut>> read_nc_cuts(const std::vector<std::string>& lines, const StartCodes& codes,

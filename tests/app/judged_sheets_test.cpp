@@ -858,7 +858,7 @@ TEST_P(TurnedRound, SidesNameWhatEverySampleNames) {
     if (cut.marking || !cut.lead_in) continue;
     const Xy pierce{2 * cut.contact.x - cut.start.x, 2 * cut.contact.y - cut.start.y};
     lines[cut.line - 1] = "G00X" + fixed_text(pierce.x, 4) + "Y" + fixed_text(pierce.y, 4) + "G40";
-    std::string& lead_in = lines[cut.lead.front().line - 1];
+    std::string& lead_in = lines[cut.lead[0].line - 1];
     lead_in.replace(lead_in.find(cut.lead_comp == 41 ? "G41" : "G42"), 3,
                     cut.lead_comp == 41 ? "G42" : "G41");
     ++turned;
