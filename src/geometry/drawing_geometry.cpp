@@ -355,16 +355,10 @@ int DrawingGeometry::crossings_right(const Piece& piece, Xy p) const {
 // The counted contours around the point, each asked on its own: only those
 // whose boxes hold the point can enclose it.
 bool DrawingGeometry::is_material(Xy p) const {
-  if (contour_start_.empty()) return false;
   bool material = false;
-  auto ask = [&](std::size_t k) {
-    const Contour& c = contours_[k];
-    if (p.x < c.min_x || p.x > c.max_x || p.y < c.min_y || p.y > c.max_y || !counts(c)) return;
-    if (encloses(k, p)) material = !material;
-  };
-  for (std::size_t k : wide_contours_) ask(k);
-  const std::size_t cell = row_of(p.y) * columns_ + column_of(p.x);
-  for (std::size_t n = contour_start_[cell]; n < contour_start_[cell + 1]; ++n) ask(cell_contours_[n]);
+  visit_closed_cutting(p, [&](std::size_t k) {
+    if (counts(contours_[k]) && encloses(k, p)) material = !material;
+  });
   return material;
 }
 

@@ -115,6 +115,19 @@ class DrawingGeometry {
   bool is_material(Xy p) const;
   // Whether the point lies inside the one contour (a closed one).
   bool encloses(std::size_t contour, Xy p) const;
+  // Each closed cutting contour whose box holds the point, once.
+  template <typename F>
+  void visit_closed_cutting(Xy p, F&& f) const {
+    if (contour_start_.empty()) return;
+    auto ask = [&](std::size_t k) {
+      const Contour& c = contours_[k];
+      if (p.x < c.min_x || p.x > c.max_x || p.y < c.min_y || p.y > c.max_y) return;
+      f(k);
+    };
+    for (std::size_t k : wide_contours_) ask(k);
+    const std::size_t cell = row_of(p.y) * columns_ + column_of(p.x);
+    for (std::size_t n = contour_start_[cell]; n < contour_start_[cell + 1]; ++n) ask(cell_contours_[n]);
+  }
   // Whether the contour is one of those is_material counts.
   bool counted(std::size_t contour) const { return counts(contours_[contour]); }
 

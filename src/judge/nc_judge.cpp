@@ -124,12 +124,7 @@ class Judge {
     }
     for (const Work& w : work) append(w.matched);
     for (const Work& w : work) append(w.judged);
-    const CutsOf cuts_of(match_, g_.contours().size());
-    in_parts(parts, [&](std::size_t part) {
-      work[part].judged.clear();
-      judge_order(first_of(part), first_of(part + 1), cuts_of, work[part]);
-    });
-    for (const Work& w : work) append(w.judged);
+    judge_order(CutsOf(match_, g_.contours().size()));
     judge_coverage();
     j.faults = std::move(faults_);
     return j;
@@ -596,39 +591,39 @@ class Judge {
     return true;
   }
 
-  // A closed cutting contour cut before one inside it: the contours whose
-  // pieces lie in its box, cut after it, are asked whether they lie inside.
-  // The cuts first .. last, each contour's cuts in cuts_of in their order.
-  void judge_order(std::size_t first_cut, std::size_t last_cut, const CutsOf& cuts_of, Work& work) const {
-    std::vector<std::size_t> near;
-    std::vector<std::size_t> asked(g_.contours().size(), kNone);
-    for (std::size_t j = first_cut; j < last_cut; ++j) {
-      if (cuts_[j].marking || match_[j] == kNone) continue;
-      const std::size_t own = match_[j];
-      const Contour& c = g_.contours()[own];
-      if (!c.cutting || !c.closed || (c.outline && !options_.outline_cut)) continue;
-      near.clear();
-      g_.visit(c.min_x, c.min_y, c.max_x, c.max_y, [&](std::size_t piece) {
-        const std::size_t other = g_.pieces()[piece].contour;
-        if (other == own || asked[other] == j) return;
-        asked[other] = j;
-        const std::span<const std::size_t> later = cuts_of[other];
-        if (!later.empty() && later.back() > j) near.push_back(other);
-      });
-      // The first cut after this one whose contour lies inside it.
-      std::size_t first = kNone, inner = kNone;
-      for (std::size_t other : near) {
-        const std::span<const std::size_t> later = cuts_of[other];
-        const std::size_t next = *std::upper_bound(later.begin(), later.end(), j);
-        if (next < first && inside(other, own)) {
-          first = next;
-          inner = other;
+  // A closed cutting contour cut before one inside it. For each contour cut
+  // or marked, the closed cutting contours whose boxes hold one of its
+  // points and that are cut before its last cut are asked whether it lies
+  // inside them; each such cut is named once, with the first cut after it
+  // of a contour inside it.
+  void judge_order(const CutsOf& cuts_of) {
+    struct Inside {
+      std::size_t cut = kNone, contour = kNone;  // the first cut after, and its contour
+    };
+    std::vector<Inside> first_inside(cuts_.size());
+    for (std::size_t inner = 0; inner < g_.contours().size(); ++inner) {
+      const std::span<const std::size_t> its = cuts_of[inner];
+      if (its.empty()) continue;
+      const Xy at = g_.pieces()[g_.contours()[inner].pieces.front()].a;
+      g_.visit_closed_cutting(at, [&](std::size_t outer) {
+        const std::span<const std::size_t> before = cuts_of[outer];
+        if (outer == inner || before.empty() || before.front() > its.back()) return;
+        if (g_.contours()[outer].outline && !options_.outline_cut) return;
+        if (!inside(inner, outer)) return;
+        for (std::size_t j : before) {
+          if (j > its.back()) break;
+          if (cuts_[j].marking) continue;
+          const std::size_t next = *std::upper_bound(its.begin(), its.end(), j);
+          if (next < first_inside[j].cut) first_inside[j] = {next, inner};
         }
-      }
-      if (first != kNone)
-        fault(work.judged, FaultKind::cut_before_enclosed, j, own, cuts_[j].contact,
-              "cut before " + named(inner) + " inside it (cut " + std::to_string(first + 1) +
-                  "): what it frees drops first");
+      });
+    }
+    for (std::size_t j = 0; j < cuts_.size(); ++j) {
+      const Inside& first = first_inside[j];
+      if (first.cut == kNone) continue;
+      fault(FaultKind::cut_before_enclosed, j, match_[j], cuts_[j].contact,
+            "cut before " + named(first.contour) + " inside it (cut " + std::to_string(first.cut + 1) +
+                "): what it frees drops first");
     }
   }
 
