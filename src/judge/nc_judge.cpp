@@ -111,7 +111,9 @@ class Judge {
     // The cuts in parts, each matched and judged on a thread of its own;
     // the faults are put together in the order of the cuts as one thread
     // finds them.
-    const std::size_t n = cuts_.size(), parts = n >= kCutsForTwoThreads ? 2 : 1;
+    const std::size_t n = cuts_.size();
+    const std::size_t parts = options_.threads == 0 ? (n >= kCutsForTwoThreads ? 2 : 1)
+                                                    : std::min<std::size_t>(options_.threads, 2);
     std::vector<Work> work(parts);
     const auto first_of = [&](std::size_t part) { return n * part / parts; };
     in_parts(parts, [&](std::size_t part) {

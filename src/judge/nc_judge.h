@@ -83,6 +83,9 @@ struct JudgeOptions {
   // painted it by hand, and then only what does not depend on it is judged
   // (order, closure, crossings, what is not cut or leaves its contour).
   bool material_known = true;
+  // How many threads match and judge the cuts: 0 for as many as the
+  // program's size is worth (two from a few thousand cuts).
+  std::size_t threads = 0;
   // The kerf and the pierce asked of the whole drawing at every sample,
   // never told from what one look along a contour standing alone says of
   // its sides: slower, and the same faults.

@@ -877,6 +877,42 @@ TEST_P(TurnedRound, SidesNameWhatEverySampleNames) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, TurnedRound, ::testing::ValuesIn(turned_runs()), hard_run_name);
 
+// A sheet of thousands of cuts, every other one turned round, judged by two
+// threads: the faults of both halves come out as one thread names them.
+TEST(TurnedRound, TwoThreadsNameWhatOneNames) {
+  test::TempFolder scratch;
+  const JudgedRun run{
+      "sheet_550", {"bench/tools/make_sheet.py", "--parts", "550"}, {"--batch", "--nested", "--no-outline"}};
+  const std::optional<RunProgram> made = run_case(run, scratch);
+  ASSERT_TRUE(made);
+  auto text = read_nc_text(made->program);
+  ASSERT_TRUE(text.ok());
+  Lines lines = text_lines(*text);
+  Settings settings;
+  ASSERT_TRUE(read_set_ini(host_path(made->folder, "Zemlak\\Bin\\set.ini"), settings));
+  auto codes = read_start_codes(made->folder, settings);
+  ASSERT_TRUE(codes.ok());
+  auto cuts = read_nc_cuts(lines, *codes);
+  ASSERT_TRUE(cuts.ok()) << cuts.error().message;
+  ASSERT_GT(cuts->size(), 2000u);
+  for (std::size_t k = 1; k < cuts->size(); k += 2) {
+    const NcCut& cut = (*cuts)[k];
+    if (cut.marking || !cut.lead_in) continue;
+    std::string& lead_in = lines[cut.lead[0].line - 1];
+    lead_in.replace(lead_in.find(cut.lead_comp == 41 ? "G41" : "G42"), 3,
+                    cut.lead_comp == 41 ? "G42" : "G41");
+  }
+  const fs::path edited = scratch.path("turned.nc");
+  test::write_file(edited, crlf(lines));
+  RunProgram one = *made, two = *made;
+  one.options.threads = 1;
+  two.options.threads = 2;
+  const std::optional<Judgement> by_one = judge_made(one, edited), by_two = judge_made(two, edited);
+  ASSERT_TRUE(by_one && by_two);
+  EXPECT_GT(by_two->count(FaultKind::kerf_in_material), 1000u);
+  EXPECT_EQ(by_one->report(), by_two->report());
+}
+
 // A line record's ends, the lower end first.
 std::optional<std::array<double, 4>> line_record(const std::string& line) {
   if (line.empty() || line[0] != ' ') return std::nullopt;
