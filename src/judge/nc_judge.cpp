@@ -136,10 +136,9 @@ class Judge {
   const Contour& contour_of(std::size_t cut) const { return g_.contours()[match_[cut]]; }
 
   // What one thread keeps of its part of the cuts: the faults it found in
-  // matching and in judging them, and room for a cut's points.
+  // matching and in judging them, and room for a cut's contours.
   struct Work {
     std::vector<Fault> matched, judged;
-    std::vector<Xy> points;
     std::vector<std::size_t> candidates;
   };
 
@@ -233,19 +232,19 @@ class Judge {
     return kNone;
   }
 
-  // Points of the cut that must lie on the contour it cuts.
-  static void probe_points(const NcCut& cut, std::vector<Xy>& points) {
-    points.clear();
-    points.push_back(cut.contact);
-    for (const NcMove& m : cut.moves) {
-      const MovePlaces on(m);
-      for (double t : {0.25, 0.5, 0.75}) points.push_back(on.at(t));
-      points.push_back(m.to);
-    }
+  // Whether every point of the move lies within the tolerance of the piece
+  // its end lies on: a straight move whose start lies on the same line, an
+  // arc whose circle is the whole circle's within the tolerance (how far
+  // their centres and radii differ, together).
+  bool runs_along(const Piece& piece, const NcMove& m) const {
+    if (m.turn == 0) return piece.kind == Piece::Kind::line && piece.distance_to(m.from) <= tol_;
+    if (piece.kind != Piece::Kind::circle) return false;
+    return std::fabs(distance(m.from, m.centre) - piece.r) + distance(m.centre, piece.centre) <= tol_;
   }
 
-  // The contour with the most of the cut's points on it; it must hold the
-  // contact point.
+  // The contour with the most of the cut's points on it (the contact point,
+  // and a quarter, half and three quarters of the way along each move and
+  // its end); it must hold the contact point.
   void match(std::size_t k, Work& work) {
     const NcCut& cut = cuts_[k];
     const Xy c = cut.contact;
@@ -257,8 +256,7 @@ class Judge {
           std::find(candidates.begin(), candidates.end(), p.contour) == candidates.end())
         candidates.push_back(p.contour);
     });
-    const std::vector<Xy>& points = work.points;
-    probe_points(cut, work.points);
+    const std::size_t points = 1 + 4 * cut.moves.size();
     std::size_t best = kNone, best_on = 0;
     Xy first_off = c;
     for (std::size_t contour : candidates) {
@@ -273,21 +271,19 @@ class Judge {
           found_off = true;
         }
       };
-      count(piece_at(contour, points[0], hint) != kNone, points[0]);
-      for (std::size_t m = 0; m < cut.moves.size(); ++m) {
-        const Xy* four = &points[1 + 4 * m];  // a quarter, half and three quarters of the way, the end
-        const std::size_t end = piece_at(contour, four[3], hint);
-        // Both ends of a straight move within the tolerance of one line:
-        // so is every point between them.
-        if (cut.moves[m].turn == 0 && end != kNone) {
-          const Piece& line = g_.pieces()[g_.contours()[contour].pieces[end]];
-          if (line.kind == Piece::Kind::line && line.distance_to(cut.moves[m].from) <= tol_) {
-            on += 4;
-            continue;
-          }
+      count(piece_at(contour, c, hint) != kNone, c);
+      for (const NcMove& m : cut.moves) {
+        const std::size_t end = piece_at(contour, m.to, hint);
+        if (end != kNone && runs_along(g_.pieces()[g_.contours()[contour].pieces[end]], m)) {
+          on += 4;
+          continue;
         }
-        for (int j = 0; j < 3; ++j) count(piece_at(contour, four[j], hint) != kNone, four[j]);
-        count(end != kNone, four[3]);
+        const MovePlaces places(m);
+        for (double t : {0.25, 0.5, 0.75}) {
+          const Xy p = places.at(t);
+          count(piece_at(contour, p, hint) != kNone, p);
+        }
+        count(end != kNone, m.to);
       }
       const bool better = best == kNone || on > best_on ||
                           (on == best_on && g_.contours()[contour].cutting != cut.marking &&
@@ -301,7 +297,7 @@ class Judge {
     match_[k] = best;
     if (best == kNone) {
       fault(work.matched, FaultKind::off_contour, k, kNone, c, "the cut meets no contour of the drawing");
-    } else if (best_on < points.size()) {
+    } else if (best_on < points) {
       fault(work.matched, FaultKind::off_contour, k, best, first_off,
             "the cut leaves its contour at " + point_text(first_off));
     }

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <future>
+#include <iterator>
 #include <limits>
 #include <span>
 #include <string_view>
@@ -719,8 +721,85 @@ Result<std::vector<NcCut>> read_cuts(Lines lines, const StartCodes& codes, const
 
 }  // namespace
 
+namespace {
+
+// A program this large is read in two halves at once.
+constexpr std::size_t kBytesForTwoReaders = std::size_t{1} << 20;
+
+// Whether the line at `at` is a rapid move to a point given whole,
+// compensation off ("G00X…Y…G40" as the tool writes it): reading on from
+// it, nothing the lines before it left matters.
+bool fresh_rapid(std::string_view text, std::size_t at) {
+  std::string_view line = text.substr(at);
+  line = line.substr(0, std::min(line.size(), line.find_first_of("\r\n")));
+  if (!line.starts_with("G00X")) return false;
+  std::size_t k = 4;
+  const auto number = [&] {
+    if (k < line.size() && line[k] == '-') ++k;
+    bool digits = false;
+    for (; k < line.size() && (is_digit(line[k]) || line[k] == '.'); ++k)
+      digits = digits || is_digit(line[k]);
+    return digits;
+  };
+  if (!number() || k >= line.size() || line[k] != 'Y') return false;
+  ++k;
+  return number() && line.substr(k) == "G40";
+}
+
+// Where the program may be read in two halves: the first line at or after
+// `from` that begins a contour right after an end code, at a rapid move as
+// fresh_rapid takes it; npos for none.
+std::size_t fresh_start(std::string_view text, std::size_t from, const StartCodes& codes) {
+  std::string end;
+  for (const std::string& line : codes.end) end.append(line).append("\r\n");
+  if (end.empty()) return std::string_view::npos;
+  for (std::size_t at = text.find(end, from); at != std::string_view::npos; at = text.find(end, at + 1)) {
+    if (at > 0 && !line_break(text[at - 1])) continue;
+    if (fresh_rapid(text, at + end.size())) return at + end.size();
+  }
+  return std::string_view::npos;
+}
+
+// The lines the text holds before `at`, a line start: line ends as
+// TextLines takes them.
+std::uint32_t lines_before(std::string_view text, std::size_t at) {
+  std::uint32_t n = 0;
+  for (std::size_t k = 0; k < at; ++k) {
+    if (text[k] == '\n') {
+      ++n;
+    } else if (text[k] == '\r') {
+      ++n;
+      if (k + 1 < at && text[k + 1] == '\n') ++k;
+    }
+  }
+  return n;
+}
+
+}  // namespace
+
 Result<std::vector<NcCut>> read_nc_cuts(std::string_view text, const StartCodes& codes,
                                         const NcLimits& limits) {
+  const std::size_t split =
+      text.size() >= kBytesForTwoReaders ? fresh_start(text, text.size() / 2, codes) : std::string_view::npos;
+  if (split != std::string_view::npos) {
+    auto second = std::async(std::launch::async,
+                             [&] { return read_cuts(TextLines(text.substr(split)), codes, limits); });
+    auto cuts = read_cuts(TextLines(text.substr(0, split)), codes, limits);
+    auto rest = second.get();
+    // Where either half is refused, the whole is read again: the error is
+    // then the one reading from the start finds first.
+    if (cuts && rest) {
+      const std::uint32_t shift = lines_before(text, split);
+      for (NcCut& cut : *rest) {
+        cut.line += shift;
+        for (std::size_t k = 0; k < cut.lead.size(); ++k) cut.lead[k].line += shift;
+        for (NcMove& m : cut.moves) m.line += shift;
+      }
+      cuts->reserve(cuts->size() + rest->size());
+      std::move(rest->begin(), rest->end(), std::back_inserter(*cuts));
+      return cuts;
+    }
+  }
   return read_cuts(TextLines(text), codes, limits);
 }
 

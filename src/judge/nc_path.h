@@ -48,6 +48,7 @@ class LeadMoves {
   std::size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
   const NcMove& operator[](std::size_t k) const { return moves_[k]; }
+  NcMove& operator[](std::size_t k) { return moves_[k]; }
   const NcMove* begin() const { return moves_.data(); }
   const NcMove* end() const { return moves_.data() + size_; }
   void push_back(const NcMove& move) {

@@ -4,6 +4,7 @@
 // message.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -175,6 +176,47 @@ TEST(NcText, KeepsTwoMovesOfALeadInAtMost) {
   ASSERT_EQ(cuts->size(), 1u);
   EXPECT_EQ(cuts->front().lead.size(), 2u);
   EXPECT_EQ(cuts->front().moves.size(), 2u);
+}
+
+// A program of a megabyte and more, read in two halves at once where a
+// contour begins after an end code: its cuts, their lines and moves are
+// those of reading it line by line, and a fault anywhere is refused with
+// the same message, its line counted from the start.
+TEST(NcText, ReadsALargeProgramInTwoHalvesAsOne) {
+  std::string text = "%\r\nO1000\r\nG90 G92 X0 Y0\r\n";
+  for (int k = 0; text.size() < 1'300'000; ++k) {
+    const std::string x = std::to_string(k % 400) + ".5", y = std::to_string(k / 400) + ".25";
+    if (k % 7 == 3) {  // a marking, cut without compensation
+      text += "G00X" + x + "Y" + y + "G40\r\nM09\r\nE9\r\nG01X" + x + "Y-" + y + "\r\nM08\r\n";
+      continue;
+    }
+    text += "G00X" + x + "Y" + y + "G40\r\nM07\r\nE1\r\nG01X" + x + "Y" + y + "1G41\r\nG02X" + x + "Y" + y +
+            "1I2.\r\nG01X" + x + "1Y" + y + "\r\n" + (k % 5 == 0 ? "\n" : "") + "M08\r\n";
+  }
+  text += "G00X0Y0\r\nM30\r\n%\r\n";
+  // Where the two readings first differ, not the whole of them.
+  const auto expect_alike = [](const std::string& program) {
+    const std::vector<std::string_view> lines = line_views(program);
+    const std::string at_once = result_text(read_nc_cuts(std::string_view(program), test::plate_codes()));
+    const std::string by_line =
+        result_text(read_nc_cuts(std::span<const std::string_view>(lines), test::plate_codes()));
+    const auto differ = std::mismatch(at_once.begin(), at_once.end(), by_line.begin(), by_line.end());
+    const std::size_t from = static_cast<std::size_t>(differ.first - at_once.begin());
+    EXPECT_TRUE(at_once == by_line) << "at byte " << from << ": " << at_once.substr(from, 200) << "\nagainst "
+                                    << by_line.substr(from, 200);
+  };
+  expect_alike(text);
+  const auto cuts = read_nc_cuts(std::string_view(text), test::plate_codes());
+  ASSERT_TRUE(cuts.ok());
+  EXPECT_GT(cuts->size(), 10'000u);
+  // A word no program holds, early and late.
+  for (const double share : {0.1, 0.9}) {
+    std::string wrong = text;
+    const std::size_t at =
+        wrong.find("G01X", static_cast<std::size_t>(share * static_cast<double>(text.size())));
+    wrong.replace(at, 3, "G07");
+    expect_alike(wrong);
+  }
 }
 
 }  // namespace
