@@ -120,6 +120,7 @@ DrawingGeometry::DrawingGeometry(const Drawing& drawing, const LayerTicks& ticke
     if (ticked[static_cast<std::size_t>(layer)] && drawing.has_layer(layer))
       rows += drawing.layer(layer).rows();
   pieces_.reserve(2 * rows);
+  contours_.reserve(rows);
   for (int layer = 0; layer < kLayerCount; ++layer) {
     if (!ticked[static_cast<std::size_t>(layer)] || !drawing.has_layer(layer)) continue;
     const Table& t = drawing.layer(layer);
@@ -366,11 +367,13 @@ bool DrawingGeometry::is_material(Xy p) const {
 // is cut into bands, each with the pieces that reach into it; a curved
 // piece's reach is widened by far more than its box can be off.
 void DrawingGeometry::build_bands() {
-  bands_.assign(contours_.size(), {});
+  bands_.clear();
+  bands_of_.assign(contours_.size(), kNoBands);
   for (std::size_t k = 0; k < contours_.size(); ++k) {
     const Contour& c = contours_[k];
-    if (c.pieces.size() < 8) continue;
-    Bands& b = bands_[k];
+    if (c.pieces.size() < 8 || !(c.max_y > c.min_y)) continue;
+    bands_of_[k] = static_cast<std::uint32_t>(bands_.size());
+    Bands& b = bands_.emplace_back();
     b.count = c.pieces.size() / 2;
     b.low = c.min_y;
     b.height = (c.max_y - c.min_y) / static_cast<double>(b.count);
@@ -400,10 +403,11 @@ std::size_t DrawingGeometry::Bands::band_of(double y) const { return cell_index(
 bool DrawingGeometry::encloses(std::size_t contour, Xy p) const {
   const Xy ray{p.x, p.y + kRayOffset};
   int n = 0;
-  const Bands& b = bands_[contour];
-  if (b.count == 0) {
+  const std::uint32_t bands = bands_of_[contour];
+  if (bands == kNoBands || bands_[bands].count == 0) {
     for (std::size_t k : contours_[contour].pieces) n += crossings_right(pieces_[k], ray);
   } else {
+    const Bands& b = bands_[bands];
     const std::size_t band = b.band_of(ray.y);
     for (std::size_t i = b.start[band]; i < b.start[band + 1]; ++i)
       n += crossings_right(pieces_[b.pieces[i]], ray);

@@ -188,6 +188,9 @@ class DrawingGeometry {
   };
   void build_bands();
   std::vector<Bands> bands_;
+  // Per contour, its bands in bands_, or kNoBands.
+  static constexpr std::uint32_t kNoBands = 0xFFFFFFFF;
+  std::vector<std::uint32_t> bands_of_;
 };
 
 // Where the segment p + t (q - p), t in [t0, t1], meets the piece; a
