@@ -831,6 +831,45 @@ std::vector<HardRun> turned_runs() {
   return runs;
 }
 
+// The program's lines and its cuts as the judge reads them.
+struct ProgramCuts {
+  Lines lines;
+  std::vector<NcCut> cuts;
+};
+
+std::optional<ProgramCuts> program_cuts(const RunProgram& made) {
+  auto text = read_nc_text(made.program);
+  Settings settings;
+  if (!text || !read_set_ini(host_path(made.folder, "Zemlak\\Bin\\set.ini"), settings)) return std::nullopt;
+  auto codes = read_start_codes(made.folder, settings);
+  if (!codes) return std::nullopt;
+  ProgramCuts program{text_lines(*text), {}};
+  auto cuts = read_nc_cuts(program.lines, *codes);
+  if (!cuts) return std::nullopt;
+  program.cuts = std::move(*cuts);
+  return program;
+}
+
+// Every other cut, from `first` on, turned round: its compensation the
+// other way and, when asked, its pierce mirrored through its contact point.
+// How many were.
+std::size_t turn_round(ProgramCuts& program, std::size_t first, bool mirror_pierce) {
+  std::size_t turned = 0;
+  for (std::size_t k = first; k < program.cuts.size(); k += 2) {
+    const NcCut& cut = program.cuts[k];
+    if (cut.marking || !cut.lead_in) continue;
+    if (mirror_pierce) {
+      const Xy pierce{2 * cut.contact.x - cut.start.x, 2 * cut.contact.y - cut.start.y};
+      program.lines[cut.line - 1] = "G00X" + fixed_text(pierce.x, 4) + "Y" + fixed_text(pierce.y, 4) + "G40";
+    }
+    std::string& lead_in = program.lines[cut.lead[0].line - 1];
+    lead_in.replace(lead_in.find(cut.lead_comp == 41 ? "G41" : "G42"), 3,
+                    cut.lead_comp == 41 ? "G42" : "G41");
+    ++turned;
+  }
+  return turned;
+}
+
 class TurnedRound : public ::testing::TestWithParam<HardRun> {
  protected:
   test::TempFolder scratch_;
@@ -843,29 +882,12 @@ class TurnedRound : public ::testing::TestWithParam<HardRun> {
 TEST_P(TurnedRound, SidesNameWhatEverySampleNames) {
   const std::optional<RunProgram> made = run_case(GetParam().run, scratch_);
   ASSERT_TRUE(made);
-  auto text = read_nc_text(made->program);
-  ASSERT_TRUE(text.ok());
-  Lines lines = text_lines(*text);
-  Settings settings;
-  ASSERT_TRUE(read_set_ini(host_path(made->folder, "Zemlak\\Bin\\set.ini"), settings));
-  auto codes = read_start_codes(made->folder, settings);
-  ASSERT_TRUE(codes.ok());
-  auto cuts = read_nc_cuts(lines, *codes);
-  ASSERT_TRUE(cuts.ok()) << cuts.error().message;
-  std::size_t turned = 0;
-  for (std::size_t k = 0; k < cuts->size(); k += 2) {
-    const NcCut& cut = (*cuts)[k];
-    if (cut.marking || !cut.lead_in) continue;
-    const Xy pierce{2 * cut.contact.x - cut.start.x, 2 * cut.contact.y - cut.start.y};
-    lines[cut.line - 1] = "G00X" + fixed_text(pierce.x, 4) + "Y" + fixed_text(pierce.y, 4) + "G40";
-    std::string& lead_in = lines[cut.lead[0].line - 1];
-    lead_in.replace(lead_in.find(cut.lead_comp == 41 ? "G41" : "G42"), 3,
-                    cut.lead_comp == 41 ? "G42" : "G41");
-    ++turned;
-  }
+  std::optional<ProgramCuts> program = program_cuts(*made);
+  ASSERT_TRUE(program);
+  const std::size_t turned = turn_round(*program, 0, true);
   ASSERT_GT(turned, 0u);
   const fs::path edited = scratch_.path("turned.nc");
-  test::write_file(edited, crlf(lines));
+  test::write_file(edited, crlf(program->lines));
   RunProgram sampled = *made;
   sampled.options.every_sample = true;
   const std::optional<Judgement> told = judge_made(*made, edited), asked = judge_made(sampled, edited);
@@ -885,25 +907,12 @@ TEST(TurnedRound, TwoThreadsNameWhatOneNames) {
       "sheet_550", {"bench/tools/make_sheet.py", "--parts", "550"}, {"--batch", "--nested", "--no-outline"}};
   const std::optional<RunProgram> made = run_case(run, scratch);
   ASSERT_TRUE(made);
-  auto text = read_nc_text(made->program);
-  ASSERT_TRUE(text.ok());
-  Lines lines = text_lines(*text);
-  Settings settings;
-  ASSERT_TRUE(read_set_ini(host_path(made->folder, "Zemlak\\Bin\\set.ini"), settings));
-  auto codes = read_start_codes(made->folder, settings);
-  ASSERT_TRUE(codes.ok());
-  auto cuts = read_nc_cuts(lines, *codes);
-  ASSERT_TRUE(cuts.ok()) << cuts.error().message;
-  ASSERT_GT(cuts->size(), 2000u);
-  for (std::size_t k = 1; k < cuts->size(); k += 2) {
-    const NcCut& cut = (*cuts)[k];
-    if (cut.marking || !cut.lead_in) continue;
-    std::string& lead_in = lines[cut.lead[0].line - 1];
-    lead_in.replace(lead_in.find(cut.lead_comp == 41 ? "G41" : "G42"), 3,
-                    cut.lead_comp == 41 ? "G42" : "G41");
-  }
+  std::optional<ProgramCuts> program = program_cuts(*made);
+  ASSERT_TRUE(program);
+  ASSERT_GT(program->cuts.size(), 2000u);
+  turn_round(*program, 1, false);
   const fs::path edited = scratch.path("turned.nc");
-  test::write_file(edited, crlf(lines));
+  test::write_file(edited, crlf(program->lines));
   RunProgram one = *made, two = *made;
   one.options.threads = 1;
   two.options.threads = 2;
