@@ -9,6 +9,7 @@
 #include "app/session.h"
 #include "app/view_control.h"
 #include "assign/dump_cutlist.h"
+#include "core/beside.h"
 #include "core/constants.h"
 #include "core/files.h"
 #include "core/number_text.h"
@@ -145,8 +146,7 @@ int run_batch(const CommandLine& cl, const std::filesystem::path& folder, std::o
   // reads the drawing too; the program is judged against it at the end.
   std::future<DrawingGeometry> judged_drawing;
   if (programs_are_judged())
-    judged_drawing = std::async(
-        std::launch::async,
+    judged_drawing = start_beside(
         [&drawing = session->start.drawing, settings = session->settings,
          options = judge_options_of(*session)] { return judge_geometry(drawing, settings, options); });
   run_assignment(*session);

@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 
+#include "core/beside.h"
 #include "core/constants.h"
 #include "core/files.h"
 #include "core/number_text.h"
@@ -174,7 +175,7 @@ class Judge {
       f(std::size_t{0});
       return;
     }
-    auto second = std::async(std::launch::async, [&f] { f(std::size_t{1}); });
+    auto second = start_beside([&f] { f(std::size_t{1}); });
     f(std::size_t{0});
     second.get();
   }

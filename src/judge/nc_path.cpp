@@ -18,6 +18,7 @@
 #include <system_error>
 #include <utility>
 
+#include "core/beside.h"
 #include "core/constants.h"
 #include "core/files.h"
 #include "core/number_text.h"
@@ -782,8 +783,7 @@ Result<std::vector<NcCut>> read_nc_cuts(std::string_view text, const StartCodes&
   const std::size_t split =
       text.size() >= kBytesForTwoReaders ? fresh_start(text, text.size() / 2, codes) : std::string_view::npos;
   if (split != std::string_view::npos) {
-    auto second = std::async(std::launch::async,
-                             [&] { return read_cuts(TextLines(text.substr(split)), codes, limits); });
+    auto second = start_beside([&] { return read_cuts(TextLines(text.substr(split)), codes, limits); });
     auto cuts = read_cuts(TextLines(text.substr(0, split)), codes, limits);
     auto rest = second.get();
     // Where either half is refused, the whole is read again: the error is
